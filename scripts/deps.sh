@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs the packages Morvane builds with, when they are missing (Debian 12 / Ubuntu 22.04+).
+set -euo pipefail
+pkgs=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
+      libcli11-dev qt6-base-dev xvfb xauth)
+missing=()
+for p in "${pkgs[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=""; [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything (optimised, then the engine under ASan + UBSan) and
+# runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/deps.sh
+jobs=$(nproc)
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DMORVANE_WERROR=ON
+cmake --build build/release -j "$jobs"
+QT_QPA_PLATFORM=offscreen ctest --test-dir build/release --output-on-failure -j "$jobs"
+cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMORVANE_SANITIZE=ON \
+      -DMORVANE_BUILD_QT=OFF -DMORVANE_BUILD_BENCH=OFF -DMORVANE_WERROR=ON
+cmake --build build/sanitize -j "$jobs"
+ctest --test-dir build/sanitize --output-on-failure -j "$jobs"

@@ -1,0 +1,39 @@
+#include "core/rng.h"
+
+#include <chrono>
+
+namespace morvane {
+
+namespace {
+std::uint64_t splitMix64(std::uint64_t& x) {
+    std::uint64_t z = (x += 0x9E3779B97F4A7C15ULL);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+    return z ^ (z >> 31);
+}
+std::uint64_t rotl(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
+}  // namespace
+
+Rng::Rng() {
+    auto ticks = std::chrono::high_resolution_clock::now().time_since_epoch().count();
+    seed64(static_cast<std::uint64_t>(ticks));
+}
+
+void Rng::seed64(std::uint64_t seed) {
+    std::uint64_t x = seed;
+    for (auto& word : s_) word = splitMix64(x);
+}
+
+std::uint64_t Rng::next() {
+    const std::uint64_t result = rotl(s_[1] * 5, 7) * 9;
+    const std::uint64_t t = s_[1] << 17;
+    s_[2] ^= s_[0];
+    s_[3] ^= s_[1];
+    s_[1] ^= s_[2];
+    s_[0] ^= s_[3];
+    s_[2] ^= t;
+    s_[3] = rotl(s_[3], 45);
+    return result;
+}
+
+}  // namespace morvane

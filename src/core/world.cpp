@@ -1,0 +1,84 @@
+#include "core/world.h"
+
+#include <algorithm>
+
+namespace morvane {
+
+void CrearMundo(World& w) {
+    w.NumJugadores = static_cast<std::int16_t>(w.NumColumnas * w.NumFilas);
+    const std::size_t cells = static_cast<std::size_t>(w.NumJugadores) + 1;
+    for (auto& copy : w.genomas) copy.assign(cells, Genoma{});
+    w.vecindad.Vecinos.assign(cells, {});
+    NuevaGeneracionAcumuladores(w);
+    ReiniciarTransicion(w);
+    w.CasillaSel = casillaSelInicial(w);
+}
+
+void NuevaGeneracionAcumuladores(World& w) {
+    const std::size_t cells = static_cast<std::size_t>(w.NumJugadores) + 1;
+    const std::size_t records = cells * (w.MovPosibles + 1u);
+    w.PagoTotal.assign(cells, 0.0f);
+    w.CoopTotal.assign(cells, 0.0f);
+    w.MuertoHoy.assign(cells, 0);
+    w.TiradaRuleta.assign(cells, {0.0f, 0.0f});
+    w.Jugadas.assign(records, 0);
+    w.MovA.assign(records, 0);
+    w.MovB.assign(records, 0);
+    w.SumaCoop = {0.0f, 0.0f};
+    w.CuentaCoop = {0, 0};
+}
+
+void ReiniciarTransicion(World& w) {
+    const std::size_t cells = static_cast<std::size_t>(w.NumJugadores) + 1;
+    w.Padres.assign(cells, {0, 0});
+    w.PuntoCorte.assign(cells, 0);
+}
+
+void PrepararCeldaCero(World& w) {
+    const Genoma dead = deadSquareGenome();
+    for (auto& copy : w.genomas) {
+        if (copy.empty()) copy.resize(1);
+        copy[0] = dead;
+    }
+}
+
+std::int16_t casillaSelInicial(const World& w) {
+    return static_cast<std::int16_t>(std::clamp<int>(w.NumJugadores, 1, 5));
+}
+
+void recomputeOpciones(World& w) {
+    std::int16_t bits = 0;
+    for (int k = 0; k < 10; ++k)
+        if (w.opciones.mnuOpcion[k]) bits = static_cast<std::int16_t>(bits | (1 << k));
+    w.opciones.Opciones[kActual] = bits;
+}
+
+void clickOpcion(World& w, int k) {
+    auto& o = w.opciones;
+    o.mnuOpcion[k] = !o.mnuOpcion[k];
+    if (k == 7) {
+        auto& code = w.vecindad.CodVecin[kActual];
+        // Setting and clearing the bit is adding and subtracting 32 whenever code and tick agree,
+        // and never wraps the code when a loaded file left them disagreeing.
+        code = static_cast<std::uint8_t>(o.mnuOpcion[7] ? (code | 32) : (code & ~32));
+    }
+    recomputeOpciones(w);
+}
+
+void clickRegla(World& w, int k) {
+    auto& o = w.opciones;
+    if (o.mnuRegla[k]) return;
+    o.mnuRegla = {false, false, false, false};
+    o.mnuRegla[k] = true;
+    o.Regla = static_cast<std::uint8_t>(k + 1);
+}
+
+void clickSuma(World& w, int k) {
+    auto& o = w.opciones;
+    if (o.mnuSuma[k]) return;
+    o.mnuSuma = {false, false, false};
+    o.mnuSuma[k] = true;
+    o.ModoSuma = static_cast<std::uint8_t>(k + 1);
+}
+
+}  // namespace morvane

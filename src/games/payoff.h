@@ -1,0 +1,37 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "core/world.h"
+
+namespace morvane {
+
+class Rng;
+
+// The catalogue of preset games, in the order of the pay-offs window's list.
+struct CatalogueGame {
+    const char* nombre;  // as listed, with its leading blank: " Dilema del prisionero"
+    float T1, T2, R1, R2, P1, P2, S1, S2;
+};
+const std::array<CatalogueGame, 8>& gameCatalogue();
+
+// Recompute every derived value of the matrix (maxima, minima, absolute moves, the reference
+// solution, the coefficients and the move captions) into the live copy (copia 1).
+void UpdatePayoffMatrix(PayoffMatrix& m);
+
+// Copy the live solution values and coefficients into the committed copy (copia 0).
+void commitPayoffAnalysis(PayoffMatrix& m);
+
+// Probability of playing the absolute move for a cooperation disposition d, given the reference
+// probability p of the role.
+float DispositionToProb(float p, float d);
+
+// Window commands on the matrix; each runs UpdatePayoffMatrix afterwards.
+void SelectGame(PayoffMatrix& m, int i);
+void randomPayoffs(PayoffMatrix& m, Rng& rng);
+void invertPayoffs(PayoffMatrix& m, int mouseButton);  // 1 left: exchange roles; 2 right: moves
+PayoffCopy payoffCopy(const PayoffMatrix& m);          // T1, T2, R1, R2, P1, P2, S1, S2
+void setPayoffs(PayoffMatrix& m, const PayoffCopy& c);
+
+}  // namespace morvane
