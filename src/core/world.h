@@ -141,6 +141,12 @@ struct World {
     std::array<StrategySlot, kNumListSlots> estrategias;
     Rangos rangos;
 
+    // ---- data the encounter engine keeps for views and statistics (encounter/)
+    // (encounter block: end)
+
+    // ---- data the generation cycle keeps for views and statistics (core/)
+    // (generation block: end)
+
     // ---- accessors: the one place that knows how per-cell arrays are laid out
     Genoma& genoma(int copia, int cell) { return genomas[copia][cell]; }
     const Genoma& genoma(int copia, int cell) const { return genomas[copia][cell]; }

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+
+#include "core/world.h"
+
+namespace morvane {
+
+class Rng;
+
+// Everything one encounter computed, for the results table and the explanations.
+struct EncounterValues;
+
+// One encounter between jug1 (player 1) and jug2 (player 2), who held prev1 and prev2 records
+// before it. copia 1: live play on the live genomes and live settings, results committed; the
+// result has bit 0 set when player 1's pay-off fell below UmbralHoy, bit 1 likewise for player 2.
+// copia 0: a replay on the snapshot genomes and the committed settings; nothing in the world
+// changes and the result is 0. rng serves the ad-hoc random outputs only; replays pass a
+// generator of their own so that looking at a table never changes a run. When `out` is given it
+// receives every value of the encounter.
+std::uint8_t JugarPartida(World& w, int jug1, int jug2, int prev1, int prev2, int copia, Rng& rng,
+                          EncounterValues* out = nullptr);
+
+}  // namespace morvane
