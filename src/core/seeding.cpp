@@ -1,0 +1,159 @@
+#include "core/seeding.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+
+#include "core/rng.h"
+#include "strategy/distribution.h"
+#include "strategy/limits.h"
+
+namespace morvane {
+
+namespace {
+
+// floor(a u + b) for u in [0, 1). u carries 24 bits, so a double holds every product exactly and
+// u < 1 never reaches the upper end of the range.
+int drawFloor(Rng& rng, double a, double b) {
+    return static_cast<int>(std::floor(a * static_cast<double>(rng.uniform()) + b));
+}
+
+// Limits come from files unchecked; a value outside a field is held at the field's ends rather
+// than wrapped.
+std::uint8_t byteOf(int v) { return static_cast<std::uint8_t>(std::clamp(v, 0, 255)); }
+std::int16_t wordOf(int v) { return static_cast<std::int16_t>(std::clamp(v, -32768, 32767)); }
+
+// Every draw is a separate statement: the order of the draws is part of a seeded run.
+GenomePart randomPart(const Rangos& r, Rng& rng, int h) {
+    auto azar = [&](int k) { return static_cast<int>(AzarEnRango(r, rng, k, h)); };
+    GenomePart p;
+
+    const int historial = azar(kLimHistorial);
+    const int prof = azar(kLimProf);
+    const int tipo = azar(kLimTipo);
+    p.Busqueda = wordOf(8 * tipo + 64 * prof + 1024 * historial);
+
+    // The second input is drawn on the far side of the first, so the inputs are always in order.
+    int x1 = azar(kLimX1);
+    int x2 = 0;
+    if (x1 < 50) {
+        x2 = drawFloor(rng, 98 - x1, x1 + 1);
+    } else {
+        x2 = x1;
+        x1 = drawFloor(rng, x2 - 2, 1);
+    }
+    p.X1 = byteOf(x1), p.X2 = byteOf(x2);
+    p.Y0 = byteOf(azar(kLimY0));
+    p.Y1 = byteOf(azar(kLimY1));
+    p.Y2 = byteOf(azar(kLimY2));
+    p.Y3 = byteOf(azar(kLimY3));
+
+    // Only the first sensibility follows its limits; the other two share what is left of 100.
+    const int senIC = azar(kLimSenIC);
+    const int senIA = drawFloor(rng, 101 - senIC, 0);
+    p.SenIC = byteOf(senIC), p.SenIA = byteOf(senIA), p.SenIP = byteOf(100 - senIC - senIA);
+
+    p.ValIC = byteOf(azar(kLimValIC));
+    p.ValIA = byteOf(azar(kLimValIA));
+    p.ValIP = byteOf(azar(kLimValIP));
+
+    const int copiaFlag = azar(kLimCopia);
+    const int incerIA = azar(kLimIncerIA);
+    const int incerIC = azar(kLimIncerIC);
+    p.Incertidumbre = wordOf(16384 * copiaFlag + 128 * incerIA + incerIC);
+
+    p.Irregular = byteOf(azar(kLimIrregular));
+    p.TriggerMin = byteOf(azar(kLimTriggerMin));
+    p.TriggerMax = byteOf(azar(kLimTriggerMax));
+
+    const int resp = azar(kLimTriggerResp);
+    const int aquien = azar(kLimAquien);
+    const int cuando = azar(kLimCuando);
+    p.Trigger = wordOf(resp + 256 * aquien + 512 * cuando);
+    return p;
+}
+
+// One entry per row with an active, non-zero portion: the running sum and the row it ends.
+struct CumulativeTable {
+    std::array<float, kDistributionRows> cum{};
+    std::array<int, kDistributionRows> row{};
+    int n = 0;
+};
+
+CumulativeTable cumulativeTable(const StrategyList& list) {
+    CumulativeTable t;
+    float sum = 0.0f;
+    for (int i = 0; i < kDistributionRows; ++i) {
+        const std::int16_t w = list[slotOfRow(i)].Reparto;
+        if (reparto::portion(w) == 0 || !reparto::active(w)) continue;
+        sum += static_cast<float>(reparto::portion(w));
+        t.cum[t.n] = sum;
+        t.row[t.n] = i;
+        ++t.n;
+    }
+    return t;
+}
+
+int chooseRow(const CumulativeTable& t, Rng& rng) {
+    const float x = rng.uniform() * t.cum[t.n - 1];
+    for (int m = 0; m < t.n; ++m)
+        if (x < t.cum[m]) return t.row[m];
+    return t.row[t.n - 1];  // only if the product rounded up to the total
+}
+
+void fillAtRandom(World& w, Rng& rng) {
+    for (int cell = 1; cell <= w.NumJugadores; ++cell) {
+        if (isBlankSquare(w.genoma(kActual, cell))) continue;
+        AzarCasilla(w, rng, cell);
+        VaciarPrevio(w, cell);
+    }
+}
+
+void fillByDistribution(World& w, Rng& rng) {
+    const CumulativeTable table = cumulativeTable(w.estrategias);
+    if (table.n == 0) return;  // nothing to draw from: the world stays as it is
+    for (int r = 0; r < w.NumFilas; ++r) {
+        for (int c = 0; c < w.NumColumnas; ++c) {
+            const int cell = w.cellAt(r, c);
+            if (isBlankSquare(w.genoma(kActual, cell))) continue;
+            const int row = chooseRow(table, rng);
+            if (row == kRandomRow)
+                AzarCasilla(w, rng, cell);
+            else
+                w.genoma(kActual, cell) = toCellForm(w.estrategias[slotOfRow(row)].genoma);
+            VaciarPrevio(w, cell);
+        }
+    }
+}
+
+}  // namespace
+
+void LlenarMundo(World& w, Rng& rng, int modo) {
+    rng.reseedFromClock();
+    if (modo == kLlenarAzar)
+        fillAtRandom(w, rng);
+    else if (modo == kLlenarReparto)
+        fillByDistribution(w, rng);
+}
+
+void AzarCasilla(World& w, Rng& rng, int cell) {
+    Genoma& g = w.genoma(kActual, cell);
+    for (int h = 0; h < 2; ++h) g.parte[h] = randomPart(w.rangos, rng, h);
+    g.VecinosImitacion = drawFloor(rng, 16777215, 0) + 1;
+    for (auto& c : g.Colores) c = byteOf(drawFloor(rng, 254, 0) + 1);
+}
+
+void VaciarPrevio(World& w, int cell) {
+    Genoma& g = w.genoma(kPrevio, cell);
+    // A dead-square mark (search type 3, depth 1, history type 1) over a plain identity curve.
+    g.parte[0].Busqueda = 1112;
+    for (auto& p : g.parte) {
+        p.Y0 = 0, p.X1 = 25, p.Y1 = 25, p.X2 = 75, p.Y2 = 75, p.Y3 = 100;
+        p.SenIC = 100, p.SenIA = 0, p.SenIP = 0;
+    }
+    g.VecinosImitacion = 16777215;
+    g.Colores = {254, 254, 254, 1, 1, 1};
+}
+
+}  // namespace morvane
