@@ -21,8 +21,12 @@ int drawFloor(Rng& rng, double a, double b) {
 
 // Limits come from files unchecked; a value outside a field is held at the field's ends rather
 // than wrapped.
-std::uint8_t byteOf(int v) { return static_cast<std::uint8_t>(std::clamp(v, 0, 255)); }
-std::int16_t wordOf(int v) { return static_cast<std::int16_t>(std::clamp(v, -32768, 32767)); }
+std::uint8_t byteOf(int v) {
+    return static_cast<std::uint8_t>(std::clamp(v, 0, 255));
+}
+std::int16_t wordOf(int v) {
+    return static_cast<std::int16_t>(std::clamp(v, -32768, 32767));
+}
 
 // Every draw is a separate statement: the order of the draws is part of a seeded run.
 GenomePart randomPart(const Rangos& r, Rng& rng, int h) {

@@ -17,8 +17,8 @@ constexpr int kLlenarReparto = 2;
 // genome); with no active, non-zero portion it changes nothing.
 void LlenarMundo(World& w, Rng& rng, int modo);
 
-// A random live genome for `cell`, within the limits of w.rangos; both parts, the imitation mask and
-// the six colour components. The curve inputs come out in order (X1 < X2) and the three
+// A random live genome for `cell`, within the limits of w.rangos; both parts, the imitation mask
+// and the six colour components. The curve inputs come out in order (X1 < X2) and the three
 // sensibilities add up to 100.
 void AzarCasilla(World& w, Rng& rng, int cell);
 

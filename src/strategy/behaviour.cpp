@@ -23,8 +23,8 @@ float polyline(const GenomePart& g, float div, float x) {
     std::array<Point, 4> kept{};
     int n = 0;
     for (const auto& p : byPriority) {
-        const bool taken = std::any_of(kept.begin(), kept.begin() + n,
-                                       [&](const Point& q) { return q.x == p.x; });
+        const bool taken =
+            std::any_of(kept.begin(), kept.begin() + n, [&](const Point& q) { return q.x == p.x; });
         if (!taken) kept[n++] = p;
     }
     for (int i = 1; i < n; ++i)  // at most four points: insertion sort by input
@@ -48,7 +48,8 @@ float raw(const GenomePart& g, float div, float x) {
     if (!distinct) return polyline(g, div, x);
     const float a1 = (y1 - y0) / x1;
     const float a2 = ((y2 - y0) - a1 * x2) / ((x2 - x1) * x2);
-    const float a3 = ((y3 - y0) - a1 * top - a2 * top * (top - x1)) / ((top - x2) * (top - x1) * top);
+    const float a3 =
+        ((y3 - y0) - a1 * top - a2 * top * (top - x1)) / ((top - x2) * (top - x1) * top);
     return y0 + a1 * x + a2 * x * (x - x1) + a3 * x * (x - x1) * (x - x2);
 }
 
@@ -68,7 +69,9 @@ float foldIntoRange(float f, float bound, bool irregular) {
     return f;
 }
 
-float behaviourRaw01(const GenomePart& g, float x) { return raw(g, 100.0f, x); }
+float behaviourRaw01(const GenomePart& g, float x) {
+    return raw(g, 100.0f, x);
+}
 
 float evalBehaviour01(const GenomePart& g, float x) {
     return foldIntoRange(raw(g, 100.0f, x), 1.0f, (g.Irregular & 1) != 0);

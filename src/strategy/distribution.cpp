@@ -62,7 +62,9 @@ double recomputeDistribution(StrategyList& list, const DistributionRows& rows) {
     return distributionTotal(list);
 }
 
-double distributionTotal(const StrategyList& list) { return totalTenths(list) / 10.0; }
+double distributionTotal(const StrategyList& list) {
+    return totalTenths(list) / 10.0;
+}
 
 bool equalDistribution(StrategyList& list) {
     DistributionRows rows = distributionRows(list);
@@ -76,6 +78,8 @@ bool equalDistribution(StrategyList& list) {
     return true;
 }
 
-bool canFillWorld(const StrategyList& list) { return totalTenths(list) == 1000; }
+bool canFillWorld(const StrategyList& list) {
+    return totalTenths(list) == 1000;
+}
 
 }  // namespace morvane

@@ -19,8 +19,12 @@ constexpr std::int32_t kPortionMask = 1023;
 constexpr std::int32_t kActiveBit = 1024;
 constexpr int kMaxPortion = 1000;
 
-inline int portion(std::int16_t w) { return w & kPortionMask; }
-inline bool active(std::int16_t w) { return (w & kActiveBit) != 0; }
+inline int portion(std::int16_t w) {
+    return w & kPortionMask;
+}
+inline bool active(std::int16_t w) {
+    return (w & kActiveBit) != 0;
+}
 std::int16_t withPortion(std::int16_t w, int portion);
 std::int16_t withActive(std::int16_t w, bool on);
 
@@ -30,7 +34,9 @@ std::int16_t withActive(std::int16_t w, bool on);
 // row (slot 20) always seeds random genomes.
 constexpr int kDistributionRows = 20;
 constexpr int kRandomRow = kDistributionRows - 1;
-inline int slotOfRow(int row) { return row + 1; }
+inline int slotOfRow(int row) {
+    return row + 1;
+}
 
 // What one row of the window holds: its scroll value (tenths of a percent) and its tick.
 struct DistributionRow {
@@ -42,7 +48,8 @@ using DistributionRows = std::array<DistributionRow, kDistributionRows>;
 // The rows as the window shows them when it opens; a portion above 1000 (from a file) shows 1000.
 DistributionRows distributionRows(const StrategyList& list);
 
-// The name a row shows: "Random" for the last row whatever slot 20 holds, the slot's name otherwise.
+// The name a row shows: "Random" for the last row whatever slot 20 holds, the slot's name
+// otherwise.
 std::string distributionRowName(const StrategyList& list, int row);
 
 // A typed percentage as the scroll takes it: round(percent x 10), halves to even, held in 0..1000.

@@ -9,8 +9,8 @@ namespace morvane {
 
 class Rng;
 
-// A whole number within the limits of parameter k (0..30) of part h: floor((Max - Min) u + 0.5) + Min.
-// Min and Max come out half as often as the values between them.
+// A whole number within the limits of parameter k (0..30) of part h: floor((Max - Min) u + 0.5) +
+// Min. Min and Max come out half as often as the values between them.
 std::int16_t AzarEnRango(const Rangos& r, Rng& rng, int k, int h);
 
 // The start values of the limits and their bounds (identical for both parts).
@@ -22,12 +22,30 @@ std::string_view limitCaption(int k);
 
 // Parameters of the limits table by what they govern.
 enum LimitParam : int {
-    kLimTipo = 6, kLimProf = 7, kLimHistorial = 8,
-    kLimY0 = 9, kLimX1 = 10, kLimY1 = 11, kLimX2 = 12, kLimY2 = 13, kLimY3 = 14,
-    kLimSenIC = 15, kLimSenIA = 16, kLimSenIP = 17,
-    kLimValIC = 18, kLimValIA = 19, kLimValIP = 20,
-    kLimIncerIC = 21, kLimIncerIA = 22, kLimCopia = 23, kLimIrregular = 24, kLimVecinos = 25,
-    kLimTriggerMin = 26, kLimTriggerMax = 27, kLimTriggerResp = 28, kLimAquien = 29,
+    kLimTipo = 6,
+    kLimProf = 7,
+    kLimHistorial = 8,
+    kLimY0 = 9,
+    kLimX1 = 10,
+    kLimY1 = 11,
+    kLimX2 = 12,
+    kLimY2 = 13,
+    kLimY3 = 14,
+    kLimSenIC = 15,
+    kLimSenIA = 16,
+    kLimSenIP = 17,
+    kLimValIC = 18,
+    kLimValIA = 19,
+    kLimValIP = 20,
+    kLimIncerIC = 21,
+    kLimIncerIA = 22,
+    kLimCopia = 23,
+    kLimIrregular = 24,
+    kLimVecinos = 25,
+    kLimTriggerMin = 26,
+    kLimTriggerMax = 27,
+    kLimTriggerResp = 28,
+    kLimAquien = 29,
     kLimCuando = 30,
 };
 

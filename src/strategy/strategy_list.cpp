@@ -62,8 +62,8 @@ StrategyList initialStrategyList() {
     list[3] = symmetric("Cuadro en blanco", 96, {100, 75, 75, 25, 25, 0}, 0,
                         {255, 255, 255, 128, 128, 128}, kStartShare);
     list[4] = symmetric("UD", 64, {0, 25, 0, 75, 0, 0}, 0, {250, 1, 1, 1, 1, 1}, kStartShare);
-    list[5] = symmetric("UC", 64, {100, 25, 100, 75, 100, 100}, 0, {1, 250, 1, 1, 1, 1},
-                        kStartShare);
+    list[5] =
+        symmetric("UC", 64, {100, 25, 100, 75, 100, 100}, 0, {1, 250, 1, 1, 1, 1}, kStartShare);
     // No data counts as full cooperation and equality (IncerIC 100, IncerIA 100).
     list[6] = symmetric("Tit For Tat", 64, kIdentity, 12900, {1, 1, 250, 250, 1, 1}, 0);
     list[7] = fairman();
@@ -72,7 +72,8 @@ StrategyList initialStrategyList() {
 
 std::vector<std::string> listedStrategies(const StrategyList& list) {
     std::vector<std::string> combo{"Del mapa!"};
-    for (int s = 2; s <= kMaxListed && !list[s].nombre.empty(); ++s) combo.push_back(list[s].nombre);
+    for (int s = 2; s <= kMaxListed && !list[s].nombre.empty(); ++s)
+        combo.push_back(list[s].nombre);
     return combo;
 }
 

@@ -14,8 +14,8 @@ using StrategyList = std::array<StrategySlot, kNumListSlots>;
 
 constexpr int kSlotWorkingCopy = 0;
 constexpr int kSlotDelMapa = 1;
-constexpr int kSlotRandom = 20;   // seeds random genomes whatever it holds
-constexpr int kMaxListed = 20;    // combo items: slots 1..20
+constexpr int kSlotRandom = 20;  // seeds random genomes whatever it holds
+constexpr int kMaxListed = 20;   // combo items: slots 1..20
 
 // The list at program start: the six predefined strategies in slots 2..7 ("Cuadro muerto",
 // "Cuadro en blanco", "UD", "UC", "Tit For Tat", "Fairman"); slots 2, 3, 4, 5 and 7 active with
