@@ -1,0 +1,232 @@
+#include "core/seeding.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "core/rng.h"
+#include "strategy/distribution.h"
+#include "strategy/limits.h"
+#include "support/worlds.h"
+
+namespace morvane {
+namespace {
+
+using testing::genomeOf;
+using testing::place;
+using testing::worldOf;
+
+// The checks a random genome must pass under the start-up limits.
+void expectRandomGenome(const Genoma& g) {
+    for (int h = 0; h < 2; ++h) {
+        SCOPED_TRACE(h);
+        const GenomePart& p = g.parte[h];
+        EXPECT_LE(packed::tipo(p.Busqueda), 16);
+        EXPECT_TRUE(packed::prof(p.Busqueda) >= 1 && packed::prof(p.Busqueda) <= 15);
+        EXPECT_LE(packed::historial(p.Busqueda), 2);
+        EXPECT_EQ(p.Busqueda & ~(56 | 960 | 15360), 0);
+        EXPECT_LT(p.X1, p.X2);
+        EXPECT_GE(p.X1, 1);
+        EXPECT_LE(p.X2, 99);  // X1 drawn 50..99 becomes X2
+        for (int y : {p.Y0, p.Y1, p.Y2, p.Y3}) EXPECT_LE(y, 100);
+        EXPECT_EQ(p.SenIC + p.SenIA + p.SenIP, 100);
+        EXPECT_TRUE(p.ValIC == 100 && p.ValIA == 100 && p.ValIP == 100);
+        EXPECT_LE(packed::incerIC(p.Incertidumbre), 100);
+        EXPECT_LE(packed::incerIA(p.Incertidumbre), 100);
+        EXPECT_EQ(p.Incertidumbre & ~32767, 0);
+        EXPECT_LE(p.Irregular, 1);
+        EXPECT_TRUE(p.TriggerMin <= 100 && p.TriggerMax <= 100);
+        EXPECT_LE(packed::triggerResp(p.Trigger), 100);
+        EXPECT_LE(packed::cuando(p.Trigger), 2);
+        EXPECT_EQ(p.Trigger & 128, 0);
+    }
+    EXPECT_TRUE(g.VecinosImitacion >= 1 && g.VecinosImitacion <= 16777215);
+    for (int c : g.Colores) EXPECT_TRUE(c >= 1 && c <= 254) << c;
+}
+
+void expectNeutralPrevious(const Genoma& g) {
+    EXPECT_EQ(g.parte[0].Busqueda, 1112);
+    for (const GenomePart& p : g.parte) {
+        EXPECT_EQ((std::array<int, 6>{p.Y0, p.X1, p.Y1, p.X2, p.Y2, p.Y3}),
+                  (std::array<int, 6>{0, 25, 25, 75, 75, 100}));
+        EXPECT_TRUE(p.SenIC == 100 && p.SenIA == 0 && p.SenIP == 0);
+    }
+    EXPECT_EQ(g.VecinosImitacion, 16777215);
+    EXPECT_EQ(g.Colores, (std::array<std::uint8_t, 6>{254, 254, 254, 1, 1, 1}));
+}
+
+TEST(Seeding, RandomFillGivesValidGenomesAndLeavesBlankSquares) {
+    World w = worldOf(20, 20);
+    const Genoma blank = genomeOf(w, "Cuadro en blanco");
+    for (int cell : {1, 57, 400}) place(w, cell, blank);
+    w.Generacion = 12;
+    Rng rng(31);
+    LlenarMundo(w, rng, kLlenarAzar);
+    for (int cell = 1; cell <= w.NumJugadores; ++cell) {
+        SCOPED_TRACE(cell);
+        if (cell == 1 || cell == 57 || cell == 400) {
+            EXPECT_EQ(w.genoma(kActual, cell), blank);
+            EXPECT_EQ(w.genoma(kPrevio, cell), blank);
+            continue;
+        }
+        expectRandomGenome(w.genoma(kActual, cell));
+        expectNeutralPrevious(w.genoma(kPrevio, cell));
+    }
+    EXPECT_EQ(w.Generacion, 12);
+    EXPECT_EQ(w.genoma(kActual, 0), deadSquareGenome());
+}
+
+TEST(Seeding, SecondCurveInputIsDrawnBeyondTheFirst) {
+    // X1 drawn 60: X2 becomes 60 and X1 is drawn again in 1..58. X1 drawn 10: X2 in 11..98.
+    World w = worldOf(1, 1);
+    w.rangos.limites[kLimX1][0] = {60, 60};
+    w.rangos.limites[kLimX1][1] = {10, 10};
+    Rng rng(32);
+    int lo1 = 99, hi1 = 0, lo2 = 99, hi2 = 0;
+    for (int i = 0; i < 20000; ++i) {
+        AzarCasilla(w, rng, 1);
+        const GenomePart& a = w.genoma(kActual, 1).parte[0];
+        const GenomePart& b = w.genoma(kActual, 1).parte[1];
+        ASSERT_EQ(a.X2, 60);
+        ASSERT_EQ(b.X1, 10);
+        lo1 = std::min<int>(lo1, a.X1), hi1 = std::max<int>(hi1, a.X1);
+        lo2 = std::min<int>(lo2, b.X2), hi2 = std::max<int>(hi2, b.X2);
+    }
+    EXPECT_EQ(lo1, 1);
+    EXPECT_EQ(hi1, 58);
+    EXPECT_EQ(lo2, 11);
+    EXPECT_EQ(hi2, 98);
+}
+
+TEST(Seeding, AzarCasillaDrawsInItsFixedOrder) {
+    // Replay the stream: 23 draws per part, then the mask, then six colours.
+    World w = worldOf(1, 1);
+    Rng rng(33);
+    Rng replay = rng;
+    AzarCasilla(w, rng, 1);
+    std::vector<float> u(53);
+    for (float& x : u) x = replay.uniform();
+    EXPECT_EQ(rng.uniform(), replay.uniform());  // exactly 53 draws were taken
+
+    auto azar = [&](int k, int i) {
+        const auto& l = w.rangos.limites[k][0];
+        return static_cast<int>(std::floor((l[1] - l[0]) * u[i] + 0.5f) + l[0]);
+    };
+    const Genoma& g = w.genoma(kActual, 1);
+    const GenomePart& p = g.parte[0];
+    EXPECT_EQ(p.Busqueda,
+              8 * azar(kLimTipo, 2) + 64 * azar(kLimProf, 1) + 1024 * azar(kLimHistorial, 0));
+    EXPECT_EQ(p.Y0, azar(kLimY0, 5));
+    EXPECT_EQ(p.Y3, azar(kLimY3, 8));
+    EXPECT_EQ(p.SenIC, azar(kLimSenIC, 9));
+    EXPECT_EQ(p.SenIA, static_cast<int>(std::floor(u[10] * (101.0 - p.SenIC))));
+    EXPECT_EQ(p.Incertidumbre,
+              16384 * azar(kLimCopia, 14) + 128 * azar(kLimIncerIA, 15) + azar(kLimIncerIC, 16));
+    EXPECT_EQ(p.Trigger,
+              azar(kLimTriggerResp, 20) + 256 * azar(kLimAquien, 21) + 512 * azar(kLimCuando, 22));
+    EXPECT_EQ(g.VecinosImitacion, static_cast<int>(std::floor(16777215.0 * u[46])) + 1);
+    EXPECT_EQ(g.Colores[0], static_cast<int>(std::floor(254.0 * u[47])) + 1);
+    EXPECT_EQ(g.Colores[5], static_cast<int>(std::floor(254.0 * u[52])) + 1);
+}
+
+// Counts the cells carrying each genome.
+int countCells(const World& w, const Genoma& g) {
+    int n = 0;
+    for (int cell = 1; cell <= w.NumJugadores; ++cell) n += w.genoma(kActual, cell) == g;
+    return n;
+}
+
+TEST(Seeding, DistributionFillFollowsThePortions) {
+    // 2000 cells, 20 of them blank; fixed seed; each share within 90 cells of half (about 4 sigma).
+    World w = worldOf(40, 50);
+    const Genoma blank = genomeOf(w, "Cuadro en blanco");
+    for (int cell = 100; cell < 2000; cell += 100) place(w, cell, blank);
+    place(w, 2000, blank);
+    StrategyList& list = w.estrategias;
+    for (auto& s : list) s.Reparto = 0;
+    list[1].genoma = list[5].genoma;  // "Del mapa!" holds "UC"
+    list[1].Reparto = 1024 + 500;
+    list[4].Reparto = 1024 + 500;  // "UD"
+    list[6].Reparto = 300;         // "Tit For Tat", inactive: never chosen
+    list[7].Reparto = 1024;        // "Fairman", active with nothing: never chosen
+    Rng rng(34);
+    LlenarMundo(w, rng, kLlenarReparto);
+
+    const int uc = countCells(w, genomeOf(w, "UC"));
+    const int ud = countCells(w, genomeOf(w, "UD"));
+    EXPECT_EQ(uc + ud, 1980);
+    EXPECT_NEAR(uc, 990, 90);
+    EXPECT_EQ(countCells(w, blank), 20);
+    for (int cell = 100; cell <= 2000; cell += 100) EXPECT_EQ(w.genoma(kPrevio, cell), blank);
+    expectNeutralPrevious(w.genoma(kPrevio, 1));
+}
+
+TEST(Seeding, RandomRowSeedsRandomGenomes) {
+    World w = worldOf(40, 50);
+    for (auto& s : w.estrategias) s.Reparto = 0;
+    w.estrategias[20] = w.estrategias[5];  // whatever slot 20 holds, it seeds random genomes
+    w.estrategias[20].Reparto = 1024 + 250;
+    w.estrategias[4].Reparto = 1024 + 750;
+    Rng rng(35);
+    LlenarMundo(w, rng, kLlenarReparto);
+    const Genoma ud = genomeOf(w, "UD");
+    int random = 0;
+    for (int cell = 1; cell <= w.NumJugadores; ++cell) {
+        const Genoma& g = w.genoma(kActual, cell);
+        if (g == ud) continue;
+        ++random;
+        SCOPED_TRACE(cell);
+        expectRandomGenome(g);
+    }
+    EXPECT_NEAR(random, 500, 80);  // 2000 x 1/4, about 4 sigma
+}
+
+TEST(Seeding, FillsThatFindNothingToDoChangeNothing) {
+    struct Row {
+        const char* name;
+        int modo;
+        std::int16_t reparto;  // of every slot
+    };
+    const Row rows[] = {
+        {"mode 4 (middle button)", 4, 1224},
+        {"mode 0", 0, 1224},
+        {"mode 2, every portion zero", kLlenarReparto, 1024},
+        {"mode 2, nothing active", kLlenarReparto, 500},
+        {"mode 2, all words zero", kLlenarReparto, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        World w = worldOf(3, 2, {"UC", "UD", "Cuadro en blanco", "Fairman", "Tit For Tat", "UC"});
+        for (auto& s : w.estrategias) s.Reparto = r.reparto;
+        const World before = w;
+        Rng rng(36);
+        LlenarMundo(w, rng, r.modo);
+        EXPECT_EQ(w.genomas, before.genomas);
+    }
+}
+
+TEST(Seeding, VaciarPrevioSetsTheNeutralFieldsOnly) {
+    World w = worldOf(2, 1);
+    Genoma g;
+    for (auto& p : g.parte) {
+        p = GenomePart{7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7};
+    }
+    g.VecinosImitacion = 7;
+    g.Colores = {7, 7, 7, 7, 7, 7};
+    place(w, 2, g);
+    VaciarPrevio(w, 2);
+    const Genoma& prev = w.genoma(kPrevio, 2);
+    expectNeutralPrevious(prev);
+    EXPECT_EQ(prev.parte[1].Busqueda, 7);  // only part 0 gets the dead-square mark
+    for (const GenomePart& p : prev.parte) {
+        EXPECT_TRUE(p.ValIC == 7 && p.ValIA == 7 && p.ValIP == 7);
+        EXPECT_EQ(p.Incertidumbre, 7);
+        EXPECT_EQ(p.Irregular, 7);
+        EXPECT_TRUE(p.TriggerMin == 7 && p.TriggerMax == 7 && p.Trigger == 7);
+    }
+    EXPECT_EQ(w.genoma(kActual, 2), g);
+}
+
+}  // namespace
+}  // namespace morvane

@@ -1,0 +1,97 @@
+#include "strategy/distribution.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace morvane {
+namespace {
+
+TEST(Distribution, StartUpSharesTheWorldInFifths) {
+    const StrategyList list = initialStrategyList();
+    const DistributionRows rows = distributionRows(list);
+    for (int row = 0; row < kDistributionRows; ++row) {
+        SCOPED_TRACE(row);
+        const bool on = row == 1 || row == 2 || row == 3 || row == 4 || row == 6;
+        EXPECT_EQ(rows[row].active, on);
+        EXPECT_EQ(rows[row].portion, on ? 200 : 0);
+    }
+    EXPECT_EQ(distributionRowName(list, 5), "Tit For Tat");
+    EXPECT_EQ(distributionTotal(list), 100.0);
+    EXPECT_TRUE(canFillWorld(list));
+}
+
+TEST(Distribution, EqualDistributionSharesAmongTheActiveRows) {
+    struct Row {
+        std::vector<int> activeRows;
+        int portion;
+        double total;
+        bool fill;
+    };
+    const Row rows[] = {
+        {{0, 3, 5, 19}, 250, 100.0, true},
+        {{0, 3, 5}, 333, 99.9, false},
+        {{0, 1, 2, 3, 4, 5}, 167, 100.2, false},
+        {{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}, 62, 99.2, false},  // 62.5: even
+        {{7}, 1000, 100.0, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.activeRows.size());
+        StrategyList list{};
+        list[18].Reparto = 300;  // row 17, inactive: keeps its portion and counts for nothing
+        for (int row : r.activeRows) list[slotOfRow(row)].Reparto = reparto::withActive(40, true);
+        ASSERT_TRUE(equalDistribution(list));
+        for (int row : r.activeRows) EXPECT_EQ(list[slotOfRow(row)].Reparto, r.portion + 1024);
+        EXPECT_EQ(list[18].Reparto, 300);
+        EXPECT_NEAR(distributionTotal(list), r.total, 1e-9);
+        EXPECT_EQ(canFillWorld(list), r.fill);
+    }
+}
+
+TEST(Distribution, EqualDistributionWithNoActiveRowChangesNothing) {
+    StrategyList list{};
+    list[2].Reparto = 200;
+    list[9].Reparto = 1000;
+    const StrategyList before = list;
+    EXPECT_FALSE(equalDistribution(list));
+    for (int s = 0; s < kNumListSlots; ++s) EXPECT_EQ(list[s].Reparto, before[s].Reparto) << s;
+    EXPECT_EQ(distributionTotal(list), 0.0);
+    EXPECT_FALSE(canFillWorld(list));
+}
+
+TEST(Distribution, PortionNeverSpillsIntoTheActiveBit) {
+    EXPECT_EQ(reparto::withPortion(0, 1500), 1000);
+    EXPECT_EQ(reparto::withPortion(1024 + 200, 1023), 1024 + 1000);
+    EXPECT_EQ(reparto::withPortion(1024 + 200, -3), 1024);
+    EXPECT_EQ(reparto::withActive(333, true), 1357);
+    EXPECT_EQ(reparto::withActive(1357, false), 333);
+
+    struct Row {
+        double percent;
+        int portion;
+    };
+    const Row rows[] = {{20, 200}, {2.25, 22}, {2.35, 24}, {150, 1000}, {-4, 0}, {100, 1000}};
+    for (const Row& r : rows) EXPECT_EQ(portionFromPercent(r.percent), r.portion) << r.percent;
+
+    // A word from a file with a portion of 1023 opens at the scroll's end and is rewritten so.
+    StrategyList list{};
+    list[1].Reparto = 1024 + 1023;
+    DistributionRows rows0 = distributionRows(list);
+    EXPECT_EQ(rows0[0].portion, 1000);
+    EXPECT_EQ(recomputeDistribution(list, rows0), 100.0);
+    EXPECT_EQ(list[1].Reparto, 1024 + 1000);
+}
+
+TEST(Distribution, RecomputationRebuildsEveryWord) {
+    StrategyList list = initialStrategyList();
+    DistributionRows rows = distributionRows(list);
+    rows[5] = {300, true};   // "Tit For Tat" joins with 30 %
+    rows[1].active = false;  // "Cuadro muerto" leaves, keeping its 20 %
+    EXPECT_DOUBLE_EQ(recomputeDistribution(list, rows), 110.0);
+    EXPECT_EQ(list[6].Reparto, 1024 + 300);
+    EXPECT_EQ(list[2].Reparto, 200);
+    EXPECT_FALSE(canFillWorld(list));
+}
+
+}  // namespace
+}  // namespace morvane

@@ -1,0 +1,90 @@
+#include "strategy/limits.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "core/rng.h"
+
+namespace morvane {
+namespace {
+
+TEST(Limits, StartValuesAndBoundsForBothParts) {
+    struct Row {
+        int k;
+        const char* caption;
+        int min, max, boundMin, boundMax;
+    };
+    const Row rows[] = {
+        {0, "R Bug", 1, 254, 1, 254},
+        {5, "B User", 1, 254, 1, 254},
+        {6, "Search Type (x 8)", 0, 2, 0, 2},
+        {7, "Search Depth (x 64)", 1, 15, 1, 15},
+        {8, "History Type (x 1024)", 0, 2, 0, 2},
+        {10, "x1", 1, 99, 1, 99},
+        {12, "x2", 1, 99, 1, 99},
+        {17, "Si Sensibility", 0, 100, 0, 100},
+        {18, "Ci Valuation", 100, 100, 0, 100},
+        {20, "Si Valuation", 100, 100, 0, 100},
+        {23, "Copy Color", 0, 1, 0, 1},
+        {25, "Imitation Neighbourhood", 1, 24, 1, 24},
+        {28, "Trigger Response", 0, 100, 0, 100},
+        {30, "Trigger When", 0, 2, 0, 2},
+    };
+    const Rangos r = defaultRangos();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.caption);
+        EXPECT_EQ(limitCaption(row.k), row.caption);
+        for (int p = 0; p < 2; ++p) {
+            EXPECT_EQ(r.limites[row.k][p], (std::array<std::int32_t, 2>{row.min, row.max}));
+            EXPECT_EQ(r.cotas[row.k][p], (std::array<std::int32_t, 2>{row.boundMin, row.boundMax}));
+        }
+    }
+    for (int k = 0; k < kNumLimits; ++k) EXPECT_FALSE(limitCaption(k).empty()) << k;
+    EXPECT_TRUE(limitCaption(kNumLimits).empty());
+    EXPECT_TRUE(limitCaption(-1).empty());
+}
+
+TEST(Limits, AzarEnRangoDrawsTheEndsHalfAsOften) {
+    // Fixed seed, 200000 draws: each frequency within 0.005 of 1/4, 1/2, 1/4 (about 4.5 sigma).
+    Rangos r{};
+    r.limites[kLimCuando][1] = {0, 2};
+    Rng rng(21);
+    std::array<int, 3> counts{};
+    const int n = 200000;
+    for (int i = 0; i < n; ++i) {
+        const int v = AzarEnRango(r, rng, kLimCuando, 1);
+        ASSERT_GE(v, 0);
+        ASSERT_LE(v, 2);
+        ++counts[v];
+    }
+    EXPECT_NEAR(counts[0] / double(n), 0.25, 0.005);
+    EXPECT_NEAR(counts[1] / double(n), 0.50, 0.005);
+    EXPECT_NEAR(counts[2] / double(n), 0.25, 0.005);
+}
+
+TEST(Limits, AzarEnRangoStaysWithinTheLimits) {
+    Rangos r = defaultRangos();
+    r.limites[kLimY0][0] = {37, 37};
+    r.limites[kLimY1][0] = {-5, -5};
+    r.limites[kLimY2][0] = {70, 30};        // a hand-typed Min above Max: between the two
+    r.limites[kLimY3][0] = {40000, 40000};  // beyond 16 bits, from a file
+    Rng rng(22);
+    for (int i = 0; i < 5000; ++i) {
+        for (int h = 0; h < 2; ++h) {
+            EXPECT_EQ(AzarEnRango(r, rng, kLimValIC, h), 100);
+            const int x1 = AzarEnRango(r, rng, kLimX1, h);
+            EXPECT_TRUE(x1 >= 1 && x1 <= 99) << x1;
+            const int when = AzarEnRango(r, rng, kLimCuando, h);
+            EXPECT_TRUE(when >= 0 && when <= 2) << when;
+        }
+        EXPECT_EQ(AzarEnRango(r, rng, kLimY0, 0), 37);
+        EXPECT_EQ(AzarEnRango(r, rng, kLimY1, 0), -5);
+        const int y2 = AzarEnRango(r, rng, kLimY2, 0);
+        EXPECT_TRUE(y2 >= 30 && y2 <= 70) << y2;
+        EXPECT_EQ(AzarEnRango(r, rng, kLimY3, 0), 32767);
+    }
+}
+
+}  // namespace
+}  // namespace morvane
