@@ -1,0 +1,33 @@
+// Generations per second on the worlds researchers run most: the largest world the start-up window
+// makes and the start-up world itself.
+#include <benchmark/benchmark.h>
+
+#include "core/generation.h"
+#include "core/rng.h"
+#include "core/startup.h"
+
+namespace {
+
+using namespace morvane;
+
+void runGenerations(benchmark::State& state, int columns, int rows, int type, int iterations) {
+    Rng rng(12345);
+    World w;
+    makeBusyWorld(w, rng, columns, rows, type, iterations);
+    PrepararPaso(w);
+    for (auto _ : state) UnaGeneracion(w, rng);
+    state.counters["generations/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+// 40 columns x 50 rows, type 12 (24 partners), 10 iterations.
+void BM_LargestWorld(benchmark::State& state) { runGenerations(state, 40, 50, 12, 10); }
+// 25 columns x 40 rows, type 12, 4 iterations.
+void BM_StartupWorld(benchmark::State& state) { runGenerations(state, 25, 40, 12, 4); }
+
+BENCHMARK(BM_LargestWorld)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+BENCHMARK(BM_StartupWorld)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+
+}  // namespace
+
+BENCHMARK_MAIN();

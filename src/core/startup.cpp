@@ -1,0 +1,66 @@
+#include "core/startup.h"
+
+#include "core/rng.h"
+#include "core/seeding.h"
+#include "core/vista.h"
+#include "games/payoff.h"
+#include "strategy/limits.h"
+#include "strategy/strategy_list.h"
+#include "world/neighbourhood.h"
+
+namespace morvane {
+
+void applyStartupDefaults(World& w) {
+    w = World{};
+    SelectGame(w.pagos, 0);
+    w.pagos.GameIndex = 1;
+    w.pagosRestaurar = payoffCopy(w.pagos);
+    w.FrecMutacion = 0.005f;
+    w.UmbralSupervivencia = w.UmbralReproduccion = w.UmbralHoy = 0.0f;
+    w.PasoCoop = 10;
+    w.vecindad.CodVecin = {2, 2};
+    w.vecindad.MascaraVecinos = {16777215, 16777215};
+    w.vecindad.Repes = 24;
+    w.opciones.Opciones = {1, 1};
+    w.Vista = 48770.3984375f;
+    w.estrategias = initialStrategyList();
+    w.rangos = defaultRangos();
+}
+
+void startWorld(World& w, Rng& rng) {
+    CrearMundo(w);
+    rng.reseedFromClock();
+    LlenarMundo(w, rng, 1);
+}
+
+void worldWindowLoad(World& w) {
+    NuevaGeneracionAcumuladores(w);
+    ReiniciarTransicion(w);
+    decodeVista(w, w.Vista);
+    w.opciones.SenMask = 7;
+    BuildNeighbourTable(w);
+    w.CasillaSel = casillaSelInicial(w);
+    PrepararCeldaCero(w);
+}
+
+void makeStartupWorld(World& w, Rng& rng) {
+    applyStartupDefaults(w);
+    startWorld(w, rng);
+    worldWindowLoad(w);
+}
+
+void makeBusyWorld(World& w, Rng& rng, int columns, int rows, int type, int iterations) {
+    applyStartupDefaults(w);
+    w.NumColumnas = static_cast<std::int16_t>(columns);
+    w.NumFilas = static_cast<std::int16_t>(rows);
+    startWorld(w, rng);
+    worldWindowLoad(w);
+    ChooseNeighbourhood(w, type);
+    w.Iteraciones = static_cast<std::uint8_t>(iterations);
+    clickRegla(w, 1);                         // Replicator Dynamics
+    w.opciones.mnuOpcion[8] = false;          // crossover
+    w.opciones.mnuOpcion[0] = true;           // mutation on
+    recomputeOpciones(w);
+}
+
+}  // namespace morvane

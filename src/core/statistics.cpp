@@ -1,0 +1,89 @@
+#include "core/statistics.h"
+
+#include <cstring>
+#include <unordered_set>
+
+namespace morvane {
+
+namespace {
+
+// The fields two genomes must share to be the same strategy: both parts and the imitation mask.
+struct StrategyKey {
+    const Genoma* g;
+    bool operator==(const StrategyKey& o) const { return sameStrategy(*g, *o.g); }
+};
+
+struct StrategyKeyHash {
+    std::size_t operator()(const StrategyKey& k) const {
+        std::uint64_t h = 1469598103934665603ULL;  // FNV-1a over the compared fields
+        auto mix = [&h](std::int64_t v) {
+            h ^= static_cast<std::uint64_t>(v);
+            h *= 1099511628211ULL;
+        };
+        for (const auto& p : k.g->parte) {
+            for (std::int64_t v : {std::int64_t{p.Busqueda}, std::int64_t{p.Y0}, std::int64_t{p.X1},
+                                   std::int64_t{p.Y1}, std::int64_t{p.X2}, std::int64_t{p.Y2},
+                                   std::int64_t{p.Y3}, std::int64_t{p.SenIC}, std::int64_t{p.SenIA},
+                                   std::int64_t{p.SenIP}, std::int64_t{p.ValIC}, std::int64_t{p.ValIA},
+                                   std::int64_t{p.ValIP}, std::int64_t{p.Incertidumbre},
+                                   std::int64_t{p.Irregular}, std::int64_t{p.TriggerMin},
+                                   std::int64_t{p.TriggerMax}, std::int64_t{p.Trigger}})
+                mix(v);
+        }
+        mix(k.g->VecinosImitacion);
+        return static_cast<std::size_t>(h);
+    }
+};
+
+std::optional<double> mean(double sum, std::int64_t count) {
+    if (count <= 0) return std::nullopt;
+    return sum / static_cast<double>(count);
+}
+
+}  // namespace
+
+std::vector<int> countedSlots(const World& w) {
+    std::vector<int> slots;
+    for (int s = 2; s <= 20; ++s)
+        if (!w.estrategias[s].nombre.empty()) slots.push_back(s);
+    return slots;
+}
+
+GenerationStatistics collectStatistics(const World& w, const std::vector<int>& slots) {
+    GenerationStatistics st;
+    st.generation = w.Generacion;
+    st.coopRole1 = mean(w.statCoopSum[0], w.statCoopCount[0]);
+    st.coopRole2 = mean(w.statCoopSum[1], w.statCoopCount[1]);
+    st.coop = mean(w.statCoopSum[0] + w.statCoopSum[1], w.statCoopCount[0] + w.statCoopCount[1]);
+    st.meanScore = mean(w.statScoreSum, w.statScoreCount);
+
+    std::vector<Genoma> slotGenomes;
+    slotGenomes.reserve(slots.size());
+    for (int s : slots) slotGenomes.push_back(toCellForm(w.estrategias[s].genoma));
+    st.slotCounts.assign(slots.size(), 0);
+
+    std::unordered_set<StrategyKey, StrategyKeyHash> distinct;
+    for (int c = 1; c <= w.NumJugadores; ++c) {
+        const Genoma& g = w.genoma(kActual, c);
+        if (isBlankSquare(g)) {
+            ++st.blank;
+        } else if (isDeadSquare(g)) {
+            ++st.dead;
+        } else {
+            ++st.alive;
+            distinct.insert(StrategyKey{&g});
+        }
+        bool matched = false;
+        for (std::size_t i = 0; i < slotGenomes.size() && !matched; ++i) {
+            if (sameStrategy(g, slotGenomes[i])) {
+                ++st.slotCounts[i];
+                matched = true;
+            }
+        }
+        if (!matched) ++st.other;
+    }
+    st.strategies = static_cast<int>(distinct.size());
+    return st;
+}
+
+}  // namespace morvane

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/statistics.h"
+
+namespace morvane {
+
+// The CSV a batch run writes: a header, then one row per generation.
+// Columns: generation, coop_role1, coop_role2, coop, mean_score, alive, dead, blank, strategies,
+// one column per named list slot (headed by its name), other.
+std::string csvHeader(const World& w, const std::vector<int>& slots);
+std::string csvRow(const GenerationStatistics& st);
+
+// A float in its shortest form that reads back to the same float32, with a full stop.
+std::string shortestFloat(float v);
+// A field quoted as CSV quotes it: in double quotes, inner quotes doubled, when it holds a comma,
+// a quote, a line break or leading or trailing blanks.
+std::string csvField(const std::string& text);
+
+}  // namespace morvane
