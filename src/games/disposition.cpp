@@ -1,6 +1,6 @@
-#include <cmath>
-
 #include "games/payoff.h"
+
+#include <cmath>
 
 namespace morvane {
 
