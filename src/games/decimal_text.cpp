@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <string_view>
 
 #include "core/numeric.h"
 
@@ -11,12 +12,11 @@ namespace morvane {
 
 namespace {
 
-std::string withoutTrailingZeros(std::string s) {
-    if (s.find('.') == std::string::npos) return s;
-    while (!s.empty() && s.back() == '0') s.pop_back();
-    if (!s.empty() && s.back() == '.') s.pop_back();
-    if (s == "-0") s = "0";
-    return s;
+std::string withoutTrailingZeros(std::string_view s) {
+    if (s.find('.') == std::string_view::npos) return std::string(s);
+    while (s.back() == '0') s.remove_suffix(1);
+    if (s.back() == '.') s.remove_suffix(1);
+    return std::string(s);
 }
 
 }  // namespace
