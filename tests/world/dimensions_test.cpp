@@ -1,0 +1,87 @@
+#include "world/dimensions.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace morvane {
+namespace {
+
+TEST(EntrepreneurLayout, FitCheckLowersTheCountOfTheChangedDirection) {
+    EntrepreneurLayout e;
+    setEntrepreneurBar(e, EntrepreneurBar::DistCol, 1);
+    setEntrepreneurBar(e, EntrepreneurBar::ColEmp, 19);
+    EXPECT_EQ(layEntrepreneurs(e).Cols, 38);
+    setEntrepreneurBar(e, EntrepreneurBar::DistCol, 2);
+    EXPECT_EQ(e.ColEmp, 13);  // 3 x 13 = 39
+    EXPECT_EQ(layEntrepreneurs(e).Cols, 39);
+
+    setEntrepreneurBar(e, EntrepreneurBar::DistFil, 1);
+    setEntrepreneurBar(e, EntrepreneurBar::FilEmp, 24);
+    EXPECT_EQ(layEntrepreneurs(e).Rows, 48);
+    setEntrepreneurBar(e, EntrepreneurBar::DistFil, 2);
+    EXPECT_EQ(e.FilEmp, 16);
+    EXPECT_EQ(layEntrepreneurs(e).Rows, 48);
+    EXPECT_EQ(e.ColEmp, 13);  // the other direction is left alone
+
+    setEntrepreneurBar(e, EntrepreneurBar::DistFil, 4);  // 5 x 16 > 50
+    EXPECT_EQ(e.FilEmp, 10);
+}
+
+TEST(EntrepreneurLayout, EveryBarSettingFitsTheLargestWorld) {
+    for (int dist = kDistColBar.min; dist <= kDistColBar.max; ++dist) {
+        for (int n = kFilEmpBar.min; n <= kFilEmpBar.max + 2; ++n) {
+            SCOPED_TRACE(testing::Message() << "distance " << dist << " count " << n);
+            EntrepreneurLayout e;
+            setEntrepreneurBar(e, EntrepreneurBar::DistCol, dist);
+            setEntrepreneurBar(e, EntrepreneurBar::ColEmp, n);
+            setEntrepreneurBar(e, EntrepreneurBar::DistFil, dist);
+            setEntrepreneurBar(e, EntrepreneurBar::FilEmp, n);
+            const EntrepreneurGrid g = layEntrepreneurs(e);
+            EXPECT_LE(g.Cols, kColumnasBar.max);
+            EXPECT_LE(g.Rows, kFilasBar.max);
+            EXPECT_GE(g.Cols, kColumnasBar.min);
+            EXPECT_GE(g.Rows, kFilasBar.min);
+            EXPECT_EQ(static_cast<int>(g.redCols.size()), e.ColEmp);
+            EXPECT_EQ(static_cast<int>(g.redRows.size()), e.FilEmp);
+            EXPECT_EQ(g.redCols.back(), g.Cols - 2);  // one empty column closes the last block
+        }
+    }
+}
+
+TEST(EntrepreneurLayout, StartValuesGiveANineByNineWorld) {
+    const EntrepreneurGrid g = layEntrepreneurs(EntrepreneurLayout{});
+    EXPECT_EQ(g.Cols, 9);
+    EXPECT_EQ(g.Rows, 9);
+    EXPECT_EQ(g.redRows, (std::vector<int>{1, 4, 7}));
+    EXPECT_EQ(g.redCols, (std::vector<int>{1, 4, 7}));
+
+    World w;
+    EXPECT_EQ(w.NumFilas, kFilasBar.start);  // the bars' start values until a layout is made
+    EXPECT_EQ(w.NumColumnas, kColumnasBar.start);
+    applyEntrepreneurGrid(w, g);
+    EXPECT_EQ(w.NumFilas, 9);
+    EXPECT_EQ(w.NumColumnas, 9);
+}
+
+TEST(EntrepreneurLayout, DistanceOnePutsEntrepreneursOnEveryOtherLine) {
+    EntrepreneurLayout e;
+    setEntrepreneurBar(e, EntrepreneurBar::DistCol, 1);
+    setEntrepreneurBar(e, EntrepreneurBar::DistFil, 4);
+    const EntrepreneurGrid g = layEntrepreneurs(e);
+    EXPECT_EQ(g.redCols, (std::vector<int>{0, 2, 4}));
+    EXPECT_EQ(g.redRows, (std::vector<int>{3, 8, 13}));
+}
+
+TEST(WorldDimensions, BarRangesAndTheLargestWorld) {
+    EXPECT_EQ(kFilasBar.clamp(60), 50);
+    EXPECT_EQ(kColumnasBar.clamp(2), 5);
+    World w;
+    w.NumFilas = static_cast<std::int16_t>(kFilasBar.max);
+    w.NumColumnas = static_cast<std::int16_t>(kColumnasBar.max);
+    CrearMundo(w);
+    EXPECT_EQ(w.NumJugadores, 2000);
+}
+
+}  // namespace
+}  // namespace morvane
