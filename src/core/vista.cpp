@@ -19,9 +19,10 @@ namespace morvane {
 //
 // Two values were added to the old layout, on bits it never used, because it had no room for the
 // fourth rule and for ten rounds (10 / 10 would carry into bit 1). A word without a fraction
-// always meant 4 rounds, and still does unless bit 131072 is set. Readers that know only the old
-// layout ignore both bits: they open a "Maxi Min" world on "Best Strategy" with no rule ticked
-// and a ten-round world with 4 rounds, and read everything else the same.
+// always meant 4 rounds, and still does unless bit 131072 is set (a fraction, where there is one,
+// gives the rounds whatever that bit says). Readers that know only the old layout ignore both
+// bits: they open a "Maxi Min" world on "Best Strategy" with no rule ticked and a ten-round world
+// with 4 rounds, and read everything else the same.
 //
 // The whole part stays below 262144, so the seven significant digits a file keeps still hold the
 // tenth, and the float (18 whole bits, 6 fraction bits) places it within 1/64.
