@@ -1,5 +1,7 @@
 #include "world/neighbourhood.h"
 
+#include <algorithm>
+
 namespace morvane {
 
 const std::array<Offset, kNumPositions>& positionOffsets() {
@@ -13,7 +15,12 @@ const std::array<Offset, kNumPositions>& positionOffsets() {
 
 void BuildNeighbourTable(World& w) {
     const int cols = w.NumColumnas, rows = w.NumFilas;
-    w.vecindad.Vecinos.assign(static_cast<std::size_t>(w.NumJugadores) + 1, {});
+    // Sized for every cell the loops below write, even when NumJugadores has not yet been
+    // recomputed for new dimensions (the rows it would leave out hold nobody).
+    const int cells = std::max<int>(w.NumJugadores, rows * cols);
+    std::array<std::int16_t, kNumPositions> nobody;
+    nobody.fill(kNoPartner);
+    w.vecindad.Vecinos.assign(static_cast<std::size_t>(cells) + 1, nobody);
     const auto& off = positionOffsets();
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < cols; ++c) {

@@ -1,0 +1,149 @@
+#include "games/test_panel.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "games/decimal_text.h"
+#include "games/payoff.h"
+
+namespace morvane {
+namespace {
+
+PayoffMatrix game(int i) {
+    PayoffMatrix m;
+    SelectGame(m, i);
+    return m;
+}
+
+TEST(TestPanel, PrisonersDilemmaWithBothDispositionsZeroSimultaneous) {
+    const TestPanel t = RecomputeTestPanel(game(0), 0.0f, 0.0f, MoveOrder::Simultaneous);
+    for (int k = 1; k <= 2; ++k) {
+        SCOPED_TRACE(k);
+        const auto& j = t.jugador[k];
+        EXPECT_EQ(j.txtProb, "0 / 0 / 1");
+        EXPECT_EQ(j.txtMov, "[0]");
+        EXPECT_EQ(j.txtPago, "1");
+        EXPECT_EQ(j.txtExito, "0.25");
+        EXPECT_EQ(j.txtIa, "0.5");
+        EXPECT_FALSE(j.hasSequential);
+    }
+    EXPECT_EQ(t.lblJugador1_C, "Player 1 -> 1");
+    EXPECT_EQ(t.lblJugador2_D, "Player 2 -> 0");
+}
+
+TEST(TestPanel, GallinaMeFirstSecondPlayerRepliesZero) {
+    // x(1) = 0.5 = p(1), so player 2 answers with 0: U(1; 0.5, 0) = 0.5 and U(2; 0, 0.5) = 2.
+    // Successes 0.125 and 0.5; equality 0.6875 and 0.3125 go to the even digit.
+    const TestPanel t = RecomputeTestPanel(game(1), 0.5f, 0.5f, MoveOrder::MeFirst);
+    const auto& j1 = t.jugador[1];
+    const auto& j2 = t.jugador[2];
+    EXPECT_EQ(j1.seqPago, 0.5f);
+    EXPECT_EQ(j2.seqPago, 2.0f);
+    EXPECT_EQ(j1.txtMov, "[0.5]");
+    EXPECT_EQ(j1.txtProb, "0 / 0.5 / 1");
+    EXPECT_EQ(j1.txtPago, "(0.5) 2");
+    EXPECT_EQ(j2.txtPago, "(2) 2");
+    EXPECT_EQ(j1.txtExito, "(0.125) 0.5");
+    EXPECT_EQ(j2.txtExito, "(0.5) 0.5");
+    EXPECT_EQ(j1.txtIa, "(0.688) 0.5");
+    EXPECT_EQ(j2.txtIa, "(0.312) 0.5");
+}
+
+TEST(TestPanel, SheFirstMirrorsMeFirstInASymmetricGame) {
+    const TestPanel me = RecomputeTestPanel(game(1), 0.5f, 0.5f, MoveOrder::MeFirst);
+    const TestPanel she = RecomputeTestPanel(game(1), 0.5f, 0.5f, MoveOrder::SheFirst);
+    EXPECT_EQ(she.jugador[1].txtPago, me.jugador[2].txtPago);
+    EXPECT_EQ(she.jugador[2].txtPago, me.jugador[1].txtPago);
+    EXPECT_EQ(she.jugador[1].txtIa, me.jugador[2].txtIa);
+}
+
+TEST(TestPanel, SecondMoverRepliesByReferenceProbabilities) {
+    struct Row {
+        const char* name;
+        int gameIndex;
+        float d1;
+        float reply;  // player 2's probability of its absolute move after player 1 moved
+    };
+    const Row rows[] = {
+        {"p(2) = 1 always answers 1", 3, 0.0f, 1.0f},  // Ultimatum
+        {"p(2) = 0 always answers 0", 0, 1.0f, 0.0f},  // Prisoner's dilemma
+        {"first above reference: 0", 5, 0.75f, 0.0f},  // Partir la tarta, p = 0.1
+        {"first below reference: 1", 5, 0.25f, 1.0f},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        const PayoffMatrix m = game(r.gameIndex);
+        const TestPanel t = RecomputeTestPanel(m, r.d1, 0.0f, MoveOrder::MeFirst);
+        const float x1 = t.jugador[1].x;
+        const float u2 = m.PayoffCoefConst[kActual][2] + m.PayoffCoefOwn[kActual][2] * r.reply +
+                         m.PayoffCoefOther[kActual][2] * x1 +
+                         m.PayoffCoefXY[kActual][2] * r.reply * x1;
+        EXPECT_EQ(t.jugador[2].seqPago, u2);
+    }
+}
+
+TEST(TestPanel, EqualPayoffsGiveFullSuccessWhateverTheDispositions) {
+    PayoffMatrix m;
+    setPayoffs(m, {3, 3, 3, 3, 3, 3, 3, 3});
+    for (float d : {0.0f, 0.3f, 1.0f}) {
+        for (MoveOrder order : {MoveOrder::MeFirst, MoveOrder::Simultaneous, MoveOrder::SheFirst}) {
+            const TestPanel t = RecomputeTestPanel(m, d, 1.0f - d, order);
+            for (int k = 1; k <= 2; ++k) {
+                EXPECT_EQ(t.jugador[k].simExito, 1.0f);
+                EXPECT_EQ(t.jugador[k].simIa, 0.5f);
+                EXPECT_EQ(t.jugador[k].simPago, 3.0f);
+                if (order != MoveOrder::Simultaneous) {
+                    EXPECT_EQ(t.jugador[k].seqExito, 1.0f);
+                }
+            }
+        }
+    }
+}
+
+TEST(TestPanel, ReferenceProbabilityShowsTwoDecimals) {
+    PayoffMatrix m;
+    setPayoffs(m, {5, 5, 3, 3, 0, 0, 1, 1});  // mixed solution 1/3, stored as 0.333
+    const TestPanel t = RecomputeTestPanel(m, 0.25f, 0.5f, MoveOrder::Simultaneous);
+    EXPECT_EQ(t.jugador[1].txtProb, "0 / 0.33 / 1");
+    EXPECT_EQ(t.jugador[1].txtMov, "[0.167]");  // 2 * 0.25 * 0.333 = 0.1665 -> 0.167
+    EXPECT_EQ(t.jugador[2].txtMov, "[0.333]");
+}
+
+TEST(CutPoint, MeetingOfTheTwoLines) {
+    EXPECT_EQ(cutPoint(game(0)), 1.0f);  // Prisoner's dilemma: T1 4, R1 3, S2 0, R2 3
+    EXPECT_EQ(cutPointText(cutPoint(game(0))), "1");
+    EXPECT_EQ(cutPoint(2.0f, 4.0f, 1.0f, 2.0f), -1.0f);  // slopes 2 and 1, intercepts 2 and 1
+    EXPECT_EQ(cutPointText(cutPoint(0.0f, 1.0f, 1.0f, 1.5f)), "2");
+}
+
+TEST(CutPoint, ParallelOrOverflowingLinesHaveNone) {
+    // R1 - T1 = 1 = R2 - S2.
+    EXPECT_FALSE(cutPoint(1.0f, 2.0f, 5.0f, 6.0f).has_value());
+    EXPECT_FALSE(cutPoint(3.0f, 3.0f, 3.0f, 3.0f).has_value());  // the same line
+    EXPECT_EQ(cutPointText(std::nullopt), "");
+    const float big = std::numeric_limits<float>::max();
+    EXPECT_FALSE(cutPoint(-big, 0.0f, big, 1e-30f).has_value());
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_FALSE(cutPoint(nan, 1.0f, 0.0f, 1.0f).has_value());
+}
+
+TEST(DecimalText, RoundsHalvesToEvenAndDropsTrailingZeros) {
+    struct Row {
+        double v;
+        int decimals;
+        const char* text;
+    };
+    const Row rows[] = {
+        {0.25, 3, "0.25"}, {1.0, 3, "1"},     {0.6875, 3, "0.688"}, {0.3125, 3, "0.312"},
+        {-0.0001, 3, "0"}, {-2.5, 2, "-2.5"}, {0.333, 2, "0.33"},   {12.0, 2, "12"},
+    };
+    for (const Row& r : rows) EXPECT_EQ(decimalText(r.v, r.decimals), r.text) << r.v;
+    EXPECT_EQ(decimalText(0.1f), "0.1");
+    EXPECT_EQ(decimalText(-0.0f), "0");
+    EXPECT_EQ(decimalText(1e20f), "100000002004087734272");
+}
+
+}  // namespace
+}  // namespace morvane
