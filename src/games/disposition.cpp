@@ -1,6 +1,6 @@
-#include "games/payoff.h"
-
 #include <cmath>
+
+#include "games/payoff.h"
 
 namespace morvane {
 
