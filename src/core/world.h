@@ -174,6 +174,33 @@ struct World {
     // (encounter block: end)
 
     // ---- data the generation cycle keeps for views and statistics (core/)
+    // What the transition search of the last generation looked at, per cell: the positions it was
+    // allowed to search, the positions whose cell it actually weighed (a cell seen again at a later
+    // position, a blank square or nobody is not weighed), and the cell it found at each position.
+    // Kept so the transitions view explains what the rule did even after the table changes.
+    struct TransitionTrace {
+        std::int32_t mascara = 0;
+        std::int32_t visitados = 0;
+        std::array<std::int16_t, kNumPositions> vecinos{};
+    };
+    std::vector<TransitionTrace> transitionTrace;  // [cell]
+
+    // One mutation as the mutations view shows it: the genome just before the change, the colours
+    // just after it, and the view rows of the fields the mutation redrew (bit r = row r).
+    struct MutationRecord {
+        std::int16_t cell = 0;
+        std::uint8_t parte = 0;
+        Genoma antes;
+        std::array<std::uint8_t, 6> coloresDespues{};
+        std::uint32_t filasCambiadas = 0;
+    };
+    // The view holds this many columns; later mutations of the generation go unrecorded.
+    static constexpr int kMaxMutationRecords = 51;
+    std::vector<MutationRecord> mutationRecords;  // this generation's
+
+    // Scores of the cells that played as ordinary bugs, after the sum mode, before the transition.
+    std::int32_t scoredCells = 0;
+    double scoreSum = 0;
     // (generation block: end)
 
     // ---- accessors: the one place that knows how per-cell arrays are laid out

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "core/world.h"
+
+namespace morvane {
+
+class Rng;
+
+// Mutates the live genome of the cell: draws the parameter p (3..30), reads "Complete mutation
+// [1]", draws the part h, then redraws parameter p of part h (or, under complete mutation, every
+// parameter in table order, the sensibility triple by its first case only), and changes the
+// colours as options [2] and [5] say. Records the mutation for the mutations view while that view
+// is ticked and has room.
+void Mutar(World& w, Rng& rng, int cell);
+
+// The view row (1..24) a mutation case marks.
+int mutationViewRow(int p);
+
+}  // namespace morvane

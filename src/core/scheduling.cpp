@@ -1,0 +1,92 @@
+#include "core/scheduling.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "core/rng.h"
+#include "world/neighbourhood.h"
+
+namespace morvane {
+
+namespace {
+
+// Ordinary bugs still in play today with room for one more record.
+bool canPlay(const World& w, int cell) {
+    const std::int16_t f = w.genoma(kActual, cell).parte[0].Busqueda & 0xFF;
+    return !isBlankSquare(f) && !isDeadSquare(f) && w.MuertoHoy[cell] == 0 &&
+           w.jugadas(cell, 0) < w.MovPosibles;
+}
+
+void playPair(World& w, Rng& rng, const EncounterFn& play, int i, int j) {
+    const int countI = w.jugadas(i, 0) & 0xFF;
+    const int countJ = w.jugadas(j, 0) & 0xFF;
+    if (rng.uniform() <= 0.5f) {
+        const std::uint8_t result = play(w, j, i, countJ, countI);
+        w.MuertoHoy[j] = static_cast<std::uint8_t>(result & 1);
+        w.MuertoHoy[i] = static_cast<std::uint8_t>(result & 2);
+    } else {
+        const std::uint8_t result = play(w, i, j, countI, countJ);
+        w.MuertoHoy[i] = static_cast<std::uint8_t>(result & 1);
+        w.MuertoHoy[j] = static_cast<std::uint8_t>(result & 2);
+    }
+}
+
+// The partner of cell i at position k: a random start, then the next free cell that is not i.
+int drawPartner(World& w, Rng& rng, std::vector<std::uint8_t>& tomado, int i, int k) {
+    const int n = w.NumJugadores;
+    int j = static_cast<int>(std::floor(rng.uniform() * static_cast<float>(n))) + 1;
+    if (j > n) j = n;
+    while (tomado[j] == 1 || j == i) {
+        j = j == n ? 1 : j + 1;
+        if (i == n && tomado[i] == 0) {
+            // Only the last cell is left undrawn and it may not meet itself: it takes the place
+            // of the partner of the cell before it, and that partner is freed for it.
+            const int m = n - 1;
+            tomado[w.vecino(m, k)] = 0;
+            w.vecino(m, k) = static_cast<std::int16_t>(n);
+            w.vecino(n, k + 12) = static_cast<std::int16_t>(m);
+        }
+    }
+    return j;
+}
+
+}  // namespace
+
+void JugarIteracion(World& w, Rng& rng, const EncounterFn& play) {
+    // The committed code: a type chosen while the run goes on takes effect at the next start or
+    // step, together with the neighbour table built for it.
+    const WalkedPositions walk = walkedPositions(w.vecindad.CodVecin[kPrevio]);
+    for (int k = walk.first; k <= walk.last; k += walk.step) {
+        for (int i = 1; i <= w.NumJugadores; ++i) {
+            const int j = w.vecino(i, k);
+            if (j == kNoPartner || !canPlay(w, i) || !canPlay(w, j)) continue;
+            playPair(w, rng, play, i, j);
+        }
+    }
+}
+
+void EmparejarAzar(World& w, Rng& rng) {
+    const int n = w.NumJugadores;
+    const int step = (w.vecindad.CodVecin[kPrevio] & 8) / 8 + 1;
+    std::vector<std::uint8_t> tomado(static_cast<std::size_t>(n) + 1);
+    for (int k = 0; k <= 11; k += step) {
+        std::fill(tomado.begin(), tomado.end(), 0);
+        for (int i = 1; i <= n; ++i) {
+            if (n == 1) {
+                // A lone cell has nobody to meet; its draw is still made so the stream of draws
+                // does not depend on the size of the world.
+                rng.uniform();
+                w.vecino(1, k) = kNoPartner;
+                w.vecino(1, k + 12) = kNoPartner;
+                continue;
+            }
+            const int j = drawPartner(w, rng, tomado, i, k);
+            w.vecino(i, k) = static_cast<std::int16_t>(j);
+            w.vecino(j, k + 12) = static_cast<std::int16_t>(i);
+            tomado[j] = 1;
+        }
+    }
+}
+
+}  // namespace morvane

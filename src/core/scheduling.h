@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "core/world.h"
+
+namespace morvane {
+
+class Rng;
+
+// Plays one encounter between the role-1 cell jug1 and the role-2 cell jug2, who had prev1 and
+// prev2 records before it, and returns the survive-today bits (bit 0 for jug1, bit 1 for jug2).
+// The live cycle passes JugarPartida; tests pass a recorder.
+using EncounterFn = std::function<std::uint8_t(World& w, int jug1, int jug2, int prev1, int prev2)>;
+
+// One iteration: for every walked position of the committed neighbourhood code (outer loop) and
+// every cell (inner loop), the cell meets its neighbour at that position when both are ordinary
+// bugs, neither died today and both still have room for a record; only then is the role drawn.
+void JugarIteracion(World& w, Rng& rng, const EncounterFn& play);
+
+// Draws this generation's random partners into the random positions of the neighbour table: one
+// draw per cell and random position, so the number of draws never depends on the world.
+void EmparejarAzar(World& w, Rng& rng);
+
+}  // namespace morvane

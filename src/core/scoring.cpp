@@ -1,0 +1,80 @@
+#include "core/scoring.h"
+
+#include "core/transition.h"
+
+namespace morvane {
+
+namespace {
+
+bool isOrdinaryBug(const Genoma& g) {
+    return isMutable(g);
+}
+
+}  // namespace
+
+void scoreGeneration(World& w) {
+    const std::uint8_t modo = w.opciones.ModoSuma;
+    for (int cell = 1; cell <= w.NumJugadores; ++cell) {
+        float& pago = w.PagoTotal[cell];
+        if (modo == 1) continue;
+        if (modo == 2) {
+            const int moves = w.jugadas(cell, 0);
+            if (moves > 0) pago /= static_cast<float>(moves);
+        } else if (w.MovPosibles > 0) {
+            // With no potential move nobody collected anything: the scores stay 0.
+            pago /= static_cast<float>(w.MovPosibles);
+        }
+    }
+    // The live genomes are still the ones that played: nothing has been copied yet.
+    w.scoredCells = 0;
+    w.scoreSum = 0;
+    for (int cell = 1; cell <= w.NumJugadores; ++cell) {
+        if (!isOrdinaryBug(w.genoma(kActual, cell))) continue;
+        ++w.scoredCells;
+        w.scoreSum += w.PagoTotal[cell];
+    }
+}
+
+bool classifySurvival(World& w, int cell) {
+    const std::int16_t f = w.genoma(kActual, cell).parte[0].Busqueda & 0xFF;
+    auto& padres = w.Padres[cell];
+    const auto self = static_cast<std::int16_t>(cell);
+    if (isBlankSquare(f)) {
+        padres = {-1, -1};
+        return false;
+    }
+    const float p = w.PagoTotal[cell];
+    if (w.opciones.Regla == 1) {
+        padres[0] = self;
+        // Reaching the reproduction threshold rescues a low scorer, and keeps a dead square as is.
+        if ((p < w.UmbralSupervivencia || isDeadSquare(f)) && p < w.UmbralReproduccion)
+            padres = {0, 0};
+    } else if (p >= w.UmbralSupervivencia && !isDeadSquare(f)) {
+        padres = {self, self};
+    } else {
+        padres = {0, 0};
+    }
+    return true;
+}
+
+void carryOutTransition(World& w, Rng& rng, int cell) {
+    auto& padres = w.Padres[cell];
+    const int v = padres[0];
+    if (v == cell || v < 0) return;
+    // Under Maxi Max the second parent is whatever the last generation left; one left by a cell
+    // that was a blank square then (and was painted over since) names nobody.
+    if (padres[1] < 0) padres[1] = 0;
+    const int second = padres[1];
+    // A dead half never mixes with a live one: both parents become the live one.
+    if (second == 0 && v != 0) padres[1] = static_cast<std::int16_t>(v);
+    if (second != 0 && v == 0) padres[0] = static_cast<std::int16_t>(second);
+
+    const GenomePart& previo = w.genoma(kPrevio, cell).parte[0];
+    int keepFont = 1;
+    if (padres[0] == 0 || isDeadSquare(previo.Busqueda) ||
+        (w.opciones.mnuOpcion[6] && (previo.Incertidumbre & packed::kCopiaMask) != 0))
+        keepFont = 0;
+    CopiarGenoma(w, rng, cell, padres[0], padres[1], kPrevio, kActual, keepFont);
+}
+
+}  // namespace morvane

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "core/world.h"
+
+namespace morvane {
+
+class Rng;
+
+// Turns each cell's collected pay-off into its score by ModoSuma (1 the sum, 2 per move played,
+// 3 per potential move) and records the statistics of the cells that played as ordinary bugs.
+void scoreGeneration(World& w);
+
+// The survival test that opens every transition rule. Sets Padres(cell, 0..1) to -1 for a blank
+// square, 0 for a cell that dies, or the cell itself for one that survives (under Maxi Max only
+// the first parent, the second keeps its value). Returns whether the parent search runs for it.
+bool classifySurvival(World& w, int cell);
+
+// Carries out the transition of one cell after the rule chose its parents: copies the parents'
+// previous genomes into its live genome, or nothing when it keeps its own or is a blank square.
+void carryOutTransition(World& w, Rng& rng, int cell);
+
+}  // namespace morvane

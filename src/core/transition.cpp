@@ -1,0 +1,278 @@
+#include "core/transition.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "core/rng.h"
+#include "core/scoring.h"
+
+namespace morvane {
+
+namespace {
+
+// Visited marks for one rule call: stamp[j] == i once cell i has looked at cell j. Sized to the
+// world, so no cell number is out of its reach, and never cleared between searching cells.
+struct SearchState {
+    explicit SearchState(const World& w) : stamp(static_cast<std::size_t>(w.NumJugadores) + 1, 0) {}
+    std::vector<int> stamp;
+};
+
+std::int32_t searchMask(const World& w, int cell) {
+    return w.opciones.MismosVecinos ? w.vecindad.MascaraVecinos[kActual]
+                                    : w.genoma(kActual, cell).VecinosImitacion;
+}
+
+// Calls weigh(j) for every cell j of cell i's imitation neighbourhood, in position order, each
+// once. Blank squares are passed over: a bug that copied one would turn into a permanent wall.
+template <typename Weigh>
+void forEachCandidate(World& w, SearchState& s, int i, Weigh weigh) {
+    auto& trace = w.transitionTrace[i];
+    trace.mascara = searchMask(w, i);
+    trace.visitados = 0;
+    for (int k = 0; k < kNumPositions; ++k) {
+        const int j = w.vecino(i, k);
+        trace.vecinos[k] = static_cast<std::int16_t>(j);
+        if ((trace.mascara & (1 << k)) == 0 || j == kNoPartner || s.stamp[j] == i) continue;
+        s.stamp[j] = i;
+        if (isBlankSquare(w.genoma(kActual, j))) continue;
+        trace.visitados |= 1 << k;
+        weigh(j);
+    }
+}
+
+// Blank squares search nothing and are left with an empty trace.
+void prepareTrace(World& w) {
+    w.transitionTrace.assign(static_cast<std::size_t>(w.NumJugadores) + 1, {});
+}
+
+// Ranks a candidate by key into the two parent slots: strictly greater wins, so the earlier one
+// keeps a tie.
+void rank(World& w, int i, float key, int candidate, float& best0, float& best1) {
+    auto& padres = w.Padres[i];
+    if (key > best0) {
+        best1 = best0;
+        padres[1] = padres[0];
+        best0 = key;
+        padres[0] = static_cast<std::int16_t>(candidate);
+    } else if (key > best1) {
+        best1 = key;
+        padres[1] = static_cast<std::int16_t>(candidate);
+    }
+}
+
+struct StrategyGroup {
+    int representative;
+    int count;
+    float sum;
+    float min;
+};
+
+std::vector<StrategyGroup> groupByStrategy(World& w, SearchState& s, int i) {
+    std::vector<StrategyGroup> groups;
+    groups.reserve(kNumPositions + 1);
+    groups.push_back({i, 1, w.PagoTotal[i], w.PagoTotal[i]});
+    forEachCandidate(w, s, i, [&](int j) {
+        const float p = w.PagoTotal[j];
+        for (auto& g : groups) {
+            if (MismoGenoma(w, j, g.representative, kActual) == 0) {
+                ++g.count;
+                g.sum += p;
+                g.min = std::min(g.min, p);
+                return;
+            }
+        }
+        groups.push_back({j, 1, p, p});
+    });
+    return groups;
+}
+
+// Best Strategy ranks the groups by their average, Maxi Min by their lowest score; both let only
+// the groups whose average reaches the reproduction threshold take part.
+void groupRule(World& w, bool byMinimum) {
+    prepareTrace(w);
+    SearchState s(w);
+    for (int i = 1; i <= w.NumJugadores; ++i) {
+        if (!classifySurvival(w, i)) continue;
+        float best0 = 0, best1 = 0;
+        for (const auto& g : groupByStrategy(w, s, i)) {
+            const float average = g.sum / static_cast<float>(g.count);
+            if (!(average >= w.UmbralReproduccion)) continue;
+            rank(w, i, byMinimum ? g.min : average, g.representative, best0, best1);
+        }
+    }
+}
+
+// The wheel is searched from both ends at once; with a total of 0 the draw is 0 and the search
+// from the far end picks the last candidate.
+int spinWheel(const std::vector<int>& candidates, const std::vector<float>& c, float r) {
+    const int n = static_cast<int>(candidates.size()) - 1;
+    for (int m = 1; m <= n; ++m) {
+        if (r < c[m]) return candidates[m];
+        if (c[n - m] <= r) return candidates[n - m + 1];
+    }
+    return -1;
+}
+
+}  // namespace
+
+void ReglaMaxiMax(World& w) {
+    prepareTrace(w);
+    SearchState s(w);
+    // The runner-up's value runs on from one cell to the next; a first parent found resets it to
+    // the cell's own score, so it only ever decides a second parent that is not copied.
+    float best1 = 0;
+    for (int i = 1; i <= w.NumJugadores; ++i) {
+        if (!classifySurvival(w, i)) continue;
+        float best0 = w.PagoTotal[i];
+        forEachCandidate(w, s, i, [&](int j) {
+            const float p = w.PagoTotal[j];
+            if (p >= w.UmbralReproduccion) rank(w, i, p, j, best0, best1);
+        });
+    }
+}
+
+void ReglaReplicador(World& w, Rng& rng) {
+    prepareTrace(w);
+    SearchState s(w);
+    std::vector<int> candidates;
+    std::vector<float> c;
+    for (int i = 1; i <= w.NumJugadores; ++i) {
+        if (!classifySurvival(w, i)) continue;
+        // Index 0 is the empty start of the running sums; candidate 1 is the cell itself.
+        candidates.assign({0, i});
+        c.assign({0.0f, w.PagoTotal[i]});
+        forEachCandidate(w, s, i, [&](int j) {
+            candidates.push_back(j);
+            c.push_back(c.back() + w.PagoTotal[j]);
+        });
+        for (int p = 0; p < 2; ++p) {
+            const float r = rng.uniform() * c.back();
+            w.TiradaRuleta[i][p] = r;
+            const int pick = spinWheel(candidates, c, r);
+            if (pick > 0 && w.PagoTotal[pick] >= w.UmbralReproduccion)
+                w.Padres[i][p] = static_cast<std::int16_t>(pick);
+        }
+    }
+}
+
+void ReglaMejorEstrategia(World& w) {
+    groupRule(w, false);
+}
+
+void ReglaMaxiMin(World& w) {
+    groupRule(w, true);
+}
+
+void runTransitionRule(World& w, Rng& rng) {
+    switch (w.opciones.Regla) {
+        case 1:
+            ReglaMaxiMax(w);
+            break;
+        case 2:
+            ReglaReplicador(w, rng);
+            break;
+        case 4:
+            ReglaMaxiMin(w);
+            break;
+        default:
+            ReglaMejorEstrategia(w);
+            break;
+    }
+}
+
+int MismoGenoma(const World& w, int a, int b, int copia) {
+    return sameStrategy(w.genoma(copia, a), w.genoma(copia, b)) ? 0 : 1;
+}
+
+namespace {
+
+void copyPartLocus(const GenomePart& src, GenomePart& dst, int k) {
+    switch (k) {
+        case 1:
+            dst.Busqueda = src.Busqueda;
+            break;
+        case 2:
+            dst.Y0 = src.Y0;
+            break;
+        case 3:
+            dst.Y1 = src.Y1;
+            break;
+        case 4:
+            dst.Y2 = src.Y2;
+            break;
+        case 5:
+            dst.Y3 = src.Y3;
+            break;
+        case 6:
+            dst.X1 = src.X1, dst.X2 = src.X2;
+            break;  // the inputs stay ordered together
+        case 7:
+            dst.SenIC = src.SenIC, dst.SenIA = src.SenIA, dst.SenIP = src.SenIP;
+            break;
+        case 8:
+            dst.ValIC = src.ValIC;
+            break;
+        case 9:
+            dst.ValIA = src.ValIA;
+            break;
+        case 10:
+            dst.ValIP = src.ValIP;
+            break;
+        case 11:
+            dst.Incertidumbre = src.Incertidumbre;
+            break;
+        case 12:
+            dst.Irregular = src.Irregular;
+            break;
+        case 13:
+            dst.TriggerMin = src.TriggerMin;
+            break;
+        case 14:
+            dst.TriggerMax = src.TriggerMax;
+            break;
+        default:
+            dst.Trigger = src.Trigger;
+            break;
+    }
+}
+
+void copyLocus(const Genoma& src, Genoma& dst, int locus) {
+    if (locus <= 30) {
+        const int p = (locus - 1) / 15;
+        copyPartLocus(src.parte[p], dst.parte[p], (locus - 1) % 15 + 1);
+    } else if (locus == 31) {
+        dst.VecinosImitacion = src.VecinosImitacion;
+    } else {
+        dst.Colores[locus - 32] = src.Colores[locus - 32];
+    }
+}
+
+}  // namespace
+
+void CopiarGenoma(World& w, Rng& rng, int dest, int a, int b, int from, int to, int keepFont) {
+    // Donors are read before dest is written, so a cell may copy from itself or from a parent
+    // that is also being written.
+    const Genoma first = w.genoma(from, a);
+    const Genoma second = w.genoma(from, b);
+    const Genoma* upToCut = &first;
+    const Genoma* afterCut = &first;
+    int cut = kNumLoci;
+    if ((w.opciones.Opciones[kActual] & 256) != 0) {
+        w.PuntoCorte[dest] = -1;
+    } else {
+        cut = std::min(static_cast<int>(std::floor(rng.uniform() * 37.0)) + 1, kNumLoci);
+        w.PuntoCorte[dest] = static_cast<std::int16_t>(cut);
+        if (rng.uniform() <= 0.5f) {
+            upToCut = &second;
+        } else {
+            afterCut = &second;
+        }
+    }
+    Genoma& target = w.genoma(to, dest);
+    const int lastLocus = keepFont == 0 ? kNumLoci : 34;
+    for (int locus = 1; locus <= lastLocus; ++locus)
+        copyLocus(locus <= cut ? *upToCut : *afterCut, target, locus);
+}
+
+}  // namespace morvane

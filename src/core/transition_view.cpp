@@ -1,0 +1,162 @@
+#include "core/transition_view.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "core/shown_number.h"
+#include "core/transition.h"
+
+namespace morvane {
+
+const std::array<std::string_view, kNumTransitionColumns>& transitionColumnHeaders() {
+    static const std::array<std::string_view, kNumTransitionColumns> headers = {
+        "Jugador",          "Puntos",     "Total lotería", "Total estrategia / media",
+        "Strategy members", "Replicator", "Best Strat.",   "MaxiMax",
+        "MaxiMin",          "Concesion",
+    };
+    return headers;
+}
+
+namespace {
+
+constexpr const char* kPadre = "0 = padre";
+constexpr const char* kMadre = "1 = madre";
+
+std::string score(const World& w, int cell) {
+    return shownNumber(w.PagoTotal[cell], 3);
+}
+
+// The cells the rule weighed, the cell itself first, in position order.
+std::vector<int> weighedCells(const World& w, int cell) {
+    std::vector<int> cells{cell};
+    const auto& trace = w.transitionTrace[cell];
+    for (int j = 0; j < kNumPositions; ++j)
+        if (trace.visitados & (1 << j)) cells.push_back(trace.vecinos[j]);
+    return cells;
+}
+
+// Marks every row showing `cell` in `column`.
+void markRows(TransitionExplanation& e, int column, int cell, const std::string& text) {
+    for (auto& row : e.rows)
+        if (row.jugador == cell) row.texto[column] = text;
+}
+
+// Ranks candidates by key the way the rules do: strictly greater wins, so the earlier candidate
+// keeps a tie. The group rules start both bests at 0; Maxi Max's explanation takes the two highest
+// whatever their sign.
+struct Ranking {
+    explicit Ranking(bool fromZero) : hasFirst(fromZero), hasSecond(fromZero) {}
+    void offer(int candidate, float key) {
+        if (!hasFirst || key > best0) {
+            second = first, best1 = best0, hasSecond = hasFirst;
+            first = candidate, best0 = key, hasFirst = true;
+        } else if (!hasSecond || key > best1) {
+            second = candidate, best1 = key, hasSecond = true;
+        }
+    }
+    int first = 0, second = 0;  // 0: no cell
+    float best0 = 0, best1 = 0;
+    bool hasFirst, hasSecond;
+};
+
+void markRanking(TransitionExplanation& e, int column, const Ranking& r) {
+    if (r.second != 0) markRows(e, column, r.second, kMadre);
+    if (r.first != 0) markRows(e, column, r.first, kPadre);
+}
+
+void explainMaxiMax(const World& w, TransitionExplanation& e, const std::vector<int>& cells) {
+    Ranking r(false);
+    for (int c : cells)
+        if (w.PagoTotal[c] >= w.UmbralReproduccion) r.offer(c, w.PagoTotal[c]);
+    markRanking(e, kColMaxiMax, r);
+}
+
+void explainReplicator(const World& w, TransitionExplanation& e, int cell) {
+    if (w.opciones.Regla != 2) return;
+    for (int p = 1; p >= 0; --p) {
+        const int parent = w.Padres[cell][p];
+        const std::string text =
+            std::to_string(p) + " = " + shownNumber(w.TiradaRuleta[cell][p], 3);
+        for (auto& row : e.rows) {
+            if (row.jugador != parent) continue;
+            auto& t = row.texto[kColReplicator];
+            t = t.empty() ? text : text + "; " + t;
+            break;
+        }
+    }
+}
+
+struct Group {
+    std::vector<int> members;
+    float sum, min;
+};
+
+std::vector<Group> groupCells(const World& w, const std::vector<int>& cells) {
+    std::vector<Group> groups;
+    for (int c : cells) {
+        const float p = w.PagoTotal[c];
+        bool placed = false;
+        for (auto& g : groups) {
+            if (MismoGenoma(w, c, g.members.front(), kPrevio) != 0) continue;
+            g.members.push_back(c);
+            g.sum += p;
+            g.min = std::min(g.min, p);
+            placed = true;
+            break;
+        }
+        if (!placed) groups.push_back({{c}, p, p});
+    }
+    return groups;
+}
+
+void explainGroups(const World& w, TransitionExplanation& e, const std::vector<int>& cells) {
+    Ranking byAverage(true), byMinimum(true);
+    for (const auto& g : groupCells(w, cells)) {
+        const auto count = static_cast<float>(g.members.size());
+        const float average = g.sum / count;
+        std::string members;
+        for (int c : g.members) members += (members.empty() ? "" : " ") + std::to_string(c);
+        const std::string total = shownNumber(g.sum, 3) + " / " + std::to_string(g.members.size()) +
+                                  " = " + shownNumber(average, 3);
+        for (int c : g.members) {
+            markRows(e, kColTotalEstrategia, c, total);
+            markRows(e, kColMiembros, c, members);
+        }
+        if (!(average >= w.UmbralReproduccion)) continue;
+        byAverage.offer(g.members.front(), average);
+        byMinimum.offer(g.members.front(), g.min);
+    }
+    markRanking(e, kColBestStrategy, byAverage);
+    markRanking(e, kColMaxiMin, byMinimum);
+}
+
+}  // namespace
+
+TransitionExplanation explainTransition(const World& w, int cell) {
+    TransitionExplanation e;
+    e.cell = cell;
+    e.corte = "Punto de corte: " + std::to_string(w.PuntoCorte[cell]);
+    const auto& trace = w.transitionTrace[cell];
+
+    auto& own = e.rows[0];
+    own.jugador = cell;
+    own.texto[kColJugador] = std::to_string(cell);
+    own.texto[kColPuntos] = own.texto[kColTotalLoteria] = score(w, cell);
+    for (int j = 0; j < kNumPositions; ++j) {
+        auto& row = e.rows[j + 1];
+        row.jugador = trace.vecinos[j];
+        row.cualifica = (trace.mascara & (1 << j)) != 0;
+        row.texto[kColJugador] = row.jugador == kNoPartner ? "" : std::to_string(row.jugador);
+        if (row.cualifica && row.jugador != kNoPartner)
+            row.texto[kColPuntos] = row.texto[kColTotalLoteria] = score(w, row.jugador);
+        e.casillas[j] = e.casillas[j + kNumPositions] = row.cualifica;
+    }
+
+    const std::vector<int> cells = weighedCells(w, cell);
+    explainMaxiMax(w, e, cells);
+    explainReplicator(w, e, cell);
+    explainGroups(w, e, cells);
+    return e;
+}
+
+}  // namespace morvane

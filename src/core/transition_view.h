@@ -1,0 +1,49 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "core/world.h"
+
+namespace morvane {
+
+// Columns of the transitions view.
+enum TransitionColumn {
+    kColJugador = 0,
+    kColPuntos = 1,
+    kColTotalLoteria = 2,
+    kColTotalEstrategia = 3,
+    kColMiembros = 4,
+    kColReplicator = 5,
+    kColBestStrategy = 6,
+    kColMaxiMax = 7,
+    kColMaxiMin = 8,
+    kColConcesion = 9,
+    kNumTransitionColumns = 10,
+};
+
+const std::array<std::string_view, kNumTransitionColumns>& transitionColumnHeaders();
+
+struct TransitionRow {
+    int jugador = kNoPartner;  // the cell in column 0: the cell itself, or its neighbour there
+    bool cualifica = false;    // a position the rule searched: bold, both pictures ticked
+    std::array<std::string, kNumTransitionColumns> texto;
+};
+
+// What the transitions view shows for one cell: rows[0] is the cell itself, rows[j + 1] the
+// neighbour at position j; boxes 0..23 and 24..47 are the two pictures of the positions.
+struct TransitionExplanation {
+    int cell = 0;
+    std::string corte;  // "Punto de corte: " and the cut point
+    std::array<TransitionRow, kNumPositions + 1> rows;
+    std::array<bool, 2 * kNumPositions> casillas{};
+};
+
+// Explains the last transition of `cell` from what the rule left behind: its trace (the mask it
+// searched and the cells it weighed), the scores, Padres, TiradaRuleta, PuntoCorte and the
+// previous genomes. The Maxi Max, Best Strategy and Maxi Min columns are recomputed from the
+// cells the rule weighed; the Replicator column shows the draws when that rule is in force.
+TransitionExplanation explainTransition(const World& w, int cell);
+
+}  // namespace morvane

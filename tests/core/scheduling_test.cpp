@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "core/scheduling.h"
+#include "generation_fixture.h"
+
+namespace morvane {
+namespace {
+
+using testing::Call;
+using testing::Recorder;
+using testing::worldOf;
+
+// The pairs a run must play, in order, with the roles a twin generator gives them.
+std::vector<Call> expectedPairs(const World& w, Rng twin, const std::vector<int>& positions) {
+    std::vector<int> count(w.NumJugadores + 1, 0);
+    std::vector<Call> out;
+    for (int k : positions) {
+        for (int i = 1; i <= w.NumJugadores; ++i) {
+            const int j = w.vecino(i, k);
+            if (twin.uniform() <= 0.5f)
+                out.push_back({j, i, count[j], count[i]});
+            else
+                out.push_back({i, j, count[i], count[j]});
+            ++count[i], ++count[j];
+        }
+    }
+    return out;
+}
+
+TEST(Scheduling, WalksPositionsOutsideCellsInsideAndDrawsEveryRole) {
+    struct Row {
+        const char* name;
+        std::uint8_t code;
+        std::vector<int> positions;
+    };
+    const std::vector<Row> rows = {
+        {"von_neumann", 1, {0, 2}},
+        {"moore", 0, {0, 1, 2, 3}},
+        {"outer_eight", 7, {4, 6, 8, 10}},
+        {"twentyfour", 2, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        World w = worldOf(5, 6, row.code);
+        Rng rng(42);
+        const auto expected = expectedPairs(w, rng, row.positions);
+        Recorder rec;
+        JugarIteracion(w, rng, rec.fn());
+        EXPECT_EQ(rec.calls, expected);
+        // Each cell meets the neighbour at each walked position and is met at the opposite one.
+        for (int c = 1; c <= w.NumJugadores; ++c)
+            EXPECT_EQ(w.jugadas(c, 0), 2 * static_cast<int>(row.positions.size()));
+    }
+}
+
+TEST(Scheduling, VonNeumannFillsTheRecordsOfTwoIterationsExactly) {
+    World w = worldOf(4, 4, 1, 2);
+    ASSERT_EQ(w.MovPosibles, 8);
+    Rng rng(7);
+    Recorder rec;
+    for (int it = 0; it < 2; ++it) JugarIteracion(w, rng, rec.fn());
+    EXPECT_EQ(rec.calls.size(), 2u * 2 * 16);
+    for (int c = 1; c <= 16; ++c) EXPECT_EQ(w.jugadas(c, 0), 8);
+}
+
+TEST(Scheduling, CodesThatWalkNoPositionPlayNothingAndDrawNothing) {
+    for (std::uint8_t code : {4, 5}) {
+        SCOPED_TRACE(static_cast<int>(code));
+        World w = worldOf(4, 4, code);
+        Rng rng(3);
+        const Rng twin = rng;
+        Recorder rec;
+        JugarIteracion(w, rng, rec.fn());
+        EXPECT_TRUE(rec.calls.empty());
+        EXPECT_EQ(testing::drawsSince(twin, rng), 0);
+    }
+}
+
+TEST(Scheduling, DeadAndBlankSquaresSitOutAndCostNoDraw) {
+    World w = worldOf(4, 4, 0);
+    testing::setGenome(w, 6, testing::deadGenome());
+    testing::setGenome(w, 16, testing::blankGenome());
+    Rng rng(5);
+    const Rng twin = rng;
+    Recorder rec;
+    JugarIteracion(w, rng, rec.fn());
+    for (const auto& c : rec.calls) {
+        EXPECT_NE(c.jug1, 6);
+        EXPECT_NE(c.jug2, 6);
+        EXPECT_NE(c.jug1, 16);
+        EXPECT_NE(c.jug2, 16);
+    }
+    EXPECT_EQ(w.jugadas(6, 0), 0);
+    EXPECT_EQ(w.jugadas(16, 0), 0);
+    // Of the 16 x 4 pairs, the dead and the blank square take part in 8 each, none shared.
+    EXPECT_EQ(rec.calls.size(), 64u - 16u);
+    EXPECT_EQ(testing::drawsSince(twin, rng), static_cast<int>(rec.calls.size()));
+}
+
+TEST(Scheduling, ACellBelowTheThresholdTodayMissesItsLaterPairs) {
+    World w = worldOf(4, 4, 0);
+    Rng rng(9);
+    Recorder rec;
+    // Whoever plays role 1 in the first encounter falls below the survive-today threshold.
+    int victim = 0;
+    rec.result = [&](const Call& c) -> std::uint8_t {
+        if (victim != 0) return 0;
+        victim = c.jug1;
+        return 1;
+    };
+    JugarIteracion(w, rng, rec.fn());
+    ASSERT_NE(victim, 0);
+    EXPECT_EQ(w.MuertoHoy[victim], 1);
+    EXPECT_EQ(w.jugadas(victim, 0), 1);
+    int appearances = 0;
+    for (const auto& c : rec.calls) appearances += (c.jug1 == victim) + (c.jug2 == victim);
+    EXPECT_EQ(appearances, 1);
+}
+
+TEST(Scheduling, NeverPlaysMoreMovesThanTheRecordsHold) {
+    // A type and a partner count that disagree (as an edited file may leave them): the records
+    // hold 4 moves while the code walks 12 positions.
+    World w = worldOf(5, 5, 2);
+    w.vecindad.Repes = 4;
+    PrepararPaso(w);
+    NuevaGeneracionAcumuladores(w);
+    ASSERT_EQ(w.MovPosibles, 4);
+    Rng rng(1);
+    Recorder rec;
+    JugarIteracion(w, rng, rec.fn());
+    for (int c = 1; c <= w.NumJugadores; ++c) EXPECT_LE(w.jugadas(c, 0), 4);
+}
+
+TEST(RandomPartners, TwoCellWorldPairsTheTwoCellsAtEveryPosition) {
+    World w = worldOf(2, 1, 18);
+    Rng rng(11);
+    EmparejarAzar(w, rng);
+    for (int k = 0; k < 12; ++k) {
+        EXPECT_EQ(w.vecino(1, k), 2);
+        EXPECT_EQ(w.vecino(2, k), 1);
+        EXPECT_EQ(w.vecino(1, k + 12), 2);
+        EXPECT_EQ(w.vecino(2, k + 12), 1);
+    }
+}
+
+TEST(RandomPartners, EveryCellChoosesOnceAndIsChosenOnceNeverItself) {
+    for (std::uint64_t seed = 1; seed <= 60; ++seed) {
+        SCOPED_TRACE(seed);
+        World w = worldOf(5, 3, 26);  // bit 8: only the even positions are drawn
+        const World fixed = w;
+        Rng rng(seed);
+        const Rng twin = rng;
+        EmparejarAzar(w, rng);
+        EXPECT_EQ(testing::drawsSince(twin, rng), 6 * 15);
+        for (int k = 0; k < 12; ++k) {
+            std::set<int> chosen;
+            for (int i = 1; i <= 15; ++i) {
+                const int j = w.vecino(i, k);
+                if (k % 2 == 1) {
+                    EXPECT_EQ(j, fixed.vecino(i, k));
+                    continue;
+                }
+                EXPECT_NE(j, i);
+                chosen.insert(j);
+                EXPECT_EQ(w.vecino(j, k + 12), i);
+            }
+            if (k % 2 == 0) {
+                EXPECT_EQ(chosen.size(), 15u);
+            }
+        }
+    }
+}
+
+TEST(RandomPartners, ALoneCellHasNobodyYetDrawsOncePerPosition) {
+    World w = worldOf(1, 1, 18);
+    Rng rng(2);
+    const Rng twin = rng;
+    EmparejarAzar(w, rng);
+    EXPECT_EQ(testing::drawsSince(twin, rng), 12);
+    for (int j = 0; j < kNumPositions; ++j) EXPECT_EQ(w.vecino(1, j), kNoPartner);
+    Recorder rec;
+    JugarIteracion(w, rng, rec.fn());
+    EXPECT_TRUE(rec.calls.empty());
+}
+
+}  // namespace
+}  // namespace morvane
