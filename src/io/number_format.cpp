@@ -179,6 +179,10 @@ std::vector<std::string> splitNumbers(std::string_view line) {
                 if (point || exponent || !digitFollows(i)) break;
                 ch = '.';
             }
+            // A sign after a digit or a point starts the next number: a negative whole number
+            // written after a short-form float stands right against it (".005-3 ").
+            const bool sign = ch == '-' || ch == '+';
+            if (sign && !token.empty() && token.back() != 'e' && token.back() != 'E') break;
             if (ch == '.') point = true;
             if (ch == 'e' || ch == 'E') exponent = true;
             token += ch;

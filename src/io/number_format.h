@@ -27,6 +27,12 @@ std::string generalWhole(std::int64_t x);
 // blank: " 4 -1 .5".
 std::string shortFloat(float x);
 
+// Appends a line with the CR LF line end every file of the system uses.
+inline void appendLine(std::string& out, std::string_view line) {
+    out += line;
+    out += "\r\n";
+}
+
 // Splits a line into number tokens. Blanks, tabs and commas separate. A comma followed by a digit
 // is a decimal comma when it stands inside a number that has no point yet ("0,5") or begins a
 // number right after a blank or the line start (",5", as a comma locale writes .5); the token then
