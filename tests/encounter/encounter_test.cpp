@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "core/rng.h"
 #include "encounter/move_decision.h"
@@ -115,6 +116,19 @@ TEST(JugarPartida, RecordBytesStayWithinAPercentage) {
     EXPECT_EQ(byteRegistro(255.0f), 100);
     EXPECT_EQ(byteRegistro(std::nanf("")), 0);
     EXPECT_EQ(byteRegistro(28.99f), 28);
+}
+
+TEST(JugarPartida, AnEncounterBeyondTheRecordListPaysButWritesNoRecord) {
+    World w = test::mundo(2, 2, 1);
+    w.CasillaSel = 1;
+    poner(w, 1, genomaDe(constante(100)));
+    poner(w, 2, genomaDe(constante(100)));
+    jugar(w, 1, 2);
+    const std::vector<std::int32_t> records = w.Jugadas;
+    jugar(w, 1, 2);
+    EXPECT_FLOAT_EQ(w.PagoTotal[1], 6.0f);
+    EXPECT_EQ(w.Jugadas, records);  // cell 1's second slot would be cell 2's count
+    EXPECT_EQ(w.FilasSel.size(), 1u);
 }
 
 TEST(JugarPartida, ARoleWithEqualPayOffsAlwaysHasSuccessOne) {
