@@ -151,6 +151,12 @@ std::string generalWhole(std::int64_t x) {
     return (s[0] == '-' ? s : " " + s) + " ";
 }
 
+std::string generalWholes(std::initializer_list<std::int64_t> values) {
+    std::string s;
+    for (auto v : values) s += generalWhole(v);
+    return s;
+}
+
 std::string shortFloat(float x) {
     return " " + formatFloat(x);
 }
