@@ -1,8 +1,9 @@
+#include "core/scheduling.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
 
-#include "core/scheduling.h"
 #include "generation_fixture.h"
 
 namespace morvane {
