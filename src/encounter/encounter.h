@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "core/world.h"
@@ -9,7 +10,17 @@ namespace morvane {
 class Rng;
 
 // Everything one encounter computed, for the results table and the explanations.
-struct EncounterValues;
+struct EncounterValues {
+    int jug1 = 0, jug2 = 0, prev1 = 0, prev2 = 0, copia = kActual;
+    float Si = 0;
+    std::uint8_t SenMask = 7;
+    bool sucesivas = false;                       // player 2 saw player 1's current move
+    bool tarta = false;                           // pay-offs by cake cutting
+    std::array<World::LadoPartida, 2> jugador{};  // player 1, player 2
+    std::array<float, 2> pago{}, exito{};
+    std::array<std::uint8_t, 2> equidad{};
+    std::uint8_t resultado = 0;
+};
 
 // One encounter between jug1 (player 1) and jug2 (player 2), who held prev1 and prev2 records
 // before it. copia 1: live play on the live genomes and live settings, results committed; the
@@ -20,5 +31,12 @@ struct EncounterValues;
 // receives every value of the encounter.
 std::uint8_t JugarPartida(World& w, int jug1, int jug2, int prev1, int prev2, int copia, Rng& rng,
                           EncounterValues* out = nullptr);
+
+// The results-table row of an encounter seen from one of its two players.
+World::FilaResultado filaResultado(const EncounterValues& v, int cell);
+
+// Clears what the encounter engine keeps per generation: the live rows of the selected cell and
+// the per-role cooperation statistics. The generation cycle calls it with the other accumulators.
+void NuevaGeneracionEncuentros(World& w);
 
 }  // namespace morvane

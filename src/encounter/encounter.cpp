@@ -1,0 +1,155 @@
+#include "encounter/encounter.h"
+
+#include <cmath>
+
+#include "core/numeric.h"
+#include "encounter/history.h"
+#include "encounter/move_decision.h"
+
+namespace morvane {
+
+namespace {
+
+// Player 1's current move as player 2 sees it before deciding: the record the encounter is about
+// to commit, with player 1's provisional success or output and the equality player 2 would give.
+Registro registroPrevio(const World& w, const AjustesPartida& aj, const EncounterValues& v) {
+    const World::LadoPartida& p1 = v.jugador[0];
+    const std::uint16_t valor = ValorarJugada(w, p1.disp, aj.copia);
+    Registro r;
+    r.movB = static_cast<std::uint8_t>(valor & 127);
+    r.movA = aj.ciEsExito ? static_cast<std::uint8_t>((valor & 16256) / 128)
+                          : roundToField<std::uint8_t>(p1.f * 100.0f, 0.0, 100.0);
+    r.jugada = registro::make(v.jug2, 0, v.prev2 + 1, p1.disparo, p1.mitad);
+    return r;
+}
+
+void decidirAmbos(const World& w, const AjustesPartida& aj, EncounterValues& v, Rng& rng) {
+    auto& p1 = v.jugador[0];
+    const int h1 = mitadJugador1(aj);
+    const std::uint16_t word1 =
+        conocimiento(w, aj, v.jug1, 0, h1, listaRegistros(w, v.jug2), v.prev2, false);
+    p1 = decidir(w, aj, v.jug1, v.jug2, 1, h1, word1, v.Si, v.prev1, 0.0f, rng);
+
+    const int h2 = mitadJugador2(aj, p1.disp);
+    ListaRegistros lista1 = listaRegistros(w, v.jug1);
+    int n1 = v.prev1;
+    if (aj.sucesivas) {
+        n1 = v.prev1 + 1;
+        lista1.slotPrevio = n1;
+        lista1.previo = registroPrevio(w, aj, v);
+    }
+    const std::uint16_t word2 = conocimiento(w, aj, v.jug2, 1, h2, lista1, n1, aj.sucesivas);
+    v.jugador[1] = decidir(w, aj, v.jug2, v.jug1, 2, h2, word2, v.Si, v.prev2, p1.f, rng);
+}
+
+void calcularPagos(const World& w, const AjustesPartida& aj, EncounterValues& v) {
+    const PayoffMatrix& m = w.pagos;
+    const float f1 = v.jugador[0].f, f2 = v.jugador[1].f;
+    const float d1 = v.jugador[0].disp, d2 = v.jugador[1].disp;
+    if (!aj.tarta) {
+        v.pago = {pagoEsperado(m, aj.copia, 1, d1, d2), pagoEsperado(m, aj.copia, 2, d2, d1)};
+    } else if ((1.0f - f1) + (1.0f - f2) <= 1.0f) {
+        // Each player claims the share of the cake it does not give away.
+        v.pago = {(1.0f - f1) * m.PayoffMax[1], (1.0f - f2) * m.PayoffMax[2]};
+    } else {
+        v.pago = {0.0f, 0.0f};
+    }
+    v.exito = {exito(m, 1, v.pago[0]), exito(m, 2, v.pago[1])};
+    const std::uint8_t e1 = equidad1(v.exito[0], v.exito[1], aj.equidadUno);
+    v.equidad = {e1, static_cast<std::uint8_t>(aj.equidadUno ? e1 : 100 - e1)};
+}
+
+float entreCeroYUno(float x) {
+    if (!(x >= 0.0f)) return 0.0f;  // a NaN counts as nothing
+    return x > 1.0f ? 1.0f : x;
+}
+
+void anotarFilaSeleccionada(World& w, const EncounterValues& v) {
+    const int sel = w.CasillaSel;
+    if (sel != v.jug1 && sel != v.jug2) return;
+    World::FilaResultado fila = filaResultado(v, sel);
+    if (w.FilasSelCelda != sel) {
+        w.FilasSel.clear();
+        w.FilasSelCelda = static_cast<std::int16_t>(sel);
+    }
+    if (w.FilasSel.size() < static_cast<std::size_t>(fila.slot)) w.FilasSel.resize(fila.slot);
+    w.FilasSel[fila.slot - 1] = fila;
+}
+
+std::uint8_t comprometer(World& w, const AjustesPartida& aj, const EncounterValues& v) {
+    const std::array<int, 2> jug = {v.jug1, v.jug2};
+    const std::array<int, 2> slot = {v.prev1 + 1, v.prev2 + 1};
+    for (int k = 0; k < 2; ++k) w.PagoTotal[jug[k]] += v.pago[k];
+    for (int k = 0; k < 2; ++k) {
+        const float valor = aj.ciEsExito ? v.exito[k] : v.jugador[k].f;
+        w.movA(jug[k], slot[k]) = byteRegistro(valor * 100.0f);
+        w.movB(jug[k], slot[k]) = v.equidad[k];
+        w.CoopTotal[jug[k]] += entreCeroYUno(valor);
+    }
+    for (int k = 0; k < 2; ++k) w.jugadas(jug[k], 0) = slot[k];
+    for (int k = 0; k < 2; ++k) {
+        const World::LadoPartida& p = v.jugador[k];
+        w.jugadas(jug[k], slot[k]) = registro::make(jug[1 - k], k, slot[1 - k], p.disparo, p.mitad);
+    }
+    // The chart keeps 100 samples; a step of 0 or less gives an infinite or NaN quotient and
+    // nothing is added.
+    const double muestra = static_cast<double>(w.Generacion) / w.PasoCoop;
+    for (int k = 0; k < 2; ++k) {
+        if (muestra < 101.0) {
+            w.SumaCoop[k] += v.jugador[k].f;
+            w.CuentaCoop[k] += 1;
+        }
+        w.statCoopSum[k] += v.jugador[k].f;
+        w.statCoopCount[k] += 1;
+    }
+    std::uint8_t result = 0;
+    if (v.pago[0] < w.UmbralHoy) result |= 1;
+    if (v.pago[1] < w.UmbralHoy) result |= 2;
+    return result;
+}
+
+}  // namespace
+
+std::uint8_t JugarPartida(World& w, int jug1, int jug2, int prev1, int prev2, int copia, Rng& rng,
+                          EncounterValues* out) {
+    const AjustesPartida aj = ajustesPartida(w, copia == kPrevio ? kPrevio : kActual);
+    EncounterValues v;
+    v.jug1 = jug1;
+    v.jug2 = jug2;
+    v.prev1 = prev1;
+    v.prev2 = prev2;
+    v.copia = aj.copia;
+    v.SenMask = aj.senMask;
+    v.sucesivas = aj.sucesivas;
+    v.tarta = aj.tarta;
+    v.Si = similitud(w.genoma(aj.copia, jug1), w.genoma(aj.copia, jug2));
+
+    decidirAmbos(w, aj, v, rng);
+    calcularPagos(w, aj, v);
+    if (aj.copia == kActual) {
+        anotarFilaSeleccionada(w, v);
+        v.resultado = comprometer(w, aj, v);
+    }
+    if (out != nullptr) *out = v;
+    return v.resultado;
+}
+
+World::FilaResultado filaResultado(const EncounterValues& v, int cell) {
+    const int k = cell == v.jug1 ? 0 : 1;
+    World::FilaResultado fila;
+    fila.slot = static_cast<std::int16_t>((k == 0 ? v.prev1 : v.prev2) + 1);
+    fila.Si = v.Si;
+    fila.SenMask = v.SenMask;
+    fila.propio = v.jugador[k];
+    fila.rival = v.jugador[1 - k];
+    return fila;
+}
+
+void NuevaGeneracionEncuentros(World& w) {
+    w.FilasSel.clear();
+    w.FilasSelCelda = 0;
+    w.statCoopSum = {0.0, 0.0};
+    w.statCoopCount = {0, 0};
+}
+
+}  // namespace morvane
