@@ -254,5 +254,66 @@ TEST(GenomeCopy, ImitationCopiesTheFirstParentWholeWithoutDrawing) {
     EXPECT_EQ(child.Colores, colours);
 }
 
+TEST(TransitionView, ExplainsTheRulesFromWhatTheSearchWeighed) {
+    RuleCase c{"best", 3, 1 | 4 | 16, {{13, 4}, {8, 4}, {14, 4}, {3, 5}}, {3}, {}, 0, {}};
+    World w = ruleWorld(c);
+    w.PuntoCorte[kCentre] = -1;
+    Rng rng(1);
+    runTransitionRule(w, rng);
+    const auto e = explainTransition(w, kCentre);
+    EXPECT_EQ(e.corte, "Punto de corte: -1");
+    const auto& own = e.rows[0];
+    const auto& pos0 = e.rows[1];  // cell 8
+    const auto& pos1 = e.rows[2];  // cell 9, not searched
+    const auto& pos4 = e.rows[5];  // cell 3, the other strategy
+    EXPECT_EQ(own.texto[kColJugador], "13");
+    EXPECT_EQ(own.texto[kColPuntos], "4");
+    EXPECT_EQ(pos0.texto[kColJugador], "8");
+    EXPECT_TRUE(pos0.cualifica);
+    EXPECT_FALSE(pos1.cualifica);
+    EXPECT_EQ(pos1.texto[kColPuntos], "");
+    EXPECT_TRUE(e.casillas[4] && e.casillas[28] && !e.casillas[1] && !e.casillas[25]);
+
+    EXPECT_EQ(own.texto[kColTotalEstrategia], "12 / 3 = 4");
+    EXPECT_EQ(pos0.texto[kColMiembros], "13 8 14");
+    EXPECT_EQ(pos4.texto[kColTotalEstrategia], "5 / 1 = 5");
+    EXPECT_EQ(pos4.texto[kColBestStrategy], "0 = padre");
+    EXPECT_EQ(own.texto[kColBestStrategy], "1 = madre");
+    // Maxi Min ranks the same groups by their lowest score: 5 against 4.
+    EXPECT_EQ(pos4.texto[kColMaxiMin], "0 = padre");
+    EXPECT_EQ(own.texto[kColMaxiMin], "1 = madre");
+    // Maxi Max takes the two highest scores shown, the earlier row keeping a tie.
+    EXPECT_EQ(pos4.texto[kColMaxiMax], "0 = padre");
+    EXPECT_EQ(own.texto[kColMaxiMax], "1 = madre");
+    EXPECT_EQ(pos0.texto[kColMaxiMax], "");
+    // The replicator column speaks only when that rule ran.
+    for (const auto& row : e.rows) EXPECT_EQ(row.texto[kColReplicator], "");
+}
+
+TEST(TransitionView, ShowsTheRouletteDrawsOnTheChosenRows) {
+    RuleCase c{"wheel", 2, 1 | 4, {}, {}, {}, 0, {}};
+    World w = ruleWorld(c);
+    Rng rng(1);
+    runTransitionRule(w, rng);
+    const auto e = explainTransition(w, kCentre);
+    EXPECT_EQ(e.rows[3].texto[kColReplicator], "0 = 0; 1 = 0");
+
+    w.TiradaRuleta[kCentre] = {1.23456f, 0.5f};
+    w.Padres[kCentre] = {8, 13};
+    const auto f = explainTransition(w, kCentre);
+    EXPECT_EQ(f.rows[1].texto[kColReplicator], "0 = 1.235");
+    EXPECT_EQ(f.rows[0].texto[kColReplicator], "1 = 0.5");
+}
+
+TEST(TransitionView, AllImitationBitsMakeEveryRowBoldAndTickEveryBox) {
+    RuleCase c{"all", 1, 16777215, {}, {}, {}, 0, {}};
+    World w = ruleWorld(c);
+    ReglaMaxiMax(w);
+    const auto e = explainTransition(w, kCentre);
+    for (int j = 1; j <= kNumPositions; ++j) EXPECT_TRUE(e.rows[j].cualifica);
+    for (bool box : e.casillas) EXPECT_TRUE(box);
+    EXPECT_EQ(transitionColumnHeaders()[kColTotalLoteria], "Total lotería");
+}
+
 }  // namespace
 }  // namespace morvane
