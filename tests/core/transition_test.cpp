@@ -315,5 +315,13 @@ TEST(TransitionView, AllImitationBitsMakeEveryRowBoldAndTickEveryBox) {
     EXPECT_EQ(transitionColumnHeaders()[kColTotalLoteria], "Total lotería");
 }
 
+TEST(TransitionView, ACellNoRuleSearchedShowsTheTablesNeighbours) {
+    World w = worldOf(5, 5);  // no generation yet: nothing traced
+    const auto e = explainTransition(w, kCentre);
+    EXPECT_EQ(e.rows[1].texto[kColJugador], "8");
+    EXPECT_FALSE(e.rows[1].cualifica);
+    EXPECT_EQ(e.rows[0].texto[kColMaxiMax], "0 = padre");
+}
+
 }  // namespace
 }  // namespace morvane
