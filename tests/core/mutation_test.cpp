@@ -80,16 +80,6 @@ TEST(Mutation, DrawsAndMarksTheCasesInTableOrder) {
     }
 }
 
-TEST(Mutation, OptionFiveLeavesTheBackgroundWhenOnlyTheBugColourMutates) {
-    World w = worldOf(2, 2);
-    w.opciones.mnuOpcion[5] = true;
-    const Mutated font = mutate(w, 4, 0);
-    for (int k = 0; k < 3; ++k) EXPECT_EQ(font.after.Colores[k], font.before.Colores[k]);
-    EXPECT_EQ(font.after.Colores[3], font.before.Colores[3]);
-    EXPECT_EQ(font.after.Colores[5], font.before.Colores[5]);
-    EXPECT_EQ(font.after.parte, font.before.parte);
-}
-
 TEST(Mutation, CurveInputsStayOrderedWithinOneAndNinetyNine) {
     struct Row {
         const char* name;

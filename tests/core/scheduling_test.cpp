@@ -56,16 +56,6 @@ TEST(Scheduling, WalksPositionsOutsideCellsInsideAndDrawsEveryRole) {
     }
 }
 
-TEST(Scheduling, VonNeumannFillsTheRecordsOfTwoIterationsExactly) {
-    World w = worldOf(4, 4, 1, 2);
-    ASSERT_EQ(w.MovPosibles, 8);
-    Rng rng(7);
-    Recorder rec;
-    for (int it = 0; it < 2; ++it) JugarIteracion(w, rng, rec.fn());
-    EXPECT_EQ(rec.calls.size(), 2u * 2 * 16);
-    for (int c = 1; c <= 16; ++c) EXPECT_EQ(w.jugadas(c, 0), 8);
-}
-
 TEST(Scheduling, CodesThatWalkNoPositionPlayNothingAndDrawNothing) {
     for (std::uint8_t code : {4, 5}) {
         SCOPED_TRACE(static_cast<int>(code));

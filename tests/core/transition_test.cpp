@@ -133,22 +133,6 @@ TEST(TransitionRules, ACellMetAtSeveralPositionsIsWeighedOnce) {
     EXPECT_EQ(e.rows[0].texto[kColTotalEstrategia], "9 / 9 = 1");
 }
 
-TEST(GenomeComparison, ColoursDoNotMakeAnotherStrategy) {
-    World w = worldOf(2, 2);
-    Genoma a = bugGenome(10);
-    Genoma b = bugGenome(20);
-    setGenome(w, 1, a);
-    setGenome(w, 2, b);
-    EXPECT_EQ(MismoGenoma(w, 1, 2, kActual), 0);
-    b.parte[1].Trigger = 3;
-    setGenome(w, 2, b);
-    EXPECT_EQ(MismoGenoma(w, 1, 2, kActual), 1);
-    b = a;
-    b.VecinosImitacion = 7;
-    setGenome(w, 2, b);
-    EXPECT_EQ(MismoGenoma(w, 1, 2, kPrevio), 1);
-}
-
 // Two parents that differ in every field, and a reader of each locus.
 Genoma parent(int base) {
     Genoma g;
