@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,8 @@ std::string formatWhole(std::int64_t x);
 // two numbers on a line stand two blanks apart: " 1  99 ".
 std::string generalFloat(float x);
 std::string generalWhole(std::int64_t x);
+// A line of whole numbers in general form.
+std::string generalWholes(std::initializer_list<std::int64_t> values);
 // Short form: one blank before every number (a blank and the minus when negative), no trailing
 // blank: " 4 -1 .5".
 std::string shortFloat(float x);

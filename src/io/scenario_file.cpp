@@ -18,11 +18,7 @@ namespace morvane {
 
 namespace {
 
-std::string wholes(std::initializer_list<std::int64_t> values) {
-    std::string s;
-    for (auto v : values) s += generalWhole(v);
-    return s;
-}
+constexpr std::uintmax_t kMaxScenarioBytes = 64u << 20;
 
 std::string shortReals(std::initializer_list<float> values) {
     std::string s;
@@ -34,37 +30,37 @@ void writeHeader(std::string& out, const World& w) {
     const PayoffMatrix& m = w.pagos;
     const Neighbourhood& v = w.vecindad;
     const RunOptions& o = w.opciones;
-    appendLine(out, wholes({w.NumColumnas, w.NumFilas}));
+    appendLine(out, generalWholes({w.NumColumnas, w.NumFilas}));
     appendLine(out, shortReals({m.T[1], m.R[1], m.P[1], m.S[1], m.T[2], m.R[2], m.P[2], m.S[2]}));
     appendLine(out, shortReals({w.UmbralSupervivencia, w.UmbralReproduccion, w.UmbralHoy,
                                 w.FrecMutacion}) +
                         generalWhole(m.GameIndex));
-    appendLine(out, wholes({v.CodVecin[0], v.CodVecin[1], o.Opciones[0], o.Opciones[1]}));
-    appendLine(out, wholes({v.MascaraVecinos[0], v.MascaraVecinos[1]}));
-    appendLine(out, wholes({v.Repes}));
+    appendLine(out, generalWholes({v.CodVecin[0], v.CodVecin[1], o.Opciones[0], o.Opciones[1]}));
+    appendLine(out, generalWholes({v.MascaraVecinos[0], v.MascaraVecinos[1]}));
+    appendLine(out, generalWholes({v.Repes}));
     appendLine(out, shortFloat(encodeVista(w)));
 }
 
 void writeCell(std::string& out, const Genoma& g) {
     const GenomePart& a = g.parte[0];
     const GenomePart& b = g.parte[1];
-    appendLine(out, wholes({a.Busqueda, b.Busqueda}));
+    appendLine(out, generalWholes({a.Busqueda, b.Busqueda}));
     for (const GenomePart* p : {&a, &b}) {
-        appendLine(out, wholes({p->Y0, p->X1, p->Y1}));
-        appendLine(out, wholes({p->X2, p->Y2, p->Y3}));
+        appendLine(out, generalWholes({p->Y0, p->X1, p->Y1}));
+        appendLine(out, generalWholes({p->X2, p->Y2, p->Y3}));
     }
-    appendLine(out, wholes({a.SenIC, a.SenIA, a.SenIP}));
-    appendLine(out, wholes({b.SenIC, b.SenIA, b.SenIP}));
-    appendLine(out, wholes({a.ValIC, a.ValIA, a.ValIP}));
-    appendLine(out, wholes({b.ValIC, b.ValIA, b.ValIP}));
-    appendLine(out, wholes({a.Incertidumbre, b.Incertidumbre}));
-    appendLine(out, wholes({a.Irregular, b.Irregular}));
-    appendLine(out, wholes({g.VecinosImitacion}));
-    appendLine(out, wholes({a.TriggerMin, b.TriggerMin}));
-    appendLine(out, wholes({a.TriggerMax, b.TriggerMax}));
-    appendLine(out, wholes({a.Trigger, b.Trigger}));
-    appendLine(out, wholes({g.Colores[0], g.Colores[1], g.Colores[2]}));
-    appendLine(out, wholes({g.Colores[3], g.Colores[4], g.Colores[5]}));
+    appendLine(out, generalWholes({a.SenIC, a.SenIA, a.SenIP}));
+    appendLine(out, generalWholes({b.SenIC, b.SenIA, b.SenIP}));
+    appendLine(out, generalWholes({a.ValIC, a.ValIA, a.ValIP}));
+    appendLine(out, generalWholes({b.ValIC, b.ValIA, b.ValIP}));
+    appendLine(out, generalWholes({a.Incertidumbre, b.Incertidumbre}));
+    appendLine(out, generalWholes({a.Irregular, b.Irregular}));
+    appendLine(out, generalWholes({g.VecinosImitacion}));
+    appendLine(out, generalWholes({a.TriggerMin, b.TriggerMin}));
+    appendLine(out, generalWholes({a.TriggerMax, b.TriggerMax}));
+    appendLine(out, generalWholes({a.Trigger, b.Trigger}));
+    appendLine(out, generalWholes({g.Colores[0], g.Colores[1], g.Colores[2]}));
+    appendLine(out, generalWholes({g.Colores[3], g.Colores[4], g.Colores[5]}));
 }
 
 }  // namespace
@@ -119,6 +115,15 @@ SaveResult GuardarEscenario(const World& w, const std::string& path) {
 }
 
 LoadResult CargarEscenario(World& w, const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (fs::is_directory(path, ec)) return {false, 0, "cannot open " + path + ": it is a folder"};
+    // The largest world's file is about 2 MB; anything far beyond it is not a scenario, and is
+    // not read into memory whole.
+    const auto size = fs::file_size(path, ec);
+    if (!ec && size > kMaxScenarioBytes) {
+        return {false, 0, "cannot open " + path + ": too large for a scenario file"};
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) return {false, 0, "cannot open " + path + ": " + std::strerror(errno)};
     std::ostringstream buffer;

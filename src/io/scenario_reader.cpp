@@ -1,3 +1,6 @@
+// The reading half of the scenario file: every line is checked as it is read, into a copy of the
+// world that replaces the caller's only when the whole file was read.
+
 #include <cstdint>
 #include <string>
 

@@ -11,24 +11,19 @@ constexpr int kLastStoredSlot = 20;
 constexpr std::string_view kRangosHeader = "[Rangos]";
 constexpr std::string_view kEstrategiasHeader = "[Estrategias]";
 
-std::string wholes(std::initializer_list<std::int64_t> values) {
-    std::string s;
-    for (auto v : values) s += generalWhole(v);
-    return s;
-}
-
 std::string reals(std::initializer_list<float> values) {
     std::string s;
     for (auto v : values) s += generalFloat(v);
     return s;
 }
 
-// A name is one line of the file: a line break typed into it would split the block.
+// A name is one line of text: a line break pasted into it would split the block, and another
+// control character would make the file look binary, so each becomes a blank.
 std::string nameLine(const std::string& nombre) {
     if (nombre.empty()) return std::string(kSinNombre);
     std::string line = nombre;
     for (char& c : line)
-        if (c == '\r' || c == '\n') c = ' ';
+        if (static_cast<unsigned char>(c) < 0x20 && c != '\t') c = ' ';
     return line;
 }
 
@@ -37,24 +32,24 @@ void writeSlot(std::string& out, const StrategySlot& slot) {
     const ListGenomePart& a = g.parte[0];
     const ListGenomePart& b = g.parte[1];
     appendLine(out, nameLine(slot.nombre));
-    appendLine(out, wholes({slot.Reparto}));
-    appendLine(out, wholes({a.Busqueda, b.Busqueda}));
+    appendLine(out, generalWholes({slot.Reparto}));
+    appendLine(out, generalWholes({a.Busqueda, b.Busqueda}));
     for (const ListGenomePart* p : {&a, &b}) {
-        appendLine(out, wholes({p->Y0, p->X1, p->Y1}));
-        appendLine(out, wholes({p->X2, p->Y2, p->Y3}));
+        appendLine(out, generalWholes({p->Y0, p->X1, p->Y1}));
+        appendLine(out, generalWholes({p->X2, p->Y2, p->Y3}));
     }
     appendLine(out, reals({a.SenIC, a.SenIA, a.SenIP}));
     appendLine(out, reals({b.SenIC, b.SenIA, b.SenIP}));
     appendLine(out, reals({a.ValIC, a.ValIA, a.ValIP}));
     appendLine(out, reals({b.ValIC, b.ValIA, b.ValIP}));
     appendLine(out, reals({a.Incertidumbre, b.Incertidumbre}));
-    appendLine(out, wholes({a.Irregular, b.Irregular}));
-    appendLine(out, wholes({a.TriggerMin, b.TriggerMin}));
-    appendLine(out, wholes({a.TriggerMax, b.TriggerMax}));
-    appendLine(out, wholes({a.Trigger, b.Trigger}));
-    appendLine(out, wholes({g.VecinosImitacion}));
-    appendLine(out, wholes({g.Colores[0], g.Colores[1], g.Colores[2]}));
-    appendLine(out, wholes({g.Colores[3], g.Colores[4], g.Colores[5]}));
+    appendLine(out, generalWholes({a.Irregular, b.Irregular}));
+    appendLine(out, generalWholes({a.TriggerMin, b.TriggerMin}));
+    appendLine(out, generalWholes({a.TriggerMax, b.TriggerMax}));
+    appendLine(out, generalWholes({a.Trigger, b.Trigger}));
+    appendLine(out, generalWholes({g.VecinosImitacion}));
+    appendLine(out, generalWholes({g.Colores[0], g.Colores[1], g.Colores[2]}));
+    appendLine(out, generalWholes({g.Colores[3], g.Colores[4], g.Colores[5]}));
 }
 
 // Three values of both parts, one line per part: curve points, sensibilities, valuations.
@@ -159,7 +154,7 @@ void writeStrategySections(std::string& out, const Rangos& rangos, const Strateg
     appendLine(out, kRangosHeader);
     appendLine(out, "");
     for (const auto& lim : rangos.limites)
-        appendLine(out, wholes({lim[0][0], lim[0][1], lim[1][0], lim[1][1]}));
+        appendLine(out, generalWholes({lim[0][0], lim[0][1], lim[1][0], lim[1][1]}));
     appendLine(out, "");
     appendLine(out, kEstrategiasHeader);
     appendLine(out, "");

@@ -188,6 +188,7 @@ TEST(ScenarioFile, SlotsAfterAnEmptyOneAndOddNamesComeBack) {
     World w = startUpWorld(2, 2);
     w.estrategias[9].nombre = " Tit, For Tat, again";
     w.estrategias[9].genoma.parte[0].SenIA = 12.25f;
+    w.estrategias[10].nombre = "two\r\nlines\x01";
     w.estrategias[20].Reparto = 1024 + 150;  // "Random": active, 15 %
     w.estrategias[20].genoma.parte[1].Y3 = 77;
     World back = startUpWorld(1, 1);
@@ -196,6 +197,7 @@ TEST(ScenarioFile, SlotsAfterAnEmptyOneAndOddNamesComeBack) {
     EXPECT_EQ(back.estrategias[8].nombre, "");
     EXPECT_EQ(back.estrategias[9].nombre, " Tit, For Tat, again");
     EXPECT_EQ(back.estrategias[9].genoma.parte[0].SenIA, 12.25f);
+    EXPECT_EQ(back.estrategias[10].nombre, "two  lines ");
     EXPECT_EQ(back.estrategias[20].nombre, "");
     EXPECT_EQ(back.estrategias[20].Reparto, 1174);
     EXPECT_EQ(back.estrategias[20].genoma.parte[1].Y3, 77);
@@ -340,6 +342,10 @@ TEST(ScenarioFile, RefusesFilesThatAreNotScenarioText) {
     EXPECT_EQ(missing.line, 0);
     EXPECT_EQ(missing.reason,
               "cannot open " + (dir / "missing.dpt").string() + ": No such file or directory");
+    expectSameWorld(w, before);
+    const LoadResult folder = CargarEscenario(w, dir.string());
+    EXPECT_EQ(folder.line, 0);
+    EXPECT_EQ(folder.reason, "cannot open " + dir.string() + ": it is a folder");
     expectSameWorld(w, before);
     fs::remove_all(dir);
 }
