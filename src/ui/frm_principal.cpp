@@ -117,12 +117,6 @@ QString refusalText(const QString& path, const LoadResult& r) {
         .arg(QString::fromStdString(r.reason));
 }
 
-// A world just made or loaded starts its generation count and its cooperation history afresh.
-void startCounting(World& w) {
-    w.Generacion = 0;
-    w.HistoriaCoop = {};
-}
-
 }  // namespace
 
 frmPrincipal::frmPrincipal(QWidget* parent) : QMainWindow(parent) {
@@ -262,7 +256,6 @@ void frmPrincipal::cmdVerPartidas_Click() {
     w.NumFilas = static_cast<std::int16_t>(vsbFilas->number());
     w.NumColumnas = static_cast<std::int16_t>(vsbColumnas->number());
     startWorld(w, s.rng());
-    startCounting(w);
     emit s.worldReplaced();
     openWorldWindow();
 }
@@ -284,7 +277,6 @@ bool frmPrincipal::openScenario(const QString& path) {
     }
     closeWorldWindow();
     s.world() = std::move(loaded);
-    startCounting(s.world());
     emit s.worldReplaced();
     openWorldWindow();
     return true;
@@ -296,6 +288,7 @@ void frmPrincipal::closeWorldWindow() {
 }
 
 void frmPrincipal::openWorldWindow() {
+    // The world is made ready for its window here, so it is whole even before a window exists.
     worldWindowLoad(Session::instance().world());
     if (!worldWindowFactory_) return;
     worldWindow_ = worldWindowFactory_();
