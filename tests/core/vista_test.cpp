@@ -1,0 +1,170 @@
+#include "core/vista.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+
+namespace morvane {
+namespace {
+
+struct DecodeRow {
+    std::string name;
+    float vista;
+    std::int16_t opciones;
+    bool verMutaciones;
+    std::array<bool, 4> mnuRegla;
+    int regla;
+    std::array<bool, 3> mnuSuma;
+    int modoSuma;
+    std::array<bool, 3> chkSen;
+    int iteraciones;
+};
+
+TEST(Vista, DecodesTicksRuleSumModeAndRounds) {
+    const std::array<DecodeRow, 8> rows{{
+        {"all three rule bits", 449.0f, 0, true, {true, true, true, false}, 3, {}, 3, {}, 4},
+        {"saved example",
+         17155.4f,
+         257,
+         true,
+         {false, false, true, false},
+         3,
+         {true, false, false},
+         1,
+         {true, false, false},
+         4},
+        {"start-up word",
+         48770.3984375f,
+         1,
+         false,
+         {false, true, false, false},
+         2,
+         {false, true, false},
+         2,
+         {true, true, true},
+         4},
+        {"Maxi Max, 7 rounds", 64.7f, 0, false, {true, false, false, false}, 1, {}, 3, {}, 7},
+        {"Maxi Min",
+         16.0f + 32768.0f + 0.3f,
+         0,
+         false,
+         {false, false, false, true},
+         4,
+         {false, true, false},
+         2,
+         {},
+         3},
+        {"ten rounds", 131072.0f + 256.0f, 0, false, {false, false, true, false}, 3, {}, 3, {}, 10},
+        {"one round",
+         128.1f + 65536.0f,
+         0,
+         false,
+         {false, true, false, false},
+         2,
+         {false, false, true},
+         3,
+         {},
+         1},
+        {"two sum ticks",
+         16384.0f + 32768.0f + 0.5f,
+         0,
+         false,
+         {},
+         3,
+         {true, true, false},
+         3,
+         {},
+         5},
+    }};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        World w;
+        w.opciones.Opciones[kActual] = row.opciones;
+        decodeVista(w, row.vista);
+        const RunOptions& o = w.opciones;
+        EXPECT_EQ(o.mnuVerMutaciones, row.verMutaciones);
+        EXPECT_EQ(o.mnuRegla, row.mnuRegla);
+        EXPECT_EQ(o.Regla, row.regla);
+        EXPECT_EQ(o.mnuSuma, row.mnuSuma);
+        EXPECT_EQ(o.ModoSuma, row.modoSuma);
+        EXPECT_EQ(o.chkSen, row.chkSen);
+        EXPECT_EQ(w.Iteraciones, row.iteraciones);
+        EXPECT_EQ(w.Vista, row.vista);
+    }
+}
+
+TEST(Vista, OptionItemsComeFromOpcionesAndItemThreeStaysUnticked) {
+    World w;
+    w.opciones.Opciones[kActual] = 1023;
+    decodeVista(w, 0.4f);  // the word itself ticks no option
+    for (int k = 0; k < 10; ++k) EXPECT_EQ(w.opciones.mnuOpcion[k], k != 3) << "item " << k;
+}
+
+TEST(Vista, EncodesTheSavedExamplesExactly) {
+    World startUp;
+    startUp.opciones.mnuOpcion = {true, false, false, false, false,
+                                  true, true,  false, false, false};
+    EXPECT_EQ(encodeVista(startUp), 48770.3984375f);  // option [0] gives 2, [5] 4096, [6] 8192
+
+    World w;
+    w.opciones.mnuVerMutaciones = true;
+    w.opciones.mnuOpcion = {true, false, false, false, false, false, false, false, true, false};
+    w.opciones.mnuRegla = {false, false, true, false};
+    w.opciones.mnuSuma = {true, false, false};
+    w.opciones.chkSen = {true, false, false};
+    w.Iteraciones = 4;
+    EXPECT_EQ(encodeVista(w), 17155.4f);
+
+    // Menu ticks are data: a word with every rule bit comes back with every rule tick.
+    World loaded;
+    loaded.opciones.Opciones[kActual] = 0;
+    decodeVista(loaded, 449.0f);
+    EXPECT_EQ(encodeVista(loaded), 449.4f);
+}
+
+TEST(Vista, EveryRuleRoundCountAndSumModeSurvivesARoundTrip) {
+    for (int regla = 0; regla < 4; ++regla) {
+        for (int rounds = 1; rounds <= 10; ++rounds) {
+            for (int suma = 0; suma < 3; ++suma) {
+                SCOPED_TRACE(testing::Message() << "rule " << regla + 1 << ", rounds " << rounds
+                                                << ", sum mode " << suma + 1);
+                World w;
+                w.opciones.mnuVerMutaciones = (rounds % 2) == 0;
+                w.opciones.mnuOpcion = {true, true, true,  false, true,
+                                        true, true, false, false, false};
+                recomputeOpciones(w);
+                clickRegla(w, regla);
+                clickSuma(w, suma);
+                w.Iteraciones = static_cast<std::uint8_t>(rounds);
+                const float x = encodeVista(w);
+                EXPECT_LT(x, 262144.0f);
+
+                World back;
+                back.opciones.Opciones[kActual] = w.opciones.Opciones[kActual];
+                back.opciones.Regla = 2;
+                back.opciones.mnuRegla = {true, true, true, true};
+                decodeVista(back, x);
+                EXPECT_EQ(back.opciones.Regla, regla + 1);
+                EXPECT_EQ(back.opciones.mnuRegla, w.opciones.mnuRegla);
+                EXPECT_EQ(back.opciones.ModoSuma, suma + 1);
+                EXPECT_EQ(back.opciones.mnuSuma, w.opciones.mnuSuma);
+                EXPECT_EQ(back.opciones.mnuVerMutaciones, w.opciones.mnuVerMutaciones);
+                EXPECT_EQ(back.Iteraciones, rounds);
+                EXPECT_EQ(encodeVista(back), x);
+            }
+        }
+    }
+}
+
+TEST(Vista, WordsWithoutAFractionMeanFourRoundsUnlessTheTenRoundBitIsSet) {
+    EXPECT_EQ(vistaIteraciones(449.0f), 4);
+    EXPECT_EQ(vistaIteraciones(131072.0f), 10);
+    EXPECT_EQ(vistaIteraciones(131072.2f), 2);
+    EXPECT_EQ(vistaIteraciones(449.02f), 0);
+    EXPECT_EQ(vistaIteraciones(0.25f), 2);  // halves go to the even count
+    EXPECT_EQ(vistaIteraciones(0.96f), 10);
+}
+
+}  // namespace
+}  // namespace morvane
