@@ -55,7 +55,7 @@ GenerationStatistics collectStatistics(const World& w, const std::vector<int>& s
     st.coopRole1 = mean(w.statCoopSum[0], w.statCoopCount[0]);
     st.coopRole2 = mean(w.statCoopSum[1], w.statCoopCount[1]);
     st.coop = mean(w.statCoopSum[0] + w.statCoopSum[1], w.statCoopCount[0] + w.statCoopCount[1]);
-    st.meanScore = mean(w.statScoreSum, w.statScoreCount);
+    st.meanScore = mean(w.scoreSum, w.scoredCells);
 
     std::vector<Genoma> slotGenomes;
     slotGenomes.reserve(slots.size());

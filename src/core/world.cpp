@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "encounter/encounter.h"
+
 namespace morvane {
 
 void CrearMundo(World& w) {
@@ -26,6 +28,8 @@ void NuevaGeneracionAcumuladores(World& w) {
     w.MovB.assign(records, 0);
     w.SumaCoop = {0.0f, 0.0f};
     w.CuentaCoop = {0, 0};
+    // The selected cell's live rows and the run statistics belong to the generation too.
+    NuevaGeneracionEncuentros(w);
 }
 
 void ReiniciarTransicion(World& w) {

@@ -68,6 +68,7 @@ void anotarFilaSeleccionada(World& w, const EncounterValues& v) {
     const int sel = w.CasillaSel;
     if (sel != v.jug1 && sel != v.jug2) return;
     World::FilaResultado fila = filaResultado(v, sel);
+    if (fila.slot > w.MovPosibles) return;  // beyond the table, as beyond the records
     if (w.FilasSelCelda != sel) {
         w.FilasSel.clear();
         w.FilasSelCelda = static_cast<std::int16_t>(sel);
@@ -76,21 +77,31 @@ void anotarFilaSeleccionada(World& w, const EncounterValues& v) {
     w.FilasSel[fila.slot - 1] = fila;
 }
 
-std::uint8_t comprometer(World& w, const AjustesPartida& aj, const EncounterValues& v) {
+// The two records of the encounter. A generation that gave a cell more moves than MovPosibles
+// would write past its list; such an encounter still pays but leaves no record.
+void anotarRegistros(World& w, const AjustesPartida& aj, const EncounterValues& v) {
     const std::array<int, 2> jug = {v.jug1, v.jug2};
     const std::array<int, 2> slot = {v.prev1 + 1, v.prev2 + 1};
-    for (int k = 0; k < 2; ++k) w.PagoTotal[jug[k]] += v.pago[k];
+    if (slot[0] > w.MovPosibles || slot[1] > w.MovPosibles) return;
     for (int k = 0; k < 2; ++k) {
         const float valor = aj.ciEsExito ? v.exito[k] : v.jugador[k].f;
         w.movA(jug[k], slot[k]) = byteRegistro(valor * 100.0f);
         w.movB(jug[k], slot[k]) = v.equidad[k];
-        w.CoopTotal[jug[k]] += entreCeroYUno(valor);
     }
     for (int k = 0; k < 2; ++k) w.jugadas(jug[k], 0) = slot[k];
     for (int k = 0; k < 2; ++k) {
         const World::LadoPartida& p = v.jugador[k];
         w.jugadas(jug[k], slot[k]) = registro::make(jug[1 - k], k, slot[1 - k], p.disparo, p.mitad);
     }
+}
+
+std::uint8_t comprometer(World& w, const AjustesPartida& aj, const EncounterValues& v) {
+    const std::array<int, 2> jug = {v.jug1, v.jug2};
+    for (int k = 0; k < 2; ++k) {
+        w.PagoTotal[jug[k]] += v.pago[k];
+        w.CoopTotal[jug[k]] += entreCeroYUno(aj.ciEsExito ? v.exito[k] : v.jugador[k].f);
+    }
+    anotarRegistros(w, aj, v);
     // The chart keeps 100 samples; a step of 0 or less gives an infinite or NaN quotient and
     // nothing is added.
     const double muestra = static_cast<double>(w.Generacion) / w.PasoCoop;

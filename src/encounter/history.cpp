@@ -56,6 +56,21 @@ ListaRegistros listaRegistros(const World& w, int cell) {
     return {w.Jugadas.data() + base, w.MovA.data() + base, w.MovB.data() + base, -1, {}};
 }
 
+bool registrosLegibles(const World& w) {
+    const std::size_t cells = static_cast<std::size_t>(w.NumJugadores) + 1;
+    const std::size_t size = cells * (w.MovPosibles + 1u);
+    return w.Jugadas.size() == size && w.MovA.size() == size && w.MovB.size() == size &&
+           w.genomas[kPrevio].size() == cells && w.genomas[kActual].size() == cells;
+}
+
+bool celdaValida(const World& w, int cell) {
+    return cell >= 1 && cell <= w.NumJugadores;
+}
+
+bool slotValido(const World& w, int cell, int slot) {
+    return celdaValida(w, cell) && slot >= 1 && slot <= w.MovPosibles && slot <= w.jugadas(cell, 0);
+}
+
 std::optional<std::uint16_t> buscarEnRegistros(const ListaRegistros& l, int a, int n, int role,
                                                std::int16_t word) {
     Tally own, other;

@@ -80,6 +80,13 @@ struct ListaRegistros {
 
 ListaRegistros listaRegistros(const World& w, int cell);
 
+// The views read records only while the arrays have the shape MovPosibles gives them: between a
+// start that changed MovPosibles and the first generation they do not.
+bool registrosLegibles(const World& w);
+bool celdaValida(const World& w, int cell);
+// A slot the cell has filled this generation.
+bool slotValido(const World& w, int cell, int slot);
+
 // Whether a record played in role bit recRole passes the role filter of history type h for a
 // searcher now in role bit role. Undefined history types let no record pass.
 inline bool pasaFiltroRol(int recRole, int h, int role) {

@@ -58,10 +58,15 @@ std::string exponentForm(const Decimal& d) {
 
 std::string fixedForm(const Decimal& d) {
     const int n = static_cast<int>(d.digits.size());
-    if (d.exponent < 0) return "." + std::string(-d.exponent - 1, '0') + d.digits;
+    std::string out;
+    if (d.exponent < 0) {
+        out.assign(1, '.').append(-d.exponent - 1, '0').append(d.digits);
+        return out;
+    }
     const int whole = d.exponent + 1;
-    if (n <= whole) return d.digits + std::string(whole - n, '0');
-    return d.digits.substr(0, whole) + "." + d.digits.substr(whole);
+    out = d.digits;
+    if (n <= whole) return out.append(whole - n, '0');
+    return out.insert(whole, 1, '.');
 }
 
 // [sign] (digits [. digits] | . digits) [E [sign] digits]
@@ -134,25 +139,42 @@ std::string formatFloat(float x) {
     if (x == 0.0f) return "0";  // the sign of a zero is not kept
     const Decimal d = shortestDecimal(std::fabs(x));
     const bool fixed = d.exponent >= kFixedMinExponent && d.exponent <= kFixedMaxExponent;
-    return (x < 0 ? "-" : "") + (fixed ? fixedForm(d) : exponentForm(d));
+    std::string out = fixed ? fixedForm(d) : exponentForm(d);
+    if (x < 0) out.insert(0, 1, '-');
+    return out;
 }
 
 std::string formatWhole(std::int64_t x) {
     return std::to_string(x);
 }
 
+namespace {
+
+// The sign's place holds a blank when there is no minus; one blank follows.
+std::string general(std::string s) {
+    if (s[0] != '-') s.insert(0, 1, ' ');
+    s += ' ';
+    return s;
+}
+
+}  // namespace
+
 std::string generalFloat(float x) {
-    const std::string s = formatFloat(x);
-    return (s[0] == '-' ? s : " " + s) + " ";
+    return general(formatFloat(x));
 }
 
 std::string generalWhole(std::int64_t x) {
-    const std::string s = formatWhole(x);
-    return (s[0] == '-' ? s : " " + s) + " ";
+    return general(formatWhole(x));
+}
+
+std::string generalWholes(std::initializer_list<std::int64_t> values) {
+    std::string s;
+    for (auto v : values) s += generalWhole(v);
+    return s;
 }
 
 std::string shortFloat(float x) {
-    return " " + formatFloat(x);
+    return formatFloat(x).insert(0, 1, ' ');
 }
 
 std::vector<std::string> splitNumbers(std::string_view line) {
@@ -179,6 +201,10 @@ std::vector<std::string> splitNumbers(std::string_view line) {
                 if (point || exponent || !digitFollows(i)) break;
                 ch = '.';
             }
+            // A sign after a digit or a point starts the next number: a negative whole number
+            // written after a short-form float stands right against it (".005-3 ").
+            const bool sign = ch == '-' || ch == '+';
+            if (sign && !token.empty() && token.back() != 'e' && token.back() != 'E') break;
             if (ch == '.') point = true;
             if (ch == 'e' || ch == 'E') exponent = true;
             token += ch;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,9 +24,17 @@ std::string formatWhole(std::int64_t x);
 // two numbers on a line stand two blanks apart: " 1  99 ".
 std::string generalFloat(float x);
 std::string generalWhole(std::int64_t x);
+// A line of whole numbers in general form.
+std::string generalWholes(std::initializer_list<std::int64_t> values);
 // Short form: one blank before every number (a blank and the minus when negative), no trailing
 // blank: " 4 -1 .5".
 std::string shortFloat(float x);
+
+// Appends a line with the CR LF line end every file of the system uses.
+inline void appendLine(std::string& out, std::string_view line) {
+    out += line;
+    out += "\r\n";
+}
 
 // Splits a line into number tokens. Blanks, tabs and commas separate. A comma followed by a digit
 // is a decimal comma when it stands inside a number that has no point yet ("0,5") or begins a

@@ -79,4 +79,13 @@ inline void anotar(World& w, int cell, int partner, int role, int a, int b, bool
     w.movB(cell, slot) = static_cast<std::uint8_t>(b);
 }
 
+// Appends both records of one encounter, as the commit would: player 1's bytes a1, b1 and
+// player 2's a2, b2.
+inline void encuentro(World& w, int j1, int j2, int a1, int b1, int a2, int b2, int h1 = 0,
+                      int h2 = 0, bool fired1 = false) {
+    const int t1 = w.jugadas(j1, 0) + 1, t2 = w.jugadas(j2, 0) + 1;
+    anotar(w, j1, j2, 0, a1, b1, fired1, h1, t2);
+    anotar(w, j2, j1, 1, a2, b2, false, h2, t1);
+}
+
 }  // namespace morvane::test

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/world.h"
+
+namespace morvane {
+
+class Rng;
+
+// The results table of one cell as plain data: the window writes the cell's number on its colours
+// into cell (0, 0) and row k + 1 from filas[k - 1], rounding the values to 2 decimals. Its
+// header "Disp" shows the outputs f, "Mov" the dispositions.
+struct TablaResultados {
+    std::int16_t celda = 0;
+    std::array<std::uint8_t, 6> colores{};  // the cell's snapshot colours
+    std::vector<World::FilaResultado> filas;
+};
+
+// Replays every encounter the cell recorded this generation (copia 0: snapshot genomes and
+// committed settings) and returns its rows. The world does not change; replayRng serves the
+// ad-hoc random outputs of the replays only.
+TablaResultados MostrarPartidas(World& w, int cell, Rng& replayRng);
+
+// Headers of the first-index switch: results cells (1, 1) and (1, 5), shown in italics while the
+// pending switch differs from the committed one, and the matching caption and column header of
+// the details window.
+struct CabecerasIndice {
+    std::string ciR, ciP;
+    bool cursiva = false;
+    std::string etiquetaMedia;    // lblMediaIc
+    std::string cabeceraDetalle;  // fxgDetalles, column 6
+};
+CabecerasIndice cabecerasIndice(const World& w);
+// Toggles the pending switch CiEsExitoMenu and returns the new headers.
+CabecerasIndice CambiarIndice(World& w);
+
+// The tooltip of a disposition cell: how the argument x of that side's behaviour function came
+// about. `rival` picks column 7 (the rival's side) instead of column 3.
+std::string TextoFormula(const World::FilaResultado& fila, bool rival);
+
+}  // namespace morvane

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace morvane {
+
+// Where and why a file could not be read: line is 1-based (0 when the file could not be opened).
+struct LoadError {
+    int line = 0;
+    std::string reason;
+};
+
+// Reads a text file line by line. Lines end with CR LF or LF. Every read names what it expects,
+// so the first fault becomes a LoadError on its line; after it every read does nothing and
+// returns zeros, and the caller checks ok() where it must stop.
+class LineReader {
+  public:
+    explicit LineReader(std::string_view text);
+
+    bool ok() const { return !error_.has_value(); }
+    const std::optional<LoadError>& error() const { return error_; }
+    // Number of the line read last (1-based).
+    int lineNumber() const { return static_cast<int>(next_); }
+    std::optional<std::string_view> peek() const;
+
+    // Messages about fields name the context first ("cell 5, Y0 (part 0): ...").
+    void setContext(std::string context) { context_ = std::move(context); }
+
+    // The next line whole, without its line end.
+    std::optional<std::string_view> text(std::string_view what);
+    // The next line, which must be empty or blank.
+    bool emptyLine(std::string_view what);
+    // The next line, which must hold exactly `count` numbers; the fields below read them.
+    bool numbers(std::size_t count, std::string_view what);
+
+    template <typename Int>
+    Int whole(std::size_t i, std::string_view name) {
+        return static_cast<Int>(
+            wholeIn(i, name, std::numeric_limits<Int>::min(), std::numeric_limits<Int>::max()));
+    }
+    float real(std::size_t i, std::string_view name);
+    // A float that must round (halves to even) into lo..hi, as a list value that a cell holds in a
+    // narrower whole-number field.
+    float realFitting(std::size_t i, std::string_view name, double lo, double hi);
+
+    void fail(std::string reason) { failAt(lineNumber(), std::move(reason)); }
+    void failAt(int line, std::string reason);
+    // "<context>, <name>: <message>" for the token i of the line read last.
+    void failField(std::size_t i, std::string_view name, std::string_view message);
+
+  private:
+    std::int64_t wholeIn(std::size_t i, std::string_view name, std::int64_t lo, std::int64_t hi);
+    bool take(std::string_view what);
+
+    std::vector<std::string_view> lines_;
+    std::size_t next_ = 0;
+    std::vector<std::string> tokens_;
+    std::string context_;
+    std::optional<LoadError> error_;
+};
+
+// Empty when the text may be read as lines; else the error (an empty file, a binary file).
+std::optional<LoadError> checkTextFile(std::string_view text);
+
+}  // namespace morvane

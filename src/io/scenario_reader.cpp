@@ -1,0 +1,198 @@
+// The reading half of the scenario file: every line is checked as it is read, into a copy of the
+// world that replaces the caller's only when the whole file was read.
+
+#include <cstdint>
+#include <string>
+
+#include "core/vista.h"
+#include "games/payoff.h"
+#include "io/line_reader.h"
+#include "io/number_format.h"
+#include "io/scenario_file.h"
+#include "io/strategy_sections.h"
+#include "world/neighbourhood.h"
+
+namespace morvane {
+
+namespace {
+
+void readSize(LineReader& in, World& w) {
+    if (!in.numbers(2, "the size line")) return;
+    const auto cols = in.whole<std::int16_t>(0, "NumColumnas");
+    const auto rows = in.whole<std::int16_t>(1, "NumFilas");
+    if (!in.ok()) return;
+    const std::int32_t cells = std::int32_t{cols} * rows;
+    if (cols <= 0 || rows <= 0 || cells > kMaxCells) {
+        in.fail("a world of " + std::to_string(cols) + " x " + std::to_string(rows) +
+                " cells: columns and rows must be positive and give at most " +
+                std::to_string(kMaxCells) + " cells");
+        return;
+    }
+    w.NumColumnas = cols;
+    w.NumFilas = rows;
+}
+
+void readPayoffs(LineReader& in, PayoffMatrix& m) {
+    if (!in.numbers(8, "the pay-offs")) return;
+    m.T[1] = in.real(0, "T(1)");
+    m.R[1] = in.real(1, "R(1)");
+    m.P[1] = in.real(2, "P(1)");
+    m.S[1] = in.real(3, "S(1)");
+    m.T[2] = in.real(4, "T(2)");
+    m.R[2] = in.real(5, "R(2)");
+    m.P[2] = in.real(6, "P(2)");
+    m.S[2] = in.real(7, "S(2)");
+    if (in.ok()) UpdatePayoffMatrix(m);
+}
+
+void readSettings(LineReader& in, World& w) {
+    if (in.numbers(5, "the thresholds line")) {
+        w.UmbralSupervivencia = in.real(0, "UmbralSupervivencia");
+        w.UmbralReproduccion = in.real(1, "UmbralReproduccion");
+        w.UmbralHoy = in.real(2, "UmbralHoy");
+        w.FrecMutacion = in.real(3, "FrecMutacion");
+        w.pagos.GameIndex = in.whole<std::int16_t>(4, "GameIndex");
+    }
+    Neighbourhood& v = w.vecindad;
+    RunOptions& o = w.opciones;
+    if (in.numbers(4, "the neighbourhood and options line")) {
+        v.CodVecin[0] = in.whole<std::uint8_t>(0, "CodVecin(0)");
+        v.CodVecin[1] = in.whole<std::uint8_t>(1, "CodVecin(1)");
+        o.Opciones[0] = in.whole<std::int16_t>(2, "Opciones(0)");
+        o.Opciones[1] = in.whole<std::int16_t>(3, "Opciones(1)");
+    }
+    if (in.numbers(2, "the neighbourhood masks")) {
+        v.MascaraVecinos[0] = in.whole<std::int32_t>(0, "MascaraVecinos(0)");
+        v.MascaraVecinos[1] = in.whole<std::int32_t>(1, "MascaraVecinos(1)");
+    }
+    if (in.numbers(1, "Repes")) {
+        v.Repes = in.whole<std::uint8_t>(0, "Repes");
+        // The run sizes its move records from Repes and walks the positions of the code.
+        const int partners = partnerCount(v.CodVecin[kActual]);
+        if (in.ok() && v.Repes != partners) {
+            in.fail("Repes " + std::to_string(v.Repes) + " does not match the neighbourhood code " +
+                    std::to_string(v.CodVecin[kActual]) + ", which gives " +
+                    std::to_string(partners) + " partners");
+        }
+    }
+}
+
+float readVista(LineReader& in) {
+    if (!in.numbers(1, "Vista")) return 0;
+    const float x = in.real(0, "Vista");
+    if (!in.ok()) return 0;
+    if (!(x >= 0.0f && x <= kVistaMax)) {
+        in.failField(0, "Vista", "lies outside 0..1048576");
+    } else if (vistaIteraciones(x) == 0) {
+        in.failField(0, "Vista", "gives 0 rounds");
+    }
+    return x;
+}
+
+// Three bytes of one line, named for messages.
+void readBytes(LineReader& in, const char* const names[3], std::uint8_t& x, std::uint8_t& y,
+               std::uint8_t& z) {
+    if (!in.numbers(3, "the cell block")) return;
+    x = in.whole<std::uint8_t>(0, names[0]);
+    y = in.whole<std::uint8_t>(1, names[1]);
+    z = in.whole<std::uint8_t>(2, names[2]);
+}
+
+template <typename Int>
+void readPair(LineReader& in, const char* name0, const char* name1, Int& p0, Int& p1) {
+    if (!in.numbers(2, "the cell block")) return;
+    p0 = in.whole<Int>(0, name0);
+    p1 = in.whole<Int>(1, name1);
+}
+
+void readCell(LineReader& in, Genoma& g) {
+    static const char* const kPoints[4][3] = {
+        {"Y0 (part 0)", "X1 (part 0)", "Y1 (part 0)"},
+        {"X2 (part 0)", "Y2 (part 0)", "Y3 (part 0)"},
+        {"Y0 (part 1)", "X1 (part 1)", "Y1 (part 1)"},
+        {"X2 (part 1)", "Y2 (part 1)", "Y3 (part 1)"},
+    };
+    static const char* const kSen[2][3] = {{"SenIC (part 0)", "SenIA (part 0)", "SenIP (part 0)"},
+                                           {"SenIC (part 1)", "SenIA (part 1)", "SenIP (part 1)"}};
+    static const char* const kVal[2][3] = {{"ValIC (part 0)", "ValIA (part 0)", "ValIP (part 0)"},
+                                           {"ValIC (part 1)", "ValIA (part 1)", "ValIP (part 1)"}};
+    static const char* const kColour[2][3] = {{"Colores 0", "Colores 1", "Colores 2"},
+                                              {"Colores 3", "Colores 4", "Colores 5"}};
+    GenomePart& a = g.parte[0];
+    GenomePart& b = g.parte[1];
+    readPair(in, "Busqueda (part 0)", "Busqueda (part 1)", a.Busqueda, b.Busqueda);
+    readBytes(in, kPoints[0], a.Y0, a.X1, a.Y1);
+    readBytes(in, kPoints[1], a.X2, a.Y2, a.Y3);
+    readBytes(in, kPoints[2], b.Y0, b.X1, b.Y1);
+    readBytes(in, kPoints[3], b.X2, b.Y2, b.Y3);
+    readBytes(in, kSen[0], a.SenIC, a.SenIA, a.SenIP);
+    readBytes(in, kSen[1], b.SenIC, b.SenIA, b.SenIP);
+    readBytes(in, kVal[0], a.ValIC, a.ValIA, a.ValIP);
+    readBytes(in, kVal[1], b.ValIC, b.ValIA, b.ValIP);
+    readPair(in, "Incertidumbre (part 0)", "Incertidumbre (part 1)", a.Incertidumbre,
+             b.Incertidumbre);
+    readPair(in, "Irregular (part 0)", "Irregular (part 1)", a.Irregular, b.Irregular);
+    if (in.numbers(1, "the cell block")) {
+        g.VecinosImitacion = in.whole<std::int32_t>(0, "VecinosImitacion");
+    }
+    readPair(in, "TriggerMin (part 0)", "TriggerMin (part 1)", a.TriggerMin, b.TriggerMin);
+    readPair(in, "TriggerMax (part 0)", "TriggerMax (part 1)", a.TriggerMax, b.TriggerMax);
+    readPair(in, "Trigger (part 0)", "Trigger (part 1)", a.Trigger, b.Trigger);
+    readBytes(in, kColour[0], g.Colores[0], g.Colores[1], g.Colores[2]);
+    readBytes(in, kColour[1], g.Colores[3], g.Colores[4], g.Colores[5]);
+}
+
+// The cell blocks end where the sections begin: an empty line or a header there means the file
+// holds fewer cells than its size line gives.
+bool cellBlockEnded(const LineReader& in) {
+    const auto next = in.peek();
+    return next && (next->find_first_not_of(" \t") == std::string_view::npos ||
+                    next->find('[') != std::string_view::npos);
+}
+
+void readCells(LineReader& in, World& w) {
+    for (int c = 1; c <= w.NumJugadores && in.ok(); ++c) {
+        if (cellBlockEnded(in)) {
+            in.failAt(in.lineNumber() + 1, "the cell blocks end before cell " + std::to_string(c) +
+                                               " of the " + std::to_string(w.NumJugadores) +
+                                               " the size line gives");
+            return;
+        }
+        in.setContext("cell " + std::to_string(c));
+        readCell(in, w.genoma(kActual, c));
+    }
+    in.setContext("");
+    // One more block where the sections should begin: the size line gives too few cells.
+    const auto next = in.peek();
+    if (in.ok() && next && !splitNumbers(*next).empty() && next->find('[') == std::string::npos) {
+        in.failAt(in.lineNumber() + 1, "more cell blocks than the " +
+                                           std::to_string(w.NumJugadores) + " the size line gives");
+    }
+}
+
+}  // namespace
+
+LoadResult readScenarioText(World& w, std::string_view text) {
+    if (auto bad = checkTextFile(text)) return {false, bad->line, bad->reason};
+    LineReader in(text);
+    World n = w;
+    readSize(in, n);
+    readPayoffs(in, n.pagos);
+    readSettings(in, n);
+    const float vista = readVista(in);
+    if (in.ok()) {
+        CrearMundo(n);
+        readCells(in, n);
+    }
+    if (in.ok()) readStrategySections(in, n.rangos, n.estrategias);
+    if (!in.ok()) return {false, in.error()->line, in.error()->reason};
+
+    PrepararCeldaCero(n);
+    decodeVista(n, vista);
+    n.CasillaSel = casillaSelInicial(n);
+    BuildNeighbourTable(n);
+    w = std::move(n);
+    return {};
+}
+
+}  // namespace morvane

@@ -1,0 +1,189 @@
+#include "io/strategy_sections.h"
+
+#include "io/number_format.h"
+
+namespace morvane {
+
+namespace {
+
+constexpr int kFirstStoredSlot = 2;
+constexpr int kLastStoredSlot = 20;
+constexpr std::string_view kRangosHeader = "[Rangos]";
+constexpr std::string_view kEstrategiasHeader = "[Estrategias]";
+
+std::string reals(std::initializer_list<float> values) {
+    std::string s;
+    for (auto v : values) s += generalFloat(v);
+    return s;
+}
+
+// A name is one line of text: a line break pasted into it would split the block, and another
+// control character would make the file look binary, so each becomes a blank.
+std::string nameLine(const std::string& nombre) {
+    if (nombre.empty()) return std::string(kSinNombre);
+    std::string line = nombre;
+    for (char& c : line)
+        if (static_cast<unsigned char>(c) < 0x20 && c != '\t') c = ' ';
+    return line;
+}
+
+void writeSlot(std::string& out, const StrategySlot& slot) {
+    const ListGenoma& g = slot.genoma;
+    const ListGenomePart& a = g.parte[0];
+    const ListGenomePart& b = g.parte[1];
+    appendLine(out, nameLine(slot.nombre));
+    appendLine(out, generalWholes({slot.Reparto}));
+    appendLine(out, generalWholes({a.Busqueda, b.Busqueda}));
+    for (const ListGenomePart* p : {&a, &b}) {
+        appendLine(out, generalWholes({p->Y0, p->X1, p->Y1}));
+        appendLine(out, generalWholes({p->X2, p->Y2, p->Y3}));
+    }
+    appendLine(out, reals({a.SenIC, a.SenIA, a.SenIP}));
+    appendLine(out, reals({b.SenIC, b.SenIA, b.SenIP}));
+    appendLine(out, reals({a.ValIC, a.ValIA, a.ValIP}));
+    appendLine(out, reals({b.ValIC, b.ValIA, b.ValIP}));
+    appendLine(out, reals({a.Incertidumbre, b.Incertidumbre}));
+    appendLine(out, generalWholes({a.Irregular, b.Irregular}));
+    appendLine(out, generalWholes({a.TriggerMin, b.TriggerMin}));
+    appendLine(out, generalWholes({a.TriggerMax, b.TriggerMax}));
+    appendLine(out, generalWholes({a.Trigger, b.Trigger}));
+    appendLine(out, generalWholes({g.VecinosImitacion}));
+    appendLine(out, generalWholes({g.Colores[0], g.Colores[1], g.Colores[2]}));
+    appendLine(out, generalWholes({g.Colores[3], g.Colores[4], g.Colores[5]}));
+}
+
+// Three values of both parts, one line per part: curve points, sensibilities, valuations.
+void readBytes(LineReader& in, std::string_view what, std::uint8_t& x, std::uint8_t& y,
+               std::uint8_t& z, const char* const names[3]) {
+    if (!in.numbers(3, what)) return;
+    x = in.whole<std::uint8_t>(0, names[0]);
+    y = in.whole<std::uint8_t>(1, names[1]);
+    z = in.whole<std::uint8_t>(2, names[2]);
+}
+
+// Sensibilities and valuations: floats in the list that a seeded cell holds in a byte.
+void readCellBytes(LineReader& in, std::string_view what, float& x, float& y, float& z,
+                   const char* const names[3]) {
+    if (!in.numbers(3, what)) return;
+    x = in.realFitting(0, names[0], 0, 255);
+    y = in.realFitting(1, names[1], 0, 255);
+    z = in.realFitting(2, names[2], 0, 255);
+}
+
+template <typename Int>
+void readPair(LineReader& in, std::string_view what, Int& p0, Int& p1) {
+    if (!in.numbers(2, what)) return;
+    p0 = in.whole<Int>(0, std::string(what) + " (part 0)");
+    p1 = in.whole<Int>(1, std::string(what) + " (part 1)");
+}
+
+void readSlotValues(LineReader& in, StrategySlot& slot) {
+    static const char* const kPoints0[2][3] = {{"Y0 (part 0)", "X1 (part 0)", "Y1 (part 0)"},
+                                               {"Y0 (part 1)", "X1 (part 1)", "Y1 (part 1)"}};
+    static const char* const kPoints1[2][3] = {{"X2 (part 0)", "Y2 (part 0)", "Y3 (part 0)"},
+                                               {"X2 (part 1)", "Y2 (part 1)", "Y3 (part 1)"}};
+    static const char* const kSen[2][3] = {{"SenIC (part 0)", "SenIA (part 0)", "SenIP (part 0)"},
+                                           {"SenIC (part 1)", "SenIA (part 1)", "SenIP (part 1)"}};
+    static const char* const kVal[2][3] = {{"ValIC (part 0)", "ValIA (part 0)", "ValIP (part 0)"},
+                                           {"ValIC (part 1)", "ValIA (part 1)", "ValIP (part 1)"}};
+    static const char* const kColour[2][3] = {{"Colores 0", "Colores 1", "Colores 2"},
+                                              {"Colores 3", "Colores 4", "Colores 5"}};
+    ListGenoma& g = slot.genoma;
+    if (in.numbers(1, "Reparto")) slot.Reparto = in.whole<std::int16_t>(0, "Reparto");
+    readPair(in, "Busqueda", g.parte[0].Busqueda, g.parte[1].Busqueda);
+    for (int p = 0; p < 2; ++p) {
+        ListGenomePart& h = g.parte[p];
+        readBytes(in, "the curve points", h.Y0, h.X1, h.Y1, kPoints0[p]);
+        readBytes(in, "the curve points", h.X2, h.Y2, h.Y3, kPoints1[p]);
+    }
+    for (int p = 0; p < 2; ++p) {
+        ListGenomePart& h = g.parte[p];
+        readCellBytes(in, "the sensibilities", h.SenIC, h.SenIA, h.SenIP, kSen[p]);
+    }
+    for (int p = 0; p < 2; ++p) {
+        ListGenomePart& h = g.parte[p];
+        readCellBytes(in, "the valuations", h.ValIC, h.ValIA, h.ValIP, kVal[p]);
+    }
+    if (in.numbers(2, "Incertidumbre")) {
+        g.parte[0].Incertidumbre = in.realFitting(0, "Incertidumbre (part 0)", -32768, 32767);
+        g.parte[1].Incertidumbre = in.realFitting(1, "Incertidumbre (part 1)", -32768, 32767);
+    }
+    readPair(in, "Irregular", g.parte[0].Irregular, g.parte[1].Irregular);
+    readPair(in, "TriggerMin", g.parte[0].TriggerMin, g.parte[1].TriggerMin);
+    readPair(in, "TriggerMax", g.parte[0].TriggerMax, g.parte[1].TriggerMax);
+    readPair(in, "Trigger", g.parte[0].Trigger, g.parte[1].Trigger);
+    if (in.numbers(1, "VecinosImitacion")) {
+        g.VecinosImitacion = in.whole<std::int32_t>(0, "VecinosImitacion");
+    }
+    for (int half = 0; half < 2; ++half) {
+        if (!in.numbers(3, "the colours")) return;
+        for (int k = 0; k < 3; ++k)
+            g.Colores[3 * half + k] = in.whole<std::int16_t>(k, kColour[half][k]);
+    }
+}
+
+bool isHeader(std::string_view line, std::string_view header) {
+    const auto first = line.find_first_not_of(" \t");
+    const auto last = line.find_last_not_of(" \t");
+    return first != std::string_view::npos && line.substr(first, last - first + 1) == header;
+}
+
+void readRangos(LineReader& in, Rangos& rangos) {
+    in.emptyLine("the empty line before [Rangos]");
+    const auto header = in.text("the header [Rangos]");
+    if (header && !isHeader(*header, kRangosHeader)) {
+        in.fail("expected the header [Rangos], found \"" + std::string(*header) + "\"");
+    }
+    in.emptyLine("the empty line after [Rangos]");
+    for (int k = 0; k < kNumLimits && in.ok(); ++k) {
+        in.setContext("limits of parameter " + std::to_string(k));
+        if (!in.numbers(4, "the limits line")) break;
+        auto& lim = rangos.limites[k];
+        lim[0][0] = in.whole<std::int32_t>(0, "Min (part 0)");
+        lim[0][1] = in.whole<std::int32_t>(1, "Max (part 0)");
+        lim[1][0] = in.whole<std::int32_t>(2, "Min (part 1)");
+        lim[1][1] = in.whole<std::int32_t>(3, "Max (part 1)");
+    }
+    in.setContext("");
+}
+
+}  // namespace
+
+void writeStrategySections(std::string& out, const Rangos& rangos, const StrategyList& list) {
+    appendLine(out, "");
+    appendLine(out, kRangosHeader);
+    appendLine(out, "");
+    for (const auto& lim : rangos.limites)
+        appendLine(out, generalWholes({lim[0][0], lim[0][1], lim[1][0], lim[1][1]}));
+    appendLine(out, "");
+    appendLine(out, kEstrategiasHeader);
+    appendLine(out, "");
+    for (int s = kFirstStoredSlot; s <= kLastStoredSlot; ++s) writeSlot(out, list[s]);
+}
+
+void readStrategySections(LineReader& in, Rangos& rangos, StrategyList& list) {
+    readRangos(in, rangos);
+    in.emptyLine("the empty line after the limits");
+    const auto header = in.text("the header [Estrategias]");
+    if (!in.ok()) return;
+    if (header->find_first_not_of(" \t") == std::string_view::npos) {
+        in.fail("the strategy header is empty");
+        return;
+    }
+    // A file with some other section keeps the list in memory.
+    if (!isHeader(*header, kEstrategiasHeader)) return;
+    in.emptyLine("the empty line after [Estrategias]");
+    for (int s = kFirstStoredSlot; s <= kLastStoredSlot && in.ok(); ++s) {
+        const std::string where = "strategy slot " + std::to_string(s);
+        const auto name = in.text("the name of " + where);
+        if (!name) break;
+        StrategySlot slot;
+        slot.nombre = (*name == kSinNombre) ? std::string() : std::string(*name);
+        in.setContext(where);
+        readSlotValues(in, slot);
+        if (in.ok()) list[s] = slot;
+    }
+    in.setContext("");
+}
+
+}  // namespace morvane

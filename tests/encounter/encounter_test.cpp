@@ -1,0 +1,348 @@
+#include "encounter/encounter.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "core/rng.h"
+#include "encounter/move_decision.h"
+#include "encounter_world.h"
+
+namespace morvane {
+namespace {
+
+using test::constante;
+using test::genomaDe;
+using test::identidad;
+using test::poner;
+
+EncounterValues jugar(World& w, int jug1, int jug2, int copia = kActual, std::uint64_t seed = 1) {
+    Rng rng(seed);
+    EncounterValues v;
+    JugarPartida(w, jug1, jug2, w.jugadas(jug1, 0), w.jugadas(jug2, 0), copia, rng, &v);
+    return v;
+}
+
+TEST(JugarPartida, ConstantCooperatorsInThePrisonersDilemma) {
+    for (bool igualdadUno : {true, false}) {
+        SCOPED_TRACE(igualdadUno ? "equality = 1" : "equality = 0.5");
+        World w = test::mundo(2, 2, 4);
+        poner(w, 1, genomaDe(constante(100)));
+        poner(w, 2, genomaDe(constante(100)));
+        test::opcion(w, 9, igualdadUno);
+        Rng rng(1);
+        EncounterValues v;
+        EXPECT_EQ(JugarPartida(w, 1, 2, 0, 0, kActual, rng, &v), 0);
+        const int e = igualdadUno ? 100 : 50;
+        for (int k = 0; k < 2; ++k) {
+            EXPECT_FLOAT_EQ(v.jugador[k].disp, 1.0f);
+            EXPECT_FLOAT_EQ(v.pago[k], 3.0f);
+            EXPECT_FLOAT_EQ(v.exito[k], 0.75f);
+            EXPECT_EQ(v.equidad[k], e);
+        }
+        for (int cell : {1, 2}) {
+            EXPECT_FLOAT_EQ(w.PagoTotal[cell], 3.0f);
+            EXPECT_FLOAT_EQ(w.CoopTotal[cell], 1.0f);
+            EXPECT_EQ(w.jugadas(cell, 0), 1);
+            EXPECT_EQ(w.movA(cell, 1), 100);
+            EXPECT_EQ(w.movB(cell, 1), e);
+        }
+        EXPECT_EQ(w.jugadas(1, 1), registro::make(2, 0, 1, false, 0));
+        EXPECT_EQ(w.jugadas(2, 1), registro::make(1, 1, 1, false, 0));
+        EXPECT_EQ(w.jugadas(2, 1), 1 + 4096 + (1 << 13) + (1 << 24));
+        EXPECT_FLOAT_EQ(w.SumaCoop[0], 1.0f);
+        EXPECT_EQ(w.CuentaCoop[1], 1);
+    }
+}
+
+TEST(JugarPartida, ResultBitsMarkPayOffsStrictlyBelowTheDailyThreshold) {
+    struct Row {
+        float umbral;
+        int cooperador1, cooperador2;
+        std::uint8_t expected;
+    };
+    // Against a defector a cooperator gets S = 0 and the defector T = 4.
+    for (const Row& r : {Row{0.0f, 100, 0, 0}, Row{3.0f, 100, 100, 0}, Row{3.5f, 100, 100, 3},
+                         Row{1.0f, 100, 0, 1}, Row{1.0f, 0, 100, 2}}) {
+        SCOPED_TRACE(testing::Message()
+                     << "threshold " << r.umbral << " " << r.cooperador1 << " " << r.cooperador2);
+        World w = test::mundo(2, 2, 4);
+        w.UmbralHoy = r.umbral;
+        poner(w, 1, genomaDe(constante(r.cooperador1)));
+        poner(w, 2, genomaDe(constante(r.cooperador2)));
+        Rng rng(1);
+        EXPECT_EQ(JugarPartida(w, 1, 2, 0, 0, kActual, rng), r.expected);
+    }
+}
+
+TEST(JugarPartida, CakeCuttingSharesTheCakeByTheOutputs) {
+    struct Row {
+        int f1, f2;
+        float pay1, pay2;
+    };
+    for (const Row& r : {Row{40, 70, 0.6f * 9, 0.3f * 9}, Row{40, 30, 0.0f, 0.0f}}) {
+        SCOPED_TRACE(testing::Message() << r.f1 << " / " << r.f2);
+        World w = test::mundo(2, 2, 4);
+        SelectGame(w.pagos, 5);
+        commitPayoffAnalysis(w.pagos);
+        w.opciones.chkPartirTarta = true;
+        poner(w, 1, genomaDe(constante(r.f1)));
+        poner(w, 2, genomaDe(constante(r.f2)));
+        const EncounterValues v = jugar(w, 1, 2);
+        EXPECT_NEAR(v.pago[0], r.pay1, 1e-5);
+        EXPECT_NEAR(v.pago[1], r.pay2, 1e-5);
+        EXPECT_NEAR(v.exito[0], r.pay1 / 9, 1e-6);
+    }
+}
+
+TEST(JugarPartida, RecordBytesStayWithinAPercentage) {
+    // Cake cutting with a positive minimum pay-off: an empty share is a negative success.
+    World w = test::mundo(2, 2, 4);
+    setPayoffs(w.pagos, {9, 9, 2, 2, 2, 2, 3, 3});
+    commitPayoffAnalysis(w.pagos);
+    w.opciones.chkPartirTarta = true;
+    w.opciones.CiEsExito = 1;
+    poner(w, 1, genomaDe(constante(40)));
+    poner(w, 2, genomaDe(constante(30)));
+    const EncounterValues v = jugar(w, 1, 2);
+    ASSERT_LT(v.exito[0], 0.0f);
+    for (int cell : {1, 2}) {
+        EXPECT_EQ(w.movA(cell, 1), 0);
+        EXPECT_FLOAT_EQ(w.CoopTotal[cell], 0.0f);
+    }
+    EXPECT_FLOAT_EQ(w.PagoTotal[1], 0.0f);
+    EXPECT_EQ(byteRegistro(-28.6f), 0);
+    EXPECT_EQ(byteRegistro(255.0f), 100);
+    EXPECT_EQ(byteRegistro(std::nanf("")), 0);
+    EXPECT_EQ(byteRegistro(28.99f), 28);
+}
+
+TEST(JugarPartida, AnEncounterBeyondTheRecordListPaysButWritesNoRecord) {
+    World w = test::mundo(2, 2, 1);
+    w.CasillaSel = 1;
+    poner(w, 1, genomaDe(constante(100)));
+    poner(w, 2, genomaDe(constante(100)));
+    jugar(w, 1, 2);
+    const std::vector<std::int32_t> records = w.Jugadas;
+    jugar(w, 1, 2);
+    EXPECT_FLOAT_EQ(w.PagoTotal[1], 6.0f);
+    EXPECT_EQ(w.Jugadas, records);  // cell 1's second slot would be cell 2's count
+    EXPECT_EQ(w.FilasSel.size(), 1u);
+}
+
+TEST(JugarPartida, ARoleWithEqualPayOffsAlwaysHasSuccessOne) {
+    World w = test::mundo(2, 2, 4);
+    setPayoffs(w.pagos, {2, 4, 2, 3, 2, 1, 2, 0});
+    commitPayoffAnalysis(w.pagos);
+    for (int f : {0, 50, 100}) {
+        poner(w, 1, genomaDe(constante(f)));
+        poner(w, 2, genomaDe(constante(100 - f)));
+        EXPECT_FLOAT_EQ(jugar(w, 1, 2, kPrevio).exito[0], 1.0f);
+    }
+}
+
+TEST(JugarPartida, SimilarityComparesTheBugColours) {
+    World w = test::mundo(2, 2, 4);
+    Genoma a = genomaDe(constante(50)), b = a;
+    poner(w, 1, a);
+    poner(w, 2, b);
+    EXPECT_FLOAT_EQ(jugar(w, 1, 2, kPrevio).Si, 1.0f);
+    a.Colores = {255, 255, 255, 1, 1, 1};
+    b.Colores = {1, 1, 1, 254, 254, 254};  // the user colours do not count
+    poner(w, 1, a);
+    poner(w, 2, b);
+    EXPECT_FLOAT_EQ(jugar(w, 1, 2, kPrevio).Si, 0.0f);
+}
+
+TEST(MoveDecision, SenMaskChoosesTheIndexesOfTheInput) {
+    // Player 1 knows nothing of player 2: Ci 0.8 and Ei 0.3 come from its "without data" values.
+    GenomePart g = identidad();
+    g.Incertidumbre = 30 * 128 + 80;
+    g.ValIC = 70;
+    g.ValIA = 100;
+    g.ValIP = 50;
+    g.SenIC = 30;
+    g.SenIA = 50;
+    g.SenIP = 20;
+    // Terms: |0.8 - 0.3| = 0.5, |0.3 - 0| = 0.3, |1 - 0.5| = 0.5.
+    const float expected[8] = {1.0f, 0.5f, 0.3f, 0.36f, 0.5f, 0.5f, 0.4f, 0.4f};
+    for (int mask = 0; mask < 8; ++mask) {
+        SCOPED_TRACE(testing::Message() << "SenMask " << mask);
+        World w = test::mundo(2, 2, 4);
+        w.opciones.SenMask = static_cast<std::uint8_t>(mask);
+        poner(w, 1, genomaDe(g));
+        poner(w, 2, genomaDe(constante(0)));
+        const EncounterValues v = jugar(w, 1, 2);
+        EXPECT_NEAR(v.jugador[0].x, expected[mask], 1e-6);
+        EXPECT_NEAR(v.jugador[0].f, expected[mask], 1e-6);  // the curve is f(x) = x
+    }
+}
+
+TEST(MoveDecision, TriggerAnswersInItsRangeAndRepeatsAnEarlierFiring) {
+    World w = test::mundo(2, 2, 4);
+    GenomePart g = constante(0);
+    g.TriggerMin = 0;
+    g.TriggerMax = 100;
+    g.Trigger = 30;
+    poner(w, 1, genomaDe(g));
+    poner(w, 2, genomaDe(constante(0)));
+    EncounterValues v = jugar(w, 1, 2);
+    EXPECT_TRUE(v.jugador[0].disparo);
+    EXPECT_FLOAT_EQ(v.jugador[0].f, 0.3f);
+    EXPECT_TRUE(registro::fired(w.jugadas(1, 1)));
+
+    // Out of its range (x = 1 with the Ci-only input) the trigger asks its earlier meetings:
+    // whom 1, when 2 repeats the newest one, which fired.
+    g.TriggerMin = 10;
+    g.TriggerMax = 20;
+    g.Trigger = packed::withCuando(packed::withAquien(80, 1), 2);
+    g.Incertidumbre = 0;  // Ci 0 against ValIC 100: x = 1
+    poner(w, 1, genomaDe(g));
+    v = jugar(w, 1, 2);
+    EXPECT_TRUE(v.jugador[0].disparo);
+    EXPECT_FLOAT_EQ(v.jugador[0].f, 0.8f);
+
+    // An empty range (min above max) is off whatever happened before.
+    g.TriggerMin = 100;
+    g.TriggerMax = 0;
+    poner(w, 1, genomaDe(g));
+    v = jugar(w, 1, 2);
+    EXPECT_FALSE(v.jugador[0].disparo);
+    EXPECT_FLOAT_EQ(v.jugador[0].f, 0.0f);
+}
+
+TEST(MoveDecision, AdHocSwitchOverridesValuesInputAndOutputs) {
+    GenomePart g1 = identidad(), g2 = identidad();
+    g1.ValIC = 40;
+    g1.SenIC = 50;
+    g2.ValIC = 65;
+    g2.SenIC = 50;
+    World w = test::mundo(2, 2, 4);
+    w.opciones.SenMask = 1;
+    poner(w, 1, genomaDe(g1));
+    poner(w, 2, genomaDe(g2));
+
+    w.opciones.hsbAdHoc = 1;  // player 1: valuations 1 and x = the rival's ValIC
+    EncounterValues v = jugar(w, 1, 2, kPrevio);
+    EXPECT_TRUE(v.jugador[0].xAdHoc);
+    EXPECT_FLOAT_EQ(v.jugador[0].x, 0.65f);
+    EXPECT_FLOAT_EQ(v.jugador[0].val[0], 1.0f);
+    EXPECT_FLOAT_EQ(v.jugador[1].val[0], 0.65f);
+
+    // Bit 2: player 2 plays 1 when its own ValIC is at most player 1's f, here |0 - (1 - 0.4)|.
+    w.opciones.hsbAdHoc = 2;
+    for (int valIC : {59, 61}) {
+        w.genoma(kPrevio, 2).parte[0].ValIC = static_cast<std::uint8_t>(valIC);
+        v = jugar(w, 1, 2, kPrevio);
+        EXPECT_NEAR(v.jugador[0].f, 0.6f, 1e-6);
+        EXPECT_FLOAT_EQ(v.jugador[1].f, valIC < 60 ? 1.0f : 0.0f);
+        EXPECT_FALSE(v.jugador[1].disparo);
+    }
+
+    // Bit 4: one draw per player, player 1 first, compared with SenIC; nothing else is drawn.
+    w.opciones.hsbAdHoc = 4;
+    for (std::uint64_t seed = 1; seed <= 20; ++seed) {
+        SCOPED_TRACE(testing::Message() << "seed " << seed);
+        Rng rng(seed), ref(seed);
+        JugarPartida(w, 1, 2, 0, 0, kPrevio, rng, &v);
+        const float u1 = ref.uniform(), u2 = ref.uniform();
+        EXPECT_FLOAT_EQ(v.jugador[0].f, u1 <= 0.5f ? 1.0f : 0.0f);
+        EXPECT_FLOAT_EQ(v.jugador[1].f, u2 <= 0.5f ? 1.0f : 0.0f);
+        EXPECT_EQ(rng.next(), ref.next());
+    }
+}
+
+TEST(MoveDecision, HalvesFollowTheReferenceSolution) {
+    struct Row {
+        const char* name;
+        int game, f1;
+        bool sucesivas;
+        int h1, h2;
+    };
+    const Row rows[] = {
+        {"prisoner's dilemma", 0, 40, true, 0, 0},
+        {"chicken, player 1 below 0.5, successive", 1, 40, true, 0, 1},
+        {"chicken, player 1 above 0.5, successive", 1, 60, true, 0, 0},
+        {"chicken, player 1 below 0.5, not successive", 1, 40, false, 0, 0},
+        {"stag hunt: probability 1 for both", 6, 40, false, 1, 1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        World w = test::mundo(2, 2, 4);
+        SelectGame(w.pagos, r.game);
+        commitPayoffAnalysis(w.pagos);
+        test::opcion(w, 4, r.sucesivas);
+        poner(w, 1, genomaDe(constante(r.f1)));
+        poner(w, 2, genomaDe(constante(50)));
+        const EncounterValues v = jugar(w, 1, 2);
+        EXPECT_EQ(v.jugador[0].mitad, r.h1);
+        EXPECT_EQ(v.jugador[1].mitad, r.h2);
+        EXPECT_EQ(registro::half(w.jugadas(2, 1)), r.h2);
+    }
+}
+
+TEST(MoveDecision, ValorarJugadaGivesSuccessAndEqualityOfTheProvisionalMove) {
+    World w = test::mundo(2, 2, 4);
+    // Prisoner's dilemma, player 2 answers 0: pay1 = 1 - 0.5, pay2 = 1 + 3 * 0.5.
+    test::opcion(w, 9, false);
+    EXPECT_EQ(ValorarJugada(w, 0.5f, kActual), 12 * 128 + 75);
+    test::opcion(w, 9, true);
+    EXPECT_EQ(ValorarJugada(w, 0.5f, kActual), 12 * 128 + 50);
+}
+
+TEST(MoveDecision, SuccessiveMovesShowPlayer1sCurrentMoveToPlayer2) {
+    struct Row {
+        const char* name;
+        bool sucesivas, ciEsExito;
+        float ci2;
+        int movA1;
+    };
+    // With success on, the committed success answers player 2's actual 0.12: 0.86 of 4.
+    const Row rows[] = {
+        {"off: player 2 has no data", false, false, 0.2f, 50},
+        {"on: player 1's output, rounded", true, false, 0.5f, 50},
+        {"on with success: player 1's provisional success", true, true, 0.12f, 21},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        World w = test::mundo(2, 2, 4);
+        test::opcion(w, 4, r.sucesivas);
+        w.opciones.CiEsExito = r.ciEsExito ? 1 : 0;
+        GenomePart g2 = identidad();
+        g2.Busqueda = static_cast<std::int16_t>(0 + 64 + 2048);  // type 0, depth 1, any role
+        g2.Incertidumbre = 20;
+        poner(w, 1, genomaDe(constante(50)));
+        poner(w, 2, genomaDe(g2));
+        const EncounterValues v = jugar(w, 1, 2);
+        EXPECT_FLOAT_EQ(v.jugador[1].Ci, r.ci2);
+        EXPECT_FLOAT_EQ(v.jugador[1].f, r.ci2);
+        // The committed record replaces the preview.
+        EXPECT_EQ(w.jugadas(1, 1), registro::make(2, 0, 1, false, 0));
+        EXPECT_EQ(w.movA(1, 1), r.movA1);
+    }
+}
+
+TEST(JugarPartida, ChartSumsStopAtTheHundredthSampleButStatisticsGoOn) {
+    struct Row {
+        int generacion, paso;
+        int chartCount;
+    };
+    for (const Row& r : {Row{1009, 10, 1}, Row{1010, 10, 0}, Row{5, 0, 0}}) {
+        SCOPED_TRACE(testing::Message() << "generation " << r.generacion << " step " << r.paso);
+        World w = test::mundo(2, 2, 4);
+        w.Generacion = r.generacion;
+        w.PasoCoop = static_cast<std::int16_t>(r.paso);
+        poner(w, 1, genomaDe(constante(60)));
+        poner(w, 2, genomaDe(constante(20)));
+        jugar(w, 1, 2);
+        EXPECT_EQ(w.CuentaCoop[0], r.chartCount);
+        EXPECT_FLOAT_EQ(w.SumaCoop[1], r.chartCount * 0.2f);
+        EXPECT_EQ(w.statCoopCount[0], 1);
+        EXPECT_DOUBLE_EQ(w.statCoopSum[0], 0.6f);
+        EXPECT_DOUBLE_EQ(w.statCoopSum[1], 0.2f);
+    }
+}
+
+}  // namespace
+}  // namespace morvane

@@ -1,0 +1,320 @@
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+#include "core/rng.h"
+#include "encounter/details.h"
+#include "encounter/encounter.h"
+#include "encounter/results_table.h"
+#include "encounter_world.h"
+
+namespace morvane {
+namespace {
+
+using test::genomaDe;
+using test::poner;
+
+// Six cells of mixed strategies with searches, a trigger and successive moves in chicken, after a
+// few rounds of live play on a fixed schedule.
+World mundoJugado() {
+    World w = test::mundo(3, 2, 24);
+    SelectGame(w.pagos, 1);  // chicken: player 2's half follows player 1's move
+    commitPayoffAnalysis(w.pagos);
+    test::opcion(w, 4, true);
+    w.CasillaSel = 1;
+    const std::vector<GenomePart> partes = {test::identidad(),           test::constante(70),
+                                            test::curva(10, 80, 20, 90), test::identidad(),
+                                            test::curva(100, 60, 30, 0), test::constante(20)};
+    for (int c = 1; c <= 6; ++c) {
+        GenomePart g = partes[c - 1];
+        g.Busqueda = static_cast<std::int16_t>(8 * (c % 3) + 64 * (1 + c % 4) + 1024 * (c % 3));
+        g.Incertidumbre = static_cast<std::int16_t>(40 * 128 + 10 * c);
+        g.SenIC = 40;
+        g.SenIA = 30;
+        g.SenIP = 30;
+        if (c == 3) {
+            g.TriggerMin = 0;
+            g.TriggerMax = 60;
+            g.Trigger = packed::withCuando(packed::withAquien(90, 1), 2);
+        }
+        Genoma gen = genomaDe(g);
+        gen.parte[1].Y3 = 40;
+        gen.Colores[3] = static_cast<std::uint8_t>(30 * c);
+        poner(w, c, gen);
+    }
+    const std::vector<std::pair<int, int>> pares = {{1, 2}, {3, 1}, {2, 3}, {4, 5},
+                                                    {6, 4}, {5, 6}, {1, 4}, {5, 2}};
+    Rng rng(7);
+    for (int ronda = 0; ronda < 3; ++ronda)
+        for (auto [a, b] : pares) {
+            const bool swap = (ronda + a) % 2 == 1;
+            const int j1 = swap ? b : a, j2 = swap ? a : b;
+            JugarPartida(w, j1, j2, w.jugadas(j1, 0), w.jugadas(j2, 0), kActual, rng);
+        }
+    return w;
+}
+
+struct Estado {
+    std::vector<float> pago, coop;
+    std::vector<std::int32_t> jugadas;
+    std::vector<std::uint8_t> a, b;
+    std::array<float, 2> suma;
+    std::array<std::int32_t, 2> cuenta;
+    std::array<double, 2> stat;
+    std::size_t filas;
+    bool operator==(const Estado&) const = default;
+};
+Estado estado(const World& w) {
+    return {w.PagoTotal, w.CoopTotal,  w.Jugadas,     w.MovA,           w.MovB,
+            w.SumaCoop,  w.CuentaCoop, w.statCoopSum, w.FilasSel.size()};
+}
+
+void esperarIguales(const World::LadoPartida& a, const World::LadoPartida& b) {
+    EXPECT_EQ(a.celda, b.celda);
+    EXPECT_EQ(a.mitad, b.mitad);
+    EXPECT_EQ(a.disparo, b.disparo);
+    EXPECT_FLOAT_EQ(a.Ci, b.Ci);
+    EXPECT_FLOAT_EQ(a.Ei, b.Ei);
+    EXPECT_FLOAT_EQ(a.x, b.x);
+    EXPECT_FLOAT_EQ(a.f, b.f);
+    EXPECT_FLOAT_EQ(a.disp, b.disp);
+}
+
+TEST(MostrarPartidas, ReplaysReproduceTheLiveRowsAndChangeNothing) {
+    World w = mundoJugado();
+    ASSERT_EQ(w.jugadas(1, 0), 9);
+    ASSERT_EQ(w.FilasSel.size(), 9u);
+    // The schedule exercises both halves and the trigger, so the comparison means something.
+    int fired = 0, half1 = 0;
+    for (int c = 1; c <= 6; ++c)
+        for (int k = 1; k <= w.jugadas(c, 0); ++k) {
+            fired += registro::fired(w.jugadas(c, k));
+            half1 += registro::half(w.jugadas(c, k));
+        }
+    EXPECT_GT(fired, 0);
+    EXPECT_GT(half1, 0);
+    const Estado antes = estado(w);
+    Rng replay(99);
+    const TablaResultados t = MostrarPartidas(w, 1, replay);
+    EXPECT_EQ(t.celda, 1);
+    ASSERT_EQ(t.filas.size(), 9u);
+    for (std::size_t k = 0; k < t.filas.size(); ++k) {
+        SCOPED_TRACE(testing::Message() << "record " << k + 1);
+        EXPECT_EQ(t.filas[k].slot, static_cast<int>(k + 1));
+        EXPECT_FLOAT_EQ(t.filas[k].Si, w.FilasSel[k].Si);
+        esperarIguales(t.filas[k].propio, w.FilasSel[k].propio);
+        esperarIguales(t.filas[k].rival, w.FilasSel[k].rival);
+    }
+    for (int c = 2; c <= 6; ++c) MostrarPartidas(w, c, replay);
+    EXPECT_TRUE(estado(w) == antes);
+}
+
+TEST(MostrarPartidas, ReplaysUnderChangedSettingsLeaveTheRecordsAlone) {
+    World w = mundoJugado();
+    const Estado antes = estado(w);
+    // New committed game analysis, successive moves off in the committed options, new snapshot
+    // genomes: every replay now decides differently, and still writes nothing.
+    SelectGame(w.pagos, 1);
+    commitPayoffAnalysis(w.pagos);
+    w.opciones.Opciones[kPrevio] = static_cast<std::int16_t>(w.opciones.Opciones[kPrevio] ^ 16);
+    for (int c = 1; c <= 6; ++c) w.genoma(kPrevio, c).parte[0] = test::constante(90);
+    Rng replay(3);
+    for (int c = 1; c <= 6; ++c) {
+        for (int k = 1; k <= w.jugadas(c, 0); ++k) {
+            const std::int32_t r = w.jugadas(c, k);
+            if (registro::role(r) != 0) continue;
+            EXPECT_EQ(JugarPartida(w, c, registro::partner(r), k - 1, registro::partnerSlot(r) - 1,
+                                   kPrevio, replay),
+                      0);
+        }
+    }
+    EXPECT_TRUE(estado(w) == antes);
+}
+
+TEST(MostrarPartidas, ACellWithoutEncountersHasOnlyItsNumber) {
+    World w = test::mundo(2, 2, 4);
+    w.genoma(kPrevio, 3).Colores = {1, 2, 3, 4, 5, 6};
+    Rng replay(1);
+    const TablaResultados t = MostrarPartidas(w, 3, replay);
+    EXPECT_EQ(t.celda, 3);
+    EXPECT_EQ(t.colores, (std::array<std::uint8_t, 6>{1, 2, 3, 4, 5, 6}));
+    EXPECT_TRUE(t.filas.empty());
+    // Records sized for another MovPosibles (a start before the next generation) are not read.
+    w.MovPosibles = 8;
+    EXPECT_EQ(MostrarPartidas(w, 3, replay).celda, 0);
+}
+
+TEST(CambiarIndice, TogglesThePendingSwitchAndItalicHeaders) {
+    World w = test::mundo(2, 2, 4);
+    CabecerasIndice c = CambiarIndice(w);
+    EXPECT_EQ(w.opciones.CiEsExitoMenu, 1);
+    EXPECT_EQ(c.ciR + c.ciP + c.etiquetaMedia, "Sc RSc PAverage Success R");
+    EXPECT_TRUE(c.cursiva);  // until the next start or step commits it
+    w.opciones.CiEsExito = 1;
+    EXPECT_FALSE(cabecerasIndice(w).cursiva);
+    c = CambiarIndice(w);
+    EXPECT_EQ(c.ciR + c.ciP + c.cabeceraDetalle, "Ci RCi PCoop R");
+    EXPECT_TRUE(c.cursiva);
+}
+
+TEST(TextoFormula, ShowsHowTheArgumentCameAbout) {
+    World::FilaResultado fila;
+    fila.Si = 1.0f;
+    World::LadoPartida& l = fila.propio;
+    l.mitad = 1;
+    l.Ci = 0.8f;
+    l.Ei = 0.3f;
+    l.val = {0.7f, 1.0f, 0.5f};
+    struct Row {
+        int mask;
+        std::array<float, 3> peso;
+        float x;
+        const char* expected;
+    };
+    const Row rows[] = {
+        {0, {0, 0, 0}, 1.0f, "Cte. -> x = 1"},
+        {1, {1, 0, 0}, 0.5f, "Function 1 -> |0.8 - (1 - 0.7)| * 1  -> x = 0.5"},
+        {4, {0, 0, 1}, 0.5f, "Function 1 -> |1 - (1 - 0.5)| * 1  -> x = 0.5"},
+        {3,
+         {0.3f, 0.7f, 0},
+         0.36f,
+         "Function 1 -> |0.8 - (1 - 0.7)| * 0.3 + |0.3 - (1 - 1)| * 0.7 -> x = 0.36"},
+        {7,
+         {0.3f, 0.5f, 0.2f},
+         0.4f,
+         "Function 1 -> |0.8 - (1 - 0.7)| * 0.3 + |0.3 - (1 - 1)| * 0.5 + |1 - (1 - 0.5)| * "
+         "0.2 -> x = 0.4"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.mask);
+        fila.SenMask = static_cast<std::uint8_t>(r.mask);
+        l.peso = r.peso;
+        l.x = r.x;
+        EXPECT_EQ(TextoFormula(fila, false), r.expected);
+    }
+}
+
+// Rival 1 met 3 (as player 1), 2 (as player 2), 4 and 2 (as player 1); the study is the search
+// that searcher 2, player 2 with half 1, made in the fourth.
+World mundoDetalles(std::int16_t busqueda) {
+    World w = test::mundo(3, 3, 10);
+    test::encuentro(w, 1, 3, 10, 20, 30, 40);
+    test::encuentro(w, 2, 1, 50, 60, 70, 80);
+    test::encuentro(w, 1, 4, 15, 25, 35, 45, 0, 0, true);
+    test::encuentro(w, 1, 2, 90, 95, 20, 30, 0, 1);
+    GenomePart g = test::identidad();
+    g.Busqueda = busqueda;
+    g.Incertidumbre = 22 * 128 + 11;
+    w.genoma(kPrevio, 2).parte[1] = g;
+    return w;
+}
+
+std::vector<bool> usados(const Explicacion& e) {
+    std::vector<bool> out;
+    for (const auto& f : e.filas) out.push_back(f.usado);
+    return out;
+}
+
+TEST(ExplicarPartida, LaysOutTheRivalsRecordsAndTheSearch) {
+    World w = mundoDetalles(static_cast<std::int16_t>(0 + 64 * 5 + 1024 * 2));
+    Rng rng(1);
+    const Explicacion e = ExplicarPartida(w, 1, 2, 4, rng);
+    ASSERT_TRUE(e.valida);
+    ASSERT_EQ(e.filas.size(), 4u);
+    const FilaDetalle& f1 = e.filas[0];
+    EXPECT_EQ(f1.texto[0], "1 (1) -> 1 [0]");
+    EXPECT_EQ(f1.texto[1], "1");
+    EXPECT_EQ(f1.texto[2], "3");
+    EXPECT_EQ(f1.texto[3], "1 (2) -> 1 [0]");
+    EXPECT_EQ(f1.texto[4], "0.1 - 0.3");
+    EXPECT_EQ(f1.texto[5], "0.1 - 0.3");  // the prisoner's dilemma's reference is 0
+    EXPECT_EQ(f1.texto[6], "0.1");
+    EXPECT_EQ(f1.texto[7], "0.2");
+    EXPECT_EQ(f1.texto[8], "");
+    EXPECT_EQ(f1.texto[9], "1.8 - 1");  // 1 - 0.1 + 3 * 0.3 and 1 - 0.3 + 3 * 0.1
+    EXPECT_EQ(e.filas[1].texto[0], "2 (2) -> 1 [0]");
+    EXPECT_EQ(e.filas[1].texto[3], "1 (1) -> 1 [0]");
+    EXPECT_TRUE(e.filas[2].cursiva);
+    EXPECT_EQ(e.filas[3].texto[0], "4 (1) -> 3 [0]");
+    EXPECT_EQ(e.filas[3].texto[3], "2 (2) -> 1 [1]");
+    EXPECT_TRUE(e.filas[3].roja);
+    EXPECT_EQ(usados(e), (std::vector<bool>{false, true, false, false}));
+    EXPECT_EQ(e.mediaIc, "0.7");
+    EXPECT_EQ(e.mediaIa, "0.8");
+    EXPECT_FALSE(e.sinDatos);
+    EXPECT_EQ(e.equidadEstimada, "");
+    EXPECT_EQ(e.codigo, "0 -> 5 -> 2");
+    EXPECT_EQ(e.explicacion, TextoBusqueda("0 -> 5 -> 2", 2, 1));
+    EXPECT_EQ(e.filaSuperior, 1);
+}
+
+TEST(ExplicarPartida, SearchTypesMarkTheRecordsTheSearchUsed) {
+    struct Row {
+        const char* name;
+        std::int16_t busqueda;
+        bool sucesivas;
+        std::vector<bool> usados;
+        const char* mediaIc;
+        const char* mediaIa;
+    };
+    const Row rows[] = {
+        {"type 16 up to the depth",
+         16 + 64 * 2 + 2048,
+         false,
+         {false, true, true, false},
+         "0.425",
+         "0.525"},
+        {"history 0 finds no meeting: without data",
+         0 + 64 * 5,
+         false,
+         {false, false, false, false},
+         "0.11",
+         "0.22"},
+        {"successive moves start at the move itself",
+         0 + 64 * 5 + 2048,
+         true,
+         {false, true, false, true},
+         "0.8",
+         "0.875"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        World w = mundoDetalles(r.busqueda);
+        test::opcion(w, 4, r.sucesivas);
+        Rng rng(1);
+        const Explicacion e = ExplicarPartida(w, 1, 2, 4, rng);
+        EXPECT_EQ(usados(e), r.usados);
+        EXPECT_EQ(e.mediaIc, r.mediaIc);
+        EXPECT_EQ(e.mediaIa, r.mediaIa);
+        EXPECT_EQ(e.sinDatos, std::string(r.mediaIc) == "0.11");
+    }
+}
+
+TEST(ExplicarPartida, SuccessiveMovesShowTheEstimatedEquality) {
+    World w = mundoDetalles(static_cast<std::int16_t>(64 * 5 + 2048));
+    test::opcion(w, 4, true);
+    test::opcion(w, 9, false);
+    Rng rng(1);
+    const Explicacion e = ExplicarPartida(w, 1, 2, 4, rng);
+    // Player 1 at 0.9 and player 2 answering 0: successes 0.025 and 0.925.
+    EXPECT_EQ(e.equidadEstimada, "0.95");
+    EXPECT_EQ(e.equidadReal, "0.95");
+    EXPECT_EQ(e.filas[3].texto[7], "0.95");
+}
+
+TEST(ExplicarPartida, RefusesAnEncounterThatDoesNotExistAndScrollsToTheRedRow) {
+    World w = mundoDetalles(64);
+    Rng rng(1);
+    EXPECT_FALSE(ExplicarPartida(w, 1, 3, 4, rng).valida);  // 3 is not the partner
+    EXPECT_FALSE(ExplicarPartida(w, 1, 2, 5, rng).valida);  // no fifth record
+    EXPECT_FALSE(ExplicarPartida(w, 0, 2, 1, rng).valida);
+
+    World big = test::mundo(2, 2, 60);
+    for (int i = 0; i < 45; ++i) test::encuentro(big, 1, 2, 50, 50, 50, 50);
+    EXPECT_EQ(ExplicarPartida(big, 1, 2, 32, rng).filaSuperior, 1);
+    EXPECT_EQ(ExplicarPartida(big, 1, 2, 40, rng).filaSuperior, 8);
+}
+
+}  // namespace
+}  // namespace morvane

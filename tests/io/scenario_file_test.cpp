@@ -1,0 +1,403 @@
+#include "io/scenario_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/vista.h"
+#include "io/scenario_worlds.h"
+
+namespace morvane {
+namespace {
+
+using testing_io::expectSameWorld;
+using testing_io::randomWorld;
+using testing_io::startUpWorld;
+
+std::vector<std::string> crlfLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find("\r\n", start);
+        EXPECT_NE(end, std::string::npos) << "every line ends with CR LF";
+        if (end == std::string::npos) break;
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+std::string joinCrlf(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const auto& l : lines) text += l + "\r\n";
+    return text;
+}
+
+// Line numbers (1-based) of a 2 x 3 world's file.
+constexpr int kFirstCellLine = 8;
+constexpr int kRangosHeaderLine = 7 + 6 * 17 + 2;                       // 111
+constexpr int kEstrategiasHeaderLine = kRangosHeaderLine + 1 + 31 + 2;  // 145
+constexpr int slotLine(int slot, int line) {
+    return kEstrategiasHeaderLine + 2 + (slot - 2) * 19 + (line - 1);
+}
+
+TEST(ScenarioFile, StartUpWorldIsWrittenLineByLine) {
+    World w = startUpWorld(2, 3);
+    w.estrategias[5].genoma.parte[0].SenIC = 33.5f;
+    w.genoma(kActual, 2) = deadSquareGenome();
+    const auto lines = crlfLines(scenarioText(w));
+
+    ASSERT_EQ(lines.size(), 7u + 6 * 17 + 3 + 31 + 3 + 19 * 19);
+    const std::vector<std::string> header{" 2  3 ",       " 4 3 1 0 4 3 1 0",     " 0 0 0 .005 1 ",
+                                          " 2  2  1  1 ", " 16777215  16777215 ", " 24 ",
+                                          " 48770.4"};
+    for (std::size_t i = 0; i < header.size(); ++i) EXPECT_EQ(lines[i], header[i]) << i + 1;
+
+    const std::vector<std::string> deadCell{
+        " 88  88 ",        " 0  25  25 ", " 75  75  100 ",   " 0  25  25 ",     " 75  75  100 ",
+        " 100  0  0 ",     " 100  0  0 ", " 100  100  100 ", " 100  100  100 ", " 0  0 ",
+        " 0  0 ",          " 16777215 ",  " 100  100 ",      " 0  0 ",          " 0  0 ",
+        " 255  255  255 ", " 1  1  1 "};
+    for (int i = 0; i < 17; ++i) EXPECT_EQ(lines[kFirstCellLine - 1 + 17 + i], deadCell[i]) << i;
+
+    EXPECT_EQ(lines[kRangosHeaderLine - 2], "");
+    EXPECT_EQ(lines[kRangosHeaderLine - 1], "[Rangos]");
+    EXPECT_EQ(lines[kRangosHeaderLine], "");
+    EXPECT_EQ(lines[kRangosHeaderLine + 1], " 0  0  0  0 ");
+    EXPECT_EQ(lines[kEstrategiasHeaderLine - 1], "[Estrategias]");
+    EXPECT_EQ(lines[slotLine(2, 1) - 1], "Cuadro muerto");
+    EXPECT_EQ(lines[slotLine(4, 2) - 1], " 1224 ");        // UD's Reparto
+    EXPECT_EQ(lines[slotLine(5, 8) - 1], " 33.5  0  0 ");  // UC's sensibilities
+    EXPECT_EQ(lines[slotLine(6, 1) - 1], "Tit For Tat");
+    EXPECT_EQ(lines[slotLine(6, 2) - 1], " 0 ");
+    EXPECT_EQ(lines[slotLine(6, 12) - 1], " 12900  12900 ");
+    EXPECT_EQ(lines[slotLine(8, 1) - 1], "Sin_Nombre");
+    EXPECT_EQ(lines[slotLine(20, 19) - 1], " 0  0  0 ");
+
+    World back;
+    ASSERT_TRUE(readScenarioText(back, scenarioText(w)).ok);
+    EXPECT_EQ(back.estrategias[5].genoma.parte[0].SenIC, 33.5f);
+}
+
+TEST(ScenarioFile, SaveLoadSaveGivesTheSameBytesAndEveryStoredValue) {
+    for (std::uint32_t seed : {1u, 2u, 3u, 4u}) {
+        SCOPED_TRACE(seed);
+        const World w = randomWorld(5, 4, seed);
+        const std::string first = scenarioText(w);
+        World back;
+        back.PasoCoop = 33;
+        const LoadResult r = readScenarioText(back, first);
+        ASSERT_TRUE(r.ok) << r.line << ": " << r.reason;
+        EXPECT_EQ(scenarioText(back), first);
+
+        for (int c = 1; c <= w.NumJugadores; ++c)
+            ASSERT_TRUE(back.genoma(kActual, c) == w.genoma(kActual, c)) << "cell " << c;
+        for (int s = 2; s <= 20; ++s) {
+            const std::string expected = w.estrategias[s].nombre;
+            EXPECT_EQ(back.estrategias[s].nombre, expected) << "slot " << s;
+            EXPECT_EQ(back.estrategias[s].Reparto, w.estrategias[s].Reparto) << "slot " << s;
+            EXPECT_TRUE(back.estrategias[s].genoma == w.estrategias[s].genoma) << "slot " << s;
+        }
+        EXPECT_EQ(back.rangos.limites, w.rangos.limites);
+        EXPECT_EQ(payoffCopy(back.pagos), payoffCopy(w.pagos));
+        EXPECT_EQ(back.pagos.GameIndex, w.pagos.GameIndex);
+        EXPECT_EQ(back.UmbralSupervivencia, w.UmbralSupervivencia);
+        EXPECT_EQ(back.UmbralReproduccion, w.UmbralReproduccion);
+        EXPECT_EQ(back.UmbralHoy, w.UmbralHoy);
+        EXPECT_EQ(back.FrecMutacion, w.FrecMutacion);
+        EXPECT_EQ(back.vecindad.CodVecin, w.vecindad.CodVecin);
+        EXPECT_EQ(back.vecindad.MascaraVecinos, w.vecindad.MascaraVecinos);
+        EXPECT_EQ(back.vecindad.Repes, w.vecindad.Repes);
+        EXPECT_EQ(back.opciones.Opciones, w.opciones.Opciones);
+        EXPECT_EQ(back.opciones.Regla, w.opciones.Regla);
+        EXPECT_EQ(back.opciones.mnuRegla, w.opciones.mnuRegla);
+        EXPECT_EQ(back.opciones.ModoSuma, w.opciones.ModoSuma);
+        EXPECT_EQ(back.opciones.chkSen, w.opciones.chkSen);
+        EXPECT_EQ(back.opciones.mnuVerMutaciones, w.opciones.mnuVerMutaciones);
+        EXPECT_EQ(back.opciones.mnuOpcion, w.opciones.mnuOpcion);
+        EXPECT_EQ(back.Iteraciones, w.Iteraciones);
+        EXPECT_EQ(back.PasoCoop, 33) << "what the file does not hold keeps its value";
+    }
+}
+
+TEST(ScenarioFile, FloatsThatNeedMoreDigitsSettleAfterOneSave) {
+    World w = startUpWorld(1, 2);
+    w.pagos.T[1] = 1.0f / 3.0f;
+    w.FrecMutacion = 16777215.0f;
+    w.estrategias[9].genoma.parte[1].ValIA = 2.0f / 3.0f;
+    World once, twice;
+    ASSERT_TRUE(readScenarioText(once, scenarioText(w)).ok);
+    ASSERT_TRUE(readScenarioText(twice, scenarioText(once)).ok);
+    EXPECT_EQ(once.pagos.T[1], 0.3333333f);
+    EXPECT_EQ(once.FrecMutacion, 16777220.0f);
+    EXPECT_EQ(scenarioText(twice), scenarioText(once));
+}
+
+TEST(ScenarioFile, LoadSetsUpTheWorldAndKeepsWhatTheFileDoesNotHold) {
+    World w = startUpWorld(1, 3);
+    clickRegla(w, 3);  // "Maxi Min"
+    w.Iteraciones = 10;
+    w.genoma(kActual, 0) = Genoma{};  // the selected strategy of the world in memory
+    const std::string text = scenarioText(w);
+
+    World target = startUpWorld(4, 4);
+    target.PasoCoop = 7;
+    target.rangos.cotas[9][0] = {3, 4};
+    target.pagosRestaurar = {1, 2, 3, 4, 5, 6, 7, 8};
+    target.CasillaSel = 16;
+    ASSERT_TRUE(readScenarioText(target, text).ok);
+
+    EXPECT_EQ(target.NumJugadores, 3);
+    EXPECT_EQ(target.CasillaSel, 3);
+    EXPECT_TRUE(target.genoma(kActual, 0) == deadSquareGenome());
+    EXPECT_TRUE(target.genoma(kPrevio, 0) == deadSquareGenome());
+    EXPECT_EQ(target.opciones.Regla, 4);
+    EXPECT_EQ(target.opciones.mnuRegla, (std::array<bool, 4>{false, false, false, true}));
+    EXPECT_EQ(target.Iteraciones, 10);
+    EXPECT_EQ(target.Vista, 131072.0f + 16 + 32768 + 3584 + 2 + 4096 + 8192);
+    EXPECT_EQ(target.PasoCoop, 7);
+    EXPECT_EQ(target.rangos.cotas[9][0], (std::array<std::int32_t, 2>{3, 4}));
+    EXPECT_EQ(target.pagosRestaurar, (PayoffCopy{1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(target.pagos.PayoffMax[1], 4.0f) << "the analysis follows the pay-offs read";
+    ASSERT_EQ(target.vecindad.Vecinos.size(), 4u);
+    EXPECT_EQ(target.vecino(1, 0), 3) << "the neighbour table is built for the loaded size";
+}
+
+TEST(ScenarioFile, ReadsLfLineEndsAndDecimalCommas) {
+    const World w = randomWorld(3, 2, 11);
+    const std::string crlf = scenarioText(w);
+    std::string lf, comma;
+    for (char c : crlf)
+        if (c != '\r') lf += c;
+    // Only number lines hold points in this world: its names have none.
+    for (char c : crlf) comma += (c == '.') ? ',' : c;
+    for (const std::string* text : {&lf, &comma}) {
+        World back;
+        const LoadResult r = readScenarioText(back, *text);
+        ASSERT_TRUE(r.ok) << r.line << ": " << r.reason;
+        EXPECT_EQ(scenarioText(back), crlf);
+    }
+}
+
+TEST(ScenarioFile, SlotsAfterAnEmptyOneAndOddNamesComeBack) {
+    World w = startUpWorld(2, 2);
+    w.estrategias[9].nombre = " Tit, For Tat, again";
+    w.estrategias[9].genoma.parte[0].SenIA = 12.25f;
+    w.estrategias[10].nombre = "two\r\nlines\x01";
+    w.estrategias[20].Reparto = 1024 + 150;  // "Random": active, 15 %
+    w.estrategias[20].genoma.parte[1].Y3 = 77;
+    World back = startUpWorld(1, 1);
+    back.estrategias[8].nombre = "was here";
+    ASSERT_TRUE(readScenarioText(back, scenarioText(w)).ok);
+    EXPECT_EQ(back.estrategias[8].nombre, "");
+    EXPECT_EQ(back.estrategias[9].nombre, " Tit, For Tat, again");
+    EXPECT_EQ(back.estrategias[9].genoma.parte[0].SenIA, 12.25f);
+    EXPECT_EQ(back.estrategias[10].nombre, "two  lines ");
+    EXPECT_EQ(back.estrategias[20].nombre, "");
+    EXPECT_EQ(back.estrategias[20].Reparto, 1174);
+    EXPECT_EQ(back.estrategias[20].genoma.parte[1].Y3, 77);
+}
+
+TEST(ScenarioFile, AnotherSectionAfterTheLimitsKeepsTheList) {
+    World w = startUpWorld(2, 2);
+    w.rangos.limites[30][1] = {0, 2};
+    auto lines = crlfLines(scenarioText(w));
+    const int header = 7 + 4 * 17 + 2 + 1 + 31 + 2;
+    ASSERT_EQ(lines[header - 1], "[Estrategias]");
+    lines[header - 1] = "[Otra cosa]";
+    lines.resize(header);
+
+    World back = startUpWorld(1, 1);
+    back.estrategias[3].nombre = "kept";
+    const LoadResult r = readScenarioText(back, joinCrlf(lines));
+    ASSERT_TRUE(r.ok) << r.line << ": " << r.reason;
+    EXPECT_EQ(back.NumJugadores, 4);
+    EXPECT_EQ(back.rangos.limites[30][1], (std::array<std::int32_t, 2>{0, 2}));
+    EXPECT_EQ(back.estrategias[3].nombre, "kept");
+}
+
+// A change to one line of a good 2 x 3 file, and the error it must give.
+struct Malformed {
+    std::string name;
+    std::function<void(std::vector<std::string>&)> edit;
+    int line;
+    std::string reason;
+};
+
+TEST(ScenarioFile, RefusesMalformedFilesAndKeepsTheWorld) {
+    auto set = [](int line, std::string text) {
+        return [=](std::vector<std::string>& l) { l[line - 1] = text; };
+    };
+    auto cut = [](int lines) { return [=](std::vector<std::string>& l) { l.resize(lines); }; };
+    const int sen = slotLine(2, 8);
+    const std::vector<Malformed> rows{
+        {"zero columns", set(1, " 0  3 "), 1,
+         "a world of 0 x 3 cells: columns and rows must be positive and give at most 4095 cells"},
+        {"negative size", set(1, "-2 -3 "), 1,
+         "a world of -2 x -3 cells: columns and rows must be positive and give at most 4095 "
+         "cells"},
+        {"too many cells", set(1, " 64  64 "), 1,
+         "a world of 64 x 64 cells: columns and rows must be positive and give at most 4095 "
+         "cells"},
+        {"size beyond 16 bits", set(1, " 2  40000 "), 1,
+         "NumFilas: \"40000\" does not fit -32768..32767"},
+        {"fewer cells than the size", set(1, " 2  4 "), kRangosHeaderLine - 1,
+         "the cell blocks end before cell 7 of the 8 the size line gives"},
+        {"more cells than the size", set(1, " 1  3 "), 7 + 3 * 17 + 1,
+         "more cell blocks than the 3 the size line gives"},
+        {"text for a pay-off", set(2, " 4 3 x 0 4 3 1 0"), 2, "P(1): \"x\" is not a number"},
+        {"nan pay-off", set(2, " nan 3 1 0 4 3 1 0"), 2,
+         "T(1): \"nan\" is not a finite 32-bit float"},
+        {"overflowing threshold", set(3, " 0 1e39 0 .005 1 "), 3,
+         "UmbralReproduccion: \"1e39\" is not a finite 32-bit float"},
+        {"fraction for GameIndex", set(3, " 0 0 0 .005 1.5 "), 3,
+         "GameIndex: \"1.5\" is not a whole number"},
+        {"three numbers for four", set(4, " 2  2  1 "), 4,
+         "the neighbourhood and options line: expected 4 numbers, found 3"},
+        {"code too wide", set(4, " 2  256  1  1 "), 4, "CodVecin(1): \"256\" does not fit 0..255"},
+        {"Repes off the code", set(6, " 8 "), 6,
+         "Repes 8 does not match the neighbourhood code 2, which gives 24 partners"},
+        {"Vista too large", set(7, " 2000000"), 7, "Vista: \"2000000\" lies outside 0..1048576"},
+        {"Vista negative", set(7, " -1"), 7, "Vista: \"-1\" lies outside 0..1048576"},
+        {"Vista with no rounds", set(7, " 449.02"), 7, "Vista: \"449.02\" gives 0 rounds"},
+        {"fraction in a cell", set(kFirstCellLine + 1, " 1.5  25  25 "), kFirstCellLine + 1,
+         "cell 1, Y0 (part 0): \"1.5\" is not a whole number"},
+        {"cell sensibility 300", set(kFirstCellLine + 17 + 5, " 300  0  0 "),
+         kFirstCellLine + 17 + 5, "cell 2, SenIC (part 0): \"300\" does not fit 0..255"},
+        {"missing cell line", [](auto& l) { l.erase(l.begin() + kFirstCellLine + 3); },
+         kFirstCellLine + 8, "cell 1, the cell block: expected 3 numbers, found 2"},
+        {"limits header", set(kRangosHeaderLine, "[Limits]"), kRangosHeaderLine,
+         "expected the header [Rangos], found \"[Limits]\""},
+        {"limit beyond 32 bits", set(kRangosHeaderLine + 2, " 1  2147483648  1  254 "),
+         kRangosHeaderLine + 2,
+         "limits of parameter 0, Max (part 0): \"2147483648\" does not fit "
+         "-2147483648..2147483647"},
+        {"list sensibility 300", set(sen, " 300  0  0 "), sen,
+         "strategy slot 2, SenIC (part 0): \"300\" does not fit a cell's 0..255"},
+        {"list sensibility -1", set(sen, " 100 -1  0 "), sen,
+         "strategy slot 2, SenIA (part 0): \"-1\" does not fit a cell's 0..255"},
+        {"list uncertainty 40000", set(slotLine(2, 12), " 40000  0 "), slotLine(2, 12),
+         "strategy slot 2, Incertidumbre (part 0): \"40000\" does not fit a cell's -32768..32767"},
+        {"empty strategy header", set(kEstrategiasHeaderLine, ""), kEstrategiasHeaderLine,
+         "the strategy header is empty"},
+        {"no strategy header", cut(kEstrategiasHeaderLine - 1), kEstrategiasHeaderLine,
+         "the file ends where the header [Estrategias] should be"},
+        {"truncated in the cells", cut(50), 51, "the file ends where the cell block should be"},
+        {"truncated in a slot", cut(slotLine(5, 1) - 1), slotLine(5, 1),
+         "the file ends where the name of strategy slot 5 should be"},
+    };
+    const World good = startUpWorld(2, 3);
+    const std::vector<std::string> lines = crlfLines(scenarioText(good));
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::vector<std::string> edited = lines;
+        row.edit(edited);
+        World w = randomWorld(3, 3, 5);
+        const World before = w;
+        const LoadResult r = readScenarioText(w, joinCrlf(edited));
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.line, row.line);
+        EXPECT_EQ(r.reason, row.reason);
+        expectSameWorld(w, before);
+    }
+}
+
+TEST(ScenarioFile, RefusesFilesThatAreNotScenarioText) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / "morvane_scenario_refuse";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const std::string text = scenarioText(startUpWorld(2, 3));
+    struct Row {
+        std::string name, content;
+        int line;
+        std::string reason;
+    };
+    const std::vector<Row> rows{
+        {"empty", "", 1, "the file is empty"},
+        {"binary", text.substr(0, 40) + std::string("\0\x01\x02", 3) + text.substr(40), 3,
+         "not a text file (byte 0x00)"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const fs::path path = dir / (row.name + ".dpt");
+        std::ofstream(path, std::ios::binary) << row.content;
+        World w = randomWorld(2, 2, 9);
+        const World before = w;
+        const LoadResult r = CargarEscenario(w, path.string());
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.line, row.line);
+        EXPECT_EQ(r.reason, row.reason);
+        expectSameWorld(w, before);
+    }
+    World w = randomWorld(2, 2, 9);
+    const World before = w;
+    const LoadResult missing = CargarEscenario(w, (dir / "missing.dpt").string());
+    EXPECT_FALSE(missing.ok);
+    EXPECT_EQ(missing.line, 0);
+    EXPECT_EQ(missing.reason,
+              "cannot open " + (dir / "missing.dpt").string() + ": No such file or directory");
+    expectSameWorld(w, before);
+    const LoadResult folder = CargarEscenario(w, dir.string());
+    EXPECT_EQ(folder.line, 0);
+    EXPECT_EQ(folder.reason, "cannot open " + dir.string() + ": it is a folder");
+    expectSameWorld(w, before);
+    fs::remove_all(dir);
+}
+
+std::string fileBytes(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+TEST(ScenarioFile, AFailedSaveLeavesThePreviousFileAndSaysWhy) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / "morvane_scenario_save";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const fs::path target = dir / "world.dpt";
+    const World first = startUpWorld(2, 3);
+    ASSERT_TRUE(GuardarEscenario(first, target.string()).ok);
+    const std::string previous = fileBytes(target);
+    ASSERT_EQ(previous, scenarioText(first));
+    ASSERT_FALSE(fs::exists(dir / "world.dpt.tmp"));
+
+    const World second = randomWorld(4, 4, 3);
+    // The temporary file cannot be created: a folder stands in its place.
+    fs::create_directory(dir / "world.dpt.tmp");
+    const SaveResult blocked = GuardarEscenario(second, target.string());
+    EXPECT_FALSE(blocked.ok);
+    EXPECT_EQ(blocked.reason.rfind("cannot create " + (dir / "world.dpt.tmp").string(), 0), 0u)
+        << blocked.reason;
+    EXPECT_EQ(fileBytes(target), previous);
+    fs::remove(dir / "world.dpt.tmp");
+
+    World broken = startUpWorld(2, 3);
+    broken.pagos.R[2] = std::numeric_limits<float>::quiet_NaN();
+    const SaveResult refused = GuardarEscenario(broken, target.string());
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(refused.reason,
+              "the world cannot be stored: line 2 would read back as an error: R(2): \"nan\" is "
+              "not a finite 32-bit float");
+    EXPECT_EQ(fileBytes(target), previous);
+
+    const SaveResult noFolder = GuardarEscenario(second, (dir / "no" / "world.dpt").string());
+    EXPECT_FALSE(noFolder.ok);
+    EXPECT_FALSE(noFolder.reason.empty());
+    EXPECT_FALSE(fs::exists(dir / "no"));
+
+    ASSERT_TRUE(GuardarEscenario(second, target.string()).ok);
+    EXPECT_EQ(fileBytes(target), scenarioText(second));
+    EXPECT_FALSE(fs::exists(dir / "world.dpt.tmp"));
+    fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace morvane

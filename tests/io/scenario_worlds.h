@@ -1,0 +1,204 @@
+#pragma once
+
+// Hand-built worlds for the scenario file tests, and a whole-world comparison.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/world.h"
+#include "games/payoff.h"
+#include "io/number_format.h"
+#include "world/neighbourhood.h"
+
+namespace morvane::testing_io {
+
+// The settings a world has right after "Start": the prisoner's dilemma, neighbourhood code 2
+// with 24 partners, "Mutations On [0]" only, "Replicator Dynamics", sum mode 2, 4 rounds, and the
+// named strategies of the start-up list with their distribution words. Cells are all zero.
+inline World startUpWorld(int cols, int rows) {
+    World w;
+    w.NumColumnas = static_cast<std::int16_t>(cols);
+    w.NumFilas = static_cast<std::int16_t>(rows);
+    CrearMundo(w);
+    PrepararCeldaCero(w);
+    setPayoffs(w.pagos, {4, 4, 3, 3, 1, 1, 0, 0});
+    w.pagos.GameIndex = 1;
+    w.opciones.mnuOpcion = {true, false, false, false, false, true, true, false, false, false};
+    const char* names[] = {"Cuadro muerto", "Cuadro en blanco", "UD", "UC",
+                           "Tit For Tat",   "Fairman"};
+    for (int s = 2; s <= 7; ++s) {
+        w.estrategias[s].nombre = names[s - 2];
+        w.estrategias[s].Reparto = (s == 6) ? 0 : 1224;
+        for (auto& p : w.estrategias[s].genoma.parte) p.SenIC = 100;
+    }
+    for (int s : {6, 7})
+        for (auto& p : w.estrategias[s].genoma.parte) p.Incertidumbre = 12900;
+    return w;
+}
+
+// A float nearest to a random decimal of at most 7 significant digits, sign and exponent given.
+inline float sevenDigitFloat(std::mt19937& gen, int minExp, int maxExp, bool negative) {
+    const auto mantissa = std::uniform_int_distribution<int>(0, 9999999)(gen);
+    const auto exponent = std::uniform_int_distribution<int>(minExp, maxExp)(gen);
+    const std::string text =
+        (negative ? "-" : "") + std::to_string(mantissa) + "E" + std::to_string(exponent);
+    return parseFloat32(text).value;
+}
+
+// Every stored field drawn over its whole width (list floats over what a cell can hold), and
+// menus consistent with the option bits, as the windows keep them.
+inline World randomWorld(int cols, int rows, std::uint32_t seed) {
+    std::mt19937 gen(seed);
+    auto any = [&](std::int64_t lo, std::int64_t hi) {
+        return std::uniform_int_distribution<std::int64_t>(lo, hi)(gen);
+    };
+    auto byte = [&] { return static_cast<std::uint8_t>(any(0, 255)); };
+    auto i16 = [&] { return static_cast<std::int16_t>(any(-32768, 32767)); };
+    auto i32 = [&] { return static_cast<std::int32_t>(any(INT32_MIN, INT32_MAX)); };
+
+    World w = startUpWorld(cols, rows);
+    for (int c = 1; c <= w.NumJugadores; ++c) {
+        Genoma& g = w.genoma(kActual, c);
+        for (auto& p : g.parte) {
+            p.Busqueda = i16(), p.Incertidumbre = i16(), p.Trigger = i16();
+            for (auto* b :
+                 {&p.Y0, &p.X1, &p.Y1, &p.X2, &p.Y2, &p.Y3, &p.SenIC, &p.SenIA, &p.SenIP, &p.ValIC,
+                  &p.ValIA, &p.ValIP, &p.Irregular, &p.TriggerMin, &p.TriggerMax})
+                *b = byte();
+        }
+        g.VecinosImitacion = i32();
+        for (auto& k : g.Colores) k = byte();
+    }
+    PayoffCopy pay;
+    for (auto& x : pay) x = sevenDigitFloat(gen, -12, 4, any(0, 1) == 1);
+    setPayoffs(w.pagos, pay);
+    w.pagos.GameIndex = i16();
+    w.UmbralSupervivencia = sevenDigitFloat(gen, -12, 4, any(0, 1) == 1);
+    w.UmbralReproduccion = sevenDigitFloat(gen, -12, 4, false);
+    w.UmbralHoy = sevenDigitFloat(gen, -40, 30, true);
+    w.FrecMutacion = sevenDigitFloat(gen, -12, -7, false);
+
+    const std::uint8_t codes[] = {1, 25, 0, 16, 24, 7, 31, 6, 22, 30, 3, 27, 2, 18, 26};
+    for (auto& code : w.vecindad.CodVecin) code = codes[any(0, 14)] | (any(0, 1) ? 32 : 0);
+    w.vecindad.Repes = static_cast<std::uint8_t>(partnerCount(w.vecindad.CodVecin[kActual]));
+    for (auto& m : w.vecindad.MascaraVecinos) m = i32();
+    for (int k = 0; k < 10; ++k) w.opciones.mnuOpcion[k] = k != 3 && any(0, 1) == 1;
+    recomputeOpciones(w);
+    w.opciones.Opciones[kPrevio] = i16();
+    w.opciones.mnuVerMutaciones = any(0, 1) == 1;
+    clickRegla(w, static_cast<int>(any(0, 3)));
+    clickSuma(w, static_cast<int>(any(0, 2)));
+    for (auto& s : w.opciones.chkSen) s = any(0, 1) == 1;
+    w.Iteraciones = static_cast<std::uint8_t>(any(1, 10));
+
+    for (auto& lim : w.rangos.limites)
+        for (auto& part : lim)
+            for (auto& v : part) v = i32();
+    const std::vector<std::string> names{"",       "UD",      "Tit, For Tat", "  leading blanks",
+                                         "a,b,,c", "Ñandú 2", "[Rangos]"};
+    for (int s = 2; s <= 20; ++s) {
+        StrategySlot& slot = w.estrategias[s];
+        slot.nombre = names[any(0, static_cast<std::int64_t>(names.size()) - 1)];
+        slot.Reparto = i16();
+        for (auto& p : slot.genoma.parte) {
+            p.Busqueda = i16(), p.Trigger = i16();
+            p.Incertidumbre = static_cast<float>(i16());
+            for (auto* b : {&p.Y0, &p.X1, &p.Y1, &p.X2, &p.Y2, &p.Y3, &p.Irregular, &p.TriggerMin,
+                            &p.TriggerMax})
+                *b = byte();
+            for (auto* f : {&p.SenIC, &p.SenIA, &p.SenIP, &p.ValIC, &p.ValIA, &p.ValIP}) {
+                *f = sevenDigitFloat(gen, -12, -5, false) * 2.55f;
+                *f = parseFloat32(formatFloat(*f)).value;
+            }
+        }
+        slot.genoma.VecinosImitacion = i32();
+        for (auto& k : slot.genoma.Colores) k = i16();
+    }
+    return w;
+}
+
+// Every field of the two worlds, with the field's name on failure.
+inline void expectSameWorld(const World& a, const World& b) {
+#define MORVANE_SAME(field) EXPECT_TRUE(a.field == b.field) << #field
+    MORVANE_SAME(NumColumnas);
+    MORVANE_SAME(NumFilas);
+    MORVANE_SAME(NumJugadores);
+    MORVANE_SAME(Generacion);
+    MORVANE_SAME(Iteraciones);
+    MORVANE_SAME(IteracionesComprometidas);
+    MORVANE_SAME(Iteracion);
+    MORVANE_SAME(MovPosibles);
+    MORVANE_SAME(CasillaSel);
+    MORVANE_SAME(TiempoInicio);
+    MORVANE_SAME(TiempoFin);
+    MORVANE_SAME(genomas);
+    MORVANE_SAME(PagoTotal);
+    MORVANE_SAME(CoopTotal);
+    MORVANE_SAME(Jugadas);
+    MORVANE_SAME(MovA);
+    MORVANE_SAME(MovB);
+    MORVANE_SAME(MuertoHoy);
+    MORVANE_SAME(TiradaRuleta);
+    MORVANE_SAME(SumaCoop);
+    MORVANE_SAME(CuentaCoop);
+    MORVANE_SAME(Padres);
+    MORVANE_SAME(PuntoCorte);
+    MORVANE_SAME(PasoCoop);
+    MORVANE_SAME(HistoriaCoop);
+    MORVANE_SAME(UmbralHoy);
+    MORVANE_SAME(UmbralSupervivencia);
+    MORVANE_SAME(UmbralReproduccion);
+    MORVANE_SAME(FrecMutacion);
+    MORVANE_SAME(Vista);
+    MORVANE_SAME(opciones.Opciones);
+    MORVANE_SAME(opciones.mnuOpcion);
+    MORVANE_SAME(opciones.mnuRegla);
+    MORVANE_SAME(opciones.Regla);
+    MORVANE_SAME(opciones.mnuSuma);
+    MORVANE_SAME(opciones.ModoSuma);
+    MORVANE_SAME(opciones.mnuVerMutaciones);
+    MORVANE_SAME(opciones.mnuSoloSelec);
+    MORVANE_SAME(opciones.chkSen);
+    MORVANE_SAME(opciones.SenMask);
+    MORVANE_SAME(opciones.CiEsExito);
+    MORVANE_SAME(opciones.CiEsExitoMenu);
+    MORVANE_SAME(opciones.MismosVecinos);
+    MORVANE_SAME(opciones.SucesivasActivo);
+    MORVANE_SAME(opciones.hsbAdHoc);
+    MORVANE_SAME(opciones.chkPartirTarta);
+    MORVANE_SAME(vecindad.CodVecin);
+    MORVANE_SAME(vecindad.MascaraVecinos);
+    MORVANE_SAME(vecindad.Repes);
+    MORVANE_SAME(vecindad.Vecinos);
+    MORVANE_SAME(pagos.T);
+    MORVANE_SAME(pagos.R);
+    MORVANE_SAME(pagos.P);
+    MORVANE_SAME(pagos.S);
+    MORVANE_SAME(pagos.GameIndex);
+    MORVANE_SAME(pagos.PayoffMax);
+    MORVANE_SAME(pagos.PayoffMin);
+    MORVANE_SAME(pagos.AbsoluteMove);
+    MORVANE_SAME(pagos.OtherMove);
+    MORVANE_SAME(pagos.EquilibriumAbsProb);
+    MORVANE_SAME(pagos.PayoffCoefConst);
+    MORVANE_SAME(pagos.PayoffCoefOwn);
+    MORVANE_SAME(pagos.PayoffCoefOther);
+    MORVANE_SAME(pagos.PayoffCoefXY);
+    MORVANE_SAME(pagos.MoveLabelAbs);
+    MORVANE_SAME(pagos.MoveLabelOther);
+    MORVANE_SAME(pagosRestaurar);
+    MORVANE_SAME(rangos.limites);
+    MORVANE_SAME(rangos.cotas);
+#undef MORVANE_SAME
+    for (int s = 0; s < kNumListSlots; ++s) {
+        EXPECT_EQ(a.estrategias[s].nombre, b.estrategias[s].nombre) << "slot " << s;
+        EXPECT_EQ(a.estrategias[s].Reparto, b.estrategias[s].Reparto) << "slot " << s;
+        EXPECT_TRUE(a.estrategias[s].genoma == b.estrategias[s].genoma) << "slot " << s;
+    }
+}
+
+}  // namespace morvane::testing_io
