@@ -270,7 +270,9 @@ void BoardWidget::mouseDoubleClickEvent(QMouseEvent* e) {
     }
     const QPoint g = positionAt(e->position().toPoint(), false);
     if (g.x() < 0) return;
-    emit putDownRequested(cellNumberAt(current_.y(), current_.x()));
+    // The second press of a double click lands where the first one made the current cell.
+    setCurrentCell(g);
+    emit putDownRequested(cellNumberAt(g.y(), g.x()));
 }
 
 void BoardWidget::keyPressEvent(QKeyEvent* e) {

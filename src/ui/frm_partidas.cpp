@@ -109,6 +109,7 @@ void frmPartidas::buildControls() {
     txtIter->setValidator(new QIntValidator(1, 10, txtIter));
     txtIter->setFixedWidth(36);
     txtIter->setAlignment(Qt::AlignCenter);
+    txtIter->installEventFilter(this);
     lblGeneracion = new QLabel(this);
     named(lblGeneracion, "lblGeneracion");
     lblGeneracion->setMinimumWidth(60);
@@ -219,8 +220,6 @@ void frmPartidas::connectControls() {
     connect(txtIter, &QLineEdit::textEdited, this, [this] {
         if (txtIter->hasAcceptableInput()) hsbIter->setValue(txtIter->text().toInt());
     });
-    connect(txtIter, &QLineEdit::editingFinished, this,
-            [this] { txtIter->setText(QString::number(hsbIter->value())); });
     for (int i = 0; i < 3; ++i)
         connect(chkSen[i], &QCheckBox::toggled, this,
                 [this, i](bool on) { world().opciones.chkSen[i] = on; });
@@ -392,6 +391,8 @@ void frmPartidas::DibujarMapa(bool soloSeleccion) {
 }
 
 bool frmPartidas::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == txtIter && e->type() == QEvent::FocusOut)
+        txtIter->setText(QString::number(hsbIter->value()));
     if (watched == cmdEmpezarJuego && e->type() == QEvent::FocusOut) {
         // Opening a menu or turning to another window keeps the run going; anything else that
         // takes the focus from the run button pauses it.
