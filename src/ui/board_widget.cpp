@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QStaticText>
 #include <algorithm>
 
 namespace morvane {
@@ -192,6 +193,19 @@ QPoint BoardWidget::positionAt(QPoint p, bool clamp) const {
 
 // ---------------------------------------------------------------- painting
 
+// The numbers are laid out once per font, not once per cell and paint.
+void BoardWidget::prepareNumbers(const QFont& font) {
+    const std::size_t count = static_cast<std::size_t>(world_.NumJugadores) + 1;
+    if (numbersFontPx_ == m_.fontPx && numbers_.size() == count) return;
+    numbers_.assign(count, QStaticText());
+    for (std::size_t cell = 1; cell < count; ++cell) {
+        numbers_[cell].setText(QString::number(cell));
+        numbers_[cell].setTextFormat(Qt::PlainText);
+        numbers_[cell].prepare(QTransform(), font);
+    }
+    numbersFontPx_ = m_.fontPx;
+}
+
 void BoardWidget::paintEvent(QPaintEvent* e) {
     QPainter p(this);
     p.fillRect(e->rect(), palette().color(QPalette::Window));
@@ -202,8 +216,7 @@ void BoardWidget::paintEvent(QPaintEvent* e) {
     const int r0 = std::max(0, (area.top() - m_.y0) / m_.ch);
     const int r1 = std::min<int>(world_.NumFilas - 1, (area.bottom() - m_.y0) / m_.ch);
     p.setFont(numberFont(m_.fontPx));
-    const QFontMetrics fm(p.font());
-    const int baseline = (m_.ch - fm.height()) / 2 + fm.ascent();
+    prepareNumbers(p.font());
     for (int r = r0; r <= r1; ++r) {
         for (int c = c0; c <= c1; ++c) {
             const int cell = world_.cellAt(r, c);
@@ -211,8 +224,10 @@ void BoardWidget::paintEvent(QPaintEvent* e) {
             const int x = m_.x0 + c * m_.cw, y = m_.y0 + r * m_.ch;
             p.fillRect(x, y, m_.cw, m_.ch, QColor(col[0], col[1], col[2]));
             p.setPen(QColor(col[3], col[4], col[5]));
-            const QString text = QString::number(cell);
-            p.drawText(x + (m_.cw - fm.horizontalAdvance(text)) / 2, y + baseline, text);
+            const QStaticText& number = numbers_[cell];
+            const QSizeF size = number.size();
+            p.drawStaticText(
+                QPointF(x + (m_.cw - size.width()) / 2, y + (m_.ch - size.height()) / 2), number);
         }
     }
     paintOverlays(p);

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QPoint>
+#include <QStaticText>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -88,6 +89,7 @@ class BoardWidget : public QWidget {
     QPoint clampToWorld(QPoint gridPos) const;
     const std::array<std::uint8_t, 6>& coloursShown(int cell) const;
     void paintOverlays(class QPainter& p) const;
+    void prepareNumbers(const QFont& font);
 
     const World& world_;
     Metrics m_;
@@ -97,6 +99,8 @@ class BoardWidget : public QWidget {
     bool solo_ = false;
     // What the board shows while "Selection only" holds the rest of it still.
     std::vector<std::array<std::uint8_t, 6>> shown_;
+    std::vector<QStaticText> numbers_;  // [cell]
+    int numbersFontPx_ = 0;
 };
 
 }  // namespace morvane

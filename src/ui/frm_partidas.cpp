@@ -112,10 +112,11 @@ void frmPartidas::buildControls() {
     txtIter->installEventFilter(this);
     lblGeneracion = new QLabel(this);
     named(lblGeneracion, "lblGeneracion");
-    lblGeneracion->setMinimumWidth(60);
+    // Fixed sizes: the texts change every generation and must not lay the window out again.
+    lblGeneracion->setFixedSize(70, lblGeneracion->sizeHint().height());
     lblTimer = new QLabel(this);
     named(lblTimer, "lblTimer");
-    lblTimer->setMinimumWidth(70);
+    lblTimer->setFixedSize(90, lblTimer->sizeHint().height());
     lblTimer->setToolTip(tr("Seconds the last generation of the run took"));
 
     const char* sen[3] = {"Ci Sen", "Ei Sen", "Si Sen"};

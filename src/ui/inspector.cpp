@@ -28,8 +28,11 @@ QColor rgb(const std::array<std::uint8_t, 6>& c, int from) {
     return QColor(c[from], c[from + 1], c[from + 2]);
 }
 
+// Colours and fonts are set only when they change: every change of a box's font or palette
+// makes the window lay itself out again, and the boxes are refreshed after every generation.
 void paintBox(QLineEdit* box, QColor back, QColor fore) {
     QPalette pal = box->palette();
+    if (pal.color(QPalette::Base) == back && pal.color(QPalette::Text) == fore) return;
     pal.setColor(QPalette::Base, back);
     pal.setColor(QPalette::Text, fore);
     box->setPalette(pal);
@@ -99,13 +102,14 @@ void Inspector::buildLayout() {
         auto* label = new QLabel(this);
         label->setObjectName(QStringLiteral("lblJugador%1").arg(j));
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        label->setMinimumWidth(30);
+        // Fixed sizes: new numbers after every generation never make the window lay out again.
+        label->setFixedSize(34, 22);
         label->installEventFilter(this);
         auto* box = new QLineEdit(this);
         box->setObjectName(QStringLiteral("txtJugador%1").arg(j));
         box->setReadOnly(true);
         box->setFocusPolicy(Qt::NoFocus);
-        box->setFixedWidth(50);
+        box->setFixedSize(50, 22);
         box->setAlignment(Qt::AlignCenter);
         box->installEventFilter(this);
         lblJugador[j] = label;
@@ -160,6 +164,7 @@ int Inspector::labelCell(int i) const {
 
 void Inspector::setLabelWeight(int j, bool bold) {
     QFont f = lblJugador[j]->font();
+    if (f.bold() == bold && f.pointSize() == (bold ? kBoldPt : kPlainPt)) return;
     f.setBold(bold);
     f.setPointSize(bold ? kBoldPt : kPlainPt);
     lblJugador[j]->setFont(f);
@@ -197,9 +202,12 @@ void Inspector::fillBox(int j, int cell) {
     box->setText(QString::fromStdString(shownNumber(pago, 3)));
     const auto& col = world_.genoma(kPrevio, cell).Colores;
     paintBox(box, rgb(col, 0), rgb(col, 3));
-    QFont f = box->font();
-    f.setStrikeOut(pago < world_.UmbralSupervivencia);
-    box->setFont(f);
+    const bool struck = pago < world_.UmbralSupervivencia;
+    if (box->font().strikeOut() != struck) {
+        QFont f = box->font();
+        f.setStrikeOut(struck);
+        box->setFont(f);
+    }
 }
 
 void Inspector::RefreshNeighbourBoxes() {

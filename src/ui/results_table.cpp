@@ -158,6 +158,8 @@ ResultsTable::ResultsTable(QWidget* parent) : QTableView(parent) {
     horizontalHeader()->hide();
     verticalHeader()->hide();
     horizontalHeader()->setDefaultSectionSize(kColumnWidth);
+    // The columns share whatever width the window gives the table, never less than their own.
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     horizontalHeader()->setMinimumSectionSize(8);
     verticalHeader()->setDefaultSectionSize(kRowHeight);
     verticalHeader()->setMinimumSectionSize(8);

@@ -28,7 +28,7 @@ namespace {
 
 // Counts the paint events a widget receives.
 class PaintCounter : public QObject {
-public:
+  public:
     explicit PaintCounter(QWidget* w) { w->installEventFilter(this); }
     int paints = 0;
     bool eventFilter(QObject*, QEvent* e) override {
@@ -37,7 +37,9 @@ public:
     }
 };
 
-World& theWorld() { return Session::instance().world(); }
+World& theWorld() {
+    return Session::instance().world();
+}
 
 void press(QWidget* w, Qt::MouseButton b, QPoint at = {}) {
     QTest::mousePress(w, b, {}, at);
@@ -57,7 +59,7 @@ void clickMenuItem(QMenu* menu, QAction* item) {
 class FrmPartidasTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void runButtonWhileIdle_data();
     void runButtonWhileIdle();
     void anyButtonPausesARun_data();
@@ -390,11 +392,10 @@ void FrmPartidasTest::saveAsReportsFailuresAndCancelsSilently() {
     QTemporaryDir dir;
     dialogs->nextFileName = dir.filePath(QStringLiteral("missing/world.dpt"));
     win->mnuGuardarComo->trigger();
-    const SaveResult expected =
-        GuardarEscenario(theWorld(), dialogs->nextFileName.toStdString());
+    const SaveResult expected = GuardarEscenario(theWorld(), dialogs->nextFileName.toStdString());
     QVERIFY(!expected.ok);
-    QCOMPARE(dialogs->infos, QStringList{QStringLiteral("world.dpt\n") +
-                                         QString::fromStdString(expected.reason)});
+    QCOMPARE(dialogs->infos,
+             QStringList{QStringLiteral("world.dpt\n") + QString::fromStdString(expected.reason)});
 
     dialogs->infos.clear();
     dialogs->nextFileName.clear();  // cancelled

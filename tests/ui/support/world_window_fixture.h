@@ -19,7 +19,7 @@ namespace morvane::testing {
 
 // Answers the file dialogs with a fixed name and keeps the "Info" messages instead of showing them.
 class FakeDialogs : public Dialogs {
-public:
+  public:
     QString nextFileName;
     QStringList infos;
     int saveAsked = 0;
