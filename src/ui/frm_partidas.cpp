@@ -142,6 +142,10 @@ void frmPartidas::buildControls() {
     cmdCoopGlob = new QPushButton(tr("Coop."), this);
     named(cmdCoopGlob, "cmdCoopGlob");
     cmdCoopGlob->setEnabled(false);  // the cooperation chart comes later
+    // Buttons that only open another window leave the focus where it is, so opening one keeps a
+    // run going, as opening it from the menu does.
+    for (QPushButton* b : {cmdPagos, cmdTiposVecindario, cmdCoopGlob})
+        b->setFocusPolicy(Qt::TabFocus);
     cmdSelTodo = new MouseButton(tr("Fill"), this);
     named(cmdSelTodo, "cmdSelTodo");
     cmdSelTodo->setToolTip(

@@ -103,7 +103,7 @@ void Inspector::buildLayout() {
         label->setObjectName(QStringLiteral("lblJugador%1").arg(j));
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         // Fixed sizes: new numbers after every generation never make the window lay out again.
-        label->setFixedSize(34, 22);
+        label->setFixedSize(38, 22);
         label->installEventFilter(this);
         auto* box = new QLineEdit(this);
         box->setObjectName(QStringLiteral("txtJugador%1").arg(j));

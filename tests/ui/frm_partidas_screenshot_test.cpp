@@ -36,6 +36,7 @@ class FrmPartidasScreenshotTest : public QObject {
   private slots:
     void startUpWorldAfterAFewGenerations();
     void oneCellWorld();
+    void largestWorld();
     void largestWorlds_data();
     void largestWorlds();
 };
@@ -63,6 +64,16 @@ void FrmPartidasScreenshotTest::oneCellWorld() {
     QCOMPARE(Session::instance().world().Generacion, 2);
     QTest::qWait(50);
     const QString path = screenshotPath(QStringLiteral("frm_partidas_1x1.png"));
+    QVERIFY(win->grab().save(path));
+    qInfo("saved %s", qPrintable(path));
+}
+
+void FrmPartidasScreenshotTest::largestWorld() {
+    auto win = openWorldWindow(63, 65, nullptr);
+    QVERIFY(QTest::qWaitForWindowExposed(win.get()));
+    steps(*win, 1);
+    QTest::qWait(50);
+    const QString path = screenshotPath(QStringLiteral("frm_partidas_63x65.png"));
     QVERIFY(win->grab().save(path));
     qInfo("saved %s", qPrintable(path));
 }

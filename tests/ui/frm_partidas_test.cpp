@@ -165,6 +165,19 @@ void FrmPartidasTest::focusLeavingTheRunButtonPausesUnlessForAMenuOrWindow() {
     QVERIFY(QTest::qWaitForWindowActive(win.get()));
     QVERIFY(win->running());
 
+    // The "Pay offs" button opens its window without taking the focus.
+    QTest::mouseClick(win->cmdPagos, Qt::LeftButton);
+    QWidget* pagos = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->windowTitle() == QStringLiteral("Pay offs")) pagos = w;
+    QVERIFY(pagos != nullptr);
+    QVERIFY(QTest::qWaitForWindowActive(pagos));
+    QVERIFY(win->running());
+    pagos->close();
+    win->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(win.get()));
+    QVERIFY(win->running());
+
     // A click on another control of the window takes the focus and pauses.
     QTest::mouseClick(win->txtIter, Qt::LeftButton);
     QVERIFY(win->txtIter->hasFocus());
