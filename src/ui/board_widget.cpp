@@ -104,6 +104,11 @@ QList<int> BoardWidget::worldCells() const {
 
 void BoardWidget::DibujarMapa(bool soloSeleccion) {
     if (soloSeleccion) {
+        // A world of another size that nobody announced starts its still picture afresh.
+        if (shown_.size() != static_cast<std::size_t>(world_.NumJugadores) + 1) {
+            shown_.assign(static_cast<std::size_t>(world_.NumJugadores) + 1, {});
+            solo_ = false;
+        }
         if (!solo_) {
             // The board showed the live genomes until now; that picture is what stays still.
             for (int cell = 1; cell <= world_.NumJugadores; ++cell)
@@ -117,13 +122,14 @@ void BoardWidget::DibujarMapa(bool soloSeleccion) {
 }
 
 void BoardWidget::showCells(const QList<int>& cells) {
-    if (solo_)
+    if (solo_ && shown_.size() == static_cast<std::size_t>(world_.NumJugadores) + 1)
         for (int cell : cells) shown_[cell] = world_.genoma(kActual, cell).Colores;
     update();
 }
 
 const std::array<std::uint8_t, 6>& BoardWidget::coloursShown(int cell) const {
-    return solo_ ? shown_[cell] : world_.genoma(kActual, cell).Colores;
+    if (solo_ && static_cast<std::size_t>(cell) < shown_.size()) return shown_[cell];
+    return world_.genoma(kActual, cell).Colores;
 }
 
 // ---------------------------------------------------------------- geometry

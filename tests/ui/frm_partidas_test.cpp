@@ -16,6 +16,7 @@
 #include "encounter/history.h"
 #include "io/scenario_file.h"
 #include "support/world_window_fixture.h"
+#include "ui/frm_principal.h"
 #include "ui/inspector.h"
 #include "ui/mouse_button.h"
 #include "ui/results_table.h"
@@ -81,6 +82,7 @@ class FrmPartidasTest : public QObject {
     void iterationsBoxTakesOnlyOneToTen();
     void thresholdCaptionsFollowThePayoffsWindow();
     void resultsTableShowsTheSelectedCellsEncounters();
+    void startUpWindowOpensTheWorldWindowOnANewWorld();
 };
 
 void FrmPartidasTest::runButtonWhileIdle_data() {
@@ -521,6 +523,24 @@ void FrmPartidasTest::resultsTableShowsTheSelectedCellsEncounters() {
     QCOMPARE(model.data(model.index(5, 0), Qt::ToolTipRole).toString(),
              QStringLiteral("Saludos de parte de..."));
     QVERIFY(model.data(model.index(2, 3), Qt::ToolTipRole).toString().startsWith("Function "));
+}
+
+void FrmPartidasTest::startUpWindowOpensTheWorldWindowOnANewWorld() {
+    frmPrincipal principal;
+    principal.setWorldWindowFactory([] { return new frmPartidas; });
+    principal.show();
+    QTest::mouseClick(principal.cmdVerPartidas, Qt::LeftButton);
+    auto* win = qobject_cast<frmPartidas*>(principal.worldWindow());
+    QVERIFY(win != nullptr);
+    QVERIFY(QTest::qWaitForWindowExposed(win));
+    QCOMPARE(win->windowTitle(), QStringLiteral("World"));
+    const World& w = theWorld();
+    QCOMPARE(w.NumJugadores, 1000);
+    QCOMPARE(win->fxgTablero->cellNumberAt(1, 1), 1000);  // the corner wraps round the torus
+    QCOMPARE(win->fxgTablero->cellNumberAt(w.NumFilas + 2, w.NumColumnas + 3), 2);
+    QCOMPARE(win->fraVecindario->lblJugador[24]->text(), QStringLiteral("5"));
+    press(win->cmdEmpezarJuego, Qt::RightButton);
+    QCOMPARE(w.Generacion, 1);
 }
 
 QTEST_MAIN(FrmPartidasTest)
