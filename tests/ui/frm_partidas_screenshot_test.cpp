@@ -82,6 +82,7 @@ void FrmPartidasScreenshotTest::largestWorld() {
 void FrmPartidasScreenshotTest::largestWorlds_data() {
     QTest::addColumn<int>("columns");
     QTest::addColumn<int>("rows");
+    QTest::addRow("25x40_start_up_world") << 25 << 40;  // type 12, 4 rounds, as "Start" makes it
     QTest::addRow("40x50_type12_10_rounds") << 40 << 50;
     QTest::addRow("63x65_type12_10_rounds") << 63 << 65;
 }
@@ -94,11 +95,14 @@ void FrmPartidasScreenshotTest::largestWorlds() {
     Session& s = Session::instance();
     s.reset();
     s.seed(99);
-    makeBusyWorld(s.world(), s.rng(), columns, rows, 12, 10);
+    if (columns == 25)
+        makeStartupWorld(s.world(), s.rng());
+    else
+        makeBusyWorld(s.world(), s.rng(), columns, rows, 12, 10);
     frmPartidas win;
     win.resize(1280, 800);
     win.show();
-    QVERIFY(QTest::qWaitForWindowActive(&win));
+    QVERIFY(QTest::qWaitForWindowExposed(&win));
     QTest::mousePress(win.cmdEmpezarJuego, Qt::LeftButton);
     QTest::mouseRelease(win.cmdEmpezarJuego, Qt::LeftButton);
     QVERIFY(win.running());
