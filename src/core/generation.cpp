@@ -4,6 +4,7 @@
 #include "core/rng.h"
 #include "core/scoring.h"
 #include "core/transition.h"
+#include "encounter/encounter.h"
 
 namespace morvane {
 
@@ -45,6 +46,7 @@ void sampleCooperationHistory(World& w) {
 void UnaGeneracion(World& w, Rng& rng, const EncounterFn& play) {
     ++w.Generacion;
     NuevaGeneracionAcumuladores(w);
+    NuevaGeneracionEncuentros(w);
     if (w.opciones.mnuVerMutaciones) w.mutationRecords.clear();
 
     if ((w.vecindad.CodVecin[kPrevio] & 16) != 0) EmparejarAzar(w, rng);

@@ -47,7 +47,7 @@ struct Mutation {
     void apply(int q);
 };
 
-// The inputs keep X1 < X2 and stay within 1..99. The drawn value is the design's
+// The inputs keep X1 < X2 and stay within 1..99. The drawn value is
 // X1 = floor(u (X2 - 2)) + 1 or X2 = floor(u (98 - X1)) + X1 + 1, clamped into 1..X2-1 or
 // X1+1..99; when that range is empty (X2 <= 1, X1 >= 99) the field keeps its value. Either way
 // exactly one draw is made.

@@ -7,7 +7,9 @@ namespace morvane {
 class Rng;
 
 // Turns each cell's collected pay-off into its score by ModoSuma (1 the sum, 2 per move played,
-// 3 per potential move) and records the statistics of the cells that played as ordinary bugs.
+// 3 per potential move; any other value, possible only from an edited file, divides as 3, as a view
+// word with no valid mode does) and records the statistics of the cells that played as ordinary
+// bugs. With no potential move at all the scores stay 0.
 void scoreGeneration(World& w);
 
 // The survival test that opens every transition rule. Sets Padres(cell, 0..1) to -1 for a blank

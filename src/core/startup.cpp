@@ -34,6 +34,9 @@ void startWorld(World& w, Rng& rng) {
 }
 
 void worldWindowLoad(World& w) {
+    // A new world starts its count and its cooperation history afresh.
+    w.Generacion = 0;
+    w.HistoriaCoop = {};
     NuevaGeneracionAcumuladores(w);
     ReiniciarTransicion(w);
     decodeVista(w, w.Vista);

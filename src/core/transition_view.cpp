@@ -26,10 +26,19 @@ std::string score(const World& w, int cell) {
     return shownNumber(w.PagoTotal[cell], 3);
 }
 
+// What the last rule looked at for the cell; a cell no rule has searched yet (before the first
+// generation, or a blank square) searched nothing and shows the neighbours the table holds now.
+World::TransitionTrace traceOf(const World& w, int cell) {
+    World::TransitionTrace t;
+    if (static_cast<std::size_t>(cell) < w.transitionTrace.size()) t = w.transitionTrace[cell];
+    if (t.mascara == 0 && t.visitados == 0)
+        for (int j = 0; j < kNumPositions; ++j) t.vecinos[j] = w.vecino(cell, j);
+    return t;
+}
+
 // The cells the rule weighed, the cell itself first, in position order.
-std::vector<int> weighedCells(const World& w, int cell) {
+std::vector<int> weighedCells(const World::TransitionTrace& trace, int cell) {
     std::vector<int> cells{cell};
-    const auto& trace = w.transitionTrace[cell];
     for (int j = 0; j < kNumPositions; ++j)
         if (trace.visitados & (1 << j)) cells.push_back(trace.vecinos[j]);
     return cells;
@@ -136,7 +145,7 @@ TransitionExplanation explainTransition(const World& w, int cell) {
     TransitionExplanation e;
     e.cell = cell;
     e.corte = "Punto de corte: " + std::to_string(w.PuntoCorte[cell]);
-    const auto& trace = w.transitionTrace[cell];
+    const World::TransitionTrace trace = traceOf(w, cell);
 
     auto& own = e.rows[0];
     own.jugador = cell;
@@ -152,7 +161,7 @@ TransitionExplanation explainTransition(const World& w, int cell) {
         e.casillas[j] = e.casillas[j + kNumPositions] = row.cualifica;
     }
 
-    const std::vector<int> cells = weighedCells(w, cell);
+    const std::vector<int> cells = weighedCells(trace, cell);
     explainMaxiMax(w, e, cells);
     explainReplicator(w, e, cell);
     explainGroups(w, e, cells);

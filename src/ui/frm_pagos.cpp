@@ -54,7 +54,13 @@ QString boxText(float v) {
     return QString::fromStdString(decimalText(v));
 }
 
-// The bar position for a value, or nothing when the value lies outside the bar.
+// A value on a bar's scale, multiplied in 32-bit floats as the values are held: 2.345 gives
+// exactly 234.5, which rounds to the even 234.
+double onBarScale(float value, double scale) {
+    return static_cast<double>(value * static_cast<float>(scale));
+}
+
+// The bar position for a value on the bar's scale, or nothing when it lies outside the bar.
 std::optional<int> barPosition(const QScrollBar* bar, double value) {
     const double r = roundHalfEven(value);
     if (!(r >= bar->minimum() && r <= bar->maximum())) return std::nullopt;
@@ -154,7 +160,9 @@ void frmPagos::addParametro(int i, double max, double scale) {
     const int min = i == kPasoCoop ? 1 : 0;
     hsbParametro[i] = horizontalBar(min, static_cast<int>(max * scale));
     txtParametro[i] = new QLineEdit;
-    txtParametro[i]->setMaximumWidth(90);
+    // Wide enough for every digit a float can need ("7.3456783").
+    txtParametro[i]->setMinimumWidth(80);
+    txtParametro[i]->setMaximumWidth(100);
     txtParametro[i]->installEventFilter(this);
     connect(hsbParametro[i], &QScrollBar::valueChanged, this,
             [this, i](int v) { barChanged(i, v); });
@@ -200,8 +208,9 @@ QWidget* frmPagos::buildPayoffs() {
 
 QWidget* frmPagos::buildSettings() {
     auto* frame = new QWidget;
-    auto* grid = new QGridLayout(frame);
-    grid->setContentsMargins(0, 0, 0, 0);
+    auto* v = new QVBoxLayout(frame);
+    v->setContentsMargins(0, 0, 0, 0);
+    auto* grid = new QGridLayout;
     const std::array<std::pair<int, const char*>, 4> rows{{
         {8, "Min. to survive after a generation"},
         {9, "Min. to reproduce after a generation"},
@@ -217,21 +226,26 @@ QWidget* frmPagos::buildSettings() {
         grid->addWidget(hsbParametro[i], row, 2);
         ++row;
     }
+    grid->setColumnStretch(2, 1);
+    v->addLayout(grid);
 
     // The chart period's box sits in the first gap of its caption.
     addParametro(kPasoCoop, 100.0, 1.0);
     const QString before = QStringLiteral("Check global cooperation every ");
-    lblTest = new QLabel(before +
-                         QStringLiteral("               generations              generaciones."));
+    const QString gap(15, QLatin1Char(' '));
+    lblTest = new QLabel(before + gap + QStringLiteral("generations              generaciones."));
     QLineEdit* box = txtParametro[kPasoCoop];
     box->setParent(lblTest);
-    const int gapStart = lblTest->fontMetrics().horizontalAdvance(before);
-    const int gapWidth =
-        lblTest->fontMetrics().horizontalAdvance(QStringLiteral("               "));
-    box->setGeometry(gapStart, 0, std::max(gapWidth, 36), lblTest->sizeHint().height() + 6);
+    box->setMinimumWidth(0);
+    const QFontMetrics metrics = lblTest->fontMetrics();
+    const int gapStart = metrics.horizontalAdvance(before);
+    const int gapWidth = metrics.horizontalAdvance(gap);
+    box->setGeometry(gapStart + 2, 0, std::max(gapWidth - 4, 36), box->sizeHint().height());
     lblTest->setMinimumHeight(box->height());
-    grid->addWidget(lblTest, row, 0, 1, 2);
-    grid->addWidget(hsbParametro[kPasoCoop], row, 2);
+    auto* period = new QHBoxLayout;
+    period->addWidget(lblTest);
+    period->addWidget(hsbParametro[kPasoCoop], 1);
+    v->addLayout(period);
     return frame;
 }
 
@@ -334,7 +348,7 @@ void frmPagos::EmpezarPorAqui() {
     for (const auto& [i, v] : settings) {
         valores_[i] = v;
         txtParametro[i]->setText(boxText(v));
-        setBarQuietly(hsbParametro[i], double(v) * barScale(i));
+        setBarQuietly(hsbParametro[i], onBarScale(v, barScale(i)));
     }
     valores_[kPasoCoop] = w.PasoCoop;
     txtParametro[kPasoCoop]->setText(QString::number(w.PasoCoop));
@@ -352,7 +366,7 @@ void frmPagos::refreshPayoffs() {
     for (int i = 0; i < kNumPayoffs; ++i) {
         valores_[i] = c[i];
         txtParametro[i]->setText(boxText(c[i]));
-        setBarQuietly(hsbParametro[i], double(c[i]) * 100.0);
+        setBarQuietly(hsbParametro[i], onBarScale(c[i], 100.0));
     }
 }
 
@@ -397,12 +411,16 @@ void frmPagos::boxLeft(int i) {
         return;
     }
     valores_[i] = *v;
+    barFollowsBox(i);
+    RecomputeTestPanel();
+}
+
+void frmPagos::barFollowsBox(int i) {
     // A number beyond the bar leaves the bar where it was; the box keeps it for "OK".
-    if (const auto pos = barPosition(hsbParametro[i], double(*v) * barScale(i))) {
+    if (const auto pos = barPosition(hsbParametro[i], onBarScale(valores_[i], barScale(i)))) {
         const QSignalBlocker quiet(hsbParametro[i]);
         hsbParametro[i]->setValue(*pos);
     }
-    RecomputeTestPanel();
 }
 
 void frmPagos::dispositionBarChanged(int k, int value) {
@@ -425,7 +443,7 @@ void frmPagos::dispositionLeft(int k) {
         return;
     }
     disposicion_[k] = *v;
-    setBarQuietly(hsbIrracional[k], double(*v) * 100.0);
+    setBarQuietly(hsbIrracional[k], onBarScale(*v, 100.0));
     RecomputeTestPanel();
 }
 

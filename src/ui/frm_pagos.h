@@ -72,6 +72,7 @@ class frmPagos : public QWidget {
     void barChanged(int i, int value);
     void boxEdited(int i);
     void boxLeft(int i);
+    void barFollowsBox(int i);
     void dispositionBarChanged(int k, int value);
     void dispositionEdited(int k);
     void dispositionLeft(int k);

@@ -91,6 +91,7 @@ namespace {
 QLineEdit* numberBox(int value) {
     auto* box = new QLineEdit(QString::number(value));
     box->setReadOnly(true);
+    box->setFocusPolicy(Qt::NoFocus);
     box->setAlignment(Qt::AlignCenter);
     box->setFixedWidth(40);
     return box;
@@ -104,6 +105,7 @@ void addBarColumn(QGridLayout* grid, int column, const QString& caption, QLineEd
     grid->addWidget(label, 0, column, Qt::AlignHCenter);
     grid->addWidget(box, 1, column, Qt::AlignHCenter);
     grid->addWidget(bar, 2, column, Qt::AlignHCenter);
+    grid->setRowStretch(2, 1);
 }
 
 QString refusalText(const QString& path, const LoadResult& r) {
@@ -135,8 +137,7 @@ frmPrincipal::frmPrincipal(QWidget* parent) : QMainWindow(parent) {
     auto* frames = new QHBoxLayout;
     frames->addWidget(buildWorldFrame());
     frames->addWidget(buildEntrepreneurFrame());
-    left->addLayout(frames);
-    left->addStretch();
+    left->addLayout(frames, 1);
     cmdRangos = new QPushButton(QStringLiteral("Strat. limits"));
     cmdRangos->setEnabled(false);  // the strategy limits window is not part of this program yet
     cmdVerPartidas = new QPushButton(QStringLiteral("Start"));

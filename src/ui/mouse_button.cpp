@@ -1,5 +1,6 @@
 #include "ui/mouse_button.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace morvane {
@@ -21,6 +22,15 @@ void MouseButton::mousePressEvent(QMouseEvent* event) {
 
 void MouseButton::mouseDoubleClickEvent(QMouseEvent* event) {
     mousePressEvent(event);
+}
+
+void MouseButton::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Space || event->modifiers() != Qt::NoModifier) {
+        QPushButton::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (!event->isAutoRepeat()) emit pressed(static_cast<int>(Qt::LeftButton));
 }
 
 }  // namespace morvane

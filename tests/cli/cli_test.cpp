@@ -13,7 +13,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Run {
+struct Outcome {
     int status;
     std::string err;
 };
@@ -30,7 +30,7 @@ protected:
 
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
 
-    Run run(const std::string& args) const {
+    Outcome run(const std::string& args) const {
         const std::string errFile = path("stderr.txt");
         const std::string cmd = std::string(MORVANE_CLI_PATH) + " " + args + " 2>" + errFile;
         const int raw = std::system(cmd.c_str());

@@ -25,7 +25,9 @@ inline Genoma bugGenome(std::uint8_t colour = 100, std::int32_t mask = 16777215)
     return g;
 }
 
-inline Genoma deadGenome() { return deadSquareGenome(); }
+inline Genoma deadGenome() {
+    return deadSquareGenome();
+}
 
 inline Genoma blankGenome() {
     Genoma g = bugGenome(200);
@@ -42,7 +44,8 @@ inline World worldOf(int cols, int rows, std::uint8_t code = 2, int iterations =
     CrearMundo(w);
     PrepararCeldaCero(w);
     w.rangos = defaultRangos();
-    for (int c = 1; c <= w.NumJugadores; ++c) w.genoma(kActual, c) = w.genoma(kPrevio, c) = bugGenome();
+    for (int c = 1; c <= w.NumJugadores; ++c)
+        w.genoma(kActual, c) = w.genoma(kPrevio, c) = bugGenome();
     w.vecindad.CodVecin = {code, code};
     w.vecindad.Repes = static_cast<std::uint8_t>(partnerCount(code));
     w.Iteraciones = static_cast<std::uint8_t>(iterations);

@@ -1,8 +1,9 @@
+#include "core/scheduling.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
 
-#include "core/scheduling.h"
 #include "generation_fixture.h"
 
 namespace morvane {
@@ -53,16 +54,6 @@ TEST(Scheduling, WalksPositionsOutsideCellsInsideAndDrawsEveryRole) {
         for (int c = 1; c <= w.NumJugadores; ++c)
             EXPECT_EQ(w.jugadas(c, 0), 2 * static_cast<int>(row.positions.size()));
     }
-}
-
-TEST(Scheduling, VonNeumannFillsTheRecordsOfTwoIterationsExactly) {
-    World w = worldOf(4, 4, 1, 2);
-    ASSERT_EQ(w.MovPosibles, 8);
-    Rng rng(7);
-    Recorder rec;
-    for (int it = 0; it < 2; ++it) JugarIteracion(w, rng, rec.fn());
-    EXPECT_EQ(rec.calls.size(), 2u * 2 * 16);
-    for (int c = 1; c <= 16; ++c) EXPECT_EQ(w.jugadas(c, 0), 8);
 }
 
 TEST(Scheduling, CodesThatWalkNoPositionPlayNothingAndDrawNothing) {

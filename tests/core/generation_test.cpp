@@ -1,0 +1,174 @@
+#include "core/generation.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "generation_fixture.h"
+
+namespace morvane {
+namespace {
+
+using testing::Recorder;
+using testing::setGenome;
+using testing::worldOf;
+
+TEST(RunPreparation, CommitsThePendingSettingsAndHoldsTheIterations) {
+    struct Row {
+        int iteraciones, repes, committed, movPosibles;
+    };
+    for (const Row row :
+         {Row{4, 24, 4, 96}, Row{0, 24, 1, 24}, Row{12, 24, 10, 240}, Row{10, 4, 10, 40}}) {
+        SCOPED_TRACE(row.iteraciones);
+        World w = worldOf(4, 4);
+        w.Iteraciones = static_cast<std::uint8_t>(row.iteraciones);
+        w.vecindad.Repes = static_cast<std::uint8_t>(row.repes);
+        w.opciones.Opciones[kActual] = 257;
+        w.opciones.mnuOpcion[4] = true;
+        w.opciones.chkSen = {true, false, true};
+        w.opciones.CiEsExitoMenu = 1;
+        w.vecindad.MascaraVecinos[kActual] = 20485;
+        w.pagos.EquilibriumAbsProb[kActual][1] = 0.25f;
+        PrepararPaso(w);
+        EXPECT_EQ(w.IteracionesComprometidas, row.committed);
+        EXPECT_EQ(w.MovPosibles, row.movPosibles);
+        EXPECT_EQ(w.opciones.Opciones[kPrevio], 257);
+        EXPECT_TRUE(w.opciones.SucesivasActivo);
+        EXPECT_FALSE(w.opciones.MismosVecinos);
+        EXPECT_EQ(w.opciones.SenMask, 5);
+        EXPECT_EQ(w.opciones.CiEsExito, 1);
+        EXPECT_EQ(w.vecindad.MascaraVecinos[kPrevio], 20485);
+        EXPECT_EQ(w.pagos.EquilibriumAbsProb[kPrevio][1], 0.25f);
+    }
+}
+
+TEST(RunPreparation, RebuildsTheTableWhenTheTypeChangedOrOptionSevenIsTicked) {
+    struct Row {
+        const char* name;
+        std::uint8_t chosen;
+        bool option7;
+        bool rebuilt;
+    };
+    for (const Row row : {Row{"unchanged", 2, false, false}, Row{"new_type", 0, false, true},
+                          Row{"option_7", 2, true, true}}) {
+        SCOPED_TRACE(row.name);
+        World w = worldOf(4, 4, 2);
+        w.vecino(1, 0) = 3;  // as random partners would have left it
+        w.vecindad.CodVecin[kActual] = row.chosen;
+        w.opciones.mnuOpcion[7] = row.option7;
+        PrepararPaso(w);
+        EXPECT_EQ(w.vecindad.CodVecin[kPrevio], row.chosen);
+        EXPECT_EQ(w.opciones.MismosVecinos, row.option7);
+        EXPECT_EQ(w.vecino(1, 0), row.rebuilt ? 13 : 3);
+    }
+}
+
+TEST(RunPreparation, KeepsTheLastRecordsWhereTheTablesReadThemWhenTheMovesChange) {
+    World w = worldOf(3, 3, 1, 2);  // 8 potential moves
+    w.jugadas(3, 0) = 8;
+    for (int k = 1; k <= 8; ++k) {
+        w.jugadas(3, k) = 100 + k;
+        w.movA(3, k) = static_cast<std::uint8_t>(k);
+    }
+    w.Iteraciones = 3;
+    PrepararPaso(w);
+    ASSERT_EQ(w.MovPosibles, 12);
+    ASSERT_EQ(w.Jugadas.size(), 10u * 13);
+    EXPECT_EQ(w.jugadas(3, 0), 8);
+    EXPECT_EQ(w.jugadas(3, 8), 108);
+    EXPECT_EQ(w.movA(3, 5), 5);
+    w.Iteraciones = 1;
+    PrepararPaso(w);
+    EXPECT_EQ(w.jugadas(3, 0), 4);  // the moves that no longer fit are dropped
+    EXPECT_EQ(w.jugadas(3, 4), 104);
+}
+
+// An encounter that adds the generation's number to the chart sums, so each sample tells when it
+// was taken.
+EncounterFn chartingEncounter(Recorder& rec) {
+    return [&rec, inner = rec.fn()](World& w, int a, int b, int pa, int pb) {
+        w.SumaCoop[0] += static_cast<float>(w.Generacion) / 2000.0f;
+        w.SumaCoop[1] += 0.5f;
+        ++w.CuentaCoop[0], ++w.CuentaCoop[1];
+        return inner(w, a, b, pa, pb);
+    };
+}
+
+TEST(Generation, SamplesTheHistoryEveryPasoCoopGenerationsUpToAHundredSamples) {
+    World w = worldOf(2, 2, 1);
+    w.opciones.Regla = 1;
+    w.opciones.Opciones[kActual] = 256;
+    Rng rng(12);
+    Recorder rec;
+    const EncounterFn play = chartingEncounter(rec);
+    for (int g = 1; g <= 1000; ++g) UnaGeneracion(w, rng, play);
+    for (int s = 1; s <= 100; ++s) {
+        SCOPED_TRACE(s);
+        EXPECT_FLOAT_EQ(w.HistoriaCoop[s][0], static_cast<float>(10 * s) / 2000.0f);
+        EXPECT_FLOAT_EQ(w.HistoriaCoop[s][1], 0.5f);
+    }
+    EXPECT_EQ(w.HistoriaCoop[0][0], 0.0f);
+    const auto after1000 = w.HistoriaCoop;
+    for (int g = 1001; g <= 1010; ++g) UnaGeneracion(w, rng, play);
+    EXPECT_EQ(w.Generacion, 1010);
+    EXPECT_EQ(w.HistoriaCoop, after1000);
+
+    w.PasoCoop = 0;  // a step below 1 samples nothing
+    UnaGeneracion(w, rng, play);
+    EXPECT_EQ(w.HistoriaCoop, after1000);
+}
+
+TEST(Generation, EveryCallIsOneGenerationWithFreshAccumulators) {
+    World w = worldOf(3, 3, 1);
+    w.opciones.ModoSuma = 1;
+    Rng rng(4);
+    Recorder rec;
+    rec.pay1 = rec.pay2 = 1;
+    UnaGeneracion(w, rng, rec.fn());
+    EXPECT_EQ(w.Generacion, 1);
+    UnaGeneracion(w, rng, rec.fn());
+    EXPECT_EQ(w.Generacion, 2);
+    // Von Neumann: four moves per cell, each worth 1, counted afresh every generation.
+    EXPECT_EQ(rec.calls.size(), 2u * 18);
+    EXPECT_EQ(w.scoredCells, 9);
+    EXPECT_DOUBLE_EQ(w.scoreSum, 36.0);
+}
+
+TEST(Generation, DrawsSnapshotCutsForEveryCellThenCopyAndMutationDrawsCellByCell) {
+    // Nothing plays (code 4), crossover, Maxi Max: the ordinary bugs keep themselves, the dead
+    // square at cell 5 dies again (reproduction threshold 1) and so copies cell 0.
+    World w = worldOf(3, 3, 4);
+    setGenome(w, 5, testing::deadGenome());
+    setGenome(w, 8, testing::blankGenome());
+    w.opciones.Regla = 1;
+    w.UmbralReproduccion = 1;
+    w.opciones.Opciones[kActual] = 1;  // mutations on, crossover
+    w.FrecMutacion = 0;
+    Rng rng(99);
+    Rng twin = rng;
+    Recorder rec;
+    UnaGeneracion(w, rng, rec.fn());
+
+    auto cutOf = [](Rng& r) {
+        const int cut = static_cast<int>(std::floor(r.uniform() * 37.0)) + 1;
+        r.uniform();  // the side
+        return cut;
+    };
+    std::vector<int> snapshotCut(10);
+    for (int c = 1; c <= 9; ++c) snapshotCut[c] = cutOf(twin);
+    int deadCut = 0;
+    for (int c = 1; c <= 9; ++c) {
+        if (c == 5) deadCut = cutOf(twin);     // the copy of cell 0; a dead square never mutates
+        if (c != 5 && c != 8) twin.uniform();  // the mutation draw
+    }
+    for (int c = 1; c <= 9; ++c) {
+        SCOPED_TRACE(c);
+        EXPECT_EQ(w.PuntoCorte[c], c == 5 ? deadCut : snapshotCut[c]);
+    }
+    EXPECT_EQ(w.Padres[5][0], 0);
+    EXPECT_EQ(w.genoma(kActual, 5), deadSquareGenome());
+    EXPECT_EQ(testing::drawsSince(twin, rng), 0);
+}
+
+}  // namespace
+}  // namespace morvane

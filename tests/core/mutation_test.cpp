@@ -1,0 +1,274 @@
+#include "core/mutation.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "core/generation.h"
+#include "core/mutation_view.h"
+#include "generation_fixture.h"
+
+namespace morvane {
+namespace {
+
+using testing::bugGenome;
+using testing::setGenome;
+using testing::worldOf;
+
+// A generator whose first two draws choose parameter p and part h.
+Rng rngFor(int p, int h) {
+    return testing::rngWhoseFirstDraws([&](Rng& r) {
+        const double u = r.uniform(), v = r.uniform();
+        return std::floor(27.0 * u + 0.5) + 3 == p && std::floor(v + 0.5) == h;
+    });
+}
+
+struct Mutated {
+    Genoma before, after;
+    int draws;
+    World::MutationRecord record;
+};
+
+Mutated mutate(World& w, int p, int h, int cell = 1) {
+    w.opciones.mnuVerMutaciones = true;
+    w.mutationRecords.clear();
+    Rng rng = rngFor(p, h);
+    const Rng twin = rng;
+    const Genoma before = w.genoma(kActual, cell);
+    Mutar(w, rng, cell);
+    return {before, w.genoma(kActual, cell), testing::drawsSince(twin, rng),
+            w.mutationRecords.at(0)};
+}
+
+TEST(Mutation, DrawsAndMarksTheCasesInTableOrder) {
+    struct Row {
+        const char* name;
+        int p;
+        bool complete, option2, option5;
+        int draws;
+        std::vector<int> rows;
+    };
+    const std::vector<Row> rows = {
+        {"bug_colour", 3, false, false, false, 5, {1}},
+        {"bug_colour_option5", 4, false, false, true, 3, {2}},
+        {"bug_colour_option2_only_for_others", 4, false, true, false, 5, {2}},
+        {"curve_option5", 9, false, false, true, 5, {8}},
+        {"curve_option2", 9, false, true, false, 7, {8}},
+        {"sensibility_triple", 15, false, false, false, 6, {14}},
+        {"copy_flag_draws_nothing", 23, false, false, false, 4, {19}},
+        {"whom", 29, false, false, false, 5, {24}},
+        {"complete_p15", 15, true, false, false, 30, {1,  2,  3,  7,  8,  9,  10, 11, 12, 13, 14,
+                                                      15, 16, 17, 18, 19, 20, 21, 22, 23, 24}},
+        {"complete_p16", 16, true, false, false, 32, {1,  2,  3,  7,  8,  9,  10, 11, 12, 13, 14,
+                                                      15, 16, 17, 18, 19, 20, 21, 22, 23, 24}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        World w = worldOf(2, 2);
+        w.opciones.mnuOpcion[1] = row.complete;
+        w.opciones.mnuOpcion[2] = row.option2;
+        w.opciones.mnuOpcion[5] = row.option5;
+        const Mutated m = mutate(w, row.p, 1);
+        EXPECT_EQ(m.draws, row.draws);
+        std::uint32_t marks = 0;
+        for (int r : row.rows) marks |= 1u << r;
+        EXPECT_EQ(m.record.filasCambiadas, marks);
+        EXPECT_EQ(m.record.parte, 1);
+        EXPECT_EQ(m.record.antes, m.before);
+        EXPECT_EQ(m.record.coloresDespues, m.after.Colores);
+        for (auto& part : m.after.parte) EXPECT_EQ(part.SenIC + part.SenIA + part.SenIP, 100);
+    }
+}
+
+TEST(Mutation, CurveInputsStayOrderedWithinOneAndNinetyNine) {
+    struct Row {
+        const char* name;
+        int p, x1, x2;
+        int lo, hi;  // the field's value after, lo == hi when it is fixed
+    };
+    const std::vector<Row> rows = {
+        {"x1_with_x2_at_1_keeps_its_value", 10, 40, 1, 40, 40},
+        {"x1_with_x2_at_0_keeps_its_value", 10, 40, 0, 40, 40},
+        {"x1_with_x2_at_2", 10, 40, 2, 1, 1},
+        {"x1_ordinary", 10, 10, 75, 1, 73},
+        {"x2_with_x1_at_99_keeps_its_value", 12, 99, 50, 50, 50},
+        {"x2_with_x1_at_100_keeps_its_value", 12, 100, 50, 50, 50},
+        {"x2_with_x1_at_98", 12, 98, 5, 99, 99},
+        {"x2_ordinary", 12, 25, 80, 26, 98},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        World w = worldOf(2, 2);
+        Genoma g = bugGenome();
+        g.parte[0].X1 = static_cast<std::uint8_t>(row.x1);
+        g.parte[0].X2 = static_cast<std::uint8_t>(row.x2);
+        setGenome(w, 1, g);
+        const Mutated m = mutate(w, row.p, 0);
+        EXPECT_EQ(m.draws, 5);  // one draw for the input whether it can move or not
+        const int v = row.p == 10 ? m.after.parte[0].X1 : m.after.parte[0].X2;
+        EXPECT_GE(v, row.lo);
+        EXPECT_LE(v, row.hi);
+    }
+}
+
+TEST(Mutation, PackedCasesKeepTheOtherSubFieldsAndClearStrayBits) {
+    GenomePart start;
+    start.Busqueda = static_cast<std::int16_t>(16384 | (2 << 10) | (5 << 6) | 8 | 3);
+    start.Incertidumbre = static_cast<std::int16_t>(16384 | (70 << 7) | 30);
+    start.Trigger = static_cast<std::int16_t>((3 << 11) | (1 << 9) | 256 | 128 | 60);
+    struct Row {
+        const char* name;
+        int p;
+        std::function<void(const GenomePart&)> check;
+    };
+    const std::vector<Row> rows = {
+        {"search_type", 6,
+         [](const GenomePart& g) {
+             EXPECT_EQ(g.Busqueda & ~56, (2 << 10) | (5 << 6));
+             EXPECT_LE(g.Busqueda & 56, 16);
+         }},
+        {"depth", 7,
+         [](const GenomePart& g) {
+             EXPECT_EQ(g.Busqueda & ~960, (2 << 10) | 8 | 3);
+             EXPECT_GE(packed::prof(g.Busqueda), 1);
+         }},
+        {"history", 8, [](const GenomePart& g) { EXPECT_EQ(g.Busqueda & 1023, (5 << 6) | 8 | 3); }},
+        {"uncertainty_ci", 21,
+         [](const GenomePart& g) { EXPECT_EQ(g.Incertidumbre & ~127, 16384 | (70 << 7)); }},
+        {"uncertainty_ei", 22,
+         [](const GenomePart& g) { EXPECT_EQ(g.Incertidumbre & ~16256, 16384 | 30); }},
+        {"copy_flag", 23, [](const GenomePart& g) { EXPECT_EQ(g.Incertidumbre, (70 << 7) | 30); }},
+        {"response_clears_high_when_bits", 28,
+         [](const GenomePart& g) { EXPECT_EQ(g.Trigger & ~127, (1 << 9) | 256 | 128); }},
+        {"whom", 29, [](const GenomePart& g) { EXPECT_EQ(g.Trigger & ~256, (1 << 9) | 128 | 60); }},
+        {"when", 30, [](const GenomePart& g) { EXPECT_EQ(g.Trigger & 511, 256 | 128 | 60); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        World w = worldOf(2, 2);
+        Genoma g = bugGenome();
+        g.parte[1] = start;
+        setGenome(w, 1, g);
+        row.check(mutate(w, row.p, 1).after.parte[1]);
+    }
+}
+
+TEST(Mutation, ManyMutationsKeepTheTripleTheInputsAndTheColoursInRange) {
+    World w = worldOf(2, 2);
+    w.opciones.mnuOpcion[2] = true;
+    Rng rng(77);
+    for (int n = 0; n < 3000; ++n) {
+        w.opciones.mnuOpcion[1] = n % 5 == 0;
+        Mutar(w, rng, 1);
+        const Genoma& g = w.genoma(kActual, 1);
+        for (const auto& part : g.parte) {
+            ASSERT_EQ(part.SenIC + part.SenIA + part.SenIP, 100);
+            ASSERT_LT(part.X1, part.X2);
+            ASSERT_GE(part.X1, 1);
+            ASSERT_LE(part.X2, 99);
+        }
+        for (auto c : g.Colores) {
+            ASSERT_GE(c, 1);
+            ASSERT_LE(c, 254);
+        }
+        ASSERT_TRUE(isMutable(g));
+    }
+}
+
+// A 4 x 4 world that plays nothing and copies nothing (Maxi Max, all scores 0), with a dead
+// square and a blank square: only the mutation step can change a genome.
+World stillWorld(float frecuencia, bool mutationsOn) {
+    World w = worldOf(4, 4, 4);
+    setGenome(w, 6, testing::deadGenome());
+    setGenome(w, 11, testing::blankGenome());
+    w.opciones.Regla = 1;
+    w.opciones.Opciones[kActual] = static_cast<std::int16_t>(256 | (mutationsOn ? 1 : 0));
+    w.opciones.mnuVerMutaciones = true;
+    w.FrecMutacion = frecuencia;
+    return w;
+}
+
+TEST(Mutation, FrequencyDecidesWhoMutatesAndSquaresNeverDo) {
+    struct Row {
+        const char* name;
+        float frecuencia;
+        bool on;
+        std::size_t mutants;
+        int draws;  // mutation draws are the only ones in this world, Mutar's aside
+    };
+    const std::vector<Row> rows = {
+        {"never", 0.0f, true, 0, 14},
+        {"always", 1.0f, true, 14, -1},
+        {"option_off", 1.0f, false, 0, 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        World w = stillWorld(row.frecuencia, row.on);
+        const World before = w;
+        Rng rng(31);
+        const Rng twin = rng;
+        testing::Recorder rec;
+        UnaGeneracion(w, rng, rec.fn());
+        EXPECT_TRUE(rec.calls.empty());
+        EXPECT_EQ(w.mutationRecords.size(), row.mutants);
+        if (row.draws >= 0) {
+            EXPECT_EQ(testing::drawsSince(twin, rng), row.draws);
+        }
+        // Squares never change; a cell whose first parent is itself still mutates.
+        EXPECT_EQ(w.genoma(kActual, 6), before.genoma(kActual, 6));
+        EXPECT_EQ(w.genoma(kActual, 11), before.genoma(kActual, 11));
+        for (const auto& r : w.mutationRecords) {
+            EXPECT_EQ(w.Padres[r.cell][0], r.cell);
+            EXPECT_NE(r.cell, 6);
+            EXPECT_NE(r.cell, 11);
+        }
+    }
+}
+
+TEST(Mutation, TheViewRecordsAtMostFiftyOneMutationsAGeneration) {
+    World w = worldOf(8, 8, 4);
+    w.opciones.Regla = 1;
+    w.opciones.mnuVerMutaciones = true;
+    w.FrecMutacion = 1;
+    Rng rng(6);
+    testing::Recorder rec;
+    UnaGeneracion(w, rng, rec.fn());
+    ASSERT_EQ(w.mutationRecords.size(), 51u);
+    EXPECT_EQ(w.mutationRecords.back().cell, 51);
+    w.opciones.mnuVerMutaciones = false;
+    UnaGeneracion(w, rng, rec.fn());
+    EXPECT_EQ(w.mutationRecords.size(), 51u);  // unticked: neither emptied nor fed
+}
+
+TEST(MutationView, ColumnShowsThePartInTheRowForms) {
+    Genoma g = bugGenome();
+    g.Colores = {1, 2, 3, 4, 5, 6};
+    auto& p = g.parte[1];
+    p.Busqueda = static_cast<std::int16_t>((1 << 10) | (3 << 6) | 16);
+    p.Y0 = 5, p.X1 = 25, p.SenIC = 50, p.ValIC = 100, p.SenIA = 50, p.ValIA = 35;
+    p.Incertidumbre = static_cast<std::int16_t>(16384 | (20 << 7) | 10);
+    p.TriggerMin = 10, p.TriggerMax = 90;
+    p.Trigger = static_cast<std::int16_t>((2 << 9) | 256 | 40);
+    g.VecinosImitacion = 20485;
+    const auto t = mutationColumnTexts(7, 1, g);
+    EXPECT_EQ(t[0], "7 (1)");
+    EXPECT_EQ(t[1], "4");
+    EXPECT_EQ(t[6], "3");
+    EXPECT_EQ(t[7], "16 -> 3 -> 1");
+    EXPECT_EQ(t[8], "0.05");
+    EXPECT_EQ(t[9], "0.25");
+    EXPECT_EQ(t[13], "1");
+    EXPECT_EQ(t[14], "0.5 (1)");
+    EXPECT_EQ(t[15], "0.5 (0.35)");
+    EXPECT_EQ(t[17], "10");
+    EXPECT_EQ(t[18], "20");
+    EXPECT_EQ(t[19], "1");
+    EXPECT_EQ(t[21], "20485");
+    EXPECT_EQ(t[22], "10 - 90");
+    EXPECT_EQ(t[23], "40");
+    EXPECT_EQ(t[24], "1 -> 2");
+    EXPECT_EQ(mutationRowTitles()[24], "Whom-When");
+}
+
+}  // namespace
+}  // namespace morvane

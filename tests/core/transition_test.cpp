@@ -1,0 +1,311 @@
+#include "core/transition.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "core/transition_view.h"
+#include "generation_fixture.h"
+
+namespace morvane {
+namespace {
+
+using testing::bugGenome;
+using testing::setGenome;
+using testing::worldOf;
+
+// On a 5 x 5 world cell 13 sits in the middle: position 0 is cell 8, 2 is 14, 4 is 3.
+constexpr int kCentre = 13;
+
+Genoma otherStrategy() {
+    Genoma g = bugGenome(50, 0);
+    g.parte[1].Y0 = 77;
+    return g;
+}
+
+struct RuleCase {
+    const char* name;
+    int regla;
+    std::int32_t mask;               // the centre's imitation mask
+    std::map<int, float> scores;     // every other cell scores 0
+    std::vector<int> otherStrategy;  // cells carrying the second strategy
+    std::vector<int> blank;          // cells that are blank squares
+    float umbralReproduccion;
+    std::array<int, 2> padres;  // expected for the centre
+};
+
+World ruleWorld(const RuleCase& c) {
+    World w = worldOf(5, 5);
+    // Bystanders imitate nobody, so they are another strategy than the centre's and search
+    // nothing; the scored cells share the centre's strategy unless listed as the other one.
+    for (int cell = 1; cell <= 25; ++cell) setGenome(w, cell, bugGenome(100, 0));
+    const Genoma centre = bugGenome(100, c.mask);
+    for (auto [cell, p] : c.scores) setGenome(w, cell, centre);
+    setGenome(w, kCentre, centre);
+    for (int cell : c.otherStrategy) setGenome(w, cell, otherStrategy());
+    for (int cell : c.blank) setGenome(w, cell, testing::blankGenome());
+    for (auto [cell, p] : c.scores) w.PagoTotal[cell] = p;
+    w.UmbralReproduccion = c.umbralReproduccion;
+    w.opciones.Regla = static_cast<std::uint8_t>(c.regla);
+    return w;
+}
+
+TEST(TransitionRules, ChooseTheParentsOfTheirExamples) {
+    const std::int32_t p0 = 1, p2 = 4, p4 = 16;
+    const std::vector<RuleCase> cases = {
+        {"maxi_max_two_fives", 1, p0 | p2, {{13, 3}, {8, 5}, {14, 5}}, {}, {}, 0, {8, 14}},
+        {"maxi_max_nobody_better", 1, p0 | p2, {{13, 6}, {8, 5}, {14, 5}}, {}, {}, 0, {13, 8}},
+        {"maxi_max_skips_blank", 1, p0 | p2, {{13, 3}, {8, 10}, {14, 5}}, {}, {8}, 0, {14, 13}},
+        {"maxi_max_threshold", 1, p0 | p2, {{13, 3}, {8, 5}, {14, 4}}, {}, {}, 4.5f, {8, 13}},
+        {"replicator_total_zero", 2, p0 | p2, {}, {}, {}, 0, {14, 14}},
+        {"replicator_total_zero_below_threshold", 2, p0 | p2, {}, {}, {}, 1, {13, 13}},
+        {"best_strategy", 3, p0 | p2 | p4, {{13, 4}, {8, 4}, {14, 4}, {3, 5}}, {3}, {}, 0, {3, 13}},
+        {"best_strategy_own_group", 3, p0 | p2, {{13, 4}, {8, 6}, {14, 5}}, {14}, {}, 0, {13, 14}},
+        {"maxi_min", 4, p0 | p2, {{13, 3}, {8, 9}, {14, 5}}, {14}, {}, 0, {14, 13}},
+        {"maxi_min_average_below_threshold",
+         4,
+         p0 | p2,
+         {{13, 3}, {8, 9}, {14, 5}},
+         {14},
+         {},
+         5.5f,
+         {13, 13}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        World w = ruleWorld(c);
+        Rng rng(1);
+        runTransitionRule(w, rng);
+        EXPECT_EQ(w.Padres[kCentre][0], c.padres[0]);
+        EXPECT_EQ(w.Padres[kCentre][1], c.padres[1]);
+    }
+}
+
+TEST(TransitionRules, ReplicatorWithNothingOnTheWheelDrawsZeroTwice) {
+    RuleCase c{"zero", 2, 5, {}, {}, {}, 0, {}};
+    World w = ruleWorld(c);
+    Rng rng(8);
+    const Rng twin = rng;
+    ReglaReplicador(w, rng);
+    EXPECT_EQ(w.TiradaRuleta[kCentre][0], 0.0f);
+    EXPECT_EQ(w.TiradaRuleta[kCentre][1], 0.0f);
+    // Two draws for every cell that is not a blank square, whatever its wheel holds.
+    EXPECT_EQ(testing::drawsSince(twin, rng), 2 * 25);
+}
+
+TEST(TransitionRules, ReplicatorPicksInProportionToScore) {
+    // The centre (weight 1) and its neighbour at position 2 (weight 3): with a fixed seed the
+    // neighbour is picked 3 times in 4 within 0.02.
+    RuleCase c{"wheel", 2, 4, {{13, 1}, {14, 3}}, {}, {}, 0, {}};
+    World w = ruleWorld(c);
+    Rng rng(2024);
+    int neighbour = 0;
+    const int trials = 4000;
+    for (int t = 0; t < trials; ++t) {
+        ReglaReplicador(w, rng);
+        neighbour += w.Padres[kCentre][0] == 14;
+    }
+    EXPECT_NEAR(static_cast<double>(neighbour) / trials, 0.75, 0.02);
+}
+
+TEST(TransitionRules, SameNeighboursOptionSearchesTheTypesMask) {
+    RuleCase c{"same", 1, 1 | 4, {{13, 3}, {8, 5}, {3, 7}}, {}, {}, 0, {}};
+    World w = ruleWorld(c);
+    w.opciones.MismosVecinos = true;
+    w.vecindad.MascaraVecinos[kActual] = 16;  // position 4 only: cell 3
+    Rng rng(1);
+    ReglaMaxiMax(w);
+    EXPECT_EQ(w.Padres[kCentre][0], 3);
+    EXPECT_EQ(w.transitionTrace[kCentre].mascara, 16);
+}
+
+TEST(TransitionRules, ACellMetAtSeveralPositionsIsWeighedOnce) {
+    // On a 3 x 3 world the 24 positions name each of the 8 other cells three times.
+    World w = worldOf(3, 3);
+    for (int cell = 1; cell <= 9; ++cell) w.PagoTotal[cell] = 1;
+    w.opciones.Regla = 3;
+    ReglaMejorEstrategia(w);
+    const auto& trace = w.transitionTrace[5];
+    EXPECT_EQ(__builtin_popcount(static_cast<unsigned>(trace.visitados)), 8);
+    const auto e = explainTransition(w, 5);
+    EXPECT_EQ(e.rows[0].texto[kColTotalEstrategia], "9 / 9 = 1");
+}
+
+// Two parents that differ in every field, and a reader of each locus.
+Genoma parent(int base) {
+    Genoma g;
+    for (int p = 0; p < 2; ++p) {
+        auto& x = g.parte[p];
+        const auto v = [&](int k) { return static_cast<std::uint8_t>(base + 2 * k + p); };
+        x.Busqueda = v(1), x.Y0 = v(2), x.Y1 = v(3), x.Y2 = v(4), x.Y3 = v(5);
+        x.X1 = v(6), x.X2 = v(6) + 1, x.SenIC = v(7), x.SenIA = v(7) + 1, x.SenIP = v(7) + 2;
+        x.ValIC = v(8), x.ValIA = v(9), x.ValIP = v(10), x.Incertidumbre = v(11);
+        x.Irregular = v(12), x.TriggerMin = v(13), x.TriggerMax = v(14), x.Trigger = v(15);
+    }
+    g.VecinosImitacion = base * 1000;
+    for (int k = 0; k < 6; ++k) g.Colores[k] = static_cast<std::uint8_t>(base + k);
+    return g;
+}
+
+std::vector<int> locusValues(const Genoma& g, int locus) {
+    if (locus > 31) return {g.Colores[locus - 32]};
+    if (locus == 31) return {g.VecinosImitacion};
+    const auto& x = g.parte[(locus - 1) / 15];
+    switch ((locus - 1) % 15 + 1) {
+        case 1:
+            return {x.Busqueda};
+        case 2:
+            return {x.Y0};
+        case 3:
+            return {x.Y1};
+        case 4:
+            return {x.Y2};
+        case 5:
+            return {x.Y3};
+        case 6:
+            return {x.X1, x.X2};
+        case 7:
+            return {x.SenIC, x.SenIA, x.SenIP};
+        case 8:
+            return {x.ValIC};
+        case 9:
+            return {x.ValIA};
+        case 10:
+            return {x.ValIP};
+        case 11:
+            return {x.Incertidumbre};
+        case 12:
+            return {x.Irregular};
+        case 13:
+            return {x.TriggerMin};
+        case 14:
+            return {x.TriggerMax};
+        default:
+            return {x.Trigger};
+    }
+}
+
+TEST(GenomeCopy, CrossoverTakesLociUpToTheCutFromOneParentAndTheRestFromTheOther) {
+    World w = worldOf(3, 1);
+    w.opciones.Opciones[kActual] = 0;  // crossover
+    const Genoma a = parent(10), b = parent(100);
+    std::set<int> cuts;
+    for (std::uint64_t seed = 1; seed <= 400; ++seed) {
+        w.genoma(kPrevio, 1) = a;
+        w.genoma(kPrevio, 2) = b;
+        w.genoma(kActual, 3) = parent(200);
+        Rng rng(seed);
+        CopiarGenoma(w, rng, 3, 1, 2, kPrevio, kActual, 0);
+        const int cut = w.PuntoCorte[3];
+        ASSERT_GE(cut, 1);
+        ASSERT_LE(cut, kNumLoci);
+        cuts.insert(cut);
+        const Genoma& child = w.genoma(kActual, 3);
+        const Genoma& head = locusValues(child, 1) == locusValues(a, 1) ? a : b;
+        const Genoma& tail = &head == &a ? b : a;
+        for (int locus = 1; locus <= kNumLoci; ++locus) {
+            SCOPED_TRACE(::testing::Message() << "cut " << cut << " locus " << locus);
+            EXPECT_EQ(locusValues(child, locus), locusValues(locus <= cut ? head : tail, locus));
+        }
+        if (cut == 16) {
+            // Part 0 whole and the Busqueda of part 1 from one parent, the rest from the other.
+            EXPECT_EQ(child.parte[0], head.parte[0]);
+            EXPECT_EQ(child.parte[1].Busqueda, head.parte[1].Busqueda);
+            EXPECT_EQ(child.parte[1].Y0, tail.parte[1].Y0);
+        }
+    }
+    EXPECT_EQ(cuts.size(), static_cast<std::size_t>(kNumLoci));
+}
+
+TEST(GenomeCopy, ImitationCopiesTheFirstParentWholeWithoutDrawing) {
+    World w = worldOf(3, 1);
+    w.opciones.Opciones[kActual] = 256;
+    w.genoma(kPrevio, 1) = parent(10);
+    w.genoma(kPrevio, 2) = parent(100);
+    w.genoma(kActual, 3) = parent(200);
+    Rng rng(4);
+    const Rng twin = rng;
+    CopiarGenoma(w, rng, 3, 1, 2, kPrevio, kActual, 1);
+    EXPECT_EQ(testing::drawsSince(twin, rng), 0);
+    EXPECT_EQ(w.PuntoCorte[3], -1);
+    const Genoma& child = w.genoma(kActual, 3);
+    EXPECT_EQ(child.parte, parent(10).parte);
+    EXPECT_EQ(child.VecinosImitacion, parent(10).VecinosImitacion);
+    // keepFont: the background comes with the copy, the font colour stays the cell's own.
+    const std::array<std::uint8_t, 6> colours = {10, 11, 12, 203, 204, 205};
+    EXPECT_EQ(child.Colores, colours);
+}
+
+TEST(TransitionView, ExplainsTheRulesFromWhatTheSearchWeighed) {
+    RuleCase c{"best", 3, 1 | 4 | 16, {{13, 4}, {8, 4}, {14, 4}, {3, 5}}, {3}, {}, 0, {}};
+    World w = ruleWorld(c);
+    w.PuntoCorte[kCentre] = -1;
+    Rng rng(1);
+    runTransitionRule(w, rng);
+    const auto e = explainTransition(w, kCentre);
+    EXPECT_EQ(e.corte, "Punto de corte: -1");
+    const auto& own = e.rows[0];
+    const auto& pos0 = e.rows[1];  // cell 8
+    const auto& pos1 = e.rows[2];  // cell 9, not searched
+    const auto& pos4 = e.rows[5];  // cell 3, the other strategy
+    EXPECT_EQ(own.texto[kColJugador], "13");
+    EXPECT_EQ(own.texto[kColPuntos], "4");
+    EXPECT_EQ(pos0.texto[kColJugador], "8");
+    EXPECT_TRUE(pos0.cualifica);
+    EXPECT_FALSE(pos1.cualifica);
+    EXPECT_EQ(pos1.texto[kColPuntos], "");
+    EXPECT_TRUE(e.casillas[4] && e.casillas[28] && !e.casillas[1] && !e.casillas[25]);
+
+    EXPECT_EQ(own.texto[kColTotalEstrategia], "12 / 3 = 4");
+    EXPECT_EQ(pos0.texto[kColMiembros], "13 8 14");
+    EXPECT_EQ(pos4.texto[kColTotalEstrategia], "5 / 1 = 5");
+    EXPECT_EQ(pos4.texto[kColBestStrategy], "0 = padre");
+    EXPECT_EQ(own.texto[kColBestStrategy], "1 = madre");
+    // Maxi Min ranks the same groups by their lowest score: 5 against 4.
+    EXPECT_EQ(pos4.texto[kColMaxiMin], "0 = padre");
+    EXPECT_EQ(own.texto[kColMaxiMin], "1 = madre");
+    // Maxi Max takes the two highest scores shown, the earlier row keeping a tie.
+    EXPECT_EQ(pos4.texto[kColMaxiMax], "0 = padre");
+    EXPECT_EQ(own.texto[kColMaxiMax], "1 = madre");
+    EXPECT_EQ(pos0.texto[kColMaxiMax], "");
+    // The replicator column speaks only when that rule ran.
+    for (const auto& row : e.rows) EXPECT_EQ(row.texto[kColReplicator], "");
+}
+
+TEST(TransitionView, ShowsTheRouletteDrawsOnTheChosenRows) {
+    RuleCase c{"wheel", 2, 1 | 4, {}, {}, {}, 0, {}};
+    World w = ruleWorld(c);
+    Rng rng(1);
+    runTransitionRule(w, rng);
+    const auto e = explainTransition(w, kCentre);
+    EXPECT_EQ(e.rows[3].texto[kColReplicator], "0 = 0; 1 = 0");
+
+    w.TiradaRuleta[kCentre] = {1.23456f, 0.5f};
+    w.Padres[kCentre] = {8, 13};
+    const auto f = explainTransition(w, kCentre);
+    EXPECT_EQ(f.rows[1].texto[kColReplicator], "0 = 1.235");
+    EXPECT_EQ(f.rows[0].texto[kColReplicator], "1 = 0.5");
+}
+
+TEST(TransitionView, AllImitationBitsMakeEveryRowBoldAndTickEveryBox) {
+    RuleCase c{"all", 1, 16777215, {}, {}, {}, 0, {}};
+    World w = ruleWorld(c);
+    ReglaMaxiMax(w);
+    const auto e = explainTransition(w, kCentre);
+    for (int j = 1; j <= kNumPositions; ++j) EXPECT_TRUE(e.rows[j].cualifica);
+    for (bool box : e.casillas) EXPECT_TRUE(box);
+    EXPECT_EQ(transitionColumnHeaders()[kColTotalLoteria], "Total lotería");
+}
+
+TEST(TransitionView, ACellNoRuleSearchedShowsTheTablesNeighbours) {
+    World w = worldOf(5, 5);  // no generation yet: nothing traced
+    const auto e = explainTransition(w, kCentre);
+    EXPECT_EQ(e.rows[1].texto[kColJugador], "8");
+    EXPECT_FALSE(e.rows[1].cualifica);
+    EXPECT_EQ(e.rows[0].texto[kColMaxiMax], "0 = padre");
+}
+
+}  // namespace
+}  // namespace morvane

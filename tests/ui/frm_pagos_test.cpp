@@ -1,0 +1,350 @@
+// The pay-offs window: catalogue, "Random", "Invert", "Restore", boxes and bars, the test panel,
+// and what "OK" stores.
+#include "ui/frm_pagos.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "core/rng.h"
+#include "core/startup.h"
+#include "games/payoff.h"
+#include "support/fake_dialogs.h"
+#include "ui/mouse_button.h"
+#include "ui/session.h"
+
+using namespace morvane;
+
+namespace {
+
+World& world() {
+    return Session::instance().world();
+}
+PayoffCopy payoffs() {
+    return payoffCopy(world().pagos);
+}
+
+QStringList texts(const std::vector<QLineEdit*>& boxes) {
+    QStringList t;
+    for (const QLineEdit* b : boxes) t << b->text();
+    return t;
+}
+
+QStringList payoffTexts(const frmPagos& f) {
+    return texts({f.txtParametro.begin(), f.txtParametro.begin() + 8});
+}
+
+// Clicks into a box and replaces its text by typing, as a user would.
+void typeInto(QLineEdit* box, const QString& text) {
+    QTest::mouseClick(box, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    if (text.isEmpty()) QTest::keyClick(box, Qt::Key_Backspace);
+    QTest::keyClicks(box, text);
+}
+
+// Leaves the focused box with the Tab key and lets the window answer.
+void leaveBox(QWidget* box) {
+    QTest::keyClick(box, Qt::Key_Tab);
+    QCoreApplication::processEvents();
+}
+
+// Chooses a game with the keyboard; Home then Down and Up so that the first game is chosen too.
+void chooseGame(frmPagos& f, int i) {
+    QTest::keyClick(f.cmbJuegos, Qt::Key_Home);
+    QTest::keyClick(f.cmbJuegos, Qt::Key_Down);
+    QTest::keyClick(f.cmbJuegos, Qt::Key_Up);
+    for (int k = 0; k < i; ++k) QTest::keyClick(f.cmbJuegos, Qt::Key_Down);
+}
+
+void pressInvert(frmPagos& f, Qt::MouseButton button, int times = 1) {
+    for (int k = 0; k < times; ++k) {
+        QTest::mousePress(f.cmdInvertir, button);
+        QTest::mouseRelease(f.cmdInvertir, button);
+    }
+}
+
+}  // namespace
+
+class FrmPagosTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void init() {
+        Session::instance().reset();
+        testing_ui::installFakeDialogs();
+        window = std::make_unique<frmPagos>();
+        window->EmpezarPorAqui();
+        QVERIFY(testing_ui::showActive(window.get()));
+    }
+    void cleanup() { window.reset(); }
+
+    void fillsFromTheSettingsKeepingEveryDigit();
+    void gamesInvertRandomAndRestore();
+    void payoffEditsActAtOnceOtherSettingsOnOk();
+    void boxesAndBarsFollowEachOther();
+    void invalidTextKeepsTheLastValueAndOkRefuses();
+    void testPanelPlaysOneMove();
+    void screenshot();
+
+  private:
+    std::unique_ptr<frmPagos> window;
+};
+
+void FrmPagosTest::fillsFromTheSettingsKeepingEveryDigit() {
+    World& w = world();
+    setPayoffs(w.pagos, {3.14159f, 4, 2.005f, 3, 1, 1, 0, -0.25f});
+    w.UmbralReproduccion = 60.5f;  // beyond its bar
+    w.UmbralHoy = 0.333f;
+    w.FrecMutacion = 0.0126f;
+    w.PasoCoop = 7;
+    window->EmpezarPorAqui();
+    const frmPagos& f = *window;
+    QCOMPARE(payoffTexts(f), (QStringList{"3.14159", "4", "2.005", "3", "1", "1", "0", "-0.25"}));
+    QCOMPARE(texts({f.txtParametro[9], f.txtParametro[10], f.txtParametro[12], f.txtParametro[13]}),
+             (QStringList{"60.5", "0.333", "0.0126", "7"}));
+    // Bars hold value x scale as a 32-bit float, halves to even: 2.005 is held as 2.0050001.
+    const std::vector<std::pair<int, int>> bars{{0, 314}, {2, 201}, {7, 0}, {9, 5000},
+                                                {10, 33}, {12, 13}, {13, 7}};
+    for (const auto& [i, bar] : bars)
+        QVERIFY2(f.hsbParametro[i]->value() == bar, qPrintable(QString::number(i)));
+    QCOMPARE(w.pagosRestaurar, payoffs());
+    QVERIFY(f.optSimult->isChecked() && f.hsbParametro[11] == nullptr);
+}
+
+void FrmPagosTest::gamesInvertRandomAndRestore() {
+    struct Row {
+        int game;
+        QStringList boxes;  // T 1, T 2, R 1, R 2, P 1, P 2, S 1, S 2
+        QString prob1, prob2, move1;
+    };
+    const std::vector<Row> games{
+        {0, {"4", "4", "3", "3", "1", "1", "0", "0"}, "0 / 0 / 1", "0 / 0 / 1", "Player 1 -> 1"},
+        {1,
+         {"4", "4", "3", "3", "0", "0", "1", "1"},
+         "0 / 0.5 / 1",
+         "0 / 0.5 / 1",
+         "Player 1 -> 1"},
+        {2,
+         {"2", "3", "4", "1", "3", "2", "1", "4"},
+         "0 / 0.5 / 1",
+         "0 / 0.5 / 1",
+         "Player 1 -> 0"},
+        {3, {"9", "0", "1", "9", "0", "0", "0", "1"}, "0 / 0 / 1", "0 / 1 / 1", "Player 1 -> 1"},
+        {5,
+         {"9", "9", "0", "0", "0", "0", "1", "1"},
+         "0 / 0.1 / 1",
+         "0 / 0.1 / 1",
+         "Player 1 -> 1"},
+    };
+    for (const Row& row : games) {
+        chooseGame(*window, row.game);
+        QVERIFY2(payoffTexts(*window) == row.boxes, qPrintable(window->cmbJuegos->currentText()));
+        QCOMPARE(texts({window->txtProb[1], window->txtProb[2]}),
+                 (QStringList{row.prob1, row.prob2}));
+        QCOMPARE(window->lblJugador1_C->text(), row.move1);
+        QCOMPARE(world().pagos.GameIndex, std::int16_t(row.game));
+        const auto& g = gameCatalogue()[row.game];
+        QCOMPARE(payoffs(), (PayoffCopy{g.T1, g.T2, g.R1, g.R2, g.P1, g.P2, g.S1, g.S2}));
+    }
+
+    // Brian y Jane. Left: roles exchanged (T1 = P2, R1 = S2, P1 = T2, S1 = R2, T2 = R1, R2 = T1,
+    // P2 = S1, S2 = P1); right: moves exchanged (T = S, R = P); middle: nothing.
+    chooseGame(*window, 2);
+    const PayoffCopy brian = payoffs();
+    const std::vector<std::pair<Qt::MouseButton, QStringList>> inverted{
+        {Qt::LeftButton, {"2", "4", "4", "2", "3", "1", "1", "3"}},
+        {Qt::RightButton, {"1", "4", "3", "2", "4", "1", "2", "3"}},
+        {Qt::MiddleButton, {"2", "3", "4", "1", "3", "2", "1", "4"}},
+    };
+    for (const auto& [button, boxes] : inverted) {
+        chooseGame(*window, 2);
+        pressInvert(*window, button);
+        QCOMPARE(payoffTexts(*window), boxes);
+        QCOMPARE(window->txtParametro[0]->text().toFloat(), payoffs()[0]);
+    }
+    chooseGame(*window, 2);
+    pressInvert(*window, Qt::RightButton, 2);
+    QCOMPARE(payoffs(), brian);
+    pressInvert(*window, Qt::LeftButton, 3);
+    QVERIFY(payoffs() != brian);
+    pressInvert(*window, Qt::LeftButton);
+    QCOMPARE(payoffs(), brian);
+
+    // "Random" shows every digit of its draw; "Restore" returns to the pay-offs at opening.
+    Session::instance().seed(5);
+    QTest::mouseClick(window->cmdAzar, Qt::LeftButton);
+    for (int i = 0; i < 8; ++i) {
+        QCOMPARE(window->txtParametro[i]->text().toFloat(), payoffs()[i]);
+        QCOMPARE(window->hsbParametro[i]->value(), int(std::nearbyint(payoffs()[i] * 100.0f)));
+    }
+    QTest::mouseClick(window->cmdRestaurar, Qt::LeftButton);
+    QCOMPARE(payoffTexts(*window), (QStringList{"4", "4", "3", "3", "1", "1", "0", "0"}));
+    QCOMPARE(payoffs(), world().pagosRestaurar);
+}
+
+void FrmPagosTest::payoffEditsActAtOnceOtherSettingsOnOk() {
+    World& w = world();
+    Rng rng(3);
+    startWorld(w, rng);
+    QSignalSpy thresholds(&Session::instance(), &Session::thresholdsChanged);
+    typeInto(window->txtParametro[0], QStringLiteral("5.5"));
+    QCOMPARE(w.pagos.PayoffMax[1], 5.5f);  // live before any "OK"
+    typeInto(window->txtParametro[8], QStringLiteral("2.5"));
+    typeInto(window->txtParametro[12], QStringLiteral("0.02"));
+    typeInto(window->txtParametro[13], QStringLiteral("150"));
+    QVERIFY(w.UmbralSupervivencia == 0.0f && w.FrecMutacion == 0.005f && w.PasoCoop == 10);
+    QTest::mouseClick(window->cmdAceptar, Qt::LeftButton);
+    QVERIFY(w.UmbralSupervivencia == 2.5f && w.FrecMutacion == 0.02f && w.PasoCoop == 150);
+    QCOMPARE(thresholds.count(), 1);
+    QVERIFY(!window->isVisible());
+
+    // Closed any other way, the window keeps the live pay-offs and drops the rest.
+    window->EmpezarPorAqui();
+    QVERIFY(testing_ui::showActive(window.get()));
+    typeInto(window->txtParametro[1], QStringLiteral("6"));
+    typeInto(window->txtParametro[9], QStringLiteral("3"));
+    window->close();
+    QVERIFY(w.pagos.T[2] == 6.0f && w.UmbralReproduccion == 0.0f);
+
+    // Without a world there are no threshold captions to refresh.
+    Session::instance().reset();
+    window->EmpezarPorAqui();
+    QVERIFY(testing_ui::showActive(window.get()));
+    QTest::mouseClick(window->cmdAceptar, Qt::LeftButton);
+    QCOMPARE(thresholds.count(), 1);
+}
+
+void FrmPagosTest::boxesAndBarsFollowEachOther() {
+    // A box is taken over by its bar when it is left; a number beyond the bar leaves it alone.
+    const std::vector<std::tuple<int, QString, int>> typed{
+        {12, "0.01", 10}, {13, "150", 10}, {2, "2.345", 234}, {0, "12", 400}, {10, "49.5", 4950}};
+    for (const auto& [i, text, bar] : typed) {
+        window->EmpezarPorAqui();
+        typeInto(window->txtParametro[i], text);
+        leaveBox(window->txtParametro[i]);
+        QVERIFY2(window->hsbParametro[i]->value() == bar && window->txtParametro[i]->text() == text,
+                 qPrintable(text));
+    }
+    // A bar writes its box on its own scale.
+    window->EmpezarPorAqui();
+    const std::vector<std::tuple<int, QStyle::SubControl, QString>> moved{
+        {12, QStyle::SC_ScrollBarAddPage, "0.015"},
+        {4, QStyle::SC_ScrollBarAddLine, "1.01"},
+        {13, QStyle::SC_ScrollBarSubLine, "9"}};
+    for (const auto& [i, part, text] : moved) {
+        testing_ui::clickBar(window->hsbParametro[i], part);
+        QCOMPARE(window->txtParametro[i]->text(), text);
+    }
+    QCOMPARE(world().pagos.P[1], 1.01f);
+}
+
+void FrmPagosTest::invalidTextKeepsTheLastValueAndOkRefuses() {
+    struct Row {
+        int i;  // box index; negative for a player's disposition
+        QString typed;
+        float kept;  // the last number the typing went through, else the box's first value
+    };
+    const std::vector<Row> rows{
+        {0, "", 4},    {1, "abc", 4},  {2, "-", 3},     {3, "1e39", 1000},  // via "1e3"
+        {4, "nan", 1}, {5, "inf", 1},  {13, "0", 10},   {13, "40000", 4000},
+        {9, "", 0},    {-1, "1.5", 1}, {-2, "-0.1", 0},
+    };
+    for (const Row& row : rows) {
+        window = std::make_unique<frmPagos>();
+        window->EmpezarPorAqui();
+        QVERIFY(testing_ui::showActive(window.get()));
+        QLineEdit* box = row.i >= 0 ? window->txtParametro[row.i] : window->txtIrracional[-row.i];
+        const char* name = qPrintable(row.typed);
+        typeInto(box, row.typed);
+        if (row.i >= 0) QVERIFY2(window->parametro(row.i) == row.kept, name);
+        if (row.i >= 0 && row.i < 8) QVERIFY2(payoffs()[row.i] == row.kept, name);
+        if (row.i < 0)
+            QCOMPARE(window->txtMov[-row.i]->text(), QStringLiteral("[%1]").arg(row.kept));
+        // Leaving is refused: the focus comes back, the text stays.
+        leaveBox(box);
+        QTRY_VERIFY2(box->hasFocus(), name);
+        QVERIFY2(box->text() == row.typed, name);
+        if (row.i < 0) continue;
+        // "OK" stores nothing, keeps the window open and puts the focus in the box.
+        QTest::mouseClick(window->cmdAceptar, Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QVERIFY2(window->isVisible() && box->hasFocus(), name);
+        QVERIFY2(world().PasoCoop == 10 && world().UmbralReproduccion == 0.0f, name);
+    }
+}
+
+void FrmPagosTest::testPanelPlaysOneMove() {
+    QCOMPARE(window->txtPuntoCorte->text(), QStringLiteral("1"));  // prisoner's dilemma
+    struct Row {
+        const char* name;
+        int game;
+        QString d1, d2;
+        QRadioButton* frmPagos::*order;
+        QStringList shown;  // txtMov, txtExito, txtIa, txtPago of players 1 and 2
+    };
+    const std::vector<Row> rows{
+        {"prisoner's dilemma, selfish, together",
+         0,
+         "0",
+         "0",
+         &frmPagos::optSimult,
+         {"[0]", "[0]", "0.25", "0.25", "0.5", "0.5", "1", "1"}},
+        // x(1) = 0.5 = p(1), so player 2 answers 0: U1 = 0.5, U2 = 2 one after the other.
+        {"chicken, halfway, me first",
+         1,
+         "0.5",
+         "0.5",
+         &frmPagos::optYo1,
+         {"[0.5]", "[0.5]", "(0.125) 0.5", "(0.5) 0.5", "(0.688) 0.5", "(0.312) 0.5", "(0.5) 2",
+          "(2) 2"}},
+        // Stag hunt's reference is 1 for both, so a disposition is the probability itself.
+        {"stag hunt, trusting, she first",
+         6,
+         "1",
+         "0.75",
+         &frmPagos::optEl1,
+         {"[1]", "[0.75]", "(0.75) 0.75", "(0.938) 0.938", "(0.594) 0.594", "(0.406) 0.406",
+          "(3) 3", "(3.75) 3.75"}},
+    };
+    const frmPagos& f = *window;
+    for (const Row& row : rows) {
+        chooseGame(*window, row.game);
+        typeInto(window->txtIrracional[1], row.d1);
+        typeInto(window->txtIrracional[2], row.d2);
+        QTest::mouseClick((*window).*row.order, Qt::LeftButton);
+        const QStringList shown = texts({f.txtMov[1], f.txtMov[2], f.txtExito[1], f.txtExito[2],
+                                         f.txtIa[1], f.txtIa[2], f.txtPago[1], f.txtPago[2]});
+        QVERIFY2(shown == row.shown,
+                 qPrintable(QString::fromLatin1(row.name) + ": " + shown.join(" | ")));
+    }
+    // Eight equal pay-offs: both players fully successful whatever they do; the two lines of
+    // the cut point coincide, so it has no value to show.
+    for (int i = 0; i < 8; ++i) typeInto(window->txtParametro[i], QStringLiteral("2"));
+    QCOMPARE(texts({f.txtExito[1], f.txtExito[2]}), (QStringList{"(1) 1", "(1) 1"}));
+    QCOMPARE(window->txtPuntoCorte->text(), QString());
+    typeInto(window->txtParametro[7], QStringLiteral("1"));  // S 2
+    typeInto(window->txtParametro[3], QStringLiteral("3"));  // R 2: y = 1 + 2x meets y = 2
+    QCOMPARE(window->txtPuntoCorte->text(), QStringLiteral("0.5"));
+
+    // The disposition bar moves its box.
+    typeInto(window->txtIrracional[1], QStringLiteral("0"));
+    leaveBox(window->txtIrracional[1]);
+    testing_ui::clickBar(window->hsbIrracional[1], QStyle::SC_ScrollBarAddPage);
+    QCOMPARE(window->txtIrracional[1]->text(), QStringLiteral("0.1"));
+}
+
+void FrmPagosTest::screenshot() {
+    chooseGame(*window, 1);
+    typeInto(window->txtIrracional[1], QStringLiteral("0.5"));
+    typeInto(window->txtIrracional[2], QStringLiteral("0.5"));
+    QTest::mouseClick(window->optYo1, Qt::LeftButton);
+    QVERIFY(testing_ui::saveScreenshot(window.get(), QStringLiteral("frmPagos")));
+}
+
+QTEST_MAIN(FrmPagosTest)
+#include "frm_pagos_test.moc"

@@ -1,0 +1,62 @@
+#include "support/fake_dialogs.h"
+
+#include <QDir>
+#include <QScrollBar>
+#include <QStyleOptionSlider>
+#include <QTest>
+#include <QWidget>
+#include <memory>
+
+namespace morvane::testing_ui {
+
+QString FakeDialogs::openFileName(QWidget*, const QString& filter) {
+    filters << filter;
+    return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
+}
+
+QString FakeDialogs::saveFileName(QWidget*, const QString& filter) {
+    filters << filter;
+    return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
+}
+
+void FakeDialogs::info(QWidget*, const QString& text) {
+    infos << text;
+}
+
+FakeDialogs& installFakeDialogs() {
+    auto fake = std::make_unique<FakeDialogs>();
+    FakeDialogs& ref = *fake;
+    Session::instance().setDialogs(std::move(fake));
+    return ref;
+}
+
+bool saveScreenshot(QWidget* widget, const QString& name) {
+    const QString dir = QStringLiteral(MORVANE_SCREENSHOTS);
+    if (!QDir().mkpath(dir)) return false;
+    return widget->grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
+void clickBar(QScrollBar* bar, QStyle::SubControl part, int times) {
+    for (int i = 0; i < times; ++i) {
+        QStyleOptionSlider opt;
+        opt.initFrom(bar);
+        opt.orientation = bar->orientation();
+        opt.minimum = bar->minimum();
+        opt.maximum = bar->maximum();
+        opt.sliderPosition = bar->sliderPosition();
+        opt.sliderValue = bar->value();
+        opt.singleStep = bar->singleStep();
+        opt.pageStep = bar->pageStep();
+        opt.upsideDown = bar->invertedAppearance();
+        const QRect r = bar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, part, bar);
+        QTest::mouseClick(bar, Qt::LeftButton, {}, r.center());
+    }
+}
+
+bool showActive(QWidget* window) {
+    window->show();
+    window->activateWindow();
+    return QTest::qWaitForWindowExposed(window) && QTest::qWaitForWindowActive(window);
+}
+
+}  // namespace morvane::testing_ui
