@@ -1,6 +1,5 @@
 // Pictures of the world window to look at, and the run's speed on the largest worlds when asked
 // for.
-#include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QTest>
@@ -13,13 +12,6 @@ using namespace morvane;
 using namespace morvane::testing;
 
 namespace {
-
-QString screenshotPath(const QString& name) {
-    const QString dir =
-        qEnvironmentVariable("MORVANE_SCREENSHOTS", QStringLiteral(MORVANE_SCREENSHOTS));
-    QDir().mkpath(dir);
-    return QDir(dir).filePath(name);
-}
 
 void steps(frmPartidas& win, int n) {
     for (int i = 0; i < n; ++i) {
@@ -51,10 +43,8 @@ void FrmPartidasScreenshotTest::startUpWorldAfterAFewGenerations() {
     QTest::mousePress(board, Qt::LeftButton, {}, cellCentre(*board, 3, 3));
     QTest::mouseMove(board, cellCentre(*board, 5, 6));
     QTest::qWait(50);
-    const QString path = screenshotPath(QStringLiteral("frm_partidas_25x40.png"));
-    QVERIFY(win->grab().save(path));
+    QVERIFY(testing_ui::saveScreenshot(win.get(), QStringLiteral("frm_partidas_25x40")));
     QTest::mouseRelease(board, Qt::LeftButton, {}, cellCentre(*board, 3, 3));
-    qInfo("saved %s", qPrintable(path));
 }
 
 void FrmPartidasScreenshotTest::oneCellWorld() {
@@ -63,9 +53,7 @@ void FrmPartidasScreenshotTest::oneCellWorld() {
     steps(*win, 2);
     QCOMPARE(Session::instance().world().Generacion, 2);
     QTest::qWait(50);
-    const QString path = screenshotPath(QStringLiteral("frm_partidas_1x1.png"));
-    QVERIFY(win->grab().save(path));
-    qInfo("saved %s", qPrintable(path));
+    QVERIFY(testing_ui::saveScreenshot(win.get(), QStringLiteral("frm_partidas_1x1")));
 }
 
 void FrmPartidasScreenshotTest::largestWorld() {
@@ -73,9 +61,7 @@ void FrmPartidasScreenshotTest::largestWorld() {
     QVERIFY(QTest::qWaitForWindowExposed(win.get()));
     steps(*win, 1);
     QTest::qWait(50);
-    const QString path = screenshotPath(QStringLiteral("frm_partidas_63x65.png"));
-    QVERIFY(win->grab().save(path));
-    qInfo("saved %s", qPrintable(path));
+    QVERIFY(testing_ui::saveScreenshot(win.get(), QStringLiteral("frm_partidas_63x65")));
 }
 
 // Generations per second of the running window. Figures, not a test: set MORVANE_MEASURE_SECONDS.

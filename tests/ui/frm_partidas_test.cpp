@@ -380,13 +380,14 @@ void FrmPartidasTest::saveAsWritesAScenarioThatLoadsBack() {
     QVERIFY(QTest::qWaitForWindowActive(win.get()));
     press(win->cmdEmpezarJuego, Qt::RightButton);
     QTemporaryDir dir;
-    dialogs->nextFileName = dir.filePath(QStringLiteral("world.dpt"));
+    const QString path = dir.filePath(QStringLiteral("world.dpt"));
+    dialogs->saveAnswers = {path};
     win->mnuGuardarComo->trigger();
-    QCOMPARE(dialogs->lastFilter, QStringLiteral("*.dpt"));
+    QCOMPARE(dialogs->filters, QStringList{QStringLiteral("*.dpt")});
     QVERIFY(dialogs->infos.isEmpty());
 
     World loaded;
-    const LoadResult r = CargarEscenario(loaded, dialogs->nextFileName.toStdString());
+    const LoadResult r = CargarEscenario(loaded, path.toStdString());
     QVERIFY2(r.ok, r.reason.c_str());
     QCOMPARE(loaded.NumJugadores, theWorld().NumJugadores);
     for (int cell = 1; cell <= loaded.NumJugadores; ++cell)
@@ -394,10 +395,10 @@ void FrmPartidasTest::saveAsWritesAScenarioThatLoadsBack() {
     QCOMPARE(loaded.Vista, theWorld().Vista);
 
     // "Save" asks for a name as well.
-    dialogs->nextFileName = dir.filePath(QStringLiteral("again.dpt"));
+    dialogs->saveAnswers = {dir.filePath(QStringLiteral("again.dpt"))};
     win->mnuGuardar->trigger();
-    QCOMPARE(dialogs->saveAsked, 2);
-    QVERIFY(QFile::exists(dialogs->nextFileName));
+    QCOMPARE(dialogs->filters.size(), 2);
+    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("again.dpt"))));
 }
 
 void FrmPartidasTest::saveAsReportsFailuresAndCancelsSilently() {
@@ -405,16 +406,16 @@ void FrmPartidasTest::saveAsReportsFailuresAndCancelsSilently() {
     auto win = openWorldWindow(4, 3, &dialogs);
     QVERIFY(QTest::qWaitForWindowActive(win.get()));
     QTemporaryDir dir;
-    dialogs->nextFileName = dir.filePath(QStringLiteral("missing/world.dpt"));
+    const QString path = dir.filePath(QStringLiteral("missing/world.dpt"));
+    dialogs->saveAnswers = {path};
     win->mnuGuardarComo->trigger();
-    const SaveResult expected = GuardarEscenario(theWorld(), dialogs->nextFileName.toStdString());
+    const SaveResult expected = GuardarEscenario(theWorld(), path.toStdString());
     QVERIFY(!expected.ok);
     QCOMPARE(dialogs->infos,
              QStringList{QStringLiteral("world.dpt\n") + QString::fromStdString(expected.reason)});
 
     dialogs->infos.clear();
-    dialogs->nextFileName.clear();  // cancelled
-    win->mnuGuardarComo->trigger();
+    win->mnuGuardarComo->trigger();  // no answer: the user cancelled
     QVERIFY(dialogs->infos.isEmpty());
     QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
 }

@@ -11,39 +11,24 @@
 #include "core/rng.h"
 #include "core/startup.h"
 #include "core/world.h"
+#include "support/fake_dialogs.h"
 #include "ui/board_widget.h"
 #include "ui/frm_partidas.h"
 #include "ui/session.h"
 
 namespace morvane::testing {
 
-// Answers the file dialogs with a fixed name and keeps the "Info" messages instead of showing them.
-class FakeDialogs : public Dialogs {
-  public:
-    QString nextFileName;
-    QStringList infos;
-    int saveAsked = 0;
-
-    QString openFileName(QWidget*, const QString&) override { return nextFileName; }
-    QString saveFileName(QWidget*, const QString& filter) override {
-        ++saveAsked;
-        lastFilter = filter;
-        return nextFileName;
-    }
-    void info(QWidget*, const QString& text) override { infos.append(text); }
-    QString lastFilter;
-};
-
 // A fresh session with a seeded `columns` x `rows` world made as "Start" makes it, the fake
 // dialogs in place, and the world window open on it.
-inline std::unique_ptr<frmPartidas> openWorldWindow(int columns, int rows, FakeDialogs** dialogs,
+using testing_ui::FakeDialogs;
+inline std::unique_ptr<frmPartidas> openWorldWindow(int columns, int rows,
+                                                    testing_ui::FakeDialogs** dialogs,
                                                     std::uint64_t seed = 12345) {
     Session& s = Session::instance();
     s.reset();
     s.seed(seed);
-    auto fake = std::make_unique<FakeDialogs>();
-    if (dialogs != nullptr) *dialogs = fake.get();
-    s.setDialogs(std::move(fake));
+    testing_ui::FakeDialogs& fake = testing_ui::installFakeDialogs();
+    if (dialogs != nullptr) *dialogs = &fake;
     World& w = s.world();
     w.NumColumnas = static_cast<std::int16_t>(columns);
     w.NumFilas = static_cast<std::int16_t>(rows);
