@@ -43,7 +43,7 @@ void FrmPartidasScreenshotTest::startUpWorldAfterAFewGenerations() {
     QTest::mousePress(board, Qt::LeftButton, {}, cellCentre(*board, 3, 3));
     QTest::mouseMove(board, cellCentre(*board, 5, 6));
     QTest::qWait(50);
-    QVERIFY(testing_ui::saveScreenshot(win.get(), QStringLiteral("frm_partidas_25x40")));
+    QVERIFY(testing_ui::saveScreenshot(win.get(), QStringLiteral("frmPartidas_25x40")));
     QTest::mouseRelease(board, Qt::LeftButton, {}, cellCentre(*board, 3, 3));
 }
 
@@ -53,7 +53,7 @@ void FrmPartidasScreenshotTest::oneCellWorld() {
     steps(*win, 2);
     QCOMPARE(Session::instance().world().Generacion, 2);
     QTest::qWait(50);
-    QVERIFY(testing_ui::saveScreenshot(win.get(), QStringLiteral("frm_partidas_1x1")));
+    QVERIFY(testing_ui::saveScreenshot(win.get(), QStringLiteral("frmPartidas_1x1")));
 }
 
 void FrmPartidasScreenshotTest::largestWorld() {
@@ -61,7 +61,7 @@ void FrmPartidasScreenshotTest::largestWorld() {
     QVERIFY(QTest::qWaitForWindowExposed(win.get()));
     steps(*win, 1);
     QTest::qWait(50);
-    QVERIFY(testing_ui::saveScreenshot(win.get(), QStringLiteral("frm_partidas_63x65")));
+    QVERIFY(testing_ui::saveScreenshot(win.get(), QStringLiteral("frmPartidas_63x65")));
 }
 
 // Generations per second of the running window. Figures, not a test: set MORVANE_MEASURE_SECONDS.
