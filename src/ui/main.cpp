@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ui/frm_about.h"
+#include "ui/frm_partidas.h"
 #include "ui/frm_principal.h"
 #include "ui/session.h"
 
@@ -119,6 +120,7 @@ int main(int argc, char** argv) {
     if (args.seed) session.seed(*args.seed);
 
     morvane::frmPrincipal principal;
+    principal.setWorldWindowFactory([] { return new morvane::frmPartidas; });
     principal.show();
     if (args.scenario) {
         // As "Open" would, once the start-up window is up: a refused file leaves it alone.

@@ -1,0 +1,517 @@
+#include "ui/frm_partidas.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTime>
+#include <QTimer>
+
+#include "core/generation.h"
+#include "core/rng.h"
+#include "core/seeding.h"
+#include "core/startup.h"
+#include "core/transition.h"
+#include "encounter/encounter.h"
+#include "encounter/results_table.h"
+#include "games/decimal_text.h"
+#include "ui/board_widget.h"
+#include "ui/frm_pagos.h"
+#include "ui/frm_tipos_vecindario.h"
+#include "ui/inspector.h"
+#include "ui/mouse_button.h"
+#include "ui/results_table.h"
+#include "ui/session.h"
+
+namespace morvane {
+
+namespace {
+
+constexpr int kTimerMs = 3;
+
+double secondsSinceMidnight() {
+    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+}
+
+QString text(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+}  // namespace
+
+frmPartidas::frmPartidas(QWidget* parent) : QMainWindow(parent), session_(Session::instance()) {
+    setObjectName(QStringLiteral("frmPartidas"));
+    setWindowTitle(QStringLiteral("World"));
+    buildControls();
+    buildLayout();
+    buildMenus();
+    connectControls();
+    load();
+}
+
+frmPartidas::~frmPartidas() = default;
+
+World& frmPartidas::world() {
+    return session_.world();
+}
+Rng& frmPartidas::rng() {
+    return session_.rng();
+}
+
+bool frmPartidas::running() const {
+    return tmrCheca->isActive();
+}
+
+// ---------------------------------------------------------------- controls
+
+void frmPartidas::buildControls() {
+    auto named = [](QWidget* w, const char* name) {
+        w->setObjectName(QString::fromLatin1(name));
+        return w;
+    };
+    cmdEmpezarJuego = new MouseButton(QString(), this);
+    named(cmdEmpezarJuego, "cmdEmpezarJuego");
+    cmdEmpezarJuego->setIconSize(QSize(20, 20));
+    cmdEmpezarJuego->setMinimumWidth(48);
+    cmdEmpezarJuego->setToolTip(
+        tr("Left button: run, or pause a run (Return).\n"
+           "Right or middle button: play one generation (Ctrl+Return).\n"
+           "Any button pauses a run."));
+    cmdEmpezarJuego->installEventFilter(this);
+    tmrCheca = new QTimer(this);
+    tmrCheca->setObjectName(QStringLiteral("tmrCheca"));
+    tmrCheca->setInterval(kTimerMs);
+
+    cmdNuevo = new MouseButton(tr("New"), this);
+    named(cmdNuevo, "cmdNuevo");
+    cmdNuevo->setToolTip(
+        tr("Left button: a new world at random (Ctrl+N).\n"
+           "Right button: a new world by the strategy distribution "
+           "(Ctrl+Shift+N).\n"
+           "Middle button: back to generation 0 without filling (Ctrl+Alt+N)."));
+    lblIterations = new QLabel(tr("Iterations"), this);
+    named(lblIterations, "lblIterations");
+    hsbIter = new QScrollBar(Qt::Horizontal, this);
+    named(hsbIter, "hsbIter");
+    hsbIter->setRange(1, 10);
+    hsbIter->setPageStep(1);
+    hsbIter->setValue(4);
+    hsbIter->setMinimumWidth(90);
+    txtIter = new QLineEdit(QStringLiteral("4"), this);
+    named(txtIter, "txtIter");
+    txtIter->setValidator(new QIntValidator(1, 10, txtIter));
+    txtIter->setFixedWidth(36);
+    txtIter->setAlignment(Qt::AlignCenter);
+    txtIter->installEventFilter(this);
+    lblGeneracion = new QLabel(this);
+    named(lblGeneracion, "lblGeneracion");
+    // Fixed sizes: the texts change every generation and must not lay the window out again.
+    lblGeneracion->setFixedSize(70, lblGeneracion->sizeHint().height());
+    lblTimer = new QLabel(this);
+    named(lblTimer, "lblTimer");
+    lblTimer->setFixedSize(90, lblTimer->sizeHint().height());
+    lblTimer->setToolTip(tr("Seconds the last generation of the run took"));
+
+    const char* sen[3] = {"Ci Sen", "Ei Sen", "Si Sen"};
+    for (int i = 0; i < 3; ++i) {
+        chkSen[i] = new QCheckBox(QString::fromLatin1(sen[i]), this);
+        chkSen[i]->setObjectName(QStringLiteral("chkSen%1").arg(i));
+    }
+    chkPartirTarta = new QCheckBox(QStringLiteral("Partir tarta"), this);
+    named(chkPartirTarta, "chkPartirTarta");
+    frmUmbrales = new QGroupBox(QStringLiteral(" Minimal to... "), this);
+    named(frmUmbrales, "frmUmbrales");
+    lblVida = new QLabel(frmUmbrales);
+    named(lblVida, "lblVida");
+    lblReproduccion = new QLabel(frmUmbrales);
+    named(lblReproduccion, "lblReproduccion");
+    lblVivirHoy = new QLabel(frmUmbrales);
+    named(lblVivirHoy, "lblVivirHoy");
+
+    cmdPagos = new QPushButton(tr("Pay offs"), this);
+    named(cmdPagos, "cmdPagos");
+    cmdTiposVecindario = new QPushButton(tr("Neighb."), this);
+    named(cmdTiposVecindario, "cmdTiposVecindario");
+    cmdCoopGlob = new QPushButton(tr("Coop."), this);
+    named(cmdCoopGlob, "cmdCoopGlob");
+    cmdCoopGlob->setEnabled(false);  // the cooperation chart comes later
+    // Buttons that only open another window leave the focus where it is, so opening one keeps a
+    // run going, as opening it from the menu does.
+    for (QPushButton* b : {cmdPagos, cmdTiposVecindario, cmdCoopGlob})
+        b->setFocusPolicy(Qt::TabFocus);
+    cmdSelTodo = new MouseButton(tr("Fill"), this);
+    named(cmdSelTodo, "cmdSelTodo");
+    cmdSelTodo->setToolTip(
+        tr("Put the selected strategy on every cell but the blank squares (Ctrl+Shift+F)"));
+
+    fxgTablero = new BoardWidget(world(), this);
+    scrTablero = new QScrollArea(this);
+    named(scrTablero, "scrTablero");
+    scrTablero->setWidget(fxgTablero);
+    scrTablero->setWidgetResizable(true);
+    scrTablero->setFrameShape(QFrame::NoFrame);
+    fraVecindario = new Inspector(world(), this);
+    fxgResultados = new ResultsTable(this);
+}
+
+void frmPartidas::buildLayout() {
+    auto* top = new QHBoxLayout;
+    top->addWidget(cmdEmpezarJuego);
+    top->addWidget(cmdNuevo);
+    top->addSpacing(8);
+    top->addWidget(lblIterations);
+    top->addWidget(hsbIter);
+    top->addWidget(txtIter);
+    top->addSpacing(8);
+    top->addWidget(new QLabel(tr("Generation:"), this));
+    top->addWidget(lblGeneracion);
+    top->addWidget(new QLabel(tr("Seconds:"), this));
+    top->addWidget(lblTimer);
+    top->addStretch(1);
+    top->addWidget(cmdSelTodo);
+    top->addWidget(cmdPagos);
+    top->addWidget(cmdTiposVecindario);
+    top->addWidget(cmdCoopGlob);
+
+    auto* umbrales = new QVBoxLayout(frmUmbrales);
+    umbrales->setContentsMargins(6, 2, 6, 4);
+    umbrales->setSpacing(1);
+    umbrales->addWidget(lblVida);
+    umbrales->addWidget(lblReproduccion);
+    umbrales->addWidget(lblVivirHoy);
+    auto* checks = new QVBoxLayout;
+    for (QCheckBox* c : chkSen) checks->addWidget(c);
+    checks->addWidget(chkPartirTarta);
+    auto* settings = new QHBoxLayout;
+    settings->addLayout(checks);
+    settings->addWidget(frmUmbrales, 1);
+
+    auto* side = new QVBoxLayout;
+    side->addLayout(settings);
+    side->addWidget(fraVecindario);
+    side->addWidget(fxgResultados, 1);
+
+    auto* body = new QHBoxLayout;
+    body->addWidget(scrTablero, 1);
+    body->addLayout(side);
+
+    auto* central = new QWidget(this);
+    auto* outer = new QVBoxLayout(central);
+    outer->setContentsMargins(6, 4, 6, 6);
+    outer->addLayout(top);
+    outer->addLayout(body, 1);
+    setCentralWidget(central);
+}
+
+void frmPartidas::connectControls() {
+    connect(cmdEmpezarJuego, qOverload<int>(&MouseButton::pressed), this,
+            &frmPartidas::runButtonPressed);
+    connect(cmdNuevo, qOverload<int>(&MouseButton::pressed), this, &frmPartidas::newWorldPressed);
+    connect(cmdSelTodo, qOverload<int>(&MouseButton::pressed), this,
+            [this](int) { putDown(fxgTablero->worldCells(), true); });
+    connect(tmrCheca, &QTimer::timeout, this, &frmPartidas::tick);
+    connect(hsbIter, &QScrollBar::valueChanged, this, [this](int v) {
+        txtIter->setText(QString::number(v));
+        world().Iteraciones = static_cast<std::uint8_t>(v);
+    });
+    // Only 1..10 reaches the world; a box left empty or at 0 gets the bar's value back.
+    connect(txtIter, &QLineEdit::textEdited, this, [this] {
+        if (txtIter->hasAcceptableInput()) hsbIter->setValue(txtIter->text().toInt());
+    });
+    for (int i = 0; i < 3; ++i)
+        connect(chkSen[i], &QCheckBox::toggled, this,
+                [this, i](bool on) { world().opciones.chkSen[i] = on; });
+    connect(chkPartirTarta, &QCheckBox::toggled, this,
+            [this](bool on) { world().opciones.chkPartirTarta = on; });
+    connect(fraVecindario->hsbAdHoc, &QScrollBar::valueChanged, this,
+            [this](int v) { world().opciones.hsbAdHoc = v; });
+    connect(cmdPagos, &QPushButton::clicked, this, &frmPartidas::showPagos);
+    connect(cmdTiposVecindario, &QPushButton::clicked, this, &frmPartidas::showTiposVecindario);
+
+    connect(fxgTablero, &BoardWidget::inspectRequested, this, &frmPartidas::inspect);
+    connect(fxgTablero, &BoardWidget::pickUpRequested, this, &frmPartidas::pickUp);
+    connect(fxgTablero, &BoardWidget::putDownRequested, this,
+            [this](int cell) { putDown({cell}, false); });
+    connect(fxgTablero, &BoardWidget::putDownRectRequested, this,
+            [this](const QList<int>& cells) { putDown(cells, true); });
+    connect(fraVecindario, &Inspector::labelPressed, this, [this](int cell) {
+        if (!neighbourhoodsShown() || cell < 1) return;
+        world().CasillaSel = static_cast<std::int16_t>(cell);
+        showNeighbourhood(false);
+        fraVecindario->MostrarGenoma(cell);
+    });
+    connect(fxgResultados, &ResultsTable::indexToggleRequested, this, &frmPartidas::cambiarIndice);
+    connect(fxgResultados, &ResultsTable::dispToggled, this,
+            [this] { mostrarPartidas(world().CasillaSel); });
+
+    connect(&session_, &Session::aboutToShowModal, this, &frmPartidas::pause);
+    connect(&session_, &Session::worldReplaced, this, [this] {
+        pause();
+        load();
+    });
+    connect(&session_, &Session::genomesChanged, this, [this] {
+        if (announcing_) return;
+        DibujarMapa(world().opciones.mnuSoloSelec);
+        fraVecindario->ShowNeighbourhood();
+        fraVecindario->showSelected(0);
+    });
+    connect(&session_, &Session::thresholdsChanged, this, &frmPartidas::refreshThresholds);
+}
+
+// ---------------------------------------------------------------- load
+
+void frmPartidas::load() {
+    World& w = world();
+    if (w.NumJugadores < 1) startWorld(w, rng());
+    worldWindowLoad(w);
+    const QSignalBlocker blockIter(hsbIter);
+    hsbIter->setValue(std::clamp<int>(w.Iteraciones, 1, 10));
+    txtIter->setText(QString::number(hsbIter->value()));
+    w.Iteraciones = static_cast<std::uint8_t>(hsbIter->value());
+    for (int i = 0; i < 3; ++i) chkSen[i]->setChecked(w.opciones.chkSen[i]);
+    chkPartirTarta->setChecked(w.opciones.chkPartirTarta);
+    fraVecindario->hsbAdHoc->setValue(w.opciones.hsbAdHoc);
+    syncMenus();
+
+    lblGeneracion->setText(w.Generacion > 0 ? QString::number(w.Generacion) : QString());
+    lblTimer->clear();
+    fxgResultados->results().setShowsMoves(false);
+    fxgResultados->results().setRowCount(w.MovPosibles + 2);
+    refreshIndexHeaders();
+    fxgTablero->rebuild(w.CasillaSel);
+    DibujarMapa(w.opciones.mnuSoloSelec);
+    showNeighbourhood(false);
+    fraVecindario->MostrarGenoma(w.CasillaSel);
+    fraVecindario->showSelected(0);
+    refreshThresholds();
+    setRunning(false);
+}
+
+void frmPartidas::refreshThresholds() {
+    const World& w = world();
+    lblVida->setText(QStringLiteral("survive: ") + text(decimalText(w.UmbralSupervivencia)));
+    lblReproduccion->setText(QStringLiteral("reproduce: ") +
+                             text(decimalText(w.UmbralReproduccion)));
+    lblVivirHoy->setText(QStringLiteral("surv. today: ") + text(decimalText(w.UmbralHoy)));
+}
+
+// ---------------------------------------------------------------- run
+
+void frmPartidas::setRunning(bool on) {
+    if (on)
+        tmrCheca->start();
+    else
+        tmrCheca->stop();
+    cmdEmpezarJuego->setIcon(
+        style()->standardIcon(on ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
+    if (mnuEmpezar != nullptr) mnuEmpezar->setText(on ? tr("Pause") : tr("Run"));
+}
+
+void frmPartidas::pause() {
+    setRunning(false);
+}
+
+void frmPartidas::runButtonPressed(int button) {
+    if (running()) {
+        pause();
+        return;
+    }
+    prepare();
+    if (button == 1) {
+        setRunning(true);
+        return;
+    }
+    rng().reseedFromClock();
+    playGeneration();
+}
+
+// The run preparation commits the pending settings; the window shows what that changed.
+void frmPartidas::prepare() {
+    World& w = world();
+    const std::uint8_t codeBefore = w.vecindad.CodVecin[kPrevio];
+    const bool rebuildsTable =
+        w.opciones.mnuOpcion[7] || codeBefore != w.vecindad.CodVecin[kActual];
+    PrepararPaso(w);
+    fxgResultados->results().setRowCount(w.MovPosibles + 2);
+    if (rebuildsTable) fraVecindario->ShowNeighbourhood();
+    refreshIndexHeaders();
+}
+
+void frmPartidas::tick() {
+    if (inGeneration_) return;
+    clock_.start();
+    world().TiempoInicio = secondsSinceMidnight();
+    rng().reseedFromClock();
+    playGeneration();
+    const double seconds = clock_.nsecsElapsed() / 1e9;
+    world().TiempoFin = world().TiempoInicio + seconds;
+    lblTimer->setText(text(decimalText(static_cast<float>(seconds))));
+}
+
+void frmPartidas::playGeneration() {
+    if (inGeneration_) return;
+    inGeneration_ = true;
+    // Both big views stay still while the generation rewrites the world under them.
+    fxgResultados->setUpdatesEnabled(false);
+    fxgTablero->setUpdatesEnabled(false);
+    UnaGeneracion(world(), rng());
+    showGeneration();
+    inGeneration_ = false;
+    emit session_.generationDone();
+}
+
+void frmPartidas::showGeneration() {
+    const World& w = world();
+    lblGeneracion->setText(QString::number(w.Generacion));
+    showLiveRows();
+    fxgResultados->setUpdatesEnabled(true);
+    fraVecindario->RefreshNeighbourBoxes();
+    DibujarMapa(w.opciones.mnuSoloSelec);
+}
+
+void frmPartidas::newWorldPressed(int button) {
+    World& w = world();
+    w.Generacion = 0;
+    lblGeneracion->clear();
+    pause();
+    rng().reseedFromClock();
+    LlenarMundo(w, rng(), button);
+    fxgTablero->setUpdatesEnabled(false);
+    NuevaGeneracionAcumuladores(w);
+    ReiniciarTransicion(w);
+    DibujarMapa(w.opciones.mnuSoloSelec);
+    showNeighbourhood(false);
+    announceGenomes();
+}
+
+void frmPartidas::DibujarMapa(bool soloSeleccion) {
+    fxgTablero->DibujarMapa(soloSeleccion);
+}
+
+bool frmPartidas::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == txtIter && e->type() == QEvent::FocusOut)
+        txtIter->setText(QString::number(hsbIter->value()));
+    if (watched == cmdEmpezarJuego && e->type() == QEvent::FocusOut) {
+        // Opening a menu or turning to another window keeps the run going; anything else that
+        // takes the focus from the run button pauses it.
+        const Qt::FocusReason why = static_cast<QFocusEvent*>(e)->reason();
+        if (why != Qt::PopupFocusReason && why != Qt::ActiveWindowFocusReason &&
+            why != Qt::MenuBarFocusReason)
+            pause();
+    }
+    return QMainWindow::eventFilter(watched, e);
+}
+
+// A closed world window leaves the world as it is, paused.
+void frmPartidas::closeEvent(QCloseEvent* e) {
+    pause();
+    QMainWindow::closeEvent(e);
+}
+
+void frmPartidas::hideEvent(QHideEvent* e) {
+    pause();
+    QMainWindow::hideEvent(e);
+}
+
+// ---------------------------------------------------------------- inspector and results
+
+bool frmPartidas::neighbourhoodsShown() {
+    const auto& code = world().vecindad.CodVecin;
+    if (code[kPrevio] == code[kActual]) return true;
+    session_.info(this, QStringLiteral("Neighbourhoods can't be shown after changing options."));
+    return false;
+}
+
+void frmPartidas::inspect(int cell) {
+    if (!neighbourhoodsShown()) return;
+    world().CasillaSel = static_cast<std::int16_t>(cell);
+    showNeighbourhood(false);
+    fraVecindario->MostrarGenoma(cell);
+}
+
+void frmPartidas::showNeighbourhood(bool keepRows) {
+    fraVecindario->ShowNeighbourhood();
+    if (!keepRows) mostrarPartidas(world().CasillaSel);
+}
+
+// The selected cell's rows as it played them, written by the encounters themselves.
+void frmPartidas::showLiveRows() {
+    const World& w = world();
+    const int sel = w.CasillaSel;
+    std::vector<World::FilaResultado> rows;
+    if (w.FilasSelCelda == sel && sel >= 1 && sel <= w.NumJugadores) {
+        const std::size_t played = static_cast<std::size_t>(std::max(0, w.jugadas(sel, 0)));
+        rows.assign(w.FilasSel.begin(), w.FilasSel.begin() + std::min(played, w.FilasSel.size()));
+    }
+    const QPalette pal = fraVecindario->txtGenoma->palette();
+    fxgResultados->results().setRows(sel, pal.color(QPalette::Base), pal.color(QPalette::Text),
+                                     std::move(rows));
+}
+
+// The rows of a cell replayed on the snapshot genomes and the committed settings, with the replay
+// generator, so looking never changes the run.
+void frmPartidas::mostrarPartidas(int cell) {
+    World& w = world();
+    if (cell < 1 || cell > w.NumJugadores) return;
+    TablaResultados t = MostrarPartidas(w, cell, session_.replayRng());
+    const auto& col = t.colores;
+    fxgResultados->results().setRows(t.celda, QColor(col[0], col[1], col[2]),
+                                     QColor(col[3], col[4], col[5]), std::move(t.filas));
+}
+
+void frmPartidas::refreshIndexHeaders() {
+    const CabecerasIndice h = cabecerasIndice(world());
+    fxgResultados->results().setIndexHeaders(text(h.ciR), text(h.ciP), h.cursiva);
+}
+
+void frmPartidas::cambiarIndice() {
+    const CabecerasIndice h = CambiarIndice(world());
+    fxgResultados->results().setIndexHeaders(text(h.ciR), text(h.ciP), h.cursiva);
+}
+
+// ---------------------------------------------------------------- picking up and putting down
+
+void frmPartidas::pickUp(int cell) {
+    CopiarGenoma(world(), rng(), 0, cell, cell, kActual, kActual, 0);
+    fraVecindario->showSelected(cell);
+}
+
+void frmPartidas::putDown(const QList<int>& cells, bool skipBlank) {
+    if (cells.isEmpty()) return;
+    World& w = world();
+    fxgTablero->setUpdatesEnabled(false);
+    QList<int> changed;
+    for (int cell : cells) {
+        if (skipBlank && isBlankSquare(w.genoma(kActual, cell))) continue;
+        CopiarGenoma(w, rng(), cell, 0, 0, kActual, kActual, 0);
+        changed.append(cell);
+    }
+    fxgTablero->showCells(changed);
+    fxgTablero->setUpdatesEnabled(true);
+    fraVecindario->MostrarGenoma(cells.back());
+    announceGenomes();
+}
+
+void frmPartidas::announceGenomes() {
+    announcing_ = true;
+    emit session_.genomesChanged();
+    announcing_ = false;
+}
+
+// ---------------------------------------------------------------- other windows
+
+void frmPartidas::showPagos() {
+    frmPagos::open();
+}
+void frmPartidas::showTiposVecindario() {
+    frmTiposVecindario::open();
+}
+
+}  // namespace morvane

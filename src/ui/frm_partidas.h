@@ -1,0 +1,151 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QList>
+#include <QMainWindow>
+#include <array>
+#include <vector>
+
+#include "core/world.h"
+
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QScrollArea;
+class QScrollBar;
+class QTimer;
+
+namespace morvane {
+
+class BoardWidget;
+class Inspector;
+class MouseButton;
+class ResultsTable;
+class Rng;
+class Session;
+
+// The world window: the board, the run, the neighbourhood inspector and the results table of the
+// application's one world. It changes the world only through the engine and shows what the engine
+// leaves behind.
+class frmPartidas : public QMainWindow {
+    Q_OBJECT
+  public:
+    explicit frmPartidas(QWidget* parent = nullptr);
+    ~frmPartidas() override;
+
+    bool running() const;
+
+    // ---- run
+    MouseButton* cmdEmpezarJuego = nullptr;
+    QTimer* tmrCheca = nullptr;
+    MouseButton* cmdNuevo = nullptr;
+    QLabel* lblIterations = nullptr;
+    QScrollBar* hsbIter = nullptr;
+    QLineEdit* txtIter = nullptr;
+    QLabel* lblGeneracion = nullptr;
+    QLabel* lblTimer = nullptr;
+    // ---- settings beside the board
+    std::array<QCheckBox*, 3> chkSen{};
+    QCheckBox* chkPartirTarta = nullptr;
+    QGroupBox* frmUmbrales = nullptr;
+    QLabel* lblVida = nullptr;
+    QLabel* lblReproduccion = nullptr;
+    QLabel* lblVivirHoy = nullptr;
+    QPushButton* cmdPagos = nullptr;
+    QPushButton* cmdTiposVecindario = nullptr;
+    QPushButton* cmdCoopGlob = nullptr;
+    MouseButton* cmdSelTodo = nullptr;
+    // ---- views
+    QScrollArea* scrTablero = nullptr;
+    BoardWidget* fxgTablero = nullptr;
+    Inspector* fraVecindario = nullptr;
+    ResultsTable* fxgResultados = nullptr;
+    // ---- menus
+    QMenu* mnuArchivo = nullptr;
+    QAction* mnuAbrir = nullptr;
+    QAction* mnuGuardar = nullptr;
+    QAction* mnuGuardarComo = nullptr;
+    QMenu* mnuOpciones = nullptr;
+    std::array<QAction*, 10> mnuOpcion{};
+    QMenu* mnuReglas = nullptr;
+    std::array<QAction*, 4> mnuRegla{};
+    QMenu* mnuSumaPagos = nullptr;
+    std::array<QAction*, 3> mnuSuma{};
+    QMenu* mnuVer = nullptr;
+    QAction* mnuVerMutaciones = nullptr;
+    QAction* mnuSoloSelec = nullptr;
+    QAction* mnuCambiarIndice = nullptr;  // "Ci R" / "Sc R" of the results table
+    QAction* mnuDispMov = nullptr;        // "Disp" / "Mov" of the results table
+    QAction* mnuPagos = nullptr;
+    // Keyboard and menu twins of what the mouse buttons do.
+    QMenu* mnuCorrer = nullptr;
+    QAction* mnuEmpezar = nullptr;       // run / pause
+    QAction* mnuPaso = nullptr;          // one generation
+    QAction* mnuNuevoAzar = nullptr;     // "New", left button
+    QAction* mnuNuevoReparto = nullptr;  // "New", right button
+    QAction* mnuNuevoVacio = nullptr;    // "New", middle button
+    QAction* mnuRecoger = nullptr;       // pick up the current cell
+    QAction* mnuSoltar = nullptr;        // put down on the selection
+    QAction* mnuSelTodo = nullptr;       // "Fill"
+
+  public slots:
+    void pause();
+    // The run button, by mouse button: 1 left, 2 right, 4 middle.
+    void runButtonPressed(int button);
+    // "New", by mouse button: 1 at random, 2 by the distribution, any other fills nothing.
+    void newWorldPressed(int button);
+    void DibujarMapa(bool soloSeleccion);
+    void guardarComo();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
+
+  private:
+    World& world();
+    Rng& rng();
+
+    void buildControls();
+    void buildLayout();
+    void buildMenus();
+    void buildRunMenu();
+    void connectControls();
+    void syncMenus();
+    void setRunning(bool on);
+
+    void load();
+    void prepare();
+    void tick();
+    void playGeneration();
+    void showGeneration();
+
+    void inspect(int cell);
+    bool neighbourhoodsShown();
+    void showNeighbourhood(bool keepRows);
+    void mostrarPartidas(int cell);
+    void showLiveRows();
+    void refreshIndexHeaders();
+    void cambiarIndice();
+    void refreshThresholds();
+
+    void pickUp(int cell);
+    void putDown(const QList<int>& cells, bool skipBlank);
+
+    // Tells the other windows the genomes changed, without answering our own news.
+    void announceGenomes();
+
+    void showPagos();
+    void showTiposVecindario();
+
+    Session& session_;
+    QElapsedTimer clock_;
+    bool inGeneration_ = false;  // a tick never re-enters a generation
+    bool announcing_ = false;
+};
+
+}  // namespace morvane

@@ -1,0 +1,193 @@
+// The world window's menus: the option, rule and sum-mode ticks mirror World::opciones and are
+// changed only through the engine's handlers; the Run menu gives every mouse-only action a key.
+#include <QAction>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "core/vista.h"
+#include "io/scenario_file.h"
+#include "ui/board_widget.h"
+#include "ui/frm_partidas.h"
+#include "ui/mouse_button.h"
+#include "ui/results_table.h"
+#include "ui/session.h"
+
+namespace morvane {
+
+namespace {
+
+const char* const kOpciones[10] = {
+    "Mutations On [0]",
+    "Complete mutation (no gradual) [1]",
+    "Mutate FONT color always [2]",
+    "Don't divide pay offs [3]",
+    "Sucesive moves [4]",
+    "DON'T change back color WHEN only the font color mutates [5]",
+    "Copy how the bug looks like [6]",
+    "Search always same neighbours when copying [7]",
+    "Imitation (On) / Crossover (Off) [8]",
+    "Equality = 1 (On) / = 0.5 (Off) [9]",
+};
+const char* const kReglas[4] = {"Maxi Max", "Replicator Dynamics", "Best Strategy", "Maxi Min"};
+const char* const kSumas[3] = {"Total", "Total / moves actually played",
+                               "Total / all potential moves"};
+
+QAction* checkItem(QMenu* menu, const char* caption) {
+    QAction* a = menu->addAction(QString::fromUtf8(caption));
+    a->setCheckable(true);
+    return a;
+}
+
+// A menu entry with its keys; the first key is named in the entry's tooltip.
+QAction* keyed(QMenu* menu, const QString& caption, QList<QKeySequence> keys) {
+    QAction* a = menu->addAction(caption);
+    a->setShortcuts(keys);
+    a->setToolTip(caption + QStringLiteral(" (") + keys.front().toString(QKeySequence::NativeText) +
+                  QStringLiteral(")"));
+    return a;
+}
+
+}  // namespace
+
+void frmPartidas::buildMenus() {
+    QMenuBar* bar = menuBar();
+    mnuArchivo = bar->addMenu(tr("File"));
+    mnuAbrir = mnuArchivo->addAction(tr("Open"));
+    mnuAbrir->setEnabled(false);  // scenarios are opened from the start-up window
+    mnuGuardar = mnuArchivo->addAction(tr("Save"));
+    mnuGuardarComo = mnuArchivo->addAction(tr("Save as"));
+    connect(mnuGuardar, &QAction::triggered, this, &frmPartidas::guardarComo);
+    connect(mnuGuardarComo, &QAction::triggered, this, &frmPartidas::guardarComo);
+
+    buildRunMenu();
+
+    mnuOpciones = bar->addMenu(tr("Options"));
+    for (int k = 0; k < 10; ++k) {
+        mnuOpcion[k] = checkItem(mnuOpciones, kOpciones[k]);
+        connect(mnuOpcion[k], &QAction::triggered, this, [this, k] {
+            clickOpcion(world(), k);
+            syncMenus();
+        });
+    }
+    mnuReglas = bar->addMenu(tr("Transition rules"));
+    for (int k = 0; k < 4; ++k) {
+        mnuRegla[k] = checkItem(mnuReglas, kReglas[k]);
+        connect(mnuRegla[k], &QAction::triggered, this, [this, k] {
+            clickRegla(world(), k);
+            syncMenus();
+        });
+    }
+    mnuSumaPagos = bar->addMenu(tr("Total Pay offs"));
+    for (int k = 0; k < 3; ++k) {
+        mnuSuma[k] = checkItem(mnuSumaPagos, kSumas[k]);
+        connect(mnuSuma[k], &QAction::triggered, this, [this, k] {
+            clickSuma(world(), k);
+            syncMenus();
+        });
+    }
+
+    mnuVer = bar->addMenu(tr("View"));
+    mnuVerMutaciones = checkItem(mnuVer, "Mutations");
+    connect(mnuVerMutaciones, &QAction::triggered, this, [this] {
+        world().opciones.mnuVerMutaciones = !world().opciones.mnuVerMutaciones;
+        syncMenus();
+    });
+    mnuSoloSelec = checkItem(mnuVer, "Selection only");
+    connect(mnuSoloSelec, &QAction::triggered, this, [this] {
+        bool& solo = world().opciones.mnuSoloSelec;
+        solo = !solo;
+        syncMenus();
+        fxgTablero->setUpdatesEnabled(false);
+        DibujarMapa(solo);
+    });
+    mnuVer->addSeparator();
+    mnuCambiarIndice = keyed(mnuVer, tr("Results: cooperation / success (Ci R / Sc R)"),
+                             {QKeySequence(tr("Ctrl+Shift+I"))});
+    connect(mnuCambiarIndice, &QAction::triggered, this, &frmPartidas::cambiarIndice);
+    mnuDispMov = keyed(mnuVer, tr("Results: output / disposition (Disp / Mov)"),
+                       {QKeySequence(tr("Ctrl+Shift+D"))});
+    connect(mnuDispMov, &QAction::triggered, this, [this] {
+        auto& results = fxgResultados->results();
+        results.setShowsMoves(!results.showsMoves());
+        mostrarPartidas(world().CasillaSel);
+    });
+    mnuVer->setToolTipsVisible(true);
+
+    mnuPagos = bar->addAction(tr("Pay offs"));
+    connect(mnuPagos, &QAction::triggered, this, &frmPartidas::showPagos);
+    // Shortcuts of menu entries work wherever the focus is in this window.
+    for (QMenu* m : {mnuArchivo, mnuCorrer, mnuVer}) addActions(m->actions());
+}
+
+// Return and Ctrl+Return are keys no control of this window uses for itself; the "New" and board
+// keys avoid the line edits' own editing keys (Ctrl+A, C, E, K, U, V, X, Z).
+void frmPartidas::buildRunMenu() {
+    mnuCorrer = menuBar()->addMenu(tr("Run"));
+    mnuCorrer->setToolTipsVisible(true);
+    mnuEmpezar =
+        keyed(mnuCorrer, tr("Run"), {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    connect(mnuEmpezar, &QAction::triggered, this, [this] {
+        // A run started from the keyboard pauses by the same rule as one started by the mouse:
+        // when the run button loses the focus.
+        if (!running()) cmdEmpezarJuego->setFocus(Qt::ShortcutFocusReason);
+        runButtonPressed(1);
+    });
+    mnuPaso =
+        keyed(mnuCorrer, tr("One generation"),
+              {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
+    connect(mnuPaso, &QAction::triggered, this, [this] { runButtonPressed(2); });
+    mnuCorrer->addSeparator();
+    mnuNuevoAzar = keyed(mnuCorrer, tr("New at random"), {QKeySequence(tr("Ctrl+N"))});
+    connect(mnuNuevoAzar, &QAction::triggered, this, [this] { newWorldPressed(1); });
+    mnuNuevoReparto =
+        keyed(mnuCorrer, tr("New by distribution"), {QKeySequence(tr("Ctrl+Shift+N"))});
+    connect(mnuNuevoReparto, &QAction::triggered, this, [this] { newWorldPressed(2); });
+    mnuNuevoVacio = keyed(mnuCorrer, tr("New without filling"), {QKeySequence(tr("Ctrl+Alt+N"))});
+    connect(mnuNuevoVacio, &QAction::triggered, this, [this] { newWorldPressed(4); });
+    mnuCorrer->addSeparator();
+    mnuRecoger =
+        keyed(mnuCorrer, tr("Pick up the current cell"), {QKeySequence(tr("Ctrl+Shift+C"))});
+    connect(mnuRecoger, &QAction::triggered, this, [this] {
+        const QPoint g = fxgTablero->currentCell();
+        pickUp(fxgTablero->cellNumberAt(g.y(), g.x()));
+    });
+    mnuSoltar =
+        keyed(mnuCorrer, tr("Put down on the selection"), {QKeySequence(tr("Ctrl+Shift+V"))});
+    connect(mnuSoltar, &QAction::triggered, this, [this] {
+        if (fxgTablero->selectionSpansMoreThanOneCell()) {
+            putDown(fxgTablero->selectionCells(), true);
+        } else {
+            const QPoint g = fxgTablero->currentCell();
+            putDown({fxgTablero->cellNumberAt(g.y(), g.x())}, false);
+        }
+    });
+    mnuSelTodo = keyed(mnuCorrer, tr("Fill"), {QKeySequence(tr("Ctrl+Shift+F"))});
+    connect(mnuSelTodo, &QAction::triggered, this,
+            [this] { putDown(fxgTablero->worldCells(), true); });
+}
+
+void frmPartidas::syncMenus() {
+    const RunOptions& o = world().opciones;
+    for (int k = 0; k < 10; ++k) mnuOpcion[k]->setChecked(o.mnuOpcion[k]);
+    for (int k = 0; k < 4; ++k) mnuRegla[k]->setChecked(o.mnuRegla[k]);
+    for (int k = 0; k < 3; ++k) mnuSuma[k]->setChecked(o.mnuSuma[k]);
+    mnuVerMutaciones->setChecked(o.mnuVerMutaciones);
+    mnuSoloSelec->setChecked(o.mnuSoloSelec);
+}
+
+// "Save" does what "Save as" does: a world window always asks where to save.
+void frmPartidas::guardarComo() {
+    World& w = world();
+    w.Vista = encodeVista(w);
+    const QString path = session_.saveFileName(this, QStringLiteral("*.dpt"));
+    if (path.isEmpty()) return;  // cancelled
+    const SaveResult r = GuardarEscenario(w, QFile::encodeName(path).toStdString());
+    if (!r.ok)
+        session_.info(this, QStringLiteral("%1\n%2").arg(QFileInfo(path).fileName(),
+                                                         QString::fromStdString(r.reason)));
+}
+
+}  // namespace morvane

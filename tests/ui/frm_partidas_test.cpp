@@ -1,0 +1,548 @@
+// The world window driven through real events on its real controls, offscreen.
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "core/generation.h"
+#include "encounter/history.h"
+#include "io/scenario_file.h"
+#include "support/world_window_fixture.h"
+#include "ui/frm_principal.h"
+#include "ui/inspector.h"
+#include "ui/mouse_button.h"
+#include "ui/results_table.h"
+#include "world/neighbourhood.h"
+
+using namespace morvane;
+using namespace morvane::testing;
+
+namespace {
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+  public:
+    explicit PaintCounter(QWidget* w) { w->installEventFilter(this); }
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+World& theWorld() {
+    return Session::instance().world();
+}
+
+void press(QWidget* w, Qt::MouseButton b, QPoint at = {}) {
+    QTest::mousePress(w, b, {}, at);
+    QTest::mouseRelease(w, b, {}, at);
+}
+
+// Clicks a menu entry the way a user does: open the menu, click the entry.
+void clickMenuItem(QMenu* menu, QAction* item) {
+    menu->popup(menu->parentWidget()->mapToGlobal(QPoint(10, 10)));
+    QVERIFY(QTest::qWaitForWindowExposed(menu));
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
+    QTRY_VERIFY(!menu->isVisible());
+}
+
+}  // namespace
+
+class FrmPartidasTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void runButtonWhileIdle_data();
+    void runButtonWhileIdle();
+    void anyButtonPausesARun_data();
+    void anyButtonPausesARun();
+    void focusLeavingTheRunButtonPausesUnlessForAMenuOrWindow();
+    void modalDialogPausesTheRun();
+    void timerPlaysGenerationsAndShowsTheirSeconds();
+    void newFillsByMouseButton_data();
+    void newFillsByMouseButton();
+    void menuItemsTickTheWorld_data();
+    void menuItemsTickTheWorld();
+    void dragPaintsTheRectangleInEitherDirection();
+    void fillLeavesBlankSquaresAlone();
+    void rightButtonPicksUpAndDoubleClickPutsDown();
+    void leftPressInspectsUnlessTheNeighbourhoodChanged();
+    void saveAsWritesAScenarioThatLoadsBack();
+    void saveAsReportsFailuresAndCancelsSilently();
+    void keysRunPauseStepAndRefill();
+    void iterationsBoxTakesOnlyOneToTen();
+    void thresholdCaptionsFollowThePayoffsWindow();
+    void resultsTableShowsTheSelectedCellsEncounters();
+    void startUpWindowOpensTheWorldWindowOnANewWorld();
+};
+
+void FrmPartidasTest::runButtonWhileIdle_data() {
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<bool>("runs");
+    QTest::addColumn<int>("generations");
+    QTest::addRow("left_runs") << Qt::LeftButton << true << 0;
+    QTest::addRow("right_steps") << Qt::RightButton << false << 1;
+    QTest::addRow("middle_steps") << Qt::MiddleButton << false << 1;
+}
+
+void FrmPartidasTest::runButtonWhileIdle() {
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(bool, runs);
+    QFETCH(int, generations);
+    auto win = openWorldWindow(10, 8, nullptr);
+    QVERIFY(QTest::qWaitForWindowActive(win.get()));
+    QTest::qWait(50);  // let the first paints through
+    PaintCounter counter(win->fxgTablero);
+
+    QTest::mousePress(win->cmdEmpezarJuego, button);
+    // The press alone decides: a step is over before the button comes back up.
+    QCOMPARE(win->running(), runs);
+    QCOMPARE(theWorld().Generacion, generations);
+    QTest::mouseRelease(win->cmdEmpezarJuego, button);
+    if (runs) {
+        win->pause();
+        return;
+    }
+    QCOMPARE(win->lblGeneracion->text(), QStringLiteral("1"));
+    QTRY_COMPARE(counter.paints, 1);
+    QTest::qWait(30);
+    QCOMPARE(counter.paints, 1);  // redrawn once
+    QCOMPARE(theWorld().Generacion, 1);
+}
+
+void FrmPartidasTest::anyButtonPausesARun_data() {
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addRow("left") << Qt::LeftButton;
+    QTest::addRow("right") << Qt::RightButton;
+    QTest::addRow("middle") << Qt::MiddleButton;
+}
+
+void FrmPartidasTest::anyButtonPausesARun() {
+    QFETCH(Qt::MouseButton, button);
+    auto win = openWorldWindow(6, 5, nullptr);
+    QVERIFY(QTest::qWaitForWindowActive(win.get()));
+    press(win->cmdEmpezarJuego, Qt::LeftButton);
+    QVERIFY(win->running());
+    QTRY_VERIFY(theWorld().Generacion >= 2);
+    QTest::mousePress(win->cmdEmpezarJuego, button);
+    QVERIFY(!win->running());
+    const int stopped = theWorld().Generacion;
+    QTest::mouseRelease(win->cmdEmpezarJuego, button);
+    QTest::qWait(30);
+    QCOMPARE(theWorld().Generacion, stopped);  // a pause plays nothing more
+}
+
+void FrmPartidasTest::focusLeavingTheRunButtonPausesUnlessForAMenuOrWindow() {
+    auto win = openWorldWindow(6, 5, nullptr);
+    QVERIFY(QTest::qWaitForWindowActive(win.get()));
+    press(win->cmdEmpezarJuego, Qt::LeftButton);
+    QVERIFY(win->cmdEmpezarJuego->hasFocus());
+
+    // A menu opened while running keeps the run going.
+    win->mnuOpciones->popup(win->mapToGlobal(QPoint(20, 20)));
+    QVERIFY(QTest::qWaitForWindowExposed(win->mnuOpciones));
+    QTest::qWait(20);
+    QVERIFY(win->running());
+    win->mnuOpciones->hide();
+    QTRY_VERIFY(win->cmdEmpezarJuego->hasFocus());
+    QVERIFY(win->running());
+
+    // So does another window coming to the front.
+    QWidget other;
+    other.resize(200, 100);
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    QVERIFY(win->running());
+    win->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(win.get()));
+    QVERIFY(win->running());
+
+    // The "Pay offs" button opens its window without taking the focus.
+    QTest::mouseClick(win->cmdPagos, Qt::LeftButton);
+    QWidget* pagos = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->windowTitle() == QStringLiteral("Pay offs")) pagos = w;
+    QVERIFY(pagos != nullptr);
+    QVERIFY(QTest::qWaitForWindowActive(pagos));
+    QVERIFY(win->running());
+    pagos->close();
+    win->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(win.get()));
+    QVERIFY(win->running());
+
+    // A click on another control of the window takes the focus and pauses.
+    QTest::mouseClick(win->txtIter, Qt::LeftButton);
+    QVERIFY(win->txtIter->hasFocus());
+    QVERIFY(!win->running());
+}
+
+void FrmPartidasTest::modalDialogPausesTheRun() {
+    FakeDialogs* dialogs = nullptr;
+    auto win = openWorldWindow(6, 5, &dialogs);
+    QVERIFY(QTest::qWaitForWindowActive(win.get()));
+    press(win->cmdEmpezarJuego, Qt::LeftButton);
+    QVERIFY(win->running());
+    Session::instance().info(nullptr, QStringLiteral("hello"));
+    QVERIFY(!win->running());
+    QCOMPARE(dialogs->infos, QStringList{QStringLiteral("hello")});
+}
+
+void FrmPartidasTest::timerPlaysGenerationsAndShowsTheirSeconds() {
+    auto win = openWorldWindow(6, 5, nullptr);
+    QVERIFY(QTest::qWaitForWindowActive(win.get()));
+    QCOMPARE(win->tmrCheca->interval(), 3);
+    QSignalSpy done(&Session::instance(), &Session::generationDone);
+    press(win->cmdEmpezarJuego, Qt::LeftButton);
+    QTRY_VERIFY(theWorld().Generacion >= 3);
+    win->pause();
+    QCOMPARE(done.count(), theWorld().Generacion);  // one generation per tick, each announced
+    QCOMPARE(win->lblGeneracion->text(), QString::number(theWorld().Generacion));
+    bool ok = false;
+    const double seconds = win->lblTimer->text().toDouble(&ok);
+    QVERIFY(ok);
+    QVERIFY(seconds >= 0 && seconds < 5);
+}
+
+void FrmPartidasTest::newFillsByMouseButton_data() {
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<bool>("refills");
+    QTest::addRow("left_at_random") << Qt::LeftButton << true;
+    QTest::addRow("right_by_distribution") << Qt::RightButton << true;
+    QTest::addRow("middle_fills_nothing") << Qt::MiddleButton << false;
+}
+
+void FrmPartidasTest::newFillsByMouseButton() {
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(bool, refills);
+    auto win = openWorldWindow(6, 5, nullptr);
+    QVERIFY(QTest::qWaitForWindowActive(win.get()));
+    press(win->cmdEmpezarJuego, Qt::RightButton);
+    press(win->cmdEmpezarJuego, Qt::RightButton);
+    QCOMPARE(theWorld().Generacion, 2);
+    const auto before = theWorld().genomas[kActual];
+
+    press(win->cmdNuevo, button);
+    QCOMPARE(theWorld().Generacion, 0);
+    QVERIFY(win->lblGeneracion->text().isEmpty());
+    QCOMPARE(theWorld().genomas[kActual] != before, refills);
+    QCOMPARE(theWorld().jugadas(theWorld().CasillaSel, 0), 0);  // records re-created
+    press(win->cmdEmpezarJuego, Qt::RightButton);
+    QCOMPARE(theWorld().Generacion, 1);  // after "New" the next generation is number 1
+}
+
+void FrmPartidasTest::menuItemsTickTheWorld_data() {
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<QList<int>>("clicks");
+    QTest::addColumn<int>("opciones");
+    QTest::addColumn<int>("regla");
+    QTest::addColumn<int>("modoSuma");
+    QTest::addRow("option_8_with_0") << "opcion" << QList<int>{8} << 257 << 2 << 2;
+    QTest::addRow("option_0_off_again") << "opcion" << QList<int>{0} << 0 << 2 << 2;
+    QTest::addRow("option_3_and_9") << "opcion" << QList<int>{3, 9} << 1 + 8 + 512 << 2 << 2;
+    QTest::addRow("rule_maxi_min") << "regla" << QList<int>{3} << 1 << 4 << 2;
+    QTest::addRow("ticked_rule_stays") << "regla" << QList<int>{1} << 1 << 2 << 2;
+    QTest::addRow("sum_total") << "suma" << QList<int>{0} << 1 << 2 << 1;
+}
+
+void FrmPartidasTest::menuItemsTickTheWorld() {
+    QFETCH(QString, menu);
+    QFETCH(QList<int>, clicks);
+    QFETCH(int, opciones);
+    QFETCH(int, regla);
+    QFETCH(int, modoSuma);
+    auto win = openWorldWindow(6, 5, nullptr);
+    QVERIFY(QTest::qWaitForWindowActive(win.get()));
+    for (int k : clicks) {
+        if (menu == "opcion") clickMenuItem(win->mnuOpciones, win->mnuOpcion[k]);
+        if (menu == "regla") clickMenuItem(win->mnuReglas, win->mnuRegla[k]);
+        if (menu == "suma") clickMenuItem(win->mnuSumaPagos, win->mnuSuma[k]);
+    }
+    const World& w = theWorld();
+    QCOMPARE(int(w.opciones.Opciones[kActual]), opciones);
+    QCOMPARE(int(w.opciones.Regla), regla);
+    QCOMPARE(int(w.opciones.ModoSuma), modoSuma);
+    // The ticks shown are the world's.
+    for (int k = 0; k < 10; ++k) QCOMPARE(win->mnuOpcion[k]->isChecked(), w.opciones.mnuOpcion[k]);
+    for (int k = 0; k < 4; ++k) QCOMPARE(win->mnuRegla[k]->isChecked(), k == regla - 1);
+    for (int k = 0; k < 3; ++k) QCOMPARE(win->mnuSuma[k]->isChecked(), k == modoSuma - 1);
+}
+
+void FrmPartidasTest::dragPaintsTheRectangleInEitherDirection() {
+    auto win = openWorldWindow(6, 5, nullptr);
+    QVERIFY(QTest::qWaitForWindowActive(win.get()));
+    World& w = theWorld();
+    BoardWidget* board = win->fxgTablero;
+    w.genoma(kActual, 0) = listStrategy(w, "UC");
+    // Bottom-right to top-left of the 3 x 3 block of rows 1..3, columns 2..4.
+    QTest::mousePress(board, Qt::LeftButton, {}, cellCentre(*board, 3, 4));
+    QTest::mouseMove(board, cellCentre(*board, 2, 3));
+    QTest::mouseMove(board, cellCentre(*board, 1, 2));
+    QTest::mouseRelease(board, Qt::LeftButton, {}, cellCentre(*board, 1, 2));
+    for (int r = 0; r < 5; ++r) {
+        for (int c = 0; c < 6; ++c) {
+            const bool inside = r >= 1 && r <= 3 && c >= 2 && c <= 4;
+            QCOMPARE(sameStrategy(w.genoma(kActual, w.cellAt(r, c)), listStrategy(w, "UC")),
+                     inside);
+        }
+    }
+    // A drag past the edge stops at the world's last row and column.
+    QTest::mousePress(board, Qt::LeftButton, {}, cellCentre(*board, 3, 4));
+    QTest::mouseMove(board, QPoint(board->width() - 1, board->height() - 1));
+    QCOMPARE(board->selectionEnd(), QPoint(5 + 2, 4 + 2));  // grid column, row
+    QTest::mouseRelease(board, Qt::LeftButton, {}, QPoint(board->width() - 1, board->height() - 1));
+    QVERIFY(sameStrategy(w.genoma(kActual, w.NumJugadores), listStrategy(w, "UC")));
+}
+
+void FrmPartidasTest::fillLeavesBlankSquaresAlone() {
+    auto win = openWorldWindow(5, 4, nullptr);
+    QVERIFY(QTest::qWaitForWindowActive(win.get()));
+    World& w = theWorld();
+    const Genoma blank = listStrategy(w, "Cuadro en blanco");
+    for (int cell : {3, 11}) w.genoma(kActual, cell) = blank;
+    w.genoma(kActual, 0) = listStrategy(w, "UD");
+    press(win->cmdSelTodo, Qt::LeftButton);
+    for (int cell = 1; cell <= w.NumJugadores; ++cell) {
+        const bool isBlank = cell == 3 || cell == 11;
+        QCOMPARE(w.genoma(kActual, cell) == blank, isBlank);
+        QCOMPARE(sameStrategy(w.genoma(kActual, cell), listStrategy(w, "UD")), !isBlank);
+    }
+}
+
+void FrmPartidasTest::rightButtonPicksUpAndDoubleClickPutsDown() {
+    auto win = openWorldWindow(6, 5, nullptr);
+    QVERIFY(QTest::qWaitForWindowActive(win.get()));
+    World& w = theWorld();
+    BoardWidget* board = win->fxgTablero;
+    w.genoma(kActual, 9) = listStrategy(w, "Tit For Tat");
+    QTest::mousePress(board, Qt::LeftButton, {}, cellCentre(*board, 0, 0));
+    QTest::mouseMove(board, cellCentre(*board, 2, 2));
+    // The right button picks up from the cell under it and collapses the selection there.
+    QTest::mousePress(board, Qt::RightButton, {}, cellCentre(*board, 1, 2));  // cell 9
+    QTest::mouseRelease(board, Qt::RightButton, {}, cellCentre(*board, 1, 2));
+    QCOMPARE(w.genoma(kActual, 0), w.genoma(kActual, 9));
+    QCOMPARE(board->selectionEnd(), board->currentCell());
+    QCOMPARE(win->fraVecindario->txtSeleccionada->text(), QStringLiteral("   1   0   0"));
+    QCOMPARE(sameStrategy(w.genoma(kActual, 1), w.genoma(kActual, 9)), false);
+
+    // A double click puts the strategy down on that one cell, blank square or not.
+    w.genoma(kActual, 30) = listStrategy(w, "Cuadro en blanco");
+    QTest::mouseDClick(board, Qt::LeftButton, {}, cellCentre(*board, 4, 5));  // cell 30
+    QVERIFY(sameStrategy(w.genoma(kActual, 30), w.genoma(kActual, 9)));
+    int painted = 0;
+    for (int cell = 1; cell <= w.NumJugadores; ++cell)
+        painted += sameStrategy(w.genoma(kActual, cell), w.genoma(kActual, 9));
+    QCOMPARE(painted, 2);
+}
+
+void FrmPartidasTest::leftPressInspectsUnlessTheNeighbourhoodChanged() {
+    FakeDialogs* dialogs = nullptr;
+    auto win = openWorldWindow(6, 5, &dialogs);
+    QVERIFY(QTest::qWaitForWindowActive(win.get()));
+    World& w = theWorld();
+    BoardWidget* board = win->fxgTablero;
+    QCOMPARE(w.CasillaSel, 5);
+    QCOMPARE(win->fraVecindario->lblJugador[24]->text(), QStringLiteral("5"));
+
+    QTest::mouseClick(board, Qt::LeftButton, {}, cellCentre(*board, 2, 3));  // cell 16
+    QCOMPARE(w.CasillaSel, 16);
+    QCOMPARE(win->fraVecindario->lblJugador[24]->text(), QStringLiteral("16"));
+    QCOMPARE(win->fraVecindario->lblJugador[0]->text(), QString::number(w.vecino(16, 0)));
+    QVERIFY(dialogs->infos.isEmpty());
+
+    ChooseNeighbourhood(w, 0);  // a new type, not yet in force
+    QTest::mouseClick(board, Qt::LeftButton, {}, cellCentre(*board, 0, 0));
+    QCOMPARE(w.CasillaSel, 16);
+    QCOMPARE(dialogs->infos,
+             QStringList{QStringLiteral("Neighbourhoods can't be shown after changing options.")});
+    QTest::mouseClick(win->fraVecindario->lblJugador[2], Qt::LeftButton);
+    QCOMPARE(w.CasillaSel, 16);
+    QCOMPARE(dialogs->infos.size(), 2);
+
+    press(win->cmdEmpezarJuego, Qt::RightButton);  // the step puts the type in force
+    const int east = w.vecino(16, 2);
+    QTest::mouseClick(win->fraVecindario->lblJugador[2], Qt::LeftButton);
+    QCOMPARE(int(w.CasillaSel), east);
+}
+
+void FrmPartidasTest::saveAsWritesAScenarioThatLoadsBack() {
+    FakeDialogs* dialogs = nullptr;
+    auto win = openWorldWindow(4, 3, &dialogs);
+    QVERIFY(QTest::qWaitForWindowActive(win.get()));
+    press(win->cmdEmpezarJuego, Qt::RightButton);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("world.dpt"));
+    dialogs->saveAnswers = {path};
+    win->mnuGuardarComo->trigger();
+    QCOMPARE(dialogs->filters, QStringList{QStringLiteral("*.dpt")});
+    QVERIFY(dialogs->infos.isEmpty());
+
+    World loaded;
+    const LoadResult r = CargarEscenario(loaded, path.toStdString());
+    QVERIFY2(r.ok, r.reason.c_str());
+    QCOMPARE(loaded.NumJugadores, theWorld().NumJugadores);
+    for (int cell = 1; cell <= loaded.NumJugadores; ++cell)
+        QCOMPARE(loaded.genoma(kActual, cell), theWorld().genoma(kActual, cell));
+    QCOMPARE(loaded.Vista, theWorld().Vista);
+
+    // "Save" asks for a name as well.
+    dialogs->saveAnswers = {dir.filePath(QStringLiteral("again.dpt"))};
+    win->mnuGuardar->trigger();
+    QCOMPARE(dialogs->filters.size(), 2);
+    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("again.dpt"))));
+}
+
+void FrmPartidasTest::saveAsReportsFailuresAndCancelsSilently() {
+    FakeDialogs* dialogs = nullptr;
+    auto win = openWorldWindow(4, 3, &dialogs);
+    QVERIFY(QTest::qWaitForWindowActive(win.get()));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("missing/world.dpt"));
+    dialogs->saveAnswers = {path};
+    win->mnuGuardarComo->trigger();
+    const SaveResult expected = GuardarEscenario(theWorld(), path.toStdString());
+    QVERIFY(!expected.ok);
+    QCOMPARE(dialogs->infos,
+             QStringList{QStringLiteral("world.dpt\n") + QString::fromStdString(expected.reason)});
+
+    dialogs->infos.clear();
+    win->mnuGuardarComo->trigger();  // no answer: the user cancelled
+    QVERIFY(dialogs->infos.isEmpty());
+    QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+}
+
+void FrmPartidasTest::keysRunPauseStepAndRefill() {
+    auto win = openWorldWindow(6, 5, nullptr);
+    QVERIFY(QTest::qWaitForWindowActive(win.get()));
+    win->txtIter->setFocus();
+    QTest::keyClick(win.get(), Qt::Key_Return, Qt::ControlModifier);
+    QCOMPARE(theWorld().Generacion, 1);
+    QVERIFY(!win->running());
+
+    QTest::keyClick(win.get(), Qt::Key_Return);
+    QVERIFY(win->running());
+    QVERIFY(win->cmdEmpezarJuego->hasFocus());
+    QTRY_VERIFY(theWorld().Generacion >= 3);
+    QTest::keyClick(win.get(), Qt::Key_Return);
+    QVERIFY(!win->running());
+
+    // A run started by key pauses when the focus leaves the run button, as a clicked one does.
+    QTest::keyClick(win.get(), Qt::Key_Return);
+    QVERIFY(win->running());
+    QTest::mouseClick(win->txtIter, Qt::LeftButton);
+    QVERIFY(!win->running());
+
+    QTest::keyClick(win.get(), Qt::Key_N, Qt::ControlModifier | Qt::AltModifier);
+    QCOMPARE(theWorld().Generacion, 0);
+    const auto before = theWorld().genomas[kActual];
+    QTest::keyClick(win.get(), Qt::Key_N, Qt::ControlModifier);
+    QVERIFY(theWorld().genomas[kActual] != before);
+    // Every key is named in its entry's tooltip.
+    for (QAction* a : win->mnuCorrer->actions())
+        if (!a->isSeparator())
+            QVERIFY2(a->toolTip().contains(a->shortcut().toString(QKeySequence::NativeText)),
+                     qPrintable(a->toolTip()));
+}
+
+void FrmPartidasTest::iterationsBoxTakesOnlyOneToTen() {
+    auto win = openWorldWindow(6, 5, nullptr);
+    QVERIFY(QTest::qWaitForWindowActive(win.get()));
+    QCOMPARE(win->hsbIter->value(), 4);  // decoded from the start-up view word
+    // Keys that would leave 1..10 are refused as they are typed; what is left over when the box
+    // loses the focus gives way to the bar's value.
+    struct Row {
+        const char* typed;
+        int iterations;
+    };
+    for (const Row& row : {Row{"7", 7}, Row{"0", 7}, Row{"11", 1}, Row{"10", 10}, Row{"", 10}}) {
+        QTest::mouseClick(win->txtIter, Qt::LeftButton);
+        QVERIFY(win->txtIter->hasFocus());
+        QTest::keyClick(win->txtIter, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(win->txtIter, Qt::Key_Backspace);
+        QTest::keyClicks(win->txtIter, QString::fromLatin1(row.typed));
+        QTest::keyClick(win->txtIter, Qt::Key_Tab);
+        QCOMPARE(int(theWorld().Iteraciones), row.iterations);
+        QCOMPARE(win->hsbIter->value(), row.iterations);
+        QCOMPARE(win->txtIter->text(), QString::number(row.iterations));
+    }
+}
+
+void FrmPartidasTest::thresholdCaptionsFollowThePayoffsWindow() {
+    auto win = openWorldWindow(6, 5, nullptr);
+    QCOMPARE(win->lblVida->text(), QStringLiteral("survive: 0"));
+    World& w = theWorld();
+    w.UmbralSupervivencia = 1.5f;
+    w.UmbralReproduccion = 2.25f;
+    w.UmbralHoy = 0.1f;
+    emit Session::instance().thresholdsChanged();
+    QCOMPARE(win->lblVida->text(), QStringLiteral("survive: 1.5"));
+    QCOMPARE(win->lblReproduccion->text(), QStringLiteral("reproduce: 2.25"));
+    QCOMPARE(win->lblVivirHoy->text(), QStringLiteral("surv. today: 0.1"));
+}
+
+void FrmPartidasTest::resultsTableShowsTheSelectedCellsEncounters() {
+    auto win = openWorldWindow(6, 5, nullptr);
+    QVERIFY(QTest::qWaitForWindowActive(win.get()));
+    ResultsModel& model = win->fxgResultados->results();
+    QAbstractItemModelTester tester(&model);
+    press(win->cmdEmpezarJuego, Qt::RightButton);
+    const World& w = theWorld();
+    const int sel = w.CasillaSel;
+    const int played = w.jugadas(sel, 0);
+    QVERIFY(played > 0);
+    QCOMPARE(model.rowCount(), w.MovPosibles + 2);
+    QCOMPARE(model.text(0, 0), QString::number(sel));
+    QCOMPARE(model.text(played + 1, 4), QString::number(registro::partner(w.jugadas(sel, played))));
+    QVERIFY(model.text(played + 2, 4).isEmpty());
+
+    auto headerCell = [&](int row, int col) {
+        const QRect r = win->fxgResultados->visualRect(model.index(row, col));
+        QTest::mouseClick(win->fxgResultados->viewport(), Qt::LeftButton, {}, r.center());
+    };
+    const QString f = model.text(2, 3);
+    headerCell(1, 3);
+    QCOMPARE(model.text(1, 3), QStringLiteral("Mov"));
+    QCOMPARE(model.text(1, 7), QStringLiteral("Mov"));
+    headerCell(1, 3);
+    QCOMPARE(model.text(1, 3), QStringLiteral("Disp"));
+    QCOMPARE(model.text(2, 3), f);
+
+    headerCell(1, 1);
+    QCOMPARE(model.text(1, 1), QStringLiteral("Sc R"));
+    QVERIFY(model.data(model.index(1, 1), Qt::FontRole).value<QFont>().italic());
+    press(win->cmdEmpezarJuego, Qt::RightButton);
+    QVERIFY(!model.data(model.index(1, 1), Qt::FontRole).value<QFont>().italic());
+    QCOMPARE(model.data(model.index(5, 0), Qt::ToolTipRole).toString(),
+             QStringLiteral("Saludos de parte de..."));
+    QVERIFY(model.data(model.index(2, 3), Qt::ToolTipRole).toString().startsWith("Function "));
+}
+
+void FrmPartidasTest::startUpWindowOpensTheWorldWindowOnANewWorld() {
+    frmPrincipal principal;
+    principal.setWorldWindowFactory([] { return new frmPartidas; });
+    principal.show();
+    QTest::mouseClick(principal.cmdVerPartidas, Qt::LeftButton);
+    auto* win = qobject_cast<frmPartidas*>(principal.worldWindow());
+    QVERIFY(win != nullptr);
+    QVERIFY(QTest::qWaitForWindowExposed(win));
+    QCOMPARE(win->windowTitle(), QStringLiteral("World"));
+    const World& w = theWorld();
+    QCOMPARE(w.NumJugadores, 1000);
+    QCOMPARE(win->fxgTablero->cellNumberAt(1, 1), 1000);  // the corner wraps round the torus
+    QCOMPARE(win->fxgTablero->cellNumberAt(w.NumFilas + 2, w.NumColumnas + 3), 2);
+    QCOMPARE(win->fraVecindario->lblJugador[24]->text(), QStringLiteral("5"));
+    press(win->cmdEmpezarJuego, Qt::RightButton);
+    QCOMPARE(w.Generacion, 1);
+}
+
+QTEST_MAIN(FrmPartidasTest)
+#include "frm_partidas_test.moc"

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QString>
+#include <QStringList>
+#include <QTest>
+#include <memory>
+#include <string_view>
+
+#include "core/rng.h"
+#include "core/startup.h"
+#include "core/world.h"
+#include "support/fake_dialogs.h"
+#include "ui/board_widget.h"
+#include "ui/frm_partidas.h"
+#include "ui/session.h"
+
+namespace morvane::testing {
+
+// A fresh session with a seeded `columns` x `rows` world made as "Start" makes it, the fake
+// dialogs in place, and the world window open on it.
+using testing_ui::FakeDialogs;
+inline std::unique_ptr<frmPartidas> openWorldWindow(int columns, int rows,
+                                                    testing_ui::FakeDialogs** dialogs,
+                                                    std::uint64_t seed = 12345) {
+    Session& s = Session::instance();
+    s.reset();
+    s.seed(seed);
+    testing_ui::FakeDialogs& fake = testing_ui::installFakeDialogs();
+    if (dialogs != nullptr) *dialogs = &fake;
+    World& w = s.world();
+    w.NumColumnas = static_cast<std::int16_t>(columns);
+    w.NumFilas = static_cast<std::int16_t>(rows);
+    startWorld(w, s.rng());
+    auto window = std::make_unique<frmPartidas>();
+    window->resize(1280, 800);
+    window->show();
+    return window;
+}
+
+// The centre of a world cell on the board (world row and column from 0).
+inline QPoint cellCentre(const BoardWidget& board, int row, int column) {
+    return board.cellRect(QPoint(column + 2, row + 2)).center();
+}
+
+// The cell form of the list strategy with that name.
+inline Genoma listStrategy(const World& w, std::string_view name) {
+    for (const auto& slot : w.estrategias)
+        if (slot.nombre == name) return toCellForm(slot.genoma);
+    return {};
+}
+
+}  // namespace morvane::testing
