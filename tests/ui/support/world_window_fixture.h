@@ -39,6 +39,17 @@ inline std::unique_ptr<frmPartidas> openWorldWindow(int columns, int rows,
     return window;
 }
 
+// The world every window shares.
+inline World& theWorld() {
+    return Session::instance().world();
+}
+
+// A press and release of a mouse button on a widget.
+inline void press(QWidget* w, Qt::MouseButton b, QPoint at = {}) {
+    QTest::mousePress(w, b, {}, at);
+    QTest::mouseRelease(w, b, {}, at);
+}
+
 // The centre of a world cell on the board (world row and column from 0).
 inline QPoint cellCentre(const BoardWidget& board, int row, int column) {
     return board.cellRect(QPoint(column + 2, row + 2)).center();
