@@ -1,18 +1,15 @@
 // The world window driven through real events on its real controls, offscreen.
 #include <QAbstractItemModelTester>
 #include <QAction>
-#include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
-#include "core/generation.h"
 #include "encounter/history.h"
 #include "io/scenario_file.h"
 #include "support/world_window_fixture.h"
@@ -61,7 +58,6 @@ class FrmPartidasTest : public QObject {
     void runButtonByMouseButton_data();
     void runButtonByMouseButton();
     void focusLeavingTheRunButtonPausesUnlessForAMenuOrWindow();
-    void timerPlaysGenerationsAndShowsTheirSeconds();
     void newFillsByMouseButton_data();
     void newFillsByMouseButton();
     void menuItemsTickTheWorld_data();
@@ -98,10 +94,12 @@ void FrmPartidasTest::runButtonByMouseButton_data() {
 }
 
 // While idle the left button runs and the others play one generation; during a run any button
-// pauses.
+// pauses. The run's timer plays one generation per tick and each is announced and shown.
 void FrmPartidasTest::runButtonByMouseButton() {
     QFETCH(Qt::MouseButton, button);
     QFETCH(bool, runs);
+    QCOMPARE(win->tmrCheca->interval(), 3);
+    QSignalSpy done(&Session::instance(), &Session::generationDone);
     QTest::qWait(50);  // let the first paints through
     PaintCounter counter(win->fxgTablero);
     QTest::mousePress(win->cmdEmpezarJuego, button);
@@ -125,6 +123,11 @@ void FrmPartidasTest::runButtonByMouseButton() {
     QTest::mouseRelease(win->cmdEmpezarJuego, button);
     QTest::qWait(30);
     QCOMPARE(theWorld().Generacion, stopped);  // a pause plays nothing more
+    QCOMPARE(done.count(), stopped);
+    QCOMPARE(win->lblGeneracion->text(), QString::number(stopped));
+    bool ok = false;
+    const double seconds = win->lblTimer->text().toDouble(&ok);
+    QVERIFY(ok && seconds >= 0 && seconds < 5);
 }
 
 void FrmPartidasTest::focusLeavingTheRunButtonPausesUnlessForAMenuOrWindow() {
@@ -175,20 +178,6 @@ void FrmPartidasTest::focusLeavingTheRunButtonPausesUnlessForAMenuOrWindow() {
     Session::instance().info(nullptr, QStringLiteral("hello"));
     QVERIFY(!win->running());
     QCOMPARE(dialogs->infos, QStringList{QStringLiteral("hello")});
-}
-
-void FrmPartidasTest::timerPlaysGenerationsAndShowsTheirSeconds() {
-    QCOMPARE(win->tmrCheca->interval(), 3);
-    QSignalSpy done(&Session::instance(), &Session::generationDone);
-    press(win->cmdEmpezarJuego, Qt::LeftButton);
-    QTRY_VERIFY(theWorld().Generacion >= 3);
-    win->pause();
-    QCOMPARE(done.count(), theWorld().Generacion);  // one generation per tick, each announced
-    QCOMPARE(win->lblGeneracion->text(), QString::number(theWorld().Generacion));
-    bool ok = false;
-    const double seconds = win->lblTimer->text().toDouble(&ok);
-    QVERIFY(ok);
-    QVERIFY(seconds >= 0 && seconds < 5);
 }
 
 void FrmPartidasTest::newFillsByMouseButton_data() {

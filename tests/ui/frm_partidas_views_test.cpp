@@ -1,6 +1,5 @@
 // The board's keys and "Selection only", the inspector's tooltips and the clicks that lead nowhere
 // yet, on the real world window, offscreen.
-#include <QAction>
 #include <QApplication>
 #include <QHelpEvent>
 #include <QLabel>

@@ -2,7 +2,6 @@
 #include "ui/frm_principal.h"
 
 #include <QAction>
-#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>

@@ -1,9 +1,5 @@
 #pragma once
 
-#include <QApplication>
-#include <QMouseEvent>
-#include <QString>
-#include <QStringList>
 #include <QTest>
 #include <memory>
 #include <string_view>
