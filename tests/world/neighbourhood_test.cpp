@@ -74,18 +74,6 @@ TEST(NeighbourhoodTypes, FifteenTypesGiveTheirCodesPartnersAndPositions) {
     }
 }
 
-TEST(NeighbourhoodTypes, MasksOfTheVonNeumannMooreAndFullTypes) {
-    struct Row {
-        int type;
-        std::int32_t mask;
-    };
-    for (const Row& r : {Row{0, 20485}, Row{2, 61455}, Row{12, 16777215}}) {
-        World w;
-        ChooseNeighbourhood(w, r.type);
-        EXPECT_EQ(w.vecindad.MascaraVecinos[kActual], r.mask) << r.type;
-    }
-}
-
 TEST(NeighbourhoodTypes, OptionSevenAddsThirtyTwoAndTheTypeIsStillFound) {
     World w;
     w.opciones.mnuOpcion[7] = true;
