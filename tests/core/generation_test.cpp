@@ -118,22 +118,6 @@ TEST(Generation, SamplesTheHistoryEveryPasoCoopGenerationsUpToAHundredSamples) {
     EXPECT_EQ(w.HistoriaCoop, after1000);
 }
 
-TEST(Generation, EveryCallIsOneGenerationWithFreshAccumulators) {
-    World w = worldOf(3, 3, 1);
-    w.opciones.ModoSuma = 1;
-    Rng rng(4);
-    Recorder rec;
-    rec.pay1 = rec.pay2 = 1;
-    UnaGeneracion(w, rng, rec.fn());
-    EXPECT_EQ(w.Generacion, 1);
-    UnaGeneracion(w, rng, rec.fn());
-    EXPECT_EQ(w.Generacion, 2);
-    // Von Neumann: four moves per cell, each worth 1, counted afresh every generation.
-    EXPECT_EQ(rec.calls.size(), 2u * 18);
-    EXPECT_EQ(w.scoredCells, 9);
-    EXPECT_DOUBLE_EQ(w.scoreSum, 36.0);
-}
-
 TEST(Generation, DrawsSnapshotCutsForEveryCellThenCopyAndMutationDrawsCellByCell) {
     // Nothing plays (code 4), crossover, Maxi Max: the ordinary bugs keep themselves, the dead
     // square at cell 5 dies again (reproduction threshold 1) and so copies cell 0.

@@ -48,6 +48,9 @@ TEST(Mutation, DrawsAndMarksTheCasesInTableOrder) {
         int draws;
         std::vector<int> rows;
     };
+    std::vector<int> complete;  // a complete mutation redraws every row but 4..6
+    for (int r = 1; r <= 24; ++r)
+        if (r < 4 || r > 6) complete.push_back(r);
     const std::vector<Row> rows = {
         {"bug_colour", 3, false, false, false, 5, {1}},
         {"bug_colour_option5", 4, false, false, true, 3, {2}},
@@ -57,10 +60,8 @@ TEST(Mutation, DrawsAndMarksTheCasesInTableOrder) {
         {"sensibility_triple", 15, false, false, false, 6, {14}},
         {"copy_flag_draws_nothing", 23, false, false, false, 4, {19}},
         {"whom", 29, false, false, false, 5, {24}},
-        {"complete_p15", 15, true, false, false, 30, {1,  2,  3,  7,  8,  9,  10, 11, 12, 13, 14,
-                                                      15, 16, 17, 18, 19, 20, 21, 22, 23, 24}},
-        {"complete_p16", 16, true, false, false, 32, {1,  2,  3,  7,  8,  9,  10, 11, 12, 13, 14,
-                                                      15, 16, 17, 18, 19, 20, 21, 22, 23, 24}},
+        {"complete_p15", 15, true, false, false, 30, complete},
+        {"complete_p16", 16, true, false, false, 32, complete},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

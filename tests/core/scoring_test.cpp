@@ -116,27 +116,11 @@ World carryWorld(bool crossover) {
     return w;
 }
 
-TEST(CarryingOut, ADyingCellWithOneParentCopiesItWholeEvenUnderCrossover) {
-    for (std::uint64_t seed = 1; seed <= 30; ++seed) {
-        SCOPED_TRACE(seed);
-        World w = carryWorld(true);
-        w.Padres[1] = {2, 0};
-        Rng rng(seed);
-        carryOutTransition(w, rng, 1);
-        EXPECT_EQ(w.Padres[1][1], 2);
-        const Genoma& child = w.genoma(kActual, 1);
-        EXPECT_EQ(child.parte, w.genoma(kPrevio, 2).parte);
-        // The cell keeps its own font colour.
-        const std::array<std::uint8_t, 6> colours = {20, 20, 20, 10, 10, 10};
-        EXPECT_EQ(child.Colores, colours);
-    }
-}
-
 TEST(CarryingOut, FontColourFollowsTheParentsOnlyWhenTheCellDiesIsRebornOrAsksForIt) {
     struct Row {
         const char* name;
         std::array<std::int16_t, 2> padres;
-        bool previousDead, copyFlag, option6;
+        bool previousDead, copyFlag, option6, crossover;
         Genoma expected;
     };
     Genoma fromTwoKeepingFont = bugGenome(20);
@@ -144,17 +128,19 @@ TEST(CarryingOut, FontColourFollowsTheParentsOnlyWhenTheCellDiesIsRebornOrAsksFo
     fromTwoKeepingFont.Colores = {20, 20, 20, 10, 10, 10};
     Genoma fromTwoWhole = carryWorld(false).genoma(kPrevio, 2);
     const std::vector<Row> rows = {
-        {"imitates_keeps_font", {2, 3}, false, false, false, fromTwoKeepingFont},
-        {"copy_flag_without_option", {2, 3}, false, true, false, fromTwoKeepingFont},
-        {"copy_flag_with_option", {2, 3}, false, true, true, fromTwoWhole},
-        {"reborn_dead_square", {2, 2}, true, false, false, fromTwoWhole},
-        {"second_parent_only", {0, 2}, false, false, false, fromTwoKeepingFont},
-        {"left_over_blank_second_parent", {2, -1}, false, false, false, fromTwoKeepingFont},
-        {"dies", {0, 0}, false, false, false, deadSquareGenome()},
+        {"imitates_keeps_font", {2, 3}, false, false, false, false, fromTwoKeepingFont},
+        {"copy_flag_without_option", {2, 3}, false, true, false, false, fromTwoKeepingFont},
+        {"copy_flag_with_option", {2, 3}, false, true, true, false, fromTwoWhole},
+        {"reborn_dead_square", {2, 2}, true, false, false, false, fromTwoWhole},
+        {"second_parent_only", {0, 2}, false, false, false, false, fromTwoKeepingFont},
+        {"left_over_blank_second_parent", {2, -1}, false, false, false, false, fromTwoKeepingFont},
+        {"dies", {0, 0}, false, false, false, false, deadSquareGenome()},
+        // A dying cell with one parent copies it whole, even under crossover.
+        {"one_parent_under_crossover", {2, 0}, false, false, false, true, fromTwoKeepingFont},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        World w = carryWorld(false);
+        World w = carryWorld(row.crossover);
         Genoma own = w.genoma(kPrevio, 1);
         if (row.previousDead) own.parte[0].Busqueda = 88;
         if (row.copyFlag) own.parte[0].Incertidumbre = 16384;
@@ -164,6 +150,9 @@ TEST(CarryingOut, FontColourFollowsTheParentsOnlyWhenTheCellDiesIsRebornOrAsksFo
         Rng rng(1);
         carryOutTransition(w, rng, 1);
         EXPECT_EQ(w.genoma(kActual, 1), row.expected);
+        if (row.crossover) {
+            EXPECT_EQ(w.Padres[1][1], 2);  // the lone parent stands for both
+        }
     }
 }
 

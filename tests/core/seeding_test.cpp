@@ -130,56 +130,42 @@ TEST(Seeding, AzarCasillaDrawsInItsFixedOrder) {
     EXPECT_EQ(g.Colores[5], static_cast<int>(std::floor(254.0 * u[52])) + 1);
 }
 
-// Counts the cells carrying each genome.
-int countCells(const World& w, const Genoma& g) {
-    int n = 0;
-    for (int cell = 1; cell <= w.NumJugadores; ++cell) n += w.genoma(kActual, cell) == g;
-    return n;
-}
-
 TEST(Seeding, DistributionFillFollowsThePortions) {
-    // 2000 cells, 20 of them blank; fixed seed; each share within 90 cells of half (about 4 sigma).
+    // 2000 cells, 20 of them blank; fixed seed; each share within about 4 sigma of its portion.
     World w = worldOf(40, 50);
     const Genoma blank = genomeOf(w, "Cuadro en blanco");
-    for (int cell = 100; cell < 2000; cell += 100) place(w, cell, blank);
-    place(w, 2000, blank);
+    for (int cell = 100; cell <= 2000; cell += 100) place(w, cell, blank);
     StrategyList& list = w.estrategias;
     for (auto& s : list) s.Reparto = 0;
     list[1].genoma = list[5].genoma;  // "Del mapa!" holds "UC"
-    list[1].Reparto = 1024 + 500;
-    list[4].Reparto = 1024 + 500;  // "UD"
-    list[6].Reparto = 300;         // "Tit For Tat", inactive: never chosen
-    list[7].Reparto = 1024;        // "Fairman", active with nothing: never chosen
+    list[1].Reparto = 1024 + 400;
+    list[4].Reparto = 1024 + 350;      // "UD"
+    list[6].Reparto = 300;             // "Tit For Tat", inactive: never chosen
+    list[7].Reparto = 1024;            // "Fairman", active with nothing: never chosen
+    list[20].genoma = list[5].genoma;  // whatever "Random" holds, it seeds random genomes
+    list[20].Reparto = 1024 + 250;
     Rng rng(34);
     LlenarMundo(w, rng, kLlenarReparto);
 
-    const int uc = countCells(w, genomeOf(w, "UC"));
-    const int ud = countCells(w, genomeOf(w, "UD"));
-    EXPECT_EQ(uc + ud, 1980);
-    EXPECT_NEAR(uc, 990, 90);
-    EXPECT_EQ(countCells(w, blank), 20);
-    for (int cell = 100; cell <= 2000; cell += 100) EXPECT_EQ(w.genoma(kPrevio, cell), blank);
-    expectNeutralPrevious(w.genoma(kPrevio, 1));
-}
-
-TEST(Seeding, RandomRowSeedsRandomGenomes) {
-    World w = worldOf(40, 50);
-    for (auto& s : w.estrategias) s.Reparto = 0;
-    w.estrategias[20] = w.estrategias[5];  // whatever slot 20 holds, it seeds random genomes
-    w.estrategias[20].Reparto = 1024 + 250;
-    w.estrategias[4].Reparto = 1024 + 750;
-    Rng rng(35);
-    LlenarMundo(w, rng, kLlenarReparto);
-    const Genoma ud = genomeOf(w, "UD");
-    int random = 0;
+    const Genoma uc = genomeOf(w, "UC"), ud = genomeOf(w, "UD");
+    int ucCells = 0, udCells = 0, randomCells = 0;
     for (int cell = 1; cell <= w.NumJugadores; ++cell) {
-        const Genoma& g = w.genoma(kActual, cell);
-        if (g == ud) continue;
-        ++random;
         SCOPED_TRACE(cell);
-        expectRandomGenome(g);
+        const Genoma& g = w.genoma(kActual, cell);
+        if (cell % 100 == 0) {
+            EXPECT_EQ(g, blank);
+            EXPECT_EQ(w.genoma(kPrevio, cell), blank);
+        } else if (g == uc || g == ud) {
+            ++(g == uc ? ucCells : udCells);
+        } else {
+            ++randomCells;
+            expectRandomGenome(g);
+        }
     }
-    EXPECT_NEAR(random, 500, 80);  // 2000 x 1/4, about 4 sigma
+    EXPECT_NEAR(ucCells, 792, 90);  // 1980 x 0.40
+    EXPECT_NEAR(udCells, 693, 90);  // 1980 x 0.35
+    EXPECT_NEAR(randomCells, 495, 80);
+    expectNeutralPrevious(w.genoma(kPrevio, 1));
 }
 
 TEST(Seeding, FillsThatFindNothingToDoChangeNothing) {

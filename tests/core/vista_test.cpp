@@ -3,92 +3,48 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <string>
 
 namespace morvane {
 namespace {
 
-struct DecodeRow {
-    std::string name;
-    float vista;
-    std::int16_t opciones;
-    bool verMutaciones;
-    std::array<bool, 4> mnuRegla;
-    int regla;
-    std::array<bool, 3> mnuSuma;
-    int modoSuma;
-    std::array<bool, 3> chkSen;
-    int iteraciones;
-};
+// The ticks of a menu as a number: bit k is item k.
+template <std::size_t N>
+int ticks(const std::array<bool, N>& items) {
+    int bits = 0;
+    for (std::size_t k = 0; k < N; ++k) bits |= items[k] << k;
+    return bits;
+}
 
 TEST(Vista, DecodesTicksRuleSumModeAndRounds) {
-    const std::array<DecodeRow, 8> rows{{
-        {"all three rule bits", 449.0f, 0, true, {true, true, true, false}, 3, {}, 3, {}, 4},
-        {"saved example",
-         17155.4f,
-         257,
-         true,
-         {false, false, true, false},
-         3,
-         {true, false, false},
-         1,
-         {true, false, false},
-         4},
-        {"start-up word",
-         48770.3984375f,
-         1,
-         false,
-         {false, true, false, false},
-         2,
-         {false, true, false},
-         2,
-         {true, true, true},
-         4},
-        {"Maxi Max, 7 rounds", 64.7f, 0, false, {true, false, false, false}, 1, {}, 3, {}, 7},
-        {"Maxi Min",
-         16.0f + 32768.0f + 0.3f,
-         0,
-         false,
-         {false, false, false, true},
-         4,
-         {false, true, false},
-         2,
-         {},
-         3},
-        {"ten rounds", 131072.0f + 256.0f, 0, false, {false, false, true, false}, 3, {}, 3, {}, 10},
-        {"one round",
-         128.1f + 65536.0f,
-         0,
-         false,
-         {false, true, false, false},
-         2,
-         {false, false, true},
-         3,
-         {},
-         1},
-        {"two sum ticks",
-         16384.0f + 32768.0f + 0.5f,
-         0,
-         false,
-         {},
-         3,
-         {true, true, false},
-         3,
-         {},
-         5},
-    }};
-    for (const auto& row : rows) {
+    struct Row {
+        const char* name;
+        float vista;
+        std::int16_t opciones;
+        bool verMutaciones;
+        int mnuRegla, regla, mnuSuma, modoSuma, chkSen, iteraciones;
+    };
+    const Row rows[] = {
+        {"all three rule bits", 449.0f, 0, true, 0b0111, 3, 0, 3, 0, 4},
+        {"saved example", 17155.4f, 257, true, 0b0100, 3, 0b001, 1, 0b001, 4},
+        {"start-up word", 48770.3984375f, 1, false, 0b0010, 2, 0b010, 2, 0b111, 4},
+        {"Maxi Max, 7 rounds", 64.7f, 0, false, 0b0001, 1, 0, 3, 0, 7},
+        {"Maxi Min", 16.0f + 32768.0f + 0.3f, 0, false, 0b1000, 4, 0b010, 2, 0, 3},
+        {"ten rounds", 131072.0f + 256.0f, 0, false, 0b0100, 3, 0, 3, 0, 10},
+        {"one round", 128.1f + 65536.0f, 0, false, 0b0010, 2, 0b100, 3, 0, 1},
+        {"two sum ticks", 16384.0f + 32768.0f + 0.5f, 0, false, 0, 3, 0b011, 3, 0, 5},
+    };
+    for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         World w;
         w.opciones.Opciones[kActual] = row.opciones;
         decodeVista(w, row.vista);
         const RunOptions& o = w.opciones;
         EXPECT_EQ(o.mnuVerMutaciones, row.verMutaciones);
-        EXPECT_EQ(o.mnuRegla, row.mnuRegla);
+        EXPECT_EQ(ticks(o.mnuRegla), row.mnuRegla);
         EXPECT_EQ(o.Regla, row.regla);
-        EXPECT_EQ(o.mnuSuma, row.mnuSuma);
+        EXPECT_EQ(ticks(o.mnuSuma), row.mnuSuma);
         EXPECT_EQ(o.ModoSuma, row.modoSuma);
-        EXPECT_EQ(o.chkSen, row.chkSen);
+        EXPECT_EQ(ticks(o.chkSen), row.chkSen);
         EXPECT_EQ(w.Iteraciones, row.iteraciones);
         EXPECT_EQ(w.Vista, row.vista);
     }

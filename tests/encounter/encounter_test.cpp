@@ -159,12 +159,8 @@ TEST(MoveDecision, SenMaskChoosesTheIndexesOfTheInput) {
     // Player 1 knows nothing of player 2: Ci 0.8 and Ei 0.3 come from its "without data" values.
     GenomePart g = identidad();
     g.Incertidumbre = 30 * 128 + 80;
-    g.ValIC = 70;
-    g.ValIA = 100;
-    g.ValIP = 50;
-    g.SenIC = 30;
-    g.SenIA = 50;
-    g.SenIP = 20;
+    g.ValIC = 70, g.ValIA = 100, g.ValIP = 50;
+    g.SenIC = 30, g.SenIA = 50, g.SenIP = 20;
     // Terms: |0.8 - 0.3| = 0.5, |0.3 - 0| = 0.3, |1 - 0.5| = 0.5.
     const float expected[8] = {1.0f, 0.5f, 0.3f, 0.36f, 0.5f, 0.5f, 0.4f, 0.4f};
     for (int mask = 0; mask < 8; ++mask) {
@@ -182,9 +178,7 @@ TEST(MoveDecision, SenMaskChoosesTheIndexesOfTheInput) {
 TEST(MoveDecision, TriggerAnswersInItsRangeAndRepeatsAnEarlierFiring) {
     World w = test::mundo(2, 2, 4);
     GenomePart g = constante(0);
-    g.TriggerMin = 0;
-    g.TriggerMax = 100;
-    g.Trigger = 30;
+    g.TriggerMin = 0, g.TriggerMax = 100, g.Trigger = 30;
     poner(w, 1, genomaDe(g));
     poner(w, 2, genomaDe(constante(0)));
     EncounterValues v = jugar(w, 1, 2);
@@ -194,8 +188,7 @@ TEST(MoveDecision, TriggerAnswersInItsRangeAndRepeatsAnEarlierFiring) {
 
     // Out of its range (x = 1 with the Ci-only input) the trigger asks its earlier meetings:
     // whom 1, when 2 repeats the newest one, which fired.
-    g.TriggerMin = 10;
-    g.TriggerMax = 20;
+    g.TriggerMin = 10, g.TriggerMax = 20;
     g.Trigger = packed::withCuando(packed::withAquien(80, 1), 2);
     g.Incertidumbre = 0;  // Ci 0 against ValIC 100: x = 1
     poner(w, 1, genomaDe(g));
@@ -204,8 +197,7 @@ TEST(MoveDecision, TriggerAnswersInItsRangeAndRepeatsAnEarlierFiring) {
     EXPECT_FLOAT_EQ(v.jugador[0].f, 0.8f);
 
     // An empty range (min above max) is off whatever happened before.
-    g.TriggerMin = 100;
-    g.TriggerMax = 0;
+    g.TriggerMin = 100, g.TriggerMax = 0;
     poner(w, 1, genomaDe(g));
     v = jugar(w, 1, 2);
     EXPECT_FALSE(v.jugador[0].disparo);
@@ -214,10 +206,8 @@ TEST(MoveDecision, TriggerAnswersInItsRangeAndRepeatsAnEarlierFiring) {
 
 TEST(MoveDecision, AdHocSwitchOverridesValuesInputAndOutputs) {
     GenomePart g1 = identidad(), g2 = identidad();
-    g1.ValIC = 40;
-    g1.SenIC = 50;
-    g2.ValIC = 65;
-    g2.SenIC = 50;
+    g1.ValIC = 40, g1.SenIC = 50;
+    g2.ValIC = 65, g2.SenIC = 50;
     World w = test::mundo(2, 2, 4);
     w.opciones.SenMask = 1;
     poner(w, 1, genomaDe(g1));

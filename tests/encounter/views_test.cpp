@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -30,12 +31,9 @@ World mundoJugado() {
         GenomePart g = partes[c - 1];
         g.Busqueda = static_cast<std::int16_t>(8 * (c % 3) + 64 * (1 + c % 4) + 1024 * (c % 3));
         g.Incertidumbre = static_cast<std::int16_t>(40 * 128 + 10 * c);
-        g.SenIC = 40;
-        g.SenIA = 30;
-        g.SenIP = 30;
+        g.SenIC = 40, g.SenIA = 30, g.SenIP = 30;
         if (c == 3) {
-            g.TriggerMin = 0;
-            g.TriggerMax = 60;
+            g.TriggerMin = 0, g.TriggerMax = 60;
             g.Trigger = packed::withCuando(packed::withAquien(90, 1), 2);
         }
         Genoma gen = genomaDe(g);
@@ -70,15 +68,9 @@ Estado estado(const World& w) {
             w.SumaCoop,  w.CuentaCoop, w.statCoopSum, w.FilasSel.size()};
 }
 
-void esperarIguales(const World::LadoPartida& a, const World::LadoPartida& b) {
-    EXPECT_EQ(a.celda, b.celda);
-    EXPECT_EQ(a.mitad, b.mitad);
-    EXPECT_EQ(a.disparo, b.disparo);
-    EXPECT_FLOAT_EQ(a.Ci, b.Ci);
-    EXPECT_FLOAT_EQ(a.Ei, b.Ei);
-    EXPECT_FLOAT_EQ(a.x, b.x);
-    EXPECT_FLOAT_EQ(a.f, b.f);
-    EXPECT_FLOAT_EQ(a.disp, b.disp);
+// What a replay must reproduce of one side of an encounter, to the bit.
+auto lado(const World::LadoPartida& l) {
+    return std::tuple(l.celda, l.mitad, l.disparo, l.Ci, l.Ei, l.x, l.f, l.disp);
 }
 
 TEST(MostrarPartidas, ReplaysReproduceTheLiveRowsAndChangeNothing) {
@@ -102,9 +94,9 @@ TEST(MostrarPartidas, ReplaysReproduceTheLiveRowsAndChangeNothing) {
     for (std::size_t k = 0; k < t.filas.size(); ++k) {
         SCOPED_TRACE(testing::Message() << "record " << k + 1);
         EXPECT_EQ(t.filas[k].slot, static_cast<int>(k + 1));
-        EXPECT_FLOAT_EQ(t.filas[k].Si, w.FilasSel[k].Si);
-        esperarIguales(t.filas[k].propio, w.FilasSel[k].propio);
-        esperarIguales(t.filas[k].rival, w.FilasSel[k].rival);
+        EXPECT_EQ(t.filas[k].Si, w.FilasSel[k].Si);
+        EXPECT_EQ(lado(t.filas[k].propio), lado(w.FilasSel[k].propio));
+        EXPECT_EQ(lado(t.filas[k].rival), lado(w.FilasSel[k].rival));
     }
     for (int c = 2; c <= 6; ++c) MostrarPartidas(w, c, replay);
     EXPECT_TRUE(estado(w) == antes);
@@ -210,9 +202,10 @@ World mundoDetalles(std::int16_t busqueda) {
     return w;
 }
 
-std::vector<bool> usados(const Explicacion& e) {
-    std::vector<bool> out;
-    for (const auto& f : e.filas) out.push_back(f.usado);
+// The records the search used, as a mark per row: "u" used, "-" not.
+std::string usados(const Explicacion& e) {
+    std::string out;
+    for (const auto& f : e.filas) out += f.usado ? 'u' : '-';
     return out;
 }
 
@@ -222,24 +215,18 @@ TEST(ExplicarPartida, LaysOutTheRivalsRecordsAndTheSearch) {
     const Explicacion e = ExplicarPartida(w, 1, 2, 4, rng);
     ASSERT_TRUE(e.valida);
     ASSERT_EQ(e.filas.size(), 4u);
-    const FilaDetalle& f1 = e.filas[0];
-    EXPECT_EQ(f1.texto[0], "1 (1) -> 1 [0]");
-    EXPECT_EQ(f1.texto[1], "1");
-    EXPECT_EQ(f1.texto[2], "3");
-    EXPECT_EQ(f1.texto[3], "1 (2) -> 1 [0]");
-    EXPECT_EQ(f1.texto[4], "0.1 - 0.3");
-    EXPECT_EQ(f1.texto[5], "0.1 - 0.3");  // the prisoner's dilemma's reference is 0
-    EXPECT_EQ(f1.texto[6], "0.1");
-    EXPECT_EQ(f1.texto[7], "0.2");
-    EXPECT_EQ(f1.texto[8], "");
-    EXPECT_EQ(f1.texto[9], "1.8 - 1");  // 1 - 0.1 + 3 * 0.3 and 1 - 0.3 + 3 * 0.1
+    // The prisoner's dilemma's reference is 0, so both ranges read alike; the pay-offs are
+    // 1 - 0.1 + 3 * 0.3 and 1 - 0.3 + 3 * 0.1.
+    EXPECT_EQ(e.filas[0].texto,
+              (std::array<std::string, 10>{"1 (1) -> 1 [0]", "1", "3", "1 (2) -> 1 [0]",
+                                           "0.1 - 0.3", "0.1 - 0.3", "0.1", "0.2", "", "1.8 - 1"}));
     EXPECT_EQ(e.filas[1].texto[0], "2 (2) -> 1 [0]");
     EXPECT_EQ(e.filas[1].texto[3], "1 (1) -> 1 [0]");
     EXPECT_TRUE(e.filas[2].cursiva);
     EXPECT_EQ(e.filas[3].texto[0], "4 (1) -> 3 [0]");
     EXPECT_EQ(e.filas[3].texto[3], "2 (2) -> 1 [1]");
     EXPECT_TRUE(e.filas[3].roja);
-    EXPECT_EQ(usados(e), (std::vector<bool>{false, true, false, false}));
+    EXPECT_EQ(usados(e), "-u--");
     EXPECT_EQ(e.mediaIc, "0.7");
     EXPECT_EQ(e.mediaIa, "0.8");
     EXPECT_FALSE(e.sinDatos);
@@ -254,29 +241,14 @@ TEST(ExplicarPartida, SearchTypesMarkTheRecordsTheSearchUsed) {
         const char* name;
         std::int16_t busqueda;
         bool sucesivas;
-        std::vector<bool> usados;
+        const char* usados;
         const char* mediaIc;
         const char* mediaIa;
     };
     const Row rows[] = {
-        {"type 16 up to the depth",
-         16 + 64 * 2 + 2048,
-         false,
-         {false, true, true, false},
-         "0.425",
-         "0.525"},
-        {"history 0 finds no meeting: without data",
-         0 + 64 * 5,
-         false,
-         {false, false, false, false},
-         "0.11",
-         "0.22"},
-        {"successive moves start at the move itself",
-         0 + 64 * 5 + 2048,
-         true,
-         {false, true, false, true},
-         "0.8",
-         "0.875"},
+        {"type 16 up to the depth", 16 + 64 * 2 + 2048, false, "-uu-", "0.425", "0.525"},
+        {"history 0 finds nobody: no data", 64 * 5, false, "----", "0.11", "0.22"},
+        {"successive: from the move itself", 64 * 5 + 2048, true, "-u-u", "0.8", "0.875"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);

@@ -68,22 +68,6 @@ TEST(PayoffCommands, InvertByMouseButton) {
     }
 }
 
-TEST(PayoffCommands, InvertTwiceRightOrFourTimesLeftRestores) {
-    for (int game = 0; game < 8; ++game) {
-        SCOPED_TRACE(game);
-        PayoffMatrix m;
-        SelectGame(m, game);
-        const PayoffCopy start = payoffCopy(m);
-        invertPayoffs(m, 2);
-        invertPayoffs(m, 2);
-        EXPECT_EQ(payoffCopy(m), start);
-        invertPayoffs(m, 1);
-        EXPECT_NE(payoffCopy(m), start);
-        for (int n = 0; n < 3; ++n) invertPayoffs(m, 1);
-        EXPECT_EQ(payoffCopy(m), start);
-    }
-}
-
 TEST(PayoffCommands, RestoreCopyKeepsBoxOrder) {
     PayoffMatrix m;
     SelectGame(m, 3);  // Ultimatum

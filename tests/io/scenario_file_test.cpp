@@ -98,29 +98,23 @@ TEST(ScenarioFile, SaveLoadSaveGivesTheSameBytesAndEveryStoredValue) {
         for (int c = 1; c <= w.NumJugadores; ++c)
             ASSERT_TRUE(back.genoma(kActual, c) == w.genoma(kActual, c)) << "cell " << c;
         for (int s = 2; s <= 20; ++s) {
-            const std::string expected = w.estrategias[s].nombre;
-            EXPECT_EQ(back.estrategias[s].nombre, expected) << "slot " << s;
-            EXPECT_EQ(back.estrategias[s].Reparto, w.estrategias[s].Reparto) << "slot " << s;
-            EXPECT_TRUE(back.estrategias[s].genoma == w.estrategias[s].genoma) << "slot " << s;
+            SCOPED_TRACE(::testing::Message() << "slot " << s);
+            MORVANE_EXPECT_SAME_MEMBERS(back.estrategias[s], w.estrategias[s],
+                                        &StrategySlot::nombre, &StrategySlot::Reparto,
+                                        &StrategySlot::genoma);
         }
         EXPECT_EQ(back.rangos.limites, w.rangos.limites);
-        EXPECT_EQ(payoffCopy(back.pagos), payoffCopy(w.pagos));
-        EXPECT_EQ(back.pagos.GameIndex, w.pagos.GameIndex);
-        EXPECT_EQ(back.UmbralSupervivencia, w.UmbralSupervivencia);
-        EXPECT_EQ(back.UmbralReproduccion, w.UmbralReproduccion);
-        EXPECT_EQ(back.UmbralHoy, w.UmbralHoy);
-        EXPECT_EQ(back.FrecMutacion, w.FrecMutacion);
-        EXPECT_EQ(back.vecindad.CodVecin, w.vecindad.CodVecin);
-        EXPECT_EQ(back.vecindad.MascaraVecinos, w.vecindad.MascaraVecinos);
-        EXPECT_EQ(back.vecindad.Repes, w.vecindad.Repes);
-        EXPECT_EQ(back.opciones.Opciones, w.opciones.Opciones);
-        EXPECT_EQ(back.opciones.Regla, w.opciones.Regla);
-        EXPECT_EQ(back.opciones.mnuRegla, w.opciones.mnuRegla);
-        EXPECT_EQ(back.opciones.ModoSuma, w.opciones.ModoSuma);
-        EXPECT_EQ(back.opciones.chkSen, w.opciones.chkSen);
-        EXPECT_EQ(back.opciones.mnuVerMutaciones, w.opciones.mnuVerMutaciones);
-        EXPECT_EQ(back.opciones.mnuOpcion, w.opciones.mnuOpcion);
-        EXPECT_EQ(back.Iteraciones, w.Iteraciones);
+        MORVANE_EXPECT_SAME_MEMBERS(back, w, &World::UmbralSupervivencia,
+                                    &World::UmbralReproduccion, &World::UmbralHoy,
+                                    &World::FrecMutacion, &World::Iteraciones);
+        MORVANE_EXPECT_SAME_MEMBERS(back.pagos, w.pagos, &PayoffMatrix::T, &PayoffMatrix::R,
+                                    &PayoffMatrix::P, &PayoffMatrix::S, &PayoffMatrix::GameIndex);
+        MORVANE_EXPECT_SAME_MEMBERS(back.vecindad, w.vecindad, &Neighbourhood::CodVecin,
+                                    &Neighbourhood::MascaraVecinos, &Neighbourhood::Repes);
+        MORVANE_EXPECT_SAME_MEMBERS(back.opciones, w.opciones, &RunOptions::Opciones,
+                                    &RunOptions::Regla, &RunOptions::mnuRegla,
+                                    &RunOptions::ModoSuma, &RunOptions::chkSen,
+                                    &RunOptions::mnuVerMutaciones, &RunOptions::mnuOpcion);
         EXPECT_EQ(back.PasoCoop, 33) << "what the file does not hold keeps its value";
     }
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/world.h"
@@ -121,83 +122,53 @@ inline World randomWorld(int cols, int rows, std::uint32_t seed) {
     return w;
 }
 
+// Compares the listed members of a and b; a failure names the member from `names`, the list as
+// written (MORVANE_EXPECT_SAME_MEMBERS passes it).
+template <class T, class... M>
+void expectSameMembers(const T& a, const T& b, std::string_view names, M T::*... members) {
+    auto compare = [&](auto member) {
+        const std::size_t end = names.find(',');
+        EXPECT_TRUE(a.*member == b.*member) << names.substr(0, end);
+        names.remove_prefix(end == std::string_view::npos ? names.size() : end + 2);
+    };
+    (compare(members), ...);
+}
+#define MORVANE_EXPECT_SAME_MEMBERS(a, b, ...) \
+    ::morvane::testing_io::expectSameMembers(a, b, #__VA_ARGS__, __VA_ARGS__)
+
 // Every field of the two worlds, with the field's name on failure.
 inline void expectSameWorld(const World& a, const World& b) {
-#define MORVANE_SAME(field) EXPECT_TRUE(a.field == b.field) << #field
-    MORVANE_SAME(NumColumnas);
-    MORVANE_SAME(NumFilas);
-    MORVANE_SAME(NumJugadores);
-    MORVANE_SAME(Generacion);
-    MORVANE_SAME(Iteraciones);
-    MORVANE_SAME(IteracionesComprometidas);
-    MORVANE_SAME(Iteracion);
-    MORVANE_SAME(MovPosibles);
-    MORVANE_SAME(CasillaSel);
-    MORVANE_SAME(TiempoInicio);
-    MORVANE_SAME(TiempoFin);
-    MORVANE_SAME(genomas);
-    MORVANE_SAME(PagoTotal);
-    MORVANE_SAME(CoopTotal);
-    MORVANE_SAME(Jugadas);
-    MORVANE_SAME(MovA);
-    MORVANE_SAME(MovB);
-    MORVANE_SAME(MuertoHoy);
-    MORVANE_SAME(TiradaRuleta);
-    MORVANE_SAME(SumaCoop);
-    MORVANE_SAME(CuentaCoop);
-    MORVANE_SAME(Padres);
-    MORVANE_SAME(PuntoCorte);
-    MORVANE_SAME(PasoCoop);
-    MORVANE_SAME(HistoriaCoop);
-    MORVANE_SAME(UmbralHoy);
-    MORVANE_SAME(UmbralSupervivencia);
-    MORVANE_SAME(UmbralReproduccion);
-    MORVANE_SAME(FrecMutacion);
-    MORVANE_SAME(Vista);
-    MORVANE_SAME(opciones.Opciones);
-    MORVANE_SAME(opciones.mnuOpcion);
-    MORVANE_SAME(opciones.mnuRegla);
-    MORVANE_SAME(opciones.Regla);
-    MORVANE_SAME(opciones.mnuSuma);
-    MORVANE_SAME(opciones.ModoSuma);
-    MORVANE_SAME(opciones.mnuVerMutaciones);
-    MORVANE_SAME(opciones.mnuSoloSelec);
-    MORVANE_SAME(opciones.chkSen);
-    MORVANE_SAME(opciones.SenMask);
-    MORVANE_SAME(opciones.CiEsExito);
-    MORVANE_SAME(opciones.CiEsExitoMenu);
-    MORVANE_SAME(opciones.MismosVecinos);
-    MORVANE_SAME(opciones.SucesivasActivo);
-    MORVANE_SAME(opciones.hsbAdHoc);
-    MORVANE_SAME(opciones.chkPartirTarta);
-    MORVANE_SAME(vecindad.CodVecin);
-    MORVANE_SAME(vecindad.MascaraVecinos);
-    MORVANE_SAME(vecindad.Repes);
-    MORVANE_SAME(vecindad.Vecinos);
-    MORVANE_SAME(pagos.T);
-    MORVANE_SAME(pagos.R);
-    MORVANE_SAME(pagos.P);
-    MORVANE_SAME(pagos.S);
-    MORVANE_SAME(pagos.GameIndex);
-    MORVANE_SAME(pagos.PayoffMax);
-    MORVANE_SAME(pagos.PayoffMin);
-    MORVANE_SAME(pagos.AbsoluteMove);
-    MORVANE_SAME(pagos.OtherMove);
-    MORVANE_SAME(pagos.EquilibriumAbsProb);
-    MORVANE_SAME(pagos.PayoffCoefConst);
-    MORVANE_SAME(pagos.PayoffCoefOwn);
-    MORVANE_SAME(pagos.PayoffCoefOther);
-    MORVANE_SAME(pagos.PayoffCoefXY);
-    MORVANE_SAME(pagos.MoveLabelAbs);
-    MORVANE_SAME(pagos.MoveLabelOther);
-    MORVANE_SAME(pagosRestaurar);
-    MORVANE_SAME(rangos.limites);
-    MORVANE_SAME(rangos.cotas);
-#undef MORVANE_SAME
+    MORVANE_EXPECT_SAME_MEMBERS(
+        a, b, &World::NumColumnas, &World::NumFilas, &World::NumJugadores, &World::Generacion,
+        &World::Iteraciones, &World::IteracionesComprometidas, &World::Iteracion,
+        &World::MovPosibles, &World::CasillaSel, &World::TiempoInicio, &World::TiempoFin,
+        &World::genomas, &World::PagoTotal, &World::CoopTotal, &World::Jugadas, &World::MovA,
+        &World::MovB, &World::MuertoHoy, &World::TiradaRuleta, &World::SumaCoop, &World::CuentaCoop,
+        &World::Padres, &World::PuntoCorte, &World::PasoCoop, &World::HistoriaCoop,
+        &World::UmbralHoy, &World::UmbralSupervivencia, &World::UmbralReproduccion,
+        &World::FrecMutacion, &World::Vista, &World::pagosRestaurar);
+    MORVANE_EXPECT_SAME_MEMBERS(
+        a.opciones, b.opciones, &RunOptions::Opciones, &RunOptions::mnuOpcion,
+        &RunOptions::mnuRegla, &RunOptions::Regla, &RunOptions::mnuSuma, &RunOptions::ModoSuma,
+        &RunOptions::mnuVerMutaciones, &RunOptions::mnuSoloSelec, &RunOptions::chkSen,
+        &RunOptions::SenMask, &RunOptions::CiEsExito, &RunOptions::CiEsExitoMenu,
+        &RunOptions::MismosVecinos, &RunOptions::SucesivasActivo, &RunOptions::hsbAdHoc,
+        &RunOptions::chkPartirTarta);
+    MORVANE_EXPECT_SAME_MEMBERS(a.vecindad, b.vecindad, &Neighbourhood::CodVecin,
+                                &Neighbourhood::MascaraVecinos, &Neighbourhood::Repes,
+                                &Neighbourhood::Vecinos);
+    MORVANE_EXPECT_SAME_MEMBERS(
+        a.pagos, b.pagos, &PayoffMatrix::T, &PayoffMatrix::R, &PayoffMatrix::P, &PayoffMatrix::S,
+        &PayoffMatrix::GameIndex, &PayoffMatrix::PayoffMax, &PayoffMatrix::PayoffMin,
+        &PayoffMatrix::AbsoluteMove, &PayoffMatrix::OtherMove, &PayoffMatrix::EquilibriumAbsProb,
+        &PayoffMatrix::PayoffCoefConst, &PayoffMatrix::PayoffCoefOwn,
+        &PayoffMatrix::PayoffCoefOther, &PayoffMatrix::PayoffCoefXY, &PayoffMatrix::MoveLabelAbs,
+        &PayoffMatrix::MoveLabelOther);
+    MORVANE_EXPECT_SAME_MEMBERS(a.rangos, b.rangos, &Rangos::limites, &Rangos::cotas);
     for (int s = 0; s < kNumListSlots; ++s) {
-        EXPECT_EQ(a.estrategias[s].nombre, b.estrategias[s].nombre) << "slot " << s;
-        EXPECT_EQ(a.estrategias[s].Reparto, b.estrategias[s].Reparto) << "slot " << s;
-        EXPECT_TRUE(a.estrategias[s].genoma == b.estrategias[s].genoma) << "slot " << s;
+        SCOPED_TRACE(::testing::Message() << "strategy slot " << s);
+        MORVANE_EXPECT_SAME_MEMBERS(a.estrategias[s], b.estrategias[s], &StrategySlot::nombre,
+                                    &StrategySlot::Reparto, &StrategySlot::genoma);
     }
 }
 

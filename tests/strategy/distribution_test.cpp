@@ -7,20 +7,6 @@
 namespace morvane {
 namespace {
 
-TEST(Distribution, StartUpSharesTheWorldInFifths) {
-    const StrategyList list = initialStrategyList();
-    const DistributionRows rows = distributionRows(list);
-    for (int row = 0; row < kDistributionRows; ++row) {
-        SCOPED_TRACE(row);
-        const bool on = row == 1 || row == 2 || row == 3 || row == 4 || row == 6;
-        EXPECT_EQ(rows[row].active, on);
-        EXPECT_EQ(rows[row].portion, on ? 200 : 0);
-    }
-    EXPECT_EQ(distributionRowName(list, 5), "Tit For Tat");
-    EXPECT_EQ(distributionTotal(list), 100.0);
-    EXPECT_TRUE(canFillWorld(list));
-}
-
 TEST(Distribution, EqualDistributionSharesAmongTheActiveRows) {
     struct Row {
         std::vector<int> activeRows;
@@ -34,29 +20,19 @@ TEST(Distribution, EqualDistributionSharesAmongTheActiveRows) {
         {{0, 1, 2, 3, 4, 5}, 167, 100.2, false},
         {{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}, 62, 99.2, false},  // 62.5: even
         {{7}, 1000, 100.0, true},
+        {{}, 0, 0.0, false},  // no active row: nothing to share, nothing changes
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.activeRows.size());
         StrategyList list{};
         list[18].Reparto = 300;  // row 17, inactive: keeps its portion and counts for nothing
         for (int row : r.activeRows) list[slotOfRow(row)].Reparto = reparto::withActive(40, true);
-        ASSERT_TRUE(equalDistribution(list));
+        EXPECT_EQ(equalDistribution(list), !r.activeRows.empty());
         for (int row : r.activeRows) EXPECT_EQ(list[slotOfRow(row)].Reparto, r.portion + 1024);
         EXPECT_EQ(list[18].Reparto, 300);
         EXPECT_NEAR(distributionTotal(list), r.total, 1e-9);
         EXPECT_EQ(canFillWorld(list), r.fill);
     }
-}
-
-TEST(Distribution, EqualDistributionWithNoActiveRowChangesNothing) {
-    StrategyList list{};
-    list[2].Reparto = 200;
-    list[9].Reparto = 1000;
-    const StrategyList before = list;
-    EXPECT_FALSE(equalDistribution(list));
-    for (int s = 0; s < kNumListSlots; ++s) EXPECT_EQ(list[s].Reparto, before[s].Reparto) << s;
-    EXPECT_EQ(distributionTotal(list), 0.0);
-    EXPECT_FALSE(canFillWorld(list));
 }
 
 TEST(Distribution, PortionNeverSpillsIntoTheActiveBit) {
@@ -83,8 +59,15 @@ TEST(Distribution, PortionNeverSpillsIntoTheActiveBit) {
 }
 
 TEST(Distribution, RecomputationRebuildsEveryWord) {
+    // The start-up list shares the world in fifths among rows 1, 2, 3, 4 and 6.
     StrategyList list = initialStrategyList();
+    EXPECT_TRUE(canFillWorld(list));
     DistributionRows rows = distributionRows(list);
+    for (int row = 0; row < kDistributionRows; ++row) {
+        const bool on = row == 1 || row == 2 || row == 3 || row == 4 || row == 6;
+        EXPECT_EQ(rows[row].active, on) << row;
+        EXPECT_EQ(rows[row].portion, on ? 200 : 0) << row;
+    }
     rows[5] = {300, true};   // "Tit For Tat" joins with 30 %
     rows[1].active = false;  // "Cuadro muerto" leaves, keeping its 20 %
     EXPECT_DOUBLE_EQ(recomputeDistribution(list, rows), 110.0);

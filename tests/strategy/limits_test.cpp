@@ -17,18 +17,12 @@ TEST(Limits, StartValuesAndBoundsForBothParts) {
     };
     const Row rows[] = {
         {0, "R Bug", 1, 254, 1, 254},
-        {5, "B User", 1, 254, 1, 254},
         {6, "Search Type (x 8)", 0, 2, 0, 2},
         {7, "Search Depth (x 64)", 1, 15, 1, 15},
-        {8, "History Type (x 1024)", 0, 2, 0, 2},
         {10, "x1", 1, 99, 1, 99},
-        {12, "x2", 1, 99, 1, 99},
-        {17, "Si Sensibility", 0, 100, 0, 100},
         {18, "Ci Valuation", 100, 100, 0, 100},
-        {20, "Si Valuation", 100, 100, 0, 100},
         {23, "Copy Color", 0, 1, 0, 1},
         {25, "Imitation Neighbourhood", 1, 24, 1, 24},
-        {28, "Trigger Response", 0, 100, 0, 100},
         {30, "Trigger When", 0, 2, 0, 2},
     };
     const Rangos r = defaultRangos();

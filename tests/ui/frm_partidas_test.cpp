@@ -1,18 +1,15 @@
 // The world window driven through real events on its real controls, offscreen.
 #include <QAbstractItemModelTester>
 #include <QAction>
-#include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
-#include "core/generation.h"
 #include "encounter/history.h"
 #include "io/scenario_file.h"
 #include "support/world_window_fixture.h"
@@ -38,15 +35,6 @@ class PaintCounter : public QObject {
     }
 };
 
-World& theWorld() {
-    return Session::instance().world();
-}
-
-void press(QWidget* w, Qt::MouseButton b, QPoint at = {}) {
-    QTest::mousePress(w, b, {}, at);
-    QTest::mouseRelease(w, b, {}, at);
-}
-
 // Clicks a menu entry the way a user does: open the menu, click the entry.
 void clickMenuItem(QMenu* menu, QAction* item) {
     menu->popup(menu->parentWidget()->mapToGlobal(QPoint(10, 10)));
@@ -61,13 +49,15 @@ class FrmPartidasTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void runButtonWhileIdle_data();
-    void runButtonWhileIdle();
-    void anyButtonPausesARun_data();
-    void anyButtonPausesARun();
+    void init() {
+        open(6, 5);
+        QVERIFY(QTest::qWaitForWindowActive(win.get()));
+    }
+    void cleanup() { win.reset(); }
+
+    void runButtonByMouseButton_data();
+    void runButtonByMouseButton();
     void focusLeavingTheRunButtonPausesUnlessForAMenuOrWindow();
-    void modalDialogPausesTheRun();
-    void timerPlaysGenerationsAndShowsTheirSeconds();
     void newFillsByMouseButton_data();
     void newFillsByMouseButton();
     void menuItemsTickTheWorld_data();
@@ -76,74 +66,71 @@ class FrmPartidasTest : public QObject {
     void fillLeavesBlankSquaresAlone();
     void rightButtonPicksUpAndDoubleClickPutsDown();
     void leftPressInspectsUnlessTheNeighbourhoodChanged();
-    void saveAsWritesAScenarioThatLoadsBack();
-    void saveAsReportsFailuresAndCancelsSilently();
+    void saveWritesAScenarioThatLoadsBackOrSaysWhyNot();
     void keysRunPauseStepAndRefill();
     void iterationsBoxTakesOnlyOneToTen();
     void thresholdCaptionsFollowThePayoffsWindow();
     void resultsTableShowsTheSelectedCellsEncounters();
     void startUpWindowOpensTheWorldWindowOnANewWorld();
+    void screenshot();
+
+  private:
+    // A fresh world window on a `columns` x `rows` world, the old one closed first.
+    void open(int columns, int rows) {
+        win.reset();
+        win = openWorldWindow(columns, rows, &dialogs);
+    }
+
+    std::unique_ptr<frmPartidas> win;
+    FakeDialogs* dialogs = nullptr;
 };
 
-void FrmPartidasTest::runButtonWhileIdle_data() {
+void FrmPartidasTest::runButtonByMouseButton_data() {
     QTest::addColumn<Qt::MouseButton>("button");
     QTest::addColumn<bool>("runs");
-    QTest::addColumn<int>("generations");
-    QTest::addRow("left_runs") << Qt::LeftButton << true << 0;
-    QTest::addRow("right_steps") << Qt::RightButton << false << 1;
-    QTest::addRow("middle_steps") << Qt::MiddleButton << false << 1;
+    QTest::addRow("left_runs") << Qt::LeftButton << true;
+    QTest::addRow("right_steps") << Qt::RightButton << false;
+    QTest::addRow("middle_steps") << Qt::MiddleButton << false;
 }
 
-void FrmPartidasTest::runButtonWhileIdle() {
+// While idle the left button runs and the others play one generation; during a run any button
+// pauses. The run's timer plays one generation per tick and each is announced and shown.
+void FrmPartidasTest::runButtonByMouseButton() {
     QFETCH(Qt::MouseButton, button);
     QFETCH(bool, runs);
-    QFETCH(int, generations);
-    auto win = openWorldWindow(10, 8, nullptr);
-    QVERIFY(QTest::qWaitForWindowActive(win.get()));
+    QCOMPARE(win->tmrCheca->interval(), 3);
+    QSignalSpy done(&Session::instance(), &Session::generationDone);
     QTest::qWait(50);  // let the first paints through
     PaintCounter counter(win->fxgTablero);
-
     QTest::mousePress(win->cmdEmpezarJuego, button);
     // The press alone decides: a step is over before the button comes back up.
     QCOMPARE(win->running(), runs);
-    QCOMPARE(theWorld().Generacion, generations);
+    QCOMPARE(theWorld().Generacion, runs ? 0 : 1);
     QTest::mouseRelease(win->cmdEmpezarJuego, button);
-    if (runs) {
-        win->pause();
-        return;
+    if (!runs) {
+        QCOMPARE(win->lblGeneracion->text(), QStringLiteral("1"));
+        QTRY_COMPARE(counter.paints, 1);
+        QTest::qWait(30);
+        QCOMPARE(counter.paints, 1);  // redrawn once
+        QCOMPARE(theWorld().Generacion, 1);
+        press(win->cmdEmpezarJuego, Qt::LeftButton);
     }
-    QCOMPARE(win->lblGeneracion->text(), QStringLiteral("1"));
-    QTRY_COMPARE(counter.paints, 1);
-    QTest::qWait(30);
-    QCOMPARE(counter.paints, 1);  // redrawn once
-    QCOMPARE(theWorld().Generacion, 1);
-}
-
-void FrmPartidasTest::anyButtonPausesARun_data() {
-    QTest::addColumn<Qt::MouseButton>("button");
-    QTest::addRow("left") << Qt::LeftButton;
-    QTest::addRow("right") << Qt::RightButton;
-    QTest::addRow("middle") << Qt::MiddleButton;
-}
-
-void FrmPartidasTest::anyButtonPausesARun() {
-    QFETCH(Qt::MouseButton, button);
-    auto win = openWorldWindow(6, 5, nullptr);
-    QVERIFY(QTest::qWaitForWindowActive(win.get()));
-    press(win->cmdEmpezarJuego, Qt::LeftButton);
     QVERIFY(win->running());
-    QTRY_VERIFY(theWorld().Generacion >= 2);
+    QTRY_VERIFY(theWorld().Generacion >= 3);
     QTest::mousePress(win->cmdEmpezarJuego, button);
     QVERIFY(!win->running());
     const int stopped = theWorld().Generacion;
     QTest::mouseRelease(win->cmdEmpezarJuego, button);
     QTest::qWait(30);
     QCOMPARE(theWorld().Generacion, stopped);  // a pause plays nothing more
+    QCOMPARE(done.count(), stopped);
+    QCOMPARE(win->lblGeneracion->text(), QString::number(stopped));
+    bool ok = false;
+    const double seconds = win->lblTimer->text().toDouble(&ok);
+    QVERIFY(ok && seconds >= 0 && seconds < 5);
 }
 
 void FrmPartidasTest::focusLeavingTheRunButtonPausesUnlessForAMenuOrWindow() {
-    auto win = openWorldWindow(6, 5, nullptr);
-    QVERIFY(QTest::qWaitForWindowActive(win.get()));
     press(win->cmdEmpezarJuego, Qt::LeftButton);
     QVERIFY(win->cmdEmpezarJuego->hasFocus());
 
@@ -184,33 +171,13 @@ void FrmPartidasTest::focusLeavingTheRunButtonPausesUnlessForAMenuOrWindow() {
     QTest::mouseClick(win->txtIter, Qt::LeftButton);
     QVERIFY(win->txtIter->hasFocus());
     QVERIFY(!win->running());
-}
 
-void FrmPartidasTest::modalDialogPausesTheRun() {
-    FakeDialogs* dialogs = nullptr;
-    auto win = openWorldWindow(6, 5, &dialogs);
-    QVERIFY(QTest::qWaitForWindowActive(win.get()));
+    // So does a modal box.
     press(win->cmdEmpezarJuego, Qt::LeftButton);
     QVERIFY(win->running());
     Session::instance().info(nullptr, QStringLiteral("hello"));
     QVERIFY(!win->running());
     QCOMPARE(dialogs->infos, QStringList{QStringLiteral("hello")});
-}
-
-void FrmPartidasTest::timerPlaysGenerationsAndShowsTheirSeconds() {
-    auto win = openWorldWindow(6, 5, nullptr);
-    QVERIFY(QTest::qWaitForWindowActive(win.get()));
-    QCOMPARE(win->tmrCheca->interval(), 3);
-    QSignalSpy done(&Session::instance(), &Session::generationDone);
-    press(win->cmdEmpezarJuego, Qt::LeftButton);
-    QTRY_VERIFY(theWorld().Generacion >= 3);
-    win->pause();
-    QCOMPARE(done.count(), theWorld().Generacion);  // one generation per tick, each announced
-    QCOMPARE(win->lblGeneracion->text(), QString::number(theWorld().Generacion));
-    bool ok = false;
-    const double seconds = win->lblTimer->text().toDouble(&ok);
-    QVERIFY(ok);
-    QVERIFY(seconds >= 0 && seconds < 5);
 }
 
 void FrmPartidasTest::newFillsByMouseButton_data() {
@@ -224,8 +191,6 @@ void FrmPartidasTest::newFillsByMouseButton_data() {
 void FrmPartidasTest::newFillsByMouseButton() {
     QFETCH(Qt::MouseButton, button);
     QFETCH(bool, refills);
-    auto win = openWorldWindow(6, 5, nullptr);
-    QVERIFY(QTest::qWaitForWindowActive(win.get()));
     press(win->cmdEmpezarJuego, Qt::RightButton);
     press(win->cmdEmpezarJuego, Qt::RightButton);
     QCOMPARE(theWorld().Generacion, 2);
@@ -260,8 +225,6 @@ void FrmPartidasTest::menuItemsTickTheWorld() {
     QFETCH(int, opciones);
     QFETCH(int, regla);
     QFETCH(int, modoSuma);
-    auto win = openWorldWindow(6, 5, nullptr);
-    QVERIFY(QTest::qWaitForWindowActive(win.get()));
     for (int k : clicks) {
         if (menu == "opcion") clickMenuItem(win->mnuOpciones, win->mnuOpcion[k]);
         if (menu == "regla") clickMenuItem(win->mnuReglas, win->mnuRegla[k]);
@@ -278,8 +241,6 @@ void FrmPartidasTest::menuItemsTickTheWorld() {
 }
 
 void FrmPartidasTest::dragPaintsTheRectangleInEitherDirection() {
-    auto win = openWorldWindow(6, 5, nullptr);
-    QVERIFY(QTest::qWaitForWindowActive(win.get()));
     World& w = theWorld();
     BoardWidget* board = win->fxgTablero;
     w.genoma(kActual, 0) = listStrategy(w, "UC");
@@ -304,8 +265,6 @@ void FrmPartidasTest::dragPaintsTheRectangleInEitherDirection() {
 }
 
 void FrmPartidasTest::fillLeavesBlankSquaresAlone() {
-    auto win = openWorldWindow(5, 4, nullptr);
-    QVERIFY(QTest::qWaitForWindowActive(win.get()));
     World& w = theWorld();
     const Genoma blank = listStrategy(w, "Cuadro en blanco");
     for (int cell : {3, 11}) w.genoma(kActual, cell) = blank;
@@ -319,8 +278,6 @@ void FrmPartidasTest::fillLeavesBlankSquaresAlone() {
 }
 
 void FrmPartidasTest::rightButtonPicksUpAndDoubleClickPutsDown() {
-    auto win = openWorldWindow(6, 5, nullptr);
-    QVERIFY(QTest::qWaitForWindowActive(win.get()));
     World& w = theWorld();
     BoardWidget* board = win->fxgTablero;
     w.genoma(kActual, 9) = listStrategy(w, "Tit For Tat");
@@ -345,9 +302,6 @@ void FrmPartidasTest::rightButtonPicksUpAndDoubleClickPutsDown() {
 }
 
 void FrmPartidasTest::leftPressInspectsUnlessTheNeighbourhoodChanged() {
-    FakeDialogs* dialogs = nullptr;
-    auto win = openWorldWindow(6, 5, &dialogs);
-    QVERIFY(QTest::qWaitForWindowActive(win.get()));
     World& w = theWorld();
     BoardWidget* board = win->fxgTablero;
     QCOMPARE(w.CasillaSel, 5);
@@ -374,10 +328,7 @@ void FrmPartidasTest::leftPressInspectsUnlessTheNeighbourhoodChanged() {
     QCOMPARE(int(w.CasillaSel), east);
 }
 
-void FrmPartidasTest::saveAsWritesAScenarioThatLoadsBack() {
-    FakeDialogs* dialogs = nullptr;
-    auto win = openWorldWindow(4, 3, &dialogs);
-    QVERIFY(QTest::qWaitForWindowActive(win.get()));
+void FrmPartidasTest::saveWritesAScenarioThatLoadsBackOrSaysWhyNot() {
     press(win->cmdEmpezarJuego, Qt::RightButton);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("world.dpt"));
@@ -385,7 +336,6 @@ void FrmPartidasTest::saveAsWritesAScenarioThatLoadsBack() {
     win->mnuGuardarComo->trigger();
     QCOMPARE(dialogs->filters, QStringList{QStringLiteral("*.dpt")});
     QVERIFY(dialogs->infos.isEmpty());
-
     World loaded;
     const LoadResult r = CargarEscenario(loaded, path.toStdString());
     QVERIFY2(r.ok, r.reason.c_str());
@@ -394,35 +344,22 @@ void FrmPartidasTest::saveAsWritesAScenarioThatLoadsBack() {
         QCOMPARE(loaded.genoma(kActual, cell), theWorld().genoma(kActual, cell));
     QCOMPARE(loaded.Vista, theWorld().Vista);
 
-    // "Save" asks for a name as well.
-    dialogs->saveAnswers = {dir.filePath(QStringLiteral("again.dpt"))};
+    // "Save" asks for a name as well; a failure is reported with the file's name and the reason.
+    const QString missing = dir.filePath(QStringLiteral("missing/world.dpt"));
+    dialogs->saveAnswers = {missing};
     win->mnuGuardar->trigger();
     QCOMPARE(dialogs->filters.size(), 2);
-    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("again.dpt"))));
-}
-
-void FrmPartidasTest::saveAsReportsFailuresAndCancelsSilently() {
-    FakeDialogs* dialogs = nullptr;
-    auto win = openWorldWindow(4, 3, &dialogs);
-    QVERIFY(QTest::qWaitForWindowActive(win.get()));
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("missing/world.dpt"));
-    dialogs->saveAnswers = {path};
-    win->mnuGuardarComo->trigger();
-    const SaveResult expected = GuardarEscenario(theWorld(), path.toStdString());
+    const SaveResult expected = GuardarEscenario(theWorld(), missing.toStdString());
     QVERIFY(!expected.ok);
     QCOMPARE(dialogs->infos,
              QStringList{QStringLiteral("world.dpt\n") + QString::fromStdString(expected.reason)});
-
     dialogs->infos.clear();
     win->mnuGuardarComo->trigger();  // no answer: the user cancelled
     QVERIFY(dialogs->infos.isEmpty());
-    QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("world.dpt")});
 }
 
 void FrmPartidasTest::keysRunPauseStepAndRefill() {
-    auto win = openWorldWindow(6, 5, nullptr);
-    QVERIFY(QTest::qWaitForWindowActive(win.get()));
     win->txtIter->setFocus();
     QTest::keyClick(win.get(), Qt::Key_Return, Qt::ControlModifier);
     QCOMPARE(theWorld().Generacion, 1);
@@ -454,8 +391,6 @@ void FrmPartidasTest::keysRunPauseStepAndRefill() {
 }
 
 void FrmPartidasTest::iterationsBoxTakesOnlyOneToTen() {
-    auto win = openWorldWindow(6, 5, nullptr);
-    QVERIFY(QTest::qWaitForWindowActive(win.get()));
     QCOMPARE(win->hsbIter->value(), 4);  // decoded from the start-up view word
     // Keys that would leave 1..10 are refused as they are typed; what is left over when the box
     // loses the focus gives way to the bar's value.
@@ -477,7 +412,6 @@ void FrmPartidasTest::iterationsBoxTakesOnlyOneToTen() {
 }
 
 void FrmPartidasTest::thresholdCaptionsFollowThePayoffsWindow() {
-    auto win = openWorldWindow(6, 5, nullptr);
     QCOMPARE(win->lblVida->text(), QStringLiteral("survive: 0"));
     World& w = theWorld();
     w.UmbralSupervivencia = 1.5f;
@@ -490,8 +424,6 @@ void FrmPartidasTest::thresholdCaptionsFollowThePayoffsWindow() {
 }
 
 void FrmPartidasTest::resultsTableShowsTheSelectedCellsEncounters() {
-    auto win = openWorldWindow(6, 5, nullptr);
-    QVERIFY(QTest::qWaitForWindowActive(win.get()));
     ResultsModel& model = win->fxgResultados->results();
     QAbstractItemModelTester tester(&model);
     press(win->cmdEmpezarJuego, Qt::RightButton);
@@ -527,6 +459,7 @@ void FrmPartidasTest::resultsTableShowsTheSelectedCellsEncounters() {
 }
 
 void FrmPartidasTest::startUpWindowOpensTheWorldWindowOnANewWorld() {
+    win.reset();
     frmPrincipal principal;
     principal.setWorldWindowFactory([] { return new frmPartidas; });
     principal.show();
@@ -542,6 +475,23 @@ void FrmPartidasTest::startUpWindowOpensTheWorldWindowOnANewWorld() {
     QCOMPARE(win->fraVecindario->lblJugador[24]->text(), QStringLiteral("5"));
     press(win->cmdEmpezarJuego, Qt::RightButton);
     QCOMPARE(w.Generacion, 1);
+}
+
+// The start-up world after a few generations with a selection on the board, to look at; the
+// smallest and the largest world play in the window as any other does.
+void FrmPartidasTest::screenshot() {
+    for (const QSize size : {QSize(1, 1), QSize(63, 65), QSize(25, 40)}) {
+        open(size.width(), size.height());
+        QVERIFY(QTest::qWaitForWindowExposed(win.get()));
+        for (int g = 0; g < 5; ++g) press(win->cmdEmpezarJuego, Qt::RightButton);
+        QCOMPARE(theWorld().Generacion, 5);
+    }
+    BoardWidget* board = win->fxgTablero;
+    QTest::mousePress(board, Qt::LeftButton, {}, cellCentre(*board, 3, 3));
+    QTest::mouseMove(board, cellCentre(*board, 5, 6));
+    QTest::qWait(50);
+    QVERIFY(testing_ui::saveScreenshot(win.get(), QStringLiteral("frmPartidas")));
+    QTest::mouseRelease(board, Qt::LeftButton, {}, cellCentre(*board, 3, 3));
 }
 
 QTEST_MAIN(FrmPartidasTest)

@@ -1,6 +1,5 @@
 // The board's keys and "Selection only", the inspector's tooltips and the clicks that lead nowhere
 // yet, on the real world window, offscreen.
-#include <QAction>
 #include <QApplication>
 #include <QHelpEvent>
 #include <QLabel>
@@ -20,10 +19,6 @@ using namespace morvane::testing;
 
 namespace {
 
-World& theWorld() {
-    return Session::instance().world();
-}
-
 QString tooltipOf(QWidget* w) {
     QToolTip::hideText();
     QHelpEvent help(QEvent::ToolTip, QPoint(3, 3), w->mapToGlobal(QPoint(3, 3)));
@@ -34,11 +29,6 @@ QString tooltipOf(QWidget* w) {
 QColor shownBack(BoardWidget* board, int cell) {
     const QImage image = board->grab().toImage();
     return image.pixelColor(board->cellRect(board->gridPositionOf(cell)).topLeft() + QPoint(1, 1));
-}
-
-void step(frmPartidas& win) {
-    QTest::mousePress(win.cmdEmpezarJuego, Qt::RightButton);
-    QTest::mouseRelease(win.cmdEmpezarJuego, Qt::RightButton);
 }
 
 }  // namespace
@@ -130,7 +120,7 @@ void FrmPartidasViewsTest::inspectorTooltipsAreWorkedOutWhenAsked() {
     clickOpcion(w, 0);  // no mutation: every cell keeps the one strategy
     w.genoma(kActual, 0) = listStrategy(w, "UC");
     QTest::mousePress(win->cmdSelTodo, Qt::LeftButton);
-    step(*win);
+    press(win->cmdEmpezarJuego, Qt::RightButton);
     Inspector* insp = win->fraVecindario;
     const int sel = w.CasillaSel;
 
@@ -199,7 +189,7 @@ void FrmPartidasViewsTest::genomeBoxesFollowTheSensibilityMask() {
 void FrmPartidasViewsTest::clicksTowardsWindowsNotBuiltDoNothing() {
     auto win = openWorldWindow(6, 5, nullptr);
     QVERIFY(QTest::qWaitForWindowActive(win.get()));
-    step(*win);
+    press(win->cmdEmpezarJuego, Qt::RightButton);
     const World before = theWorld();
     const int windows = QApplication::topLevelWidgets().size();
     Inspector* insp = win->fraVecindario;

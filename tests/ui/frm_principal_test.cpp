@@ -2,7 +2,6 @@
 #include "ui/frm_principal.h"
 
 #include <QAction>
-#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
@@ -12,7 +11,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <functional>
 
 #include "core/rng.h"
 #include "core/startup.h"
@@ -97,60 +95,9 @@ void FrmPrincipalTest::verticalBarsShowTheirLargestValueAtTheTop() {
 }
 
 void FrmPrincipalTest::entrepreneurBarsFitTheWorldAndLayItOut() {
-    struct Row {
-        const char* name;
-        std::function<void(frmPrincipal&)> act;
-        std::array<int, 4> bars;  // in Col, Distance X, in Row, Distance Y
-        int cols, rows;
-        int firstRedCol, firstRedRow;
-    };
-    const std::vector<Row> table{
-        {"3 x 3 at distance 2: entrepreneurs at 1, 4, 7",
-         [](frmPrincipal& f) { arrow(f.vsbColEmp, true), arrow(f.vsbColEmp, false); },
-         {3, 2, 3, 2},
-         9,
-         9,
-         1,
-         1},
-        {"19 per row at distance 1, lowered to 13 at distance 2",
-         [](frmPrincipal& f) {
-             arrow(f.vsbDistCol, false);
-             QTest::keyClick(f.vsbColEmp, Qt::Key_Home);
-             QCOMPARE(f.fxgTablero->grid().Cols, 38);
-             arrow(f.vsbDistCol, true);
-         },
-         {13, 2, 3, 2},
-         39,
-         9,
-         1,
-         1},
-        {"24 per column at distance 1, lowered to 16 at distance 2",
-         [](frmPrincipal& f) {
-             arrow(f.vsbDistFil, false);
-             QTest::keyClick(f.vsbFilEmp, Qt::Key_Home);
-             QCOMPARE(f.fxgTablero->grid().Rows, 48);
-             arrow(f.vsbDistFil, true);
-         },
-         {3, 2, 16, 2},
-         9,
-         48,
-         1,
-         1},
-        {"distance 4 allows 8 per row",
-         [](frmPrincipal& f) {
-             QTest::keyClick(f.vsbColEmp, Qt::Key_Home);
-             QTest::keyClick(f.vsbDistCol, Qt::Key_Home);
-         },
-         {8, 4, 3, 2},
-         40,
-         9,
-         3,
-         1},
-    };
-    for (const Row& row : table) {
-        window = std::make_unique<frmPrincipal>();
-        QVERIFY(testing_ui::showActive(window.get()));
-        row.act(*window);
+    // What the bars and boxes show (in Col, Distance X, in Row, Distance Y, Columns, Rows) and
+    // the picture: each entrepreneur followed by its distance in empty rows and columns.
+    auto expectLayout = [this](std::array<int, 6> expected, int firstRedCol) {
         const frmPrincipal& f = *window;
         const std::array<std::pair<UpwardBar*, QLineEdit*>, 6> shown{
             {{f.vsbColEmp, f.txtColEmp},
@@ -159,23 +106,30 @@ void FrmPrincipalTest::entrepreneurBarsFitTheWorldAndLayItOut() {
              {f.vsbDistFil, f.txtDistFil},
              {f.vsbColumnas, f.txtColumnas},
              {f.vsbFilas, f.txtFilas}}};
-        const std::array<int, 6> expected{row.bars[0], row.bars[1], row.bars[2],
-                                          row.bars[3], row.cols,    row.rows};
         for (std::size_t i = 0; i < shown.size(); ++i) {
-            QVERIFY2(shown[i].first->number() == expected[i], row.name);
-            QVERIFY2(shown[i].second->text() == QString::number(expected[i]), row.name);
+            QCOMPARE(shown[i].first->number(), expected[i]);
+            QCOMPARE(shown[i].second->text(), QString::number(expected[i]));
         }
-        QCOMPARE(f.fxgTablero->grid().Cols, row.cols);
-        QCOMPARE(f.fxgTablero->grid().Rows, row.rows);
-        // Each entrepreneur is followed by its distance in empty rows and columns.
-        const int stepC = row.bars[1] + 1, stepR = row.bars[3] + 1;
-        for (int r = 0; r < row.rows; ++r)
-            for (int c = 0; c < row.cols; ++c) {
-                const bool red = c % stepC == row.firstRedCol && r % stepR == row.firstRedRow;
+        QCOMPARE(f.fxgTablero->grid().Cols, expected[4]);
+        QCOMPARE(f.fxgTablero->grid().Rows, expected[5]);
+        for (int r = 0; r < expected[5]; ++r)
+            for (int c = 0; c < expected[4]; ++c) {
+                const bool red = c % (expected[1] + 1) == firstRedCol && r % 3 == 1;
                 QVERIFY2(f.fxgTablero->cellColour(r, c) == (red ? QColor(255, 0, 0) : Qt::white),
-                         qPrintable(QStringLiteral("%1: %2,%3").arg(row.name).arg(r).arg(c)));
+                         qPrintable(QStringLiteral("%1,%2").arg(r).arg(c)));
             }
-    }
+    };
+    arrow(window->vsbColEmp, true);  // any move of a bar lays the world out
+    arrow(window->vsbColEmp, false);
+    expectLayout({3, 2, 3, 2, 9, 9}, 1);  // entrepreneurs at 1, 4, 7
+    // 19 per row fit at distance 1; back at distance 2 they are lowered to 13.
+    arrow(window->vsbDistCol, false);
+    QTest::keyClick(window->vsbColEmp, Qt::Key_Home);
+    QCOMPARE(window->fxgTablero->grid().Cols, 38);
+    arrow(window->vsbDistCol, true);
+    expectLayout({13, 2, 3, 2, 39, 9}, 1);
+    QTest::keyClick(window->vsbDistCol, Qt::Key_Home);
+    expectLayout({8, 4, 3, 2, 40, 9}, 3);  // distance 4 leaves room for 8
 }
 
 void FrmPrincipalTest::startCreatesTheWorldTheBarsShow() {

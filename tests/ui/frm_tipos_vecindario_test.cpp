@@ -40,12 +40,6 @@ QStringList picture(const std::vector<int>& numbers, const std::vector<int>& ran
     return texts;
 }
 
-std::vector<int> every(int first, int step) {
-    std::vector<int> positions;
-    for (int j = first; j < kNumPositions; j += step) positions.push_back(j);
-    return positions;
-}
-
 QStringList shown(const frmTiposVecindario& f) {
     QStringList texts;
     for (int j = 0; j < kNumPositions; ++j) texts << f.txtJugador[j]->text();
@@ -91,12 +85,8 @@ void FrmTiposVecindarioTest::choosingATypeStoresItAndShowsItsPositions() {
     };
     const std::vector<Row> rows{
         {0, 1, 4, 20485, 1, picture({0, 2, 12, 14}, {})},
-        {4, 24, 8,
-         (1 << 0) | (1 << 1) | (1 << 2) | (1 << 3) | (1 << 12) | (1 << 13) | (1 << 14) | (1 << 15),
-         8, picture({1, 3, 13, 15}, {0, 2, 12, 14})},
+        {4, 24, 8, 61455, 8, picture({1, 3, 13, 15}, {0, 2, 12, 14})},  // positions 0..3, 12..15
         {6, 31, 8, 0x550550, 8, picture({}, {4, 6, 8, 10, 16, 18, 20, 22})},
-        {13, 18, 24, 16777215, 24, picture({}, every(0, 1))},
-        {14, 26, 24, 16777215, 24, picture(every(1, 2), every(0, 2))},
     };
     QSignalSpy chosen(&Session::instance(), &Session::neighbourhoodChosen);
     for (const Row& row : rows) {
@@ -116,7 +106,7 @@ void FrmTiposVecindarioTest::choosingATypeStoresItAndShowsItsPositions() {
     }
     QCOMPARE(chosen.count(), int(rows.size()));
     // Choosing the type in force again changes nothing and says nothing.
-    clickOption(window->optTipoVecindario[14]);
+    clickOption(window->optTipoVecindario[6]);
     QCOMPARE(chosen.count(), int(rows.size()));
 }
 

@@ -49,26 +49,19 @@ TEST(EntrepreneurLayout, EveryBarSettingFitsTheLargestWorld) {
     }
 }
 
-TEST(EntrepreneurLayout, StartValuesGiveANineByNineWorld) {
-    const EntrepreneurGrid g = layEntrepreneurs(EntrepreneurLayout{});
-    EXPECT_EQ(g.Cols, 9);
-    EXPECT_EQ(g.Rows, 9);
+TEST(EntrepreneurLayout, EntrepreneursStandAtTheirDistanceAndSizeTheWorld) {
+    EntrepreneurLayout e;  // the start values: three by three at distance 2
+    EntrepreneurGrid g = layEntrepreneurs(e);
     EXPECT_EQ(g.redRows, (std::vector<int>{1, 4, 7}));
     EXPECT_EQ(g.redCols, (std::vector<int>{1, 4, 7}));
-
     World w;
-    EXPECT_EQ(w.NumFilas, kFilasBar.start);  // the bars' start values until a layout is made
-    EXPECT_EQ(w.NumColumnas, kColumnasBar.start);
     applyEntrepreneurGrid(w, g);
     EXPECT_EQ(w.NumFilas, 9);
     EXPECT_EQ(w.NumColumnas, 9);
-}
 
-TEST(EntrepreneurLayout, DistanceOnePutsEntrepreneursOnEveryOtherLine) {
-    EntrepreneurLayout e;
-    setEntrepreneurBar(e, EntrepreneurBar::DistCol, 1);
+    setEntrepreneurBar(e, EntrepreneurBar::DistCol, 1);  // every other column
     setEntrepreneurBar(e, EntrepreneurBar::DistFil, 4);
-    const EntrepreneurGrid g = layEntrepreneurs(e);
+    g = layEntrepreneurs(e);
     EXPECT_EQ(g.redCols, (std::vector<int>{0, 2, 4}));
     EXPECT_EQ(g.redRows, (std::vector<int>{3, 8, 13}));
 }

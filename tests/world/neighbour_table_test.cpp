@@ -14,20 +14,38 @@ World worldOf(int cols, int rows) {
     return w;
 }
 
-TEST(NeighbourTable, CornerCellWrapsRoundTheTorus) {
-    const World w = worldOf(5, 5);
-    EXPECT_EQ(w.vecino(1, 15), 25);  // one up, one left
-    EXPECT_EQ(w.vecino(1, 22), 19);  // two up, two left
-    EXPECT_EQ(w.vecino(1, 0), 21);
-    EXPECT_EQ(w.vecino(1, 2), 2);
-    EXPECT_EQ(w.vecino(25, 10), 7);  // two down, two right from the bottom-right corner
-}
-
-TEST(NeighbourTable, RowsAreNumberedRowByRow) {
-    const World w = worldOf(20, 10);
-    EXPECT_EQ(w.cellAt(2, 5), 46);
-    EXPECT_EQ(w.vecino(46, 12), 66);  // one row down
-    EXPECT_EQ(w.vecino(46, 14), 45);  // one column left
+TEST(NeighbourTable, PositionsWrapRoundTheTorus) {
+    struct Row {
+        int cols, rows, cell, position, neighbour;
+    };
+    const Row rows[] = {
+        {5, 5, 1, 15, 25},  // one up, one left of a corner
+        {5, 5, 1, 22, 19},  // two up, two left
+        {5, 5, 1, 0, 21},
+        {5, 5, 1, 2, 2},
+        {5, 5, 25, 10, 7},     // two down, two right from the bottom-right corner
+        {20, 10, 46, 12, 66},  // row by row: one row down
+        {20, 10, 46, 14, 45},  // one column left
+        // One row: any vertical offset comes back to the row.
+        {5, 1, 1, 0, kNoPartner},
+        {5, 1, 1, 4, kNoPartner},
+        {5, 1, 1, 1, 2},   // one up, one right = one right
+        {5, 1, 1, 20, 4},  // two left of column 0 is column 3
+        {5, 1, 1, 22, 4},
+        // Two rows: two up is the same row, one up the other row.
+        {7, 2, 1, 4, kNoPartner},
+        {7, 2, 1, 16, kNoPartner},
+        {7, 2, 1, 0, 8},
+        {7, 2, 1, 12, 8},
+        {7, 2, 9, 6, 11},   // two up, two right: same row, column + 2
+        {7, 2, 1, 21, 13},  // two left, one up: column 5 of the other row
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.cols << " x " << r.rows << " cell " << r.cell
+                                        << " position " << r.position);
+        EXPECT_EQ(worldOf(r.cols, r.rows).vecino(r.cell, r.position), r.neighbour);
+    }
+    EXPECT_EQ(worldOf(20, 10).cellAt(2, 5), 46);
 }
 
 // Every entry names a real cell, or nobody exactly when the offset wraps back onto the cell, and
@@ -70,26 +88,6 @@ TEST(NeighbourTable, StaysInsideItsRowsWhenTheCellCountIsStale) {
     ASSERT_EQ(w.vecindad.Vecinos.size(), 31u);
     EXPECT_EQ(w.vecino(30, 12), 5);  // the last row wraps onto the first
     EXPECT_EQ(w.vecindad.Vecinos[0][0], kNoPartner);
-}
-
-TEST(NeighbourTable, MultiWrapPositionsOnTinyWorlds) {
-    const World one = worldOf(1, 1);
-    for (int j = 0; j < kNumPositions; ++j) EXPECT_EQ(one.vecino(1, j), kNoPartner) << j;
-
-    const World row = worldOf(5, 1);  // one row: any vertical offset comes back to the row
-    EXPECT_EQ(row.vecino(1, 0), kNoPartner);
-    EXPECT_EQ(row.vecino(1, 4), kNoPartner);
-    EXPECT_EQ(row.vecino(1, 1), 2);   // one up, one right = one right
-    EXPECT_EQ(row.vecino(1, 20), 4);  // two left of column 0 is column 3
-    EXPECT_EQ(row.vecino(1, 22), 4);
-
-    const World two = worldOf(7, 2);  // two rows: two up is the same row, one up the other row
-    EXPECT_EQ(two.vecino(1, 4), kNoPartner);
-    EXPECT_EQ(two.vecino(1, 16), kNoPartner);
-    EXPECT_EQ(two.vecino(1, 0), 8);
-    EXPECT_EQ(two.vecino(1, 12), 8);
-    EXPECT_EQ(two.vecino(9, 6), 11);   // two up, two right: same row, column + 2
-    EXPECT_EQ(two.vecino(1, 21), 13);  // two left, one up: column 5 of the other row
 }
 
 }  // namespace

@@ -74,38 +74,6 @@ TEST(NeighbourhoodTypes, FifteenTypesGiveTheirCodesPartnersAndPositions) {
     }
 }
 
-TEST(NeighbourhoodTypes, MasksOfTheVonNeumannMooreAndFullTypes) {
-    struct Row {
-        int type;
-        std::int32_t mask;
-    };
-    for (const Row& r : {Row{0, 20485}, Row{2, 61455}, Row{12, 16777215}}) {
-        World w;
-        ChooseNeighbourhood(w, r.type);
-        EXPECT_EQ(w.vecindad.MascaraVecinos[kActual], r.mask) << r.type;
-    }
-}
-
-TEST(NeighbourhoodTypes, Type4AndType6ShowRandomPositions) {
-    const auto t4 = neighbourhoodDisplay(24, 8, 100);
-    for (int j : {0, 2, 12, 14}) EXPECT_EQ(t4.txtJugador[j], "?") << j;
-    for (int j : {1, 3, 13, 15}) EXPECT_EQ(t4.txtJugador[j], std::to_string(j));
-    for (int j = 4; j < 12; ++j) EXPECT_EQ(t4.txtJugador[j], "") << j;
-
-    const auto t6 = neighbourhoodDisplay(31, 8, 100);
-    int shown = 0;
-    for (int j = 0; j < kNumPositions; ++j) {
-        if (t6.txtJugador[j].empty()) continue;
-        ++shown;
-        EXPECT_EQ(t6.txtJugador[j], "?") << j;
-        EXPECT_TRUE(j == 4 || j == 6 || j == 8 || j == 10 || j == 16 || j == 18 || j == 20 ||
-                    j == 22)
-            << j;
-    }
-    EXPECT_EQ(shown, 8);
-    EXPECT_EQ(t6.hsbReservar, 8);
-}
-
 TEST(NeighbourhoodTypes, OptionSevenAddsThirtyTwoAndTheTypeIsStillFound) {
     World w;
     w.opciones.mnuOpcion[7] = true;

@@ -1,9 +1,5 @@
 #pragma once
 
-#include <QApplication>
-#include <QMouseEvent>
-#include <QString>
-#include <QStringList>
 #include <QTest>
 #include <memory>
 #include <string_view>
@@ -37,6 +33,17 @@ inline std::unique_ptr<frmPartidas> openWorldWindow(int columns, int rows,
     window->resize(1280, 800);
     window->show();
     return window;
+}
+
+// The world every window shares.
+inline World& theWorld() {
+    return Session::instance().world();
+}
+
+// A press and release of a mouse button on a widget.
+inline void press(QWidget* w, Qt::MouseButton b, QPoint at = {}) {
+    QTest::mousePress(w, b, {}, at);
+    QTest::mouseRelease(w, b, {}, at);
 }
 
 // The centre of a world cell on the board (world row and column from 0).
