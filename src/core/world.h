@@ -171,6 +171,21 @@ struct World {
     // chart's cut-off, for statistics of long runs.
     std::array<double, 2> statCoopSum{};
     std::array<std::int64_t, 2> statCoopCount{};
+    // The move records indexed by partner, appended as the encounters commit them and cleared with
+    // the accumulators, so that a search for a rival's meetings with one bug reads only those.
+    // Per cell, `anchura` entries of each array: a cell has at most MovPosibles distinct partners.
+    struct IndiceRegistros {
+        std::size_t anchura = 0;              // MovPosibles + 1 when sized
+        std::vector<std::uint8_t> anterior;   // [cell][slot]: previous slot with that partner
+        std::vector<std::int16_t> socios;     // [cell][k]: the k-th partner met
+        std::vector<std::uint8_t> ultimo;     // [cell][k]: its newest slot
+        std::vector<std::int16_t> numSocios;  // [cell]
+        std::vector<std::int16_t> indexados;  // [cell]: records indexed so far
+    };
+    IndiceRegistros indiceRegistros;
+    // Off: the searches scan the records one by one and no index is kept (the reference the
+    // index is measured and checked against).
+    bool usarIndiceRegistros = true;
     // (encounter block: end)
 
     // ---- data the generation cycle keeps for views and statistics (core/)

@@ -5,6 +5,7 @@
 #include "core/numeric.h"
 #include "encounter/history.h"
 #include "encounter/move_decision.h"
+#include "encounter/record_index.h"
 
 namespace morvane {
 
@@ -93,6 +94,7 @@ void anotarRegistros(World& w, const AjustesPartida& aj, const EncounterValues& 
         const World::LadoPartida& p = v.jugador[k];
         w.jugadas(jug[k], slot[k]) = registro::make(jug[1 - k], k, slot[1 - k], p.disparo, p.mitad);
     }
+    for (int k = 0; k < 2; ++k) indexarRegistro(w, jug[k], slot[k]);
 }
 
 std::uint8_t comprometer(World& w, const AjustesPartida& aj, const EncounterValues& v) {
@@ -161,6 +163,7 @@ void NuevaGeneracionEncuentros(World& w) {
     w.FilasSelCelda = 0;
     w.statCoopSum = {0.0, 0.0};
     w.statCoopCount = {0, 0};
+    reiniciarIndiceRegistros(w);
 }
 
 }  // namespace morvane

@@ -35,8 +35,9 @@ std::uint8_t JugarPartida(World& w, int jug1, int jug2, int prev1, int prev2, in
 // The results-table row of an encounter seen from one of its two players.
 World::FilaResultado filaResultado(const EncounterValues& v, int cell);
 
-// Clears what the encounter engine keeps per generation: the live rows of the selected cell and
-// the per-role cooperation statistics. The generation cycle calls it with the other accumulators.
+// Clears what the encounter engine keeps per generation: the live rows of the selected cell,
+// the per-role cooperation statistics and the record index. The generation cycle calls it with the
+// other accumulators.
 void NuevaGeneracionEncuentros(World& w);
 
 }  // namespace morvane

@@ -49,11 +49,70 @@ void recorrer(const ListaRegistros& l, int a, int n, int role, std::int16_t word
     }
 }
 
+// The indexed walk: the slots among 1..n whose partner is `socio`, newest first, with the preview
+// standing in for the slot it covers. Stops when visit returns true.
+template <typename Visit>
+void porSocio(const ListaRegistros& l, int socio, int n, Visit visit) {
+    const IndiceCelda& ix = l.indice;
+    int s = ix.ultimoCon(socio);
+    while (s > n) s = ix.anterior[s];
+    const bool previoCuenta =
+        l.slotPrevio >= 1 && l.slotPrevio <= n && registro::partner(l.previo.jugada) == socio;
+    int previo = previoCuenta ? l.slotPrevio : 0;
+    for (;;) {
+        if (previo > s) {
+            if (visit(previo)) return;
+            previo = 0;
+            continue;
+        }
+        if (s == 0) return;
+        if (s != l.slotPrevio && visit(s)) return;
+        s = ix.anterior[s];
+    }
+}
+
+// Whether the index covers slots 1..n of the list: the records it holds, plus the preview just
+// past them while player 2 weighs player 1's current move.
+bool indiceCubre(const ListaRegistros& l, int n) {
+    if (!l.indice.disponible()) return false;
+    return n <= l.indice.registros || (n == l.indice.registros + 1 && l.slotPrevio == n);
+}
+
+// Types 0 and 8 through the index. The scan stops once `depth` records with the searcher passed;
+// with depth 0 it stops after the newest record unless that one counts, and then counts every
+// record with the searcher. Type 8 falls back on the others only when no record with the
+// searcher passes the role filter, and then takes the newest `depth` of them.
+std::optional<std::uint16_t> buscarIndexado(const ListaRegistros& l, int a, int n, int role,
+                                            std::int16_t word) {
+    const int depth = packed::prof(word);
+    const int historial = packed::historial(word);
+    const auto pasa = [&](int i) {
+        return pasaFiltroRol(registro::role(l.jugada(i)), historial, role);
+    };
+    if (n < 1) return std::nullopt;
+    if (depth == 0 && !(registro::partner(l.jugada(n)) == a && pasa(n))) return std::nullopt;
+    Tally own;
+    porSocio(l, a, n, [&](int i) {
+        if (pasa(i)) own.add(l, i);
+        return own.count == depth;
+    });
+    if (own.count > 0) return own.word();
+    if ((word & 24) != 8 || depth == 0) return std::nullopt;
+    Tally other;
+    for (int i = n; i >= 1 && other.count < depth; --i) {
+        // No record with the searcher passes the filter, so every passing record is an "other".
+        if (pasa(i)) other.add(l, i);
+    }
+    if (other.count > 0) return other.word();
+    return std::nullopt;
+}
+
 }  // namespace
 
 ListaRegistros listaRegistros(const World& w, int cell) {
     const std::size_t base = w.slotIndex(cell, 0);
-    return {w.Jugadas.data() + base, w.MovA.data() + base, w.MovB.data() + base, -1, {}};
+    return {w.Jugadas.data() + base, w.MovA.data() + base, w.MovB.data() + base, -1, {},
+            indiceCelda(w, cell)};
 }
 
 bool registrosLegibles(const World& w) {
@@ -73,6 +132,13 @@ bool slotValido(const World& w, int cell, int slot) {
 
 std::optional<std::uint16_t> buscarEnRegistros(const ListaRegistros& l, int a, int n, int role,
                                                std::int16_t word) {
+    // Type 16 reads the newest records whoever the partner was: the plain scan is already direct.
+    if ((word & 24) < 16 && indiceCubre(l, n)) return buscarIndexado(l, a, n, role, word);
+    return buscarEnRegistrosUnoAUno(l, a, n, role, word);
+}
+
+std::optional<std::uint16_t> buscarEnRegistrosUnoAUno(const ListaRegistros& l, int a, int n,
+                                                      int role, std::int16_t word) {
     Tally own, other;
     recorrer(l, a, n, role, word,
              [&](int i, Uso uso) { (uso == Uso::propio ? own : other).add(l, i); });
@@ -98,6 +164,23 @@ std::uint16_t BuscarHistorial(const World& w, int a, int o, int n, int half, int
 
 int disparoEnRegistros(const ListaRegistros& l, int partner, int n, int role,
                        std::int16_t trigger) {
+    const int whom = packed::aquien(trigger);
+    const int when = packed::cuando(trigger);
+    if (whom != 0 || when > 2 || !indiceCubre(l, n))
+        return disparoEnRegistrosUnoAUno(l, partner, n, role, trigger);
+    const int target = when == 0 ? role : 1 - role;
+    int fired = 0;
+    porSocio(l, partner, n, [&](int i) {
+        const std::int32_t r = l.jugada(i);
+        if (when != 2 && registro::role(r) != target) return false;
+        fired = registro::fired(r) ? 1 : 0;
+        return true;
+    });
+    return fired;
+}
+
+int disparoEnRegistrosUnoAUno(const ListaRegistros& l, int partner, int n, int role,
+                              std::int16_t trigger) {
     const int whom = packed::aquien(trigger);
     const int when = packed::cuando(trigger);
     if (when > 2) return 0;  // an undefined "when" selects no encounter

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/world.h"
+#include "encounter/record_index.h"
 
 namespace morvane {
 
@@ -72,6 +73,8 @@ struct ListaRegistros {
     const std::uint8_t* movB = nullptr;
     int slotPrevio = -1;
     Registro previo;
+    // The same records by partner, when the index holds them.
+    IndiceCelda indice;
 
     std::int32_t jugada(int i) const { return i == slotPrevio ? previo.jugada : jugadas[i]; }
     std::uint8_t a(int i) const { return i == slotPrevio ? previo.movA : movA[i]; }
@@ -104,8 +107,13 @@ inline bool pasaFiltroRol(int recRole, int h, int role) {
 
 // The search of records n..1 of a rival's list by searcher a (role bit `role`) with the search word
 // `word`; empty when the search finds nothing and the searcher's "without data" values apply.
+// Through the index when the list has one, else record by record.
 std::optional<std::uint16_t> buscarEnRegistros(const ListaRegistros& lista, int a, int n, int role,
                                                std::int16_t word);
+// The same search reading every record from the newest down, index or not: the plain form the
+// indexed one must always agree with.
+std::optional<std::uint16_t> buscarEnRegistrosUnoAUno(const ListaRegistros& lista, int a, int n,
+                                                      int role, std::int16_t word);
 
 // The slots that search uses, newest first (the records behind its averages).
 std::vector<int> slotsUsados(const ListaRegistros& lista, int a, int n, int role,
@@ -119,9 +127,13 @@ std::uint16_t BuscarHistorial(const World& w, int a, int o, int n, int half, int
 // Whether b's trigger fired in the newest of b's first n records that its whom and when fields
 // (Trigger of half `half`, copy copia) select for the partner and b's current role bit.
 int DisparoPrevio(const World& w, int b, int partner, int n, int half, int copia, int role);
-// The same look-up on a record list, with the trigger word given.
+// The same look-up on a record list, with the trigger word given; through the index when the list
+// has one.
 int disparoEnRegistros(const ListaRegistros& lista, int partner, int n, int role,
                        std::int16_t trigger);
+// The look-up reading every record from the newest down.
+int disparoEnRegistrosUnoAUno(const ListaRegistros& lista, int partner, int n, int role,
+                              std::int16_t trigger);
 
 // The search code as the details window shows it: "8 -> 7 -> 1".
 std::string codigoBusqueda(std::int16_t busqueda);
