@@ -171,16 +171,24 @@ struct World {
     // chart's cut-off, for statistics of long runs.
     std::array<double, 2> statCoopSum{};
     std::array<std::int64_t, 2> statCoopCount{};
-    // The move records indexed by partner, appended as the encounters commit them and cleared with
-    // the accumulators, so that a search for a rival's meetings with one bug reads only those.
-    // Per cell, `anchura` entries of each array: a cell has at most MovPosibles distinct partners.
+    // The move records indexed by partner and by role, appended as the encounters commit them and
+    // cleared with the accumulators, so that a search reads only the records it counts. Per cell,
+    // `anchura` entries of each array: a cell has at most MovPosibles distinct partners.
     struct IndiceRegistros {
-        std::size_t anchura = 0;              // MovPosibles + 1 when sized
-        std::vector<std::uint8_t> anterior;   // [cell][slot]: previous slot with that partner
-        std::vector<std::int16_t> socios;     // [cell][k]: the k-th partner met
-        std::vector<std::uint8_t> ultimo;     // [cell][k]: its newest slot
-        std::vector<std::int16_t> numSocios;  // [cell]
-        std::vector<std::int16_t> indexados;  // [cell]: records indexed so far
+        // Per cell: how far the index goes and where its walks start.
+        struct Cabecera {
+            std::int16_t indexados = 0;               // slots 1..indexados are indexed
+            std::int16_t numSocios = 0;               // distinct partners met
+            std::int16_t siguiente = 0;               // the partner entry expected next
+            std::array<std::uint8_t, 2> ultimoRol{};  // newest slot played in each role
+        };
+        std::size_t anchura = 0;          // MovPosibles + 1 when sized
+        std::vector<Cabecera> cabeceras;  // [cell]
+        // [cell][slot]: the previous slot with the same partner, and with each role (0 = none).
+        std::vector<std::uint8_t> anterior;
+        std::vector<std::array<std::uint8_t, 2>> anteriorRol;
+        std::vector<std::int16_t> socios;  // [cell][k]: the k-th partner met
+        std::vector<std::uint8_t> ultimo;  // [cell][k]: its newest slot
     };
     IndiceRegistros indiceRegistros;
     // Off: the searches scan the records one by one and no index is kept (the reference the

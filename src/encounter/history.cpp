@@ -2,11 +2,13 @@
 
 #include <cmath>
 
+#include "encounter/indexed_search.h"
+
 namespace morvane {
 
 namespace {
 
-// One tally of the search: sums of the two bytes and the number of records.
+// One tally of the record-by-record scan: sums of the two bytes and the number of records.
 struct Tally {
     int a = 0, b = 0, count = 0;
     void add(const ListaRegistros& l, int i) {
@@ -49,64 +51,6 @@ void recorrer(const ListaRegistros& l, int a, int n, int role, std::int16_t word
     }
 }
 
-// The indexed walk: the slots among 1..n whose partner is `socio`, newest first, with the preview
-// standing in for the slot it covers. Stops when visit returns true.
-template <typename Visit>
-void porSocio(const ListaRegistros& l, int socio, int n, Visit visit) {
-    const IndiceCelda& ix = l.indice;
-    int s = ix.ultimoCon(socio);
-    while (s > n) s = ix.anterior[s];
-    const bool previoCuenta =
-        l.slotPrevio >= 1 && l.slotPrevio <= n && registro::partner(l.previo.jugada) == socio;
-    int previo = previoCuenta ? l.slotPrevio : 0;
-    for (;;) {
-        if (previo > s) {
-            if (visit(previo)) return;
-            previo = 0;
-            continue;
-        }
-        if (s == 0) return;
-        if (s != l.slotPrevio && visit(s)) return;
-        s = ix.anterior[s];
-    }
-}
-
-// Whether the index covers slots 1..n of the list: the records it holds, plus the preview just
-// past them while player 2 weighs player 1's current move.
-bool indiceCubre(const ListaRegistros& l, int n) {
-    if (!l.indice.disponible()) return false;
-    return n <= l.indice.registros || (n == l.indice.registros + 1 && l.slotPrevio == n);
-}
-
-// Types 0 and 8 through the index. The scan stops once `depth` records with the searcher passed;
-// with depth 0 it stops after the newest record unless that one counts, and then counts every
-// record with the searcher. Type 8 falls back on the others only when no record with the
-// searcher passes the role filter, and then takes the newest `depth` of them.
-std::optional<std::uint16_t> buscarIndexado(const ListaRegistros& l, int a, int n, int role,
-                                            std::int16_t word) {
-    const int depth = packed::prof(word);
-    const int historial = packed::historial(word);
-    const auto pasa = [&](int i) {
-        return pasaFiltroRol(registro::role(l.jugada(i)), historial, role);
-    };
-    if (n < 1) return std::nullopt;
-    if (depth == 0 && !(registro::partner(l.jugada(n)) == a && pasa(n))) return std::nullopt;
-    Tally own;
-    porSocio(l, a, n, [&](int i) {
-        if (pasa(i)) own.add(l, i);
-        return own.count == depth;
-    });
-    if (own.count > 0) return own.word();
-    if ((word & 24) != 8 || depth == 0) return std::nullopt;
-    Tally other;
-    for (int i = n; i >= 1 && other.count < depth; --i) {
-        // No record with the searcher passes the filter, so every passing record is an "other".
-        if (pasa(i)) other.add(l, i);
-    }
-    if (other.count > 0) return other.word();
-    return std::nullopt;
-}
-
 }  // namespace
 
 ListaRegistros listaRegistros(const World& w, int cell) {
@@ -132,8 +76,7 @@ bool slotValido(const World& w, int cell, int slot) {
 
 std::optional<std::uint16_t> buscarEnRegistros(const ListaRegistros& l, int a, int n, int role,
                                                std::int16_t word) {
-    // Type 16 reads the newest records whoever the partner was: the plain scan is already direct.
-    if ((word & 24) < 16 && indiceCubre(l, n)) return buscarIndexado(l, a, n, role, word);
+    if (indiceCubre(l, n)) return buscarIndexado(l, a, n, role, word);
     return buscarEnRegistrosUnoAUno(l, a, n, role, word);
 }
 
@@ -164,19 +107,8 @@ std::uint16_t BuscarHistorial(const World& w, int a, int o, int n, int half, int
 
 int disparoEnRegistros(const ListaRegistros& l, int partner, int n, int role,
                        std::int16_t trigger) {
-    const int whom = packed::aquien(trigger);
-    const int when = packed::cuando(trigger);
-    if (whom != 0 || when > 2 || !indiceCubre(l, n))
-        return disparoEnRegistrosUnoAUno(l, partner, n, role, trigger);
-    const int target = when == 0 ? role : 1 - role;
-    int fired = 0;
-    porSocio(l, partner, n, [&](int i) {
-        const std::int32_t r = l.jugada(i);
-        if (when != 2 && registro::role(r) != target) return false;
-        fired = registro::fired(r) ? 1 : 0;
-        return true;
-    });
-    return fired;
+    if (indiceCubre(l, n)) return disparoIndexado(l, partner, n, role, trigger);
+    return disparoEnRegistrosUnoAUno(l, partner, n, role, trigger);
 }
 
 int disparoEnRegistrosUnoAUno(const ListaRegistros& l, int partner, int n, int role,
