@@ -24,23 +24,35 @@ Registro registroPrevio(const World& w, const AjustesPartida& aj, const Encounte
     return r;
 }
 
-void decidirAmbos(const World& w, const AjustesPartida& aj, EncounterValues& v, Rng& rng) {
+// The card of a genome half: the generation's when there is one, else worked out into `local`.
+const FichaMitad& fichaDe(const World& w, const AjustesPartida& aj, const FichasGeneracion* fichas,
+                          int cell, int half, FichaMitad& local) {
+    if (fichas != nullptr) return fichas->celdas[cell][half];
+    local = fichaMitad(w.genoma(aj.copia, cell).parte[half]);
+    return local;
+}
+
+void decidirAmbos(const World& w, const AjustesPartida& aj, const FichasGeneracion* fichas,
+                  EncounterValues& v, Rng& rng) {
+    const ListaRegistros lista1 = listaRegistros(w, v.jug1), lista2 = listaRegistros(w, v.jug2);
+    FichaMitad local1, local2;
     auto& p1 = v.jugador[0];
     const int h1 = mitadJugador1(aj);
-    const std::uint16_t word1 =
-        conocimiento(w, aj, v.jug1, 0, h1, listaRegistros(w, v.jug2), v.prev2, false);
-    p1 = decidir(w, aj, v.jug1, v.jug2, 1, h1, word1, v.Si, v.prev1, 0.0f, rng);
+    const std::uint16_t word1 = conocimiento(w, aj, v.jug1, 0, h1, lista2, v.prev2, false);
+    p1 = decidir(w, aj, v.jug1, v.jug2, 1, h1, fichaDe(w, aj, fichas, v.jug1, h1, local1), word1,
+                 v.Si, lista1, v.prev1, 0.0f, rng);
 
     const int h2 = mitadJugador2(aj, p1.disp);
-    ListaRegistros lista1 = listaRegistros(w, v.jug1);
+    ListaRegistros vista1 = lista1;
     int n1 = v.prev1;
     if (aj.sucesivas) {
         n1 = v.prev1 + 1;
-        lista1.slotPrevio = n1;
-        lista1.previo = registroPrevio(w, aj, v);
+        vista1.slotPrevio = n1;
+        vista1.previo = registroPrevio(w, aj, v);
     }
-    const std::uint16_t word2 = conocimiento(w, aj, v.jug2, 1, h2, lista1, n1, aj.sucesivas);
-    v.jugador[1] = decidir(w, aj, v.jug2, v.jug1, 2, h2, word2, v.Si, v.prev2, p1.f, rng);
+    const std::uint16_t word2 = conocimiento(w, aj, v.jug2, 1, h2, vista1, n1, aj.sucesivas);
+    v.jugador[1] = decidir(w, aj, v.jug2, v.jug1, 2, h2, fichaDe(w, aj, fichas, v.jug2, h2, local2),
+                           word2, v.Si, lista2, v.prev2, p1.f, rng);
 }
 
 void calcularPagos(const World& w, const AjustesPartida& aj, EncounterValues& v) {
@@ -123,9 +135,10 @@ std::uint8_t comprometer(World& w, const AjustesPartida& aj, const EncounterValu
 
 }  // namespace
 
-std::uint8_t JugarPartida(World& w, int jug1, int jug2, int prev1, int prev2, int copia, Rng& rng,
-                          EncounterValues* out) {
-    const AjustesPartida aj = ajustesPartida(w, copia == kPrevio ? kPrevio : kActual);
+namespace {
+
+std::uint8_t jugar(World& w, const AjustesPartida& aj, const FichasGeneracion* fichas, int jug1,
+                   int jug2, int prev1, int prev2, Rng& rng, EncounterValues* out) {
     EncounterValues v;
     v.jug1 = jug1;
     v.jug2 = jug2;
@@ -137,7 +150,7 @@ std::uint8_t JugarPartida(World& w, int jug1, int jug2, int prev1, int prev2, in
     v.tarta = aj.tarta;
     v.Si = similitud(w.genoma(aj.copia, jug1), w.genoma(aj.copia, jug2));
 
-    decidirAmbos(w, aj, v, rng);
+    decidirAmbos(w, aj, fichas, v, rng);
     calcularPagos(w, aj, v);
     if (aj.copia == kActual) {
         anotarFilaSeleccionada(w, v);
@@ -145,6 +158,29 @@ std::uint8_t JugarPartida(World& w, int jug1, int jug2, int prev1, int prev2, in
     }
     if (out != nullptr) *out = v;
     return v.resultado;
+}
+
+}  // namespace
+
+std::uint8_t JugarPartida(World& w, int jug1, int jug2, int prev1, int prev2, int copia, Rng& rng,
+                          EncounterValues* out) {
+    const AjustesPartida aj = ajustesPartida(w, copia == kPrevio ? kPrevio : kActual);
+    return jugar(w, aj, nullptr, jug1, jug2, prev1, prev2, rng, out);
+}
+
+FichasGeneracion prepararFichas(const World& w) {
+    FichasGeneracion f;
+    f.ajustes = ajustesPartida(w, kActual);
+    const auto& genomas = w.genomas[kActual];
+    f.celdas.resize(genomas.size());
+    for (std::size_t c = 0; c < genomas.size(); ++c)
+        for (int h = 0; h < 2; ++h) f.celdas[c][h] = fichaMitad(genomas[c].parte[h]);
+    return f;
+}
+
+std::uint8_t JugarPartida(World& w, const FichasGeneracion& fichas, int jug1, int jug2, int prev1,
+                          int prev2, Rng& rng) {
+    return jugar(w, fichas.ajustes, &fichas, jug1, jug2, prev1, prev2, rng, nullptr);
 }
 
 World::FilaResultado filaResultado(const EncounterValues& v, int cell) {

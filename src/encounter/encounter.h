@@ -2,8 +2,10 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "core/world.h"
+#include "encounter/move_decision.h"
 
 namespace morvane {
 
@@ -31,6 +33,19 @@ struct EncounterValues {
 // receives every value of the encounter.
 std::uint8_t JugarPartida(World& w, int jug1, int jug2, int prev1, int prev2, int copia, Rng& rng,
                           EncounterValues* out = nullptr);
+
+// What the live encounters of one generation read of the genomes and settings, worked out once
+// before the rounds: no encounter changes a genome or a setting.
+struct FichasGeneracion {
+    AjustesPartida ajustes;                         // the live settings (copia 1)
+    std::vector<std::array<FichaMitad, 2>> celdas;  // [cell][half] of the live genomes
+};
+FichasGeneracion prepararFichas(const World& w);
+
+// A live encounter (copia 1) of the generation the cards were prepared for: the same as
+// JugarPartida(w, jug1, jug2, prev1, prev2, 1, rng).
+std::uint8_t JugarPartida(World& w, const FichasGeneracion& fichas, int jug1, int jug2, int prev1,
+                          int prev2, Rng& rng);
 
 // The results-table row of an encounter seen from one of its two players.
 World::FilaResultado filaResultado(const EncounterValues& v, int cell);

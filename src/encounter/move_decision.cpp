@@ -6,7 +6,6 @@
 #include "core/numeric.h"
 #include "core/rng.h"
 #include "games/payoff.h"
-#include "strategy/behaviour.h"
 
 namespace morvane {
 
@@ -140,16 +139,16 @@ void entrada(World::LadoPartida& lado, std::uint8_t senMask, float Si,
 }
 
 // The trigger: inside its range it answers at once; otherwise, when the range is not empty, it
-// answers again if it fired in the earlier meeting its whom and when fields select.
-void disparador(const World& w, const AjustesPartida& aj, World::LadoPartida& lado,
-                const GenomePart& g, int r, int role, int nPropio) {
+// answers again if it fired in the earlier meeting its whom and when fields select (DisparoPrevio
+// on the bug's own list).
+void disparador(World::LadoPartida& lado, const GenomePart& g, const ListaRegistros& propia, int r,
+                int role, int nPropio) {
     const float d100 = lado.x * 100.0f;
     const float lo = g.TriggerMin, hi = g.TriggerMax;
     if (lo <= d100 && d100 <= hi) {
         lado.disparo = true;
     } else if (lo <= hi) {
-        lado.disparo =
-            DisparoPrevio(w, lado.celda, r, nPropio, lado.mitad, aj.copia, role - 1) != 0;
+        lado.disparo = disparoEnRegistros(propia, r, nPropio, role - 1, g.Trigger) != 0;
     } else {
         lado.disparo = false;
     }
@@ -158,9 +157,17 @@ void disparador(const World& w, const AjustesPartida& aj, World::LadoPartida& la
 
 }  // namespace
 
+FichaMitad fichaMitad(const GenomePart& g) {
+    FichaMitad f;
+    f.curva = curvaNewton01(g);
+    f.val = {centesimas(g.ValIC), centesimas(g.ValIA), centesimas(g.ValIP)};
+    f.sen = {centesimas(g.SenIC), centesimas(g.SenIA), centesimas(g.SenIP)};
+    return f;
+}
+
 World::LadoPartida decidir(const World& w, const AjustesPartida& aj, int b, int r, int role,
-                           int half, std::uint16_t word, float Si, int nPropio, float f1,
-                           Rng& rng) {
+                           int half, const FichaMitad& ficha, std::uint16_t word, float Si,
+                           const ListaRegistros& propia, int nPropio, float f1, Rng& rng) {
     const Genoma& gb = w.genoma(aj.copia, b);
     const GenomePart& g = gb.parte[half];
     World::LadoPartida lado;
@@ -171,17 +178,15 @@ World::LadoPartida decidir(const World& w, const AjustesPartida& aj, int b, int 
     lado.Ei = conocimientoEi(word);
 
     const bool adHocValues = (aj.adHoc & (role == 1 ? 1 : 2)) != 0;
-    lado.val = adHocValues ? std::array<float, 3>{1.0f, 1.0f, 1.0f}
-                           : std::array<float, 3>{centesimas(g.ValIC), centesimas(g.ValIA),
-                                                  centesimas(g.ValIP)};
-    entrada(lado, aj.senMask, Si, {centesimas(g.SenIC), centesimas(g.SenIA), centesimas(g.SenIP)});
+    lado.val = adHocValues ? std::array<float, 3>{1.0f, 1.0f, 1.0f} : ficha.val;
+    entrada(lado, aj.senMask, Si, ficha.sen);
     if (role == 1 && (aj.adHoc & 1) != 0) {
         lado.x = centesimas(w.genoma(aj.copia, r).parte[0].ValIC);
         lado.xAdHoc = true;
     }
 
-    lado.f = evalBehaviour01(g, lado.x);
-    disparador(w, aj, lado, g, r, role, nPropio);
+    lado.f = evalCurvaNewton01(ficha.curva, g, lado.x);
+    disparador(lado, g, propia, r, role, nPropio);
 
     if (role == 2 && (aj.adHoc & 2) != 0) {
         lado.disparo = false;

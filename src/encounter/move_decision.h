@@ -5,6 +5,7 @@
 
 #include "core/world.h"
 #include "encounter/history.h"
+#include "strategy/behaviour.h"
 
 namespace morvane {
 
@@ -54,9 +55,20 @@ std::uint16_t ValorarJugada(const World& w, float disp1, int copia);
 std::uint16_t conocimiento(const World& w, const AjustesPartida& aj, int b, int roleBit, int half,
                            const ListaRegistros& rival, int n, bool buscarSiempre);
 
-// One move decision: bug b against rival r in role 1 or 2, with the knowledge word found, the
-// colour similarity, b's own record count and, for player 2, player 1's output f1.
+// What a decision reads of a genome half beyond its plain fields: the behaviour curve's
+// coefficients and the valuations and sensibilities as fractions. The live genomes do not change
+// while the rounds are played, so a generation works these out once per cell.
+struct FichaMitad {
+    CurvaNewton curva;
+    std::array<float, 3> val{}, sen{};  // ValIC, ValIA, ValIP and SenIC, SenIA, SenIP / 100
+};
+FichaMitad fichaMitad(const GenomePart& g);
+
+// One move decision: bug b against rival r in role 1 or 2 with genome half `half` (and its card),
+// the knowledge word found, the colour similarity, b's own record list and count, and for player
+// 2 player 1's output f1.
 World::LadoPartida decidir(const World& w, const AjustesPartida& aj, int b, int r, int role,
-                           int half, std::uint16_t word, float Si, int nPropio, float f1, Rng& rng);
+                           int half, const FichaMitad& ficha, std::uint16_t word, float Si,
+                           const ListaRegistros& propia, int nPropio, float f1, Rng& rng);
 
 }  // namespace morvane

@@ -19,4 +19,15 @@ float evalBehaviour100(const GenomePart& g, float x);
 float behaviourRaw01(const GenomePart& g, float x);
 float foldIntoRange(float f, float bound, bool irregular);
 
+// The cubic's Newton coefficients on the 0..1 scale, which depend on the genome alone: a run works
+// them out once per generation and evaluates the curve for every meeting. `cubica` is false when
+// two inputs coincide; the curve is then evalBehaviour01 of the genome.
+struct CurvaNewton {
+    float y0 = 0, a1 = 0, a2 = 0, a3 = 0, x1 = 0, x2 = 0;
+    bool cubica = false;
+};
+CurvaNewton curvaNewton01(const GenomePart& g);
+// evalBehaviour01 of the genome the coefficients came from, to the last bit.
+float evalCurvaNewton01(const CurvaNewton& c, const GenomePart& g, float x);
+
 }  // namespace morvane
