@@ -183,6 +183,43 @@ std::uint8_t JugarPartida(World& w, const FichasGeneracion& fichas, int jug1, in
     return jugar(w, fichas.ajustes, &fichas, jug1, jug2, prev1, prev2, rng, nullptr);
 }
 
+namespace {
+
+// Both cache lines an object of up to 128 bytes may lie on.
+template <typename T>
+void pedir(const T& x) {
+    static_assert(sizeof(T) <= 128);
+    const char* p = reinterpret_cast<const char*>(&x);
+    __builtin_prefetch(p);
+    __builtin_prefetch(p + sizeof(T) - 1);
+}
+
+void anticiparCelda(const World& w, const FichasGeneracion& fichas, int c) {
+    if (c < 1 || c > w.NumJugadores) return;
+    pedir(w.genomas[kActual][c]);
+    pedir(fichas.celdas[c]);
+    if (!w.usarIndiceRegistros || !indiceDimensionado(w)) return;
+    const World::IndiceRegistros& ix = w.indiceRegistros;
+    const World::IndiceRegistros::Cabecera& cab = ix.cabeceras[c];
+    const int slot = cab.indexados + 1;
+    __builtin_prefetch(&w.Jugadas[w.slotIndex(c, 0)]);
+    if (slot <= w.MovPosibles) {
+        __builtin_prefetch(&w.Jugadas[w.slotIndex(c, slot)]);
+        __builtin_prefetch(&w.MovA[w.slotIndex(c, slot)]);
+        __builtin_prefetch(&w.MovB[w.slotIndex(c, slot)]);
+    }
+    pedir(ix.deCelda[c]);
+    const std::size_t k = static_cast<std::size_t>(cab.siguiente);
+    if (k < ix.bloque) pedir(ix.conSocio[c * ix.bloque + k]);
+}
+
+}  // namespace
+
+void anticiparEncuentro(const World& w, const FichasGeneracion& fichas, int a, int b) {
+    anticiparCelda(w, fichas, a);
+    anticiparCelda(w, fichas, b);
+}
+
 World::FilaResultado filaResultado(const EncounterValues& v, int cell) {
     const int k = cell == v.jug1 ? 0 : 1;
     World::FilaResultado fila;

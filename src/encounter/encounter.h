@@ -47,6 +47,10 @@ FichasGeneracion prepararFichas(const World& w);
 std::uint8_t JugarPartida(World& w, const FichasGeneracion& fichas, int jug1, int jug2, int prev1,
                           int prev2, Rng& rng);
 
+// Asks memory for what a live encounter of cells a and b will read and write (either may be
+// kNoPartner), so that it arrives while the encounter before it plays. Changes nothing.
+void anticiparEncuentro(const World& w, const FichasGeneracion& fichas, int a, int b);
+
 // The results-table row of an encounter seen from one of its two players.
 World::FilaResultado filaResultado(const EncounterValues& v, int cell);
 

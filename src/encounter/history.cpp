@@ -2,8 +2,6 @@
 
 #include <cmath>
 
-#include "encounter/indexed_search.h"
-
 namespace morvane {
 
 namespace {
@@ -53,12 +51,6 @@ void recorrer(const ListaRegistros& l, int a, int n, int role, std::int16_t word
 
 }  // namespace
 
-ListaRegistros listaRegistros(const World& w, int cell) {
-    const std::size_t base = w.slotIndex(cell, 0);
-    return {w.Jugadas.data() + base, w.MovA.data() + base, w.MovB.data() + base, -1, {},
-            indiceCelda(w, cell)};
-}
-
 bool registrosLegibles(const World& w) {
     const std::size_t cells = static_cast<std::size_t>(w.NumJugadores) + 1;
     const std::size_t size = cells * (w.MovPosibles + 1u);
@@ -72,12 +64,6 @@ bool celdaValida(const World& w, int cell) {
 
 bool slotValido(const World& w, int cell, int slot) {
     return celdaValida(w, cell) && slot >= 1 && slot <= w.MovPosibles && slot <= w.jugadas(cell, 0);
-}
-
-std::optional<std::uint16_t> buscarEnRegistros(const ListaRegistros& l, int a, int n, int role,
-                                               std::int16_t word) {
-    if (indiceCubre(l, n)) return buscarIndexado(l, a, n, role, word);
-    return buscarEnRegistrosUnoAUno(l, a, n, role, word);
 }
 
 std::optional<std::uint16_t> buscarEnRegistrosUnoAUno(const ListaRegistros& l, int a, int n,
@@ -103,12 +89,6 @@ std::uint16_t BuscarHistorial(const World& w, int a, int o, int n, int half, int
                               std::int16_t word) {
     if (auto found = buscarEnRegistros(listaRegistros(w, o), a, n, role, word)) return *found;
     return static_cast<std::uint16_t>(w.genoma(copia, a).parte[half].Incertidumbre);
-}
-
-int disparoEnRegistros(const ListaRegistros& l, int partner, int n, int role,
-                       std::int16_t trigger) {
-    if (indiceCubre(l, n)) return disparoIndexado(l, partner, n, role, trigger);
-    return disparoEnRegistrosUnoAUno(l, partner, n, role, trigger);
 }
 
 int disparoEnRegistrosUnoAUno(const ListaRegistros& l, int partner, int n, int role,

@@ -1,4 +1,7 @@
-#include "encounter/indexed_search.h"
+// The history search and the trigger look-up read through the record index: the memories of the
+// rival's records with the searcher, or of all its records, instead of the record list. Where the
+// index does not cover a list they read it record by record.
+#include "encounter/history.h"
 
 namespace morvane {
 
@@ -12,97 +15,128 @@ int promedio(int sum, int count) {
     return twice > count || (twice == count && (q & 1) != 0) ? q + 1 : q;
 }
 
-// The records among slots 1..n (n >= 1) whose partner is `socio`, newest first, the preview on
-// top included. Stops when visit returns true.
-template <typename Visit>
-void porSocio(const ListaRegistros& l, int socio, int n, Visit visit) {
-    int top = n;
-    if (l.slotPrevio == n) {
-        --top;
-        if (registro::partner(l.previo.jugada) == socio && visit(l.previo)) return;
+// The record roles that pass the role filter of history type h for a searcher in role bit
+// `role`, as a mask: bit r set when a record played in role bit r passes.
+int mascaraRol(int h, int role) {
+    switch (h) {
+        case 0:
+            return 1 << (1 - role);
+        case 1:
+            return 1 << role;
+        case 2:
+            return 3;
+        default:
+            return 0;
     }
-    const IndiceCelda& ix = l.indice;
-    int s = ix.ultimoCon(socio);
-    while (s > top) s = ix.anterior[s];
-    for (; s != 0; s = ix.anterior[s])
-        if (visit(Registro{l.jugadas[s], l.movA[s], l.movB[s]})) return;
 }
 
-// The records among slots 1..n (n >= 1) that pass the role filter of history type h for a
-// searcher in role bit `role`, newest first, the preview on top included. Stops when visit
-// returns true.
-template <typename Visit>
-void porRol(const ListaRegistros& l, int h, int role, int n, Visit visit) {
-    int top = n;
-    if (l.slotPrevio == n) {
-        --top;
-        if (pasaFiltroRol(registro::role(l.previo.jugada), h, role) && visit(l.previo)) return;
-    }
-    if (h == 2) {
-        for (int i = top; i >= 1; --i)
-            if (visit(Registro{l.jugadas[i], l.movA[i], l.movB[i]})) return;
-        return;
-    }
-    if (h > 2 || top < 1) return;
-    const int r = h == 0 ? 1 - role : role;
-    const IndiceCelda& ix = l.indice;
-    int s = registro::role(l.jugadas[top]) == r ? top : ix.anteriorRol[top][r];
-    for (; s != 0; s = ix.anteriorRol[s][r])
-        if (visit(Registro{l.jugadas[s], l.movA[s], l.movB[s]})) return;
+bool pasa(int mascara, int rol) {
+    return ((mascara >> rol) & 1) != 0;
 }
 
-}  // namespace
+// The sums of the two bytes of the records a search counts, and their averages as a knowledge
+// word.
+struct Recuento {
+    int a = 0, b = 0, count = 0;
+    void add(std::uint8_t movA, std::uint8_t movB) {
+        a += movA;
+        b += movB;
+        ++count;
+    }
+    std::uint16_t word() const {
+        return static_cast<std::uint16_t>(promedio(b, count) * 128 + promedio(a, count));
+    }
+};
 
-std::uint16_t Recuento::word() const {
-    return static_cast<std::uint16_t>(promedio(b, count) * 128 + promedio(a, count));
+// Adds the newest min(d, c) of the c records a ring of the last 16 holds (d <= 15).
+void sumarRing(Recuento& t, const std::array<std::array<std::uint8_t, 2>, 16>& ring, int c, int d) {
+    const int m = d < c ? d : c;
+    for (int i = 1; i <= m; ++i) {
+        const auto& par = ring[(c - i) & 15];
+        t.add(par[0], par[1]);
+    }
 }
 
+// Adds a memory's newest d records (1 <= d <= 15) whose role passes the mask.
+void recientes(Recuento& t, const Memoria& m, int mascara, int d) {
+    if (mascara == 3)
+        sumarRing(t, m.todos, m.cuenta[0] + m.cuenta[1], d);
+    else if (mascara != 0)
+        sumarRing(t, m.porRol[mascara >> 1], m.cuenta[mascara >> 1], d);
+}
+
+// Adds all of a memory's records whose role passes the mask.
+void todos(Recuento& t, const Memoria& m, int mascara) {
+    for (int r = 0; r < 2; ++r) {
+        if (!pasa(mascara, r)) continue;
+        t.a += m.sumaA[r];
+        t.b += m.sumaB[r];
+        t.count += m.cuenta[r];
+    }
+}
+
+// Whether the index answers a look-up of slots 1..n of the list: live play asks for all the
+// records the cell holds, player 2 under successive moves for those and the preview on top of
+// them; replays of earlier moments read the records one by one.
 bool indiceCubre(const ListaRegistros& l, int n) {
     if (!l.indice.disponible()) return false;
-    const bool previoArriba = l.slotPrevio >= 1 && l.slotPrevio == n;
-    const bool previoFuera = l.slotPrevio < 1 || l.slotPrevio > n;
-    return (previoArriba || previoFuera) && (previoArriba ? n - 1 : n) <= l.indice.registros();
+    const int r = l.indice.registros();
+    return (n == r && (l.slotPrevio < 1 || l.slotPrevio > n)) || (n == r + 1 && l.slotPrevio == n);
 }
 
-// The scan the index stands for stops once `depth` records counted; with depth 0 it stops after
-// the newest record unless that one counts, and then counts every record it can. Types 0 and 8
-// count the records with the searcher; type 8 falls back on the others only when no record with
-// the searcher passes the role filter, and takes the newest `depth` of them; type 16 counts every
-// record that passes.
+// The record-by-record scan counts records newest first and stops once `depth` counted; with
+// depth 0 it stops after the newest record unless that one counts, and then counts every record
+// it can. Types 0 and 8 count the records with the searcher; type 8 falls back on the others only
+// when no record with the searcher passes the role filter, and takes the newest `depth` of them;
+// type 16 counts every record that passes. The preview, when there is one, is the newest record.
 std::optional<std::uint16_t> buscarIndexado(const ListaRegistros& l, int a, int n, int role,
                                             std::int16_t word) {
     if (n < 1) return std::nullopt;
     const int tipo = word & 24;
     const int depth = packed::prof(word);
-    const int h = packed::historial(word);
-    const std::int32_t newest = l.jugada(n);
-    const bool newestPasa = pasaFiltroRol(registro::role(newest), h, role);
+    const int mascara = mascaraRol(packed::historial(word), role);
+    const IndiceCelda& ix = l.indice;
+    const bool hayPrevio = l.slotPrevio == n;
+    const int rolPrevio = registro::role(l.previo.jugada);
+    const bool previoPasa = hayPrevio && pasa(mascara, rolPrevio);
+    const bool previoPropio = previoPasa && registro::partner(l.previo.jugada) == a;
+    Recuento t;
+    const auto conPrevio = [&](bool cuenta) {
+        if (cuenta) t.add(l.previo.movA, l.previo.movB);
+    };
 
     if (tipo >= 16) {
-        if (depth == 0 && !newestPasa) return std::nullopt;
-        Recuento own;
-        porRol(l, h, role, n, [&](const Registro& r) {
-            own.add(r);
-            return own.count == depth;
-        });
-        if (own.count > 0) return own.word();
+        if (depth == 0) {
+            const bool newestPasa = hayPrevio ? previoPasa : pasa(mascara, ix.deCelda->ultimo >> 3);
+            if (!newestPasa) return std::nullopt;
+            conPrevio(hayPrevio);
+            todos(t, *ix.deCelda, mascara);
+        } else {
+            conPrevio(previoPasa);
+            if (t.count < depth) recientes(t, *ix.deCelda, mascara, depth - t.count);
+        }
+        if (t.count > 0) return t.word();
         return std::nullopt;
     }
-    if (depth == 0 && !(newestPasa && registro::partner(newest) == a)) return std::nullopt;
-    Recuento own;
-    porSocio(l, a, n, [&](const Registro& r) {
-        if (pasaFiltroRol(registro::role(r.jugada), h, role)) own.add(r);
-        return own.count == depth;
-    });
-    if (own.count > 0) return own.word();
-    if (tipo != 8 || depth == 0) return std::nullopt;
+
+    const Memoria* propia = ix.con(a);
+    if (depth == 0) {
+        const bool newestPropio =
+            hayPrevio ? previoPropio
+                      : ix.cabecera->ultimoSocio == a && pasa(mascara, ix.deCelda->ultimo >> 3);
+        if (!newestPropio) return std::nullopt;
+        conPrevio(hayPrevio);
+        if (propia != nullptr) todos(t, *propia, mascara);
+        return t.word();
+    }
+    conPrevio(previoPropio);
+    if (propia != nullptr && t.count < depth) recientes(t, *propia, mascara, depth - t.count);
+    if (t.count > 0) return t.word();
+    if (tipo != 8) return std::nullopt;
     // No record with the searcher passes the filter, so every record that passes is an "other".
-    Recuento other;
-    porRol(l, h, role, n, [&](const Registro& r) {
-        other.add(r);
-        return other.count == depth;
-    });
-    if (other.count > 0) return other.word();
+    conPrevio(previoPasa);
+    if (t.count < depth) recientes(t, *ix.deCelda, mascara, depth - t.count);
+    if (t.count > 0) return t.word();
     return std::nullopt;
 }
 
@@ -110,21 +144,29 @@ int disparoIndexado(const ListaRegistros& l, int partner, int n, int role, std::
     const int whom = packed::aquien(trigger);
     const int when = packed::cuando(trigger);
     if (n < 1 || when > 2) return 0;  // an undefined "when" selects no encounter
-    int fired = 0;
-    const auto take = [&](const Registro& r) {
-        fired = registro::fired(r.jugada) ? 1 : 0;
-        return true;
-    };
-    // "Playing this same role" is history type 1 for the target role, "the inverse role" type 0.
-    const int h = when == 2 ? 2 : when == 0 ? 1 : 0;
-    if (whom == 0) {
-        porSocio(l, partner, n, [&](const Registro& r) {
-            return pasaFiltroRol(registro::role(r.jugada), h, role) && take(r);
-        });
-    } else {
-        porRol(l, h, role, n, take);
-    }
-    return fired;
+    const int target = when == 0 ? role : 1 - role;
+    const std::int32_t previo = l.previo.jugada;
+    if (l.slotPrevio == n && (whom == 1 || registro::partner(previo) == partner) &&
+        (when == 2 || registro::role(previo) == target))
+        return registro::fired(previo) ? 1 : 0;
+    const Memoria* m = whom == 1 ? l.indice.deCelda : l.indice.con(partner);
+    if (m == nullptr) return 0;
+    if (when == 2) return m->cuenta[0] + m->cuenta[1] > 0 ? (m->ultimo >> 2) & 1 : 0;
+    return m->cuenta[target] > 0 ? (m->ultimo >> target) & 1 : 0;
+}
+
+}  // namespace
+
+std::optional<std::uint16_t> buscarEnRegistros(const ListaRegistros& l, int a, int n, int role,
+                                               std::int16_t word) {
+    if (indiceCubre(l, n)) return buscarIndexado(l, a, n, role, word);
+    return buscarEnRegistrosUnoAUno(l, a, n, role, word);
+}
+
+int disparoEnRegistros(const ListaRegistros& l, int partner, int n, int role,
+                       std::int16_t trigger) {
+    if (indiceCubre(l, n)) return disparoIndexado(l, partner, n, role, trigger);
+    return disparoEnRegistrosUnoAUno(l, partner, n, role, trigger);
 }
 
 }  // namespace morvane

@@ -1,72 +1,60 @@
 #include "encounter/record_index.h"
 
-#include "encounter/history.h"
+#include <algorithm>
+
+#include "world/neighbourhood.h"
 
 namespace morvane {
-
-namespace {
-
-bool dimensionado(const World& w) {
-    const World::IndiceRegistros& ix = w.indiceRegistros;
-    const std::size_t cells = static_cast<std::size_t>(w.NumJugadores) + 1;
-    return ix.anchura == w.MovPosibles + 1u && ix.cabeceras.size() == cells;
-}
-
-void anadir(World::IndiceRegistros& ix, int cell, int slot, std::int32_t record) {
-    World::IndiceRegistros::Cabecera& c = ix.cabeceras[cell];
-    const std::size_t base = static_cast<std::size_t>(cell) * ix.anchura;
-    const int socio = registro::partner(record);
-    int k = c.siguiente;
-    if (k >= c.numSocios || ix.socios[base + k] != socio) {
-        k = 0;
-        while (k < c.numSocios && ix.socios[base + k] != socio) ++k;
-        if (k == c.numSocios) {
-            ix.socios[base + k] = static_cast<std::int16_t>(socio);
-            ix.ultimo[base + k] = 0;
-            ++c.numSocios;
-        }
-    }
-    ix.anterior[base + slot] = ix.ultimo[base + k];
-    ix.ultimo[base + k] = static_cast<std::uint8_t>(slot);
-    ix.anteriorRol[base + slot] = c.ultimoRol;
-    c.ultimoRol[registro::role(record)] = static_cast<std::uint8_t>(slot);
-    c.siguiente = static_cast<std::int16_t>(k + 1 == c.numSocios ? 0 : k + 1);
-    c.indexados = static_cast<std::int16_t>(slot);
-}
-
-}  // namespace
 
 void reiniciarIndiceRegistros(World& w) {
     World::IndiceRegistros& ix = w.indiceRegistros;
     const std::size_t cells = static_cast<std::size_t>(w.NumJugadores) + 1;
     ix.anchura = w.MovPosibles + 1u;
-    // Only the headers need clearing: nothing past them is ever read.
+    // Every cell meets at most the partners its neighbourhood gives it, unless a caller pairs
+    // cells otherwise; those further partners go past the blocks.
+    const int partners = partnerCount(w.vecindad.CodVecin[kPrevio]);
+    ix.bloque = static_cast<std::size_t>(std::clamp(partners, 1, static_cast<int>(ix.anchura)));
     ix.cabeceras.assign(cells, {});
-    ix.anterior.resize(cells * ix.anchura);
-    ix.anteriorRol.resize(cells * ix.anchura);
+    ix.deCelda.assign(cells, {});
+    // A partner's memory is cleared when the cell first meets it, and only the first numSocios
+    // partners of a cell are read: the blocks need no clearing here.
     ix.socios.resize(cells * ix.anchura);
-    ix.ultimo.resize(cells * ix.anchura);
+    ix.conSocio.resize(cells * ix.bloque);
 }
 
-void indexarRegistro(World& w, int cell, int slot) {
-    if (!w.usarIndiceRegistros) return;
-    if (!dimensionado(w)) reiniciarIndiceRegistros(w);
+Memoria& nuevaMemoria(World::IndiceRegistros& ix, int cell, int k, int socio) {
+    ix.socios[cell * ix.anchura + k] = static_cast<std::int16_t>(socio);
+    Memoria fresca;
+    fresca.duena = static_cast<std::int16_t>(cell);
+    fresca.socio = static_cast<std::int16_t>(socio);
+    if (static_cast<std::size_t>(k) < ix.bloque) return ix.conSocio[cell * ix.bloque + k] = fresca;
+    ix.conSocio.push_back(fresca);
+    return ix.conSocio.back();
+}
+
+Memoria* memoriaDe(World::IndiceRegistros& ix, int cell, int k, int socio) {
+    if (static_cast<std::size_t>(k) < ix.bloque) return &ix.conSocio[cell * ix.bloque + k];
+    const auto mas =
+        ix.conSocio.begin() + static_cast<std::ptrdiff_t>(ix.cabeceras.size() * ix.bloque);
+    const auto it = std::find_if(mas, ix.conSocio.end(), [&](const Memoria& m) {
+        return m.duena == cell && m.socio == socio;
+    });
+    return &*it;
+}
+
+void reindexarCelda(World& w, int cell, int slot) {
+    if (!indiceDimensionado(w)) reiniciarIndiceRegistros(w);
     World::IndiceRegistros& ix = w.indiceRegistros;
-    if (ix.cabeceras[cell].indexados != slot - 1) {
-        ix.cabeceras[cell] = {};
-        for (int i = 1; i < slot; ++i) anadir(ix, cell, i, w.jugadas(cell, i));
-    }
-    anadir(ix, cell, slot, w.jugadas(cell, slot));
-}
-
-IndiceCelda indiceCelda(const World& w, int cell) {
-    if (!w.usarIndiceRegistros || !dimensionado(w)) return {};
-    const World::IndiceRegistros& ix = w.indiceRegistros;
-    const World::IndiceRegistros::Cabecera& c = ix.cabeceras[cell];
-    if (c.indexados != w.jugadas(cell, 0)) return {};
-    const std::size_t base = static_cast<std::size_t>(cell) * ix.anchura;
-    return {ix.anterior.data() + base, ix.anteriorRol.data() + base, ix.socios.data() + base,
-            ix.ultimo.data() + base, c};
+    // The cell's memories past the blocks are let go, to be made afresh as the records name
+    // their partners again.
+    for (auto m =
+             ix.conSocio.begin() + static_cast<std::ptrdiff_t>(ix.cabeceras.size() * ix.bloque);
+         m != ix.conSocio.end(); ++m)
+        if (m->duena == cell) m->duena = -1;
+    ix.cabeceras[cell] = {};
+    ix.deCelda[cell] = {};
+    for (int i = 1; i <= slot; ++i)
+        anadirAlIndice(ix, cell, i, w.jugadas(cell, i), w.movA(cell, i), w.movB(cell, i));
 }
 
 }  // namespace morvane

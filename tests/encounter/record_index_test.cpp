@@ -242,11 +242,54 @@ TEST(IndiceRegistros, FollowsRecordsWrittenByHand) {
     const IndiceCelda ix = indiceCelda(w, o);
     ASSERT_TRUE(ix.disponible());
     EXPECT_EQ(ix.registros(), 5);
-    EXPECT_EQ(ix.ultimoCon(2), 5);
-    EXPECT_EQ(ix.anterior[5], 3);
-    EXPECT_EQ(ix.anterior[3], 1);
-    EXPECT_EQ(ix.ultimoCon(4), 4);
-    EXPECT_EQ(ix.ultimoCon(7), 0);
+    const auto registrosDe = [](const Memoria* m) { return m->cuenta[0] + m->cuenta[1]; };
+    ASSERT_NE(ix.con(2), nullptr);
+    EXPECT_EQ(registrosDe(ix.con(2)), 3);
+    EXPECT_EQ(ix.con(2)->sumaA[1], 10 + 30);  // slots 1 and 3 were played as player 2
+    EXPECT_EQ(ix.con(2)->sumaA[0], w.movA(o, 5));
+    EXPECT_EQ(registrosDe(ix.con(4)), 1);
+    EXPECT_EQ(ix.con(7), nullptr);
+    EXPECT_EQ(registrosDe(ix.deCelda), 5);
+}
+
+// A caller may pair a cell with more partners than its neighbourhood gives it (here 4): their
+// memories go past the cell's block and are found all the same, also after records written by
+// hand made the cell's index start afresh.
+TEST(IndiceRegistros, FindsPartnersBeyondTheNeighbourhood) {
+    Rng rng(11), muestra(12);
+    World w;
+    makeBusyWorld(w, rng, 4, 4, 0, 10);
+    barajarBusquedas(w, rng);
+    PrepararPaso(w);
+    NuevaGeneracionAcumuladores(w);
+    ASSERT_EQ(w.indiceRegistros.bloque, 4u);
+    Cuenta cuenta;
+    for (int i = 0; i < 36 && w.jugadas(1, 0) < w.MovPosibles; ++i) {
+        const int p = 2 + azar(muestra, 9);
+        if (w.jugadas(p, 0) >= w.MovPosibles) continue;
+        if (i == 20) {
+            // A record by other hands: the next encounter rebuilds cell 1's index.
+            const int slot = w.jugadas(1, 0) + 1;
+            w.jugadas(1, slot) = registro::make(p, 1, 1, true, 0);
+            w.movA(1, slot) = 77;
+            w.movB(1, slot) = 33;
+            w.jugadas(1, 0) = slot;
+        }
+        compararEncuentro(w, 1, p, w.jugadas(1, 0), w.jugadas(p, 0), muestra, cuenta);
+        JugarPartida(w, 1, p, w.jugadas(1, 0), w.jugadas(p, 0), kActual, rng);
+        const ListaRegistros l = listaRegistros(w, 1);
+        ASSERT_TRUE(l.indice.disponible());
+        for (int socio = 2; socio <= 10; ++socio) {
+            for (int depth : {0, 1, 3, 15}) {
+                for (int tipo : {0, 8}) {
+                    const std::int16_t word = palabra(tipo, depth, azar(muestra, 3));
+                    compararBusqueda(l, socio, w.jugadas(1, 0), azar(muestra, 2), word, cuenta);
+                }
+            }
+            compararDisparos(l, socio, w.jugadas(1, 0), cuenta);
+        }
+    }
+    EXPECT_GT(w.indiceRegistros.conSocio.size(), 17u * 4u);  // some memories past the blocks
 }
 
 }  // namespace
