@@ -182,9 +182,9 @@ struct World {
         struct alignas(64) Memoria {
             std::array<std::uint16_t, 2> sumaA{}, sumaB{};  // MovA, MovB summed per role
             std::array<std::uint8_t, 2> cuenta{};           // records per role
-            // Bit r: the newest record in role r fired; bit 2: the newest record fired; bit 3:
-            // the newest record's role.
-            std::uint8_t ultimo = 0;
+            std::array<std::uint8_t, 2> disparoRol{};  // the newest record in each role fired
+            std::uint8_t disparo = 0;                   // the newest record fired
+            std::uint8_t rolUltimo = 0;                 // the newest record's role
             std::int16_t duena = 0, socio = 0;  // whose records, with whom (0: anybody)
             std::array<std::array<std::uint8_t, 2>, 16> todos{};  // (MovA, MovB)
             std::array<std::array<std::array<std::uint8_t, 2>, 16>, 2> porRol{};

@@ -34,25 +34,27 @@ const FichaMitad& fichaDe(const World& w, const AjustesPartida& aj, const Fichas
 
 void decidirAmbos(const World& w, const AjustesPartida& aj, const FichasGeneracion* fichas,
                   EncounterValues& v, Rng& rng) {
-    const ListaRegistros lista1 = listaRegistros(w, v.jug1), lista2 = listaRegistros(w, v.jug2);
+    ListaRegistros lista1 = listaRegistros(w, v.jug1);
+    const ListaRegistros lista2 = listaRegistros(w, v.jug2);
     FichaMitad local1, local2;
     auto& p1 = v.jugador[0];
     const int h1 = mitadJugador1(aj);
     const std::uint16_t word1 = conocimiento(w, aj, v.jug1, 0, h1, lista2, v.prev2, false);
-    p1 = decidir(w, aj, v.jug1, v.jug2, 1, h1, fichaDe(w, aj, fichas, v.jug1, h1, local1), word1,
-                 v.Si, lista1, v.prev1, 0.0f, rng);
+    decidir(w, aj, v.jug1, v.jug2, 1, h1, fichaDe(w, aj, fichas, v.jug1, h1, local1), word1, v.Si,
+            lista1, v.prev1, 0.0f, rng, p1);
 
+    // Player 1's own list has served its trigger; player 2 reads it, with the preview on top
+    // under successive moves.
     const int h2 = mitadJugador2(aj, p1.disp);
-    ListaRegistros vista1 = lista1;
     int n1 = v.prev1;
     if (aj.sucesivas) {
         n1 = v.prev1 + 1;
-        vista1.slotPrevio = n1;
-        vista1.previo = registroPrevio(w, aj, v);
+        lista1.slotPrevio = n1;
+        lista1.previo = registroPrevio(w, aj, v);
     }
-    const std::uint16_t word2 = conocimiento(w, aj, v.jug2, 1, h2, vista1, n1, aj.sucesivas);
-    v.jugador[1] = decidir(w, aj, v.jug2, v.jug1, 2, h2, fichaDe(w, aj, fichas, v.jug2, h2, local2),
-                           word2, v.Si, lista2, v.prev2, p1.f, rng);
+    const std::uint16_t word2 = conocimiento(w, aj, v.jug2, 1, h2, lista1, n1, aj.sucesivas);
+    decidir(w, aj, v.jug2, v.jug1, 2, h2, fichaDe(w, aj, fichas, v.jug2, h2, local2), word2, v.Si,
+            lista2, v.prev2, p1.f, rng, v.jugador[1]);
 }
 
 void calcularPagos(const World& w, const AjustesPartida& aj, EncounterValues& v) {

@@ -107,7 +107,7 @@ std::optional<std::uint16_t> buscarIndexado(const ListaRegistros& l, int a, int 
 
     if (tipo >= 16) {
         if (depth == 0) {
-            const bool newestPasa = hayPrevio ? previoPasa : pasa(mascara, ix.deCelda->ultimo >> 3);
+            const bool newestPasa = hayPrevio ? previoPasa : pasa(mascara, ix.deCelda->rolUltimo);
             if (!newestPasa) return std::nullopt;
             conPrevio(hayPrevio);
             todos(t, *ix.deCelda, mascara);
@@ -123,7 +123,7 @@ std::optional<std::uint16_t> buscarIndexado(const ListaRegistros& l, int a, int 
     if (depth == 0) {
         const bool newestPropio =
             hayPrevio ? previoPropio
-                      : ix.cabecera->ultimoSocio == a && pasa(mascara, ix.deCelda->ultimo >> 3);
+                      : ix.cabecera->ultimoSocio == a && pasa(mascara, ix.deCelda->rolUltimo);
         if (!newestPropio) return std::nullopt;
         conPrevio(hayPrevio);
         if (propia != nullptr) todos(t, *propia, mascara);
@@ -151,8 +151,8 @@ int disparoIndexado(const ListaRegistros& l, int partner, int n, int role, std::
         return registro::fired(previo) ? 1 : 0;
     const Memoria* m = whom == 1 ? l.indice.deCelda : l.indice.con(partner);
     if (m == nullptr) return 0;
-    if (when == 2) return m->cuenta[0] + m->cuenta[1] > 0 ? (m->ultimo >> 2) & 1 : 0;
-    return m->cuenta[target] > 0 ? (m->ultimo >> target) & 1 : 0;
+    if (when == 2) return m->cuenta[0] + m->cuenta[1] > 0 ? m->disparo : 0;
+    return m->cuenta[target] > 0 ? m->disparoRol[target] : 0;
 }
 
 }  // namespace

@@ -25,47 +25,6 @@ AjustesPartida ajustesPartida(const World& w, int copia) {
     return aj;
 }
 
-int mitadJugador1(const AjustesPartida& aj) {
-    return aj.prob[1] == 1.0f ? 1 : 0;
-}
-
-int mitadJugador2(const AjustesPartida& aj, float disp1) {
-    if (aj.prob[2] == 1.0f) return 1;
-    return aj.sucesivas && aj.prob[2] != 0.0f && disp1 < aj.prob[1] ? 1 : 0;
-}
-
-float similitud(const Genoma& a, const Genoma& b) {
-    int diff = 0;
-    for (int c = 3; c < 6; ++c) diff += std::abs(a.Colores[c] - b.Colores[c]);
-    return static_cast<float>(759 - diff) / 759.0f;
-}
-
-float pagoEsperado(const PayoffMatrix& m, int copia, int k, float own, float other) {
-    // The cross term is always taken as XY * disp1 * disp2, in that order.
-    const float d1 = k == 1 ? own : other, d2 = k == 1 ? other : own;
-    return m.PayoffCoefConst[copia][k] + m.PayoffCoefOwn[copia][k] * own +
-           m.PayoffCoefOther[copia][k] * other + m.PayoffCoefXY[copia][k] * d1 * d2;
-}
-
-float exito(const PayoffMatrix& m, int k, float pay) {
-    const float range = m.PayoffMax[k] - m.PayoffMin[k];
-    if (m.PayoffMax[k] == m.PayoffMin[k]) return 1.0f;
-    return (pay - m.PayoffMin[k]) / range;
-}
-
-std::uint8_t byteRegistro(float percent) {
-    if (std::isnan(percent)) return 0;
-    const float v = std::floor(percent);
-    if (v < 0.0f) return 0;
-    if (v > 100.0f) return 100;
-    return static_cast<std::uint8_t>(v);
-}
-
-std::uint8_t equidad1(float s1, float s2, bool equidadUno) {
-    const float d = s2 - s1;
-    return byteRegistro(equidadUno ? (1.0f - std::fabs(d)) * 100.0f : (d + 1.0f) / 2.0f * 100.0f);
-}
-
 std::uint16_t ValorarJugada(const World& w, float disp1, int copia) {
     const PayoffMatrix& m = w.pagos;
     const auto& prob = m.EquilibriumAbsProb[copia];
@@ -165,12 +124,11 @@ FichaMitad fichaMitad(const GenomePart& g) {
     return f;
 }
 
-World::LadoPartida decidir(const World& w, const AjustesPartida& aj, int b, int r, int role,
-                           int half, const FichaMitad& ficha, std::uint16_t word, float Si,
-                           const ListaRegistros& propia, int nPropio, float f1, Rng& rng) {
+void decidir(const World& w, const AjustesPartida& aj, int b, int r, int role, int half,
+             const FichaMitad& ficha, std::uint16_t word, float Si, const ListaRegistros& propia,
+             int nPropio, float f1, Rng& rng, World::LadoPartida& lado) {
     const Genoma& gb = w.genoma(aj.copia, b);
     const GenomePart& g = gb.parte[half];
-    World::LadoPartida lado;
     lado.celda = static_cast<std::int16_t>(b);
     lado.mitad = static_cast<std::uint8_t>(half);
     lado.colores = gb.Colores;
@@ -195,7 +153,6 @@ World::LadoPartida decidir(const World& w, const AjustesPartida& aj, int b, int 
     if ((aj.adHoc & 4) != 0) lado.f = rng.uniform() <= centesimas(g.SenIC) ? 1.0f : 0.0f;
 
     lado.disp = DispositionToProb(aj.prob[role], lado.f);
-    return lado;
 }
 
 }  // namespace morvane

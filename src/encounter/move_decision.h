@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdint>
+#include <cstdlib>
 
 #include "core/world.h"
 #include "encounter/history.h"
@@ -28,22 +30,51 @@ struct AjustesPartida {
 AjustesPartida ajustesPartida(const World& w, int copia);
 
 // Genome half of player 1, and of player 2 once player 1's disposition is known.
-int mitadJugador1(const AjustesPartida& aj);
-int mitadJugador2(const AjustesPartida& aj, float disp1);
+inline int mitadJugador1(const AjustesPartida& aj) {
+    return aj.prob[1] == 1.0f ? 1 : 0;
+}
+inline int mitadJugador2(const AjustesPartida& aj, float disp1) {
+    if (aj.prob[2] == 1.0f) return 1;
+    return aj.sucesivas && aj.prob[2] != 0.0f && disp1 < aj.prob[1] ? 1 : 0;
+}
 
 // Colour similarity of two bugs: 1 for equal bug colours, 0 for components 253 apart.
-float similitud(const Genoma& a, const Genoma& b);
+inline float similitud(const Genoma& a, const Genoma& b) {
+    int diff = 0;
+    for (int c = 3; c < 6; ++c) diff += std::abs(a.Colores[c] - b.Colores[c]);
+    return static_cast<float>(759 - diff) / 759.0f;
+}
 
 // Expected pay-off of role k playing its absolute move with probability own against other.
-float pagoEsperado(const PayoffMatrix& m, int copia, int k, float own, float other);
+inline float pagoEsperado(const PayoffMatrix& m, int copia, int k, float own, float other) {
+    // The cross term is always taken as XY * disp1 * disp2, in that order.
+    const float d1 = k == 1 ? own : other, d2 = k == 1 ? other : own;
+    return m.PayoffCoefConst[copia][k] + m.PayoffCoefOwn[copia][k] * own +
+           m.PayoffCoefOther[copia][k] * other + m.PayoffCoefXY[copia][k] * d1 * d2;
+}
+
 // A pay-off as a share of the role's pay-off range; 1 when the range is empty.
-float exito(const PayoffMatrix& m, int k, float pay);
-// Player 1's equality for successes s1, s2 (player 2's is the same with option [9], else 100 - it).
-std::uint8_t equidad1(float s1, float s2, bool equidadUno);
+inline float exito(const PayoffMatrix& m, int k, float pay) {
+    const float range = m.PayoffMax[k] - m.PayoffMin[k];
+    if (m.PayoffMax[k] == m.PayoffMin[k]) return 1.0f;
+    return (pay - m.PayoffMin[k]) / range;
+}
 
 // A percentage as stored in a record byte: floored, a NaN taken as 0, held within 0..100 so that
 // an average never spills into the neighbouring field of a packed word.
-std::uint8_t byteRegistro(float percent);
+inline std::uint8_t byteRegistro(float percent) {
+    if (std::isnan(percent)) return 0;
+    const float v = std::floor(percent);
+    if (v < 0.0f) return 0;
+    if (v > 100.0f) return 100;
+    return static_cast<std::uint8_t>(v);
+}
+
+// Player 1's equality for successes s1, s2 (player 2's is the same with option [9], else 100 - it).
+inline std::uint8_t equidad1(float s1, float s2, bool equidadUno) {
+    const float d = s2 - s1;
+    return byteRegistro(equidadUno ? (1.0f - std::fabs(d)) * 100.0f : (d + 1.0f) / 2.0f * 100.0f);
+}
 
 // Success (bits 7..13) and equality (bits 0..6) of player 1's provisional move as player 2 would
 // answer it.
@@ -64,11 +95,11 @@ struct FichaMitad {
 };
 FichaMitad fichaMitad(const GenomePart& g);
 
-// One move decision: bug b against rival r in role 1 or 2 with genome half `half` (and its card),
-// the knowledge word found, the colour similarity, b's own record list and count, and for player
-// 2 player 1's output f1.
-World::LadoPartida decidir(const World& w, const AjustesPartida& aj, int b, int r, int role,
-                           int half, const FichaMitad& ficha, std::uint16_t word, float Si,
-                           const ListaRegistros& propia, int nPropio, float f1, Rng& rng);
+// One move decision into `lado`: bug b against rival r in role 1 or 2 with genome half `half`
+// (and its card), the knowledge word found, the colour similarity, b's own record list and count,
+// and for player 2 player 1's output f1.
+void decidir(const World& w, const AjustesPartida& aj, int b, int r, int role, int half,
+             const FichaMitad& ficha, std::uint16_t word, float Si, const ListaRegistros& propia,
+             int nPropio, float f1, Rng& rng, World::LadoPartida& lado);
 
 }  // namespace morvane

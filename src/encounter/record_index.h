@@ -48,9 +48,9 @@ inline void recordar(Memoria& m, int rol, bool disparo, std::uint8_t movA, std::
     m.sumaA[rol] = static_cast<std::uint16_t>(m.sumaA[rol] + movA);
     m.sumaB[rol] = static_cast<std::uint16_t>(m.sumaB[rol] + movB);
     ++m.cuenta[rol];
-    const int f = disparo ? 1 : 0;
-    m.ultimo = static_cast<std::uint8_t>((m.ultimo & ~(1 << rol) & 3) | (f << rol) | (f << 2) |
-                                         (rol << 3));
+    m.disparoRol[rol] = disparo ? 1 : 0;
+    m.disparo = disparo ? 1 : 0;
+    m.rolUltimo = static_cast<std::uint8_t>(rol);
 }
 
 // Sizes the index to the world, the current MovPosibles and the committed neighbourhood, with
