@@ -8,6 +8,7 @@
 
 #include "core/world.h"
 #include "encounter/move_record.h"
+#include "encounter/percent.h"
 #include "encounter/record_index.h"
 
 namespace morvane {
@@ -15,10 +16,10 @@ namespace morvane {
 // The packed knowledge word: Ci as a whole percentage in bits 0..6, Ei in bits 7..13 (the layout
 // of Incertidumbre, whose other bits are ignored here).
 inline float conocimientoCi(std::uint16_t word) {
-    return static_cast<float>(word & 127) / 100.0f;
+    return centesima(static_cast<std::uint8_t>(word & 127));
 }
 inline float conocimientoEi(std::uint16_t word) {
-    return static_cast<float>((word & 16256) / 128) / 100.0f;
+    return centesima(static_cast<std::uint8_t>((word & 16256) / 128));
 }
 
 // One slot's values: the record and its two bytes.
@@ -77,6 +78,8 @@ inline bool pasaFiltroRol(int recRole, int h, int role) {
 // Through the index when the list has one, else record by record.
 std::optional<std::uint16_t> buscarEnRegistros(const ListaRegistros& lista, int a, int n, int role,
                                                std::int16_t word);
+// The same search as the knowledge word, or -1 when it finds nothing.
+int buscarPalabra(const ListaRegistros& lista, int a, int n, int role, std::int16_t word);
 // The same search reading every record from the newest down, index or not: the plain form the
 // indexed one must always agree with.
 std::optional<std::uint16_t> buscarEnRegistrosUnoAUno(const ListaRegistros& lista, int a, int n,

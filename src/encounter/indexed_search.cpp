@@ -1,16 +1,29 @@
 // The history search and the trigger look-up read through the record index: the memories of the
 // rival's records with the searcher, or of all its records, instead of the record list. Where the
 // index does not cover a list they read it record by record.
+#include <array>
+
 #include "encounter/history.h"
 
 namespace morvane {
 
 namespace {
 
+// 2^32 / c rounded up, for c = 1..255: (sum * kInversas[c]) >> 32 is sum / c rounded down for
+// every sum below 2^16, since the excess stays under 2^-16 while the fraction of such a quotient is
+// at most 1 - 1/255. Integer division is slow, and each search ends in two.
+constexpr std::array<std::uint64_t, 256> kInversas = [] {
+    std::array<std::uint64_t, 256> t{};
+    for (std::uint64_t c = 1; c < 256; ++c) t[c] = (std::uint64_t{1} << 32) / c + 1;
+    return t;
+}();
+
 // sum / count to the nearest whole number, halves to even. Sums and counts are small, so this is
 // exactly the rounding of their floating-point quotient.
 int promedio(int sum, int count) {
-    const int q = sum / count;
+    const int q = count < 256 && sum < 65536
+                      ? static_cast<int>((static_cast<std::uint64_t>(sum) * kInversas[count]) >> 32)
+                      : sum / count;
     const int twice = 2 * (sum - q * count);
     return twice > count || (twice == count && (q & 1) != 0) ? q + 1 : q;
 }
@@ -51,10 +64,15 @@ struct Recuento {
 // Adds the newest min(d, c) of the c records a ring of the last 16 holds (d <= 15).
 void sumarRing(Recuento& t, const std::array<std::array<std::uint8_t, 2>, 16>& ring, int c, int d) {
     const int m = d < c ? d : c;
+    int a = 0, b = 0;
     for (int i = 1; i <= m; ++i) {
         const auto& par = ring[(c - i) & 15];
-        t.add(par[0], par[1]);
+        a += par[0];
+        b += par[1];
     }
+    t.a += a;
+    t.b += b;
+    t.count += m;
 }
 
 // Adds a memory's newest d records (1 <= d <= 15) whose role passes the mask.
@@ -89,9 +107,9 @@ bool indiceCubre(const ListaRegistros& l, int n) {
 // it can. Types 0 and 8 count the records with the searcher; type 8 falls back on the others only
 // when no record with the searcher passes the role filter, and takes the newest `depth` of them;
 // type 16 counts every record that passes. The preview, when there is one, is the newest record.
-std::optional<std::uint16_t> buscarIndexado(const ListaRegistros& l, int a, int n, int role,
-                                            std::int16_t word) {
-    if (n < 1) return std::nullopt;
+int buscarIndexado(const ListaRegistros& l, int a, int n, int role, std::int16_t word) {
+    constexpr int kNada = -1;
+    if (n < 1) return kNada;
     const int tipo = word & 24;
     const int depth = packed::prof(word);
     const int mascara = mascaraRol(packed::historial(word), role);
@@ -108,7 +126,7 @@ std::optional<std::uint16_t> buscarIndexado(const ListaRegistros& l, int a, int 
     if (tipo >= 16) {
         if (depth == 0) {
             const bool newestPasa = hayPrevio ? previoPasa : pasa(mascara, ix.deCelda->rolUltimo);
-            if (!newestPasa) return std::nullopt;
+            if (!newestPasa) return kNada;
             conPrevio(hayPrevio);
             todos(t, *ix.deCelda, mascara);
         } else {
@@ -116,7 +134,7 @@ std::optional<std::uint16_t> buscarIndexado(const ListaRegistros& l, int a, int 
             if (t.count < depth) recientes(t, *ix.deCelda, mascara, depth - t.count);
         }
         if (t.count > 0) return t.word();
-        return std::nullopt;
+        return kNada;
     }
 
     const Memoria* propia = ix.con(a);
@@ -124,7 +142,7 @@ std::optional<std::uint16_t> buscarIndexado(const ListaRegistros& l, int a, int 
         const bool newestPropio =
             hayPrevio ? previoPropio
                       : ix.cabecera->ultimoSocio == a && pasa(mascara, ix.deCelda->rolUltimo);
-        if (!newestPropio) return std::nullopt;
+        if (!newestPropio) return kNada;
         conPrevio(hayPrevio);
         if (propia != nullptr) todos(t, *propia, mascara);
         return t.word();
@@ -132,12 +150,12 @@ std::optional<std::uint16_t> buscarIndexado(const ListaRegistros& l, int a, int 
     conPrevio(previoPropio);
     if (propia != nullptr && t.count < depth) recientes(t, *propia, mascara, depth - t.count);
     if (t.count > 0) return t.word();
-    if (tipo != 8) return std::nullopt;
+    if (tipo != 8) return kNada;
     // No record with the searcher passes the filter, so every record that passes is an "other".
     conPrevio(previoPasa);
     if (t.count < depth) recientes(t, *ix.deCelda, mascara, depth - t.count);
     if (t.count > 0) return t.word();
-    return std::nullopt;
+    return kNada;
 }
 
 int disparoIndexado(const ListaRegistros& l, int partner, int n, int role, std::int16_t trigger) {
@@ -157,10 +175,17 @@ int disparoIndexado(const ListaRegistros& l, int partner, int n, int role, std::
 
 }  // namespace
 
+int buscarPalabra(const ListaRegistros& l, int a, int n, int role, std::int16_t word) {
+    if (indiceCubre(l, n)) return buscarIndexado(l, a, n, role, word);
+    const auto found = buscarEnRegistrosUnoAUno(l, a, n, role, word);
+    return found ? *found : -1;
+}
+
 std::optional<std::uint16_t> buscarEnRegistros(const ListaRegistros& l, int a, int n, int role,
                                                std::int16_t word) {
-    if (indiceCubre(l, n)) return buscarIndexado(l, a, n, role, word);
-    return buscarEnRegistrosUnoAUno(l, a, n, role, word);
+    const int found = buscarPalabra(l, a, n, role, word);
+    if (found < 0) return std::nullopt;
+    return static_cast<std::uint16_t>(found);
 }
 
 int disparoEnRegistros(const ListaRegistros& l, int partner, int n, int role,

@@ -44,7 +44,8 @@ std::uint16_t conocimiento(const World& w, const AjustesPartida& aj, int b, int 
                            const ListaRegistros& rival, int n, bool buscarSiempre) {
     const GenomePart& g = w.genoma(aj.copia, b).parte[half];
     if (buscarSiempre || n > 0) {
-        if (auto found = buscarEnRegistros(rival, b, n, roleBit, g.Busqueda)) return *found;
+        const int found = buscarPalabra(rival, b, n, roleBit, g.Busqueda);
+        if (found >= 0) return static_cast<std::uint16_t>(found);
     }
     return static_cast<std::uint16_t>(g.Incertidumbre);
 }
@@ -52,7 +53,7 @@ std::uint16_t conocimiento(const World& w, const AjustesPartida& aj, int b, int 
 namespace {
 
 float centesimas(int v) {
-    return static_cast<float>(v) / 100.0f;
+    return centesima(static_cast<std::uint8_t>(v));
 }
 
 // The input x of the behaviour function by SenMask, with the weight each index received. With two
