@@ -34,8 +34,9 @@ const FichaMitad& fichaDe(const World& w, const AjustesPartida& aj, const Fichas
 
 void decidirAmbos(const World& w, const AjustesPartida& aj, const FichasGeneracion* fichas,
                   EncounterValues& v, Rng& rng) {
-    ListaRegistros lista1 = listaRegistros(w, v.jug1);
-    const ListaRegistros lista2 = listaRegistros(w, v.jug2);
+    const bool vivo = fichas != nullptr && fichas->indice;
+    ListaRegistros lista1 = vivo ? listaRegistrosVivo(w, v.jug1) : listaRegistros(w, v.jug1);
+    const ListaRegistros lista2 = vivo ? listaRegistrosVivo(w, v.jug2) : listaRegistros(w, v.jug2);
     FichaMitad local1, local2;
     auto& p1 = v.jugador[0];
     const int h1 = mitadJugador1(aj);
@@ -94,30 +95,41 @@ void anotarFilaSeleccionada(World& w, const EncounterValues& v) {
 
 // The two records of the encounter. A generation that gave a cell more moves than MovPosibles
 // would write past its list; such an encounter still pays but leaves no record.
-void anotarRegistros(World& w, const AjustesPartida& aj, const EncounterValues& v) {
+void anotarRegistros(World& w, const AjustesPartida& aj, const FichasGeneracion* fichas,
+                     const EncounterValues& v) {
     const std::array<int, 2> jug = {v.jug1, v.jug2};
     const std::array<int, 2> slot = {v.prev1 + 1, v.prev2 + 1};
     if (slot[0] > w.MovPosibles || slot[1] > w.MovPosibles) return;
+    std::array<std::uint8_t, 2> movA{};
+    std::array<std::int32_t, 2> registro{};
     for (int k = 0; k < 2; ++k) {
         const float valor = aj.ciEsExito ? v.exito[k] : v.jugador[k].f;
-        w.movA(jug[k], slot[k]) = byteRegistro(valor * 100.0f);
+        movA[k] = byteRegistro(valor * 100.0f);
+        w.movA(jug[k], slot[k]) = movA[k];
         w.movB(jug[k], slot[k]) = v.equidad[k];
     }
     for (int k = 0; k < 2; ++k) w.jugadas(jug[k], 0) = slot[k];
     for (int k = 0; k < 2; ++k) {
         const World::LadoPartida& p = v.jugador[k];
-        w.jugadas(jug[k], slot[k]) = registro::make(jug[1 - k], k, slot[1 - k], p.disparo, p.mitad);
+        registro[k] = registro::make(jug[1 - k], k, slot[1 - k], p.disparo, p.mitad);
+        w.jugadas(jug[k], slot[k]) = registro[k];
     }
-    for (int k = 0; k < 2; ++k) indexarRegistro(w, jug[k], slot[k]);
+    for (int k = 0; k < 2; ++k) {
+        if (fichas != nullptr && fichas->indice)
+            anadirAlIndice(w.indiceRegistros, jug[k], slot[k], registro[k], movA[k], v.equidad[k]);
+        else
+            indexarRegistro(w, jug[k], slot[k]);
+    }
 }
 
-std::uint8_t comprometer(World& w, const AjustesPartida& aj, const EncounterValues& v) {
+std::uint8_t comprometer(World& w, const AjustesPartida& aj, const FichasGeneracion* fichas,
+                         const EncounterValues& v) {
     const std::array<int, 2> jug = {v.jug1, v.jug2};
     for (int k = 0; k < 2; ++k) {
         w.PagoTotal[jug[k]] += v.pago[k];
         w.CoopTotal[jug[k]] += entreCeroYUno(aj.ciEsExito ? v.exito[k] : v.jugador[k].f);
     }
-    anotarRegistros(w, aj, v);
+    anotarRegistros(w, aj, fichas, v);
     // The chart keeps 100 samples; a step of 0 or less gives an infinite or NaN quotient and
     // nothing is added.
     const double muestra = static_cast<double>(w.Generacion) / w.PasoCoop;
@@ -156,7 +168,7 @@ std::uint8_t jugar(World& w, const AjustesPartida& aj, const FichasGeneracion* f
     calcularPagos(w, aj, v);
     if (aj.copia == kActual) {
         anotarFilaSeleccionada(w, v);
-        v.resultado = comprometer(w, aj, v);
+        v.resultado = comprometer(w, aj, fichas, v);
     }
     if (out != nullptr) *out = v;
     return v.resultado;
@@ -173,6 +185,7 @@ std::uint8_t JugarPartida(World& w, int jug1, int jug2, int prev1, int prev2, in
 FichasGeneracion prepararFichas(const World& w) {
     FichasGeneracion f;
     f.ajustes = ajustesPartida(w, kActual);
+    f.indice = w.usarIndiceRegistros;
     const auto& genomas = w.genomas[kActual];
     f.celdas.resize(genomas.size());
     for (std::size_t c = 0; c < genomas.size(); ++c)

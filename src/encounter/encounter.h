@@ -39,6 +39,9 @@ std::uint8_t JugarPartida(World& w, int jug1, int jug2, int prev1, int prev2, in
 struct FichasGeneracion {
     AjustesPartida ajustes;                         // the live settings (copia 1)
     std::vector<std::array<FichaMitad, 2>> celdas;  // [cell][half] of the live genomes
+    // The record index is in use: the cycle re-makes it before the rounds, and only the rounds'
+    // encounters write records, so it holds every cell's records throughout them.
+    bool indice = false;
 };
 FichasGeneracion prepararFichas(const World& w);
 

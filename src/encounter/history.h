@@ -45,6 +45,13 @@ struct ListaRegistros {
     std::uint8_t b(int i) const { return i == slotPrevio ? previo.movB : movB[i]; }
 };
 
+// The same for the live rounds of a generation, whose index holds every cell's records.
+inline ListaRegistros listaRegistrosVivo(const World& w, int cell) {
+    const std::size_t base = w.slotIndex(cell, 0);
+    return {w.Jugadas.data() + base, w.MovA.data() + base, w.MovB.data() + base, -1, {},
+            indiceCeldaVivo(w, cell)};
+}
+
 inline ListaRegistros listaRegistros(const World& w, int cell) {
     const std::size_t base = w.slotIndex(cell, 0);
     return {w.Jugadas.data() + base, w.MovA.data() + base, w.MovB.data() + base, -1, {},

@@ -115,13 +115,11 @@ inline void indexarRegistro(World& w, int cell, int slot) {
         reindexarCelda(w, cell, slot);
 }
 
-// The cell's index when it is in use and holds exactly the cell's records; empty otherwise, and
-// the searches then read the records one by one.
-inline IndiceCelda indiceCelda(const World& w, int cell) {
-    if (!w.usarIndiceRegistros || !indiceDimensionado(w)) return {};
+// The cell's index as it stands, for the live rounds of a generation: the cycle re-made the index
+// for them and only their encounters write records, so it holds every cell's records.
+inline IndiceCelda indiceCeldaVivo(const World& w, int cell) {
     const World::IndiceRegistros& ix = w.indiceRegistros;
     const World::IndiceRegistros::Cabecera& c = ix.cabeceras[cell];
-    if (c.indexados != w.jugadas(cell, 0)) return {};
     const Memoria* base = ix.conSocio.data();
     return {&c,
             cell,
@@ -131,6 +129,16 @@ inline IndiceCelda indiceCelda(const World& w, int cell) {
             static_cast<int>(ix.bloque),
             base + ix.cabeceras.size() * ix.bloque,
             base + ix.conSocio.size()};
+}
+
+// The cell's index when it is in use and holds exactly the cell's records; empty otherwise, and
+// the searches then read the records one by one.
+inline IndiceCelda indiceCelda(const World& w, int cell) {
+    if (!w.usarIndiceRegistros || !indiceDimensionado(w)) return {};
+    const World::IndiceRegistros& ix = w.indiceRegistros;
+    const World::IndiceRegistros::Cabecera& c = ix.cabeceras[cell];
+    if (c.indexados != w.jugadas(cell, 0)) return {};
+    return indiceCeldaVivo(w, cell);
 }
 
 }  // namespace morvane
