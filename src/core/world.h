@@ -194,6 +194,7 @@ struct World {
             std::int16_t numSocios = 0;    // distinct partners met
             std::int16_t siguiente = 0;    // the partner entry expected next
             std::int16_t ultimoSocio = 0;  // the newest record's partner
+            std::uint64_t vistos = 0;      // bit p mod 64 set for every partner p met
         };
         std::size_t anchura = 0;  // MovPosibles + 1 when sized
         std::size_t bloque = 0;   // partner memories set aside per cell: the neighbourhood's count

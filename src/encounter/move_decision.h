@@ -71,11 +71,11 @@ inline float exito(const PayoffMatrix& m, int k, float pay) {
 // A percentage as stored in a record byte: floored, a NaN taken as 0, held within 0..100 so that
 // an average never spills into the neighbouring field of a packed word.
 inline std::uint8_t byteRegistro(float percent) {
-    if (std::isnan(percent)) return 0;
-    const float v = std::floor(percent);
-    if (v < 0.0f) return 0;
-    if (v > 100.0f) return 100;
-    return static_cast<std::uint8_t>(v);
+    // Below 0 (or NaN) the floor is negative, from 100 on it is at least 100; in between the
+    // conversion's truncation is the floor.
+    if (!(percent >= 0.0f)) return 0;
+    if (percent >= 100.0f) return 100;
+    return static_cast<std::uint8_t>(static_cast<int>(percent));
 }
 
 // Player 1's equality for successes s1, s2 (player 2's is the same with option [9], else 100 - it).

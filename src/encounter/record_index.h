@@ -30,6 +30,7 @@ struct IndiceCelda {
         const int guess = cabecera->siguiente;
         if (guess < cabecera->numSocios && guess < tamBloque && bloque[guess].socio == socio)
             return bloque + guess;
+        if ((cabecera->vistos >> (socio & 63) & 1) == 0) return nullptr;
         for (int k = 0; k < cabecera->numSocios; ++k) {
             if (socios[k] != socio) continue;
             if (k < tamBloque) return bloque + k;
@@ -85,8 +86,12 @@ inline void anadirAlIndice(World::IndiceRegistros& ix, int cell, int slot, std::
     } else {
         const std::int16_t* socios = ix.socios.data() + cell * ix.anchura;
         k = 0;
-        while (k < c.numSocios && socios[k] != socio) ++k;
+        if ((c.vistos >> (socio & 63) & 1) == 0)
+            k = c.numSocios;  // a partner never met
+        else
+            while (k < c.numSocios && socios[k] != socio) ++k;
         if (k == c.numSocios) {
+            c.vistos |= std::uint64_t{1} << (socio & 63);
             m = &nuevaMemoria(ix, cell, k, socio);
             ++c.numSocios;
         } else {
