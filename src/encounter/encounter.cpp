@@ -4,6 +4,7 @@
 
 #include "core/numeric.h"
 #include "encounter/history.h"
+#include "encounter/indexed_search.h"
 #include "encounter/move_decision.h"
 #include "encounter/record_index.h"
 
@@ -24,6 +25,41 @@ Registro registroPrevio(const World& w, const AjustesPartida& aj, const Encounte
     return r;
 }
 
+// Both decisions in the live rounds, on the record index: each player's memories of the other are
+// found once and serve the rival's search and the player's own trigger.
+void decidirAmbosVivo(const World& w, const AjustesPartida& aj, const FichasGeneracion& fichas,
+                      EncounterValues& v, Rng& rng) {
+    const Genoma& g1 = w.genoma(kActual, v.jug1);
+    const Genoma& g2 = w.genoma(kActual, v.jug2);
+    const IndiceCelda i1 = indiceCeldaVivo(w, v.jug1), i2 = indiceCeldaVivo(w, v.jug2);
+    VistaMemorias de1{i1.deCelda, i1.con(v.jug2), i1.cabecera->ultimoSocio, nullptr};
+    const VistaMemorias de2{i2.deCelda, i2.con(v.jug1), i2.cabecera->ultimoSocio, nullptr};
+
+    auto& p1 = v.jugador[0];
+    const int h1 = mitadJugador1(aj);
+    const GenomePart& parte1 = g1.parte[h1];
+    int word1 = v.prev2 > 0 ? palabraIndexada(de2, v.jug1, 0, parte1.Busqueda) : -1;
+    if (word1 < 0) word1 = parte1.Incertidumbre;
+    decidirCon(g1, g2, aj, 1, h1, fichas.celdas[v.jug1][h1], static_cast<std::uint16_t>(word1),
+               v.Si, 0.0f, rng, p1,
+               [&] { return v.prev1 > 0 && disparoIndexado(de1, v.jug2, 0, parte1.Trigger) != 0; });
+    p1.celda = static_cast<std::int16_t>(v.jug1);
+
+    const int h2 = mitadJugador2(aj, p1.disp);
+    const GenomePart& parte2 = g2.parte[h2];
+    Registro previo;
+    if (aj.sucesivas) {
+        previo = registroPrevio(w, aj, v);
+        de1.previo = &previo;
+    }
+    int word2 = aj.sucesivas || v.prev1 > 0 ? palabraIndexada(de1, v.jug2, 1, parte2.Busqueda) : -1;
+    if (word2 < 0) word2 = parte2.Incertidumbre;
+    decidirCon(g2, g1, aj, 2, h2, fichas.celdas[v.jug2][h2], static_cast<std::uint16_t>(word2),
+               v.Si, p1.f, rng, v.jugador[1],
+               [&] { return v.prev2 > 0 && disparoIndexado(de2, v.jug1, 1, parte2.Trigger) != 0; });
+    v.jugador[1].celda = static_cast<std::int16_t>(v.jug2);
+}
+
 // The card of a genome half: the generation's when there is one, else worked out into `local`.
 const FichaMitad& fichaDe(const World& w, const AjustesPartida& aj, const FichasGeneracion* fichas,
                           int cell, int half, FichaMitad& local) {
@@ -34,9 +70,15 @@ const FichaMitad& fichaDe(const World& w, const AjustesPartida& aj, const Fichas
 
 void decidirAmbos(const World& w, const AjustesPartida& aj, const FichasGeneracion* fichas,
                   EncounterValues& v, Rng& rng) {
-    const bool vivo = fichas != nullptr && fichas->indice;
-    ListaRegistros lista1 = vivo ? listaRegistrosVivo(w, v.jug1) : listaRegistros(w, v.jug1);
-    const ListaRegistros lista2 = vivo ? listaRegistrosVivo(w, v.jug2) : listaRegistros(w, v.jug2);
+    // The live rounds ask for every record each player holds.
+    if (fichas != nullptr && fichas->indice &&
+        v.prev1 == w.indiceRegistros.cabeceras[v.jug1].indexados &&
+        v.prev2 == w.indiceRegistros.cabeceras[v.jug2].indexados) {
+        decidirAmbosVivo(w, aj, *fichas, v, rng);
+        return;
+    }
+    ListaRegistros lista1 = listaRegistros(w, v.jug1);
+    const ListaRegistros lista2 = listaRegistros(w, v.jug2);
     FichaMitad local1, local2;
     auto& p1 = v.jugador[0];
     const int h1 = mitadJugador1(aj);

@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "core/rng.h"
 #include "core/world.h"
 #include "encounter/history.h"
+#include "games/payoff.h"
 #include "strategy/behaviour.h"
 
 namespace morvane {
@@ -102,6 +104,98 @@ struct FichaMitad {
     std::array<float, 3> val{}, sen{};  // ValIC, ValIA, ValIP and SenIC, SenIA, SenIP / 100
 };
 FichaMitad fichaMitad(const GenomePart& g);
+
+namespace decision {
+
+// The input x of the behaviour function by SenMask, with the weight each index received. With two
+// indexes the first one's sensibility is used and the second gets its complement.
+inline void entrada(World::LadoPartida& lado, std::uint8_t senMask, float Si,
+                    const std::array<float, 3>& sen) {
+    const std::array<float, 3> idx = {lado.Ci, lado.Ei, Si};
+    std::array<float, 3> t{};
+    for (int i = 0; i < 3; ++i) t[i] = std::fabs(idx[i] - (1.0f - lado.val[i]));
+    auto& p = lado.peso;
+    switch (senMask & 7) {
+        case 0:
+            p = {0.0f, 0.0f, 0.0f};
+            lado.x = 1.0f;
+            return;
+        case 1:
+            p = {1.0f, 0.0f, 0.0f};
+            lado.x = t[0];
+            return;
+        case 2:
+            p = {0.0f, 1.0f, 0.0f};
+            lado.x = t[1];
+            return;
+        case 4:
+            p = {0.0f, 0.0f, 1.0f};
+            lado.x = t[2];
+            return;
+        case 3:
+            p = {sen[0], 1.0f - sen[0], 0.0f};
+            break;
+        case 5:
+            p = {sen[0], 0.0f, 1.0f - sen[0]};
+            break;
+        case 6:
+            p = {0.0f, sen[1], 1.0f - sen[1]};
+            break;
+        default:
+            p = sen;
+            break;
+    }
+    // A left-out index has weight 0 and adds an exact 0 to the sum.
+    lado.x = p[0] * t[0] + p[1] * t[1] + p[2] * t[2];
+}
+
+}  // namespace decision
+
+// One move decision into `lado` (all but the deciding cell's number): the bug with genome gb,
+// deciding with half `half` (and its card) in role 1 or 2 against the rival with genome gr, with
+// the knowledge word found, the colour similarity and, for player 2, player 1's output f1.
+// `disparoPrevio()` is DisparoPrevio for the bug's trigger: whether it fired in the earlier meeting
+// its whom and when fields select; it is asked only when the trigger's range is not empty and the
+// input falls outside it.
+template <typename DisparoPrevio>
+void decidirCon(const Genoma& gb, const Genoma& gr, const AjustesPartida& aj, int role, int half,
+                const FichaMitad& ficha, std::uint16_t word, float Si, float f1, Rng& rng,
+                World::LadoPartida& lado, DisparoPrevio disparoPrevio) {
+    const GenomePart& g = gb.parte[half];
+    lado.mitad = static_cast<std::uint8_t>(half);
+    lado.colores = gb.Colores;
+    lado.Ci = conocimientoCi(word);
+    lado.Ei = conocimientoEi(word);
+
+    const bool adHocValues = (aj.adHoc & (role == 1 ? 1 : 2)) != 0;
+    lado.val = adHocValues ? std::array<float, 3>{1.0f, 1.0f, 1.0f} : ficha.val;
+    decision::entrada(lado, aj.senMask, Si, ficha.sen);
+    if (role == 1 && (aj.adHoc & 1) != 0) {
+        lado.x = centesima(gr.parte[0].ValIC);
+        lado.xAdHoc = true;
+    }
+
+    lado.f = evalCurvaNewton01(ficha.curva, g, lado.x);
+    // The trigger: inside its range it answers at once; otherwise, when the range is not empty, it
+    // answers again if it fired in the earlier meeting its whom and when fields select.
+    const float d100 = lado.x * 100.0f;
+    const float lo = g.TriggerMin, hi = g.TriggerMax;
+    if (lo <= d100 && d100 <= hi)
+        lado.disparo = true;
+    else if (lo <= hi)
+        lado.disparo = disparoPrevio();
+    else
+        lado.disparo = false;
+    if (lado.disparo) lado.f = centesima(static_cast<std::uint8_t>(packed::triggerResp(g.Trigger)));
+
+    if (role == 2 && (aj.adHoc & 2) != 0) {
+        lado.disparo = false;
+        lado.f = centesima(gb.parte[0].ValIC) <= f1 ? 1.0f : 0.0f;
+    }
+    if ((aj.adHoc & 4) != 0) lado.f = rng.uniform() <= centesima(g.SenIC) ? 1.0f : 0.0f;
+
+    lado.disp = DispositionToProb(aj.prob[role], lado.f);
+}
 
 // One move decision into `lado`: bug b against rival r in role 1 or 2 with genome half `half`
 // (and its card), the knowledge word found, the colour similarity, b's own record list and count,
