@@ -273,8 +273,12 @@ void anticiparEncuentro(const World& w, const FichasGeneracion& fichas, int a, i
             MORVANE_PEDIR(&w.MovB[w.slotIndex(c, slot)]);
         }
         MORVANE_PEDIR_OBJETO(ix.deCelda[c]);
+        // The partner met next: the one after the last met, or, past the last one, a partner met
+        // for the first time or the first one again.
         const std::size_t k = static_cast<std::size_t>(cab.siguiente);
         if (k < ix.bloque) MORVANE_PEDIR_OBJETO(ix.conSocio[c * ix.bloque + k]);
+        if (k == static_cast<std::size_t>(cab.numSocios) && k > 0)
+            MORVANE_PEDIR_OBJETO(ix.conSocio[c * ix.bloque]);
     }
 }
 

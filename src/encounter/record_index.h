@@ -27,7 +27,8 @@ struct IndiceCelda {
     // cell meets its partners in the same order round after round, so the entry after the last
     // one used is nearly always the one asked for.
     const Memoria* con(int socio) const {
-        const int guess = cabecera->siguiente;
+        int guess = cabecera->siguiente;
+        if (guess == cabecera->numSocios) guess = 0;
         if (guess < cabecera->numSocios && guess < tamBloque && bloque[guess].socio == socio)
             return bloque + guess;
         if ((cabecera->vistos >> (socio & 63) & 1) == 0) return nullptr;
@@ -79,7 +80,7 @@ inline void anadirAlIndice(World::IndiceRegistros& ix, int cell, int slot, std::
     const int rol = registro::role(record);
     const bool disparo = registro::fired(record);
     Memoria* m = nullptr;
-    int k = c.siguiente;
+    int k = c.siguiente == c.numSocios ? 0 : c.siguiente;
     if (k < c.numSocios && static_cast<std::size_t>(k) < ix.bloque &&
         ix.conSocio[cell * ix.bloque + k].socio == socio) {
         m = &ix.conSocio[cell * ix.bloque + k];
@@ -100,7 +101,9 @@ inline void anadirAlIndice(World::IndiceRegistros& ix, int cell, int slot, std::
     }
     recordar(*m, rol, disparo, movA, movB);
     recordar(ix.deCelda[cell], rol, disparo, movA, movB);
-    c.siguiente = static_cast<std::int16_t>(k + 1 == c.numSocios ? 0 : k + 1);
+    // After the newest partner comes a partner not met yet while a cell's first round goes on,
+    // and the first one again in the rounds after it.
+    c.siguiente = static_cast<std::int16_t>(k + 1);
     c.ultimoSocio = socio;
     c.indexados = static_cast<std::int16_t>(slot);
 }
