@@ -193,9 +193,9 @@ std::uint8_t comprometer(World& w, const AjustesPartida& aj, const FichasGenerac
 
 namespace {
 
-std::uint8_t jugar(World& w, const AjustesPartida& aj, const FichasGeneracion* fichas, int jug1,
-                   int jug2, int prev1, int prev2, Rng& rng, EncounterValues* out) {
-    EncounterValues v;
+// One encounter into v, every value of which it writes.
+std::uint8_t jugar(World& w, const AjustesPartida& aj, const FichasGeneracion* fichas,
+                   EncounterValues& v, int jug1, int jug2, int prev1, int prev2, Rng& rng) {
     v.jug1 = jug1;
     v.jug2 = jug2;
     v.prev1 = prev1;
@@ -208,11 +208,11 @@ std::uint8_t jugar(World& w, const AjustesPartida& aj, const FichasGeneracion* f
 
     decidirAmbos(w, aj, fichas, v, rng);
     calcularPagos(w, aj, v);
+    v.resultado = 0;
     if (aj.copia == kActual) {
         anotarFilaSeleccionada(w, v);
         v.resultado = comprometer(w, aj, fichas, v);
     }
-    if (out != nullptr) *out = v;
     return v.resultado;
 }
 
@@ -221,7 +221,10 @@ std::uint8_t jugar(World& w, const AjustesPartida& aj, const FichasGeneracion* f
 std::uint8_t JugarPartida(World& w, int jug1, int jug2, int prev1, int prev2, int copia, Rng& rng,
                           EncounterValues* out) {
     const AjustesPartida aj = ajustesPartida(w, copia == kPrevio ? kPrevio : kActual);
-    return jugar(w, aj, nullptr, jug1, jug2, prev1, prev2, rng, out);
+    EncounterValues v;
+    const std::uint8_t result = jugar(w, aj, nullptr, v, jug1, jug2, prev1, prev2, rng);
+    if (out != nullptr) *out = v;
+    return result;
 }
 
 FichasGeneracion prepararFichas(const World& w) {
@@ -237,7 +240,7 @@ FichasGeneracion prepararFichas(const World& w) {
 
 std::uint8_t JugarPartida(World& w, const FichasGeneracion& fichas, int jug1, int jug2, int prev1,
                           int prev2, Rng& rng) {
-    return jugar(w, fichas.ajustes, &fichas, jug1, jug2, prev1, prev2, rng, nullptr);
+    return jugar(w, fichas.ajustes, &fichas, fichas.enJuego, jug1, jug2, prev1, prev2, rng);
 }
 
 // A request to the processor to fetch a line. GCC deems a function that only prefetches free of

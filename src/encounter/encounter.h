@@ -42,6 +42,9 @@ struct FichasGeneracion {
     // The record index is in use: the cycle re-makes it before the rounds, and only the rounds'
     // encounters write records, so it holds every cell's records throughout them.
     bool indice = false;
+    // The values of the encounter in play, kept here so that each encounter overwrites them
+    // instead of clearing a fresh set.
+    mutable EncounterValues enJuego;
 };
 FichasGeneracion prepararFichas(const World& w);
 

@@ -163,6 +163,7 @@ void decidirCon(const Genoma& gb, const Genoma& gr, const AjustesPartida& aj, in
                 World::LadoPartida& lado, DisparoPrevio disparoPrevio) {
     const GenomePart& g = gb.parte[half];
     lado.mitad = static_cast<std::uint8_t>(half);
+    lado.xAdHoc = false;
     lado.colores = gb.Colores;
     lado.Ci = conocimientoCi(word);
     lado.Ei = conocimientoEi(word);

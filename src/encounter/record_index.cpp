@@ -1,6 +1,7 @@
 #include "encounter/record_index.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "world/neighbourhood.h"
 
@@ -24,12 +25,13 @@ void reiniciarIndiceRegistros(World& w) {
 
 Memoria& nuevaMemoria(World::IndiceRegistros& ix, int cell, int k, int socio) {
     ix.socios[cell * ix.anchura + k] = static_cast<std::int16_t>(socio);
-    Memoria fresca;
-    fresca.duena = static_cast<std::int16_t>(cell);
-    fresca.socio = static_cast<std::int16_t>(socio);
-    if (static_cast<std::size_t>(k) < ix.bloque) return ix.conSocio[cell * ix.bloque + k] = fresca;
-    ix.conSocio.push_back(fresca);
-    return ix.conSocio.back();
+    Memoria& m = static_cast<std::size_t>(k) < ix.bloque ? ix.conSocio[cell * ix.bloque + k]
+                                                         : ix.conSocio.emplace_back();
+    // Cleared in place: the block entry may hold a memory of the generation before.
+    std::memset(static_cast<void*>(&m), 0, sizeof(Memoria));
+    m.duena = static_cast<std::int16_t>(cell);
+    m.socio = static_cast<std::int16_t>(socio);
+    return m;
 }
 
 Memoria* memoriaDe(World::IndiceRegistros& ix, int cell, int k, int socio) {
