@@ -40,9 +40,10 @@ void decidirAmbosVivo(const World& w, const AjustesPartida& aj, const FichasGene
     const GenomePart& parte1 = g1.parte[h1];
     int word1 = v.prev2 > 0 ? palabraIndexada(de2, v.jug1, 0, parte1.Busqueda) : -1;
     if (word1 < 0) word1 = parte1.Incertidumbre;
-    decidirCon(g1, g2, aj, 1, h1, fichas.celdas[v.jug1][h1], static_cast<std::uint16_t>(word1),
-               v.Si, 0.0f, rng, p1,
-               [&] { return v.prev1 > 0 && disparoIndexado(de1, v.jug2, 0, parte1.Trigger) != 0; });
+    decidirCon<true>(g1, g2, aj, 1, h1, fichas.celdas[v.jug1][h1],
+                     static_cast<std::uint16_t>(word1), v.Si, 0.0f, rng, p1, [&] {
+                         return v.prev1 > 0 && disparoIndexado(de1, v.jug2, 0, parte1.Trigger) != 0;
+                     });
     p1.celda = static_cast<std::int16_t>(v.jug1);
 
     const int h2 = mitadJugador2(aj, p1.disp);
@@ -54,9 +55,10 @@ void decidirAmbosVivo(const World& w, const AjustesPartida& aj, const FichasGene
     }
     int word2 = aj.sucesivas || v.prev1 > 0 ? palabraIndexada(de1, v.jug2, 1, parte2.Busqueda) : -1;
     if (word2 < 0) word2 = parte2.Incertidumbre;
-    decidirCon(g2, g1, aj, 2, h2, fichas.celdas[v.jug2][h2], static_cast<std::uint16_t>(word2),
-               v.Si, p1.f, rng, v.jugador[1],
-               [&] { return v.prev2 > 0 && disparoIndexado(de2, v.jug1, 1, parte2.Trigger) != 0; });
+    decidirCon<true>(g2, g1, aj, 2, h2, fichas.celdas[v.jug2][h2],
+                     static_cast<std::uint16_t>(word2), v.Si, p1.f, rng, v.jugador[1], [&] {
+                         return v.prev2 > 0 && disparoIndexado(de2, v.jug1, 1, parte2.Trigger) != 0;
+                     });
     v.jugador[1].celda = static_cast<std::int16_t>(v.jug2);
 }
 

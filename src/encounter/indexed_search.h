@@ -29,7 +29,9 @@ inline int promedio(int sum, int count) {
                       ? static_cast<int>((static_cast<std::uint64_t>(sum) * kInversas[count]) >> 32)
                       : sum / count;
     const int twice = 2 * (sum - q * count);
-    return twice > count || (twice == count && (q & 1) != 0) ? q + 1 : q;
+    // Up on more than half, and on exactly half when q is odd; without a branch, as remainders
+    // fall at random.
+    return q + static_cast<int>((twice > count) | ((twice == count) & ((q & 1) != 0)));
 }
 
 // The record roles that pass the role filter of history type h for a searcher in role bit

@@ -62,9 +62,9 @@ void decidir(const World& w, const AjustesPartida& aj, int b, int r, int role, i
              const FichaMitad& ficha, std::uint16_t word, float Si, const ListaRegistros& propia,
              int nPropio, float f1, Rng& rng, World::LadoPartida& lado) {
     const std::int16_t trigger = w.genoma(aj.copia, b).parte[half].Trigger;
-    decidirCon(w.genoma(aj.copia, b), w.genoma(aj.copia, r), aj, role, half, ficha, word, Si, f1,
-               rng, lado,
-               [&] { return disparoEnRegistros(propia, r, nPropio, role - 1, trigger) != 0; });
+    decidirCon<false>(
+        w.genoma(aj.copia, b), w.genoma(aj.copia, r), aj, role, half, ficha, word, Si, f1, rng,
+        lado, [&] { return disparoEnRegistros(propia, r, nPropio, role - 1, trigger) != 0; });
     lado.celda = static_cast<std::int16_t>(b);
 }
 

@@ -155,9 +155,10 @@ inline void entrada(World::LadoPartida& lado, std::uint8_t senMask, float Si,
 // deciding with half `half` (and its card) in role 1 or 2 against the rival with genome gr, with
 // the knowledge word found, the colour similarity and, for player 2, player 1's output f1.
 // `disparoPrevio()` is DisparoPrevio for the bug's trigger: whether it fired in the earlier meeting
-// its whom and when fields select; it is asked only when the trigger's range is not empty and the
-// input falls outside it.
-template <typename DisparoPrevio>
+// its whom and when fields select. With kMiraSiempre (a look-up that only reads a few lines) it is
+// asked even where its answer is not used; otherwise only when the trigger's range is not empty
+// and the input falls outside it.
+template <bool kMiraSiempre, typename DisparoPrevio>
 void decidirCon(const Genoma& gb, const Genoma& gr, const AjustesPartida& aj, int role, int half,
                 const FichaMitad& ficha, std::uint16_t word, float Si, float f1, Rng& rng,
                 World::LadoPartida& lado, DisparoPrevio disparoPrevio) {
@@ -179,15 +180,17 @@ void decidirCon(const Genoma& gb, const Genoma& gr, const AjustesPartida& aj, in
     lado.f = evalCurvaNewton01(ficha.curva, g, lado.x);
     // The trigger: inside its range it answers at once; otherwise, when the range is not empty, it
     // answers again if it fired in the earlier meeting its whom and when fields select.
+    // A cheap look-up is made whether or not it is needed: inputs fall in and out of a trigger's
+    // range at random, and a branch on them would often be mispredicted.
     const float d100 = lado.x * 100.0f;
     const float lo = g.TriggerMin, hi = g.TriggerMax;
-    if (lo <= d100 && d100 <= hi)
-        lado.disparo = true;
-    else if (lo <= hi)
-        lado.disparo = disparoPrevio();
+    const bool dentro = (lo <= d100) & (d100 <= hi);
+    if constexpr (kMiraSiempre)
+        lado.disparo = dentro | ((lo <= hi) & disparoPrevio());
     else
-        lado.disparo = false;
-    if (lado.disparo) lado.f = centesima(static_cast<std::uint8_t>(packed::triggerResp(g.Trigger)));
+        lado.disparo = dentro || (lo <= hi && disparoPrevio());
+    const float respuesta = centesima(static_cast<std::uint8_t>(packed::triggerResp(g.Trigger)));
+    lado.f = lado.disparo ? respuesta : lado.f;
 
     if (role == 2 && (aj.adHoc & 2) != 0) {
         lado.disparo = false;

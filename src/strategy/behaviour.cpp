@@ -54,30 +54,12 @@ CurvaNewton newton(const GenomePart& g, float div) {
     return {y0, a1, a2, a3, x1, x2, true};
 }
 
-float cubic(const CurvaNewton& c, float x) {
-    return c.y0 + c.a1 * x + c.a2 * x * (x - c.x1) + c.a3 * x * (x - c.x1) * (x - c.x2);
-}
-
 float raw(const GenomePart& g, float div, float x) {
     const CurvaNewton c = newton(g, div);
-    return c.cubica ? cubic(c, x) : polyline(g, div, x);
+    return c.cubica ? cubicaNewton(c, x) : polyline(g, div, x);
 }
 
 }  // namespace
-
-float foldIntoRange(float f, float bound, bool irregular) {
-    if (f < 0.0f) {
-        if (!irregular) return 0.0f;
-        f = -f;
-        return f > bound ? bound : f;
-    }
-    if (f > bound) {
-        if (!irregular) return bound;
-        f = 2.0f * bound - f;
-        return f < 0.0f ? 0.0f : f;
-    }
-    return f;
-}
 
 float behaviourRaw01(const GenomePart& g, float x) {
     return raw(g, 100.0f, x);
@@ -89,11 +71,6 @@ float evalBehaviour01(const GenomePart& g, float x) {
 
 CurvaNewton curvaNewton01(const GenomePart& g) {
     return newton(g, 100.0f);
-}
-
-float evalCurvaNewton01(const CurvaNewton& c, const GenomePart& g, float x) {
-    if (!c.cubica) return evalBehaviour01(g, x);
-    return foldIntoRange(cubic(c, x), 1.0f, (g.Irregular & 1) != 0);
 }
 
 float evalBehaviour100(const GenomePart& g, float x) {
