@@ -23,15 +23,14 @@ template <typename Play>
 void playPair(World& w, Rng& rng, Play& play, int i, int j) {
     const int countI = w.jugadas(i, 0) & 0xFF;
     const int countJ = w.jugadas(j, 0) & 0xFF;
-    if (rng.uniform() <= 0.5f) {
-        const std::uint8_t result = play(w, j, i, countJ, countI);
-        w.MuertoHoy[j] = static_cast<std::uint8_t>(result & 1);
-        w.MuertoHoy[i] = static_cast<std::uint8_t>(result & 2);
-    } else {
-        const std::uint8_t result = play(w, i, j, countI, countJ);
-        w.MuertoHoy[i] = static_cast<std::uint8_t>(result & 1);
-        w.MuertoHoy[j] = static_cast<std::uint8_t>(result & 2);
-    }
+    // The neighbour plays role 1 on r <= 0.5. The roles are chosen by selection, not by a branch
+    // on the draw, which would be mispredicted half the time.
+    const bool vecinoPrimero = rng.uniform() <= 0.5f;
+    const int jug1 = vecinoPrimero ? j : i, jug2 = vecinoPrimero ? i : j;
+    const int prev1 = vecinoPrimero ? countJ : countI, prev2 = vecinoPrimero ? countI : countJ;
+    const std::uint8_t result = play(w, jug1, jug2, prev1, prev2);
+    w.MuertoHoy[jug1] = static_cast<std::uint8_t>(result & 1);
+    w.MuertoHoy[jug2] = static_cast<std::uint8_t>(result & 2);
 }
 
 // The committed code: a type chosen while the run goes on takes effect at the next start or step,

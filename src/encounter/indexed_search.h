@@ -37,16 +37,10 @@ inline int promedio(int sum, int count) {
 // The record roles that pass the role filter of history type h for a searcher in role bit
 // `role`, as a mask: bit r set when a record played in role bit r passes.
 inline int mascaraRol(int h, int role) {
-    switch (h) {
-        case 0:
-            return 1 << (1 - role);
-        case 1:
-            return 1 << role;
-        case 2:
-            return 3;
-        default:
-            return 0;
-    }
+    // By history type 0..15 and role bit; a table, as history types differ from bug to bug.
+    static constexpr std::array<std::array<std::uint8_t, 2>, 16> kMascaras = {
+        {{2, 1}, {1, 2}, {3, 3}}};
+    return kMascaras[h & 15][role & 1];
 }
 
 inline bool pasa(int mascara, int rol) {
@@ -185,8 +179,10 @@ inline int disparoIndexado(const VistaMemorias& v, int partner, int role, std::i
     }
     const Memoria* m = whom == 1 ? v.deCelda : v.conSocio;
     if (m == nullptr) return 0;
-    if (when == 2) return m->cuenta[0] + m->cuenta[1] > 0 ? m->disparo : 0;
-    return m->cuenta[target] > 0 ? m->disparoRol[target] : 0;
+    // Selections rather than branches: whom and when differ from bug to bug.
+    const int cuenta = when == 2 ? m->cuenta[0] + m->cuenta[1] : m->cuenta[target];
+    const int disparo = when == 2 ? m->disparo : m->disparoRol[target];
+    return cuenta > 0 ? disparo : 0;
 }
 
 }  // namespace morvane
