@@ -43,7 +43,11 @@ void sampleCooperationHistory(World& w) {
     }
 }
 
-void UnaGeneracion(World& w, Rng& rng, const EncounterFn& play) {
+namespace {
+
+// The phases of one generation; `playRounds` plays one iteration of the rounds.
+template <typename Rounds>
+void generation(World& w, Rng& rng, const Rounds& playRounds) {
     ++w.Generacion;
     NuevaGeneracionAcumuladores(w);
     NuevaGeneracionEncuentros(w);
@@ -53,7 +57,7 @@ void UnaGeneracion(World& w, Rng& rng, const EncounterFn& play) {
     // The iterations committed with MovPosibles, so the records always have room for the moves.
     for (int it = 0; it < w.IteracionesComprometidas; ++it) {
         w.Iteracion = static_cast<std::uint8_t>(it);
-        JugarIteracion(w, rng, play);
+        playRounds();
     }
     scoreGeneration(w);
 
@@ -61,6 +65,20 @@ void UnaGeneracion(World& w, Rng& rng, const EncounterFn& play) {
     runTransitionRule(w, rng);
     copyAndMutate(w, rng);
     sampleCooperationHistory(w);
+}
+
+}  // namespace
+
+void UnaGeneracion(World& w, Rng& rng, const EncounterFn& play) {
+    generation(w, rng, [&] { JugarIteracion(w, rng, play); });
+}
+
+// The live cycle plays its encounters with JugarPartida on the same generator, which serves the
+// encounters' ad-hoc random outputs. Nothing before or during the rounds changes a live genome or
+// a setting the encounters read, so what they read is worked out once, here.
+void UnaGeneracion(World& w, Rng& rng) {
+    const FichasGeneracion fichas = prepararFichas(w);
+    generation(w, rng, [&] { JugarIteracionEnVivo(w, rng, fichas); });
 }
 
 }  // namespace morvane

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/rng.h"
+#include "encounter/encounter.h"
 #include "world/neighbourhood.h"
 
 namespace morvane {
@@ -18,17 +19,33 @@ bool canPlay(const World& w, int cell) {
            w.jugadas(cell, 0) < w.MovPosibles;
 }
 
-void playPair(World& w, Rng& rng, const EncounterFn& play, int i, int j) {
+template <typename Play>
+void playPair(World& w, Rng& rng, Play& play, int i, int j) {
     const int countI = w.jugadas(i, 0) & 0xFF;
     const int countJ = w.jugadas(j, 0) & 0xFF;
-    if (rng.uniform() <= 0.5f) {
-        const std::uint8_t result = play(w, j, i, countJ, countI);
-        w.MuertoHoy[j] = static_cast<std::uint8_t>(result & 1);
-        w.MuertoHoy[i] = static_cast<std::uint8_t>(result & 2);
-    } else {
-        const std::uint8_t result = play(w, i, j, countI, countJ);
-        w.MuertoHoy[i] = static_cast<std::uint8_t>(result & 1);
-        w.MuertoHoy[j] = static_cast<std::uint8_t>(result & 2);
+    // The neighbour plays role 1 on r <= 0.5. The roles are chosen by selection, not by a branch
+    // on the draw, which would be mispredicted half the time.
+    const bool vecinoPrimero = rng.uniform() <= 0.5f;
+    const int jug1 = vecinoPrimero ? j : i, jug2 = vecinoPrimero ? i : j;
+    const int prev1 = vecinoPrimero ? countJ : countI, prev2 = vecinoPrimero ? countI : countJ;
+    const std::uint8_t result = play(w, jug1, jug2, prev1, prev2);
+    w.MuertoHoy[jug1] = static_cast<std::uint8_t>(result & 1);
+    w.MuertoHoy[jug2] = static_cast<std::uint8_t>(result & 2);
+}
+
+// The committed code: a type chosen while the run goes on takes effect at the next start or step,
+// together with the neighbour table built for it. Before each pair plays, the pair after it is
+// announced, so that its data can be on its way while this one plays.
+template <typename Play, typename Announce>
+void iteration(World& w, Rng& rng, Play& play, Announce& announce) {
+    const WalkedPositions walk = walkedPositions(w.vecindad.CodVecin[kPrevio]);
+    for (int k = walk.first; k <= walk.last; k += walk.step) {
+        for (int i = 1; i <= w.NumJugadores; ++i) {
+            if (i < w.NumJugadores) announce(i + 1, w.vecino(i + 1, k));
+            const int j = w.vecino(i, k);
+            if (j == kNoPartner || !canPlay(w, i) || !canPlay(w, j)) continue;
+            playPair(w, rng, play, i, j);
+        }
     }
 }
 
@@ -54,16 +71,16 @@ int drawPartner(World& w, Rng& rng, std::vector<std::uint8_t>& tomado, int i, in
 }  // namespace
 
 void JugarIteracion(World& w, Rng& rng, const EncounterFn& play) {
-    // The committed code: a type chosen while the run goes on takes effect at the next start or
-    // step, together with the neighbour table built for it.
-    const WalkedPositions walk = walkedPositions(w.vecindad.CodVecin[kPrevio]);
-    for (int k = walk.first; k <= walk.last; k += walk.step) {
-        for (int i = 1; i <= w.NumJugadores; ++i) {
-            const int j = w.vecino(i, k);
-            if (j == kNoPartner || !canPlay(w, i) || !canPlay(w, j)) continue;
-            playPair(w, rng, play, i, j);
-        }
-    }
+    const auto nobody = [](int, int) {};
+    iteration(w, rng, play, nobody);
+}
+
+void JugarIteracionEnVivo(World& w, Rng& rng, const FichasGeneracion& fichas) {
+    const auto play = [&](World& world, int jug1, int jug2, int prev1, int prev2) {
+        return JugarPartida(world, fichas, jug1, jug2, prev1, prev2, rng);
+    };
+    const auto announce = [&](int a, int b) { anticiparEncuentro(w, fichas, a, b); };
+    iteration(w, rng, play, announce);
 }
 
 void EmparejarAzar(World& w, Rng& rng) {

@@ -171,6 +171,44 @@ struct World {
     // chart's cut-off, for statistics of long runs.
     std::array<double, 2> statCoopSum{};
     std::array<std::int64_t, 2> statCoopCount{};
+    // What the history searches and trigger look-ups read of the generation's move records, kept
+    // in step with the records as the encounters commit them and cleared with the accumulators:
+    // per cell, and per cell and partner met, the newest records and the sums of all of them, so
+    // that a search reads one or two adjacent lines instead of the record list.
+    struct IndiceRegistros {
+        // The records of one sequence (all of a cell's, or those with one partner). A search
+        // counts at most 15 records newest first, or else all of them: the last 16 of each role
+        // and of both, by number mod 16, and the sums per role serve every search.
+        struct alignas(64) Memoria {
+            std::array<std::uint16_t, 2> sumaA{}, sumaB{};  // MovA, MovB summed per role
+            std::array<std::uint8_t, 2> cuenta{};           // records per role
+            std::array<std::uint8_t, 2> disparoRol{};  // the newest record in each role fired
+            std::uint8_t disparo = 0;                   // the newest record fired
+            std::uint8_t rolUltimo = 0;                 // the newest record's role
+            std::int16_t duena = 0, socio = 0;  // whose records, with whom (0: anybody)
+            std::array<std::array<std::uint8_t, 2>, 16> todos{};  // (MovA, MovB)
+            std::array<std::array<std::array<std::uint8_t, 2>, 16>, 2> porRol{};
+        };
+        struct Cabecera {
+            std::int16_t indexados = 0;    // slots 1..indexados are indexed
+            std::int16_t numSocios = 0;    // distinct partners met
+            std::int16_t siguiente = 0;    // the partner entry expected next
+            std::int16_t ultimoSocio = 0;  // the newest record's partner
+            std::uint64_t vistos = 0;      // bit p mod 64 set for every partner p met
+        };
+        std::size_t anchura = 0;  // MovPosibles + 1 when sized
+        std::size_t bloque = 0;   // partner memories set aside per cell: the neighbourhood's count
+        std::vector<Cabecera> cabeceras;   // [cell]
+        std::vector<Memoria> deCelda;      // [cell]
+        std::vector<std::int16_t> socios;  // [cell][k]: the k-th partner met, k < MovPosibles
+        // [cell][k] for the first `bloque` partners of each cell, then those of cells that met
+        // more, in order of first meeting.
+        std::vector<Memoria> conSocio;
+    };
+    IndiceRegistros indiceRegistros;
+    // Off: the searches scan the records one by one and no index is kept (the reference the
+    // index is measured and checked against).
+    bool usarIndiceRegistros = true;
     // (encounter block: end)
 
     // ---- data the generation cycle keeps for views and statistics (core/)

@@ -4,7 +4,9 @@
 
 #include "core/numeric.h"
 #include "encounter/history.h"
+#include "encounter/indexed_search.h"
 #include "encounter/move_decision.h"
+#include "encounter/record_index.h"
 
 namespace morvane {
 
@@ -23,15 +25,72 @@ Registro registroPrevio(const World& w, const AjustesPartida& aj, const Encounte
     return r;
 }
 
-void decidirAmbos(const World& w, const AjustesPartida& aj, EncounterValues& v, Rng& rng) {
+// Both decisions in the live rounds, on the record index: each player's memories of the other are
+// found once and serve the rival's search and the player's own trigger.
+void decidirAmbosVivo(const World& w, const AjustesPartida& aj, const FichasGeneracion& fichas,
+                      EncounterValues& v, Rng& rng) {
+    const Genoma& g1 = w.genoma(kActual, v.jug1);
+    const Genoma& g2 = w.genoma(kActual, v.jug2);
+    const IndiceCelda i1 = indiceCeldaVivo(w, v.jug1), i2 = indiceCeldaVivo(w, v.jug2);
+    VistaMemorias de1{i1.deCelda, i1.con(v.jug2), i1.cabecera->ultimoSocio, nullptr};
+    const VistaMemorias de2{i2.deCelda, i2.con(v.jug1), i2.cabecera->ultimoSocio, nullptr};
+
     auto& p1 = v.jugador[0];
     const int h1 = mitadJugador1(aj);
-    const std::uint16_t word1 =
-        conocimiento(w, aj, v.jug1, 0, h1, listaRegistros(w, v.jug2), v.prev2, false);
-    p1 = decidir(w, aj, v.jug1, v.jug2, 1, h1, word1, v.Si, v.prev1, 0.0f, rng);
+    const GenomePart& parte1 = g1.parte[h1];
+    int word1 = v.prev2 > 0 ? palabraIndexada(de2, v.jug1, 0, parte1.Busqueda) : -1;
+    if (word1 < 0) word1 = parte1.Incertidumbre;
+    decidirCon<true>(g1, g2, aj, 1, h1, fichas.celdas[v.jug1][h1],
+                     static_cast<std::uint16_t>(word1), v.Si, 0.0f, rng, p1, [&] {
+                         return v.prev1 > 0 && disparoIndexado(de1, v.jug2, 0, parte1.Trigger) != 0;
+                     });
+    p1.celda = static_cast<std::int16_t>(v.jug1);
 
     const int h2 = mitadJugador2(aj, p1.disp);
+    const GenomePart& parte2 = g2.parte[h2];
+    Registro previo;
+    if (aj.sucesivas) {
+        previo = registroPrevio(w, aj, v);
+        de1.previo = &previo;
+    }
+    int word2 = aj.sucesivas || v.prev1 > 0 ? palabraIndexada(de1, v.jug2, 1, parte2.Busqueda) : -1;
+    if (word2 < 0) word2 = parte2.Incertidumbre;
+    decidirCon<true>(g2, g1, aj, 2, h2, fichas.celdas[v.jug2][h2],
+                     static_cast<std::uint16_t>(word2), v.Si, p1.f, rng, v.jugador[1], [&] {
+                         return v.prev2 > 0 && disparoIndexado(de2, v.jug1, 1, parte2.Trigger) != 0;
+                     });
+    v.jugador[1].celda = static_cast<std::int16_t>(v.jug2);
+}
+
+// The card of a genome half: the generation's when there is one, else worked out into `local`.
+const FichaMitad& fichaDe(const World& w, const AjustesPartida& aj, const FichasGeneracion* fichas,
+                          int cell, int half, FichaMitad& local) {
+    if (fichas != nullptr) return fichas->celdas[cell][half];
+    local = fichaMitad(w.genoma(aj.copia, cell).parte[half]);
+    return local;
+}
+
+void decidirAmbos(const World& w, const AjustesPartida& aj, const FichasGeneracion* fichas,
+                  EncounterValues& v, Rng& rng) {
+    // The live rounds ask for every record each player holds.
+    if (fichas != nullptr && fichas->indice &&
+        v.prev1 == w.indiceRegistros.cabeceras[v.jug1].indexados &&
+        v.prev2 == w.indiceRegistros.cabeceras[v.jug2].indexados) {
+        decidirAmbosVivo(w, aj, *fichas, v, rng);
+        return;
+    }
     ListaRegistros lista1 = listaRegistros(w, v.jug1);
+    const ListaRegistros lista2 = listaRegistros(w, v.jug2);
+    FichaMitad local1, local2;
+    auto& p1 = v.jugador[0];
+    const int h1 = mitadJugador1(aj);
+    const std::uint16_t word1 = conocimiento(w, aj, v.jug1, 0, h1, lista2, v.prev2, false);
+    decidir(w, aj, v.jug1, v.jug2, 1, h1, fichaDe(w, aj, fichas, v.jug1, h1, local1), word1, v.Si,
+            lista1, v.prev1, 0.0f, rng, p1);
+
+    // Player 1's own list has served its trigger; player 2 reads it, with the preview on top
+    // under successive moves.
+    const int h2 = mitadJugador2(aj, p1.disp);
     int n1 = v.prev1;
     if (aj.sucesivas) {
         n1 = v.prev1 + 1;
@@ -39,7 +98,8 @@ void decidirAmbos(const World& w, const AjustesPartida& aj, EncounterValues& v, 
         lista1.previo = registroPrevio(w, aj, v);
     }
     const std::uint16_t word2 = conocimiento(w, aj, v.jug2, 1, h2, lista1, n1, aj.sucesivas);
-    v.jugador[1] = decidir(w, aj, v.jug2, v.jug1, 2, h2, word2, v.Si, v.prev2, p1.f, rng);
+    decidir(w, aj, v.jug2, v.jug1, 2, h2, fichaDe(w, aj, fichas, v.jug2, h2, local2), word2, v.Si,
+            lista2, v.prev2, p1.f, rng, v.jugador[1]);
 }
 
 void calcularPagos(const World& w, const AjustesPartida& aj, EncounterValues& v) {
@@ -79,29 +139,41 @@ void anotarFilaSeleccionada(World& w, const EncounterValues& v) {
 
 // The two records of the encounter. A generation that gave a cell more moves than MovPosibles
 // would write past its list; such an encounter still pays but leaves no record.
-void anotarRegistros(World& w, const AjustesPartida& aj, const EncounterValues& v) {
+void anotarRegistros(World& w, const AjustesPartida& aj, const FichasGeneracion* fichas,
+                     const EncounterValues& v) {
     const std::array<int, 2> jug = {v.jug1, v.jug2};
     const std::array<int, 2> slot = {v.prev1 + 1, v.prev2 + 1};
     if (slot[0] > w.MovPosibles || slot[1] > w.MovPosibles) return;
+    std::array<std::uint8_t, 2> movA{};
+    std::array<std::int32_t, 2> registro{};
     for (int k = 0; k < 2; ++k) {
         const float valor = aj.ciEsExito ? v.exito[k] : v.jugador[k].f;
-        w.movA(jug[k], slot[k]) = byteRegistro(valor * 100.0f);
+        movA[k] = byteRegistro(valor * 100.0f);
+        w.movA(jug[k], slot[k]) = movA[k];
         w.movB(jug[k], slot[k]) = v.equidad[k];
     }
     for (int k = 0; k < 2; ++k) w.jugadas(jug[k], 0) = slot[k];
     for (int k = 0; k < 2; ++k) {
         const World::LadoPartida& p = v.jugador[k];
-        w.jugadas(jug[k], slot[k]) = registro::make(jug[1 - k], k, slot[1 - k], p.disparo, p.mitad);
+        registro[k] = registro::make(jug[1 - k], k, slot[1 - k], p.disparo, p.mitad);
+        w.jugadas(jug[k], slot[k]) = registro[k];
+    }
+    for (int k = 0; k < 2; ++k) {
+        if (fichas != nullptr && fichas->indice)
+            anadirAlIndice(w.indiceRegistros, jug[k], slot[k], registro[k], movA[k], v.equidad[k]);
+        else
+            indexarRegistro(w, jug[k], slot[k]);
     }
 }
 
-std::uint8_t comprometer(World& w, const AjustesPartida& aj, const EncounterValues& v) {
+std::uint8_t comprometer(World& w, const AjustesPartida& aj, const FichasGeneracion* fichas,
+                         const EncounterValues& v) {
     const std::array<int, 2> jug = {v.jug1, v.jug2};
     for (int k = 0; k < 2; ++k) {
         w.PagoTotal[jug[k]] += v.pago[k];
         w.CoopTotal[jug[k]] += entreCeroYUno(aj.ciEsExito ? v.exito[k] : v.jugador[k].f);
     }
-    anotarRegistros(w, aj, v);
+    anotarRegistros(w, aj, fichas, v);
     // The chart keeps 100 samples; a step of 0 or less gives an infinite or NaN quotient and
     // nothing is added.
     const double muestra = static_cast<double>(w.Generacion) / w.PasoCoop;
@@ -121,10 +193,11 @@ std::uint8_t comprometer(World& w, const AjustesPartida& aj, const EncounterValu
 
 }  // namespace
 
-std::uint8_t JugarPartida(World& w, int jug1, int jug2, int prev1, int prev2, int copia, Rng& rng,
-                          EncounterValues* out) {
-    const AjustesPartida aj = ajustesPartida(w, copia == kPrevio ? kPrevio : kActual);
-    EncounterValues v;
+namespace {
+
+// One encounter into v, every value of which it writes.
+std::uint8_t jugar(World& w, const AjustesPartida& aj, const FichasGeneracion* fichas,
+                   EncounterValues& v, int jug1, int jug2, int prev1, int prev2, Rng& rng) {
     v.jug1 = jug1;
     v.jug2 = jug2;
     v.prev1 = prev1;
@@ -135,14 +208,83 @@ std::uint8_t JugarPartida(World& w, int jug1, int jug2, int prev1, int prev2, in
     v.tarta = aj.tarta;
     v.Si = similitud(w.genoma(aj.copia, jug1), w.genoma(aj.copia, jug2));
 
-    decidirAmbos(w, aj, v, rng);
+    decidirAmbos(w, aj, fichas, v, rng);
     calcularPagos(w, aj, v);
+    v.resultado = 0;
     if (aj.copia == kActual) {
         anotarFilaSeleccionada(w, v);
-        v.resultado = comprometer(w, aj, v);
+        v.resultado = comprometer(w, aj, fichas, v);
     }
-    if (out != nullptr) *out = v;
     return v.resultado;
+}
+
+}  // namespace
+
+std::uint8_t JugarPartida(World& w, int jug1, int jug2, int prev1, int prev2, int copia, Rng& rng,
+                          EncounterValues* out) {
+    const AjustesPartida aj = ajustesPartida(w, copia == kPrevio ? kPrevio : kActual);
+    EncounterValues v;
+    const std::uint8_t result = jugar(w, aj, nullptr, v, jug1, jug2, prev1, prev2, rng);
+    if (out != nullptr) *out = v;
+    return result;
+}
+
+FichasGeneracion prepararFichas(const World& w) {
+    FichasGeneracion f;
+    f.ajustes = ajustesPartida(w, kActual);
+    f.indice = w.usarIndiceRegistros;
+    const auto& genomas = w.genomas[kActual];
+    f.celdas.resize(genomas.size());
+    for (std::size_t c = 0; c < genomas.size(); ++c)
+        for (int h = 0; h < 2; ++h) f.celdas[c][h] = fichaMitad(genomas[c].parte[h]);
+    return f;
+}
+
+std::uint8_t JugarPartida(World& w, const FichasGeneracion& fichas, int jug1, int jug2, int prev1,
+                          int prev2, Rng& rng) {
+    return jugar(w, fichas.ajustes, &fichas, fichas.enJuego, jug1, jug2, prev1, prev2, rng);
+}
+
+// A request to the processor to fetch a line. GCC deems a function that only prefetches free of
+// effects and drops calls to it, so the requests are written where they are made.
+#if defined(__GNUC__)
+#define MORVANE_PEDIR(p) __builtin_prefetch(p)
+#else
+#define MORVANE_PEDIR(p) static_cast<void>(p)
+#endif
+
+// Both cache lines an object of up to 128 bytes may lie on.
+#define MORVANE_PEDIR_OBJETO(x)                                             \
+    do {                                                                    \
+        static_assert(sizeof(x) <= 128);                                    \
+        MORVANE_PEDIR(reinterpret_cast<const char*>(&(x)));                 \
+        MORVANE_PEDIR(reinterpret_cast<const char*>(&(x)) + sizeof(x) - 1); \
+    } while (false)
+
+void anticiparEncuentro(const World& w, const FichasGeneracion& fichas, int a, int b) {
+    const bool indice = w.usarIndiceRegistros && indiceDimensionado(w);
+    const World::IndiceRegistros& ix = w.indiceRegistros;
+    for (const int c : {a, b}) {
+        if (c < 1 || c > w.NumJugadores) continue;
+        MORVANE_PEDIR_OBJETO(w.genomas[kActual][c]);
+        MORVANE_PEDIR_OBJETO(fichas.celdas[c]);
+        MORVANE_PEDIR(&w.Jugadas[w.slotIndex(c, 0)]);
+        if (!indice) continue;
+        const World::IndiceRegistros::Cabecera& cab = ix.cabeceras[c];
+        const int slot = cab.indexados + 1;
+        if (slot <= w.MovPosibles) {
+            MORVANE_PEDIR(&w.Jugadas[w.slotIndex(c, slot)]);
+            MORVANE_PEDIR(&w.MovA[w.slotIndex(c, slot)]);
+            MORVANE_PEDIR(&w.MovB[w.slotIndex(c, slot)]);
+        }
+        MORVANE_PEDIR_OBJETO(ix.deCelda[c]);
+        // The partner met next: the one after the last met, or, past the last one, a partner met
+        // for the first time or the first one again.
+        const std::size_t k = static_cast<std::size_t>(cab.siguiente);
+        if (k < ix.bloque) MORVANE_PEDIR_OBJETO(ix.conSocio[c * ix.bloque + k]);
+        if (k == static_cast<std::size_t>(cab.numSocios) && k > 0)
+            MORVANE_PEDIR_OBJETO(ix.conSocio[c * ix.bloque]);
+    }
 }
 
 World::FilaResultado filaResultado(const EncounterValues& v, int cell) {
@@ -161,6 +303,7 @@ void NuevaGeneracionEncuentros(World& w) {
     w.FilasSelCelda = 0;
     w.statCoopSum = {0.0, 0.0};
     w.statCoopCount = {0, 0};
+    reiniciarIndiceRegistros(w);
 }
 
 }  // namespace morvane

@@ -2,8 +2,10 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "core/world.h"
+#include "encounter/move_decision.h"
 
 namespace morvane {
 
@@ -32,11 +34,35 @@ struct EncounterValues {
 std::uint8_t JugarPartida(World& w, int jug1, int jug2, int prev1, int prev2, int copia, Rng& rng,
                           EncounterValues* out = nullptr);
 
+// What the live encounters of one generation read of the genomes and settings, worked out once
+// before the rounds: no encounter changes a genome or a setting.
+struct FichasGeneracion {
+    AjustesPartida ajustes;                         // the live settings (copia 1)
+    std::vector<std::array<FichaMitad, 2>> celdas;  // [cell][half] of the live genomes
+    // The record index is in use: the cycle re-makes it before the rounds, and only the rounds'
+    // encounters write records, so it holds every cell's records throughout them.
+    bool indice = false;
+    // The values of the encounter in play, kept here so that each encounter overwrites them
+    // instead of clearing a fresh set.
+    mutable EncounterValues enJuego;
+};
+FichasGeneracion prepararFichas(const World& w);
+
+// A live encounter (copia 1) of the generation the cards were prepared for: the same as
+// JugarPartida(w, jug1, jug2, prev1, prev2, 1, rng).
+std::uint8_t JugarPartida(World& w, const FichasGeneracion& fichas, int jug1, int jug2, int prev1,
+                          int prev2, Rng& rng);
+
+// Asks memory for what a live encounter of cells a and b will read and write (either may be
+// kNoPartner), so that it arrives while the encounter before it plays. Changes nothing.
+void anticiparEncuentro(const World& w, const FichasGeneracion& fichas, int a, int b);
+
 // The results-table row of an encounter seen from one of its two players.
 World::FilaResultado filaResultado(const EncounterValues& v, int cell);
 
-// Clears what the encounter engine keeps per generation: the live rows of the selected cell and
-// the per-role cooperation statistics. The generation cycle calls it with the other accumulators.
+// Clears what the encounter engine keeps per generation: the live rows of the selected cell,
+// the per-role cooperation statistics and the record index. The generation cycle calls it with the
+// other accumulators.
 void NuevaGeneracionEncuentros(World& w);
 
 }  // namespace morvane

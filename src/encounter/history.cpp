@@ -6,7 +6,7 @@ namespace morvane {
 
 namespace {
 
-// One tally of the search: sums of the two bytes and the number of records.
+// One tally of the record-by-record scan: sums of the two bytes and the number of records.
 struct Tally {
     int a = 0, b = 0, count = 0;
     void add(const ListaRegistros& l, int i) {
@@ -51,11 +51,6 @@ void recorrer(const ListaRegistros& l, int a, int n, int role, std::int16_t word
 
 }  // namespace
 
-ListaRegistros listaRegistros(const World& w, int cell) {
-    const std::size_t base = w.slotIndex(cell, 0);
-    return {w.Jugadas.data() + base, w.MovA.data() + base, w.MovB.data() + base, -1, {}};
-}
-
 bool registrosLegibles(const World& w) {
     const std::size_t cells = static_cast<std::size_t>(w.NumJugadores) + 1;
     const std::size_t size = cells * (w.MovPosibles + 1u);
@@ -71,8 +66,8 @@ bool slotValido(const World& w, int cell, int slot) {
     return celdaValida(w, cell) && slot >= 1 && slot <= w.MovPosibles && slot <= w.jugadas(cell, 0);
 }
 
-std::optional<std::uint16_t> buscarEnRegistros(const ListaRegistros& l, int a, int n, int role,
-                                               std::int16_t word) {
+std::optional<std::uint16_t> buscarEnRegistrosUnoAUno(const ListaRegistros& l, int a, int n,
+                                                      int role, std::int16_t word) {
     Tally own, other;
     recorrer(l, a, n, role, word,
              [&](int i, Uso uso) { (uso == Uso::propio ? own : other).add(l, i); });
@@ -96,8 +91,8 @@ std::uint16_t BuscarHistorial(const World& w, int a, int o, int n, int half, int
     return static_cast<std::uint16_t>(w.genoma(copia, a).parte[half].Incertidumbre);
 }
 
-int disparoEnRegistros(const ListaRegistros& l, int partner, int n, int role,
-                       std::int16_t trigger) {
+int disparoEnRegistrosUnoAUno(const ListaRegistros& l, int partner, int n, int role,
+                              std::int16_t trigger) {
     const int whom = packed::aquien(trigger);
     const int when = packed::cuando(trigger);
     if (when > 2) return 0;  // an undefined "when" selects no encounter

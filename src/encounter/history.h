@@ -7,54 +7,19 @@
 #include <vector>
 
 #include "core/world.h"
+#include "encounter/move_record.h"
+#include "encounter/percent.h"
+#include "encounter/record_index.h"
 
 namespace morvane {
-
-// The move record a cell keeps of each encounter of the generation (Jugadas(cell, slot)):
-//
-//   bits 0..11 partner cell | 12 role (0 player 1, 1 player 2) | 13..20 the partner's slot of the
-//   same encounter | 21 zero | 22 this cell's trigger fired | 23 zero | 24 decided with half 0 |
-//   25 decided with half 1 | 26..31 zero
-namespace registro {
-
-constexpr std::int32_t kPartnerMask = 0xFFF;
-constexpr std::int32_t kRoleBit = 1 << 12;
-constexpr std::int32_t kPartnerSlotMask = 0xFF << 13;
-constexpr std::int32_t kFiredBit = 1 << 22;
-constexpr std::int32_t kHalf0Bit = 1 << 24;
-constexpr std::int32_t kHalf1Bit = 1 << 25;
-
-inline int partner(std::int32_t r) {
-    return r & kPartnerMask;
-}
-inline int role(std::int32_t r) {
-    return (r & kRoleBit) != 0 ? 1 : 0;
-}
-inline int partnerSlot(std::int32_t r) {
-    return (r & kPartnerSlotMask) >> 13;
-}
-inline bool fired(std::int32_t r) {
-    return (r & kFiredBit) != 0;
-}
-inline int half(std::int32_t r) {
-    return (r & kHalf1Bit) != 0 ? 1 : 0;
-}
-
-inline std::int32_t make(int partner, int role, int partnerSlot, bool fired, int half) {
-    return (partner & kPartnerMask) | (role != 0 ? kRoleBit : 0) |
-           ((partnerSlot << 13) & kPartnerSlotMask) | (fired ? kFiredBit : 0) |
-           (half != 0 ? kHalf1Bit : kHalf0Bit);
-}
-
-}  // namespace registro
 
 // The packed knowledge word: Ci as a whole percentage in bits 0..6, Ei in bits 7..13 (the layout
 // of Incertidumbre, whose other bits are ignored here).
 inline float conocimientoCi(std::uint16_t word) {
-    return static_cast<float>(word & 127) / 100.0f;
+    return centesima(static_cast<std::uint8_t>(word & 127));
 }
 inline float conocimientoEi(std::uint16_t word) {
-    return static_cast<float>((word & 16256) / 128) / 100.0f;
+    return centesima(static_cast<std::uint8_t>((word & 16256) / 128));
 }
 
 // One slot's values: the record and its two bytes.
@@ -72,13 +37,26 @@ struct ListaRegistros {
     const std::uint8_t* movB = nullptr;
     int slotPrevio = -1;
     Registro previo;
+    // The same records by partner, when the index holds them.
+    IndiceCelda indice;
 
     std::int32_t jugada(int i) const { return i == slotPrevio ? previo.jugada : jugadas[i]; }
     std::uint8_t a(int i) const { return i == slotPrevio ? previo.movA : movA[i]; }
     std::uint8_t b(int i) const { return i == slotPrevio ? previo.movB : movB[i]; }
 };
 
-ListaRegistros listaRegistros(const World& w, int cell);
+// The same for the live rounds of a generation, whose index holds every cell's records.
+inline ListaRegistros listaRegistrosVivo(const World& w, int cell) {
+    const std::size_t base = w.slotIndex(cell, 0);
+    return {w.Jugadas.data() + base, w.MovA.data() + base, w.MovB.data() + base, -1, {},
+            indiceCeldaVivo(w, cell)};
+}
+
+inline ListaRegistros listaRegistros(const World& w, int cell) {
+    const std::size_t base = w.slotIndex(cell, 0);
+    return {w.Jugadas.data() + base, w.MovA.data() + base, w.MovB.data() + base, -1, {},
+            indiceCelda(w, cell)};
+}
 
 // The views read records only while the arrays have the shape MovPosibles gives them: between a
 // start that changed MovPosibles and the first generation they do not.
@@ -104,8 +82,15 @@ inline bool pasaFiltroRol(int recRole, int h, int role) {
 
 // The search of records n..1 of a rival's list by searcher a (role bit `role`) with the search word
 // `word`; empty when the search finds nothing and the searcher's "without data" values apply.
+// Through the index when the list has one, else record by record.
 std::optional<std::uint16_t> buscarEnRegistros(const ListaRegistros& lista, int a, int n, int role,
                                                std::int16_t word);
+// The same search as the knowledge word, or -1 when it finds nothing.
+int buscarPalabra(const ListaRegistros& lista, int a, int n, int role, std::int16_t word);
+// The same search reading every record from the newest down, index or not: the plain form the
+// indexed one must always agree with.
+std::optional<std::uint16_t> buscarEnRegistrosUnoAUno(const ListaRegistros& lista, int a, int n,
+                                                      int role, std::int16_t word);
 
 // The slots that search uses, newest first (the records behind its averages).
 std::vector<int> slotsUsados(const ListaRegistros& lista, int a, int n, int role,
@@ -119,9 +104,13 @@ std::uint16_t BuscarHistorial(const World& w, int a, int o, int n, int half, int
 // Whether b's trigger fired in the newest of b's first n records that its whom and when fields
 // (Trigger of half `half`, copy copia) select for the partner and b's current role bit.
 int DisparoPrevio(const World& w, int b, int partner, int n, int half, int copia, int role);
-// The same look-up on a record list, with the trigger word given.
+// The same look-up on a record list, with the trigger word given; through the index when the list
+// has one.
 int disparoEnRegistros(const ListaRegistros& lista, int partner, int n, int role,
                        std::int16_t trigger);
+// The look-up reading every record from the newest down.
+int disparoEnRegistrosUnoAUno(const ListaRegistros& lista, int partner, int n, int role,
+                              std::int16_t trigger);
 
 // The search code as the details window shows it: "8 -> 7 -> 1".
 std::string codigoBusqueda(std::int16_t busqueda);

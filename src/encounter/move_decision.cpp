@@ -6,7 +6,6 @@
 #include "core/numeric.h"
 #include "core/rng.h"
 #include "games/payoff.h"
-#include "strategy/behaviour.h"
 
 namespace morvane {
 
@@ -24,47 +23,6 @@ AjustesPartida ajustesPartida(const World& w, int copia) {
     aj.ciEsExito = o.CiEsExito != 0;
     aj.tarta = o.chkPartirTarta;
     return aj;
-}
-
-int mitadJugador1(const AjustesPartida& aj) {
-    return aj.prob[1] == 1.0f ? 1 : 0;
-}
-
-int mitadJugador2(const AjustesPartida& aj, float disp1) {
-    if (aj.prob[2] == 1.0f) return 1;
-    return aj.sucesivas && aj.prob[2] != 0.0f && disp1 < aj.prob[1] ? 1 : 0;
-}
-
-float similitud(const Genoma& a, const Genoma& b) {
-    int diff = 0;
-    for (int c = 3; c < 6; ++c) diff += std::abs(a.Colores[c] - b.Colores[c]);
-    return static_cast<float>(759 - diff) / 759.0f;
-}
-
-float pagoEsperado(const PayoffMatrix& m, int copia, int k, float own, float other) {
-    // The cross term is always taken as XY * disp1 * disp2, in that order.
-    const float d1 = k == 1 ? own : other, d2 = k == 1 ? other : own;
-    return m.PayoffCoefConst[copia][k] + m.PayoffCoefOwn[copia][k] * own +
-           m.PayoffCoefOther[copia][k] * other + m.PayoffCoefXY[copia][k] * d1 * d2;
-}
-
-float exito(const PayoffMatrix& m, int k, float pay) {
-    const float range = m.PayoffMax[k] - m.PayoffMin[k];
-    if (m.PayoffMax[k] == m.PayoffMin[k]) return 1.0f;
-    return (pay - m.PayoffMin[k]) / range;
-}
-
-std::uint8_t byteRegistro(float percent) {
-    if (std::isnan(percent)) return 0;
-    const float v = std::floor(percent);
-    if (v < 0.0f) return 0;
-    if (v > 100.0f) return 100;
-    return static_cast<std::uint8_t>(v);
-}
-
-std::uint8_t equidad1(float s1, float s2, bool equidadUno) {
-    const float d = s2 - s1;
-    return byteRegistro(equidadUno ? (1.0f - std::fabs(d)) * 100.0f : (d + 1.0f) / 2.0f * 100.0f);
 }
 
 std::uint16_t ValorarJugada(const World& w, float disp1, int copia) {
@@ -86,111 +44,28 @@ std::uint16_t conocimiento(const World& w, const AjustesPartida& aj, int b, int 
                            const ListaRegistros& rival, int n, bool buscarSiempre) {
     const GenomePart& g = w.genoma(aj.copia, b).parte[half];
     if (buscarSiempre || n > 0) {
-        if (auto found = buscarEnRegistros(rival, b, n, roleBit, g.Busqueda)) return *found;
+        const int found = buscarPalabra(rival, b, n, roleBit, g.Busqueda);
+        if (found >= 0) return static_cast<std::uint16_t>(found);
     }
     return static_cast<std::uint16_t>(g.Incertidumbre);
 }
 
-namespace {
-
-float centesimas(int v) {
-    return static_cast<float>(v) / 100.0f;
+FichaMitad fichaMitad(const GenomePart& g) {
+    FichaMitad f;
+    f.curva = curvaNewton01(g);
+    f.val = {centesima(g.ValIC), centesima(g.ValIA), centesima(g.ValIP)};
+    f.sen = {centesima(g.SenIC), centesima(g.SenIA), centesima(g.SenIP)};
+    return f;
 }
 
-// The input x of the behaviour function by SenMask, with the weight each index received. With two
-// indexes the first one's sensibility is used and the second gets its complement.
-void entrada(World::LadoPartida& lado, std::uint8_t senMask, float Si,
-             const std::array<float, 3>& sen) {
-    const std::array<float, 3> idx = {lado.Ci, lado.Ei, Si};
-    std::array<float, 3> t{};
-    for (int i = 0; i < 3; ++i) t[i] = std::fabs(idx[i] - (1.0f - lado.val[i]));
-    auto& p = lado.peso;
-    switch (senMask & 7) {
-        case 0:
-            p = {0.0f, 0.0f, 0.0f};
-            lado.x = 1.0f;
-            return;
-        case 1:
-            p = {1.0f, 0.0f, 0.0f};
-            lado.x = t[0];
-            return;
-        case 2:
-            p = {0.0f, 1.0f, 0.0f};
-            lado.x = t[1];
-            return;
-        case 4:
-            p = {0.0f, 0.0f, 1.0f};
-            lado.x = t[2];
-            return;
-        case 3:
-            p = {sen[0], 1.0f - sen[0], 0.0f};
-            break;
-        case 5:
-            p = {sen[0], 0.0f, 1.0f - sen[0]};
-            break;
-        case 6:
-            p = {0.0f, sen[1], 1.0f - sen[1]};
-            break;
-        default:
-            p = sen;
-            break;
-    }
-    // A left-out index has weight 0 and adds an exact 0 to the sum.
-    lado.x = p[0] * t[0] + p[1] * t[1] + p[2] * t[2];
-}
-
-// The trigger: inside its range it answers at once; otherwise, when the range is not empty, it
-// answers again if it fired in the earlier meeting its whom and when fields select.
-void disparador(const World& w, const AjustesPartida& aj, World::LadoPartida& lado,
-                const GenomePart& g, int r, int role, int nPropio) {
-    const float d100 = lado.x * 100.0f;
-    const float lo = g.TriggerMin, hi = g.TriggerMax;
-    if (lo <= d100 && d100 <= hi) {
-        lado.disparo = true;
-    } else if (lo <= hi) {
-        lado.disparo =
-            DisparoPrevio(w, lado.celda, r, nPropio, lado.mitad, aj.copia, role - 1) != 0;
-    } else {
-        lado.disparo = false;
-    }
-    if (lado.disparo) lado.f = centesimas(packed::triggerResp(g.Trigger));
-}
-
-}  // namespace
-
-World::LadoPartida decidir(const World& w, const AjustesPartida& aj, int b, int r, int role,
-                           int half, std::uint16_t word, float Si, int nPropio, float f1,
-                           Rng& rng) {
-    const Genoma& gb = w.genoma(aj.copia, b);
-    const GenomePart& g = gb.parte[half];
-    World::LadoPartida lado;
+void decidir(const World& w, const AjustesPartida& aj, int b, int r, int role, int half,
+             const FichaMitad& ficha, std::uint16_t word, float Si, const ListaRegistros& propia,
+             int nPropio, float f1, Rng& rng, World::LadoPartida& lado) {
+    const std::int16_t trigger = w.genoma(aj.copia, b).parte[half].Trigger;
+    decidirCon<false>(
+        w.genoma(aj.copia, b), w.genoma(aj.copia, r), aj, role, half, ficha, word, Si, f1, rng,
+        lado, [&] { return disparoEnRegistros(propia, r, nPropio, role - 1, trigger) != 0; });
     lado.celda = static_cast<std::int16_t>(b);
-    lado.mitad = static_cast<std::uint8_t>(half);
-    lado.colores = gb.Colores;
-    lado.Ci = conocimientoCi(word);
-    lado.Ei = conocimientoEi(word);
-
-    const bool adHocValues = (aj.adHoc & (role == 1 ? 1 : 2)) != 0;
-    lado.val = adHocValues ? std::array<float, 3>{1.0f, 1.0f, 1.0f}
-                           : std::array<float, 3>{centesimas(g.ValIC), centesimas(g.ValIA),
-                                                  centesimas(g.ValIP)};
-    entrada(lado, aj.senMask, Si, {centesimas(g.SenIC), centesimas(g.SenIA), centesimas(g.SenIP)});
-    if (role == 1 && (aj.adHoc & 1) != 0) {
-        lado.x = centesimas(w.genoma(aj.copia, r).parte[0].ValIC);
-        lado.xAdHoc = true;
-    }
-
-    lado.f = evalBehaviour01(g, lado.x);
-    disparador(w, aj, lado, g, r, role, nPropio);
-
-    if (role == 2 && (aj.adHoc & 2) != 0) {
-        lado.disparo = false;
-        lado.f = centesimas(gb.parte[0].ValIC) <= f1 ? 1.0f : 0.0f;
-    }
-    if ((aj.adHoc & 4) != 0) lado.f = rng.uniform() <= centesimas(g.SenIC) ? 1.0f : 0.0f;
-
-    lado.disp = DispositionToProb(aj.prob[role], lado.f);
-    return lado;
 }
 
 }  // namespace morvane

@@ -1,10 +1,15 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdint>
+#include <cstdlib>
 
+#include "core/rng.h"
 #include "core/world.h"
 #include "encounter/history.h"
+#include "games/payoff.h"
+#include "strategy/behaviour.h"
 
 namespace morvane {
 
@@ -27,22 +32,59 @@ struct AjustesPartida {
 AjustesPartida ajustesPartida(const World& w, int copia);
 
 // Genome half of player 1, and of player 2 once player 1's disposition is known.
-int mitadJugador1(const AjustesPartida& aj);
-int mitadJugador2(const AjustesPartida& aj, float disp1);
+inline int mitadJugador1(const AjustesPartida& aj) {
+    return aj.prob[1] == 1.0f ? 1 : 0;
+}
+inline int mitadJugador2(const AjustesPartida& aj, float disp1) {
+    if (aj.prob[2] == 1.0f) return 1;
+    return aj.sucesivas && aj.prob[2] != 0.0f && disp1 < aj.prob[1] ? 1 : 0;
+}
+
+// (759 - d) / 759 for every colour difference d = 0..765, worked out at compile time with the
+// same rounding: a look-up instead of a division on the encounter's path.
+inline constexpr std::array<float, 766> kSimilitudes = [] {
+    std::array<float, 766> t{};
+    for (int d = 0; d < 766; ++d) t[d] = static_cast<float>(759 - d) / 759.0f;
+    return t;
+}();
 
 // Colour similarity of two bugs: 1 for equal bug colours, 0 for components 253 apart.
-float similitud(const Genoma& a, const Genoma& b);
+inline float similitud(const Genoma& a, const Genoma& b) {
+    int diff = 0;
+    for (int c = 3; c < 6; ++c) diff += std::abs(a.Colores[c] - b.Colores[c]);
+    return kSimilitudes[diff];
+}
 
 // Expected pay-off of role k playing its absolute move with probability own against other.
-float pagoEsperado(const PayoffMatrix& m, int copia, int k, float own, float other);
+inline float pagoEsperado(const PayoffMatrix& m, int copia, int k, float own, float other) {
+    // The cross term is always taken as XY * disp1 * disp2, in that order.
+    const float d1 = k == 1 ? own : other, d2 = k == 1 ? other : own;
+    return m.PayoffCoefConst[copia][k] + m.PayoffCoefOwn[copia][k] * own +
+           m.PayoffCoefOther[copia][k] * other + m.PayoffCoefXY[copia][k] * d1 * d2;
+}
+
 // A pay-off as a share of the role's pay-off range; 1 when the range is empty.
-float exito(const PayoffMatrix& m, int k, float pay);
-// Player 1's equality for successes s1, s2 (player 2's is the same with option [9], else 100 - it).
-std::uint8_t equidad1(float s1, float s2, bool equidadUno);
+inline float exito(const PayoffMatrix& m, int k, float pay) {
+    const float range = m.PayoffMax[k] - m.PayoffMin[k];
+    if (m.PayoffMax[k] == m.PayoffMin[k]) return 1.0f;
+    return (pay - m.PayoffMin[k]) / range;
+}
 
 // A percentage as stored in a record byte: floored, a NaN taken as 0, held within 0..100 so that
 // an average never spills into the neighbouring field of a packed word.
-std::uint8_t byteRegistro(float percent);
+inline std::uint8_t byteRegistro(float percent) {
+    // Below 0 (or NaN) the floor is negative, from 100 on it is at least 100; in between the
+    // conversion's truncation is the floor.
+    if (!(percent >= 0.0f)) return 0;
+    if (percent >= 100.0f) return 100;
+    return static_cast<std::uint8_t>(static_cast<int>(percent));
+}
+
+// Player 1's equality for successes s1, s2 (player 2's is the same with option [9], else 100 - it).
+inline std::uint8_t equidad1(float s1, float s2, bool equidadUno) {
+    const float d = s2 - s1;
+    return byteRegistro(equidadUno ? (1.0f - std::fabs(d)) * 100.0f : (d + 1.0f) / 2.0f * 100.0f);
+}
 
 // Success (bits 7..13) and equality (bits 0..6) of player 1's provisional move as player 2 would
 // answer it.
@@ -54,9 +96,116 @@ std::uint16_t ValorarJugada(const World& w, float disp1, int copia);
 std::uint16_t conocimiento(const World& w, const AjustesPartida& aj, int b, int roleBit, int half,
                            const ListaRegistros& rival, int n, bool buscarSiempre);
 
-// One move decision: bug b against rival r in role 1 or 2, with the knowledge word found, the
-// colour similarity, b's own record count and, for player 2, player 1's output f1.
-World::LadoPartida decidir(const World& w, const AjustesPartida& aj, int b, int r, int role,
-                           int half, std::uint16_t word, float Si, int nPropio, float f1, Rng& rng);
+// What a decision reads of a genome half beyond its plain fields: the behaviour curve's
+// coefficients and the valuations and sensibilities as fractions. The live genomes do not change
+// while the rounds are played, so a generation works these out once per cell.
+struct FichaMitad {
+    CurvaNewton curva;
+    std::array<float, 3> val{}, sen{};  // ValIC, ValIA, ValIP and SenIC, SenIA, SenIP / 100
+};
+FichaMitad fichaMitad(const GenomePart& g);
+
+namespace decision {
+
+// The input x of the behaviour function by SenMask, with the weight each index received. With two
+// indexes the first one's sensibility is used and the second gets its complement.
+inline void entrada(World::LadoPartida& lado, std::uint8_t senMask, float Si,
+                    const std::array<float, 3>& sen) {
+    const std::array<float, 3> idx = {lado.Ci, lado.Ei, Si};
+    std::array<float, 3> t{};
+    for (int i = 0; i < 3; ++i) t[i] = std::fabs(idx[i] - (1.0f - lado.val[i]));
+    auto& p = lado.peso;
+    switch (senMask & 7) {
+        case 0:
+            p = {0.0f, 0.0f, 0.0f};
+            lado.x = 1.0f;
+            return;
+        case 1:
+            p = {1.0f, 0.0f, 0.0f};
+            lado.x = t[0];
+            return;
+        case 2:
+            p = {0.0f, 1.0f, 0.0f};
+            lado.x = t[1];
+            return;
+        case 4:
+            p = {0.0f, 0.0f, 1.0f};
+            lado.x = t[2];
+            return;
+        case 3:
+            p = {sen[0], 1.0f - sen[0], 0.0f};
+            break;
+        case 5:
+            p = {sen[0], 0.0f, 1.0f - sen[0]};
+            break;
+        case 6:
+            p = {0.0f, sen[1], 1.0f - sen[1]};
+            break;
+        default:
+            p = sen;
+            break;
+    }
+    // A left-out index has weight 0 and adds an exact 0 to the sum.
+    lado.x = p[0] * t[0] + p[1] * t[1] + p[2] * t[2];
+}
+
+}  // namespace decision
+
+// One move decision into `lado` (all but the deciding cell's number): the bug with genome gb,
+// deciding with half `half` (and its card) in role 1 or 2 against the rival with genome gr, with
+// the knowledge word found, the colour similarity and, for player 2, player 1's output f1.
+// `disparoPrevio()` is DisparoPrevio for the bug's trigger: whether it fired in the earlier meeting
+// its whom and when fields select. With kMiraSiempre (a look-up that only reads a few lines) it is
+// asked even where its answer is not used; otherwise only when the trigger's range is not empty
+// and the input falls outside it.
+template <bool kMiraSiempre, typename DisparoPrevio>
+void decidirCon(const Genoma& gb, const Genoma& gr, const AjustesPartida& aj, int role, int half,
+                const FichaMitad& ficha, std::uint16_t word, float Si, float f1, Rng& rng,
+                World::LadoPartida& lado, DisparoPrevio disparoPrevio) {
+    const GenomePart& g = gb.parte[half];
+    lado.mitad = static_cast<std::uint8_t>(half);
+    lado.xAdHoc = false;
+    lado.colores = gb.Colores;
+    lado.Ci = conocimientoCi(word);
+    lado.Ei = conocimientoEi(word);
+
+    const bool adHocValues = (aj.adHoc & (role == 1 ? 1 : 2)) != 0;
+    lado.val = adHocValues ? std::array<float, 3>{1.0f, 1.0f, 1.0f} : ficha.val;
+    decision::entrada(lado, aj.senMask, Si, ficha.sen);
+    if (role == 1 && (aj.adHoc & 1) != 0) {
+        lado.x = centesima(gr.parte[0].ValIC);
+        lado.xAdHoc = true;
+    }
+
+    lado.f = evalCurvaNewton01(ficha.curva, g, lado.x);
+    // The trigger: inside its range it answers at once; otherwise, when the range is not empty, it
+    // answers again if it fired in the earlier meeting its whom and when fields select.
+    // A cheap look-up is made whether or not it is needed: inputs fall in and out of a trigger's
+    // range at random, and a branch on them would often be mispredicted.
+    const float d100 = lado.x * 100.0f;
+    const float lo = g.TriggerMin, hi = g.TriggerMax;
+    const bool dentro = (lo <= d100) & (d100 <= hi);
+    if constexpr (kMiraSiempre)
+        lado.disparo = dentro | ((lo <= hi) & disparoPrevio());
+    else
+        lado.disparo = dentro || (lo <= hi && disparoPrevio());
+    const float respuesta = centesima(static_cast<std::uint8_t>(packed::triggerResp(g.Trigger)));
+    lado.f = lado.disparo ? respuesta : lado.f;
+
+    if (role == 2 && (aj.adHoc & 2) != 0) {
+        lado.disparo = false;
+        lado.f = centesima(gb.parte[0].ValIC) <= f1 ? 1.0f : 0.0f;
+    }
+    if ((aj.adHoc & 4) != 0) lado.f = rng.uniform() <= centesima(g.SenIC) ? 1.0f : 0.0f;
+
+    lado.disp = DispositionToProb(aj.prob[role], lado.f);
+}
+
+// One move decision into `lado`: bug b against rival r in role 1 or 2 with genome half `half`
+// (and its card), the knowledge word found, the colour similarity, b's own record list and count,
+// and for player 2 player 1's output f1.
+void decidir(const World& w, const AjustesPartida& aj, int b, int r, int role, int half,
+             const FichaMitad& ficha, std::uint16_t word, float Si, const ListaRegistros& propia,
+             int nPropio, float f1, Rng& rng, World::LadoPartida& lado);
 
 }  // namespace morvane

@@ -39,35 +39,27 @@ float polyline(const GenomePart& g, float div, float x) {
     return kept[n - 1].y;
 }
 
-// The Newton form with every coordinate divided by `div` (100 for the engine, 1 for the editor).
-float raw(const GenomePart& g, float div, float x) {
+// The Newton coefficients with every coordinate divided by `div` (100 for the engine, 1 for the
+// editor).
+CurvaNewton newton(const GenomePart& g, float div) {
     const float top = 100.0f / div;
     const float y0 = g.Y0 / div, x1 = g.X1 / div, y1 = g.Y1 / div;
     const float x2 = g.X2 / div, y2 = g.Y2 / div, y3 = g.Y3 / div;
     const bool distinct = x1 != 0.0f && x2 != 0.0f && x1 != top && x2 != top && x1 != x2;
-    if (!distinct) return polyline(g, div, x);
+    if (!distinct) return {};
     const float a1 = (y1 - y0) / x1;
     const float a2 = ((y2 - y0) - a1 * x2) / ((x2 - x1) * x2);
     const float a3 =
         ((y3 - y0) - a1 * top - a2 * top * (top - x1)) / ((top - x2) * (top - x1) * top);
-    return y0 + a1 * x + a2 * x * (x - x1) + a3 * x * (x - x1) * (x - x2);
+    return {y0, a1, a2, a3, x1, x2, true};
+}
+
+float raw(const GenomePart& g, float div, float x) {
+    const CurvaNewton c = newton(g, div);
+    return c.cubica ? cubicaNewton(c, x) : polyline(g, div, x);
 }
 
 }  // namespace
-
-float foldIntoRange(float f, float bound, bool irregular) {
-    if (f < 0.0f) {
-        if (!irregular) return 0.0f;
-        f = -f;
-        return f > bound ? bound : f;
-    }
-    if (f > bound) {
-        if (!irregular) return bound;
-        f = 2.0f * bound - f;
-        return f < 0.0f ? 0.0f : f;
-    }
-    return f;
-}
 
 float behaviourRaw01(const GenomePart& g, float x) {
     return raw(g, 100.0f, x);
@@ -75,6 +67,10 @@ float behaviourRaw01(const GenomePart& g, float x) {
 
 float evalBehaviour01(const GenomePart& g, float x) {
     return foldIntoRange(raw(g, 100.0f, x), 1.0f, (g.Irregular & 1) != 0);
+}
+
+CurvaNewton curvaNewton01(const GenomePart& g) {
+    return newton(g, 100.0f);
 }
 
 float evalBehaviour100(const GenomePart& g, float x) {

@@ -15,8 +15,35 @@ namespace morvane {
 float evalBehaviour01(const GenomePart& g, float x);
 float evalBehaviour100(const GenomePart& g, float x);
 
-// The value before it is brought back into range (on the 0..1 scale), and the range rule itself.
+// The value before it is brought back into range (on the 0..1 scale), and the range rule itself:
+// below 0 the value is clipped to 0 or, irregular, mirrored (and held at the bound); above the
+// bound it is clipped to it or, irregular, mirrored back (and held at 0). Written as selections
+// rather than branches, since curves leave the range at random.
 float behaviourRaw01(const GenomePart& g, float x);
-float foldIntoRange(float f, float bound, bool irregular);
+inline float foldIntoRange(float f, float bound, bool irregular) {
+    const float bajo = -f;
+    const float alto = 2.0f * bound - f;
+    const float debajo = irregular ? (bajo > bound ? bound : bajo) : 0.0f;
+    const float encima = irregular ? (alto < 0.0f ? 0.0f : alto) : bound;
+    return f < 0.0f ? debajo : f > bound ? encima : f;
+}
+
+// The cubic's Newton coefficients on the 0..1 scale, which depend on the genome alone: a run works
+// them out once per generation and evaluates the curve for every meeting. `cubica` is false when
+// two inputs coincide; the curve is then evalBehaviour01 of the genome.
+struct CurvaNewton {
+    float y0 = 0, a1 = 0, a2 = 0, a3 = 0, x1 = 0, x2 = 0;
+    bool cubica = false;
+};
+CurvaNewton curvaNewton01(const GenomePart& g);
+// The cubic in Newton form at x.
+inline float cubicaNewton(const CurvaNewton& c, float x) {
+    return c.y0 + c.a1 * x + c.a2 * x * (x - c.x1) + c.a3 * x * (x - c.x1) * (x - c.x2);
+}
+// evalBehaviour01 of the genome the coefficients came from, to the last bit.
+inline float evalCurvaNewton01(const CurvaNewton& c, const GenomePart& g, float x) {
+    if (!c.cubica) return evalBehaviour01(g, x);
+    return foldIntoRange(cubicaNewton(c, x), 1.0f, (g.Irregular & 1) != 0);
+}
 
 }  // namespace morvane

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+
+namespace morvane {
+
+// The move record a cell keeps of each encounter of the generation (Jugadas(cell, slot)):
+//
+//   bits 0..11 partner cell | 12 role (0 player 1, 1 player 2) | 13..20 the partner's slot of the
+//   same encounter | 21 zero | 22 this cell's trigger fired | 23 zero | 24 decided with half 0 |
+//   25 decided with half 1 | 26..31 zero
+namespace registro {
+
+constexpr std::int32_t kPartnerMask = 0xFFF;
+constexpr std::int32_t kRoleBit = 1 << 12;
+constexpr std::int32_t kPartnerSlotMask = 0xFF << 13;
+constexpr std::int32_t kFiredBit = 1 << 22;
+constexpr std::int32_t kHalf0Bit = 1 << 24;
+constexpr std::int32_t kHalf1Bit = 1 << 25;
+
+inline int partner(std::int32_t r) {
+    return r & kPartnerMask;
+}
+inline int role(std::int32_t r) {
+    return (r & kRoleBit) != 0 ? 1 : 0;
+}
+inline int partnerSlot(std::int32_t r) {
+    return (r & kPartnerSlotMask) >> 13;
+}
+inline bool fired(std::int32_t r) {
+    return (r & kFiredBit) != 0;
+}
+inline int half(std::int32_t r) {
+    return (r & kHalf1Bit) != 0 ? 1 : 0;
+}
+
+inline std::int32_t make(int partner, int role, int partnerSlot, bool fired, int half) {
+    return (partner & kPartnerMask) | (role != 0 ? kRoleBit : 0) |
+           ((partnerSlot << 13) & kPartnerSlotMask) | (fired ? kFiredBit : 0) |
+           (half != 0 ? kHalf1Bit : kHalf0Bit);
+}
+
+}  // namespace registro
+
+}  // namespace morvane

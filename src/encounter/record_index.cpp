@@ -1,0 +1,62 @@
+#include "encounter/record_index.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "world/neighbourhood.h"
+
+namespace morvane {
+
+void reiniciarIndiceRegistros(World& w) {
+    World::IndiceRegistros& ix = w.indiceRegistros;
+    const std::size_t cells = static_cast<std::size_t>(w.NumJugadores) + 1;
+    ix.anchura = w.MovPosibles + 1u;
+    // Every cell meets at most the partners its neighbourhood gives it, unless a caller pairs
+    // cells otherwise; those further partners go past the blocks.
+    const int partners = partnerCount(w.vecindad.CodVecin[kPrevio]);
+    ix.bloque = static_cast<std::size_t>(std::clamp(partners, 1, static_cast<int>(ix.anchura)));
+    ix.cabeceras.assign(cells, {});
+    ix.deCelda.assign(cells, {});
+    // A partner's memory is cleared when the cell first meets it, and only the first numSocios
+    // partners of a cell are read: the blocks need no clearing here.
+    ix.socios.resize(cells * ix.anchura);
+    ix.conSocio.resize(cells * ix.bloque);
+}
+
+Memoria& nuevaMemoria(World::IndiceRegistros& ix, int cell, int k, int socio) {
+    ix.socios[cell * ix.anchura + k] = static_cast<std::int16_t>(socio);
+    Memoria& m = static_cast<std::size_t>(k) < ix.bloque ? ix.conSocio[cell * ix.bloque + k]
+                                                         : ix.conSocio.emplace_back();
+    // Cleared in place: the block entry may hold a memory of the generation before.
+    std::memset(static_cast<void*>(&m), 0, sizeof(Memoria));
+    m.duena = static_cast<std::int16_t>(cell);
+    m.socio = static_cast<std::int16_t>(socio);
+    return m;
+}
+
+Memoria* memoriaDe(World::IndiceRegistros& ix, int cell, int k, int socio) {
+    if (static_cast<std::size_t>(k) < ix.bloque) return &ix.conSocio[cell * ix.bloque + k];
+    const auto mas =
+        ix.conSocio.begin() + static_cast<std::ptrdiff_t>(ix.cabeceras.size() * ix.bloque);
+    const auto it = std::find_if(mas, ix.conSocio.end(), [&](const Memoria& m) {
+        return m.duena == cell && m.socio == socio;
+    });
+    return &*it;
+}
+
+void reindexarCelda(World& w, int cell, int slot) {
+    if (!indiceDimensionado(w)) reiniciarIndiceRegistros(w);
+    World::IndiceRegistros& ix = w.indiceRegistros;
+    // The cell's memories past the blocks are let go, to be made afresh as the records name
+    // their partners again.
+    for (auto m =
+             ix.conSocio.begin() + static_cast<std::ptrdiff_t>(ix.cabeceras.size() * ix.bloque);
+         m != ix.conSocio.end(); ++m)
+        if (m->duena == cell) m->duena = -1;
+    ix.cabeceras[cell] = {};
+    ix.deCelda[cell] = {};
+    for (int i = 1; i <= slot; ++i)
+        anadirAlIndice(ix, cell, i, w.jugadas(cell, i), w.movA(cell, i), w.movB(cell, i));
+}
+
+}  // namespace morvane

@@ -1,0 +1,152 @@
+#pragma once
+
+#include <cstdint>
+
+#include "core/world.h"
+#include "encounter/move_record.h"
+
+namespace morvane {
+
+using Memoria = World::IndiceRegistros::Memoria;
+
+// One cell's part of the record index, as a search reads it.
+struct IndiceCelda {
+    const World::IndiceRegistros::Cabecera* cabecera = nullptr;  // null: no usable index
+    int celda = 0;
+    const Memoria* deCelda = nullptr;
+    const std::int16_t* socios = nullptr;
+    const Memoria* bloque = nullptr;  // the cell's first partners' memories
+    int tamBloque = 0;
+    const Memoria* mas = nullptr;  // memories past every cell's block
+    const Memoria* fin = nullptr;
+
+    bool disponible() const { return cabecera != nullptr; }
+    // Slots 1..registros() are indexed.
+    int registros() const { return cabecera->indexados; }
+    // The memory of the cell's records with that partner; null when the cell has not met it. A
+    // cell meets its partners in the same order round after round, so the entry after the last
+    // one used is nearly always the one asked for.
+    const Memoria* con(int socio) const {
+        int guess = cabecera->siguiente;
+        if (guess == cabecera->numSocios) guess = 0;
+        if (guess < cabecera->numSocios && guess < tamBloque && bloque[guess].socio == socio)
+            return bloque + guess;
+        if ((cabecera->vistos >> (socio & 63) & 1) == 0) return nullptr;
+        for (int k = 0; k < cabecera->numSocios; ++k) {
+            if (socios[k] != socio) continue;
+            if (k < tamBloque) return bloque + k;
+            for (const Memoria* m = mas; m != fin; ++m)
+                if (m->duena == celda && m->socio == socio) return m;
+        }
+        return nullptr;
+    }
+};
+
+// Adds one record to a memory.
+inline void recordar(Memoria& m, int rol, bool disparo, std::uint8_t movA, std::uint8_t movB) {
+    const int total = m.cuenta[0] + m.cuenta[1];
+    m.todos[total & 15] = {movA, movB};
+    m.porRol[rol][m.cuenta[rol] & 15] = {movA, movB};
+    m.sumaA[rol] = static_cast<std::uint16_t>(m.sumaA[rol] + movA);
+    m.sumaB[rol] = static_cast<std::uint16_t>(m.sumaB[rol] + movB);
+    ++m.cuenta[rol];
+    m.disparoRol[rol] = disparo ? 1 : 0;
+    m.disparo = disparo ? 1 : 0;
+    m.rolUltimo = static_cast<std::uint8_t>(rol);
+}
+
+// Sizes the index to the world, the current MovPosibles and the committed neighbourhood, with
+// nothing indexed. The generation cycle calls it with the other accumulators.
+void reiniciarIndiceRegistros(World& w);
+
+// Whether the index has the shape of the world and of its record lists.
+inline bool indiceDimensionado(const World& w) {
+    const World::IndiceRegistros& ix = w.indiceRegistros;
+    return ix.anchura == w.MovPosibles + 1u &&
+           ix.cabeceras.size() == static_cast<std::size_t>(w.NumJugadores) + 1;
+}
+
+// The cell's memory of a partner met for the first time, as its k-th.
+Memoria& nuevaMemoria(World::IndiceRegistros& ix, int cell, int k, int socio);
+// The cell's memory of its k-th partner.
+Memoria* memoriaDe(World::IndiceRegistros& ix, int cell, int k, int socio);
+
+// Adds a record and its two bytes to the cell's index; the cell's slots before it are already
+// indexed.
+inline void anadirAlIndice(World::IndiceRegistros& ix, int cell, int slot, std::int32_t record,
+                           std::uint8_t movA, std::uint8_t movB) {
+    World::IndiceRegistros::Cabecera& c = ix.cabeceras[cell];
+    const auto socio = static_cast<std::int16_t>(registro::partner(record));
+    const int rol = registro::role(record);
+    const bool disparo = registro::fired(record);
+    Memoria* m = nullptr;
+    int k = c.siguiente == c.numSocios ? 0 : c.siguiente;
+    if (k < c.numSocios && static_cast<std::size_t>(k) < ix.bloque &&
+        ix.conSocio[cell * ix.bloque + k].socio == socio) {
+        m = &ix.conSocio[cell * ix.bloque + k];
+    } else {
+        const std::int16_t* socios = ix.socios.data() + cell * ix.anchura;
+        k = 0;
+        if ((c.vistos >> (socio & 63) & 1) == 0)
+            k = c.numSocios;  // a partner never met
+        else
+            while (k < c.numSocios && socios[k] != socio) ++k;
+        if (k == c.numSocios) {
+            c.vistos |= std::uint64_t{1} << (socio & 63);
+            m = &nuevaMemoria(ix, cell, k, socio);
+            ++c.numSocios;
+        } else {
+            m = memoriaDe(ix, cell, k, socio);
+        }
+    }
+    recordar(*m, rol, disparo, movA, movB);
+    recordar(ix.deCelda[cell], rol, disparo, movA, movB);
+    // After the newest partner comes a partner not met yet while a cell's first round goes on,
+    // and the first one again in the rounds after it.
+    c.siguiente = static_cast<std::int16_t>(k + 1);
+    c.ultimoSocio = socio;
+    c.indexados = static_cast<std::int16_t>(slot);
+}
+
+// Re-sizes the index when the world's shape changed and rebuilds the cell's entries from its
+// records 1..slot.
+void reindexarCelda(World& w, int cell, int slot);
+
+// Adds the record just written at the cell's slot. A cell whose records were written by other
+// hands first has its index rebuilt from them, so the index always follows the records.
+inline void indexarRegistro(World& w, int cell, int slot) {
+    if (!w.usarIndiceRegistros) return;
+    if (indiceDimensionado(w) && w.indiceRegistros.cabeceras[cell].indexados == slot - 1)
+        anadirAlIndice(w.indiceRegistros, cell, slot, w.jugadas(cell, slot), w.movA(cell, slot),
+                       w.movB(cell, slot));
+    else
+        reindexarCelda(w, cell, slot);
+}
+
+// The cell's index as it stands, for the live rounds of a generation: the cycle re-made the index
+// for them and only their encounters write records, so it holds every cell's records.
+inline IndiceCelda indiceCeldaVivo(const World& w, int cell) {
+    const World::IndiceRegistros& ix = w.indiceRegistros;
+    const World::IndiceRegistros::Cabecera& c = ix.cabeceras[cell];
+    const Memoria* base = ix.conSocio.data();
+    return {&c,
+            cell,
+            &ix.deCelda[cell],
+            ix.socios.data() + cell * ix.anchura,
+            base + cell * ix.bloque,
+            static_cast<int>(ix.bloque),
+            base + ix.cabeceras.size() * ix.bloque,
+            base + ix.conSocio.size()};
+}
+
+// The cell's index when it is in use and holds exactly the cell's records; empty otherwise, and
+// the searches then read the records one by one.
+inline IndiceCelda indiceCelda(const World& w, int cell) {
+    if (!w.usarIndiceRegistros || !indiceDimensionado(w)) return {};
+    const World::IndiceRegistros& ix = w.indiceRegistros;
+    const World::IndiceRegistros::Cabecera& c = ix.cabeceras[cell];
+    if (c.indexados != w.jugadas(cell, 0)) return {};
+    return indiceCeldaVivo(w, cell);
+}
+
+}  // namespace morvane

@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+
+#include "core/generation.h"
+#include "core/rng.h"
+#include "core/startup.h"
+#include "support/world_digest.h"
+
+namespace morvane {
+namespace {
+
+// Two seeded runs of 200 generations, digested after every generation: the largest world the
+// start-up window makes with every mechanism of the busy world on (24 partners, 10 iterations,
+// Replicator Dynamics, crossover, mutation) and the start-up world itself. Any change to what a
+// generation computes, down to the last bit of a score, changes the digest; work that only makes
+// the generation faster must leave it as it is.
+std::uint64_t digestOfRun(bool busy) {
+    Rng rng(2024);
+    World w;
+    if (busy)
+        makeBusyWorld(w, rng, 40, 50, 12, 10);
+    else
+        makeStartupWorld(w, rng);
+    PrepararPaso(w);
+    std::uint64_t run = 0;
+    for (int g = 0; g < 200; ++g) {
+        UnaGeneracion(w, rng);
+        run = testing::foldDigest(run, testing::worldDigest(w));
+    }
+    return run;
+}
+
+TEST(GoldenHash, TwoHundredGenerationsOfTheBusyAndTheStartupWorld) {
+    struct Row {
+        const char* name;
+        bool busy;
+        std::uint64_t expected;
+    };
+    const Row rows[] = {
+        {"busy world 40 x 50", true, 0x4cc7782a16c64f9dULL},
+        {"start-up world 25 x 40", false, 0x31f2d020ffb29240ULL},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        const std::uint64_t digest = digestOfRun(r.busy);
+        std::printf("%s: %016llx\n", r.name, static_cast<unsigned long long>(digest));
+        EXPECT_EQ(digest, r.expected);
+    }
+}
+
+}  // namespace
+}  // namespace morvane

@@ -1,0 +1,90 @@
+#include "support/world_digest.h"
+
+#include <bit>
+#include <type_traits>
+
+namespace morvane::testing {
+
+namespace {
+
+class Fnv {
+  public:
+    template <typename T>
+    void add(T v) {
+        if constexpr (std::is_same_v<T, float>) {
+            addBytes(std::bit_cast<std::uint32_t>(v));
+        } else if constexpr (std::is_same_v<T, double>) {
+            addBytes(std::bit_cast<std::uint64_t>(v));
+        } else if constexpr (std::is_same_v<T, bool>) {
+            addBytes(static_cast<std::uint8_t>(v));
+        } else {
+            addBytes(v);
+        }
+    }
+    template <typename C>
+    void addAll(const C& c) {
+        for (const auto& v : c) add(v);
+    }
+    std::uint64_t value() const { return h_; }
+
+  private:
+    template <typename T>
+    void addBytes(T v) {
+        static_assert(std::is_integral_v<T>);
+        auto u = static_cast<std::make_unsigned_t<T>>(v);
+        for (std::size_t i = 0; i < sizeof(T); ++i) {
+            h_ ^= static_cast<std::uint8_t>(u >> (8 * i));
+            h_ *= 0x100000001b3ULL;
+        }
+    }
+    std::uint64_t h_ = 0xcbf29ce484222325ULL;
+};
+
+void addPart(Fnv& f, const GenomePart& p) {
+    f.add(p.Busqueda);
+    for (std::uint8_t b :
+         {p.Y0, p.X1, p.Y1, p.X2, p.Y2, p.Y3, p.SenIC, p.SenIA, p.SenIP, p.ValIC, p.ValIA, p.ValIP})
+        f.add(b);
+    f.add(p.Incertidumbre);
+    f.add(p.Irregular);
+    f.add(p.TriggerMin);
+    f.add(p.TriggerMax);
+    f.add(p.Trigger);
+}
+
+void addGenome(Fnv& f, const Genoma& g) {
+    for (const GenomePart& p : g.parte) addPart(f, p);
+    f.add(g.VecinosImitacion);
+    f.addAll(g.Colores);
+}
+
+}  // namespace
+
+std::uint64_t worldDigest(const World& w) {
+    Fnv f;
+    f.add(w.Generacion);
+    for (const auto& copy : w.genomas)
+        for (const Genoma& g : copy) addGenome(f, g);
+    f.addAll(w.PagoTotal);
+    f.addAll(w.CoopTotal);
+    f.addAll(w.Jugadas);
+    f.addAll(w.MovA);
+    f.addAll(w.MovB);
+    f.addAll(w.MuertoHoy);
+    for (const auto& t : w.TiradaRuleta) f.addAll(t);
+    for (const auto& p : w.Padres) f.addAll(p);
+    f.addAll(w.PuntoCorte);
+    f.addAll(w.SumaCoop);
+    f.addAll(w.CuentaCoop);
+    for (const auto& h : w.HistoriaCoop) f.addAll(h);
+    return f.value();
+}
+
+std::uint64_t foldDigest(std::uint64_t running, std::uint64_t digest) {
+    Fnv f;
+    f.add(running);
+    f.add(digest);
+    return f.value();
+}
+
+}  // namespace morvane::testing
