@@ -174,11 +174,8 @@ std::uint8_t comprometer(World& w, const AjustesPartida& aj, const FichasGenerac
         w.CoopTotal[jug[k]] += entreCeroYUno(aj.ciEsExito ? v.exito[k] : v.jugador[k].f);
     }
     anotarRegistros(w, aj, fichas, v);
-    // The chart keeps 100 samples; a step of 0 or less gives an infinite or NaN quotient and
-    // nothing is added.
-    const double muestra = static_cast<double>(w.Generacion) / w.PasoCoop;
     for (int k = 0; k < 2; ++k) {
-        if (muestra < 101.0) {
+        if (aj.grafico) {
             w.SumaCoop[k] += v.jugador[k].f;
             w.CuentaCoop[k] += 1;
         }
