@@ -1,5 +1,7 @@
 #include "core/generation.h"
 
+#include <optional>
+
 #include "core/mutation.h"
 #include "core/rng.h"
 #include "core/scoring.h"
@@ -74,11 +76,15 @@ void UnaGeneracion(World& w, Rng& rng, const EncounterFn& play) {
 }
 
 // The live cycle plays its encounters with JugarPartida on the same generator, which serves the
-// encounters' ad-hoc random outputs. Nothing before or during the rounds changes a live genome or
-// a setting the encounters read, so what they read is worked out once, here.
+// encounters' ad-hoc random outputs. No round changes a live genome or a setting the encounters
+// read, so what they read is worked out once, at the first round: after the generation is counted
+// and its partners drawn.
 void UnaGeneracion(World& w, Rng& rng) {
-    const FichasGeneracion fichas = prepararFichas(w);
-    generation(w, rng, [&] { JugarIteracionEnVivo(w, rng, fichas); });
+    std::optional<FichasGeneracion> fichas;
+    generation(w, rng, [&] {
+        if (!fichas) fichas = prepararFichas(w);
+        JugarIteracionEnVivo(w, rng, *fichas);
+    });
 }
 
 }  // namespace morvane

@@ -37,7 +37,7 @@ void playPair(World& w, Rng& rng, Play& play, int i, int j) {
 // together with the neighbour table built for it. Before each pair plays, the pair after it is
 // announced, so that its data can be on its way while this one plays.
 template <typename Play, typename Announce>
-void iteration(World& w, Rng& rng, Play& play, Announce& announce) {
+void iteration(World& w, Rng& rng, Play& play, const Announce& announce) {
     const WalkedPositions walk = walkedPositions(w.vecindad.CodVecin[kPrevio]);
     for (int k = walk.first; k <= walk.last; k += walk.step) {
         for (int i = 1; i <= w.NumJugadores; ++i) {
@@ -79,7 +79,7 @@ void JugarIteracionEnVivo(World& w, Rng& rng, const FichasGeneracion& fichas) {
     const auto play = [&](World& world, int jug1, int jug2, int prev1, int prev2) {
         return JugarPartida(world, fichas, jug1, jug2, prev1, prev2, rng);
     };
-    const auto announce = [&](int a, int b) { anticiparEncuentro(w, fichas, a, b); };
+    const Anticipo announce(w, fichas);
     iteration(w, rng, play, announce);
 }
 

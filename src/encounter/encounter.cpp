@@ -174,11 +174,8 @@ std::uint8_t comprometer(World& w, const AjustesPartida& aj, const FichasGenerac
         w.CoopTotal[jug[k]] += entreCeroYUno(aj.ciEsExito ? v.exito[k] : v.jugador[k].f);
     }
     anotarRegistros(w, aj, fichas, v);
-    // The chart keeps 100 samples; a step of 0 or less gives an infinite or NaN quotient and
-    // nothing is added.
-    const double muestra = static_cast<double>(w.Generacion) / w.PasoCoop;
     for (int k = 0; k < 2; ++k) {
-        if (muestra < 101.0) {
+        if (aj.grafico) {
             w.SumaCoop[k] += v.jugador[k].f;
             w.CuentaCoop[k] += 1;
         }
@@ -243,48 +240,6 @@ FichasGeneracion prepararFichas(const World& w) {
 std::uint8_t JugarPartida(World& w, const FichasGeneracion& fichas, int jug1, int jug2, int prev1,
                           int prev2, Rng& rng) {
     return jugar(w, fichas.ajustes, &fichas, fichas.enJuego, jug1, jug2, prev1, prev2, rng);
-}
-
-// A request to the processor to fetch a line. GCC deems a function that only prefetches free of
-// effects and drops calls to it, so the requests are written where they are made.
-#if defined(__GNUC__)
-#define MORVANE_PEDIR(p) __builtin_prefetch(p)
-#else
-#define MORVANE_PEDIR(p) static_cast<void>(p)
-#endif
-
-// Both cache lines an object of up to 128 bytes may lie on.
-#define MORVANE_PEDIR_OBJETO(x)                                             \
-    do {                                                                    \
-        static_assert(sizeof(x) <= 128);                                    \
-        MORVANE_PEDIR(reinterpret_cast<const char*>(&(x)));                 \
-        MORVANE_PEDIR(reinterpret_cast<const char*>(&(x)) + sizeof(x) - 1); \
-    } while (false)
-
-void anticiparEncuentro(const World& w, const FichasGeneracion& fichas, int a, int b) {
-    const bool indice = w.usarIndiceRegistros && indiceDimensionado(w);
-    const World::IndiceRegistros& ix = w.indiceRegistros;
-    for (const int c : {a, b}) {
-        if (c < 1 || c > w.NumJugadores) continue;
-        MORVANE_PEDIR_OBJETO(w.genomas[kActual][c]);
-        MORVANE_PEDIR_OBJETO(fichas.celdas[c]);
-        MORVANE_PEDIR(&w.Jugadas[w.slotIndex(c, 0)]);
-        if (!indice) continue;
-        const World::IndiceRegistros::Cabecera& cab = ix.cabeceras[c];
-        const int slot = cab.indexados + 1;
-        if (slot <= w.MovPosibles) {
-            MORVANE_PEDIR(&w.Jugadas[w.slotIndex(c, slot)]);
-            MORVANE_PEDIR(&w.MovA[w.slotIndex(c, slot)]);
-            MORVANE_PEDIR(&w.MovB[w.slotIndex(c, slot)]);
-        }
-        MORVANE_PEDIR_OBJETO(ix.deCelda[c]);
-        // The partner met next: the one after the last met, or, past the last one, a partner met
-        // for the first time or the first one again.
-        const std::size_t k = static_cast<std::size_t>(cab.siguiente);
-        if (k < ix.bloque) MORVANE_PEDIR_OBJETO(ix.conSocio[c * ix.bloque + k]);
-        if (k == static_cast<std::size_t>(cab.numSocios) && k > 0)
-            MORVANE_PEDIR_OBJETO(ix.conSocio[c * ix.bloque]);
-    }
 }
 
 World::FilaResultado filaResultado(const EncounterValues& v, int cell) {

@@ -53,9 +53,77 @@ FichasGeneracion prepararFichas(const World& w);
 std::uint8_t JugarPartida(World& w, const FichasGeneracion& fichas, int jug1, int jug2, int prev1,
                           int prev2, Rng& rng);
 
-// Asks memory for what a live encounter of cells a and b will read and write (either may be
-// kNoPartner), so that it arrives while the encounter before it plays. Changes nothing.
-void anticiparEncuentro(const World& w, const FichasGeneracion& fichas, int a, int b);
+// Asks memory for what the live encounters of a round will read and write, a pair ahead, so that
+// it arrives while the pair before plays. Made for one round: the arrays it reads do not change
+// size while a round is played. Changes nothing.
+class Anticipo {
+  public:
+    Anticipo(const World& w, const FichasGeneracion& fichas)
+        : w_(w),
+          genomas_(w.genomas[kActual].data()),
+          celdas_(fichas.celdas.data()),
+          jugadas_(w.Jugadas.data()),
+          movA_(w.MovA.data()),
+          movB_(w.MovB.data()),
+          anchura_(w.MovPosibles + 1u),
+          indice_(fichas.indice) {}
+
+    // The data of cells a and b, either of which may be kNoPartner. Written out in place: GCC
+    // takes a function that only prefetches for one without effects and drops its calls.
+    [[gnu::always_inline]] void operator()(int a, int b) const {
+        pedir(a);
+        pedir(b);
+    }
+
+  private:
+    [[gnu::always_inline]] static void linea(const void* p) {
+#if defined(__GNUC__)
+        __builtin_prefetch(p);
+#else
+        static_cast<void>(p);
+#endif
+    }
+    // Both lines an object of up to 128 bytes may lie on.
+    template <typename T>
+    [[gnu::always_inline]] static void objeto(const T* x) {
+        static_assert(sizeof(T) <= 128);
+        linea(x);
+        linea(reinterpret_cast<const char*>(x) + sizeof(T) - 1);
+    }
+
+    [[gnu::always_inline]] void pedir(int c) const {
+        if (c < 1) return;
+        objeto(genomas_ + c);
+        objeto(celdas_ + c);
+        const std::size_t fila = static_cast<std::size_t>(c) * anchura_;
+        linea(jugadas_ + fila);
+        if (!indice_) return;
+        const World::IndiceRegistros& ix = w_.indiceRegistros;
+        const World::IndiceRegistros::Cabecera& cab = ix.cabeceras[c];
+        const std::size_t slot = fila + static_cast<std::size_t>(cab.indexados) + 1;
+        if (slot < fila + anchura_) {
+            linea(jugadas_ + slot);
+            linea(movA_ + slot);
+            linea(movB_ + slot);
+        }
+        objeto(ix.deCelda.data() + c);
+        // The partner met next: the one after the last met, or, past the last one, a partner met
+        // for the first time or the first one again.
+        const std::size_t k = static_cast<std::size_t>(cab.siguiente);
+        const World::IndiceRegistros::Memoria* bloque = ix.conSocio.data() + c * ix.bloque;
+        if (k < ix.bloque) objeto(bloque + k);
+        if (k == static_cast<std::size_t>(cab.numSocios) && k > 0) objeto(bloque);
+    }
+
+    const World& w_;
+    const Genoma* genomas_;
+    const std::array<FichaMitad, 2>* celdas_;
+    const std::int32_t* jugadas_;
+    const std::uint8_t* movA_;
+    const std::uint8_t* movB_;
+    std::size_t anchura_;
+    bool indice_;
+};
 
 // The results-table row of an encounter seen from one of its two players.
 World::FilaResultado filaResultado(const EncounterValues& v, int cell);

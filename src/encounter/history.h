@@ -37,7 +37,7 @@ struct ListaRegistros {
     const std::uint8_t* movB = nullptr;
     int slotPrevio = -1;
     Registro previo;
-    // The same records by partner, when the index holds them.
+    // The cell's part of the record index, when it holds these records.
     IndiceCelda indice;
 
     std::int32_t jugada(int i) const { return i == slotPrevio ? previo.jugada : jugadas[i]; }
@@ -45,13 +45,7 @@ struct ListaRegistros {
     std::uint8_t b(int i) const { return i == slotPrevio ? previo.movB : movB[i]; }
 };
 
-// The same for the live rounds of a generation, whose index holds every cell's records.
-inline ListaRegistros listaRegistrosVivo(const World& w, int cell) {
-    const std::size_t base = w.slotIndex(cell, 0);
-    return {w.Jugadas.data() + base, w.MovA.data() + base, w.MovB.data() + base, -1, {},
-            indiceCeldaVivo(w, cell)};
-}
-
+// A cell's record list, with its index when the index holds exactly the cell's records.
 inline ListaRegistros listaRegistros(const World& w, int cell) {
     const std::size_t base = w.slotIndex(cell, 0);
     return {w.Jugadas.data() + base, w.MovA.data() + base, w.MovB.data() + base, -1, {},

@@ -22,6 +22,9 @@ AjustesPartida ajustesPartida(const World& w, int copia) {
     aj.adHoc = o.hsbAdHoc;
     aj.ciEsExito = o.CiEsExito != 0;
     aj.tarta = o.chkPartirTarta;
+    // The chart keeps 100 samples; a step of 0 or less gives an infinite or NaN quotient and
+    // nothing is added.
+    aj.grafico = static_cast<double>(w.Generacion) / w.PasoCoop < 101.0;
     return aj;
 }
 

@@ -26,7 +26,8 @@ struct AjustesPartida {
     std::uint8_t senMask = 7;
     int adHoc = 0;
     bool ciEsExito = false;
-    bool tarta = false;  // cake cutting
+    bool tarta = false;    // cake cutting
+    bool grafico = false;  // encounters add to the cooperation chart's sums this generation
 };
 
 AjustesPartida ajustesPartida(const World& w, int copia);
