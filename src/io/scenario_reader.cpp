@@ -6,6 +6,7 @@
 
 #include "core/vista.h"
 #include "games/payoff.h"
+#include "io/genome_field_names.h"
 #include "io/line_reader.h"
 #include "io/number_format.h"
 #include "io/scenario_file.h"
@@ -106,25 +107,14 @@ void readPair(LineReader& in, const char* name0, const char* name1, Int& p0, Int
 }
 
 void readCell(LineReader& in, Genoma& g) {
-    static const char* const kPoints[4][3] = {
-        {"Y0 (part 0)", "X1 (part 0)", "Y1 (part 0)"},
-        {"X2 (part 0)", "Y2 (part 0)", "Y3 (part 0)"},
-        {"Y0 (part 1)", "X1 (part 1)", "Y1 (part 1)"},
-        {"X2 (part 1)", "Y2 (part 1)", "Y3 (part 1)"},
-    };
-    static const char* const kSen[2][3] = {{"SenIC (part 0)", "SenIA (part 0)", "SenIP (part 0)"},
-                                           {"SenIC (part 1)", "SenIA (part 1)", "SenIP (part 1)"}};
-    static const char* const kVal[2][3] = {{"ValIC (part 0)", "ValIA (part 0)", "ValIP (part 0)"},
-                                           {"ValIC (part 1)", "ValIA (part 1)", "ValIP (part 1)"}};
-    static const char* const kColour[2][3] = {{"Colores 0", "Colores 1", "Colores 2"},
-                                              {"Colores 3", "Colores 4", "Colores 5"}};
+    using namespace field_names;
     GenomePart& a = g.parte[0];
     GenomePart& b = g.parte[1];
     readPair(in, "Busqueda (part 0)", "Busqueda (part 1)", a.Busqueda, b.Busqueda);
-    readBytes(in, kPoints[0], a.Y0, a.X1, a.Y1);
-    readBytes(in, kPoints[1], a.X2, a.Y2, a.Y3);
-    readBytes(in, kPoints[2], b.Y0, b.X1, b.Y1);
-    readBytes(in, kPoints[3], b.X2, b.Y2, b.Y3);
+    readBytes(in, kCurveFirst[0], a.Y0, a.X1, a.Y1);
+    readBytes(in, kCurveSecond[0], a.X2, a.Y2, a.Y3);
+    readBytes(in, kCurveFirst[1], b.Y0, b.X1, b.Y1);
+    readBytes(in, kCurveSecond[1], b.X2, b.Y2, b.Y3);
     readBytes(in, kSen[0], a.SenIC, a.SenIA, a.SenIP);
     readBytes(in, kSen[1], b.SenIC, b.SenIA, b.SenIP);
     readBytes(in, kVal[0], a.ValIC, a.ValIA, a.ValIP);

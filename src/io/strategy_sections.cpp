@@ -1,5 +1,6 @@
 #include "io/strategy_sections.h"
 
+#include "io/genome_field_names.h"
 #include "io/number_format.h"
 
 namespace morvane {
@@ -78,23 +79,14 @@ void readPair(LineReader& in, std::string_view what, Int& p0, Int& p1) {
 }
 
 void readSlotValues(LineReader& in, StrategySlot& slot) {
-    static const char* const kPoints0[2][3] = {{"Y0 (part 0)", "X1 (part 0)", "Y1 (part 0)"},
-                                               {"Y0 (part 1)", "X1 (part 1)", "Y1 (part 1)"}};
-    static const char* const kPoints1[2][3] = {{"X2 (part 0)", "Y2 (part 0)", "Y3 (part 0)"},
-                                               {"X2 (part 1)", "Y2 (part 1)", "Y3 (part 1)"}};
-    static const char* const kSen[2][3] = {{"SenIC (part 0)", "SenIA (part 0)", "SenIP (part 0)"},
-                                           {"SenIC (part 1)", "SenIA (part 1)", "SenIP (part 1)"}};
-    static const char* const kVal[2][3] = {{"ValIC (part 0)", "ValIA (part 0)", "ValIP (part 0)"},
-                                           {"ValIC (part 1)", "ValIA (part 1)", "ValIP (part 1)"}};
-    static const char* const kColour[2][3] = {{"Colores 0", "Colores 1", "Colores 2"},
-                                              {"Colores 3", "Colores 4", "Colores 5"}};
+    using namespace field_names;
     ListGenoma& g = slot.genoma;
     if (in.numbers(1, "Reparto")) slot.Reparto = in.whole<std::int16_t>(0, "Reparto");
     readPair(in, "Busqueda", g.parte[0].Busqueda, g.parte[1].Busqueda);
     for (int p = 0; p < 2; ++p) {
         ListGenomePart& h = g.parte[p];
-        readBytes(in, "the curve points", h.Y0, h.X1, h.Y1, kPoints0[p]);
-        readBytes(in, "the curve points", h.X2, h.Y2, h.Y3, kPoints1[p]);
+        readBytes(in, "the curve points", h.Y0, h.X1, h.Y1, kCurveFirst[p]);
+        readBytes(in, "the curve points", h.X2, h.Y2, h.Y3, kCurveSecond[p]);
     }
     for (int p = 0; p < 2; ++p) {
         ListGenomePart& h = g.parte[p];
