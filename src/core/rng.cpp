@@ -11,7 +11,6 @@ std::uint64_t splitMix64(std::uint64_t& x) {
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
     return z ^ (z >> 31);
 }
-std::uint64_t rotl(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
 }  // namespace
 
 Rng::Rng() {
@@ -22,18 +21,6 @@ Rng::Rng() {
 void Rng::seed64(std::uint64_t seed) {
     std::uint64_t x = seed;
     for (auto& word : s_) word = splitMix64(x);
-}
-
-std::uint64_t Rng::next() {
-    const std::uint64_t result = rotl(s_[1] * 5, 7) * 9;
-    const std::uint64_t t = s_[1] << 17;
-    s_[2] ^= s_[0];
-    s_[3] ^= s_[1];
-    s_[1] ^= s_[2];
-    s_[0] ^= s_[3];
-    s_[2] ^= t;
-    s_[3] = rotl(s_[3], 45);
-    return result;
 }
 
 }  // namespace morvane

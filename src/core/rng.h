@@ -28,11 +28,23 @@ public:
     // Where the design reseeds from the clock: the stream simply continues.
     void reseedFromClock() {}
 
-    std::uint64_t next();
+    std::uint64_t next() {
+        const std::uint64_t result = rotl(s_[1] * 5, 7) * 9;
+        const std::uint64_t t = s_[1] << 17;
+        s_[2] ^= s_[0];
+        s_[3] ^= s_[1];
+        s_[1] ^= s_[2];
+        s_[0] ^= s_[3];
+        s_[2] ^= t;
+        s_[3] = rotl(s_[3], 45);
+        return result;
+    }
     // u in [0, 1), 24 bits of resolution.
     float uniform() { return static_cast<float>(next() >> 40) * (1.0f / 16777216.0f); }
 
 private:
+    static std::uint64_t rotl(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
+
     std::uint64_t s_[4]{};
     bool seededByUser_ = false;
 };

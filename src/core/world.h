@@ -177,17 +177,18 @@ struct World {
     // that a search reads one or two adjacent lines instead of the record list.
     struct IndiceRegistros {
         // The records of one sequence (all of a cell's, or those with one partner). A search
-        // counts at most 15 records newest first, or else all of them: the last 16 of each role
-        // and of both, by number mod 16, and the sums per role serve every search.
+        // counts at most 15 records newest first, or else all of them. Three rings (every record,
+        // and those of each role) hold the running sums of MovA (low half) and MovB (high half)
+        // after the k-th record at k mod 16: the newest m <= 15 records sum to the difference of
+        // two entries, and all of them to the newest entry. Each ring fills one cache line.
         struct alignas(64) Memoria {
-            std::array<std::uint16_t, 2> sumaA{}, sumaB{};  // MovA, MovB summed per role
-            std::array<std::uint8_t, 2> cuenta{};           // records per role
+            std::array<std::uint32_t, 16> todos{};
+            std::array<std::array<std::uint32_t, 16>, 2> porRol{};
+            std::array<std::uint8_t, 2> cuenta{};       // records per role
             std::array<std::uint8_t, 2> disparoRol{};  // the newest record in each role fired
             std::uint8_t disparo = 0;                   // the newest record fired
             std::uint8_t rolUltimo = 0;                 // the newest record's role
             std::int16_t duena = 0, socio = 0;  // whose records, with whom (0: anybody)
-            std::array<std::array<std::uint8_t, 2>, 16> todos{};  // (MovA, MovB)
-            std::array<std::array<std::array<std::uint8_t, 2>, 16>, 2> porRol{};
         };
         struct Cabecera {
             std::int16_t indexados = 0;    // slots 1..indexados are indexed

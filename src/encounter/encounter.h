@@ -91,6 +91,12 @@ class Anticipo {
         linea(reinterpret_cast<const char*>(x) + sizeof(T) - 1);
     }
 
+    // Every line of a memory: its rings and its counts.
+    [[gnu::always_inline]] static void memoria(const World::IndiceRegistros::Memoria* m) {
+        static_assert(sizeof(*m) % 64 == 0);
+        for (std::size_t i = 0; i < sizeof(*m); i += 64) linea(reinterpret_cast<const char*>(m) + i);
+    }
+
     [[gnu::always_inline]] void pedir(int c) const {
         if (c < 1) return;
         objeto(genomas_ + c);
@@ -106,13 +112,13 @@ class Anticipo {
             linea(movA_ + slot);
             linea(movB_ + slot);
         }
-        objeto(ix.deCelda.data() + c);
+        memoria(ix.deCelda.data() + c);
         // The partner met next: the one after the last met, or, past the last one, a partner met
         // for the first time or the first one again.
         const std::size_t k = static_cast<std::size_t>(cab.siguiente);
         const World::IndiceRegistros::Memoria* bloque = ix.conSocio.data() + c * ix.bloque;
-        if (k < ix.bloque) objeto(bloque + k);
-        if (k == static_cast<std::size_t>(cab.numSocios) && k > 0) objeto(bloque);
+        if (k < ix.bloque) memoria(bloque + k);
+        if (k == static_cast<std::size_t>(cab.numSocios) && k > 0) memoria(bloque);
     }
 
     const World& w_;

@@ -61,18 +61,12 @@ struct Recuento {
     }
 };
 
-// Adds the newest min(d, c) of the c records a ring of the last 16 holds (d <= 15).
-inline void sumarRing(Recuento& t, const std::array<std::array<std::uint8_t, 2>, 16>& ring, int c,
-                      int d) {
+// Adds the newest min(d, c) of the c records of a ring of running sums (d <= 15).
+inline void sumarRing(Recuento& t, const std::array<std::uint32_t, 16>& ring, int c, int d) {
     const int m = d < c ? d : c;
-    int a = 0, b = 0;
-    for (int i = 1; i <= m; ++i) {
-        const auto& par = ring[(c - i) & 15];
-        a += par[0];
-        b += par[1];
-    }
-    t.a += a;
-    t.b += b;
+    const std::uint32_t suma = ring[c & 15] - ring[(c - m) & 15];
+    t.a += sumaA(suma);
+    t.b += sumaB(suma);
     t.count += m;
 }
 
@@ -88,8 +82,9 @@ inline void recientes(Recuento& t, const Memoria& m, int mascara, int d) {
 inline void todos(Recuento& t, const Memoria& m, int mascara) {
     for (int r = 0; r < 2; ++r) {
         if (!pasa(mascara, r)) continue;
-        t.a += m.sumaA[r];
-        t.b += m.sumaB[r];
+        const std::uint32_t suma = sumaRol(m, r);
+        t.a += sumaA(suma);
+        t.b += sumaB(suma);
         t.count += m.cuenta[r];
     }
 }
@@ -170,7 +165,7 @@ inline int disparoIndexado(const VistaMemorias& v, int partner, int role, std::i
     const int whom = packed::aquien(trigger);
     const int when = packed::cuando(trigger);
     if (when > 2) return 0;  // an undefined "when" selects no encounter
-    const int target = when == 0 ? role : 1 - role;
+    const int target = role ^ static_cast<int>(when != 0);
     if (v.previo != nullptr) {
         const std::int32_t previo = v.previo->jugada;
         if ((whom == 1 || registro::partner(previo) == partner) &&
@@ -179,10 +174,11 @@ inline int disparoIndexado(const VistaMemorias& v, int partner, int role, std::i
     }
     const Memoria* m = whom == 1 ? v.deCelda : v.conSocio;
     if (m == nullptr) return 0;
-    // Selections rather than branches: whom and when differ from bug to bug.
-    const int cuenta = when == 2 ? m->cuenta[0] + m->cuenta[1] : m->cuenta[target];
-    const int disparo = when == 2 ? m->disparo : m->disparoRol[target];
-    return cuenta > 0 ? disparo : 0;
+    // Look-ups rather than branches: whom and when differ from bug to bug. Entry 2 is both roles.
+    const int cual = when == 2 ? 2 : target;
+    const std::array<int, 3> cuentas = {m->cuenta[0], m->cuenta[1], m->cuenta[0] + m->cuenta[1]};
+    const std::array<int, 3> disparos = {m->disparoRol[0], m->disparoRol[1], m->disparo};
+    return disparos[cual] & -static_cast<int>(cuentas[cual] > 0);
 }
 
 }  // namespace morvane

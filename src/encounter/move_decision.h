@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "core/numeric.h"
 #include "core/rng.h"
 #include "core/world.h"
 #include "encounter/history.h"
@@ -191,7 +192,7 @@ void decidirCon(const Genoma& gb, const Genoma& gr, const AjustesPartida& aj, in
     else
         lado.disparo = dentro || (lo <= hi && disparoPrevio());
     const float respuesta = centesima(static_cast<std::uint8_t>(packed::triggerResp(g.Trigger)));
-    lado.f = lado.disparo ? respuesta : lado.f;
+    lado.f = elegir(lado.disparo, respuesta, lado.f);
 
     if (role == 2 && (aj.adHoc & 2) != 0) {
         lado.disparo = false;

@@ -42,18 +42,26 @@ struct IndiceCelda {
     }
 };
 
-// Adds one record to a memory.
+// Adds one record to a memory. A sequence holds at most 255 records of at most 100 each, so
+// neither half of a running sum carries into the other.
 inline void recordar(Memoria& m, int rol, bool disparo, std::uint8_t movA, std::uint8_t movB) {
+    const std::uint32_t par = movA | static_cast<std::uint32_t>(movB) << 16;
     const int total = m.cuenta[0] + m.cuenta[1];
-    m.todos[total & 15] = {movA, movB};
-    m.porRol[rol][m.cuenta[rol] & 15] = {movA, movB};
-    m.sumaA[rol] = static_cast<std::uint16_t>(m.sumaA[rol] + movA);
-    m.sumaB[rol] = static_cast<std::uint16_t>(m.sumaB[rol] + movB);
+    m.todos[(total + 1) & 15] = m.todos[total & 15] + par;
+    auto& ring = m.porRol[rol];
+    ring[(m.cuenta[rol] + 1) & 15] = ring[m.cuenta[rol] & 15] + par;
     ++m.cuenta[rol];
     m.disparoRol[rol] = disparo ? 1 : 0;
     m.disparo = disparo ? 1 : 0;
     m.rolUltimo = static_cast<std::uint8_t>(rol);
 }
+
+// The sums of MovA and MovB over all of a memory's records in role `rol`.
+inline std::uint32_t sumaRol(const Memoria& m, int rol) {
+    return m.porRol[rol][m.cuenta[rol] & 15];
+}
+inline int sumaA(std::uint32_t suma) { return static_cast<int>(suma & 0xFFFF); }
+inline int sumaB(std::uint32_t suma) { return static_cast<int>(suma >> 16); }
 
 // Sizes the index to the world, the current MovPosibles and the committed neighbourhood, with
 // nothing indexed. The generation cycle calls it with the other accumulators.

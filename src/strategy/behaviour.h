@@ -1,5 +1,8 @@
 #pragma once
 
+#include <algorithm>
+
+#include "core/numeric.h"
 #include "strategy/genome.h"
 
 namespace morvane {
@@ -23,9 +26,9 @@ float behaviourRaw01(const GenomePart& g, float x);
 inline float foldIntoRange(float f, float bound, bool irregular) {
     const float bajo = -f;
     const float alto = 2.0f * bound - f;
-    const float debajo = irregular ? (bajo > bound ? bound : bajo) : 0.0f;
-    const float encima = irregular ? (alto < 0.0f ? 0.0f : alto) : bound;
-    return f < 0.0f ? debajo : f > bound ? encima : f;
+    const float debajo = elegir(irregular, std::min(bajo, bound), 0.0f);
+    const float encima = elegir(irregular, std::max(alto, 0.0f), bound);
+    return elegir(f < 0.0f, debajo, elegir(f > bound, encima, f));
 }
 
 // The cubic's Newton coefficients on the 0..1 scale, which depend on the genome alone: a run works

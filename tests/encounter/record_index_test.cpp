@@ -245,8 +245,8 @@ TEST(IndiceRegistros, FollowsRecordsWrittenByHand) {
     const auto registrosDe = [](const Memoria* m) { return m->cuenta[0] + m->cuenta[1]; };
     ASSERT_NE(ix.con(2), nullptr);
     EXPECT_EQ(registrosDe(ix.con(2)), 3);
-    EXPECT_EQ(ix.con(2)->sumaA[1], 10 + 30);  // slots 1 and 3 were played as player 2
-    EXPECT_EQ(ix.con(2)->sumaA[0], w.movA(o, 5));
+    EXPECT_EQ(sumaA(sumaRol(*ix.con(2), 1)), 10 + 30);  // slots 1 and 3 were played as player 2
+    EXPECT_EQ(sumaA(sumaRol(*ix.con(2), 0)), w.movA(o, 5));
     EXPECT_EQ(registrosDe(ix.con(4)), 1);
     EXPECT_EQ(ix.con(7), nullptr);
     EXPECT_EQ(registrosDe(ix.deCelda), 5);
