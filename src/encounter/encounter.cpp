@@ -27,6 +27,7 @@ Registro registroPrevio(const World& w, const AjustesPartida& aj, const Encounte
 
 // Both decisions in the live rounds, on the record index: each player's memories of the other are
 // found once and serve the rival's search and the player's own trigger.
+template <bool kVista>
 void decidirAmbosVivo(const World& w, const AjustesPartida& aj, const FichasGeneracion& fichas,
                       EncounterValues& v, Rng& rng) {
     const Genoma& g1 = w.genoma(kActual, v.jug1);
@@ -40,7 +41,7 @@ void decidirAmbosVivo(const World& w, const AjustesPartida& aj, const FichasGene
     const GenomePart& parte1 = g1.parte[h1];
     int word1 = v.prev2 > 0 ? palabraIndexada(de2, v.jug1, 0, parte1.Busqueda) : -1;
     if (word1 < 0) word1 = parte1.Incertidumbre;
-    decidirCon<true>(g1, g2, aj, 1, h1, fichas.celdas[v.jug1][h1],
+    decidirCon<true, kVista>(g1, g2, aj, 1, h1, fichas.celdas[v.jug1][h1],
                      static_cast<std::uint16_t>(word1), v.Si, 0.0f, rng, p1, [&] {
                          return v.prev1 > 0 && disparoIndexado(de1, v.jug2, 0, parte1.Trigger) != 0;
                      });
@@ -55,7 +56,7 @@ void decidirAmbosVivo(const World& w, const AjustesPartida& aj, const FichasGene
     }
     int word2 = aj.sucesivas || v.prev1 > 0 ? palabraIndexada(de1, v.jug2, 1, parte2.Busqueda) : -1;
     if (word2 < 0) word2 = parte2.Incertidumbre;
-    decidirCon<true>(g2, g1, aj, 2, h2, fichas.celdas[v.jug2][h2],
+    decidirCon<true, kVista>(g2, g1, aj, 2, h2, fichas.celdas[v.jug2][h2],
                      static_cast<std::uint16_t>(word2), v.Si, p1.f, rng, v.jugador[1], [&] {
                          return v.prev2 > 0 && disparoIndexado(de2, v.jug1, 1, parte2.Trigger) != 0;
                      });
@@ -76,7 +77,7 @@ void decidirAmbos(const World& w, const AjustesPartida& aj, const FichasGeneraci
     if (fichas != nullptr && fichas->indice &&
         v.prev1 == w.indiceRegistros.cabeceras[v.jug1].indexados &&
         v.prev2 == w.indiceRegistros.cabeceras[v.jug2].indexados) {
-        decidirAmbosVivo(w, aj, *fichas, v, rng);
+        decidirAmbosVivo<true>(w, aj, *fichas, v, rng);
         return;
     }
     ListaRegistros lista1 = listaRegistros(w, v.jug1);
@@ -144,23 +145,30 @@ void anotarRegistros(World& w, const AjustesPartida& aj, const FichasGeneracion*
     const std::array<int, 2> jug = {v.jug1, v.jug2};
     const std::array<int, 2> slot = {v.prev1 + 1, v.prev2 + 1};
     if (slot[0] > w.MovPosibles || slot[1] > w.MovPosibles) return;
-    std::array<std::uint8_t, 2> movA{};
+    // Positions worked out before the first byte is stored: a byte store may alias anything, and
+    // the world's sizes would be read again after each one.
+    const std::array<std::size_t, 2> fila = {w.slotIndex(jug[0], 0), w.slotIndex(jug[1], 0)};
+    std::int32_t* const jugadas = w.Jugadas.data();
+    std::uint8_t* const movA = w.MovA.data();
+    std::uint8_t* const movB = w.MovB.data();
+    std::array<std::uint8_t, 2> bytesA{};
     std::array<std::int32_t, 2> registro{};
     for (int k = 0; k < 2; ++k) {
-        const float valor = aj.ciEsExito ? v.exito[k] : v.jugador[k].f;
-        movA[k] = byteRegistro(valor * 100.0f);
-        w.movA(jug[k], slot[k]) = movA[k];
-        w.movB(jug[k], slot[k]) = v.equidad[k];
-    }
-    for (int k = 0; k < 2; ++k) w.jugadas(jug[k], 0) = slot[k];
-    for (int k = 0; k < 2; ++k) {
         const World::LadoPartida& p = v.jugador[k];
+        bytesA[k] = byteRegistro((aj.ciEsExito ? v.exito[k] : p.f) * 100.0f);
         registro[k] = registro::make(jug[1 - k], k, slot[1 - k], p.disparo, p.mitad);
-        w.jugadas(jug[k], slot[k]) = registro[k];
     }
     for (int k = 0; k < 2; ++k) {
-        if (fichas != nullptr && fichas->indice)
-            anadirAlIndice(w.indiceRegistros, jug[k], slot[k], registro[k], movA[k], v.equidad[k]);
+        jugadas[fila[k]] = slot[k];
+        jugadas[fila[k] + slot[k]] = registro[k];
+        movA[fila[k] + slot[k]] = bytesA[k];
+        movB[fila[k] + slot[k]] = v.equidad[k];
+    }
+    const bool indexado = fichas != nullptr && fichas->indice;
+    for (int k = 0; k < 2; ++k) {
+        if (indexado)
+            anadirAlIndice(w.indiceRegistros, jug[k], slot[k], registro[k], bytesA[k],
+                           v.equidad[k]);
         else
             indexarRegistro(w, jug[k], slot[k]);
     }
@@ -237,8 +245,32 @@ FichasGeneracion prepararFichas(const World& w) {
     return f;
 }
 
+namespace {
+
+// A live encounter on the record index that no view asks about: the encounter jugar() plays, made
+// in one piece so that its values stay in registers and those only a view reads are never stored.
+[[gnu::flatten]] std::uint8_t jugarSinVista(World& w, const FichasGeneracion& fichas, int jug1,
+                                            int jug2, int prev1, int prev2, Rng& rng) {
+    const AjustesPartida& aj = fichas.ajustes;
+    EncounterValues v;
+    v.jug1 = jug1;
+    v.jug2 = jug2;
+    v.prev1 = prev1;
+    v.prev2 = prev2;
+    v.Si = similitud(w.genoma(kActual, jug1), w.genoma(kActual, jug2));
+    decidirAmbosVivo<false>(w, aj, fichas, v, rng);
+    calcularPagos(w, aj, v);
+    return comprometer(w, aj, &fichas, v);
+}
+
+}  // namespace
+
 std::uint8_t JugarPartida(World& w, const FichasGeneracion& fichas, int jug1, int jug2, int prev1,
                           int prev2, Rng& rng) {
+    const auto& cabeceras = w.indiceRegistros.cabeceras;
+    if (fichas.indice && w.CasillaSel != jug1 && w.CasillaSel != jug2 &&
+        prev1 == cabeceras[jug1].indexados && prev2 == cabeceras[jug2].indexados)
+        return jugarSinVista(w, fichas, jug1, jug2, prev1, prev2, rng);
     return jugar(w, fichas.ajustes, &fichas, fichas.enJuego, jug1, jug2, prev1, prev2, rng);
 }
 

@@ -153,17 +153,21 @@ inline void entrada(World::LadoPartida& lado, std::uint8_t senMask, float Si,
 
 }  // namespace decision
 
-// One move decision into `lado` (all but the deciding cell's number): the bug with genome gb,
+// One move decision into `salida` (all but the deciding cell's number): the bug with genome gb,
 // deciding with half `half` (and its card) in role 1 or 2 against the rival with genome gr, with
 // the knowledge word found, the colour similarity and, for player 2, player 1's output f1.
 // `disparoPrevio()` is DisparoPrevio for the bug's trigger: whether it fired in the earlier meeting
 // its whom and when fields select. With kMiraSiempre (a look-up that only reads a few lines) it is
 // asked even where its answer is not used; otherwise only when the trigger's range is not empty
-// and the input falls outside it.
-template <bool kMiraSiempre, typename DisparoPrevio>
+// and the input falls outside it. Without kVista only the half, the output, the disposition and the
+// trigger's answer are stored: what the encounter goes on with when no view shows it.
+template <bool kMiraSiempre, bool kVista = true, typename DisparoPrevio>
 void decidirCon(const Genoma& gb, const Genoma& gr, const AjustesPartida& aj, int role, int half,
                 const FichaMitad& ficha, std::uint16_t word, float Si, float f1, Rng& rng,
-                World::LadoPartida& lado, DisparoPrevio disparoPrevio) {
+                World::LadoPartida& salida, DisparoPrevio disparoPrevio) {
+    // Worked out in a local and stored once: the byte fields of the side may alias anything, and
+    // storing them as they come would make every later read go back to memory.
+    World::LadoPartida lado;
     const GenomePart& g = gb.parte[half];
     lado.mitad = static_cast<std::uint8_t>(half);
     lado.xAdHoc = false;
@@ -201,6 +205,16 @@ void decidirCon(const Genoma& gb, const Genoma& gr, const AjustesPartida& aj, in
     if ((aj.adHoc & 4) != 0) lado.f = rng.uniform() <= centesima(g.SenIC) ? 1.0f : 0.0f;
 
     lado.disp = DispositionToProb(aj.prob[role], lado.f);
+    if constexpr (kVista) {
+        lado.celda = salida.celda;
+        salida = lado;
+    } else {
+        // What the encounter itself reads on; the rest is worked out only for a view.
+        salida.mitad = lado.mitad;
+        salida.f = lado.f;
+        salida.disp = lado.disp;
+        salida.disparo = lado.disparo;
+    }
 }
 
 // One move decision into `lado`: bug b against rival r in role 1 or 2 with genome half `half`

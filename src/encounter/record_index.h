@@ -46,11 +46,15 @@ struct IndiceCelda {
 // neither half of a running sum carries into the other.
 inline void recordar(Memoria& m, int rol, bool disparo, std::uint8_t movA, std::uint8_t movB) {
     const std::uint32_t par = movA | static_cast<std::uint32_t>(movB) << 16;
+    const int cuentaRol = m.cuenta[rol];
     const int total = m.cuenta[0] + m.cuenta[1];
-    m.todos[(total + 1) & 15] = m.todos[total & 15] + par;
     auto& ring = m.porRol[rol];
-    ring[(m.cuenta[rol] + 1) & 15] = ring[m.cuenta[rol] & 15] + par;
-    ++m.cuenta[rol];
+    const std::uint32_t sumaTodos = m.todos[total & 15] + par;
+    const std::uint32_t sumaRol = ring[cuentaRol & 15] + par;
+    m.todos[(total + 1) & 15] = sumaTodos;
+    ring[(cuentaRol + 1) & 15] = sumaRol;
+    // The byte fields last: a byte store may alias anything read after it.
+    m.cuenta[rol] = static_cast<std::uint8_t>(cuentaRol + 1);
     m.disparoRol[rol] = disparo ? 1 : 0;
     m.disparo = disparo ? 1 : 0;
     m.rolUltimo = static_cast<std::uint8_t>(rol);

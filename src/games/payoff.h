@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <string>
 
 #include "core/world.h"
@@ -24,8 +25,12 @@ void UpdatePayoffMatrix(PayoffMatrix& m);
 void commitPayoffAnalysis(PayoffMatrix& m);
 
 // Probability of playing the absolute move for a cooperation disposition d, given the reference
-// probability p of the role.
-float DispositionToProb(float p, float d);
+// probability p of the role. Inline: every move of every encounter passes through it.
+inline float DispositionToProb(float p, float d) {
+    if (p <= 0.0f || p >= 1.0f) return d;
+    const float b = (d + 0.5f >= 1.0f) ? 1.0f : 0.0f;
+    return b * p + 2.0f * (d - b / 2.0f) * std::fabs(b - p);
+}
 
 // Window commands on the matrix; each runs UpdatePayoffMatrix afterwards.
 void SelectGame(PayoffMatrix& m, int i);
