@@ -12,11 +12,20 @@ namespace morvane {
 
 namespace {
 
+// Whether each cell is an ordinary bug: no encounter changes a genome, so an iteration reads the
+// genomes once instead of at every pair.
+std::vector<std::uint8_t> ordinaryBugs(const World& w) {
+    std::vector<std::uint8_t> ordinary(static_cast<std::size_t>(w.NumJugadores) + 1);
+    for (int c = 1; c <= w.NumJugadores; ++c) {
+        const std::int16_t f = w.genoma(kActual, c).parte[0].Busqueda & 0xFF;
+        ordinary[c] = !isBlankSquare(f) && !isDeadSquare(f);
+    }
+    return ordinary;
+}
+
 // Ordinary bugs still in play today with room for one more record.
-bool canPlay(const World& w, int cell) {
-    const std::int16_t f = w.genoma(kActual, cell).parte[0].Busqueda & 0xFF;
-    return !isBlankSquare(f) && !isDeadSquare(f) && w.MuertoHoy[cell] == 0 &&
-           w.jugadas(cell, 0) < w.MovPosibles;
+bool canPlay(const World& w, const std::vector<std::uint8_t>& ordinary, int cell) {
+    return ordinary[cell] != 0 && w.MuertoHoy[cell] == 0 && w.jugadas(cell, 0) < w.MovPosibles;
 }
 
 template <typename Play>
@@ -26,8 +35,10 @@ void playPair(World& w, Rng& rng, Play& play, int i, int j) {
     // The neighbour plays role 1 on r <= 0.5. The roles are chosen by selection, not by a branch
     // on the draw, which would be mispredicted half the time.
     const bool vecinoPrimero = rng.uniform() <= 0.5f;
-    const int jug1 = vecinoPrimero ? j : i, jug2 = vecinoPrimero ? i : j;
-    const int prev1 = vecinoPrimero ? countJ : countI, prev2 = vecinoPrimero ? countI : countJ;
+    const int cambio = -static_cast<int>(vecinoPrimero);  // all ones: swap the two
+    const int jug1 = i ^ ((i ^ j) & cambio), jug2 = j ^ ((i ^ j) & cambio);
+    const int prev1 = countI ^ ((countI ^ countJ) & cambio);
+    const int prev2 = countJ ^ ((countI ^ countJ) & cambio);
     const std::uint8_t result = play(w, jug1, jug2, prev1, prev2);
     w.MuertoHoy[jug1] = static_cast<std::uint8_t>(result & 1);
     w.MuertoHoy[jug2] = static_cast<std::uint8_t>(result & 2);
@@ -39,11 +50,12 @@ void playPair(World& w, Rng& rng, Play& play, int i, int j) {
 template <typename Play, typename Announce>
 void iteration(World& w, Rng& rng, Play& play, const Announce& announce) {
     const WalkedPositions walk = walkedPositions(w.vecindad.CodVecin[kPrevio]);
+    const std::vector<std::uint8_t> ordinary = ordinaryBugs(w);
     for (int k = walk.first; k <= walk.last; k += walk.step) {
         for (int i = 1; i <= w.NumJugadores; ++i) {
             if (i < w.NumJugadores) announce(i + 1, w.vecino(i + 1, k));
             const int j = w.vecino(i, k);
-            if (j == kNoPartner || !canPlay(w, i) || !canPlay(w, j)) continue;
+            if (j == kNoPartner || !canPlay(w, ordinary, i) || !canPlay(w, ordinary, j)) continue;
             playPair(w, rng, play, i, j);
         }
     }

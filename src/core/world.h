@@ -177,13 +177,14 @@ struct World {
     // that a search reads one or two adjacent lines instead of the record list.
     struct IndiceRegistros {
         // The records of one sequence (all of a cell's, or those with one partner). A search
-        // counts at most 15 records newest first, or else all of them. Three rings (every record,
-        // and those of each role) hold the running sums of MovA (low half) and MovB (high half)
+        // counts at most 15 records newest first, or else all of them. Three rings (those of each
+        // role, and every record) hold the running sums of MovA (low half) and MovB (high half)
         // after the k-th record at k mod 16: the newest m <= 15 records sum to the difference of
         // two entries, and all of them to the newest entry. Each ring fills one cache line.
         struct alignas(64) Memoria {
-            std::array<std::uint32_t, 16> todos{};
-            std::array<std::array<std::uint32_t, 16>, 2> porRol{};
+            // [0] records in role 0, [1] in role 1, [2] every record: ring r - 1 serves the role
+            // mask r of a search.
+            std::array<std::array<std::uint32_t, 16>, 3> anillos{};
             std::array<std::uint8_t, 2> cuenta{};       // records per role
             std::array<std::uint8_t, 2> disparoRol{};  // the newest record in each role fired
             std::uint8_t disparo = 0;                   // the newest record fired

@@ -38,28 +38,30 @@ void decidirAmbosVivo(const World& w, const AjustesPartida& aj, const FichasGene
 
     auto& p1 = v.jugador[0];
     const int h1 = mitadJugador1(aj);
-    const GenomePart& parte1 = g1.parte[h1];
-    int word1 = v.prev2 > 0 ? palabraIndexada(de2, v.jug1, 0, parte1.Busqueda) : -1;
-    if (word1 < 0) word1 = parte1.Incertidumbre;
-    decidirCon<true, kVista>(g1, g2, aj, 1, h1, fichas.celdas[v.jug1][h1],
-                     static_cast<std::uint16_t>(word1), v.Si, 0.0f, rng, p1, [&] {
-                         return v.prev1 > 0 && disparoIndexado(de1, v.jug2, 0, parte1.Trigger) != 0;
-                     });
+    const FichaMitad& ficha1 = fichas.celdas[v.jug1][h1];
+    int word1 = v.prev2 > 0 ? palabraIndexada(de2, v.jug1, 0, ficha1.busqueda) : -1;
+    if (word1 < 0) word1 = ficha1.incertidumbre;
+    decidirCon<true, kVista>(g1, g2, aj, 1, h1, ficha1, static_cast<std::uint16_t>(word1), v.Si,
+                             0.0f, rng, p1, [&] {
+                                 return v.prev1 > 0 &&
+                                        disparoIndexado(de1, v.jug2, 0, ficha1.trigger) != 0;
+                             });
     p1.celda = static_cast<std::int16_t>(v.jug1);
 
     const int h2 = mitadJugador2(aj, p1.disp);
-    const GenomePart& parte2 = g2.parte[h2];
+    const FichaMitad& ficha2 = fichas.celdas[v.jug2][h2];
     Registro previo;
     if (aj.sucesivas) {
         previo = registroPrevio(w, aj, v);
         de1.previo = &previo;
     }
-    int word2 = aj.sucesivas || v.prev1 > 0 ? palabraIndexada(de1, v.jug2, 1, parte2.Busqueda) : -1;
-    if (word2 < 0) word2 = parte2.Incertidumbre;
-    decidirCon<true, kVista>(g2, g1, aj, 2, h2, fichas.celdas[v.jug2][h2],
-                     static_cast<std::uint16_t>(word2), v.Si, p1.f, rng, v.jugador[1], [&] {
-                         return v.prev2 > 0 && disparoIndexado(de2, v.jug1, 1, parte2.Trigger) != 0;
-                     });
+    int word2 = aj.sucesivas || v.prev1 > 0 ? palabraIndexada(de1, v.jug2, 1, ficha2.busqueda) : -1;
+    if (word2 < 0) word2 = ficha2.incertidumbre;
+    decidirCon<true, kVista>(g2, g1, aj, 2, h2, ficha2, static_cast<std::uint16_t>(word2), v.Si,
+                             p1.f, rng, v.jugador[1], [&] {
+                                 return v.prev2 > 0 &&
+                                        disparoIndexado(de2, v.jug1, 1, ficha2.trigger) != 0;
+                             });
     v.jugador[1].celda = static_cast<std::int16_t>(v.jug2);
 }
 
@@ -67,7 +69,7 @@ void decidirAmbosVivo(const World& w, const AjustesPartida& aj, const FichasGene
 const FichaMitad& fichaDe(const World& w, const AjustesPartida& aj, const FichasGeneracion* fichas,
                           int cell, int half, FichaMitad& local) {
     if (fichas != nullptr) return fichas->celdas[cell][half];
-    local = fichaMitad(w.genoma(aj.copia, cell).parte[half]);
+    local = fichaMitad(w.genoma(aj.copia, cell), half);
     return local;
 }
 
@@ -241,7 +243,7 @@ FichasGeneracion prepararFichas(const World& w) {
     const auto& genomas = w.genomas[kActual];
     f.celdas.resize(genomas.size());
     for (std::size_t c = 0; c < genomas.size(); ++c)
-        for (int h = 0; h < 2; ++h) f.celdas[c][h] = fichaMitad(genomas[c].parte[h]);
+        for (int h = 0; h < 2; ++h) f.celdas[c][h] = fichaMitad(genomas[c], h);
     return f;
 }
 
@@ -252,12 +254,13 @@ namespace {
 [[gnu::flatten]] std::uint8_t jugarSinVista(World& w, const FichasGeneracion& fichas, int jug1,
                                             int jug2, int prev1, int prev2, Rng& rng) {
     const AjustesPartida& aj = fichas.ajustes;
-    EncounterValues v;
+    // The generation's scratch values: a fresh local would be cleared field by field every time.
+    EncounterValues& v = fichas.enJuego;
     v.jug1 = jug1;
     v.jug2 = jug2;
     v.prev1 = prev1;
     v.prev2 = prev2;
-    v.Si = similitud(w.genoma(kActual, jug1), w.genoma(kActual, jug2));
+    v.Si = similitud(fichas.celdas[jug1][0], fichas.celdas[jug2][0]);
     decidirAmbosVivo<false>(w, aj, fichas, v, rng);
     calcularPagos(w, aj, v);
     return comprometer(w, aj, &fichas, v);

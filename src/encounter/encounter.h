@@ -60,7 +60,6 @@ class Anticipo {
   public:
     Anticipo(const World& w, const FichasGeneracion& fichas)
         : w_(w),
-          genomas_(w.genomas[kActual].data()),
           celdas_(fichas.celdas.data()),
           jugadas_(w.Jugadas.data()),
           movA_(w.MovA.data()),
@@ -99,7 +98,6 @@ class Anticipo {
 
     [[gnu::always_inline]] void pedir(int c) const {
         if (c < 1) return;
-        objeto(genomas_ + c);
         objeto(celdas_ + c);
         const std::size_t fila = static_cast<std::size_t>(c) * anchura_;
         linea(jugadas_ + fila);
@@ -122,7 +120,6 @@ class Anticipo {
     }
 
     const World& w_;
-    const Genoma* genomas_;
     const std::array<FichaMitad, 2>* celdas_;
     const std::int32_t* jugadas_;
     const std::uint8_t* movA_;

@@ -70,12 +70,12 @@ inline void sumarRing(Recuento& t, const std::array<std::uint32_t, 16>& ring, in
     t.count += m;
 }
 
-// Adds a memory's newest d records (1 <= d <= 15) whose role passes the mask.
+// Adds a memory's newest d records (1 <= d <= 15) whose role passes the mask: ring mask - 1, chosen
+// by index rather than by branches, as masks differ from bug to bug.
 inline void recientes(Recuento& t, const Memoria& m, int mascara, int d) {
-    if (mascara == 3)
-        sumarRing(t, m.todos, m.cuenta[0] + m.cuenta[1], d);
-    else if (mascara != 0)
-        sumarRing(t, m.porRol[mascara >> 1], m.cuenta[mascara >> 1], d);
+    if (mascara == 0) return;
+    const std::array<int, 3> cuentas = {m.cuenta[0], m.cuenta[1], m.cuenta[0] + m.cuenta[1]};
+    sumarRing(t, m.anillos[mascara - 1], cuentas[mascara - 1], d);
 }
 
 // Adds all of a memory's records whose role passes the mask.

@@ -53,11 +53,18 @@ std::uint16_t conocimiento(const World& w, const AjustesPartida& aj, int b, int 
     return static_cast<std::uint16_t>(g.Incertidumbre);
 }
 
-FichaMitad fichaMitad(const GenomePart& g) {
+FichaMitad fichaMitad(const Genoma& genoma, int half) {
+    const GenomePart& g = genoma.parte[half];
     FichaMitad f;
     f.curva = curvaNewton01(g);
     f.val = {centesima(g.ValIC), centesima(g.ValIA), centesima(g.ValIP)};
     f.sen = {centesima(g.SenIC), centesima(g.SenIA), centesima(g.SenIP)};
+    f.busqueda = g.Busqueda;
+    f.incertidumbre = g.Incertidumbre;
+    f.trigger = g.Trigger;
+    f.triggerMin = g.TriggerMin;
+    f.triggerMax = g.TriggerMax;
+    f.colorBicho = {genoma.Colores[3], genoma.Colores[4], genoma.Colores[5]};
     return f;
 }
 

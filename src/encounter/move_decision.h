@@ -98,14 +98,26 @@ std::uint16_t ValorarJugada(const World& w, float disp1, int copia);
 std::uint16_t conocimiento(const World& w, const AjustesPartida& aj, int b, int roleBit, int half,
                            const ListaRegistros& rival, int n, bool buscarSiempre);
 
-// What a decision reads of a genome half beyond its plain fields: the behaviour curve's
-// coefficients and the valuations and sensibilities as fractions. The live genomes do not change
-// while the rounds are played, so a generation works these out once per cell.
-struct FichaMitad {
+// What a decision reads of a genome half: the behaviour curve's coefficients, the valuations and
+// sensibilities as fractions, the search, fall-back and trigger words and the bug colour, on one
+// cache line. The live genomes do not change while the rounds are played, so a generation works
+// these out once per cell, and the rounds read a card instead of the genome.
+struct alignas(64) FichaMitad {
     CurvaNewton curva;
     std::array<float, 3> val{}, sen{};  // ValIC, ValIA, ValIP and SenIC, SenIA, SenIP / 100
+    std::int16_t busqueda = 0, incertidumbre = 0, trigger = 0;
+    std::uint8_t triggerMin = 0, triggerMax = 0;
+    std::array<std::uint8_t, 3> colorBicho{};  // Colores 3..5
 };
-FichaMitad fichaMitad(const GenomePart& g);
+static_assert(sizeof(FichaMitad) == 64);
+FichaMitad fichaMitad(const Genoma& g, int half);
+
+// Colour similarity of the bugs of two cards, as similitud() gives it for their genomes.
+inline float similitud(const FichaMitad& a, const FichaMitad& b) {
+    int diff = 0;
+    for (int c = 0; c < 3; ++c) diff += std::abs(a.colorBicho[c] - b.colorBicho[c]);
+    return kSimilitudes[diff];
+}
 
 namespace decision {
 
@@ -171,7 +183,7 @@ void decidirCon(const Genoma& gb, const Genoma& gr, const AjustesPartida& aj, in
     const GenomePart& g = gb.parte[half];
     lado.mitad = static_cast<std::uint8_t>(half);
     lado.xAdHoc = false;
-    lado.colores = gb.Colores;
+    if constexpr (kVista) lado.colores = gb.Colores;
     lado.Ci = conocimientoCi(word);
     lado.Ei = conocimientoEi(word);
 
@@ -189,20 +201,21 @@ void decidirCon(const Genoma& gb, const Genoma& gr, const AjustesPartida& aj, in
     // A cheap look-up is made whether or not it is needed: inputs fall in and out of a trigger's
     // range at random, and a branch on them would often be mispredicted.
     const float d100 = lado.x * 100.0f;
-    const float lo = g.TriggerMin, hi = g.TriggerMax;
+    const float lo = ficha.triggerMin, hi = ficha.triggerMax;
     const bool dentro = (lo <= d100) & (d100 <= hi);
     if constexpr (kMiraSiempre)
         lado.disparo = dentro | ((lo <= hi) & disparoPrevio());
     else
         lado.disparo = dentro || (lo <= hi && disparoPrevio());
-    const float respuesta = centesima(static_cast<std::uint8_t>(packed::triggerResp(g.Trigger)));
+    const float respuesta =
+        centesima(static_cast<std::uint8_t>(packed::triggerResp(ficha.trigger)));
     lado.f = elegir(lado.disparo, respuesta, lado.f);
 
     if (role == 2 && (aj.adHoc & 2) != 0) {
         lado.disparo = false;
         lado.f = centesima(gb.parte[0].ValIC) <= f1 ? 1.0f : 0.0f;
     }
-    if ((aj.adHoc & 4) != 0) lado.f = rng.uniform() <= centesima(g.SenIC) ? 1.0f : 0.0f;
+    if ((aj.adHoc & 4) != 0) lado.f = rng.uniform() <= ficha.sen[0] ? 1.0f : 0.0f;
 
     lado.disp = DispositionToProb(aj.prob[role], lado.f);
     if constexpr (kVista) {

@@ -48,10 +48,11 @@ inline void recordar(Memoria& m, int rol, bool disparo, std::uint8_t movA, std::
     const std::uint32_t par = movA | static_cast<std::uint32_t>(movB) << 16;
     const int cuentaRol = m.cuenta[rol];
     const int total = m.cuenta[0] + m.cuenta[1];
-    auto& ring = m.porRol[rol];
-    const std::uint32_t sumaTodos = m.todos[total & 15] + par;
+    auto& ring = m.anillos[rol];
+    auto& todos = m.anillos[2];
+    const std::uint32_t sumaTodos = todos[total & 15] + par;
     const std::uint32_t sumaRol = ring[cuentaRol & 15] + par;
-    m.todos[(total + 1) & 15] = sumaTodos;
+    todos[(total + 1) & 15] = sumaTodos;
     ring[(cuentaRol + 1) & 15] = sumaRol;
     // The byte fields last: a byte store may alias anything read after it.
     m.cuenta[rol] = static_cast<std::uint8_t>(cuentaRol + 1);
@@ -62,7 +63,7 @@ inline void recordar(Memoria& m, int rol, bool disparo, std::uint8_t movA, std::
 
 // The sums of MovA and MovB over all of a memory's records in role `rol`.
 inline std::uint32_t sumaRol(const Memoria& m, int rol) {
-    return m.porRol[rol][m.cuenta[rol] & 15];
+    return m.anillos[rol][m.cuenta[rol] & 15];
 }
 inline int sumaA(std::uint32_t suma) { return static_cast<int>(suma & 0xFFFF); }
 inline int sumaB(std::uint32_t suma) { return static_cast<int>(suma >> 16); }

@@ -70,7 +70,9 @@ float evalBehaviour01(const GenomePart& g, float x) {
 }
 
 CurvaNewton curvaNewton01(const GenomePart& g) {
-    return newton(g, 100.0f);
+    CurvaNewton c = newton(g, 100.0f);
+    c.irregular = (g.Irregular & 1) != 0;
+    return c;
 }
 
 float evalBehaviour100(const GenomePart& g, float x) {

@@ -37,6 +37,7 @@ inline float foldIntoRange(float f, float bound, bool irregular) {
 struct CurvaNewton {
     float y0 = 0, a1 = 0, a2 = 0, a3 = 0, x1 = 0, x2 = 0;
     bool cubica = false;
+    bool irregular = false;  // folded back into range rather than clipped (Irregular bit 0)
 };
 CurvaNewton curvaNewton01(const GenomePart& g);
 // The cubic in Newton form at x.
@@ -46,7 +47,7 @@ inline float cubicaNewton(const CurvaNewton& c, float x) {
 // evalBehaviour01 of the genome the coefficients came from, to the last bit.
 inline float evalCurvaNewton01(const CurvaNewton& c, const GenomePart& g, float x) {
     if (!c.cubica) return evalBehaviour01(g, x);
-    return foldIntoRange(cubicaNewton(c, x), 1.0f, (g.Irregular & 1) != 0);
+    return foldIntoRange(cubicaNewton(c, x), 1.0f, c.irregular);
 }
 
 }  // namespace morvane
