@@ -124,31 +124,24 @@ inline int palabraIndexada(const VistaMemorias& v, int a, int role, std::int16_t
         if (cuenta) t.add(previo->movA, previo->movB);
     };
 
-    if (tipo >= 16) {
-        if (depth == 0) {
-            const bool newestPasa = previo != nullptr ? previoPasa : pasa(mascara, todas.rolUltimo);
-            if (!newestPasa) return kNada;
-            conPrevio(previo != nullptr);
-            todos(t, todas, mascara);
-        } else {
-            conPrevio(previoPasa);
-            if (t.count < depth) recientes(t, todas, mascara, depth - t.count);
-        }
-        if (t.count > 0) return t.word();
-        return kNada;
-    }
-
-    const Memoria* propia = v.conSocio;
+    // Type 16 counts from the memory of all records what types 0 and 8 count from the memory with
+    // the searcher: the two are one path on a chosen memory, as types differ from bug to bug.
+    const bool cualquiera = tipo >= 16;
+    const Memoria* fuente = cualquiera ? &todas : v.conSocio;
+    const bool previoCuenta = cualquiera ? previoPasa : previoPropio;
     if (depth == 0) {
-        const bool newestPropio =
-            previo != nullptr ? previoPropio : v.ultimoSocio == a && pasa(mascara, todas.rolUltimo);
-        if (!newestPropio) return kNada;
+        // The newest record decides whether anything counts.
+        const bool newestPasa = pasa(mascara, todas.rolUltimo);
+        const bool newestCuenta =
+            previo != nullptr ? previoCuenta
+                              : newestPasa && (cualquiera || v.ultimoSocio == a);
+        if (!newestCuenta) return kNada;
         conPrevio(previo != nullptr);
-        if (propia != nullptr) todos(t, *propia, mascara);
-        return t.word();
+        if (fuente != nullptr) todos(t, *fuente, mascara);
+        return t.count > 0 ? t.word() : kNada;
     }
-    conPrevio(previoPropio);
-    if (propia != nullptr && t.count < depth) recientes(t, *propia, mascara, depth - t.count);
+    conPrevio(previoCuenta);
+    if (fuente != nullptr && t.count < depth) recientes(t, *fuente, mascara, depth - t.count);
     if (t.count > 0) return t.word();
     if (tipo != 8) return kNada;
     // No record with the searcher passes the filter, so every record that passes is an "other".

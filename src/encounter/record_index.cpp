@@ -1,7 +1,6 @@
 #include "encounter/record_index.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "world/neighbourhood.h"
 
@@ -27,8 +26,13 @@ Memoria& nuevaMemoria(World::IndiceRegistros& ix, int cell, int k, int socio) {
     ix.socios[cell * ix.anchura + k] = static_cast<std::int16_t>(socio);
     Memoria& m = static_cast<std::size_t>(k) < ix.bloque ? ix.conSocio[cell * ix.bloque + k]
                                                          : ix.conSocio.emplace_back();
-    // Cleared in place: the block entry may hold a memory of the generation before.
-    std::memset(static_cast<void*>(&m), 0, sizeof(Memoria));
+    // Cleared in place: the block entry may hold a memory of the generation before. A ring entry is
+    // read only once written, but for the sums before the first record.
+    for (auto& anillo : m.anillos) anillo[0] = 0;
+    m.cuenta = {};
+    m.disparoRol = {};
+    m.disparo = 0;
+    m.rolUltimo = 0;
     m.duena = static_cast<std::int16_t>(cell);
     m.socio = static_cast<std::int16_t>(socio);
     return m;
