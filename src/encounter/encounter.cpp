@@ -69,7 +69,7 @@ void decidirAmbosVivo(const World& w, const AjustesPartida& aj, const FichasGene
 const FichaMitad& fichaDe(const World& w, const AjustesPartida& aj, const FichasGeneracion* fichas,
                           int cell, int half, FichaMitad& local) {
     if (fichas != nullptr) return fichas->celdas[cell][half];
-    local = fichaMitad(w.genoma(aj.copia, cell), half);
+    local = fichaMitad(w.genoma(aj.copia, cell), half, aj.senMask);
     return local;
 }
 
@@ -243,7 +243,7 @@ FichasGeneracion prepararFichas(const World& w) {
     const auto& genomas = w.genomas[kActual];
     f.celdas.resize(genomas.size());
     for (std::size_t c = 0; c < genomas.size(); ++c)
-        for (int h = 0; h < 2; ++h) f.celdas[c][h] = fichaMitad(genomas[c], h);
+        for (int h = 0; h < 2; ++h) f.celdas[c][h] = fichaMitad(genomas[c], h, f.ajustes.senMask);
     return f;
 }
 

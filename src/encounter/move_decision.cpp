@@ -53,12 +53,13 @@ std::uint16_t conocimiento(const World& w, const AjustesPartida& aj, int b, int 
     return static_cast<std::uint16_t>(g.Incertidumbre);
 }
 
-FichaMitad fichaMitad(const Genoma& genoma, int half) {
+FichaMitad fichaMitad(const Genoma& genoma, int half, std::uint8_t senMask) {
     const GenomePart& g = genoma.parte[half];
     FichaMitad f;
     f.curva = curvaNewton01(g);
-    f.val = {centesima(g.ValIC), centesima(g.ValIA), centesima(g.ValIP)};
-    f.sen = {centesima(g.SenIC), centesima(g.SenIA), centesima(g.SenIP)};
+    f.complemento = {1.0f - centesima(g.ValIC), 1.0f - centesima(g.ValIA),
+                     1.0f - centesima(g.ValIP)};
+    f.peso = decision::pesos(senMask, {centesima(g.SenIC), centesima(g.SenIA), centesima(g.SenIP)});
     f.busqueda = g.Busqueda;
     f.incertidumbre = g.Incertidumbre;
     f.trigger = g.Trigger;

@@ -98,19 +98,20 @@ std::uint16_t ValorarJugada(const World& w, float disp1, int copia);
 std::uint16_t conocimiento(const World& w, const AjustesPartida& aj, int b, int roleBit, int half,
                            const ListaRegistros& rival, int n, bool buscarSiempre);
 
-// What a decision reads of a genome half: the behaviour curve's coefficients, the valuations and
-// sensibilities as fractions, the search, fall-back and trigger words and the bug colour, on one
-// cache line. The live genomes do not change while the rounds are played, so a generation works
+// What a decision reads of a genome half: the behaviour curve's coefficients, the valuations'
+// complements, the weights its sensibilities give the indexes under a SenMask, the search,
+// fall-back and trigger words and the bug colour, on one cache line. The live genomes do not change while the rounds are played, so a generation works
 // these out once per cell, and the rounds read a card instead of the genome.
 struct alignas(64) FichaMitad {
     CurvaNewton curva;
-    std::array<float, 3> val{}, sen{};  // ValIC, ValIA, ValIP and SenIC, SenIA, SenIP / 100
+    std::array<float, 3> complemento{};  // 1 - ValIC, ValIA, ValIP / 100
+    std::array<float, 3> peso{};         // the weights of Ci, Ei, Si by the card's SenMask
     std::int16_t busqueda = 0, incertidumbre = 0, trigger = 0;
     std::uint8_t triggerMin = 0, triggerMax = 0;
     std::array<std::uint8_t, 3> colorBicho{};  // Colores 3..5
 };
 static_assert(sizeof(FichaMitad) == 64);
-FichaMitad fichaMitad(const Genoma& g, int half);
+FichaMitad fichaMitad(const Genoma& g, int half, std::uint8_t senMask);
 
 // Colour similarity of the bugs of two cards, as similitud() gives it for their genomes.
 inline float similitud(const FichaMitad& a, const FichaMitad& b) {
@@ -121,46 +122,39 @@ inline float similitud(const FichaMitad& a, const FichaMitad& b) {
 
 namespace decision {
 
-// The input x of the behaviour function by SenMask, with the weight each index received. With two
-// indexes the first one's sensibility is used and the second gets its complement.
-inline void entrada(World::LadoPartida& lado, std::uint8_t senMask, float Si,
-                    const std::array<float, 3>& sen) {
-    const std::array<float, 3> idx = {lado.Ci, lado.Ei, Si};
-    std::array<float, 3> t{};
-    for (int i = 0; i < 3; ++i) t[i] = std::fabs(idx[i] - (1.0f - lado.val[i]));
-    auto& p = lado.peso;
+// The weights of Ci, Ei and Si in the input x by SenMask, from a genome half's sensibilities / 100.
+// With two indexes the first one's sensibility is used and the second gets its complement.
+inline std::array<float, 3> pesos(std::uint8_t senMask, const std::array<float, 3>& sen) {
     switch (senMask & 7) {
         case 0:
-            p = {0.0f, 0.0f, 0.0f};
-            lado.x = 1.0f;
-            return;
+            return {0.0f, 0.0f, 0.0f};
         case 1:
-            p = {1.0f, 0.0f, 0.0f};
-            lado.x = t[0];
-            return;
+            return {1.0f, 0.0f, 0.0f};
         case 2:
-            p = {0.0f, 1.0f, 0.0f};
-            lado.x = t[1];
-            return;
+            return {0.0f, 1.0f, 0.0f};
         case 4:
-            p = {0.0f, 0.0f, 1.0f};
-            lado.x = t[2];
-            return;
+            return {0.0f, 0.0f, 1.0f};
         case 3:
-            p = {sen[0], 1.0f - sen[0], 0.0f};
-            break;
+            return {sen[0], 1.0f - sen[0], 0.0f};
         case 5:
-            p = {sen[0], 0.0f, 1.0f - sen[0]};
-            break;
+            return {sen[0], 0.0f, 1.0f - sen[0]};
         case 6:
-            p = {0.0f, sen[1], 1.0f - sen[1]};
-            break;
+            return {0.0f, sen[1], 1.0f - sen[1]};
         default:
-            p = sen;
-            break;
+            return sen;
     }
-    // A left-out index has weight 0 and adds an exact 0 to the sum.
-    lado.x = p[0] * t[0] + p[1] * t[1] + p[2] * t[2];
+}
+
+// The input x: the indexes' distances from the valuations (given as complements, 1 - value),
+// weighted. A left-out index has weight 0 and adds an exact 0, so an index entering alone enters
+// as it is; with no index at all x is 1.
+inline float entrada(float Ci, float Ei, float Si, const std::array<float, 3>& complemento,
+                     const std::array<float, 3>& p, std::uint8_t senMask) {
+    const float t0 = std::fabs(Ci - complemento[0]);
+    const float t1 = std::fabs(Ei - complemento[1]);
+    const float t2 = std::fabs(Si - complemento[2]);
+    const float x = p[0] * t0 + p[1] * t1 + p[2] * t2;
+    return (senMask & 7) == 0 ? 1.0f : x;
 }
 
 }  // namespace decision
@@ -187,9 +181,17 @@ void decidirCon(const Genoma& gb, const Genoma& gr, const AjustesPartida& aj, in
     lado.Ci = conocimientoCi(word);
     lado.Ei = conocimientoEi(word);
 
+    // Under the ad-hoc switch the player's valuations count as 1, and their complements as 0.
     const bool adHocValues = (aj.adHoc & (role == 1 ? 1 : 2)) != 0;
-    lado.val = adHocValues ? std::array<float, 3>{1.0f, 1.0f, 1.0f} : ficha.val;
-    decision::entrada(lado, aj.senMask, Si, ficha.sen);
+    const std::array<float, 3> complemento =
+        adHocValues ? std::array<float, 3>{} : ficha.complemento;
+    lado.x = decision::entrada(lado.Ci, lado.Ei, Si, complemento, ficha.peso, aj.senMask);
+    if constexpr (kVista) {
+        lado.val = adHocValues ? std::array<float, 3>{1.0f, 1.0f, 1.0f}
+                               : std::array<float, 3>{centesima(g.ValIC), centesima(g.ValIA),
+                                                      centesima(g.ValIP)};
+        lado.peso = ficha.peso;
+    }
     if (role == 1 && (aj.adHoc & 1) != 0) {
         lado.x = centesima(gr.parte[0].ValIC);
         lado.xAdHoc = true;
@@ -215,7 +217,7 @@ void decidirCon(const Genoma& gb, const Genoma& gr, const AjustesPartida& aj, in
         lado.disparo = false;
         lado.f = centesima(gb.parte[0].ValIC) <= f1 ? 1.0f : 0.0f;
     }
-    if ((aj.adHoc & 4) != 0) lado.f = rng.uniform() <= ficha.sen[0] ? 1.0f : 0.0f;
+    if ((aj.adHoc & 4) != 0) lado.f = rng.uniform() <= centesima(g.SenIC) ? 1.0f : 0.0f;
 
     lado.disp = DispositionToProb(aj.prob[role], lado.f);
     if constexpr (kVista) {
