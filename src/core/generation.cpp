@@ -51,8 +51,7 @@ namespace {
 template <typename Rounds>
 void generation(World& w, Rng& rng, const Rounds& playRounds) {
     ++w.Generacion;
-    NuevaGeneracionAcumuladores(w);
-    NuevaGeneracionEncuentros(w);
+    NuevaGeneracionAcumuladores(w);  // the encounters' rows, statistics and index with them
     if (w.opciones.mnuVerMutaciones) w.mutationRecords.clear();
 
     if ((w.vecindad.CodVecin[kPrevio] & 16) != 0) EmparejarAzar(w, rng);

@@ -6,6 +6,22 @@
 
 namespace morvane {
 
+namespace {
+
+// An empty memory of the cell's records with `socio` (0: with anybody). A ring entry is read only
+// once written, but for the sums before the first record: clearing those and the counts is enough.
+void limpiarMemoria(Memoria& m, int cell, int socio) {
+    for (auto& anillo : m.anillos) anillo[0] = 0;
+    m.cuenta = {};
+    m.disparoRol = {};
+    m.disparo = 0;
+    m.rolUltimo = 0;
+    m.duena = static_cast<std::int16_t>(cell);
+    m.socio = static_cast<std::int16_t>(socio);
+}
+
+}  // namespace
+
 void reiniciarIndiceRegistros(World& w) {
     World::IndiceRegistros& ix = w.indiceRegistros;
     const std::size_t cells = static_cast<std::size_t>(w.NumJugadores) + 1;
@@ -15,7 +31,8 @@ void reiniciarIndiceRegistros(World& w) {
     const int partners = partnerCount(w.vecindad.CodVecin[kPrevio]);
     ix.bloque = static_cast<std::size_t>(std::clamp(partners, 1, static_cast<int>(ix.anchura)));
     ix.cabeceras.assign(cells, {});
-    ix.deCelda.assign(cells, {});
+    ix.deCelda.resize(cells);
+    for (std::size_t c = 0; c < cells; ++c) limpiarMemoria(ix.deCelda[c], static_cast<int>(c), 0);
     // A partner's memory is cleared when the cell first meets it, and only the first numSocios
     // partners of a cell are read: the blocks need no clearing here.
     ix.socios.resize(cells * ix.anchura);
@@ -26,15 +43,8 @@ Memoria& nuevaMemoria(World::IndiceRegistros& ix, int cell, int k, int socio) {
     ix.socios[cell * ix.anchura + k] = static_cast<std::int16_t>(socio);
     Memoria& m = static_cast<std::size_t>(k) < ix.bloque ? ix.conSocio[cell * ix.bloque + k]
                                                          : ix.conSocio.emplace_back();
-    // Cleared in place: the block entry may hold a memory of the generation before. A ring entry is
-    // read only once written, but for the sums before the first record.
-    for (auto& anillo : m.anillos) anillo[0] = 0;
-    m.cuenta = {};
-    m.disparoRol = {};
-    m.disparo = 0;
-    m.rolUltimo = 0;
-    m.duena = static_cast<std::int16_t>(cell);
-    m.socio = static_cast<std::int16_t>(socio);
+    // Cleared in place: the block entry may hold a memory of the generation before.
+    limpiarMemoria(m, cell, socio);
     return m;
 }
 
