@@ -24,11 +24,11 @@ float evalBehaviour100(const GenomePart& g, float x);
 // rather than branches, since curves leave the range at random.
 float behaviourRaw01(const GenomePart& g, float x);
 inline float foldIntoRange(float f, float bound, bool irregular) {
-    const float bajo = -f;
-    const float alto = 2.0f * bound - f;
-    const float debajo = elegir(irregular, std::min(bajo, bound), 0.0f);
-    const float encima = elegir(irregular, std::max(alto, 0.0f), bound);
-    return elegir(f < 0.0f, debajo, elegir(f > bound, encima, f));
+    // Irregular, the value is mirrored at the edge it crossed; then either is held within 0..bound.
+    // Each selection keeps f itself, so a -0 inside the range stays -0.
+    const float espejo = elegir(irregular & (f > bound), 2.0f * bound - f,
+                                elegir(irregular & (f < 0.0f), -f, f));
+    return std::min(std::max(espejo, 0.0f), bound);
 }
 
 // The cubic's Newton coefficients on the 0..1 scale, which depend on the genome alone: a run works
