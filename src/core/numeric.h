@@ -8,7 +8,9 @@ namespace morvane {
 
 // Conversions of floats to whole numbers round halves to the even digit, as the system has always
 // done; std::nearbyint does exactly that under the default rounding mode.
-inline double roundHalfEven(double x) { return std::nearbyint(x); }
+inline double roundHalfEven(double x) {
+    return std::nearbyint(x);
+}
 
 // Rounds to a number of decimals, halves to even on the decimal digit (0.3335 -> 0.334 only when
 // the float really lies above the half). Used for shown values and the mixed game solution.

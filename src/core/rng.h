@@ -5,18 +5,18 @@
 namespace morvane {
 
 // The one uniform generator of the simulation: xoshiro256** (Blackman and Vigna), seeded through
-// SplitMix64 from a 64-bit seed. Its sequence is fixed by the algorithm alone, so a seeded run gives
-// the same draws with every compiler and standard library.
+// SplitMix64 from a 64-bit seed. Its sequence is fixed by the algorithm alone, so a seeded run
+// gives the same draws with every compiler and standard library.
 //
 // uniform() returns u in [0, 1) as 24 random bits times 2^-24: exactly representable in a float and
 // never 1.0, so floor(n * u) always stays below n.
 //
 // The original program reseeded from the seconds since midnight before every generation, fill and
-// start; at hundreds of generations per second that repeats seeds. Here the generator is seeded once
-// (from the clock, or from the user's seed) and reseedFromClock() continues the stream instead: the
-// call marks the places where the design reseeds, and a seeded run stays reproducible.
+// start; at hundreds of generations per second that repeats seeds. Here the generator is seeded
+// once (from the clock, or from the user's seed) and reseedFromClock() continues the stream
+// instead: the call marks the places where the design reseeds, and a seeded run stays reproducible.
 class Rng {
-public:
+  public:
     explicit Rng(std::uint64_t seed) { seed64(seed); }
     // Seeded once from a high-resolution clock.
     Rng();
@@ -42,7 +42,7 @@ public:
     // u in [0, 1), 24 bits of resolution.
     float uniform() { return static_cast<float>(next() >> 40) * (1.0f / 16777216.0f); }
 
-private:
+  private:
     static std::uint64_t rotl(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
 
     std::uint64_t s_[4]{};

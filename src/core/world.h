@@ -17,8 +17,8 @@ constexpr int kActual = 1;
 // Largest world: the move record keeps the partner's cell number in 12 bits.
 constexpr int kMaxCells = 4095;
 // A neighbour-table entry that names nobody: a cell that would only meet itself (a one-cell world,
-// or a fixed position that wraps onto the cell on a world under 3 rows or columns) gets this instead
-// of its own number; the scheduler and the transition search skip it.
+// or a fixed position that wraps onto the cell on a world under 3 rows or columns) gets this
+// instead of its own number; the scheduler and the transition search skip it.
 constexpr std::int16_t kNoPartner = -1;
 
 constexpr int kNumPositions = 24;
@@ -28,8 +28,8 @@ constexpr int kNumLimits = 31;
 // ---------------------------------------------------------------- strategies
 struct StrategySlot {
     ListGenoma genoma;
-    std::string nombre;          // empty = empty slot
-    std::int16_t Reparto = 0;    // bits 0..9 portion in tenths of a percent, bit 10 active
+    std::string nombre;        // empty = empty slot
+    std::int16_t Reparto = 0;  // bits 0..9 portion in tenths of a percent, bit 10 active
 };
 
 // Limits of the random draws, per parameter k = 0..30 and part 0/1: [k][part] = {Min, Max}.
@@ -59,7 +59,7 @@ using PayoffCopy = std::array<float, 8>;
 
 // ---------------------------------------------------------------- neighbourhood
 struct Neighbourhood {
-    std::array<std::uint8_t, 2> CodVecin{2, 2};                  // [copia]
+    std::array<std::uint8_t, 2> CodVecin{2, 2};                      // [copia]
     std::array<std::int32_t, 2> MascaraVecinos{16777215, 16777215};  // [copia]
     std::uint8_t Repes = 24;
     // Vecinos[cell][j]: the neighbour of cell at position j (cells 1..N; row 0 unused).
@@ -71,7 +71,7 @@ struct Neighbourhood {
 // and a save writes the ticks back as they are.
 struct RunOptions {
     std::array<std::int16_t, 2> Opciones{1, 1};  // [copia]: bit k = item k ticked
-    std::array<bool, 10> mnuOpcion{true, false, false, false, false,
+    std::array<bool, 10> mnuOpcion{true,  false, false, false, false,
                                    false, false, false, false, false};
     std::array<bool, 4> mnuRegla{false, true, false, false};
     std::uint8_t Regla = 2;  // 1 Maxi Max, 2 Replicator Dynamics, 3 Best Strategy, 4 Maxi Min
@@ -100,7 +100,7 @@ struct World {
     std::int16_t NumFilas = 40;
     std::int16_t NumJugadores = 0;
     std::int32_t Generacion = 0;
-    std::uint8_t Iteraciones = 4;           // the rounds box (1..10), read live
+    std::uint8_t Iteraciones = 4;               // the rounds box (1..10), read live
     std::uint8_t IteracionesComprometidas = 4;  // committed together with MovPosibles
     std::uint8_t Iteracion = 0;
     std::uint8_t MovPosibles = 0;
@@ -111,11 +111,11 @@ struct World {
     std::array<std::vector<Genoma>, 2> genomas;
 
     // Per-generation accumulators.
-    std::vector<float> PagoTotal, CoopTotal;                 // [cell]
-    std::vector<std::int32_t> Jugadas;                       // [cell * (MovPosibles + 1) + slot]
-    std::vector<std::uint8_t> MovA, MovB;                    // same shape as Jugadas
-    std::vector<std::uint8_t> MuertoHoy;                     // [cell]
-    std::vector<std::array<float, 2>> TiradaRuleta;          // [cell][draw]
+    std::vector<float> PagoTotal, CoopTotal;         // [cell]
+    std::vector<std::int32_t> Jugadas;               // [cell * (MovPosibles + 1) + slot]
+    std::vector<std::uint8_t> MovA, MovB;            // same shape as Jugadas
+    std::vector<std::uint8_t> MuertoHoy;             // [cell]
+    std::vector<std::array<float, 2>> TiradaRuleta;  // [cell][draw]
     std::array<float, 2> SumaCoop{};
     std::array<std::int32_t, 2> CuentaCoop{};
 
@@ -151,8 +151,8 @@ struct World {
         // Valuations and weights of Ci, Ei, Si as the input x used them: valuations / 100 (1 under
         // the ad-hoc switch), weights by SenMask (0 for an index left out).
         std::array<float, 3> val{}, peso{};
-        float x = 0;           // the argument of the behaviour function
-        bool xAdHoc = false;   // x was replaced by the rival's valuation (ad-hoc switch)
+        float x = 0;          // the argument of the behaviour function
+        bool xAdHoc = false;  // x was replaced by the rival's valuation (ad-hoc switch)
         float f = 0, disp = 0;
         bool disparo = false;  // the trigger answered
         std::array<std::uint8_t, 6> colores{};
@@ -185,11 +185,11 @@ struct World {
             // [0] records in role 0, [1] in role 1, [2] every record: ring r - 1 serves the role
             // mask r of a search.
             std::array<std::array<std::uint32_t, 16>, 3> anillos{};
-            std::array<std::uint8_t, 2> cuenta{};       // records per role
+            std::array<std::uint8_t, 2> cuenta{};      // records per role
             std::array<std::uint8_t, 2> disparoRol{};  // the newest record in each role fired
-            std::uint8_t disparo = 0;                   // the newest record fired
-            std::uint8_t rolUltimo = 0;                 // the newest record's role
-            std::int16_t duena = 0, socio = 0;  // whose records, with whom (0: anybody)
+            std::uint8_t disparo = 0;                  // the newest record fired
+            std::uint8_t rolUltimo = 0;                // the newest record's role
+            std::int16_t duena = 0, socio = 0;         // whose records, with whom (0: anybody)
         };
         struct Cabecera {
             std::int16_t indexados = 0;    // slots 1..indexados are indexed

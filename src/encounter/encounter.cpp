@@ -27,25 +27,25 @@ Registro registroPrevio(const World& w, const AjustesPartida& aj, const Encounte
 
 // Both decisions in the live rounds, on the record index: each player's memories of the other are
 // found once and serve the rival's search and the player's own trigger.
+// con1 is player 1's memory of its records with player 2 (null when they have not met), con2 player
+// 2's of player 1.
 template <bool kVista>
 void decidirAmbosVivo(const World& w, const AjustesPartida& aj, const FichasGeneracion& fichas,
-                      EncounterValues& v, Rng& rng) {
+                      EncounterValues& v, Rng& rng, const Memoria* con1, const Memoria* con2) {
     const Genoma& g1 = w.genoma(kActual, v.jug1);
     const Genoma& g2 = w.genoma(kActual, v.jug2);
-    const IndiceCelda i1 = indiceCeldaVivo(w, v.jug1), i2 = indiceCeldaVivo(w, v.jug2);
-    VistaMemorias de1{i1.deCelda, i1.con(v.jug2), i1.cabecera->ultimoSocio, nullptr};
-    const VistaMemorias de2{i2.deCelda, i2.con(v.jug1), i2.cabecera->ultimoSocio, nullptr};
+    const World::IndiceRegistros& ix = w.indiceRegistros;
+    VistaMemorias de1{&ix.deCelda[v.jug1], con1, ix.cabeceras[v.jug1].ultimoSocio, nullptr};
+    const VistaMemorias de2{&ix.deCelda[v.jug2], con2, ix.cabeceras[v.jug2].ultimoSocio, nullptr};
 
     auto& p1 = v.jugador[0];
     const int h1 = mitadJugador1(aj);
     const FichaMitad& ficha1 = fichas.celdas[v.jug1][h1];
     int word1 = v.prev2 > 0 ? palabraIndexada(de2, v.jug1, 0, ficha1.busqueda) : -1;
     if (word1 < 0) word1 = ficha1.incertidumbre;
-    decidirCon<true, kVista>(g1, g2, aj, 1, h1, ficha1, static_cast<std::uint16_t>(word1), v.Si,
-                             0.0f, rng, p1, [&] {
-                                 return v.prev1 > 0 &&
-                                        disparoIndexado(de1, v.jug2, 0, ficha1.trigger) != 0;
-                             });
+    decidirCon<true, kVista>(
+        g1, g2, aj, 1, h1, ficha1, static_cast<std::uint16_t>(word1), v.Si, 0.0f, rng, p1,
+        [&] { return v.prev1 > 0 && disparoIndexado(de1, v.jug2, 0, ficha1.trigger) != 0; });
     p1.celda = static_cast<std::int16_t>(v.jug1);
 
     const int h2 = mitadJugador2(aj, p1.disp);
@@ -57,11 +57,9 @@ void decidirAmbosVivo(const World& w, const AjustesPartida& aj, const FichasGene
     }
     int word2 = aj.sucesivas || v.prev1 > 0 ? palabraIndexada(de1, v.jug2, 1, ficha2.busqueda) : -1;
     if (word2 < 0) word2 = ficha2.incertidumbre;
-    decidirCon<true, kVista>(g2, g1, aj, 2, h2, ficha2, static_cast<std::uint16_t>(word2), v.Si,
-                             p1.f, rng, v.jugador[1], [&] {
-                                 return v.prev2 > 0 &&
-                                        disparoIndexado(de2, v.jug1, 1, ficha2.trigger) != 0;
-                             });
+    decidirCon<true, kVista>(
+        g2, g1, aj, 2, h2, ficha2, static_cast<std::uint16_t>(word2), v.Si, p1.f, rng, v.jugador[1],
+        [&] { return v.prev2 > 0 && disparoIndexado(de2, v.jug1, 1, ficha2.trigger) != 0; });
     v.jugador[1].celda = static_cast<std::int16_t>(v.jug2);
 }
 
@@ -79,7 +77,8 @@ void decidirAmbos(const World& w, const AjustesPartida& aj, const FichasGeneraci
     if (fichas != nullptr && fichas->indice &&
         v.prev1 == w.indiceRegistros.cabeceras[v.jug1].indexados &&
         v.prev2 == w.indiceRegistros.cabeceras[v.jug2].indexados) {
-        decidirAmbosVivo<true>(w, aj, *fichas, v, rng);
+        decidirAmbosVivo<true>(w, aj, *fichas, v, rng, indiceCeldaVivo(w, v.jug1).con(v.jug2),
+                               indiceCeldaVivo(w, v.jug2).con(v.jug1));
         return;
     }
     ListaRegistros lista1 = listaRegistros(w, v.jug1);
@@ -143,7 +142,7 @@ void anotarFilaSeleccionada(World& w, const EncounterValues& v) {
 // The two records of the encounter. A generation that gave a cell more moves than MovPosibles
 // would write past its list; such an encounter still pays but leaves no record.
 void anotarRegistros(World& w, const AjustesPartida& aj, const FichasGeneracion* fichas,
-                     const EncounterValues& v) {
+                     const EncounterValues& v, const std::array<LugarSocio, 2>* lugares) {
     const std::array<int, 2> jug = {v.jug1, v.jug2};
     const std::array<int, 2> slot = {v.prev1 + 1, v.prev2 + 1};
     if (slot[0] > w.MovPosibles || slot[1] > w.MovPosibles) return;
@@ -168,7 +167,10 @@ void anotarRegistros(World& w, const AjustesPartida& aj, const FichasGeneracion*
     }
     const bool indexado = fichas != nullptr && fichas->indice;
     for (int k = 0; k < 2; ++k) {
-        if (indexado)
+        if (lugares != nullptr)
+            anotarEnIndice(w.indiceRegistros, jug[k], slot[k], registro[k], bytesA[k], v.equidad[k],
+                           (*lugares)[k]);
+        else if (indexado)
             anadirAlIndice(w.indiceRegistros, jug[k], slot[k], registro[k], bytesA[k],
                            v.equidad[k]);
         else
@@ -176,14 +178,16 @@ void anotarRegistros(World& w, const AjustesPartida& aj, const FichasGeneracion*
     }
 }
 
+// `lugares`, when given, are where each player keeps its memory of the other in the live index.
 std::uint8_t comprometer(World& w, const AjustesPartida& aj, const FichasGeneracion* fichas,
-                         const EncounterValues& v) {
+                         const EncounterValues& v,
+                         const std::array<LugarSocio, 2>* lugares = nullptr) {
     const std::array<int, 2> jug = {v.jug1, v.jug2};
     for (int k = 0; k < 2; ++k) {
         w.PagoTotal[jug[k]] += v.pago[k];
         w.CoopTotal[jug[k]] += entreCeroYUno(aj.ciEsExito ? v.exito[k] : v.jugador[k].f);
     }
-    anotarRegistros(w, aj, fichas, v);
+    anotarRegistros(w, aj, fichas, v, lugares);
     for (int k = 0; k < 2; ++k) {
         if (aj.grafico) {
             w.SumaCoop[k] += v.jugador[k].f;
@@ -261,9 +265,14 @@ namespace {
     v.prev1 = prev1;
     v.prev2 = prev2;
     v.Si = similitud(fichas.celdas[jug1][0], fichas.celdas[jug2][0]);
-    decidirAmbosVivo<false>(w, aj, fichas, v, rng);
+    // Each player's memory of the other is found once: the searches read it, the records join it.
+    const World::IndiceRegistros& ix = w.indiceRegistros;
+    const std::array<LugarSocio, 2> lugares = {lugarSocio(ix, jug1, jug2),
+                                               lugarSocio(ix, jug2, jug1)};
+    decidirAmbosVivo<false>(w, aj, fichas, v, rng, memoriaEn(ix, lugares[0]),
+                            memoriaEn(ix, lugares[1]));
     calcularPagos(w, aj, v);
-    return comprometer(w, aj, &fichas, v);
+    return comprometer(w, aj, &fichas, v, &lugares);
 }
 
 }  // namespace

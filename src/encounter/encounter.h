@@ -93,7 +93,8 @@ class Anticipo {
     // Every line of a memory: its rings and its counts.
     [[gnu::always_inline]] static void memoria(const World::IndiceRegistros::Memoria* m) {
         static_assert(sizeof(*m) % 64 == 0);
-        for (std::size_t i = 0; i < sizeof(*m); i += 64) linea(reinterpret_cast<const char*>(m) + i);
+        for (std::size_t i = 0; i < sizeof(*m); i += 64)
+            linea(reinterpret_cast<const char*>(m) + i);
     }
 
     [[gnu::always_inline]] void pedir(int c) const {

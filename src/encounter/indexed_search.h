@@ -133,8 +133,7 @@ inline int palabraIndexada(const VistaMemorias& v, int a, int role, std::int16_t
         // The newest record decides whether anything counts.
         const bool newestPasa = pasa(mascara, todas.rolUltimo);
         const bool newestCuenta =
-            previo != nullptr ? previoCuenta
-                              : newestPasa && (cualquiera || v.ultimoSocio == a);
+            previo != nullptr ? previoCuenta : newestPasa && (cualquiera || v.ultimoSocio == a);
         if (!newestCuenta) return kNada;
         conPrevio(previo != nullptr);
         if (fuente != nullptr) todos(t, *fuente, mascara);

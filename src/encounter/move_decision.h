@@ -100,8 +100,9 @@ std::uint16_t conocimiento(const World& w, const AjustesPartida& aj, int b, int 
 
 // What a decision reads of a genome half: the behaviour curve's coefficients, the valuations'
 // complements, the weights its sensibilities give the indexes under a SenMask, the search,
-// fall-back and trigger words and the bug colour, on one cache line. The live genomes do not change while the rounds are played, so a generation works
-// these out once per cell, and the rounds read a card instead of the genome.
+// fall-back and trigger words and the bug colour, on one cache line. The live genomes do not change
+// while the rounds are played, so a generation works these out once per cell, and the rounds read a
+// card instead of the genome.
 struct alignas(64) FichaMitad {
     CurvaNewton curva;
     std::array<float, 3> complemento{};  // 1 - ValIC, ValIA, ValIP / 100

@@ -48,14 +48,13 @@ Memoria& nuevaMemoria(World::IndiceRegistros& ix, int cell, int k, int socio) {
     return m;
 }
 
-Memoria* memoriaDe(World::IndiceRegistros& ix, int cell, int k, int socio) {
-    if (static_cast<std::size_t>(k) < ix.bloque) return &ix.conSocio[cell * ix.bloque + k];
+std::size_t posicionFueraDeBloque(const World::IndiceRegistros& ix, int cell, int socio) {
     const auto mas =
         ix.conSocio.begin() + static_cast<std::ptrdiff_t>(ix.cabeceras.size() * ix.bloque);
     const auto it = std::find_if(mas, ix.conSocio.end(), [&](const Memoria& m) {
         return m.duena == cell && m.socio == socio;
     });
-    return &*it;
+    return static_cast<std::size_t>(it - ix.conSocio.begin());
 }
 
 void reindexarCelda(World& w, int cell, int slot) {

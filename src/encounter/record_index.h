@@ -65,8 +65,12 @@ inline void recordar(Memoria& m, int rol, bool disparo, std::uint8_t movA, std::
 inline std::uint32_t sumaRol(const Memoria& m, int rol) {
     return m.anillos[rol][m.cuenta[rol] & 15];
 }
-inline int sumaA(std::uint32_t suma) { return static_cast<int>(suma & 0xFFFF); }
-inline int sumaB(std::uint32_t suma) { return static_cast<int>(suma >> 16); }
+inline int sumaA(std::uint32_t suma) {
+    return static_cast<int>(suma & 0xFFFF);
+}
+inline int sumaB(std::uint32_t suma) {
+    return static_cast<int>(suma >> 16);
+}
 
 // Sizes the index to the world, the current MovPosibles and the committed neighbourhood, with
 // nothing indexed. The generation cycle calls it with the other accumulators.
@@ -81,44 +85,71 @@ inline bool indiceDimensionado(const World& w) {
 
 // The cell's memory of a partner met for the first time, as its k-th.
 Memoria& nuevaMemoria(World::IndiceRegistros& ix, int cell, int k, int socio);
-// The cell's memory of its k-th partner.
-Memoria* memoriaDe(World::IndiceRegistros& ix, int cell, int k, int socio);
+// Where a memory past every cell's block lies in conSocio; the memory must exist.
+std::size_t posicionFueraDeBloque(const World::IndiceRegistros& ix, int cell, int socio);
 
-// Adds a record and its two bytes to the cell's index; the cell's slots before it are already
-// indexed.
-inline void anadirAlIndice(World::IndiceRegistros& ix, int cell, int slot, std::int32_t record,
-                           std::uint8_t movA, std::uint8_t movB) {
+// Where a cell keeps its memory of a partner: the partner's number k among those the cell met (or
+// the number it takes when met for the first time) and the memory's place in conSocio. A place
+// rather than an address: a memory made for another cell may move the vector.
+struct LugarSocio {
+    static constexpr std::size_t kNueva = static_cast<std::size_t>(-1);
+    int k = 0;
+    std::size_t pos = kNueva;  // kNueva: not met yet
+};
+
+// A cell meets its partners in the same order round after round, so the entry after the last one
+// used is nearly always the one asked for.
+inline LugarSocio lugarSocio(const World::IndiceRegistros& ix, int cell, int socio) {
+    const World::IndiceRegistros::Cabecera& c = ix.cabeceras[cell];
+    const std::size_t base = static_cast<std::size_t>(cell) * ix.bloque;
+    int k = c.siguiente == c.numSocios ? 0 : c.siguiente;
+    if (k < c.numSocios && static_cast<std::size_t>(k) < ix.bloque &&
+        ix.conSocio[base + k].socio == socio)
+        return {k, base + k};
+    if ((c.vistos >> (socio & 63) & 1) == 0) return {c.numSocios, LugarSocio::kNueva};
+    const std::int16_t* socios = ix.socios.data() + cell * ix.anchura;
+    for (k = 0; k < c.numSocios; ++k) {
+        if (socios[k] != socio) continue;
+        if (static_cast<std::size_t>(k) < ix.bloque) return {k, base + k};
+        return {k, posicionFueraDeBloque(ix, cell, socio)};
+    }
+    return {c.numSocios, LugarSocio::kNueva};
+}
+
+// The memory at a place, or null for a partner not met yet.
+inline const Memoria* memoriaEn(const World::IndiceRegistros& ix, LugarSocio lugar) {
+    return lugar.pos == LugarSocio::kNueva ? nullptr : &ix.conSocio[lugar.pos];
+}
+
+// Adds a record and its two bytes to the cell's index, its partner's memory found at `lugar`; the
+// cell's slots before it are already indexed.
+inline void anotarEnIndice(World::IndiceRegistros& ix, int cell, int slot, std::int32_t record,
+                           std::uint8_t movA, std::uint8_t movB, LugarSocio lugar) {
     World::IndiceRegistros::Cabecera& c = ix.cabeceras[cell];
     const auto socio = static_cast<std::int16_t>(registro::partner(record));
     const int rol = registro::role(record);
     const bool disparo = registro::fired(record);
     Memoria* m = nullptr;
-    int k = c.siguiente == c.numSocios ? 0 : c.siguiente;
-    if (k < c.numSocios && static_cast<std::size_t>(k) < ix.bloque &&
-        ix.conSocio[cell * ix.bloque + k].socio == socio) {
-        m = &ix.conSocio[cell * ix.bloque + k];
+    if (lugar.pos == LugarSocio::kNueva) {
+        c.vistos |= std::uint64_t{1} << (socio & 63);
+        m = &nuevaMemoria(ix, cell, lugar.k, socio);
+        ++c.numSocios;
     } else {
-        const std::int16_t* socios = ix.socios.data() + cell * ix.anchura;
-        k = 0;
-        if ((c.vistos >> (socio & 63) & 1) == 0)
-            k = c.numSocios;  // a partner never met
-        else
-            while (k < c.numSocios && socios[k] != socio) ++k;
-        if (k == c.numSocios) {
-            c.vistos |= std::uint64_t{1} << (socio & 63);
-            m = &nuevaMemoria(ix, cell, k, socio);
-            ++c.numSocios;
-        } else {
-            m = memoriaDe(ix, cell, k, socio);
-        }
+        m = &ix.conSocio[lugar.pos];
     }
     recordar(*m, rol, disparo, movA, movB);
     recordar(ix.deCelda[cell], rol, disparo, movA, movB);
     // After the newest partner comes a partner not met yet while a cell's first round goes on,
     // and the first one again in the rounds after it.
-    c.siguiente = static_cast<std::int16_t>(k + 1);
+    c.siguiente = static_cast<std::int16_t>(lugar.k + 1);
     c.ultimoSocio = socio;
     c.indexados = static_cast<std::int16_t>(slot);
+}
+
+inline void anadirAlIndice(World::IndiceRegistros& ix, int cell, int slot, std::int32_t record,
+                           std::uint8_t movA, std::uint8_t movB) {
+    anotarEnIndice(ix, cell, slot, record, movA, movB,
+                   lugarSocio(ix, cell, registro::partner(record)));
 }
 
 // Re-sizes the index when the world's shape changed and rebuilds the cell's entries from its
