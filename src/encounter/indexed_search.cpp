@@ -18,7 +18,7 @@ bool indiceCubre(const ListaRegistros& l, int n) {
 // The list's index as the indexed look-ups read it, with the memory of `socio`.
 VistaMemorias vista(const ListaRegistros& l, int n, int socio) {
     const IndiceCelda& ix = l.indice;
-    return {ix.deCelda, ix.con(socio), ix.cabecera->ultimoSocio,
+    return {ix.deCelda(), ix.con(socio), ix.cabecera().ultimoSocio,
             l.slotPrevio == n ? &l.previo : nullptr};
 }
 

@@ -9,39 +9,6 @@ namespace morvane {
 
 using Memoria = World::IndiceRegistros::Memoria;
 
-// One cell's part of the record index, as a search reads it.
-struct IndiceCelda {
-    const World::IndiceRegistros::Cabecera* cabecera = nullptr;  // null: no usable index
-    int celda = 0;
-    const Memoria* deCelda = nullptr;
-    const std::int16_t* socios = nullptr;
-    const Memoria* bloque = nullptr;  // the cell's first partners' memories
-    int tamBloque = 0;
-    const Memoria* mas = nullptr;  // memories past every cell's block
-    const Memoria* fin = nullptr;
-
-    bool disponible() const { return cabecera != nullptr; }
-    // Slots 1..registros() are indexed.
-    int registros() const { return cabecera->indexados; }
-    // The memory of the cell's records with that partner; null when the cell has not met it. A
-    // cell meets its partners in the same order round after round, so the entry after the last
-    // one used is nearly always the one asked for.
-    const Memoria* con(int socio) const {
-        int guess = cabecera->siguiente;
-        if (guess == cabecera->numSocios) guess = 0;
-        if (guess < cabecera->numSocios && guess < tamBloque && bloque[guess].socio == socio)
-            return bloque + guess;
-        if ((cabecera->vistos >> (socio & 63) & 1) == 0) return nullptr;
-        for (int k = 0; k < cabecera->numSocios; ++k) {
-            if (socios[k] != socio) continue;
-            if (k < tamBloque) return bloque + k;
-            for (const Memoria* m = mas; m != fin; ++m)
-                if (m->duena == celda && m->socio == socio) return m;
-        }
-        return nullptr;
-    }
-};
-
 // Adds one record to a memory. A sequence holds at most 255 records of at most 100 each, so
 // neither half of a running sum carries into the other.
 inline void recordar(Memoria& m, int rol, bool disparo, std::uint8_t movA, std::uint8_t movB) {
@@ -121,6 +88,23 @@ inline const Memoria* memoriaEn(const World::IndiceRegistros& ix, LugarSocio lug
     return lugar.pos == LugarSocio::kNueva ? nullptr : &ix.conSocio[lugar.pos];
 }
 
+// One cell's part of the record index, as a search reads it.
+struct IndiceCelda {
+    const World::IndiceRegistros* indice = nullptr;  // null: no usable index
+    int celda = 0;
+
+    bool disponible() const { return indice != nullptr; }
+    const World::IndiceRegistros::Cabecera& cabecera() const { return indice->cabeceras[celda]; }
+    // Slots 1..registros() are indexed.
+    int registros() const { return cabecera().indexados; }
+    // The memory of all the cell's records.
+    const Memoria* deCelda() const { return &indice->deCelda[celda]; }
+    // The memory of the cell's records with that partner; null when the cell has not met it.
+    const Memoria* con(int socio) const {
+        return memoriaEn(*indice, lugarSocio(*indice, celda, socio));
+    }
+};
+
 // Adds a record and its two bytes to the cell's index, its partner's memory found at `lugar`; the
 // cell's slots before it are already indexed.
 inline void anotarEnIndice(World::IndiceRegistros& ix, int cell, int slot, std::int32_t record,
@@ -170,26 +154,14 @@ inline void indexarRegistro(World& w, int cell, int slot) {
 // The cell's index as it stands, for the live rounds of a generation: the cycle re-made the index
 // for them and only their encounters write records, so it holds every cell's records.
 inline IndiceCelda indiceCeldaVivo(const World& w, int cell) {
-    const World::IndiceRegistros& ix = w.indiceRegistros;
-    const World::IndiceRegistros::Cabecera& c = ix.cabeceras[cell];
-    const Memoria* base = ix.conSocio.data();
-    return {&c,
-            cell,
-            &ix.deCelda[cell],
-            ix.socios.data() + cell * ix.anchura,
-            base + cell * ix.bloque,
-            static_cast<int>(ix.bloque),
-            base + ix.cabeceras.size() * ix.bloque,
-            base + ix.conSocio.size()};
+    return {&w.indiceRegistros, cell};
 }
 
 // The cell's index when it is in use and holds exactly the cell's records; empty otherwise, and
 // the searches then read the records one by one.
 inline IndiceCelda indiceCelda(const World& w, int cell) {
     if (!w.usarIndiceRegistros || !indiceDimensionado(w)) return {};
-    const World::IndiceRegistros& ix = w.indiceRegistros;
-    const World::IndiceRegistros::Cabecera& c = ix.cabeceras[cell];
-    if (c.indexados != w.jugadas(cell, 0)) return {};
+    if (w.indiceRegistros.cabeceras[cell].indexados != w.jugadas(cell, 0)) return {};
     return indiceCeldaVivo(w, cell);
 }
 

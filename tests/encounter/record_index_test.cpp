@@ -249,7 +249,7 @@ TEST(IndiceRegistros, FollowsRecordsWrittenByHand) {
     EXPECT_EQ(sumaA(sumaRol(*ix.con(2), 0)), w.movA(o, 5));
     EXPECT_EQ(registrosDe(ix.con(4)), 1);
     EXPECT_EQ(ix.con(7), nullptr);
-    EXPECT_EQ(registrosDe(ix.deCelda), 5);
+    EXPECT_EQ(registrosDe(ix.deCelda()), 5);
 }
 
 // A caller may pair a cell with more partners than its neighbourhood gives it (here 4): their
