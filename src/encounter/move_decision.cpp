@@ -25,6 +25,9 @@ AjustesPartida ajustesPartida(const World& w, int copia) {
     // The chart keeps 100 samples; a step of 0 or less gives an infinite or NaN quotient and
     // nothing is added.
     aj.grafico = static_cast<double>(w.Generacion) / w.PasoCoop < 101.0;
+    aj.mitad1 = aj.prob[1] == 1.0f ? 1 : 0;
+    aj.mitad2 = aj.prob[2] == 1.0f ? 1 : 0;
+    aj.mitad2SigueDisp = aj.prob[2] != 1.0f && aj.sucesivas && aj.prob[2] != 0.0f;
     return aj;
 }
 
@@ -65,7 +68,7 @@ FichaMitad fichaMitad(const Genoma& genoma, int half, std::uint8_t senMask) {
     f.trigger = g.Trigger;
     f.triggerMin = g.TriggerMin;
     f.triggerMax = g.TriggerMax;
-    f.colorBicho = {genoma.Colores[3], genoma.Colores[4], genoma.Colores[5]};
+    f.colorBicho = {genoma.Colores[3], genoma.Colores[4], genoma.Colores[5], 0};
     return f;
 }
 
