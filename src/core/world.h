@@ -185,11 +185,12 @@ struct World {
             // [0] records in role 0, [1] in role 1, [2] every record: ring r - 1 serves the role
             // mask r of a search.
             std::array<std::array<std::uint32_t, 16>, 3> anillos{};
-            std::array<std::uint8_t, 2> cuenta{};      // records per role
-            std::array<std::uint8_t, 2> disparoRol{};  // the newest record in each role fired
-            std::uint8_t disparo = 0;                  // the newest record fired
-            std::uint8_t rolUltimo = 0;                // the newest record's role
-            std::int16_t duena = 0, socio = 0;         // whose records, with whom (0: anybody)
+            // Indexed like the rings: [0] role 0, [1] role 1, [2] every record. A count of 0
+            // goes with a "fired" of 0.
+            std::array<std::uint8_t, 3> cuenta{};   // records
+            std::array<std::uint8_t, 3> disparo{};  // the newest record fired
+            std::uint8_t rolUltimo = 0;             // the newest record's role
+            std::int16_t duena = 0, socio = 0;      // whose records, with whom (0: anybody)
         };
         struct Cabecera {
             std::int16_t indexados = 0;    // slots 1..indexados are indexed

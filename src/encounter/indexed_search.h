@@ -74,8 +74,7 @@ inline void sumarRing(Recuento& t, const std::array<std::uint32_t, 16>& ring, in
 // by index rather than by branches, as masks differ from bug to bug.
 inline void recientes(Recuento& t, const Memoria& m, int mascara, int d) {
     if (mascara == 0) return;
-    const std::array<int, 3> cuentas = {m.cuenta[0], m.cuenta[1], m.cuenta[0] + m.cuenta[1]};
-    sumarRing(t, m.anillos[mascara - 1], cuentas[mascara - 1], d);
+    sumarRing(t, m.anillos[mascara - 1], m.cuenta[mascara - 1], d);
 }
 
 // Adds all of a memory's records whose role passes the mask.
@@ -113,7 +112,7 @@ inline int palabraIndexada(const VistaMemorias& v, int a, int role, std::int16_t
     constexpr int kNada = -1;
     const Memoria& todas = *v.deCelda;
     const Registro* previo = v.previo;
-    if (previo == nullptr && todas.cuenta[0] + todas.cuenta[1] == 0) return kNada;
+    if (previo == nullptr && todas.cuenta[2] == 0) return kNada;
     const int tipo = word & 24;
     const int depth = packed::prof(word);
     const int mascara = mascaraRol(packed::historial(word), role);
@@ -166,11 +165,9 @@ inline int disparoIndexado(const VistaMemorias& v, int partner, int role, std::i
     }
     const Memoria* m = whom == 1 ? v.deCelda : v.conSocio;
     if (m == nullptr) return 0;
-    // Look-ups rather than branches: whom and when differ from bug to bug. Entry 2 is both roles.
-    const int cual = when == 2 ? 2 : target;
-    const std::array<int, 3> cuentas = {m->cuenta[0], m->cuenta[1], m->cuenta[0] + m->cuenta[1]};
-    const std::array<int, 3> disparos = {m->disparoRol[0], m->disparoRol[1], m->disparo};
-    return disparos[cual] & -static_cast<int>(cuentas[cual] > 0);
+    // A look-up rather than branches: whom and when differ from bug to bug. Entry 2 is both roles;
+    // an entry with no record holds 0.
+    return m->disparo[when == 2 ? 2 : target];
 }
 
 }  // namespace morvane

@@ -13,8 +13,7 @@ namespace {
 void limpiarMemoria(Memoria& m, int cell, int socio) {
     for (auto& anillo : m.anillos) anillo[0] = 0;
     m.cuenta = {};
-    m.disparoRol = {};
-    m.disparo = 0;
+    m.disparo = {};
     m.rolUltimo = 0;
     m.duena = static_cast<std::int16_t>(cell);
     m.socio = static_cast<std::int16_t>(socio);

@@ -14,7 +14,7 @@ using Memoria = World::IndiceRegistros::Memoria;
 inline void recordar(Memoria& m, int rol, bool disparo, std::uint8_t movA, std::uint8_t movB) {
     const std::uint32_t par = movA | static_cast<std::uint32_t>(movB) << 16;
     const int cuentaRol = m.cuenta[rol];
-    const int total = m.cuenta[0] + m.cuenta[1];
+    const int total = m.cuenta[2];
     auto& ring = m.anillos[rol];
     auto& todos = m.anillos[2];
     const std::uint32_t sumaTodos = todos[total & 15] + par;
@@ -23,8 +23,9 @@ inline void recordar(Memoria& m, int rol, bool disparo, std::uint8_t movA, std::
     ring[(cuentaRol + 1) & 15] = sumaRol;
     // The byte fields last: a byte store may alias anything read after it.
     m.cuenta[rol] = static_cast<std::uint8_t>(cuentaRol + 1);
-    m.disparoRol[rol] = disparo ? 1 : 0;
-    m.disparo = disparo ? 1 : 0;
+    m.cuenta[2] = static_cast<std::uint8_t>(total + 1);
+    m.disparo[rol] = disparo ? 1 : 0;
+    m.disparo[2] = disparo ? 1 : 0;
     m.rolUltimo = static_cast<std::uint8_t>(rol);
 }
 

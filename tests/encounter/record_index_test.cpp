@@ -242,7 +242,7 @@ TEST(IndiceRegistros, FollowsRecordsWrittenByHand) {
     const IndiceCelda ix = indiceCelda(w, o);
     ASSERT_TRUE(ix.disponible());
     EXPECT_EQ(ix.registros(), 5);
-    const auto registrosDe = [](const Memoria* m) { return m->cuenta[0] + m->cuenta[1]; };
+    const auto registrosDe = [](const Memoria* m) { return m->cuenta[2]; };
     ASSERT_NE(ix.con(2), nullptr);
     EXPECT_EQ(registrosDe(ix.con(2)), 3);
     EXPECT_EQ(sumaA(sumaRol(*ix.con(2), 1)), 10 + 30);  // slots 1 and 3 were played as player 2
