@@ -3,8 +3,7 @@
 // record-by-record scan the index replaces (the straightforward search, for the speed-up).
 #include <benchmark/benchmark.h>
 
-#include "core/generation.h"
-#include "core/rng.h"
+#include "core/simulation.h"
 #include "core/startup.h"
 
 namespace {
@@ -13,12 +12,12 @@ using namespace morvane;
 
 void runGenerations(benchmark::State& state, int columns, int rows, int type, int iterations,
                     bool recordIndex) {
-    Rng rng(12345);
-    World w;
-    makeBusyWorld(w, rng, columns, rows, type, iterations);
-    w.usarIndiceRegistros = recordIndex;
-    PrepararPaso(w);
-    for (auto _ : state) UnaGeneracion(w, rng);
+    Simulation sim(12345);
+    makeBusyWorld(sim.state(), sim.rng(), columns, rows, type, iterations);
+    sim.clearReport();
+    sim.useRecordIndex(recordIndex);
+    sim.prepare();
+    for (auto _ : state) sim.step();
     state.counters["generations/s"] =
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }

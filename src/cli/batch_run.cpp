@@ -7,9 +7,7 @@
 #include <memory>
 
 #include "cli/board_image.h"
-#include "core/generation.h"
-#include "core/rng.h"
-#include "core/startup.h"
+#include "core/simulation.h"
 #include "core/statistics.h"
 #include "games/payoff.h"
 #include "io/scenario_file.h"
@@ -89,18 +87,15 @@ void applyOverrides(World& w, const BatchOptions& o) {
 }  // namespace
 
 BatchOutcome runBatch(const BatchOptions& opts, const ProgressFn& progress) {
-    auto rng = opts.seed ? Rng(*opts.seed) : Rng();
-    auto world = std::make_unique<World>();
-    World& w = *world;
-    applyStartupDefaults(w);
+    auto sim = opts.seed ? std::make_unique<Simulation>(*opts.seed) : std::make_unique<Simulation>();
     if (opts.scenario) {
-        const auto loaded = CargarEscenario(w, *opts.scenario);
+        const auto loaded = sim->load(*opts.scenario);
         if (!loaded.ok)
             return {2, *opts.scenario + ":" + std::to_string(loaded.line) + ": " + loaded.reason};
     } else {
-        startWorld(w, rng);
+        sim->start();
     }
-    worldWindowLoad(w);
+    World& w = sim->state();
     applyOverrides(w, opts);
 
     std::string error;
@@ -109,10 +104,10 @@ BatchOutcome runBatch(const BatchOptions& opts, const ProgressFn& progress) {
     if (opts.csvPath && (!csv.open(*opts.csvPath, &error) || !csv.write(csvHeader(w, slots))))
         return {1, error.empty() ? "cannot write " + *opts.csvPath : error};
 
-    PrepararPaso(w);
+    sim->prepare();
     for (int g = 0; g < opts.generations; ++g) {
-        UnaGeneracion(w, rng);
-        if (opts.csvPath && !csv.write(csvRow(collectStatistics(w, slots))))
+        sim->step();
+        if (opts.csvPath && !csv.write(csvRow(collectStatistics(w, sim->report(), slots))))
             return {1, "cannot write " + *opts.csvPath};
         if (progress) progress(g + 1, opts.generations);
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/generation_report.h"
+#include "core/generation_scratch.h"
 #include "core/scheduling.h"
 #include "core/world.h"
 
@@ -15,16 +17,14 @@ void PrepararPaso(World& w);
 
 // One generation, its phases in order: accumulators, random partners, the committed number of
 // iterations, scoring, snapshot, transition rule, copy and mutation cell by cell, cooperation
-// history. The first form plays the encounters with JugarPartida; the second with `play`.
-void UnaGeneracion(World& w, Rng& rng);
-void UnaGeneracion(World& w, Rng& rng, const EncounterFn& play);
-
-// What a click on the run button with any button but the left one does: prepare, then one
-// generation.
-void singleStep(World& w, Rng& rng);
+// history. The state changes; the report receives what the generation leaves for the views.
+void UnaGeneracion(World& w, GenerationReport& report, GenerationScratch& scratch, Rng& rng);
+// The same generation with every encounter played by `play` (tests of the phases around them).
+void UnaGeneracion(World& w, GenerationReport& report, GenerationScratch& scratch, Rng& rng,
+                   const EncounterFn& play);
 
 // Stores the two role averages of the cooperation history when Generacion is a sampling point
 // (a multiple of PasoCoop, at most 100 samples); a PasoCoop below 1 samples nothing.
-void sampleCooperationHistory(World& w);
+void sampleCooperationHistory(World& w, const GenerationReport& report);
 
 }  // namespace morvane

@@ -175,16 +175,16 @@ int mutationViewRow(int p) {
     return 24;
 }
 
-void Mutar(World& w, Rng& rng, int cell) {
+void Mutar(World& w, Rng& rng, int cell, std::vector<MutationRecord>* records) {
     const int p = static_cast<int>(std::floor(27.0 * rng.uniform() + 0.5)) + 3;
     const bool complete = w.opciones.mnuOpcion[1];
     const int h = static_cast<int>(std::floor(rng.uniform() + 0.5));
     Genoma& g = w.genoma(kActual, cell);
 
-    World::MutationRecord* record = nullptr;
-    if (w.opciones.mnuVerMutaciones &&
-        static_cast<int>(w.mutationRecords.size()) < World::kMaxMutationRecords) {
-        record = &w.mutationRecords.emplace_back();
+    MutationRecord* record = nullptr;
+    if (records != nullptr && w.opciones.mnuVerMutaciones &&
+        static_cast<int>(records->size()) < GenerationReport::kMaxMutationRecords) {
+        record = &records->emplace_back();
         record->cell = static_cast<std::int16_t>(cell);
         record->parte = static_cast<std::uint8_t>(h);
         record->antes = g;

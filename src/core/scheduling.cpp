@@ -24,14 +24,16 @@ std::vector<std::uint8_t> ordinaryBugs(const World& w) {
 }
 
 // Ordinary bugs still in play today with room for one more record.
-bool canPlay(const World& w, const std::vector<std::uint8_t>& ordinary, int cell) {
-    return ordinary[cell] != 0 && w.MuertoHoy[cell] == 0 && w.jugadas(cell, 0) < w.MovPosibles;
+bool canPlay(const World& w, const GenerationReport& r, const std::vector<std::uint8_t>& muertoHoy,
+             const std::vector<std::uint8_t>& ordinary, int cell) {
+    return ordinary[cell] != 0 && muertoHoy[cell] == 0 && r.jugadas(cell, 0) < w.MovPosibles;
 }
 
 template <typename Play>
-void playPair(World& w, Rng& rng, Play& play, int i, int j) {
-    const int countI = w.jugadas(i, 0) & 0xFF;
-    const int countJ = w.jugadas(j, 0) & 0xFF;
+void playPair(const GenerationReport& r, std::vector<std::uint8_t>& muertoHoy, Rng& rng,
+              Play& play, int i, int j) {
+    const int countI = r.jugadas(i, 0) & 0xFF;
+    const int countJ = r.jugadas(j, 0) & 0xFF;
     // The neighbour plays role 1 on r <= 0.5. The roles are chosen by selection, not by a branch
     // on the draw, which would be mispredicted half the time.
     const bool vecinoPrimero = rng.uniform() <= 0.5f;
@@ -39,24 +41,27 @@ void playPair(World& w, Rng& rng, Play& play, int i, int j) {
     const int jug1 = i ^ ((i ^ j) & cambio), jug2 = j ^ ((i ^ j) & cambio);
     const int prev1 = countI ^ ((countI ^ countJ) & cambio);
     const int prev2 = countJ ^ ((countI ^ countJ) & cambio);
-    const std::uint8_t result = play(w, jug1, jug2, prev1, prev2);
-    w.MuertoHoy[jug1] = static_cast<std::uint8_t>(result & 1);
-    w.MuertoHoy[jug2] = static_cast<std::uint8_t>(result & 2);
+    const std::uint8_t result = play(jug1, jug2, prev1, prev2);
+    muertoHoy[jug1] = static_cast<std::uint8_t>(result & 1);
+    muertoHoy[jug2] = static_cast<std::uint8_t>(result & 2);
 }
 
 // The committed code: a type chosen while the run goes on takes effect at the next start or step,
 // together with the neighbour table built for it. Before each pair plays, the pair after it is
 // announced, so that its data can be on its way while this one plays.
 template <typename Play, typename Announce>
-void iteration(World& w, Rng& rng, Play& play, const Announce& announce) {
+void iteration(const World& w, const GenerationReport& r, std::vector<std::uint8_t>& muertoHoy,
+               Rng& rng, Play& play, const Announce& announce) {
     const WalkedPositions walk = walkedPositions(w.vecindad.CodVecin[kPrevio]);
     const std::vector<std::uint8_t> ordinary = ordinaryBugs(w);
     for (int k = walk.first; k <= walk.last; k += walk.step) {
         for (int i = 1; i <= w.NumJugadores; ++i) {
             if (i < w.NumJugadores) announce(i + 1, w.vecino(i + 1, k));
             const int j = w.vecino(i, k);
-            if (j == kNoPartner || !canPlay(w, ordinary, i) || !canPlay(w, ordinary, j)) continue;
-            playPair(w, rng, play, i, j);
+            if (j == kNoPartner || !canPlay(w, r, muertoHoy, ordinary, i) ||
+                !canPlay(w, r, muertoHoy, ordinary, j))
+                continue;
+            playPair(r, muertoHoy, rng, play, i, j);
         }
     }
 }
@@ -82,17 +87,21 @@ int drawPartner(World& w, Rng& rng, std::vector<std::uint8_t>& tomado, int i, in
 
 }  // namespace
 
-void JugarIteracion(World& w, Rng& rng, const EncounterFn& play) {
+void JugarIteracion(const World& w, GenerationReport& r, std::vector<std::uint8_t>& muertoHoy,
+                    Rng& rng, const EncounterFn& play) {
     const auto nobody = [](int, int) {};
-    iteration(w, rng, play, nobody);
+    iteration(w, r, muertoHoy, rng, play, nobody);
 }
 
-void JugarIteracionEnVivo(World& w, Rng& rng, const FichasGeneracion& fichas) {
-    const auto play = [&](World& world, int jug1, int jug2, int prev1, int prev2) {
-        return JugarPartida(world, fichas, jug1, jug2, prev1, prev2, rng);
+void JugarIteracionEnVivo(const World& w, GenerationReport& r, GenerationScratch& scratch,
+                          Rng& rng) {
+    const FichasGeneracion& fichas = *scratch.cards;
+    IndiceRegistros* ix = scratch.indexInUse();
+    const auto play = [&](int jug1, int jug2, int prev1, int prev2) {
+        return JugarPartida(w, r, ix, fichas, jug1, jug2, prev1, prev2, rng);
     };
-    const Anticipo announce(w, fichas);
-    iteration(w, rng, play, announce);
+    const Anticipo announce(r, ix, fichas);
+    iteration(w, r, scratch.MuertoHoy, rng, play, announce);
 }
 
 void EmparejarAzar(World& w, Rng& rng) {

@@ -12,13 +12,13 @@ bool isOrdinaryBug(const Genoma& g) {
 
 }  // namespace
 
-void scoreGeneration(World& w) {
+void scoreGeneration(const World& w, GenerationReport& rep) {
     const std::uint8_t modo = w.opciones.ModoSuma;
     for (int cell = 1; cell <= w.NumJugadores; ++cell) {
-        float& pago = w.PagoTotal[cell];
+        float& pago = rep.PagoTotal[cell];
         if (modo == 1) continue;
         if (modo == 2) {
-            const int moves = w.jugadas(cell, 0);
+            const int moves = rep.jugadas(cell, 0);
             if (moves > 0) pago /= static_cast<float>(moves);
         } else if (w.MovPosibles > 0) {
             // With no potential move nobody collected anything: the scores stay 0.
@@ -26,16 +26,16 @@ void scoreGeneration(World& w) {
         }
     }
     // The live genomes are still the ones that played: nothing has been copied yet.
-    w.scoredCells = 0;
-    w.scoreSum = 0;
+    rep.scoredCells = 0;
+    rep.scoreSum = 0;
     for (int cell = 1; cell <= w.NumJugadores; ++cell) {
         if (!isOrdinaryBug(w.genoma(kActual, cell))) continue;
-        ++w.scoredCells;
-        w.scoreSum += w.PagoTotal[cell];
+        ++rep.scoredCells;
+        rep.scoreSum += rep.PagoTotal[cell];
     }
 }
 
-bool classifySurvival(World& w, int cell) {
+bool classifySurvival(World& w, const GenerationReport& rep, int cell) {
     const std::int16_t f = w.genoma(kActual, cell).parte[0].Busqueda & 0xFF;
     auto& padres = w.Padres[cell];
     const auto self = static_cast<std::int16_t>(cell);
@@ -43,7 +43,7 @@ bool classifySurvival(World& w, int cell) {
         padres = {-1, -1};
         return false;
     }
-    const float p = w.PagoTotal[cell];
+    const float p = rep.PagoTotal[cell];
     if (w.opciones.Regla == 1) {
         padres[0] = self;
         // Reaching the reproduction threshold rescues a low scorer, and keeps a dead square as is.
@@ -57,7 +57,7 @@ bool classifySurvival(World& w, int cell) {
     return true;
 }
 
-void carryOutTransition(World& w, Rng& rng, int cell) {
+void carryOutTransition(World& w, GenerationReport& rep, Rng& rng, int cell) {
     auto& padres = w.Padres[cell];
     const int v = padres[0];
     if (v == cell || v < 0) return;
@@ -74,7 +74,8 @@ void carryOutTransition(World& w, Rng& rng, int cell) {
     if (padres[0] == 0 || isDeadSquare(previo.Busqueda) ||
         (w.opciones.mnuOpcion[6] && (previo.Incertidumbre & packed::kCopiaMask) != 0))
         keepFont = 0;
-    CopiarGenoma(w, rng, cell, padres[0], padres[1], kPrevio, kActual, keepFont);
+    rep.PuntoCorte[cell] = static_cast<std::int16_t>(
+        CopiarGenoma(w, rng, cell, padres[0], padres[1], kPrevio, kActual, keepFont));
 }
 
 }  // namespace morvane

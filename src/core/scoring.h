@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/generation_report.h"
 #include "core/world.h"
 
 namespace morvane {
@@ -10,15 +11,16 @@ class Rng;
 // 3 per potential move; any other value, possible only from an edited file, divides as 3, as a view
 // word with no valid mode does) and records the statistics of the cells that played as ordinary
 // bugs. With no potential move at all the scores stay 0.
-void scoreGeneration(World& w);
+void scoreGeneration(const World& w, GenerationReport& rep);
 
 // The survival test that opens every transition rule. Sets Padres(cell, 0..1) to -1 for a blank
 // square, 0 for a cell that dies, or the cell itself for one that survives (under Maxi Max only
 // the first parent, the second keeps its value). Returns whether the parent search runs for it.
-bool classifySurvival(World& w, int cell);
+bool classifySurvival(World& w, const GenerationReport& rep, int cell);
 
 // Carries out the transition of one cell after the rule chose its parents: copies the parents'
-// previous genomes into its live genome, or nothing when it keeps its own or is a blank square.
-void carryOutTransition(World& w, Rng& rng, int cell);
+// previous genomes into its live genome, or nothing when it keeps its own or is a blank square. A
+// copy leaves its cut point in the report.
+void carryOutTransition(World& w, GenerationReport& rep, Rng& rng, int cell);
 
 }  // namespace morvane

@@ -37,7 +37,6 @@ void worldWindowLoad(World& w) {
     // A new world starts its count and its cooperation history afresh.
     w.Generacion = 0;
     w.HistoriaCoop = {};
-    NuevaGeneracionAcumuladores(w);
     ReiniciarTransicion(w);
     decodeVista(w, w.Vista);
     w.opciones.SenMask = 7;

@@ -15,8 +15,8 @@ void applyStartupDefaults(World& w);
 // "Start": create the world for the current size and fill every cell at random.
 void startWorld(World& w, Rng& rng);
 
-// What the world window does to the world when it loads: accumulators and transition results
-// re-created, the view word decoded into the menus, all three indexes feeding the input until the
+// What the world window does to the world state when it loads: the count, the cooperation history
+// and the transition results re-created, the view word decoded into the menus, all three indexes feeding the input until the
 // first commit, the neighbour table built, the selected cell and both copies of cell 0 set.
 void worldWindowLoad(World& w);
 

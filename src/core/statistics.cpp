@@ -49,13 +49,14 @@ std::vector<int> countedSlots(const World& w) {
     return slots;
 }
 
-GenerationStatistics collectStatistics(const World& w, const std::vector<int>& slots) {
+GenerationStatistics collectStatistics(const World& w, const GenerationReport& rep,
+                                       const std::vector<int>& slots) {
     GenerationStatistics st;
     st.generation = w.Generacion;
-    st.coopRole1 = mean(w.statCoopSum[0], w.statCoopCount[0]);
-    st.coopRole2 = mean(w.statCoopSum[1], w.statCoopCount[1]);
-    st.coop = mean(w.statCoopSum[0] + w.statCoopSum[1], w.statCoopCount[0] + w.statCoopCount[1]);
-    st.meanScore = mean(w.scoreSum, w.scoredCells);
+    st.coopRole1 = mean(rep.statCoopSum[0], rep.statCoopCount[0]);
+    st.coopRole2 = mean(rep.statCoopSum[1], rep.statCoopCount[1]);
+    st.coop = mean(rep.statCoopSum[0] + rep.statCoopSum[1], rep.statCoopCount[0] + rep.statCoopCount[1]);
+    st.meanScore = mean(rep.scoreSum, rep.scoredCells);
 
     std::vector<Genoma> slotGenomes;
     slotGenomes.reserve(slots.size());

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/generation_report.h"
 #include "core/world.h"
 
 namespace morvane {
@@ -24,6 +25,7 @@ struct GenerationStatistics {
 std::vector<int> countedSlots(const World& w);
 
 // Statistics of the generation just played; `slots` as countedSlots gave them at the start.
-GenerationStatistics collectStatistics(const World& w, const std::vector<int>& slots);
+GenerationStatistics collectStatistics(const World& w, const GenerationReport& rep,
+                                       const std::vector<int>& slots);
 
 }  // namespace morvane

@@ -26,8 +26,8 @@ std::int32_t searchMask(const World& w, int cell) {
 // Calls weigh(j) for every cell j of cell i's imitation neighbourhood, in position order, each
 // once. Blank squares are passed over: a bug that copied one would turn into a permanent wall.
 template <typename Weigh>
-void forEachCandidate(World& w, SearchState& s, int i, Weigh weigh) {
-    auto& trace = w.transitionTrace[i];
+void forEachCandidate(const World& w, GenerationReport& rep, SearchState& s, int i, Weigh weigh) {
+    auto& trace = rep.transitionTrace[i];
     trace.mascara = searchMask(w, i);
     trace.visitados = 0;
     for (int k = 0; k < kNumPositions; ++k) {
@@ -42,8 +42,8 @@ void forEachCandidate(World& w, SearchState& s, int i, Weigh weigh) {
 }
 
 // Blank squares search nothing and are left with an empty trace.
-void prepareTrace(World& w) {
-    w.transitionTrace.assign(static_cast<std::size_t>(w.NumJugadores) + 1, {});
+void prepareTrace(const World& w, GenerationReport& rep) {
+    rep.transitionTrace.assign(static_cast<std::size_t>(w.NumJugadores) + 1, {});
 }
 
 // Ranks a candidate by key into the two parent slots: strictly greater wins, so the earlier one
@@ -68,12 +68,13 @@ struct StrategyGroup {
     float min;
 };
 
-std::vector<StrategyGroup> groupByStrategy(World& w, SearchState& s, int i) {
+std::vector<StrategyGroup> groupByStrategy(const World& w, GenerationReport& rep, SearchState& s,
+                                           int i) {
     std::vector<StrategyGroup> groups;
     groups.reserve(kNumPositions + 1);
-    groups.push_back({i, 1, w.PagoTotal[i], w.PagoTotal[i]});
-    forEachCandidate(w, s, i, [&](int j) {
-        const float p = w.PagoTotal[j];
+    groups.push_back({i, 1, rep.PagoTotal[i], rep.PagoTotal[i]});
+    forEachCandidate(w, rep, s, i, [&](int j) {
+        const float p = rep.PagoTotal[j];
         for (auto& g : groups) {
             if (MismoGenoma(w, j, g.representative, kActual) == 0) {
                 ++g.count;
@@ -89,13 +90,13 @@ std::vector<StrategyGroup> groupByStrategy(World& w, SearchState& s, int i) {
 
 // Best Strategy ranks the groups by their average, Maxi Min by their lowest score; both let only
 // the groups whose average reaches the reproduction threshold take part.
-void groupRule(World& w, bool byMinimum) {
-    prepareTrace(w);
+void groupRule(World& w, GenerationReport& rep, bool byMinimum) {
+    prepareTrace(w, rep);
     SearchState s(w);
     for (int i = 1; i <= w.NumJugadores; ++i) {
-        if (!classifySurvival(w, i)) continue;
+        if (!classifySurvival(w, rep, i)) continue;
         float best0 = 0, best1 = 0;
-        for (const auto& g : groupByStrategy(w, s, i)) {
+        for (const auto& g : groupByStrategy(w, rep, s, i)) {
             const float average = g.sum / static_cast<float>(g.count);
             if (!(average >= w.UmbralReproduccion)) continue;
             rank(w, i, byMinimum ? g.min : average, g.representative, best0, best1);
@@ -116,67 +117,67 @@ int spinWheel(const std::vector<int>& candidates, const std::vector<float>& c, f
 
 }  // namespace
 
-void ReglaMaxiMax(World& w) {
-    prepareTrace(w);
+void ReglaMaxiMax(World& w, GenerationReport& rep) {
+    prepareTrace(w, rep);
     SearchState s(w);
     // The runner-up's value runs on from one cell to the next; a first parent found resets it to
     // the cell's own score, so it only ever decides a second parent that is not copied.
     float best1 = 0;
     for (int i = 1; i <= w.NumJugadores; ++i) {
-        if (!classifySurvival(w, i)) continue;
-        float best0 = w.PagoTotal[i];
-        forEachCandidate(w, s, i, [&](int j) {
-            const float p = w.PagoTotal[j];
+        if (!classifySurvival(w, rep, i)) continue;
+        float best0 = rep.PagoTotal[i];
+        forEachCandidate(w, rep, s, i, [&](int j) {
+            const float p = rep.PagoTotal[j];
             if (p >= w.UmbralReproduccion) rank(w, i, p, j, best0, best1);
         });
     }
 }
 
-void ReglaReplicador(World& w, Rng& rng) {
-    prepareTrace(w);
+void ReglaReplicador(World& w, GenerationReport& rep, Rng& rng) {
+    prepareTrace(w, rep);
     SearchState s(w);
     std::vector<int> candidates;
     std::vector<float> c;
     for (int i = 1; i <= w.NumJugadores; ++i) {
-        if (!classifySurvival(w, i)) continue;
+        if (!classifySurvival(w, rep, i)) continue;
         // Index 0 is the empty start of the running sums; candidate 1 is the cell itself.
         candidates.assign({0, i});
-        c.assign({0.0f, w.PagoTotal[i]});
-        forEachCandidate(w, s, i, [&](int j) {
+        c.assign({0.0f, rep.PagoTotal[i]});
+        forEachCandidate(w, rep, s, i, [&](int j) {
             candidates.push_back(j);
-            c.push_back(c.back() + w.PagoTotal[j]);
+            c.push_back(c.back() + rep.PagoTotal[j]);
         });
         for (int p = 0; p < 2; ++p) {
             const float r = rng.uniform() * c.back();
-            w.TiradaRuleta[i][p] = r;
+            rep.TiradaRuleta[i][p] = r;
             const int pick = spinWheel(candidates, c, r);
-            if (pick > 0 && w.PagoTotal[pick] >= w.UmbralReproduccion)
+            if (pick > 0 && rep.PagoTotal[pick] >= w.UmbralReproduccion)
                 w.Padres[i][p] = static_cast<std::int16_t>(pick);
         }
     }
 }
 
-void ReglaMejorEstrategia(World& w) {
-    groupRule(w, false);
+void ReglaMejorEstrategia(World& w, GenerationReport& rep) {
+    groupRule(w, rep, false);
 }
 
-void ReglaMaxiMin(World& w) {
-    groupRule(w, true);
+void ReglaMaxiMin(World& w, GenerationReport& rep) {
+    groupRule(w, rep, true);
 }
 
-void runTransitionRule(World& w, Rng& rng) {
+void runTransitionRule(World& w, GenerationReport& rep, Rng& rng) {
     switch (w.opciones.Regla) {
         case 1:
-            ReglaMaxiMax(w);
+            ReglaMaxiMax(w, rep);
             break;
         case 2:
-            ReglaReplicador(w, rng);
+            ReglaReplicador(w, rep, rng);
             break;
         case 4:
-            ReglaMaxiMin(w);
+            ReglaMaxiMin(w, rep);
             break;
         default:
-            ReglaMejorEstrategia(w);
+            ReglaMejorEstrategia(w, rep);
             break;
     }
 }
@@ -250,7 +251,7 @@ void copyLocus(const Genoma& src, Genoma& dst, int locus) {
 
 }  // namespace
 
-void CopiarGenoma(World& w, Rng& rng, int dest, int a, int b, int from, int to, int keepFont) {
+int CopiarGenoma(World& w, Rng& rng, int dest, int a, int b, int from, int to, int keepFont) {
     // Donors are read before dest is written, so a cell may copy from itself or from a parent
     // that is also being written.
     const Genoma first = w.genoma(from, a);
@@ -258,11 +259,10 @@ void CopiarGenoma(World& w, Rng& rng, int dest, int a, int b, int from, int to, 
     const Genoma* upToCut = &first;
     const Genoma* afterCut = &first;
     int cut = kNumLoci;
-    if ((w.opciones.Opciones[kActual] & 256) != 0) {
-        w.PuntoCorte[dest] = -1;
-    } else {
+    int puntoCorte = -1;
+    if ((w.opciones.Opciones[kActual] & 256) == 0) {
         cut = std::min(static_cast<int>(std::floor(rng.uniform() * 37.0)) + 1, kNumLoci);
-        w.PuntoCorte[dest] = static_cast<std::int16_t>(cut);
+        puntoCorte = cut;
         if (rng.uniform() <= 0.5f) {
             upToCut = &second;
         } else {
@@ -273,6 +273,7 @@ void CopiarGenoma(World& w, Rng& rng, int dest, int a, int b, int from, int to, 
     const int lastLocus = keepFont == 0 ? kNumLoci : 34;
     for (int locus = 1; locus <= lastLocus; ++locus)
         copyLocus(locus <= cut ? *upToCut : *afterCut, target, locus);
+    return puntoCorte;
 }
 
 }  // namespace morvane

@@ -22,22 +22,22 @@ namespace {
 constexpr const char* kPadre = "0 = padre";
 constexpr const char* kMadre = "1 = madre";
 
-std::string score(const World& w, int cell) {
-    return shownNumber(w.PagoTotal[cell], 3);
+std::string score(const GenerationReport& rep, int cell) {
+    return shownNumber(rep.PagoTotal[cell], 3);
 }
 
 // What the last rule looked at for the cell; a cell no rule has searched yet (before the first
 // generation, or a blank square) searched nothing and shows the neighbours the table holds now.
-World::TransitionTrace traceOf(const World& w, int cell) {
-    World::TransitionTrace t;
-    if (static_cast<std::size_t>(cell) < w.transitionTrace.size()) t = w.transitionTrace[cell];
+TransitionTrace traceOf(const World& w, const GenerationReport& rep, int cell) {
+    TransitionTrace t;
+    if (static_cast<std::size_t>(cell) < rep.transitionTrace.size()) t = rep.transitionTrace[cell];
     if (t.mascara == 0 && t.visitados == 0)
         for (int j = 0; j < kNumPositions; ++j) t.vecinos[j] = w.vecino(cell, j);
     return t;
 }
 
 // The cells the rule weighed, the cell itself first, in position order.
-std::vector<int> weighedCells(const World::TransitionTrace& trace, int cell) {
+std::vector<int> weighedCells(const TransitionTrace& trace, int cell) {
     std::vector<int> cells{cell};
     for (int j = 0; j < kNumPositions; ++j)
         if (trace.visitados & (1 << j)) cells.push_back(trace.vecinos[j]);
@@ -73,19 +73,19 @@ void markRanking(TransitionExplanation& e, int column, const Ranking& r) {
     if (r.first != 0) markRows(e, column, r.first, kPadre);
 }
 
-void explainMaxiMax(const World& w, TransitionExplanation& e, const std::vector<int>& cells) {
+void explainMaxiMax(const World& w, const GenerationReport& rep, TransitionExplanation& e, const std::vector<int>& cells) {
     Ranking r(false);
     for (int c : cells)
-        if (w.PagoTotal[c] >= w.UmbralReproduccion) r.offer(c, w.PagoTotal[c]);
+        if (rep.PagoTotal[c] >= w.UmbralReproduccion) r.offer(c, rep.PagoTotal[c]);
     markRanking(e, kColMaxiMax, r);
 }
 
-void explainReplicator(const World& w, TransitionExplanation& e, int cell) {
+void explainReplicator(const World& w, const GenerationReport& rep, TransitionExplanation& e, int cell) {
     if (w.opciones.Regla != 2) return;
     for (int p = 1; p >= 0; --p) {
         const int parent = w.Padres[cell][p];
         const std::string text =
-            std::to_string(p) + " = " + shownNumber(w.TiradaRuleta[cell][p], 3);
+            std::to_string(p) + " = " + shownNumber(rep.TiradaRuleta[cell][p], 3);
         for (auto& row : e.rows) {
             if (row.jugador != parent) continue;
             auto& t = row.texto[kColReplicator];
@@ -100,10 +100,10 @@ struct Group {
     float sum, min;
 };
 
-std::vector<Group> groupCells(const World& w, const std::vector<int>& cells) {
+std::vector<Group> groupCells(const World& w, const GenerationReport& rep, const std::vector<int>& cells) {
     std::vector<Group> groups;
     for (int c : cells) {
-        const float p = w.PagoTotal[c];
+        const float p = rep.PagoTotal[c];
         bool placed = false;
         for (auto& g : groups) {
             if (MismoGenoma(w, c, g.members.front(), kPrevio) != 0) continue;
@@ -118,9 +118,9 @@ std::vector<Group> groupCells(const World& w, const std::vector<int>& cells) {
     return groups;
 }
 
-void explainGroups(const World& w, TransitionExplanation& e, const std::vector<int>& cells) {
+void explainGroups(const World& w, const GenerationReport& rep, TransitionExplanation& e, const std::vector<int>& cells) {
     Ranking byAverage(true), byMinimum(true);
-    for (const auto& g : groupCells(w, cells)) {
+    for (const auto& g : groupCells(w, rep, cells)) {
         const auto count = static_cast<float>(g.members.size());
         const float average = g.sum / count;
         std::string members;
@@ -141,30 +141,30 @@ void explainGroups(const World& w, TransitionExplanation& e, const std::vector<i
 
 }  // namespace
 
-TransitionExplanation explainTransition(const World& w, int cell) {
+TransitionExplanation explainTransition(const World& w, const GenerationReport& rep, int cell) {
     TransitionExplanation e;
     e.cell = cell;
-    e.corte = "Punto de corte: " + std::to_string(w.PuntoCorte[cell]);
-    const World::TransitionTrace trace = traceOf(w, cell);
+    e.corte = "Punto de corte: " + std::to_string(rep.PuntoCorte[cell]);
+    const TransitionTrace trace = traceOf(w, rep, cell);
 
     auto& own = e.rows[0];
     own.jugador = cell;
     own.texto[kColJugador] = std::to_string(cell);
-    own.texto[kColPuntos] = own.texto[kColTotalLoteria] = score(w, cell);
+    own.texto[kColPuntos] = own.texto[kColTotalLoteria] = score(rep, cell);
     for (int j = 0; j < kNumPositions; ++j) {
         auto& row = e.rows[j + 1];
         row.jugador = trace.vecinos[j];
         row.cualifica = (trace.mascara & (1 << j)) != 0;
         row.texto[kColJugador] = row.jugador == kNoPartner ? "" : std::to_string(row.jugador);
         if (row.cualifica && row.jugador != kNoPartner)
-            row.texto[kColPuntos] = row.texto[kColTotalLoteria] = score(w, row.jugador);
+            row.texto[kColPuntos] = row.texto[kColTotalLoteria] = score(rep, row.jugador);
         e.casillas[j] = e.casillas[j + kNumPositions] = row.cualifica;
     }
 
     const std::vector<int> cells = weighedCells(trace, cell);
-    explainMaxiMax(w, e, cells);
-    explainReplicator(w, e, cell);
-    explainGroups(w, e, cells);
+    explainMaxiMax(w, rep, e, cells);
+    explainReplicator(w, rep, e, cell);
+    explainGroups(w, rep, e, cells);
     return e;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/generation_report.h"
 #include "core/world.h"
 
 namespace morvane {
@@ -44,6 +45,6 @@ struct TransitionExplanation {
 // searched and the cells it weighed), the scores, Padres, TiradaRuleta, PuntoCorte and the
 // previous genomes. The Maxi Max, Best Strategy and Maxi Min columns are recomputed from the
 // cells the rule weighed; the Replicator column shows the draws when that rule is in force.
-TransitionExplanation explainTransition(const World& w, int cell);
+TransitionExplanation explainTransition(const World& w, const GenerationReport& rep, int cell);
 
 }  // namespace morvane

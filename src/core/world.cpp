@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "encounter/encounter.h"
 
 namespace morvane {
 
@@ -11,31 +10,13 @@ void CrearMundo(World& w) {
     const std::size_t cells = static_cast<std::size_t>(w.NumJugadores) + 1;
     for (auto& copy : w.genomas) copy.assign(cells, Genoma{});
     w.vecindad.Vecinos.assign(cells, {});
-    NuevaGeneracionAcumuladores(w);
     ReiniciarTransicion(w);
     w.CasillaSel = casillaSelInicial(w);
-}
-
-void NuevaGeneracionAcumuladores(World& w) {
-    const std::size_t cells = static_cast<std::size_t>(w.NumJugadores) + 1;
-    const std::size_t records = cells * (w.MovPosibles + 1u);
-    w.PagoTotal.assign(cells, 0.0f);
-    w.CoopTotal.assign(cells, 0.0f);
-    w.MuertoHoy.assign(cells, 0);
-    w.TiradaRuleta.assign(cells, {0.0f, 0.0f});
-    w.Jugadas.assign(records, 0);
-    w.MovA.assign(records, 0);
-    w.MovB.assign(records, 0);
-    w.SumaCoop = {0.0f, 0.0f};
-    w.CuentaCoop = {0, 0};
-    // The selected cell's live rows and the run statistics belong to the generation too.
-    NuevaGeneracionEncuentros(w);
 }
 
 void ReiniciarTransicion(World& w) {
     const std::size_t cells = static_cast<std::size_t>(w.NumJugadores) + 1;
     w.Padres.assign(cells, {0, 0});
-    w.PuntoCorte.assign(cells, 0);
 }
 
 void PrepararCeldaCero(World& w) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/generation_report.h"
 #include "core/world.h"
 
 namespace morvane {
@@ -39,6 +40,7 @@ struct Explicacion {
 
 // Reads the records of the generation just played and the snapshot genomes; changes nothing and
 // draws nothing (the generator is taken so that every view of an encounter is called alike).
-Explicacion ExplicarPartida(const World& w, int rival, int searcher, int current, Rng& rng);
+Explicacion ExplicarPartida(const World& w, const GenerationReport& rep, int rival, int searcher,
+                            int current, Rng& rng);
 
 }  // namespace morvane

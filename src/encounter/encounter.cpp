@@ -1,5 +1,6 @@
 #include "encounter/encounter.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/numeric.h"
@@ -15,7 +16,7 @@ namespace {
 // Player 1's current move as player 2 sees it before deciding: the record the encounter is about
 // to commit, with player 1's provisional success or output and the equality player 2 would give.
 Registro registroPrevio(const World& w, const AjustesPartida& aj, const EncounterValues& v) {
-    const World::LadoPartida& p1 = v.jugador[0];
+    const LadoPartida& p1 = v.jugador[0];
     const std::uint16_t valor = ValorarJugada(w, p1.disp, aj.copia);
     Registro r;
     r.movB = static_cast<std::uint8_t>(valor & 127);
@@ -30,11 +31,11 @@ Registro registroPrevio(const World& w, const AjustesPartida& aj, const Encounte
 // con1 is player 1's memory of its records with player 2 (null when they have not met), con2 player
 // 2's of player 1.
 template <bool kVista>
-void decidirAmbosVivo(const World& w, const AjustesPartida& aj, const FichasGeneracion& fichas,
-                      EncounterValues& v, Rng& rng, const Memoria* con1, const Memoria* con2) {
+void decidirAmbosVivo(const World& w, const IndiceRegistros& ix, const AjustesPartida& aj,
+                      const FichasGeneracion& fichas, EncounterValues& v, Rng& rng,
+                      const Memoria* con1, const Memoria* con2) {
     const Genoma& g1 = w.genoma(kActual, v.jug1);
     const Genoma& g2 = w.genoma(kActual, v.jug2);
-    const World::IndiceRegistros& ix = w.indiceRegistros;
     VistaMemorias de1{&ix.deCelda[v.jug1], con1, ix.cabeceras[v.jug1].ultimoSocio, nullptr};
     const VistaMemorias de2{&ix.deCelda[v.jug2], con2, ix.cabeceras[v.jug2].ultimoSocio, nullptr};
 
@@ -71,18 +72,19 @@ const FichaMitad& fichaDe(const World& w, const AjustesPartida& aj, const Fichas
     return local;
 }
 
-void decidirAmbos(const World& w, const AjustesPartida& aj, const FichasGeneracion* fichas,
-                  EncounterValues& v, Rng& rng) {
+void decidirAmbos(const World& w, const GenerationReport& r, const IndiceRegistros* ix,
+                  const AjustesPartida& aj, const FichasGeneracion* fichas, EncounterValues& v,
+                  Rng& rng) {
     // The live rounds ask for every record each player holds.
-    if (fichas != nullptr && fichas->indice &&
-        v.prev1 == w.indiceRegistros.cabeceras[v.jug1].indexados &&
-        v.prev2 == w.indiceRegistros.cabeceras[v.jug2].indexados) {
-        decidirAmbosVivo<true>(w, aj, *fichas, v, rng, indiceCeldaVivo(w, v.jug1).con(v.jug2),
-                               indiceCeldaVivo(w, v.jug2).con(v.jug1));
+    if (fichas != nullptr && ix != nullptr && v.prev1 == ix->cabeceras[v.jug1].indexados &&
+        v.prev2 == ix->cabeceras[v.jug2].indexados) {
+        decidirAmbosVivo<true>(w, *ix, aj, *fichas, v, rng,
+                               indiceCeldaVivo(*ix, v.jug1).con(v.jug2),
+                               indiceCeldaVivo(*ix, v.jug2).con(v.jug1));
         return;
     }
-    ListaRegistros lista1 = listaRegistros(w, v.jug1);
-    const ListaRegistros lista2 = listaRegistros(w, v.jug2);
+    ListaRegistros lista1 = listaRegistros(w, r, ix, v.jug1);
+    const ListaRegistros lista2 = listaRegistros(w, r, ix, v.jug2);
     FichaMitad local1, local2;
     auto& p1 = v.jugador[0];
     const int h1 = mitadJugador1(aj);
@@ -126,36 +128,38 @@ float entreCeroYUno(float x) {
     return x > 1.0f ? 1.0f : x;
 }
 
-void anotarFilaSeleccionada(World& w, const EncounterValues& v) {
+void anotarFilaSeleccionada(const World& w, GenerationReport& r, const EncounterValues& v) {
     const int sel = w.CasillaSel;
     if (sel != v.jug1 && sel != v.jug2) return;
-    World::FilaResultado fila = filaResultado(v, sel);
+    FilaResultado fila = filaResultado(v, sel);
     if (fila.slot > w.MovPosibles) return;  // beyond the table, as beyond the records
-    if (w.FilasSelCelda != sel) {
-        w.FilasSel.clear();
-        w.FilasSelCelda = static_cast<std::int16_t>(sel);
+    if (r.FilasSelCelda != sel) {
+        r.FilasSel.clear();
+        r.FilasSelCelda = static_cast<std::int16_t>(sel);
     }
-    if (w.FilasSel.size() < static_cast<std::size_t>(fila.slot)) w.FilasSel.resize(fila.slot);
-    w.FilasSel[fila.slot - 1] = fila;
+    if (r.FilasSel.size() < static_cast<std::size_t>(fila.slot)) r.FilasSel.resize(fila.slot);
+    r.FilasSel[fila.slot - 1] = fila;
 }
 
 // The two records of the encounter. A generation that gave a cell more moves than MovPosibles
 // would write past its list; such an encounter still pays but leaves no record.
-void anotarRegistros(World& w, const AjustesPartida& aj, const FichasGeneracion* fichas,
+void anotarRegistros(const World& w, GenerationReport& r, IndiceRegistros* ix,
+                     const AjustesPartida& aj, const FichasGeneracion* fichas,
                      const EncounterValues& v, const std::array<LugarSocio, 2>* lugares) {
     const std::array<int, 2> jug = {v.jug1, v.jug2};
     const std::array<int, 2> slot = {v.prev1 + 1, v.prev2 + 1};
     if (slot[0] > w.MovPosibles || slot[1] > w.MovPosibles) return;
+    if (static_cast<std::size_t>(std::max(slot[0], slot[1])) >= r.slotsPerCell) return;
     // Positions worked out before the first byte is stored: a byte store may alias anything, and
     // the world's sizes would be read again after each one.
-    const std::array<std::size_t, 2> fila = {w.slotIndex(jug[0], 0), w.slotIndex(jug[1], 0)};
-    std::int32_t* const jugadas = w.Jugadas.data();
-    std::uint8_t* const movA = w.MovA.data();
-    std::uint8_t* const movB = w.MovB.data();
+    const std::array<std::size_t, 2> fila = {r.slotIndex(jug[0], 0), r.slotIndex(jug[1], 0)};
+    std::int32_t* const jugadas = r.Jugadas.data();
+    std::uint8_t* const movA = r.MovA.data();
+    std::uint8_t* const movB = r.MovB.data();
     std::array<std::uint8_t, 2> bytesA{};
     std::array<std::int32_t, 2> registro{};
     for (int k = 0; k < 2; ++k) {
-        const World::LadoPartida& p = v.jugador[k];
+        const LadoPartida& p = v.jugador[k];
         bytesA[k] = byteRegistro((aj.ciEsExito ? v.exito[k] : p.f) * 100.0f);
         registro[k] = registro::make(jug[1 - k], k, slot[1 - k], p.disparo, p.mitad);
     }
@@ -165,36 +169,36 @@ void anotarRegistros(World& w, const AjustesPartida& aj, const FichasGeneracion*
         movA[fila[k] + slot[k]] = bytesA[k];
         movB[fila[k] + slot[k]] = v.equidad[k];
     }
-    const bool indexado = fichas != nullptr && fichas->indice;
+    if (ix == nullptr) return;
     for (int k = 0; k < 2; ++k) {
         if (lugares != nullptr)
-            anotarEnIndice(w.indiceRegistros, jug[k], slot[k], registro[k], bytesA[k], v.equidad[k],
+            anotarEnIndice(*ix, jug[k], slot[k], registro[k], bytesA[k], v.equidad[k],
                            (*lugares)[k]);
-        else if (indexado)
-            anadirAlIndice(w.indiceRegistros, jug[k], slot[k], registro[k], bytesA[k],
-                           v.equidad[k]);
+        else if (fichas != nullptr)
+            anadirAlIndice(*ix, jug[k], slot[k], registro[k], bytesA[k], v.equidad[k]);
         else
-            indexarRegistro(w, jug[k], slot[k]);
+            indexarRegistro(w, r, *ix, jug[k], slot[k]);
     }
 }
 
 // `lugares`, when given, are where each player keeps its memory of the other in the live index.
-std::uint8_t comprometer(World& w, const AjustesPartida& aj, const FichasGeneracion* fichas,
+std::uint8_t comprometer(const World& w, GenerationReport& r, IndiceRegistros* ix,
+                         const AjustesPartida& aj, const FichasGeneracion* fichas,
                          const EncounterValues& v,
                          const std::array<LugarSocio, 2>* lugares = nullptr) {
     const std::array<int, 2> jug = {v.jug1, v.jug2};
     for (int k = 0; k < 2; ++k) {
-        w.PagoTotal[jug[k]] += v.pago[k];
-        w.CoopTotal[jug[k]] += entreCeroYUno(aj.ciEsExito ? v.exito[k] : v.jugador[k].f);
+        r.PagoTotal[jug[k]] += v.pago[k];
+        r.CoopTotal[jug[k]] += entreCeroYUno(aj.ciEsExito ? v.exito[k] : v.jugador[k].f);
     }
-    anotarRegistros(w, aj, fichas, v, lugares);
+    anotarRegistros(w, r, ix, aj, fichas, v, lugares);
     for (int k = 0; k < 2; ++k) {
         if (aj.grafico) {
-            w.SumaCoop[k] += v.jugador[k].f;
-            w.CuentaCoop[k] += 1;
+            r.SumaCoop[k] += v.jugador[k].f;
+            r.CuentaCoop[k] += 1;
         }
-        w.statCoopSum[k] += v.jugador[k].f;
-        w.statCoopCount[k] += 1;
+        r.statCoopSum[k] += v.jugador[k].f;
+        r.statCoopCount[k] += 1;
     }
     std::uint8_t result = 0;
     if (v.pago[0] < w.UmbralHoy) result |= 1;
@@ -206,9 +210,10 @@ std::uint8_t comprometer(World& w, const AjustesPartida& aj, const FichasGenerac
 
 namespace {
 
-// One encounter into v, every value of which it writes.
-std::uint8_t jugar(World& w, const AjustesPartida& aj, const FichasGeneracion* fichas,
-                   EncounterValues& v, int jug1, int jug2, int prev1, int prev2, Rng& rng) {
+// The two decisions and the pay-offs of one encounter into v, every value of which it writes.
+void decidirYPagar(const World& w, const GenerationReport& r, const IndiceRegistros* ix,
+                   const AjustesPartida& aj, const FichasGeneracion* fichas, EncounterValues& v,
+                   int jug1, int jug2, int prev1, int prev2, Rng& rng) {
     v.jug1 = jug1;
     v.jug2 = jug2;
     v.prev1 = prev1;
@@ -218,24 +223,40 @@ std::uint8_t jugar(World& w, const AjustesPartida& aj, const FichasGeneracion* f
     v.sucesivas = aj.sucesivas;
     v.tarta = aj.tarta;
     v.Si = similitud(w.genoma(aj.copia, jug1), w.genoma(aj.copia, jug2));
-
-    decidirAmbos(w, aj, fichas, v, rng);
+    decidirAmbos(w, r, ix, aj, fichas, v, rng);
     calcularPagos(w, aj, v);
     v.resultado = 0;
-    if (aj.copia == kActual) {
-        anotarFilaSeleccionada(w, v);
-        v.resultado = comprometer(w, aj, fichas, v);
-    }
+}
+
+// One live encounter into v, committed.
+std::uint8_t jugar(const World& w, GenerationReport& r, IndiceRegistros* ix,
+                   const AjustesPartida& aj, const FichasGeneracion* fichas, EncounterValues& v,
+                   int jug1, int jug2, int prev1, int prev2, Rng& rng) {
+    decidirYPagar(w, r, ix, aj, fichas, v, jug1, jug2, prev1, prev2, rng);
+    anotarFilaSeleccionada(w, r, v);
+    v.resultado = comprometer(w, r, ix, aj, fichas, v);
     return v.resultado;
 }
 
 }  // namespace
 
-std::uint8_t JugarPartida(World& w, int jug1, int jug2, int prev1, int prev2, int copia, Rng& rng,
+void replayEncounter(const World& w, const GenerationReport& r, int jug1, int jug2, int prev1,
+                     int prev2, Rng& rng, EncounterValues& out) {
+    const AjustesPartida aj = ajustesPartida(w, kPrevio);
+    decidirYPagar(w, r, nullptr, aj, nullptr, out, jug1, jug2, prev1, prev2, rng);
+}
+
+std::uint8_t JugarPartida(const World& w, GenerationReport& r, IndiceRegistros* ix, int jug1,
+                          int jug2, int prev1, int prev2, int copia, Rng& rng,
                           EncounterValues* out) {
-    const AjustesPartida aj = ajustesPartida(w, copia == kPrevio ? kPrevio : kActual);
     EncounterValues v;
-    const std::uint8_t result = jugar(w, aj, nullptr, v, jug1, jug2, prev1, prev2, rng);
+    std::uint8_t result = 0;
+    if (copia == kPrevio) {
+        replayEncounter(w, r, jug1, jug2, prev1, prev2, rng, v);
+    } else {
+        const AjustesPartida aj = ajustesPartida(w, kActual);
+        result = jugar(w, r, ix, aj, nullptr, v, jug1, jug2, prev1, prev2, rng);
+    }
     if (out != nullptr) *out = v;
     return result;
 }
@@ -243,7 +264,6 @@ std::uint8_t JugarPartida(World& w, int jug1, int jug2, int prev1, int prev2, in
 FichasGeneracion prepararFichas(const World& w) {
     FichasGeneracion f;
     f.ajustes = ajustesPartida(w, kActual);
-    f.indice = w.usarIndiceRegistros;
     const auto& genomas = w.genomas[kActual];
     f.celdas.resize(genomas.size());
     for (std::size_t c = 0; c < genomas.size(); ++c)
@@ -255,8 +275,9 @@ namespace {
 
 // A live encounter on the record index that no view asks about: the encounter jugar() plays, made
 // in one piece so that its values stay in registers and those only a view reads are never stored.
-[[gnu::flatten]] std::uint8_t jugarSinVista(World& w, const FichasGeneracion& fichas, int jug1,
-                                            int jug2, int prev1, int prev2, Rng& rng) {
+[[gnu::flatten]] std::uint8_t jugarSinVista(const World& w, GenerationReport& r,
+                                            IndiceRegistros& ix, const FichasGeneracion& fichas,
+                                            int jug1, int jug2, int prev1, int prev2, Rng& rng) {
     const AjustesPartida& aj = fichas.ajustes;
     // The generation's scratch values: a fresh local would be cleared field by field every time.
     EncounterValues& v = fichas.enJuego;
@@ -266,43 +287,34 @@ namespace {
     v.prev2 = prev2;
     v.Si = similitud(fichas.celdas[jug1][0], fichas.celdas[jug2][0]);
     // Each player's memory of the other is found once: the searches read it, the records join it.
-    const World::IndiceRegistros& ix = w.indiceRegistros;
     const std::array<LugarSocio, 2> lugares = {lugarSocio(ix, jug1, jug2),
                                                lugarSocio(ix, jug2, jug1)};
-    decidirAmbosVivo<false>(w, aj, fichas, v, rng, memoriaEn(ix, lugares[0]),
+    decidirAmbosVivo<false>(w, ix, aj, fichas, v, rng, memoriaEn(ix, lugares[0]),
                             memoriaEn(ix, lugares[1]));
     calcularPagos(w, aj, v);
-    return comprometer(w, aj, &fichas, v, &lugares);
+    return comprometer(w, r, &ix, aj, &fichas, v, &lugares);
 }
 
 }  // namespace
 
-std::uint8_t JugarPartida(World& w, const FichasGeneracion& fichas, int jug1, int jug2, int prev1,
-                          int prev2, Rng& rng) {
-    const auto& cabeceras = w.indiceRegistros.cabeceras;
-    if (fichas.indice && w.CasillaSel != jug1 && w.CasillaSel != jug2 &&
-        prev1 == cabeceras[jug1].indexados && prev2 == cabeceras[jug2].indexados)
-        return jugarSinVista(w, fichas, jug1, jug2, prev1, prev2, rng);
-    return jugar(w, fichas.ajustes, &fichas, fichas.enJuego, jug1, jug2, prev1, prev2, rng);
+std::uint8_t JugarPartida(const World& w, GenerationReport& r, IndiceRegistros* ix,
+                          const FichasGeneracion& fichas, int jug1, int jug2, int prev1, int prev2,
+                          Rng& rng) {
+    if (ix != nullptr && w.CasillaSel != jug1 && w.CasillaSel != jug2 &&
+        prev1 == ix->cabeceras[jug1].indexados && prev2 == ix->cabeceras[jug2].indexados)
+        return jugarSinVista(w, r, *ix, fichas, jug1, jug2, prev1, prev2, rng);
+    return jugar(w, r, ix, fichas.ajustes, &fichas, fichas.enJuego, jug1, jug2, prev1, prev2, rng);
 }
 
-World::FilaResultado filaResultado(const EncounterValues& v, int cell) {
+FilaResultado filaResultado(const EncounterValues& v, int cell) {
     const int k = cell == v.jug1 ? 0 : 1;
-    World::FilaResultado fila;
+    FilaResultado fila;
     fila.slot = static_cast<std::int16_t>((k == 0 ? v.prev1 : v.prev2) + 1);
     fila.Si = v.Si;
     fila.SenMask = v.SenMask;
     fila.propio = v.jugador[k];
     fila.rival = v.jugador[1 - k];
     return fila;
-}
-
-void NuevaGeneracionEncuentros(World& w) {
-    w.FilasSel.clear();
-    w.FilasSelCelda = 0;
-    w.statCoopSum = {0.0, 0.0};
-    w.statCoopCount = {0, 0};
-    reiniciarIndiceRegistros(w);
 }
 
 }  // namespace morvane

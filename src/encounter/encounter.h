@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/generation_report.h"
 #include "core/world.h"
+#include "encounter/record_index_types.h"
 #include "encounter/move_decision.h"
 
 namespace morvane {
@@ -18,30 +20,32 @@ struct EncounterValues {
     std::uint8_t SenMask = 7;
     bool sucesivas = false;                       // player 2 saw player 1's current move
     bool tarta = false;                           // pay-offs by cake cutting
-    std::array<World::LadoPartida, 2> jugador{};  // player 1, player 2
+    std::array<LadoPartida, 2> jugador{};  // player 1, player 2
     std::array<float, 2> pago{}, exito{};
     std::array<std::uint8_t, 2> equidad{};
     std::uint8_t resultado = 0;
 };
 
 // One encounter between jug1 (player 1) and jug2 (player 2), who held prev1 and prev2 records
-// before it. copia 1: live play on the live genomes and live settings, results committed; the
-// result has bit 0 set when player 1's pay-off fell below UmbralHoy, bit 1 likewise for player 2.
-// copia 0: a replay on the snapshot genomes and the committed settings; nothing in the world
-// changes and the result is 0. rng serves the ad-hoc random outputs only; replays pass a
-// generator of their own so that looking at a table never changes a run. When `out` is given it
-// receives every value of the encounter.
-std::uint8_t JugarPartida(World& w, int jug1, int jug2, int prev1, int prev2, int copia, Rng& rng,
+// before it. copia 1: live play on the live genomes and live settings, results committed to the
+// report (and to the record index when one is given); the result has bit 0 set when player 1's
+// pay-off fell below UmbralHoy, bit 1 likewise for player 2. copia 0: a replay on the snapshot
+// genomes, the committed settings and the report's records; nothing changes and the result is 0.
+// rng serves the ad-hoc random outputs only; replays pass a generator of their own so that looking
+// at a table never changes a run. When `out` is given it receives every value of the encounter.
+std::uint8_t JugarPartida(const World& w, GenerationReport& r, IndiceRegistros* ix, int jug1,
+                          int jug2, int prev1, int prev2, int copia, Rng& rng,
                           EncounterValues* out = nullptr);
+
+// A replay of an encounter of the generation the report holds (copia 0), into `out`.
+void replayEncounter(const World& w, const GenerationReport& r, int jug1, int jug2, int prev1,
+                     int prev2, Rng& rng, EncounterValues& out);
 
 // What the live encounters of one generation read of the genomes and settings, worked out once
 // before the rounds: no encounter changes a genome or a setting.
 struct FichasGeneracion {
     AjustesPartida ajustes;                         // the live settings (copia 1)
     std::vector<std::array<FichaMitad, 2>> celdas;  // [cell][half] of the live genomes
-    // The record index is in use: the cycle re-makes it before the rounds, and only the rounds'
-    // encounters write records, so it holds every cell's records throughout them.
-    bool indice = false;
     // The values of the encounter in play, kept here so that each encounter overwrites them
     // instead of clearing a fresh set.
     mutable EncounterValues enJuego;
@@ -49,23 +53,25 @@ struct FichasGeneracion {
 FichasGeneracion prepararFichas(const World& w);
 
 // A live encounter (copia 1) of the generation the cards were prepared for: the same as
-// JugarPartida(w, jug1, jug2, prev1, prev2, 1, rng).
-std::uint8_t JugarPartida(World& w, const FichasGeneracion& fichas, int jug1, int jug2, int prev1,
-                          int prev2, Rng& rng);
+// JugarPartida(w, r, ix, jug1, jug2, prev1, prev2, 1, rng). The index, when given, was re-made by
+// the cycle before the rounds; only the rounds' encounters write records, so it holds every cell's
+// records throughout them.
+std::uint8_t JugarPartida(const World& w, GenerationReport& r, IndiceRegistros* ix,
+                          const FichasGeneracion& fichas, int jug1, int jug2, int prev1, int prev2,
+                          Rng& rng);
 
 // Asks memory for what the live encounters of a round will read and write, a pair ahead, so that
 // it arrives while the pair before plays. Made for one round: the arrays it reads do not change
 // size while a round is played. Changes nothing.
 class Anticipo {
   public:
-    Anticipo(const World& w, const FichasGeneracion& fichas)
-        : w_(w),
+    Anticipo(const GenerationReport& r, const IndiceRegistros* ix, const FichasGeneracion& fichas)
+        : ix_(ix),
           celdas_(fichas.celdas.data()),
-          jugadas_(w.Jugadas.data()),
-          movA_(w.MovA.data()),
-          movB_(w.MovB.data()),
-          anchura_(w.MovPosibles + 1u),
-          indice_(fichas.indice) {}
+          jugadas_(r.Jugadas.data()),
+          movA_(r.MovA.data()),
+          movB_(r.MovB.data()),
+          anchura_(r.slotsPerCell) {}
 
     // The data of cells a and b, either of which may be kNoPartner. Written out in place: GCC
     // takes a function that only prefetches for one without effects and drops its calls.
@@ -91,7 +97,7 @@ class Anticipo {
     }
 
     // Every line of a memory: its rings and its counts.
-    [[gnu::always_inline]] static void memoria(const World::IndiceRegistros::Memoria* m) {
+    [[gnu::always_inline]] static void memoria(const IndiceRegistros::Memoria* m) {
         static_assert(sizeof(*m) % 64 == 0);
         for (std::size_t i = 0; i < sizeof(*m); i += 64)
             linea(reinterpret_cast<const char*>(m) + i);
@@ -102,9 +108,9 @@ class Anticipo {
         objeto(celdas_ + c);
         const std::size_t fila = static_cast<std::size_t>(c) * anchura_;
         linea(jugadas_ + fila);
-        if (!indice_) return;
-        const World::IndiceRegistros& ix = w_.indiceRegistros;
-        const World::IndiceRegistros::Cabecera& cab = ix.cabeceras[c];
+        if (ix_ == nullptr) return;
+        const IndiceRegistros& ix = *ix_;
+        const IndiceRegistros::Cabecera& cab = ix.cabeceras[c];
         const std::size_t slot = fila + static_cast<std::size_t>(cab.indexados) + 1;
         if (slot < fila + anchura_) {
             linea(jugadas_ + slot);
@@ -115,26 +121,20 @@ class Anticipo {
         // The partner met next: the one after the last met, or, past the last one, a partner met
         // for the first time or the first one again.
         const std::size_t k = static_cast<std::size_t>(cab.siguiente);
-        const World::IndiceRegistros::Memoria* bloque = ix.conSocio.data() + c * ix.bloque;
+        const IndiceRegistros::Memoria* bloque = ix.conSocio.data() + c * ix.bloque;
         if (k < ix.bloque) memoria(bloque + k);
         if (k == static_cast<std::size_t>(cab.numSocios) && k > 0) memoria(bloque);
     }
 
-    const World& w_;
+    const IndiceRegistros* ix_;
     const std::array<FichaMitad, 2>* celdas_;
     const std::int32_t* jugadas_;
     const std::uint8_t* movA_;
     const std::uint8_t* movB_;
     std::size_t anchura_;
-    bool indice_;
 };
 
 // The results-table row of an encounter seen from one of its two players.
-World::FilaResultado filaResultado(const EncounterValues& v, int cell);
-
-// Clears what the encounter engine keeps per generation: the live rows of the selected cell,
-// the per-role cooperation statistics and the record index. The generation cycle calls it with the
-// other accumulators.
-void NuevaGeneracionEncuentros(World& w);
+FilaResultado filaResultado(const EncounterValues& v, int cell);
 
 }  // namespace morvane

@@ -51,19 +51,13 @@ void recorrer(const ListaRegistros& l, int a, int n, int role, std::int16_t word
 
 }  // namespace
 
-bool registrosLegibles(const World& w) {
-    const std::size_t cells = static_cast<std::size_t>(w.NumJugadores) + 1;
-    const std::size_t size = cells * (w.MovPosibles + 1u);
-    return w.Jugadas.size() == size && w.MovA.size() == size && w.MovB.size() == size &&
-           w.genomas[kPrevio].size() == cells && w.genomas[kActual].size() == cells;
-}
-
 bool celdaValida(const World& w, int cell) {
     return cell >= 1 && cell <= w.NumJugadores;
 }
 
-bool slotValido(const World& w, int cell, int slot) {
-    return celdaValida(w, cell) && slot >= 1 && slot <= w.MovPosibles && slot <= w.jugadas(cell, 0);
+bool slotValido(const World& w, const GenerationReport& r, int cell, int slot) {
+    return celdaValida(w, cell) && slot >= 1 && static_cast<std::size_t>(slot) < r.slotsPerCell &&
+           slot <= r.jugadas(cell, 0);
 }
 
 std::optional<std::uint16_t> buscarEnRegistrosUnoAUno(const ListaRegistros& l, int a, int n,
@@ -85,9 +79,10 @@ std::vector<int> slotsUsados(const ListaRegistros& l, int a, int n, int role, st
     return {};
 }
 
-std::uint16_t BuscarHistorial(const World& w, int a, int o, int n, int half, int copia, int role,
-                              std::int16_t word) {
-    if (auto found = buscarEnRegistros(listaRegistros(w, o), a, n, role, word)) return *found;
+std::uint16_t BuscarHistorial(const World& w, const GenerationReport& r, int a, int o, int n,
+                              int half, int copia, int role, std::int16_t word) {
+    if (auto found = buscarEnRegistros(listaRegistros(w, r, nullptr, o), a, n, role, word))
+        return *found;
     return static_cast<std::uint16_t>(w.genoma(copia, a).parte[half].Incertidumbre);
 }
 
@@ -107,8 +102,9 @@ int disparoEnRegistrosUnoAUno(const ListaRegistros& l, int partner, int n, int r
     return 0;
 }
 
-int DisparoPrevio(const World& w, int b, int partner, int n, int half, int copia, int role) {
-    return disparoEnRegistros(listaRegistros(w, b), partner, n, role,
+int DisparoPrevio(const World& w, const GenerationReport& r, int b, int partner, int n, int half,
+                  int copia, int role) {
+    return disparoEnRegistros(listaRegistros(w, r, nullptr, b), partner, n, role,
                               w.genoma(copia, b).parte[half].Trigger);
 }
 

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/generation_report.h"
 #include "core/world.h"
 #include "encounter/move_record.h"
 #include "encounter/percent.h"
@@ -45,19 +46,18 @@ struct ListaRegistros {
     std::uint8_t b(int i) const { return i == slotPrevio ? previo.movB : movB[i]; }
 };
 
-// A cell's record list, with its index when the index holds exactly the cell's records.
-inline ListaRegistros listaRegistros(const World& w, int cell) {
-    const std::size_t base = w.slotIndex(cell, 0);
-    return {w.Jugadas.data() + base, w.MovA.data() + base, w.MovB.data() + base, -1, {},
-            indiceCelda(w, cell)};
+// A cell's record list, with its index when an index is given and holds exactly the cell's
+// records.
+inline ListaRegistros listaRegistros(const World& w, const GenerationReport& r,
+                                     const IndiceRegistros* ix, int cell) {
+    const std::size_t base = r.slotIndex(cell, 0);
+    return {r.Jugadas.data() + base, r.MovA.data() + base, r.MovB.data() + base, -1, {},
+            indiceCelda(w, r, ix, cell)};
 }
 
-// The views read records only while the arrays have the shape MovPosibles gives them: between a
-// start that changed MovPosibles and the first generation they do not.
-bool registrosLegibles(const World& w);
 bool celdaValida(const World& w, int cell);
-// A slot the cell has filled this generation.
-bool slotValido(const World& w, int cell, int slot);
+// A slot the cell has filled in the generation the report holds.
+bool slotValido(const World& w, const GenerationReport& r, int cell, int slot);
 
 // Whether a record played in role bit recRole passes the role filter of history type h for a
 // searcher now in role bit role. Undefined history types let no record pass.
@@ -92,12 +92,14 @@ std::vector<int> slotsUsados(const ListaRegistros& lista, int a, int n, int role
 
 // Searcher a, in role bit `role`, reads the first n records of rival o with the search word of
 // its genome half `half`; the fall-back is a's Incertidumbre of that half in copy copia.
-std::uint16_t BuscarHistorial(const World& w, int a, int o, int n, int half, int copia, int role,
-                              std::int16_t word);
+// Reads the report's records one by one: the reference every faster search must agree with.
+std::uint16_t BuscarHistorial(const World& w, const GenerationReport& r, int a, int o, int n,
+                              int half, int copia, int role, std::int16_t word);
 
 // Whether b's trigger fired in the newest of b's first n records that its whom and when fields
 // (Trigger of half `half`, copy copia) select for the partner and b's current role bit.
-int DisparoPrevio(const World& w, int b, int partner, int n, int half, int copia, int role);
+int DisparoPrevio(const World& w, const GenerationReport& r, int b, int partner, int n, int half,
+                  int copia, int role);
 // The same look-up on a record list, with the trigger word given; through the index when the list
 // has one.
 int disparoEnRegistros(const ListaRegistros& lista, int partner, int n, int role,

@@ -74,7 +74,7 @@ FichaMitad fichaMitad(const Genoma& genoma, int half, std::uint8_t senMask) {
 
 void decidir(const World& w, const AjustesPartida& aj, int b, int r, int role, int half,
              const FichaMitad& ficha, std::uint16_t word, float Si, const ListaRegistros& propia,
-             int nPropio, float f1, Rng& rng, World::LadoPartida& lado) {
+             int nPropio, float f1, Rng& rng, LadoPartida& lado) {
     const std::int16_t trigger = w.genoma(aj.copia, b).parte[half].Trigger;
     decidirCon<false>(
         w.genoma(aj.copia, b), w.genoma(aj.copia, r), aj, role, half, ficha, word, Si, f1, rng,

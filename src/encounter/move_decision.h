@@ -189,10 +189,10 @@ inline float entrada(float Ci, float Ei, float Si, const std::array<float, 3>& c
 template <bool kMiraSiempre, bool kVista = true, typename DisparoPrevio>
 void decidirCon(const Genoma& gb, const Genoma& gr, const AjustesPartida& aj, int role, int half,
                 const FichaMitad& ficha, std::uint16_t word, float Si, float f1, Rng& rng,
-                World::LadoPartida& salida, DisparoPrevio disparoPrevio) {
+                LadoPartida& salida, DisparoPrevio disparoPrevio) {
     // Worked out in a local and stored once: the byte fields of the side may alias anything, and
     // storing them as they come would make every later read go back to memory.
-    World::LadoPartida lado;
+    LadoPartida lado;
     const GenomePart& g = gb.parte[half];
     lado.mitad = static_cast<std::uint8_t>(half);
     lado.xAdHoc = false;
@@ -256,6 +256,6 @@ void decidirCon(const Genoma& gb, const Genoma& gr, const AjustesPartida& aj, in
 // and for player 2 player 1's output f1.
 void decidir(const World& w, const AjustesPartida& aj, int b, int r, int role, int half,
              const FichaMitad& ficha, std::uint16_t word, float Si, const ListaRegistros& propia,
-             int nPropio, float f1, Rng& rng, World::LadoPartida& lado);
+             int nPropio, float f1, Rng& rng, LadoPartida& lado);
 
 }  // namespace morvane

@@ -21,10 +21,9 @@ void limpiarMemoria(Memoria& m, int cell, int socio) {
 
 }  // namespace
 
-void reiniciarIndiceRegistros(World& w) {
-    World::IndiceRegistros& ix = w.indiceRegistros;
+void reiniciarIndiceRegistros(const World& w, const GenerationReport& r, IndiceRegistros& ix) {
     const std::size_t cells = static_cast<std::size_t>(w.NumJugadores) + 1;
-    ix.anchura = w.MovPosibles + 1u;
+    ix.anchura = r.slotsPerCell;
     // Every cell meets at most the partners its neighbourhood gives it, unless a caller pairs
     // cells otherwise; those further partners go past the blocks.
     const int partners = partnerCount(w.vecindad.CodVecin[kPrevio]);
@@ -38,7 +37,7 @@ void reiniciarIndiceRegistros(World& w) {
     ix.conSocio.resize(cells * ix.bloque);
 }
 
-Memoria& nuevaMemoria(World::IndiceRegistros& ix, int cell, int k, int socio) {
+Memoria& nuevaMemoria(IndiceRegistros& ix, int cell, int k, int socio) {
     ix.socios[cell * ix.anchura + k] = static_cast<std::int16_t>(socio);
     Memoria& m = static_cast<std::size_t>(k) < ix.bloque ? ix.conSocio[cell * ix.bloque + k]
                                                          : ix.conSocio.emplace_back();
@@ -47,7 +46,7 @@ Memoria& nuevaMemoria(World::IndiceRegistros& ix, int cell, int k, int socio) {
     return m;
 }
 
-std::size_t posicionFueraDeBloque(const World::IndiceRegistros& ix, int cell, int socio) {
+std::size_t posicionFueraDeBloque(const IndiceRegistros& ix, int cell, int socio) {
     const auto mas =
         ix.conSocio.begin() + static_cast<std::ptrdiff_t>(ix.cabeceras.size() * ix.bloque);
     const auto it = std::find_if(mas, ix.conSocio.end(), [&](const Memoria& m) {
@@ -56,9 +55,9 @@ std::size_t posicionFueraDeBloque(const World::IndiceRegistros& ix, int cell, in
     return static_cast<std::size_t>(it - ix.conSocio.begin());
 }
 
-void reindexarCelda(World& w, int cell, int slot) {
-    if (!indiceDimensionado(w)) reiniciarIndiceRegistros(w);
-    World::IndiceRegistros& ix = w.indiceRegistros;
+void reindexarCelda(const World& w, const GenerationReport& r, IndiceRegistros& ix, int cell,
+                    int slot) {
+    if (!indiceDimensionado(w, r, ix)) reiniciarIndiceRegistros(w, r, ix);
     // The cell's memories past the blocks are let go, to be made afresh as the records name
     // their partners again.
     for (auto m =
@@ -68,7 +67,7 @@ void reindexarCelda(World& w, int cell, int slot) {
     ix.cabeceras[cell] = {};
     ix.deCelda[cell] = {};
     for (int i = 1; i <= slot; ++i)
-        anadirAlIndice(ix, cell, i, w.jugadas(cell, i), w.movA(cell, i), w.movB(cell, i));
+        anadirAlIndice(ix, cell, i, r.jugadas(cell, i), r.movA(cell, i), r.movB(cell, i));
 }
 
 }  // namespace morvane

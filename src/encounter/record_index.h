@@ -2,12 +2,14 @@
 
 #include <cstdint>
 
+#include "core/generation_report.h"
 #include "core/world.h"
+#include "encounter/record_index_types.h"
 #include "encounter/move_record.h"
 
 namespace morvane {
 
-using Memoria = World::IndiceRegistros::Memoria;
+using Memoria = IndiceRegistros::Memoria;
 
 // Adds one record to a memory. A sequence holds at most 255 records of at most 100 each, so
 // neither half of a running sum carries into the other.
@@ -40,21 +42,21 @@ inline int sumaB(std::uint32_t suma) {
     return static_cast<int>(suma >> 16);
 }
 
-// Sizes the index to the world, the current MovPosibles and the committed neighbourhood, with
+// Sizes the index to the world, the report's record lists and the committed neighbourhood, with
 // nothing indexed. The generation cycle calls it with the other accumulators.
-void reiniciarIndiceRegistros(World& w);
+void reiniciarIndiceRegistros(const World& w, const GenerationReport& r, IndiceRegistros& ix);
 
 // Whether the index has the shape of the world and of its record lists.
-inline bool indiceDimensionado(const World& w) {
-    const World::IndiceRegistros& ix = w.indiceRegistros;
-    return ix.anchura == w.MovPosibles + 1u &&
+inline bool indiceDimensionado(const World& w, const GenerationReport& r,
+                               const IndiceRegistros& ix) {
+    return ix.anchura == r.slotsPerCell &&
            ix.cabeceras.size() == static_cast<std::size_t>(w.NumJugadores) + 1;
 }
 
 // The cell's memory of a partner met for the first time, as its k-th.
-Memoria& nuevaMemoria(World::IndiceRegistros& ix, int cell, int k, int socio);
+Memoria& nuevaMemoria(IndiceRegistros& ix, int cell, int k, int socio);
 // Where a memory past every cell's block lies in conSocio; the memory must exist.
-std::size_t posicionFueraDeBloque(const World::IndiceRegistros& ix, int cell, int socio);
+std::size_t posicionFueraDeBloque(const IndiceRegistros& ix, int cell, int socio);
 
 // Where a cell keeps its memory of a partner: the partner's number k among those the cell met (or
 // the number it takes when met for the first time) and the memory's place in conSocio. A place
@@ -67,8 +69,8 @@ struct LugarSocio {
 
 // A cell meets its partners in the same order round after round, so the entry after the last one
 // used is nearly always the one asked for.
-inline LugarSocio lugarSocio(const World::IndiceRegistros& ix, int cell, int socio) {
-    const World::IndiceRegistros::Cabecera& c = ix.cabeceras[cell];
+inline LugarSocio lugarSocio(const IndiceRegistros& ix, int cell, int socio) {
+    const IndiceRegistros::Cabecera& c = ix.cabeceras[cell];
     const std::size_t base = static_cast<std::size_t>(cell) * ix.bloque;
     int k = c.siguiente == c.numSocios ? 0 : c.siguiente;
     if (k < c.numSocios && static_cast<std::size_t>(k) < ix.bloque &&
@@ -85,17 +87,17 @@ inline LugarSocio lugarSocio(const World::IndiceRegistros& ix, int cell, int soc
 }
 
 // The memory at a place, or null for a partner not met yet.
-inline const Memoria* memoriaEn(const World::IndiceRegistros& ix, LugarSocio lugar) {
+inline const Memoria* memoriaEn(const IndiceRegistros& ix, LugarSocio lugar) {
     return lugar.pos == LugarSocio::kNueva ? nullptr : &ix.conSocio[lugar.pos];
 }
 
 // One cell's part of the record index, as a search reads it.
 struct IndiceCelda {
-    const World::IndiceRegistros* indice = nullptr;  // null: no usable index
+    const IndiceRegistros* indice = nullptr;  // null: no usable index
     int celda = 0;
 
     bool disponible() const { return indice != nullptr; }
-    const World::IndiceRegistros::Cabecera& cabecera() const { return indice->cabeceras[celda]; }
+    const IndiceRegistros::Cabecera& cabecera() const { return indice->cabeceras[celda]; }
     // Slots 1..registros() are indexed.
     int registros() const { return cabecera().indexados; }
     // The memory of all the cell's records.
@@ -108,9 +110,9 @@ struct IndiceCelda {
 
 // Adds a record and its two bytes to the cell's index, its partner's memory found at `lugar`; the
 // cell's slots before it are already indexed.
-inline void anotarEnIndice(World::IndiceRegistros& ix, int cell, int slot, std::int32_t record,
+inline void anotarEnIndice(IndiceRegistros& ix, int cell, int slot, std::int32_t record,
                            std::uint8_t movA, std::uint8_t movB, LugarSocio lugar) {
-    World::IndiceRegistros::Cabecera& c = ix.cabeceras[cell];
+    IndiceRegistros::Cabecera& c = ix.cabeceras[cell];
     const auto socio = static_cast<std::int16_t>(registro::partner(record));
     const int rol = registro::role(record);
     const bool disparo = registro::fired(record);
@@ -131,7 +133,7 @@ inline void anotarEnIndice(World::IndiceRegistros& ix, int cell, int slot, std::
     c.indexados = static_cast<std::int16_t>(slot);
 }
 
-inline void anadirAlIndice(World::IndiceRegistros& ix, int cell, int slot, std::int32_t record,
+inline void anadirAlIndice(IndiceRegistros& ix, int cell, int slot, std::int32_t record,
                            std::uint8_t movA, std::uint8_t movB) {
     anotarEnIndice(ix, cell, slot, record, movA, movB,
                    lugarSocio(ix, cell, registro::partner(record)));
@@ -139,31 +141,33 @@ inline void anadirAlIndice(World::IndiceRegistros& ix, int cell, int slot, std::
 
 // Re-sizes the index when the world's shape changed and rebuilds the cell's entries from its
 // records 1..slot.
-void reindexarCelda(World& w, int cell, int slot);
+void reindexarCelda(const World& w, const GenerationReport& r, IndiceRegistros& ix, int cell,
+                    int slot);
 
 // Adds the record just written at the cell's slot. A cell whose records were written by other
 // hands first has its index rebuilt from them, so the index always follows the records.
-inline void indexarRegistro(World& w, int cell, int slot) {
-    if (!w.usarIndiceRegistros) return;
-    if (indiceDimensionado(w) && w.indiceRegistros.cabeceras[cell].indexados == slot - 1)
-        anadirAlIndice(w.indiceRegistros, cell, slot, w.jugadas(cell, slot), w.movA(cell, slot),
-                       w.movB(cell, slot));
+inline void indexarRegistro(const World& w, const GenerationReport& r, IndiceRegistros& ix,
+                            int cell, int slot) {
+    if (indiceDimensionado(w, r, ix) && ix.cabeceras[cell].indexados == slot - 1)
+        anadirAlIndice(ix, cell, slot, r.jugadas(cell, slot), r.movA(cell, slot),
+                       r.movB(cell, slot));
     else
-        reindexarCelda(w, cell, slot);
+        reindexarCelda(w, r, ix, cell, slot);
 }
 
 // The cell's index as it stands, for the live rounds of a generation: the cycle re-made the index
 // for them and only their encounters write records, so it holds every cell's records.
-inline IndiceCelda indiceCeldaVivo(const World& w, int cell) {
-    return {&w.indiceRegistros, cell};
+inline IndiceCelda indiceCeldaVivo(const IndiceRegistros& ix, int cell) {
+    return {&ix, cell};
 }
 
-// The cell's index when it is in use and holds exactly the cell's records; empty otherwise, and
-// the searches then read the records one by one.
-inline IndiceCelda indiceCelda(const World& w, int cell) {
-    if (!w.usarIndiceRegistros || !indiceDimensionado(w)) return {};
-    if (w.indiceRegistros.cabeceras[cell].indexados != w.jugadas(cell, 0)) return {};
-    return indiceCeldaVivo(w, cell);
+// The cell's index when there is one and it holds exactly the cell's records; empty otherwise,
+// and the searches then read the records one by one.
+inline IndiceCelda indiceCelda(const World& w, const GenerationReport& r,
+                               const IndiceRegistros* ix, int cell) {
+    if (ix == nullptr || !indiceDimensionado(w, r, *ix)) return {};
+    if (ix->cabeceras[cell].indexados != r.jugadas(cell, 0)) return {};
+    return indiceCeldaVivo(*ix, cell);
 }
 
 }  // namespace morvane

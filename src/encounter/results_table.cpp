@@ -8,21 +8,22 @@
 
 namespace morvane {
 
-TablaResultados MostrarPartidas(World& w, int cell, Rng& replayRng) {
+TablaResultados MostrarPartidas(const World& w, const GenerationReport& rep, int cell,
+                                Rng& replayRng) {
     TablaResultados t;
-    if (!celdaValida(w, cell) || !registrosLegibles(w)) return t;
+    if (!celdaValida(w, cell) || !registrosLegibles(w, rep)) return t;
     t.celda = static_cast<std::int16_t>(cell);
     t.colores = w.genoma(kPrevio, cell).Colores;
-    const int n = std::min<int>(w.jugadas(cell, 0), w.MovPosibles);
+    const int n = std::min<int>(rep.jugadas(cell, 0), static_cast<int>(rep.slotsPerCell) - 1);
     for (int k = 1; k <= n; ++k) {
-        const std::int32_t r = w.jugadas(cell, k);
+        const std::int32_t r = rep.jugadas(cell, k);
         const int partner = registro::partner(r), slot = registro::partnerSlot(r);
-        if (!slotValido(w, partner, slot)) break;
+        if (!slotValido(w, rep, partner, slot)) break;
         EncounterValues v;
         if (registro::role(r) == 0)
-            JugarPartida(w, cell, partner, k - 1, slot - 1, kPrevio, replayRng, &v);
+            replayEncounter(w, rep, cell, partner, k - 1, slot - 1, replayRng, v);
         else
-            JugarPartida(w, partner, cell, slot - 1, k - 1, kPrevio, replayRng, &v);
+            replayEncounter(w, rep, partner, cell, slot - 1, k - 1, replayRng, v);
         t.filas.push_back(filaResultado(v, cell));
     }
     return t;
@@ -44,8 +45,8 @@ CabecerasIndice CambiarIndice(World& w) {
     return cabecerasIndice(w);
 }
 
-std::string TextoFormula(const World::FilaResultado& fila, bool rival) {
-    const World::LadoPartida& lado = rival ? fila.rival : fila.propio;
+std::string TextoFormula(const FilaResultado& fila, bool rival) {
+    const LadoPartida& lado = rival ? fila.rival : fila.propio;
     const int mask = fila.SenMask & 7;
     const std::string x = " -> x = " + textoDecimal(lado.x, 2);
     if (mask == 0) return "Cte. -> x = 1";

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/generation_report.h"
 #include "core/world.h"
 
 namespace morvane {
@@ -17,13 +18,14 @@ class Rng;
 struct TablaResultados {
     std::int16_t celda = 0;
     std::array<std::uint8_t, 6> colores{};  // the cell's snapshot colours
-    std::vector<World::FilaResultado> filas;
+    std::vector<FilaResultado> filas;
 };
 
 // Replays every encounter the cell recorded this generation (copia 0: snapshot genomes and
 // committed settings) and returns its rows. The world does not change; replayRng serves the
 // ad-hoc random outputs of the replays only.
-TablaResultados MostrarPartidas(World& w, int cell, Rng& replayRng);
+TablaResultados MostrarPartidas(const World& w, const GenerationReport& rep, int cell,
+                                Rng& replayRng);
 
 // Headers of the first-index switch: results cells (1, 1) and (1, 5), shown in italics while the
 // pending switch differs from the committed one, and the matching caption and column header of
@@ -40,6 +42,6 @@ CabecerasIndice CambiarIndice(World& w);
 
 // The tooltip of a disposition cell: how the argument x of that side's behaviour function came
 // about. `rival` picks column 7 (the rival's side) instead of column 3.
-std::string TextoFormula(const World::FilaResultado& fila, bool rival);
+std::string TextoFormula(const FilaResultado& fila, bool rival);
 
 }  // namespace morvane

@@ -157,7 +157,7 @@ void frmPartidas::buildControls() {
     scrTablero->setWidget(fxgTablero);
     scrTablero->setWidgetResizable(true);
     scrTablero->setFrameShape(QFrame::NoFrame);
-    fraVecindario = new Inspector(world(), this);
+    fraVecindario = new Inspector(world(), session_.report(), this);
     fxgResultados = new ResultsTable(this);
 }
 
@@ -270,7 +270,7 @@ void frmPartidas::connectControls() {
 void frmPartidas::load() {
     World& w = world();
     if (w.NumJugadores < 1) startWorld(w, rng());
-    worldWindowLoad(w);
+    session_.simulation().worldLoaded();
     const QSignalBlocker blockIter(hsbIter);
     hsbIter->setValue(std::clamp<int>(w.Iteraciones, 1, 10));
     txtIter->setText(QString::number(hsbIter->value()));
@@ -338,7 +338,7 @@ void frmPartidas::prepare() {
     const std::uint8_t codeBefore = w.vecindad.CodVecin[kPrevio];
     const bool rebuildsTable =
         w.opciones.mnuOpcion[7] || codeBefore != w.vecindad.CodVecin[kActual];
-    PrepararPaso(w);
+    session_.simulation().prepare();
     fxgResultados->results().setRowCount(w.MovPosibles + 2);
     if (rebuildsTable) fraVecindario->ShowNeighbourhood();
     refreshIndexHeaders();
@@ -347,11 +347,11 @@ void frmPartidas::prepare() {
 void frmPartidas::tick() {
     if (inGeneration_) return;
     clock_.start();
-    world().TiempoInicio = secondsSinceMidnight();
+    session_.report().TiempoInicio = secondsSinceMidnight();
     rng().reseedFromClock();
     playGeneration();
     const double seconds = clock_.nsecsElapsed() / 1e9;
-    world().TiempoFin = world().TiempoInicio + seconds;
+    session_.report().TiempoFin = session_.report().TiempoInicio + seconds;
     lblTimer->setText(text(decimalText(static_cast<float>(seconds))));
 }
 
@@ -361,7 +361,7 @@ void frmPartidas::playGeneration() {
     // Both big views stay still while the generation rewrites the world under them.
     fxgResultados->setUpdatesEnabled(false);
     fxgTablero->setUpdatesEnabled(false);
-    UnaGeneracion(world(), rng());
+    session_.simulation().step();
     showGeneration();
     inGeneration_ = false;
     emit session_.generationDone();
@@ -377,16 +377,11 @@ void frmPartidas::showGeneration() {
 }
 
 void frmPartidas::newWorldPressed(int button) {
-    World& w = world();
-    w.Generacion = 0;
     lblGeneracion->clear();
     pause();
-    rng().reseedFromClock();
-    LlenarMundo(w, rng(), button);
+    session_.simulation().refill(button);
     fxgTablero->setUpdatesEnabled(false);
-    NuevaGeneracionAcumuladores(w);
-    ReiniciarTransicion(w);
-    DibujarMapa(w.opciones.mnuSoloSelec);
+    DibujarMapa(world().opciones.mnuSoloSelec);
     showNeighbourhood(false);
     announceGenomes();
 }
@@ -445,10 +440,11 @@ void frmPartidas::showNeighbourhood(bool keepRows) {
 void frmPartidas::showLiveRows() {
     const World& w = world();
     const int sel = w.CasillaSel;
-    std::vector<World::FilaResultado> rows;
-    if (w.FilasSelCelda == sel && sel >= 1 && sel <= w.NumJugadores) {
-        const std::size_t played = static_cast<std::size_t>(std::max(0, w.jugadas(sel, 0)));
-        rows.assign(w.FilasSel.begin(), w.FilasSel.begin() + std::min(played, w.FilasSel.size()));
+    std::vector<FilaResultado> rows;
+    const GenerationReport& r = session_.report();
+    if (r.FilasSelCelda == sel && sel >= 1 && sel <= w.NumJugadores) {
+        const std::size_t played = static_cast<std::size_t>(std::max(0, r.jugadas(sel, 0)));
+        rows.assign(r.FilasSel.begin(), r.FilasSel.begin() + std::min(played, r.FilasSel.size()));
     }
     const QPalette pal = fraVecindario->txtGenoma->palette();
     fxgResultados->results().setRows(sel, pal.color(QPalette::Base), pal.color(QPalette::Text),
@@ -460,7 +456,7 @@ void frmPartidas::showLiveRows() {
 void frmPartidas::mostrarPartidas(int cell) {
     World& w = world();
     if (cell < 1 || cell > w.NumJugadores) return;
-    TablaResultados t = MostrarPartidas(w, cell, session_.replayRng());
+    TablaResultados t = MostrarPartidas(w, session_.report(), cell, session_.replayRng());
     const auto& col = t.colores;
     fxgResultados->results().setRows(t.celda, QColor(col[0], col[1], col[2]),
                                      QColor(col[3], col[4], col[5]), std::move(t.filas));

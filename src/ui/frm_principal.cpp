@@ -289,7 +289,7 @@ void frmPrincipal::closeWorldWindow() {
 
 void frmPrincipal::openWorldWindow() {
     // The world is made ready for its window here, so it is whole even before a window exists.
-    worldWindowLoad(Session::instance().world());
+    Session::instance().simulation().worldLoaded();
     if (!worldWindowFactory_) return;
     worldWindow_ = worldWindowFactory_();
     if (!worldWindow_) return;

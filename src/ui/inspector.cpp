@@ -70,7 +70,8 @@ bool genomeBoxText(const Genoma& g, int senMask, std::string& text) {
     }
 }
 
-std::string strategyAverageText(const World& w, int cell, const std::vector<int>& shownCells) {
+std::string strategyAverageText(const World& w, const GenerationReport& report, int cell,
+                                const std::vector<int>& shownCells) {
     std::vector<int> distinct;
     for (int c : shownCells)
         if (c > 0 && std::find(distinct.begin(), distinct.end(), c) == distinct.end())
@@ -80,7 +81,7 @@ std::string strategyAverageText(const World& w, int cell, const std::vector<int>
     // The pay-offs were earned by the genomes now in the snapshot.
     for (int c : distinct) {
         if (MismoGenoma(w, c, cell, kPrevio) != 0) continue;
-        sum += w.PagoTotal[c];
+        sum += report.PagoTotal[c];
         ++count;
     }
     if (count == 0) return "Esta estrategia no participó en la selección.";
@@ -88,7 +89,8 @@ std::string strategyAverageText(const World& w, int cell, const std::vector<int>
            shownNumber(sum / count, 3);
 }
 
-Inspector::Inspector(const World& world, QWidget* parent) : QGroupBox(parent), world_(world) {
+Inspector::Inspector(const World& world, const GenerationReport& report, QWidget* parent)
+    : QGroupBox(parent), world_(world), report_(report) {
     setObjectName(QStringLiteral("fraVecindario"));
     buildLayout();
 }
@@ -198,7 +200,7 @@ void Inspector::fillBox(int j, int cell) {
         paintBox(box, Qt::white, Qt::black);
         return;
     }
-    const float pago = world_.PagoTotal[cell];
+    const float pago = report_.PagoTotal[cell];
     box->setText(QString::fromStdString(shownNumber(pago, 3)));
     const auto& col = world_.genoma(kPrevio, cell).Colores;
     paintBox(box, rgb(col, 0), rgb(col, 3));
@@ -213,7 +215,7 @@ void Inspector::fillBox(int j, int cell) {
 void Inspector::RefreshNeighbourBoxes() {
     const int sel = world_.CasillaSel;
     if (world_.NumJugadores < 1 || sel < 1 || sel > world_.NumJugadores) return;
-    if (world_.PagoTotal.size() <= static_cast<std::size_t>(world_.NumJugadores)) return;
+    if (report_.PagoTotal.size() <= static_cast<std::size_t>(world_.NumJugadores)) return;
     for (int j = 0; j < kNumPositions; ++j) fillBox(j, labelCell(j));
     if ((world_.vecindad.CodVecin[kPrevio] & 32) == 0) {
         const std::int32_t mask = world_.genoma(kPrevio, sel).VecinosImitacion;
@@ -260,7 +262,7 @@ QString Inspector::labelTooltip(int i) const {
     std::vector<int> shown = {world_.CasillaSel};
     for (int j = 0; j < kNumPositions; ++j)
         if (lblJugador[j]->font().bold()) shown.push_back(labelCell(j));
-    return QString::fromStdString(strategyAverageText(world_, cell, shown));
+    return QString::fromStdString(strategyAverageText(world_, report_, cell, shown));
 }
 
 bool Inspector::eventFilter(QObject* watched, QEvent* e) {

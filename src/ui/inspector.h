@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/generation_report.h"
 #include "core/world.h"
 
 class QLabel;
@@ -19,7 +20,8 @@ bool genomeBoxText(const Genoma& g, int senMask, std::string& text);
 
 // The tooltip of lblJugador(i): the average pay-off, in the shown neighbourhood, of the strategy of
 // `cell`, over the shown cells (the centre and the bold labels), each cell counted once.
-std::string strategyAverageText(const World& w, int cell, const std::vector<int>& shownCells);
+std::string strategyAverageText(const World& w, const GenerationReport& report, int cell,
+                                const std::vector<int>& shownCells);
 
 // fraVecindario: the 5 x 5 picture of the inspected cell's neighbourhood, its genome boxes and the
 // selected-strategy swatch. Index 24 is the centre; index j < 24 sits at position j's offset.
@@ -28,7 +30,7 @@ class Inspector : public QGroupBox {
   public:
     static constexpr int kCentre = 24;
 
-    explicit Inspector(const World& world, QWidget* parent = nullptr);
+    Inspector(const World& world, const GenerationReport& report, QWidget* parent = nullptr);
 
     std::array<QLabel*, 25> lblJugador{};
     std::array<QLineEdit*, 25> txtJugador{};
@@ -65,6 +67,7 @@ class Inspector : public QGroupBox {
     QString labelTooltip(int i) const;
 
     const World& world_;
+    const GenerationReport& report_;
 };
 
 }  // namespace morvane

@@ -35,7 +35,7 @@ void ResultsModel::setRowCount(int rows) {
 }
 
 void ResultsModel::setRows(int cell, QColor back, QColor fore,
-                           std::vector<World::FilaResultado> rows) {
+                           std::vector<FilaResultado> rows) {
     beginResetModel();
     cell_ = cell;
     back_ = back;
@@ -58,7 +58,7 @@ void ResultsModel::setShowsMoves(bool moves) {
     endResetModel();
 }
 
-const World::FilaResultado* ResultsModel::rowAt(int row) const {
+const FilaResultado* ResultsModel::rowAt(int row) const {
     const int k = row - 2;
     if (k < 0 || k >= static_cast<int>(rows_.size())) return nullptr;
     return &rows_[k];
@@ -83,7 +83,7 @@ QString ResultsModel::headerText(int column) const {
     }
 }
 
-QString ResultsModel::valueText(const World::FilaResultado& f, int column) const {
+QString ResultsModel::valueText(const FilaResultado& f, int column) const {
     auto num = [](float x) { return QString::fromStdString(textoDecimal(x, 2)); };
     switch (column) {
         case 0:
@@ -108,14 +108,14 @@ QString ResultsModel::valueText(const World::FilaResultado& f, int column) const
 QString ResultsModel::text(int row, int column) const {
     if (row == 0) return column == 0 && cell_ > 0 ? QString::number(cell_) : QString();
     if (row == 1) return headerText(column);
-    const World::FilaResultado* f = rowAt(row);
+    const FilaResultado* f = rowAt(row);
     return f != nullptr ? valueText(*f, column) : QString();
 }
 
 QVariant ResultsModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     const int row = index.row(), col = index.column();
-    const World::FilaResultado* f = rowAt(row);
+    const FilaResultado* f = rowAt(row);
     auto colour = [](const std::array<std::uint8_t, 6>& c, int from) {
         return QColor(c[from], c[from + 1], c[from + 2]);
     };

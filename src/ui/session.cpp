@@ -3,7 +3,6 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-#include "core/startup.h"
 
 namespace morvane {
 
@@ -24,19 +23,15 @@ Session& Session::instance() {
     return session;
 }
 
-Session::Session() : world_(std::make_unique<World>()), rng_(std::make_unique<Rng>()),
-                     dialogs_(std::make_unique<Dialogs>()) {
-    applyStartupDefaults(*world_);
-}
+Session::Session()
+    : simulation_(std::make_unique<Simulation>()), dialogs_(std::make_unique<Dialogs>()) {}
 
 void Session::seed(std::uint64_t s) {
-    rng_ = std::make_unique<Rng>(s);
-    rng_->setSeededByUser(true);
+    simulation_->rng() = Rng(s);
 }
 
 void Session::reset() {
-    applyStartupDefaults(*world_);
-    replayRng_ = Rng(0x5EED);
+    simulation_->applyStartupDefaults();
 }
 
 QString Session::openFileName(QWidget* parent, const QString& filter) {

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "core/rng.h"
+#include "core/simulation.h"
 #include "core/world.h"
 
 class QWidget;
@@ -29,11 +30,13 @@ class Session : public QObject {
 public:
     static Session& instance();
 
-    World& world() { return *world_; }
-    Rng& rng() { return *rng_; }
+    Simulation& simulation() { return *simulation_; }
+    World& world() { return simulation_->state(); }
+    GenerationReport& report() { return simulation_->report(); }
+    Rng& rng() { return simulation_->rng(); }
     // Replays of past encounters draw from a generator of their own: looking never changes a run.
-    Rng& replayRng() { return replayRng_; }
-    bool hasWorld() const { return world_->NumJugadores > 0; }
+    Rng& replayRng() { return simulation_->replayRng(); }
+    bool hasWorld() const { return simulation_->state().NumJugadores > 0; }
 
     // Seeds the run generator (command line --seed, tests).
     void seed(std::uint64_t s);
@@ -59,9 +62,7 @@ signals:
 
 private:
     Session();
-    std::unique_ptr<World> world_;
-    std::unique_ptr<Rng> rng_;
-    Rng replayRng_{0x5EED};
+    std::unique_ptr<Simulation> simulation_;
     std::unique_ptr<Dialogs> dialogs_;
 };
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/generation.h"
+#include "core/scheduling.h"
 #include "core/rng.h"
 #include "core/world.h"
 #include "strategy/limits.h"
@@ -51,9 +52,26 @@ inline World worldOf(int cols, int rows, std::uint8_t code = 2, int iterations =
     w.Iteraciones = static_cast<std::uint8_t>(iterations);
     BuildNeighbourTable(w);
     PrepararPaso(w);
-    NuevaGeneracionAcumuladores(w);
     return w;
 }
+
+// The report a generation of the world would start from: every accumulator sized and zero.
+inline GenerationReport reportOf(const World& w) {
+    GenerationReport r;
+    clearReport(w, r);
+    return r;
+}
+
+// A world with the report and scratch its generations work with.
+struct WorldRun {
+    World w;
+    GenerationReport r;
+    GenerationScratch s;
+
+    explicit WorldRun(World world) : w(std::move(world)) { clearReport(w, r); }
+    void generation(Rng& rng) { UnaGeneracion(w, r, s, rng); }
+    void generation(Rng& rng, const EncounterFn& play) { UnaGeneracion(w, r, s, rng, play); }
+};
 
 inline void setGenome(World& w, int cell, const Genoma& g) {
     w.genoma(kActual, cell) = w.genoma(kPrevio, cell) = g;
@@ -72,17 +90,24 @@ struct Recorder {
     std::function<std::uint8_t(const Call&)> result = [](const Call&) { return 0; };
     float pay1 = 0, pay2 = 0;
 
-    EncounterFn fn() {
-        return [this](World& w, int jug1, int jug2, int prev1, int prev2) {
+    EncounterFn fn(GenerationReport& r) {
+        return [this, &r](int jug1, int jug2, int prev1, int prev2) {
             calls.push_back({jug1, jug2, prev1, prev2});
-            w.jugadas(jug1, 0) = prev1 + 1;
-            w.jugadas(jug2, 0) = prev2 + 1;
-            w.PagoTotal[jug1] += pay1;
-            w.PagoTotal[jug2] += pay2;
+            r.jugadas(jug1, 0) = prev1 + 1;
+            r.jugadas(jug2, 0) = prev2 + 1;
+            r.PagoTotal[jug1] += pay1;
+            r.PagoTotal[jug2] += pay2;
             return result(calls.back());
         };
     }
 };
+
+// One iteration of the rounds with every encounter played by the recorder.
+inline void iterate(WorldRun& run, Rng& rng, Recorder& rec) {
+    if (run.s.MuertoHoy.size() != static_cast<std::size_t>(run.w.NumJugadores) + 1)
+        run.s.MuertoHoy.assign(static_cast<std::size_t>(run.w.NumJugadores) + 1, 0);
+    JugarIteracion(run.w, run.r, run.s.MuertoHoy, rng, rec.fn(run.r));
+}
 
 // The number of draws a generator made since `twin` (same seed) was copied from it: `twin` is
 // advanced until it catches up. Fails past `limit`.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/generation.h"
+#include "core/simulation.h"
 #include "games/payoff.h"
 #include "generation_fixture.h"
 
@@ -119,15 +120,17 @@ TEST(GenerationRun, MaxiMaxImitationFollowsAPlainRecomputationGenerationByGenera
     for (int c = 1; c <= w.NumJugadores; ++c) testing::setGenome(w, c, genomeOf(layout[c - 1]));
 
     auto count = [](const Layout& l, Kind k) { return std::count(l.begin(), l.end(), k); };
-    Rng rng(1);
+    Simulation sim(1);
+    sim.state() = w;
+    sim.clearReport();
     int changes = 0;
     for (int g = 1; g <= 25; ++g) {
         SCOPED_TRACE(g);
         const Layout before = layout;
         layout = BruteForce::next(layout);
-        singleStep(w, rng);
-        ASSERT_EQ(w.Generacion, g);
-        ASSERT_EQ(layoutOf(w), layout);
+        sim.singleStep();
+        ASSERT_EQ(sim.state().Generacion, g);
+        ASSERT_EQ(layoutOf(sim.state()), layout);
         changes += count(layout, kCooperator) != count(before, kCooperator);
     }
     // The run went somewhere: the cooperators' number moved in several generations, the dead

@@ -12,6 +12,7 @@ namespace {
 using testing::Recorder;
 using testing::setGenome;
 using testing::worldOf;
+using testing::WorldRun;
 
 TEST(RunPreparation, CommitsThePendingSettingsAndHoldsTheIterations) {
     struct Row {
@@ -63,45 +64,43 @@ TEST(RunPreparation, RebuildsTheTableWhenTheTypeChangedOrOptionSevenIsTicked) {
     }
 }
 
-TEST(RunPreparation, KeepsTheLastRecordsWhereTheTablesReadThemWhenTheMovesChange) {
-    World w = worldOf(3, 3, 1, 2);  // 8 potential moves
-    w.jugadas(3, 0) = 8;
-    for (int k = 1; k <= 8; ++k) {
-        w.jugadas(3, k) = 100 + k;
-        w.movA(3, k) = static_cast<std::uint8_t>(k);
-    }
-    w.Iteraciones = 3;
-    PrepararPaso(w);
-    ASSERT_EQ(w.MovPosibles, 12);
-    ASSERT_EQ(w.Jugadas.size(), 10u * 13);
-    EXPECT_EQ(w.jugadas(3, 0), 8);
-    EXPECT_EQ(w.jugadas(3, 8), 108);
-    EXPECT_EQ(w.movA(3, 5), 5);
-    w.Iteraciones = 1;
-    PrepararPaso(w);
-    EXPECT_EQ(w.jugadas(3, 0), 4);  // the moves that no longer fit are dropped
-    EXPECT_EQ(w.jugadas(3, 4), 104);
+TEST(RunPreparation, LeavesTheLastGenerationReadableWhenTheMovesChange) {
+    WorldRun run(worldOf(3, 3, 1, 2));  // 8 potential moves
+    Rng rng(5);
+    run.generation(rng);
+    const GenerationReport before = run.r;
+    ASSERT_EQ(before.slotsPerCell, 9u);
+    run.w.Iteraciones = 3;
+    PrepararPaso(run.w);
+    ASSERT_EQ(run.w.MovPosibles, 12);
+    // The records stay in the layout they were written in until the next generation.
+    EXPECT_EQ(run.r.Jugadas, before.Jugadas);
+    EXPECT_TRUE(registrosLegibles(run.w, run.r));
+    run.generation(rng);
+    EXPECT_EQ(run.r.slotsPerCell, 13u);
+    EXPECT_EQ(run.r.Jugadas.size(), 10u * 13);
 }
 
 // An encounter that adds the generation's number to the chart sums, so each sample tells when it
 // was taken.
-EncounterFn chartingEncounter(Recorder& rec) {
-    return [&rec, inner = rec.fn()](World& w, int a, int b, int pa, int pb) {
-        w.SumaCoop[0] += static_cast<float>(w.Generacion) / 2000.0f;
-        w.SumaCoop[1] += 0.5f;
-        ++w.CuentaCoop[0], ++w.CuentaCoop[1];
-        return inner(w, a, b, pa, pb);
+EncounterFn chartingEncounter(Recorder& rec, WorldRun& run) {
+    return [&run, inner = rec.fn(run.r)](int a, int b, int pa, int pb) {
+        run.r.SumaCoop[0] += static_cast<float>(run.w.Generacion) / 2000.0f;
+        run.r.SumaCoop[1] += 0.5f;
+        ++run.r.CuentaCoop[0], ++run.r.CuentaCoop[1];
+        return inner(a, b, pa, pb);
     };
 }
 
 TEST(Generation, SamplesTheHistoryEveryPasoCoopGenerationsUpToAHundredSamples) {
-    World w = worldOf(2, 2, 1);
+    WorldRun run(worldOf(2, 2, 1));
+    World& w = run.w;
     w.opciones.Regla = 1;
     w.opciones.Opciones[kActual] = 256;
     Rng rng(12);
     Recorder rec;
-    const EncounterFn play = chartingEncounter(rec);
-    for (int g = 1; g <= 1000; ++g) UnaGeneracion(w, rng, play);
+    const EncounterFn play = chartingEncounter(rec, run);
+    for (int g = 1; g <= 1000; ++g) run.generation(rng, play);
     for (int s = 1; s <= 100; ++s) {
         SCOPED_TRACE(s);
         EXPECT_FLOAT_EQ(w.HistoriaCoop[s][0], static_cast<float>(10 * s) / 2000.0f);
@@ -109,19 +108,20 @@ TEST(Generation, SamplesTheHistoryEveryPasoCoopGenerationsUpToAHundredSamples) {
     }
     EXPECT_EQ(w.HistoriaCoop[0][0], 0.0f);
     const auto after1000 = w.HistoriaCoop;
-    for (int g = 1001; g <= 1010; ++g) UnaGeneracion(w, rng, play);
+    for (int g = 1001; g <= 1010; ++g) run.generation(rng, play);
     EXPECT_EQ(w.Generacion, 1010);
     EXPECT_EQ(w.HistoriaCoop, after1000);
 
     w.PasoCoop = 0;  // a step below 1 samples nothing
-    UnaGeneracion(w, rng, play);
+    run.generation(rng, play);
     EXPECT_EQ(w.HistoriaCoop, after1000);
 }
 
 TEST(Generation, DrawsSnapshotCutsForEveryCellThenCopyAndMutationDrawsCellByCell) {
     // Nothing plays (code 4), crossover, Maxi Max: the ordinary bugs keep themselves, the dead
     // square at cell 5 dies again (reproduction threshold 1) and so copies cell 0.
-    World w = worldOf(3, 3, 4);
+    WorldRun run(worldOf(3, 3, 4));
+    World& w = run.w;
     setGenome(w, 5, testing::deadGenome());
     setGenome(w, 8, testing::blankGenome());
     w.opciones.Regla = 1;
@@ -131,7 +131,7 @@ TEST(Generation, DrawsSnapshotCutsForEveryCellThenCopyAndMutationDrawsCellByCell
     Rng rng(99);
     Rng twin = rng;
     Recorder rec;
-    UnaGeneracion(w, rng, rec.fn());
+    run.generation(rng, rec.fn(run.r));
 
     auto cutOf = [](Rng& r) {
         const int cut = static_cast<int>(std::floor(r.uniform() * 37.0)) + 1;
@@ -147,7 +147,7 @@ TEST(Generation, DrawsSnapshotCutsForEveryCellThenCopyAndMutationDrawsCellByCell
     }
     for (int c = 1; c <= 9; ++c) {
         SCOPED_TRACE(c);
-        EXPECT_EQ(w.PuntoCorte[c], c == 5 ? deadCut : snapshotCut[c]);
+        EXPECT_EQ(run.r.PuntoCorte[c], c == 5 ? deadCut : snapshotCut[c]);
     }
     EXPECT_EQ(w.Padres[5][0], 0);
     EXPECT_EQ(w.genoma(kActual, 5), deadSquareGenome());

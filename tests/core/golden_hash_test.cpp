@@ -3,8 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "core/generation.h"
-#include "core/rng.h"
+#include "core/simulation.h"
 #include "core/startup.h"
 #include "support/world_digest.h"
 
@@ -20,18 +19,17 @@ namespace {
 constexpr int kGenerations = 25;
 
 std::uint64_t digestOfRun(bool busy) {
-    Rng rng(2024);
-    World w;
+    Simulation sim(2024);
     if (busy)
-        makeBusyWorld(w, rng, 40, 50, 12, 10);
+        makeBusyWorld(sim.state(), sim.rng(), 40, 50, 12, 10);
     else
-        makeStartupWorld(w, rng);
-    PrepararPaso(w);
+        makeStartupWorld(sim.state(), sim.rng());
+    sim.clearReport();
     std::uint64_t run = 0;
-    for (int g = 0; g < kGenerations; ++g) {
-        UnaGeneracion(w, rng);
-        run = testing::foldDigest(run, testing::worldDigest(w));
-    }
+    sim.run(kGenerations, [&](int) {
+        run = testing::foldDigest(
+            run, testing::worldDigest(sim.state(), sim.report(), sim.scratch().MuertoHoy));
+    });
     return run;
 }
 

@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "core/generation.h"
-#include "core/rng.h"
+#include "core/simulation.h"
 #include "core/startup.h"
 #include "core/statistics.h"
 #include "games/payoff.h"
@@ -20,15 +20,14 @@ namespace {
 constexpr const char* kGoldenFile = MORVANE_TEST_DATA "/golden_run.csv";
 
 std::string playGoldenRun() {
-    Rng rng(20261206);
-    World w;
-    applyStartupDefaults(w);
+    Simulation sim(20261206);
+    World& w = sim.state();
     w.NumColumnas = 17;
     w.NumFilas = 13;
-    startWorld(w, rng);
+    startWorld(w, sim.rng());
     // A few blank and dead squares, and some of every predefined strategy.
     for (int c = 1; c <= w.NumJugadores; c += 7) w.genoma(kActual, c) = toCellForm(w.estrategias[2 + c % 6].genoma);
-    worldWindowLoad(w);
+    sim.worldLoaded();
     SelectGame(w.pagos, 1);  // Gallina: a mixed reference solution
     ChooseNeighbourhood(w, 14);  // fixed and random partners
     w.Iteraciones = 3;
@@ -43,15 +42,15 @@ std::string playGoldenRun() {
 
     const auto slots = countedSlots(w);
     std::string csv = csvHeader(w, slots);
-    PrepararPaso(w);
+    sim.prepare();
     for (int g = 0; g < 300; ++g) {
         if (g == 150) {  // a second start with other settings half way
             clickRegla(w, 0);
             clickOpcion(w, 8);
-            PrepararPaso(w);
+            sim.prepare();
         }
-        UnaGeneracion(w, rng);
-        csv += csvRow(collectStatistics(w, slots));
+        sim.step();
+        csv += csvRow(collectStatistics(w, sim.report(), slots));
     }
     return csv;
 }

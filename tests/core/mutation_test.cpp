@@ -26,18 +26,17 @@ Rng rngFor(int p, int h) {
 struct Mutated {
     Genoma before, after;
     int draws;
-    World::MutationRecord record;
+    MutationRecord record;
 };
 
 Mutated mutate(World& w, int p, int h, int cell = 1) {
     w.opciones.mnuVerMutaciones = true;
-    w.mutationRecords.clear();
+    std::vector<MutationRecord> records;
     Rng rng = rngFor(p, h);
     const Rng twin = rng;
     const Genoma before = w.genoma(kActual, cell);
-    Mutar(w, rng, cell);
-    return {before, w.genoma(kActual, cell), testing::drawsSince(twin, rng),
-            w.mutationRecords.at(0)};
+    Mutar(w, rng, cell, &records);
+    return {before, w.genoma(kActual, cell), testing::drawsSince(twin, rng), records.at(0)};
 }
 
 TEST(Mutation, DrawsAndMarksTheCasesInTableOrder) {
@@ -204,21 +203,22 @@ TEST(Mutation, FrequencyDecidesWhoMutatesAndSquaresNeverDo) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        World w = stillWorld(row.frecuencia, row.on);
+        testing::WorldRun run(stillWorld(row.frecuencia, row.on));
+        World& w = run.w;
         const World before = w;
         Rng rng(31);
         const Rng twin = rng;
         testing::Recorder rec;
-        UnaGeneracion(w, rng, rec.fn());
+        run.generation(rng, rec.fn(run.r));
         EXPECT_TRUE(rec.calls.empty());
-        EXPECT_EQ(w.mutationRecords.size(), row.mutants);
+        EXPECT_EQ(run.r.mutationRecords.size(), row.mutants);
         if (row.draws >= 0) {
             EXPECT_EQ(testing::drawsSince(twin, rng), row.draws);
         }
         // Squares never change; a cell whose first parent is itself still mutates.
         EXPECT_EQ(w.genoma(kActual, 6), before.genoma(kActual, 6));
         EXPECT_EQ(w.genoma(kActual, 11), before.genoma(kActual, 11));
-        for (const auto& r : w.mutationRecords) {
+        for (const auto& r : run.r.mutationRecords) {
             EXPECT_EQ(w.Padres[r.cell][0], r.cell);
             EXPECT_NE(r.cell, 6);
             EXPECT_NE(r.cell, 11);
@@ -227,18 +227,19 @@ TEST(Mutation, FrequencyDecidesWhoMutatesAndSquaresNeverDo) {
 }
 
 TEST(Mutation, TheViewRecordsAtMostFiftyOneMutationsAGeneration) {
-    World w = worldOf(8, 8, 4);
+    testing::WorldRun run(worldOf(8, 8, 4));
+    World& w = run.w;
     w.opciones.Regla = 1;
     w.opciones.mnuVerMutaciones = true;
     w.FrecMutacion = 1;
     Rng rng(6);
     testing::Recorder rec;
-    UnaGeneracion(w, rng, rec.fn());
-    ASSERT_EQ(w.mutationRecords.size(), 51u);
-    EXPECT_EQ(w.mutationRecords.back().cell, 51);
+    run.generation(rng, rec.fn(run.r));
+    ASSERT_EQ(run.r.mutationRecords.size(), 51u);
+    EXPECT_EQ(run.r.mutationRecords.back().cell, 51);
     w.opciones.mnuVerMutaciones = false;
-    UnaGeneracion(w, rng, rec.fn());
-    EXPECT_EQ(w.mutationRecords.size(), 51u);  // unticked: neither emptied nor fed
+    run.generation(rng, rec.fn(run.r));
+    EXPECT_EQ(run.r.mutationRecords.size(), 51u);  // unticked: neither emptied nor fed
 }
 
 TEST(MutationView, ColumnShowsThePartInTheRowForms) {

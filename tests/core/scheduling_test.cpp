@@ -12,6 +12,8 @@ namespace {
 using testing::Call;
 using testing::Recorder;
 using testing::worldOf;
+using testing::WorldRun;
+using testing::iterate;
 
 // The pairs a run must play, in order, with the roles a twin generator gives them.
 std::vector<Call> expectedPairs(const World& w, Rng twin, const std::vector<int>& positions) {
@@ -46,42 +48,44 @@ TEST(Scheduling, WalksPositionsOutsideCellsInsideAndDrawsEveryRole) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        World w = worldOf(5, 6, row.code);
+        WorldRun run(worldOf(5, 6, row.code));
+        World& w = run.w;
         Rng rng(42);
         const auto expected = expectedPairs(w, rng, row.positions);
         Recorder rec;
-        JugarIteracion(w, rng, rec.fn());
+        iterate(run, rng, rec);
         EXPECT_EQ(rec.calls, expected);
         EXPECT_EQ(testing::drawsSince(Rng(42), rng), static_cast<int>(expected.size()));
         // Each cell meets the neighbour at each walked position and is met at the opposite one.
         for (int c = 1; c <= w.NumJugadores; ++c)
-            EXPECT_EQ(w.jugadas(c, 0), 2 * static_cast<int>(row.positions.size()));
+            EXPECT_EQ(run.r.jugadas(c, 0), 2 * static_cast<int>(row.positions.size()));
     }
 }
 
 TEST(Scheduling, DeadAndBlankSquaresSitOutAndCostNoDraw) {
-    World w = worldOf(4, 4, 0);
+    WorldRun run(worldOf(4, 4, 0));
+    World& w = run.w;
     testing::setGenome(w, 6, testing::deadGenome());
     testing::setGenome(w, 16, testing::blankGenome());
     Rng rng(5);
     const Rng twin = rng;
     Recorder rec;
-    JugarIteracion(w, rng, rec.fn());
+    iterate(run, rng, rec);
     for (const auto& c : rec.calls) {
         EXPECT_NE(c.jug1, 6);
         EXPECT_NE(c.jug2, 6);
         EXPECT_NE(c.jug1, 16);
         EXPECT_NE(c.jug2, 16);
     }
-    EXPECT_EQ(w.jugadas(6, 0), 0);
-    EXPECT_EQ(w.jugadas(16, 0), 0);
+    EXPECT_EQ(run.r.jugadas(6, 0), 0);
+    EXPECT_EQ(run.r.jugadas(16, 0), 0);
     // Of the 16 x 4 pairs, the dead and the blank square take part in 8 each, none shared.
     EXPECT_EQ(rec.calls.size(), 64u - 16u);
     EXPECT_EQ(testing::drawsSince(twin, rng), static_cast<int>(rec.calls.size()));
 }
 
 TEST(Scheduling, ACellBelowTheThresholdTodayMissesItsLaterPairs) {
-    World w = worldOf(4, 4, 0);
+    WorldRun run(worldOf(4, 4, 0));
     Rng rng(9);
     Recorder rec;
     // Whoever plays role 1 in the first encounter falls below the survive-today threshold.
@@ -91,10 +95,10 @@ TEST(Scheduling, ACellBelowTheThresholdTodayMissesItsLaterPairs) {
         victim = c.jug1;
         return 1;
     };
-    JugarIteracion(w, rng, rec.fn());
+    iterate(run, rng, rec);
     ASSERT_NE(victim, 0);
-    EXPECT_EQ(w.MuertoHoy[victim], 1);
-    EXPECT_EQ(w.jugadas(victim, 0), 1);
+    EXPECT_EQ(run.s.MuertoHoy[victim], 1);
+    EXPECT_EQ(run.r.jugadas(victim, 0), 1);
     int appearances = 0;
     for (const auto& c : rec.calls) appearances += (c.jug1 == victim) + (c.jug2 == victim);
     EXPECT_EQ(appearances, 1);
@@ -103,15 +107,16 @@ TEST(Scheduling, ACellBelowTheThresholdTodayMissesItsLaterPairs) {
 TEST(Scheduling, NeverPlaysMoreMovesThanTheRecordsHold) {
     // A type and a partner count that disagree (as an edited file may leave them): the records
     // hold 4 moves while the code walks 12 positions.
-    World w = worldOf(5, 5, 2);
+    WorldRun run(worldOf(5, 5, 2));
+    World& w = run.w;
     w.vecindad.Repes = 4;
     PrepararPaso(w);
-    NuevaGeneracionAcumuladores(w);
+    clearReport(w, run.r);
     ASSERT_EQ(w.MovPosibles, 4);
     Rng rng(1);
     Recorder rec;
-    JugarIteracion(w, rng, rec.fn());
-    for (int c = 1; c <= w.NumJugadores; ++c) EXPECT_LE(w.jugadas(c, 0), 4);
+    iterate(run, rng, rec);
+    for (int c = 1; c <= w.NumJugadores; ++c) EXPECT_LE(run.r.jugadas(c, 0), 4);
 }
 
 TEST(RandomPartners, EveryCellChoosesOnceAndIsChosenOnceNeverItself) {
@@ -123,7 +128,8 @@ TEST(RandomPartners, EveryCellChoosesOnceAndIsChosenOnceNeverItself) {
     for (const Row r : {Row{5, 3, 26, 6}, Row{2, 1, 18, 12}, Row{1, 1, 18, 12}}) {
         for (std::uint64_t seed = 1; seed <= 20; ++seed) {
             SCOPED_TRACE(::testing::Message() << r.cols << " x " << r.rows << ", seed " << seed);
-            World w = worldOf(r.cols, r.rows, r.code);
+            WorldRun run(worldOf(r.cols, r.rows, r.code));
+            World& w = run.w;
             const World fixed = w;
             Rng rng(seed);
             const Rng twin = rng;
@@ -153,7 +159,7 @@ TEST(RandomPartners, EveryCellChoosesOnceAndIsChosenOnceNeverItself) {
                 }
             }
             Recorder rec;
-            JugarIteracion(w, rng, rec.fn());
+            iterate(run, rng, rec);
             EXPECT_TRUE(n > 1 || rec.calls.empty());
         }
     }

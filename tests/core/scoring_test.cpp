@@ -28,29 +28,31 @@ TEST(Scoring, SumModesDivideOnlyWhereThereIsSomethingToDivideBy) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         World w = worldOf(3, 3, 0);
+        GenerationReport rep = testing::reportOf(w);
         w.vecindad.Repes = static_cast<std::uint8_t>(row.repes);
         PrepararPaso(w);
-        NuevaGeneracionAcumuladores(w);
+        rep = testing::reportOf(w);
         w.opciones.ModoSuma = static_cast<std::uint8_t>(row.modo);
         if (row.repes > 0) {
-            w.jugadas(1, 0) = 4;
-            w.PagoTotal[1] = 10;
+            rep.jugadas(1, 0) = 4;
+            rep.PagoTotal[1] = 10;
         }
-        scoreGeneration(w);
-        EXPECT_EQ(w.PagoTotal[1], row.played);
-        EXPECT_EQ(w.PagoTotal[2], row.idle);  // no move: no division, no NaN
+        scoreGeneration(w, rep);
+        EXPECT_EQ(rep.PagoTotal[1], row.played);
+        EXPECT_EQ(rep.PagoTotal[2], row.idle);  // no move: no division, no NaN
     }
 }
 
 TEST(Scoring, StatisticsCountTheOrdinaryBugsOnly) {
     World w = worldOf(2, 2);
+    GenerationReport rep = testing::reportOf(w);
     setGenome(w, 2, testing::deadGenome());
     setGenome(w, 3, testing::blankGenome());
     w.opciones.ModoSuma = 1;
-    w.PagoTotal = {0, 1.5f, 9, 9, 2.5f};
-    scoreGeneration(w);
-    EXPECT_EQ(w.scoredCells, 2);
-    EXPECT_DOUBLE_EQ(w.scoreSum, 4.0);
+    rep.PagoTotal = {0, 1.5f, 9, 9, 2.5f};
+    scoreGeneration(w, rep);
+    EXPECT_EQ(rep.scoredCells, 2);
+    EXPECT_DOUBLE_EQ(rep.scoreSum, 4.0);
 }
 
 TEST(Survival, ClassifiesByRuleThresholdsAndKindOfCell) {
@@ -76,15 +78,16 @@ TEST(Survival, ClassifiesByRuleThresholdsAndKindOfCell) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         World w = worldOf(3, 3);
+        GenerationReport rep = testing::reportOf(w);
         const int cell = 9;
         if (row.kind == kDead) setGenome(w, cell, testing::deadGenome());
         if (row.kind == kBlank) setGenome(w, cell, testing::blankGenome());
         w.opciones.Regla = static_cast<std::uint8_t>(row.regla);
         w.UmbralSupervivencia = row.survive;
         w.UmbralReproduccion = row.reproduce;
-        w.PagoTotal[cell] = row.score;
+        rep.PagoTotal[cell] = row.score;
         w.Padres[cell] = {7, 7};
-        EXPECT_EQ(classifySurvival(w, cell), row.kind != kBlank);
+        EXPECT_EQ(classifySurvival(w, rep, cell), row.kind != kBlank);
         EXPECT_EQ(w.Padres[cell][0], row.padres[0]);
         EXPECT_EQ(w.Padres[cell][1], row.padres[1]);
     }
@@ -94,10 +97,11 @@ TEST(Survival, NoOrdinaryBugDiesWithZeroThresholdsAndNonNegativeScores) {
     for (int regla = 1; regla <= 4; ++regla) {
         SCOPED_TRACE(regla);
         World w = worldOf(3, 3);
+        GenerationReport rep = testing::reportOf(w);
         w.opciones.Regla = static_cast<std::uint8_t>(regla);
-        for (int c = 1; c <= 9; ++c) w.PagoTotal[c] = static_cast<float>(c % 3);
+        for (int c = 1; c <= 9; ++c) rep.PagoTotal[c] = static_cast<float>(c % 3);
         Rng rng(3);
-        runTransitionRule(w, rng);
+        runTransitionRule(w, rep, rng);
         // A first parent of 0 is death; under Maxi Max the second may be a leftover 0.
         for (int c = 1; c <= 9; ++c) EXPECT_NE(w.Padres[c][0], 0);
     }
@@ -106,6 +110,7 @@ TEST(Survival, NoOrdinaryBugDiesWithZeroThresholdsAndNonNegativeScores) {
 // A world of three cells whose previous genomes are easy to tell apart.
 World carryWorld(bool crossover) {
     World w = worldOf(3, 1);
+    GenerationReport rep = testing::reportOf(w);
     setGenome(w, 1, bugGenome(10));
     Genoma p2 = bugGenome(20);
     p2.parte[0].Y0 = 42;
@@ -141,6 +146,7 @@ TEST(CarryingOut, FontColourFollowsTheParentsOnlyWhenTheCellDiesIsRebornOrAsksFo
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         World w = carryWorld(row.crossover);
+        GenerationReport rep = testing::reportOf(w);
         Genoma own = w.genoma(kPrevio, 1);
         if (row.previousDead) own.parte[0].Busqueda = 88;
         if (row.copyFlag) own.parte[0].Incertidumbre = 16384;
@@ -148,7 +154,7 @@ TEST(CarryingOut, FontColourFollowsTheParentsOnlyWhenTheCellDiesIsRebornOrAsksFo
         w.opciones.mnuOpcion[6] = row.option6;
         w.Padres[1] = row.padres;
         Rng rng(1);
-        carryOutTransition(w, rng, 1);
+        carryOutTransition(w, rep, rng, 1);
         EXPECT_EQ(w.genoma(kActual, 1), row.expected);
         if (row.crossover) {
             EXPECT_EQ(w.Padres[1][1], 2);  // the lone parent stands for both
@@ -158,15 +164,16 @@ TEST(CarryingOut, FontColourFollowsTheParentsOnlyWhenTheCellDiesIsRebornOrAsksFo
 
 TEST(CarryingOut, ACellThatKeepsItselfIsNotCopiedAndDrawsNothing) {
     World w = carryWorld(true);
+    GenerationReport rep = testing::reportOf(w);
     w.Padres[1] = {1, 2};
-    w.PuntoCorte[1] = 12;
+    rep.PuntoCorte[1] = 12;
     w.genoma(kActual, 1).parte[1].Y3 = 3;  // changed since the snapshot: must stay
     Rng rng(5);
     const Rng twin = rng;
-    carryOutTransition(w, rng, 1);
+    carryOutTransition(w, rep, rng, 1);
     EXPECT_EQ(testing::drawsSince(twin, rng), 0);
     EXPECT_EQ(w.genoma(kActual, 1).parte[1].Y3, 3);
-    EXPECT_EQ(w.PuntoCorte[1], 12);
+    EXPECT_EQ(rep.PuntoCorte[1], 12);
 }
 
 }  // namespace

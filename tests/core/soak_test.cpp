@@ -7,6 +7,7 @@
 
 #include "core/generation.h"
 #include "core/rng.h"
+#include "core/simulation.h"
 #include "core/startup.h"
 #include "encounter/history.h"
 #include "world/neighbourhood.h"
@@ -59,19 +60,20 @@ World makeWorld(const Settings& s, Rng& rng) {
 int senSum(const GenomePart& p) { return p.SenIC + p.SenIA + p.SenIP; }
 
 // Returns the first broken invariant, or an empty string.
-std::string check(const World& w, const std::vector<Genoma>& blanksBefore) {
+std::string check(const World& w, const GenerationReport& rep,
+                  const std::vector<Genoma>& blanksBefore) {
     const int n = w.NumJugadores;
     for (int c = 1; c <= n; ++c) {
         const std::string at = " at cell " + std::to_string(c);
-        const int count = w.jugadas(c, 0);
+        const int count = rep.jugadas(c, 0);
         if (count < 0 || count > w.MovPosibles) return "record count beyond MovPosibles" + at;
         for (int k = 1; k <= count; ++k) {
-            const auto r = w.jugadas(c, k);
+            const auto r = rep.jugadas(c, k);
             const int p = registro::partner(r), ps = registro::partnerSlot(r);
             if (p < 1 || p > n) return "record partner outside the world" + at;
             if (p == c) return "a cell played itself" + at;
-            if (ps < 1 || ps > w.jugadas(p, 0)) return "partner slot outside its records" + at;
-            if (registro::partner(w.jugadas(p, ps)) != c) return "records do not pair up" + at;
+            if (ps < 1 || ps > rep.jugadas(p, 0)) return "partner slot outside its records" + at;
+            if (registro::partner(rep.jugadas(p, ps)) != c) return "records do not pair up" + at;
         }
         for (int j = 0; j < kNumPositions; ++j) {
             const int v = w.vecino(c, j);
@@ -88,7 +90,7 @@ std::string check(const World& w, const std::vector<Genoma>& blanksBefore) {
     }
     // Every mutation is recorded (these worlds are far below the view's 51 columns), with the genome
     // as it was after the copy: it must have been an ordinary bug.
-    for (const auto& m : w.mutationRecords) {
+    for (const auto& m : rep.mutationRecords) {
         if (!isMutable(m.antes)) return "a square mutated at cell " + std::to_string(m.cell);
         for (int k = 0; k < 6; ++k)
             if (m.coloresDespues[k] != m.antes.Colores[k] &&
@@ -112,17 +114,19 @@ TEST(Soak, SmallWorldsKeepEveryInvariantUnderEverySetting) {
                             for (const auto& size : sizes) {
                                 const Settings s{size[0], size[1], rule, imitation, sum, type,
                                                  successive, complete, 1 + (runs % 3)};
-                                Rng rng(seed++);
-                                World w = makeWorld(s, rng);
-                                PrepararPaso(w);
+                                Simulation sim(seed++);
+                                World& w = sim.state();
+                                w = makeWorld(s, sim.rng());
+                                sim.clearReport();
+                                sim.prepare();
                                 for (int g = 0; g < 3; ++g) {
                                     std::vector<Genoma> before(w.genomas[kActual]);
-                                    UnaGeneracion(w, rng);
-                                    const auto broken = check(w, before);
+                                    sim.step();
+                                    const auto broken = check(w, sim.report(), before);
                                     ASSERT_TRUE(broken.empty())
                                         << broken << " after generation " << w.Generacion << " ("
                                         << describe(s) << ", seed " << seed - 1 << ")";
-                                    mutations += static_cast<long>(w.mutationRecords.size());
+                                    mutations += static_cast<long>(sim.report().mutationRecords.size());
                                     for (int c = 1; c <= w.NumJugadores; ++c)
                                         deadSquares += isDeadSquare(w.genoma(kActual, c)) ? 1 : 0;
                                 }

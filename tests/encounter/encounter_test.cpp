@@ -17,10 +17,11 @@ using test::genomaDe;
 using test::identidad;
 using test::poner;
 
-EncounterValues jugar(World& w, int jug1, int jug2, int copia = kActual, std::uint64_t seed = 1) {
+EncounterValues jugar(World& w, GenerationReport& rep, int jug1, int jug2, int copia = kActual,
+                      std::uint64_t seed = 1) {
     Rng rng(seed);
     EncounterValues v;
-    JugarPartida(w, jug1, jug2, w.jugadas(jug1, 0), w.jugadas(jug2, 0), copia, rng, &v);
+    JugarPartida(w, rep, nullptr, jug1, jug2, rep.jugadas(jug1, 0), rep.jugadas(jug2, 0), copia, rng, &v);
     return v;
 }
 
@@ -28,12 +29,13 @@ TEST(JugarPartida, ConstantCooperatorsInThePrisonersDilemma) {
     for (bool igualdadUno : {true, false}) {
         SCOPED_TRACE(igualdadUno ? "equality = 1" : "equality = 0.5");
         World w = test::mundo(2, 2, 4);
+        GenerationReport rep = test::informe(w);
         poner(w, 1, genomaDe(constante(100)));
         poner(w, 2, genomaDe(constante(100)));
         test::opcion(w, 9, igualdadUno);
         Rng rng(1);
         EncounterValues v;
-        EXPECT_EQ(JugarPartida(w, 1, 2, 0, 0, kActual, rng, &v), 0);
+        EXPECT_EQ(JugarPartida(w, rep, nullptr, 1, 2, 0, 0, kActual, rng, &v), 0);
         const int e = igualdadUno ? 100 : 50;
         for (int k = 0; k < 2; ++k) {
             EXPECT_FLOAT_EQ(v.jugador[k].disp, 1.0f);
@@ -42,17 +44,17 @@ TEST(JugarPartida, ConstantCooperatorsInThePrisonersDilemma) {
             EXPECT_EQ(v.equidad[k], e);
         }
         for (int cell : {1, 2}) {
-            EXPECT_FLOAT_EQ(w.PagoTotal[cell], 3.0f);
-            EXPECT_FLOAT_EQ(w.CoopTotal[cell], 1.0f);
-            EXPECT_EQ(w.jugadas(cell, 0), 1);
-            EXPECT_EQ(w.movA(cell, 1), 100);
-            EXPECT_EQ(w.movB(cell, 1), e);
+            EXPECT_FLOAT_EQ(rep.PagoTotal[cell], 3.0f);
+            EXPECT_FLOAT_EQ(rep.CoopTotal[cell], 1.0f);
+            EXPECT_EQ(rep.jugadas(cell, 0), 1);
+            EXPECT_EQ(rep.movA(cell, 1), 100);
+            EXPECT_EQ(rep.movB(cell, 1), e);
         }
-        EXPECT_EQ(w.jugadas(1, 1), registro::make(2, 0, 1, false, 0));
-        EXPECT_EQ(w.jugadas(2, 1), registro::make(1, 1, 1, false, 0));
-        EXPECT_EQ(w.jugadas(2, 1), 1 + 4096 + (1 << 13) + (1 << 24));
-        EXPECT_FLOAT_EQ(w.SumaCoop[0], 1.0f);
-        EXPECT_EQ(w.CuentaCoop[1], 1);
+        EXPECT_EQ(rep.jugadas(1, 1), registro::make(2, 0, 1, false, 0));
+        EXPECT_EQ(rep.jugadas(2, 1), registro::make(1, 1, 1, false, 0));
+        EXPECT_EQ(rep.jugadas(2, 1), 1 + 4096 + (1 << 13) + (1 << 24));
+        EXPECT_FLOAT_EQ(rep.SumaCoop[0], 1.0f);
+        EXPECT_EQ(rep.CuentaCoop[1], 1);
     }
 }
 
@@ -68,11 +70,12 @@ TEST(JugarPartida, ResultBitsMarkPayOffsStrictlyBelowTheDailyThreshold) {
         SCOPED_TRACE(testing::Message()
                      << "threshold " << r.umbral << " " << r.cooperador1 << " " << r.cooperador2);
         World w = test::mundo(2, 2, 4);
+        GenerationReport rep = test::informe(w);
         w.UmbralHoy = r.umbral;
         poner(w, 1, genomaDe(constante(r.cooperador1)));
         poner(w, 2, genomaDe(constante(r.cooperador2)));
         Rng rng(1);
-        EXPECT_EQ(JugarPartida(w, 1, 2, 0, 0, kActual, rng), r.expected);
+        EXPECT_EQ(JugarPartida(w, rep, nullptr, 1, 2, 0, 0, kActual, rng), r.expected);
     }
 }
 
@@ -84,12 +87,13 @@ TEST(JugarPartida, CakeCuttingSharesTheCakeByTheOutputs) {
     for (const Row& r : {Row{40, 70, 0.6f * 9, 0.3f * 9}, Row{40, 30, 0.0f, 0.0f}}) {
         SCOPED_TRACE(testing::Message() << r.f1 << " / " << r.f2);
         World w = test::mundo(2, 2, 4);
+        GenerationReport rep = test::informe(w);
         SelectGame(w.pagos, 5);
         commitPayoffAnalysis(w.pagos);
         w.opciones.chkPartirTarta = true;
         poner(w, 1, genomaDe(constante(r.f1)));
         poner(w, 2, genomaDe(constante(r.f2)));
-        const EncounterValues v = jugar(w, 1, 2);
+        const EncounterValues v = jugar(w, rep, 1, 2);
         EXPECT_NEAR(v.pago[0], r.pay1, 1e-5);
         EXPECT_NEAR(v.pago[1], r.pay2, 1e-5);
         EXPECT_NEAR(v.exito[0], r.pay1 / 9, 1e-6);
@@ -99,19 +103,20 @@ TEST(JugarPartida, CakeCuttingSharesTheCakeByTheOutputs) {
 TEST(JugarPartida, RecordBytesStayWithinAPercentage) {
     // Cake cutting with a positive minimum pay-off: an empty share is a negative success.
     World w = test::mundo(2, 2, 4);
+    GenerationReport rep = test::informe(w);
     setPayoffs(w.pagos, {9, 9, 2, 2, 2, 2, 3, 3});
     commitPayoffAnalysis(w.pagos);
     w.opciones.chkPartirTarta = true;
     w.opciones.CiEsExito = 1;
     poner(w, 1, genomaDe(constante(40)));
     poner(w, 2, genomaDe(constante(30)));
-    const EncounterValues v = jugar(w, 1, 2);
+    const EncounterValues v = jugar(w, rep, 1, 2);
     ASSERT_LT(v.exito[0], 0.0f);
     for (int cell : {1, 2}) {
-        EXPECT_EQ(w.movA(cell, 1), 0);
-        EXPECT_FLOAT_EQ(w.CoopTotal[cell], 0.0f);
+        EXPECT_EQ(rep.movA(cell, 1), 0);
+        EXPECT_FLOAT_EQ(rep.CoopTotal[cell], 0.0f);
     }
-    EXPECT_FLOAT_EQ(w.PagoTotal[1], 0.0f);
+    EXPECT_FLOAT_EQ(rep.PagoTotal[1], 0.0f);
     EXPECT_EQ(byteRegistro(-28.6f), 0);
     EXPECT_EQ(byteRegistro(255.0f), 100);
     EXPECT_EQ(byteRegistro(std::nanf("")), 0);
@@ -120,39 +125,42 @@ TEST(JugarPartida, RecordBytesStayWithinAPercentage) {
 
 TEST(JugarPartida, AnEncounterBeyondTheRecordListPaysButWritesNoRecord) {
     World w = test::mundo(2, 2, 1);
+    GenerationReport rep = test::informe(w);
     w.CasillaSel = 1;
     poner(w, 1, genomaDe(constante(100)));
     poner(w, 2, genomaDe(constante(100)));
-    jugar(w, 1, 2);
-    const std::vector<std::int32_t> records = w.Jugadas;
-    jugar(w, 1, 2);
-    EXPECT_FLOAT_EQ(w.PagoTotal[1], 6.0f);
-    EXPECT_EQ(w.Jugadas, records);  // cell 1's second slot would be cell 2's count
-    EXPECT_EQ(w.FilasSel.size(), 1u);
+    jugar(w, rep, 1, 2);
+    const std::vector<std::int32_t> records = rep.Jugadas;
+    jugar(w, rep, 1, 2);
+    EXPECT_FLOAT_EQ(rep.PagoTotal[1], 6.0f);
+    EXPECT_EQ(rep.Jugadas, records);  // cell 1's second slot would be cell 2's count
+    EXPECT_EQ(rep.FilasSel.size(), 1u);
 }
 
 TEST(JugarPartida, ARoleWithEqualPayOffsAlwaysHasSuccessOne) {
     World w = test::mundo(2, 2, 4);
+    GenerationReport rep = test::informe(w);
     setPayoffs(w.pagos, {2, 4, 2, 3, 2, 1, 2, 0});
     commitPayoffAnalysis(w.pagos);
     for (int f : {0, 50, 100}) {
         poner(w, 1, genomaDe(constante(f)));
         poner(w, 2, genomaDe(constante(100 - f)));
-        EXPECT_FLOAT_EQ(jugar(w, 1, 2, kPrevio).exito[0], 1.0f);
+        EXPECT_FLOAT_EQ(jugar(w, rep, 1, 2, kPrevio).exito[0], 1.0f);
     }
 }
 
 TEST(JugarPartida, SimilarityComparesTheBugColours) {
     World w = test::mundo(2, 2, 4);
+    GenerationReport rep = test::informe(w);
     Genoma a = genomaDe(constante(50)), b = a;
     poner(w, 1, a);
     poner(w, 2, b);
-    EXPECT_FLOAT_EQ(jugar(w, 1, 2, kPrevio).Si, 1.0f);
+    EXPECT_FLOAT_EQ(jugar(w, rep, 1, 2, kPrevio).Si, 1.0f);
     a.Colores = {255, 255, 255, 1, 1, 1};
     b.Colores = {1, 1, 1, 254, 254, 254};  // the user colours do not count
     poner(w, 1, a);
     poner(w, 2, b);
-    EXPECT_FLOAT_EQ(jugar(w, 1, 2, kPrevio).Si, 0.0f);
+    EXPECT_FLOAT_EQ(jugar(w, rep, 1, 2, kPrevio).Si, 0.0f);
 }
 
 TEST(MoveDecision, SenMaskChoosesTheIndexesOfTheInput) {
@@ -166,10 +174,11 @@ TEST(MoveDecision, SenMaskChoosesTheIndexesOfTheInput) {
     for (int mask = 0; mask < 8; ++mask) {
         SCOPED_TRACE(testing::Message() << "SenMask " << mask);
         World w = test::mundo(2, 2, 4);
+        GenerationReport rep = test::informe(w);
         w.opciones.SenMask = static_cast<std::uint8_t>(mask);
         poner(w, 1, genomaDe(g));
         poner(w, 2, genomaDe(constante(0)));
-        const EncounterValues v = jugar(w, 1, 2);
+        const EncounterValues v = jugar(w, rep, 1, 2);
         EXPECT_NEAR(v.jugador[0].x, expected[mask], 1e-6);
         EXPECT_NEAR(v.jugador[0].f, expected[mask], 1e-6);  // the curve is f(x) = x
     }
@@ -177,14 +186,15 @@ TEST(MoveDecision, SenMaskChoosesTheIndexesOfTheInput) {
 
 TEST(MoveDecision, TriggerAnswersInItsRangeAndRepeatsAnEarlierFiring) {
     World w = test::mundo(2, 2, 4);
+    GenerationReport rep = test::informe(w);
     GenomePart g = constante(0);
     g.TriggerMin = 0, g.TriggerMax = 100, g.Trigger = 30;
     poner(w, 1, genomaDe(g));
     poner(w, 2, genomaDe(constante(0)));
-    EncounterValues v = jugar(w, 1, 2);
+    EncounterValues v = jugar(w, rep, 1, 2);
     EXPECT_TRUE(v.jugador[0].disparo);
     EXPECT_FLOAT_EQ(v.jugador[0].f, 0.3f);
-    EXPECT_TRUE(registro::fired(w.jugadas(1, 1)));
+    EXPECT_TRUE(registro::fired(rep.jugadas(1, 1)));
 
     // Out of its range (x = 1 with the Ci-only input) the trigger asks its earlier meetings:
     // whom 1, when 2 repeats the newest one, which fired.
@@ -192,14 +202,14 @@ TEST(MoveDecision, TriggerAnswersInItsRangeAndRepeatsAnEarlierFiring) {
     g.Trigger = packed::withCuando(packed::withAquien(80, 1), 2);
     g.Incertidumbre = 0;  // Ci 0 against ValIC 100: x = 1
     poner(w, 1, genomaDe(g));
-    v = jugar(w, 1, 2);
+    v = jugar(w, rep, 1, 2);
     EXPECT_TRUE(v.jugador[0].disparo);
     EXPECT_FLOAT_EQ(v.jugador[0].f, 0.8f);
 
     // An empty range (min above max) is off whatever happened before.
     g.TriggerMin = 100, g.TriggerMax = 0;
     poner(w, 1, genomaDe(g));
-    v = jugar(w, 1, 2);
+    v = jugar(w, rep, 1, 2);
     EXPECT_FALSE(v.jugador[0].disparo);
     EXPECT_FLOAT_EQ(v.jugador[0].f, 0.0f);
 }
@@ -209,12 +219,13 @@ TEST(MoveDecision, AdHocSwitchOverridesValuesInputAndOutputs) {
     g1.ValIC = 40, g1.SenIC = 50;
     g2.ValIC = 65, g2.SenIC = 50;
     World w = test::mundo(2, 2, 4);
+    GenerationReport rep = test::informe(w);
     w.opciones.SenMask = 1;
     poner(w, 1, genomaDe(g1));
     poner(w, 2, genomaDe(g2));
 
     w.opciones.hsbAdHoc = 1;  // player 1: valuations 1 and x = the rival's ValIC
-    EncounterValues v = jugar(w, 1, 2, kPrevio);
+    EncounterValues v = jugar(w, rep, 1, 2, kPrevio);
     EXPECT_TRUE(v.jugador[0].xAdHoc);
     EXPECT_FLOAT_EQ(v.jugador[0].x, 0.65f);
     EXPECT_FLOAT_EQ(v.jugador[0].val[0], 1.0f);
@@ -224,7 +235,7 @@ TEST(MoveDecision, AdHocSwitchOverridesValuesInputAndOutputs) {
     w.opciones.hsbAdHoc = 2;
     for (int valIC : {59, 61}) {
         w.genoma(kPrevio, 2).parte[0].ValIC = static_cast<std::uint8_t>(valIC);
-        v = jugar(w, 1, 2, kPrevio);
+        v = jugar(w, rep, 1, 2, kPrevio);
         EXPECT_NEAR(v.jugador[0].f, 0.6f, 1e-6);
         EXPECT_FLOAT_EQ(v.jugador[1].f, valIC < 60 ? 1.0f : 0.0f);
         EXPECT_FALSE(v.jugador[1].disparo);
@@ -235,7 +246,7 @@ TEST(MoveDecision, AdHocSwitchOverridesValuesInputAndOutputs) {
     for (std::uint64_t seed = 1; seed <= 20; ++seed) {
         SCOPED_TRACE(testing::Message() << "seed " << seed);
         Rng rng(seed), ref(seed);
-        JugarPartida(w, 1, 2, 0, 0, kPrevio, rng, &v);
+        JugarPartida(w, rep, nullptr, 1, 2, 0, 0, kPrevio, rng, &v);
         const float u1 = ref.uniform(), u2 = ref.uniform();
         EXPECT_FLOAT_EQ(v.jugador[0].f, u1 <= 0.5f ? 1.0f : 0.0f);
         EXPECT_FLOAT_EQ(v.jugador[1].f, u2 <= 0.5f ? 1.0f : 0.0f);
@@ -260,20 +271,22 @@ TEST(MoveDecision, HalvesFollowTheReferenceSolution) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         World w = test::mundo(2, 2, 4);
+        GenerationReport rep = test::informe(w);
         SelectGame(w.pagos, r.game);
         commitPayoffAnalysis(w.pagos);
         test::opcion(w, 4, r.sucesivas);
         poner(w, 1, genomaDe(constante(r.f1)));
         poner(w, 2, genomaDe(constante(50)));
-        const EncounterValues v = jugar(w, 1, 2);
+        const EncounterValues v = jugar(w, rep, 1, 2);
         EXPECT_EQ(v.jugador[0].mitad, r.h1);
         EXPECT_EQ(v.jugador[1].mitad, r.h2);
-        EXPECT_EQ(registro::half(w.jugadas(2, 1)), r.h2);
+        EXPECT_EQ(registro::half(rep.jugadas(2, 1)), r.h2);
     }
 }
 
 TEST(MoveDecision, ValorarJugadaGivesSuccessAndEqualityOfTheProvisionalMove) {
     World w = test::mundo(2, 2, 4);
+    GenerationReport rep = test::informe(w);
     // Prisoner's dilemma, player 2 answers 0: pay1 = 1 - 0.5, pay2 = 1 + 3 * 0.5.
     test::opcion(w, 9, false);
     EXPECT_EQ(ValorarJugada(w, 0.5f, kActual), 12 * 128 + 75);
@@ -297,6 +310,7 @@ TEST(MoveDecision, SuccessiveMovesShowPlayer1sCurrentMoveToPlayer2) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         World w = test::mundo(2, 2, 4);
+        GenerationReport rep = test::informe(w);
         test::opcion(w, 4, r.sucesivas);
         w.opciones.CiEsExito = r.ciEsExito ? 1 : 0;
         GenomePart g2 = identidad();
@@ -304,12 +318,12 @@ TEST(MoveDecision, SuccessiveMovesShowPlayer1sCurrentMoveToPlayer2) {
         g2.Incertidumbre = 20;
         poner(w, 1, genomaDe(constante(50)));
         poner(w, 2, genomaDe(g2));
-        const EncounterValues v = jugar(w, 1, 2);
+        const EncounterValues v = jugar(w, rep, 1, 2);
         EXPECT_FLOAT_EQ(v.jugador[1].Ci, r.ci2);
         EXPECT_FLOAT_EQ(v.jugador[1].f, r.ci2);
         // The committed record replaces the preview.
-        EXPECT_EQ(w.jugadas(1, 1), registro::make(2, 0, 1, false, 0));
-        EXPECT_EQ(w.movA(1, 1), r.movA1);
+        EXPECT_EQ(rep.jugadas(1, 1), registro::make(2, 0, 1, false, 0));
+        EXPECT_EQ(rep.movA(1, 1), r.movA1);
     }
 }
 
@@ -321,16 +335,17 @@ TEST(JugarPartida, ChartSumsStopAtTheHundredthSampleButStatisticsGoOn) {
     for (const Row& r : {Row{1009, 10, 1}, Row{1010, 10, 0}, Row{5, 0, 0}}) {
         SCOPED_TRACE(testing::Message() << "generation " << r.generacion << " step " << r.paso);
         World w = test::mundo(2, 2, 4);
+        GenerationReport rep = test::informe(w);
         w.Generacion = r.generacion;
         w.PasoCoop = static_cast<std::int16_t>(r.paso);
         poner(w, 1, genomaDe(constante(60)));
         poner(w, 2, genomaDe(constante(20)));
-        jugar(w, 1, 2);
-        EXPECT_EQ(w.CuentaCoop[0], r.chartCount);
-        EXPECT_FLOAT_EQ(w.SumaCoop[1], r.chartCount * 0.2f);
-        EXPECT_EQ(w.statCoopCount[0], 1);
-        EXPECT_DOUBLE_EQ(w.statCoopSum[0], 0.6f);
-        EXPECT_DOUBLE_EQ(w.statCoopSum[1], 0.2f);
+        jugar(w, rep, 1, 2);
+        EXPECT_EQ(rep.CuentaCoop[0], r.chartCount);
+        EXPECT_FLOAT_EQ(rep.SumaCoop[1], r.chartCount * 0.2f);
+        EXPECT_EQ(rep.statCoopCount[0], 1);
+        EXPECT_DOUBLE_EQ(rep.statCoopSum[0], 0.6f);
+        EXPECT_DOUBLE_EQ(rep.statCoopSum[1], 0.2f);
     }
 }
 

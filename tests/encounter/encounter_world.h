@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <initializer_list>
 
+#include "core/generation_report.h"
 #include "core/world.h"
 #include "encounter/history.h"
 #include "games/payoff.h"
@@ -48,13 +49,19 @@ inline World mundo(int cols, int rows, int moves) {
     w.NumFilas = static_cast<std::int16_t>(rows);
     CrearMundo(w);
     w.MovPosibles = static_cast<std::uint8_t>(moves);
-    NuevaGeneracionAcumuladores(w);
     w.Generacion = 1;
     SelectGame(w.pagos, 0);
     UpdatePayoffMatrix(w.pagos);
     commitPayoffAnalysis(w.pagos);
     w.opciones.Opciones = {1, 1};
     return w;
+}
+
+// The report of a generation of the world that has recorded nothing yet.
+inline GenerationReport informe(const World& w) {
+    GenerationReport r;
+    clearReport(w, r);
+    return r;
 }
 
 // Both genome copies of a cell.
@@ -70,7 +77,7 @@ inline void opcion(World& w, int bit, bool on) {
 }
 
 // Appends a record to a cell's list by hand, as an encounter would have committed it.
-inline void anotar(World& w, int cell, int partner, int role, int a, int b, bool fired = false,
+inline void anotar(GenerationReport& w, int cell, int partner, int role, int a, int b, bool fired = false,
                    int half = 0, int partnerSlot = 1) {
     const int slot = w.jugadas(cell, 0) + 1;
     w.jugadas(cell, 0) = slot;
@@ -81,7 +88,7 @@ inline void anotar(World& w, int cell, int partner, int role, int a, int b, bool
 
 // Appends both records of one encounter, as the commit would: player 1's bytes a1, b1 and
 // player 2's a2, b2.
-inline void encuentro(World& w, int j1, int j2, int a1, int b1, int a2, int b2, int h1 = 0,
+inline void encuentro(GenerationReport& w, int j1, int j2, int a1, int b1, int a2, int b2, int h1 = 0,
                       int h2 = 0, bool fired1 = false) {
     const int t1 = w.jugadas(j1, 0) + 1, t2 = w.jugadas(j2, 0) + 1;
     anotar(w, j1, j2, 0, a1, b1, fired1, h1, t2);

@@ -21,19 +21,21 @@ std::uint16_t conocer(int ci, int ei) {
 
 // Rival 1 has met cells 3, 2, 4, 2 in that order; searcher 2 and stranger 5 fall back on their
 // own "without data" values.
-World mundoDeHistorial() {
+World mundoDeHistorial(GenerationReport& rep) {
     World w = test::mundo(3, 3, 20);
-    anotar(w, 1, 3, 0, 10, 20);
-    anotar(w, 1, 2, 1, 30, 40);
-    anotar(w, 1, 4, 1, 50, 60);
-    anotar(w, 1, 2, 0, 70, 80);
+    rep = test::informe(w);
+    anotar(rep, 1, 3, 0, 10, 20);
+    anotar(rep, 1, 2, 1, 30, 40);
+    anotar(rep, 1, 4, 1, 50, 60);
+    anotar(rep, 1, 2, 0, 70, 80);
     w.genoma(kActual, 2).parte[0].Incertidumbre = static_cast<std::int16_t>(conocer(11, 22));
     w.genoma(kActual, 5).parte[0].Incertidumbre = static_cast<std::int16_t>(conocer(33, 44));
     return w;
 }
 
 TEST(BuscarHistorial, SearchTypesDepthsAndRoleFiltersPickTheRecordsTheyName) {
-    const World w = mundoDeHistorial();
+    GenerationReport rep;
+    const World w = mundoDeHistorial(rep);
     struct Row {
         const char* name;
         int searcher, n, role;
@@ -60,7 +62,7 @@ TEST(BuscarHistorial, SearchTypesDepthsAndRoleFiltersPickTheRecordsTheyName) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        EXPECT_EQ(BuscarHistorial(w, r.searcher, 1, r.n, 0, kActual, r.role, r.word), r.expected);
+        EXPECT_EQ(BuscarHistorial(w, rep, r.searcher, 1, r.n, 0, kActual, r.role, r.word), r.expected);
     }
 }
 
@@ -71,25 +73,28 @@ TEST(BuscarHistorial, AveragesRoundHalvesToEven) {
     for (const Row& r : {Row{50, 51, 50}, Row{51, 52, 52}, Row{50, 52, 51}}) {
         SCOPED_TRACE(testing::Message() << r.a1 << ", " << r.a2);
         World w = test::mundo(2, 2, 4);
-        anotar(w, 1, 2, 0, r.a1, r.a1);
-        anotar(w, 1, 2, 0, r.a2, r.a2);
-        const std::uint16_t word = BuscarHistorial(w, 2, 1, 2, 0, kActual, 1, palabra(0, 2, 2));
+        GenerationReport rep = test::informe(w);
+        anotar(rep, 1, 2, 0, r.a1, r.a1);
+        anotar(rep, 1, 2, 0, r.a2, r.a2);
+        const std::uint16_t word = BuscarHistorial(w, rep, 2, 1, 2, 0, kActual, 1, palabra(0, 2, 2));
         EXPECT_FLOAT_EQ(conocimientoCi(word), r.expectedCi / 100.0f);
         EXPECT_FLOAT_EQ(conocimientoEi(word), r.expectedCi / 100.0f);
     }
 }
 
 TEST(BuscarHistorial, FallBackReadsTheGivenHalfAndCopy) {
-    World w = mundoDeHistorial();
+    GenerationReport rep;
+    World w = mundoDeHistorial(rep);
     w.genoma(kPrevio, 2).parte[1].Incertidumbre = static_cast<std::int16_t>(conocer(7, 9) | 16384);
-    const std::uint16_t word = BuscarHistorial(w, 2, 1, 0, 1, kPrevio, 0, palabra(0, 1, 2));
+    const std::uint16_t word = BuscarHistorial(w, rep, 2, 1, 0, 1, kPrevio, 0, palabra(0, 1, 2));
     EXPECT_FLOAT_EQ(conocimientoCi(word), 0.07f);
     EXPECT_FLOAT_EQ(conocimientoEi(word), 0.09f);  // the copy-look bit is no part of Ei
 }
 
 TEST(SlotsUsados, ListTheRecordsBehindEachSearch) {
-    const World w = mundoDeHistorial();
-    const ListaRegistros l = listaRegistros(w, 1);
+    GenerationReport rep;
+    const World w = mundoDeHistorial(rep);
+    const ListaRegistros l = listaRegistros(w, rep, nullptr, 1);
     EXPECT_EQ(slotsUsados(l, 2, 4, 0, palabra(0, 5, 2)), (std::vector<int>{4, 2}));
     EXPECT_EQ(slotsUsados(l, 5, 4, 0, palabra(8, 2, 2)), (std::vector<int>{4, 3}));
     EXPECT_EQ(slotsUsados(l, 5, 4, 0, palabra(0, 2, 2)), std::vector<int>{});
@@ -100,10 +105,11 @@ TEST(DisparoPrevio, WhomAndWhenSelectTheEarlierMeeting) {
     // Cell 1: fired against 2 as player 1, not against 3 as player 2, not against 2 as player 2,
     // fired against 3 as player 1.
     World w = test::mundo(2, 2, 8);
-    anotar(w, 1, 2, 0, 0, 0, true);
-    anotar(w, 1, 3, 1, 0, 0, false);
-    anotar(w, 1, 2, 1, 0, 0, false);
-    anotar(w, 1, 3, 0, 0, 0, true);
+    GenerationReport rep = test::informe(w);
+    anotar(rep, 1, 2, 0, 0, 0, true);
+    anotar(rep, 1, 3, 1, 0, 0, false);
+    anotar(rep, 1, 2, 1, 0, 0, false);
+    anotar(rep, 1, 3, 0, 0, 0, true);
     struct Row {
         const char* name;
         int whom, when, partner, n, role, expected;
@@ -129,7 +135,7 @@ TEST(DisparoPrevio, WhomAndWhenSelectTheEarlierMeeting) {
         std::int16_t t = packed::withAquien(0, r.whom);
         t = packed::withCuando(t, r.when);
         w.genoma(kActual, 1).parte[0].Trigger = t;
-        EXPECT_EQ(DisparoPrevio(w, 1, r.partner, r.n, 0, kActual, r.role), r.expected);
+        EXPECT_EQ(DisparoPrevio(w, rep, 1, r.partner, r.n, 0, kActual, r.role), r.expected);
     }
 }
 

@@ -50,17 +50,26 @@ void barajarBusquedas(World& w, Rng& rng) {
     }
 }
 
-World mundoAlAzar(const Caso& c, std::uint64_t seed, bool indice) {
-    Rng rng(seed);
+// A world with the report and scratch its generations work with.
+struct Partida {
     World w;
+    GenerationReport rep;
+    GenerationScratch s;
+};
+
+Partida mundoAlAzar(const Caso& c, std::uint64_t seed, bool indice) {
+    Rng rng(seed);
+    Partida p;
+    World& w = p.w;
     makeBusyWorld(w, rng, c.cols, c.rows, c.type, c.iterations);
     w.opciones.mnuOpcion[4] = c.sucesivas;
     recomputeOpciones(w);
     w.opciones.CiEsExitoMenu = c.ciEsExito ? 1 : 0;
     barajarBusquedas(w, rng);
-    w.usarIndiceRegistros = indice;
+    p.s.useIndex = indice;
     PrepararPaso(w);
-    return w;
+    clearReport(w, p.rep);
+    return p;
 }
 
 // Counts of the look-ups compared, and of those the index answered.
@@ -97,9 +106,9 @@ void compararDisparos(const ListaRegistros& l, int partner, int n, Cuenta& cuent
 // The look-ups of an encounter about to be played, and a sample of all the others it could make:
 // both players' words, random words, a searcher that never met the rival, and player 1's list
 // with a preview record as player 2 reads it under successive moves.
-void compararEncuentro(const World& w, int j1, int j2, int p1, int p2, Rng& muestra,
-                       Cuenta& cuenta) {
-    const ListaRegistros l1 = listaRegistros(w, j1), l2 = listaRegistros(w, j2);
+void compararEncuentro(const World& w, const GenerationReport& rep, const IndiceRegistros* ix,
+                       int j1, int j2, int p1, int p2, Rng& muestra, Cuenta& cuenta) {
+    const ListaRegistros l1 = listaRegistros(w, rep, ix, j1), l2 = listaRegistros(w, rep, ix, j2);
     ListaRegistros previo = l1;
     previo.slotPrevio = p1 + 1;
     previo.previo.jugada = registro::make(azar(muestra, 4) == 0 ? j1 : j2, 0, p2 + 1,
@@ -127,11 +136,12 @@ void compararEncuentro(const World& w, int j1, int j2, int p1, int p2, Rng& mues
 
 // After a generation, every count a replay can search with, for every cell and its partners,
 // with and without a preview standing in for a record.
-void compararRepeticiones(const World& w, Rng& muestra, Cuenta& cuenta) {
+void compararRepeticiones(const World& w, const GenerationReport& rep, const IndiceRegistros* ix,
+                          Rng& muestra, Cuenta& cuenta) {
     for (int c = 1; c <= w.NumJugadores; ++c) {
-        const ListaRegistros l = listaRegistros(w, c);
-        for (int n = 0; n <= w.jugadas(c, 0); ++n) {
-            const int socio = n > 0 ? registro::partner(w.jugadas(c, n)) : c;
+        const ListaRegistros l = listaRegistros(w, rep, ix, c);
+        for (int n = 0; n <= rep.jugadas(c, 0); ++n) {
+            const int socio = n > 0 ? registro::partner(rep.jugadas(c, n)) : c;
             const std::int16_t word =
                 palabra(8 * azar(muestra, 3), azar(muestra, 16), azar(muestra, 3));
             compararBusqueda(l, socio, n, azar(muestra, 2), word, cuenta);
@@ -140,7 +150,7 @@ void compararRepeticiones(const World& w, Rng& muestra, Cuenta& cuenta) {
             // A preview below the newest record is never made; the search still reads it right.
             ListaRegistros previo = l;
             previo.slotPrevio = n - azar(muestra, 2);
-            previo.previo = {w.jugadas(c, previo.slotPrevio) ^ registro::kRoleBit, 50, 50};
+            previo.previo = {rep.jugadas(c, previo.slotPrevio) ^ registro::kRoleBit, 50, 50};
             compararBusqueda(previo, socio, n, azar(muestra, 2), word, cuenta);
         }
     }
@@ -148,7 +158,7 @@ void compararRepeticiones(const World& w, Rng& muestra, Cuenta& cuenta) {
 
 bool mismasFilas(const TablaResultados& a, const TablaResultados& b) {
     if (a.filas.size() != b.filas.size()) return false;
-    const auto lado = [](const World::LadoPartida& x, const World::LadoPartida& y) {
+    const auto lado = [](const LadoPartida& x, const LadoPartida& y) {
         return x.mitad == y.mitad && x.disparo == y.disparo &&
                std::bit_cast<std::uint32_t>(x.Ci) == std::bit_cast<std::uint32_t>(y.Ci) &&
                std::bit_cast<std::uint32_t>(x.Ei) == std::bit_cast<std::uint32_t>(y.Ei) &&
@@ -156,7 +166,7 @@ bool mismasFilas(const TablaResultados& a, const TablaResultados& b) {
                std::bit_cast<std::uint32_t>(x.disp) == std::bit_cast<std::uint32_t>(y.disp);
     };
     for (std::size_t k = 0; k < a.filas.size(); ++k) {
-        const World::FilaResultado &x = a.filas[k], &y = b.filas[k];
+        const FilaResultado &x = a.filas[k], &y = b.filas[k];
         if (x.slot != y.slot || !lado(x.propio, y.propio) || !lado(x.rival, y.rival)) return false;
     }
     return true;
@@ -180,14 +190,15 @@ TEST(IndiceRegistros, EverySearchAndTriggerLookUpMatchesTheRecordByRecordScan) {
         SCOPED_TRACE(::testing::Message()
                      << c.cols << "x" << c.rows << " type " << c.type << " sucesivas "
                      << c.sucesivas << " CiEsExito " << c.ciEsExito);
-        World w = mundoAlAzar(c, ++seed, true);
+        Partida p = mundoAlAzar(c, ++seed, true);
+        IndiceRegistros* ix = p.s.indexInUse();
         Rng rng(seed), muestra(seed * 7);
         for (int g = 0; g < 3; ++g) {
-            UnaGeneracion(w, rng, [&](World& mundo, int j1, int j2, int p1, int p2) {
-                compararEncuentro(mundo, j1, j2, p1, p2, muestra, cuenta);
-                return JugarPartida(mundo, j1, j2, p1, p2, kActual, rng);
+            UnaGeneracion(p.w, p.rep, p.s, rng, [&](int j1, int j2, int p1, int p2) {
+                compararEncuentro(p.w, p.rep, ix, j1, j2, p1, p2, muestra, cuenta);
+                return JugarPartida(p.w, p.rep, ix, j1, j2, p1, p2, kActual, rng);
             });
-            compararRepeticiones(w, muestra, cuenta);
+            compararRepeticiones(p.w, p.rep, ix, muestra, cuenta);
         }
     }
     // The comparisons ran, and the index answered most of them.
@@ -201,18 +212,19 @@ TEST(IndiceRegistros, GenerationsAndReplaysAreTheSameWithAndWithoutTheIndex) {
     for (const Caso& c : kCasos) {
         SCOPED_TRACE(::testing::Message() << c.cols << "x" << c.rows << " type " << c.type);
         ++seed;
-        World rapido = mundoAlAzar(c, seed, true), plano = mundoAlAzar(c, seed, false);
+        Partida rapido = mundoAlAzar(c, seed, true), plano = mundoAlAzar(c, seed, false);
         Rng rngRapido(seed), rngPlano(seed);
         for (int g = 1; g <= 6; ++g) {
-            UnaGeneracion(rapido, rngRapido);
-            UnaGeneracion(plano, rngPlano);
-            ASSERT_EQ(testing::worldDigest(rapido), testing::worldDigest(plano))
+            UnaGeneracion(rapido.w, rapido.rep, rapido.s, rngRapido);
+            UnaGeneracion(plano.w, plano.rep, plano.s, rngPlano);
+            ASSERT_EQ(testing::worldDigest(rapido.w, rapido.rep, rapido.s.MuertoHoy),
+                      testing::worldDigest(plano.w, plano.rep, plano.s.MuertoHoy))
                 << "generation " << g;
         }
-        for (int cell = 1; cell <= rapido.NumJugadores; cell += 3) {
+        for (int cell = 1; cell <= rapido.w.NumJugadores; cell += 3) {
             Rng r1(cell), r2(cell);
-            EXPECT_TRUE(
-                mismasFilas(MostrarPartidas(rapido, cell, r1), MostrarPartidas(plano, cell, r2)))
+            EXPECT_TRUE(mismasFilas(MostrarPartidas(rapido.w, rapido.rep, cell, r1),
+                                    MostrarPartidas(plano.w, plano.rep, cell, r2)))
                 << "replays of cell " << cell;
         }
     }
@@ -225,28 +237,31 @@ TEST(IndiceRegistros, FollowsRecordsWrittenByHand) {
     World w;
     makeBusyWorld(w, rng, 3, 3, 12, 2);
     PrepararPaso(w);
+    GenerationReport rep;
+    clearReport(w, rep);
+    IndiceRegistros index;
     const int o = 1;
     const std::array<int, 4> partners = {2, 3, 2, 4};
     for (int i = 1; i <= 4; ++i) {
-        w.jugadas(o, i) = registro::make(partners[i - 1], i % 2, 1, false, 0);
-        w.movA(o, i) = static_cast<std::uint8_t>(10 * i);
-        w.movB(o, i) = static_cast<std::uint8_t>(5 * i);
+        rep.jugadas(o, i) = registro::make(partners[i - 1], i % 2, 1, false, 0);
+        rep.movA(o, i) = static_cast<std::uint8_t>(10 * i);
+        rep.movB(o, i) = static_cast<std::uint8_t>(5 * i);
     }
-    w.jugadas(o, 0) = 4;
-    EXPECT_FALSE(indiceCelda(w, o).disponible());
+    rep.jugadas(o, 0) = 4;
+    EXPECT_FALSE(indiceCelda(w, rep, &index, o).disponible());
     const std::int16_t word = palabra(0, 15, 2);
-    EXPECT_EQ(buscarEnRegistros(listaRegistros(w, o), 2, 4, 0, word),
+    EXPECT_EQ(buscarEnRegistros(listaRegistros(w, rep, &index, o), 2, 4, 0, word),
               std::optional<std::uint16_t>(10 * 128 + 20));  // slots 3 and 1: (15+5)/2, (30+10)/2
 
-    JugarPartida(w, o, 2, 4, 0, kActual, rng);
-    const IndiceCelda ix = indiceCelda(w, o);
+    JugarPartida(w, rep, &index, o, 2, 4, 0, kActual, rng);
+    const IndiceCelda ix = indiceCelda(w, rep, &index, o);
     ASSERT_TRUE(ix.disponible());
     EXPECT_EQ(ix.registros(), 5);
     const auto registrosDe = [](const Memoria* m) { return m->cuenta[2]; };
     ASSERT_NE(ix.con(2), nullptr);
     EXPECT_EQ(registrosDe(ix.con(2)), 3);
     EXPECT_EQ(sumaA(sumaRol(*ix.con(2), 1)), 10 + 30);  // slots 1 and 3 were played as player 2
-    EXPECT_EQ(sumaA(sumaRol(*ix.con(2), 0)), w.movA(o, 5));
+    EXPECT_EQ(sumaA(sumaRol(*ix.con(2), 0)), rep.movA(o, 5));
     EXPECT_EQ(registrosDe(ix.con(4)), 1);
     EXPECT_EQ(ix.con(7), nullptr);
     EXPECT_EQ(registrosDe(ix.deCelda()), 5);
@@ -261,35 +276,39 @@ TEST(IndiceRegistros, FindsPartnersBeyondTheNeighbourhood) {
     makeBusyWorld(w, rng, 4, 4, 0, 10);
     barajarBusquedas(w, rng);
     PrepararPaso(w);
-    NuevaGeneracionAcumuladores(w);
-    ASSERT_EQ(w.indiceRegistros.bloque, 4u);
+    GenerationReport rep;
+    clearReport(w, rep);
+    IndiceRegistros index;
+    reiniciarIndiceRegistros(w, rep, index);
+    ASSERT_EQ(index.bloque, 4u);
     Cuenta cuenta;
-    for (int i = 0; i < 36 && w.jugadas(1, 0) < w.MovPosibles; ++i) {
+    for (int i = 0; i < 36 && rep.jugadas(1, 0) < w.MovPosibles; ++i) {
         const int p = 2 + azar(muestra, 9);
-        if (w.jugadas(p, 0) >= w.MovPosibles) continue;
+        if (rep.jugadas(p, 0) >= w.MovPosibles) continue;
         if (i == 20) {
             // A record by other hands: the next encounter rebuilds cell 1's index.
-            const int slot = w.jugadas(1, 0) + 1;
-            w.jugadas(1, slot) = registro::make(p, 1, 1, true, 0);
-            w.movA(1, slot) = 77;
-            w.movB(1, slot) = 33;
-            w.jugadas(1, 0) = slot;
+            const int slot = rep.jugadas(1, 0) + 1;
+            rep.jugadas(1, slot) = registro::make(p, 1, 1, true, 0);
+            rep.movA(1, slot) = 77;
+            rep.movB(1, slot) = 33;
+            rep.jugadas(1, 0) = slot;
         }
-        compararEncuentro(w, 1, p, w.jugadas(1, 0), w.jugadas(p, 0), muestra, cuenta);
-        JugarPartida(w, 1, p, w.jugadas(1, 0), w.jugadas(p, 0), kActual, rng);
-        const ListaRegistros l = listaRegistros(w, 1);
+        compararEncuentro(w, rep, &index, 1, p, rep.jugadas(1, 0), rep.jugadas(p, 0), muestra,
+                          cuenta);
+        JugarPartida(w, rep, &index, 1, p, rep.jugadas(1, 0), rep.jugadas(p, 0), kActual, rng);
+        const ListaRegistros l = listaRegistros(w, rep, &index, 1);
         ASSERT_TRUE(l.indice.disponible());
         for (int socio = 2; socio <= 10; ++socio) {
             for (int depth : {0, 1, 3, 15}) {
                 for (int tipo : {0, 8}) {
                     const std::int16_t word = palabra(tipo, depth, azar(muestra, 3));
-                    compararBusqueda(l, socio, w.jugadas(1, 0), azar(muestra, 2), word, cuenta);
+                    compararBusqueda(l, socio, rep.jugadas(1, 0), azar(muestra, 2), word, cuenta);
                 }
             }
-            compararDisparos(l, socio, w.jugadas(1, 0), cuenta);
+            compararDisparos(l, socio, rep.jugadas(1, 0), cuenta);
         }
     }
-    EXPECT_GT(w.indiceRegistros.conSocio.size(), 17u * 4u);  // some memories past the blocks
+    EXPECT_GT(index.conSocio.size(), 17u * 4u);  // some memories past the blocks
 }
 
 }  // namespace

@@ -18,8 +18,9 @@ using test::poner;
 
 // Six cells of mixed strategies with searches, a trigger and successive moves in chicken, after a
 // few rounds of live play on a fixed schedule.
-World mundoJugado() {
+World mundoJugado(GenerationReport& rep) {
     World w = test::mundo(3, 2, 24);
+    rep = test::informe(w);
     SelectGame(w.pagos, 1);  // chicken: player 2's half follows player 1's move
     commitPayoffAnalysis(w.pagos);
     test::opcion(w, 4, true);
@@ -48,7 +49,7 @@ World mundoJugado() {
         for (auto [a, b] : pares) {
             const bool swap = (ronda + a) % 2 == 1;
             const int j1 = swap ? b : a, j2 = swap ? a : b;
-            JugarPartida(w, j1, j2, w.jugadas(j1, 0), w.jugadas(j2, 0), kActual, rng);
+            JugarPartida(w, rep, nullptr, j1, j2, rep.jugadas(j1, 0), rep.jugadas(j2, 0), kActual, rng);
         }
     return w;
 }
@@ -63,48 +64,50 @@ struct Estado {
     std::size_t filas;
     bool operator==(const Estado&) const = default;
 };
-Estado estado(const World& w) {
-    return {w.PagoTotal, w.CoopTotal,  w.Jugadas,     w.MovA,           w.MovB,
-            w.SumaCoop,  w.CuentaCoop, w.statCoopSum, w.FilasSel.size()};
+Estado estado(const GenerationReport& rep) {
+    return {rep.PagoTotal, rep.CoopTotal,  rep.Jugadas,     rep.MovA,           rep.MovB,
+            rep.SumaCoop,  rep.CuentaCoop, rep.statCoopSum, rep.FilasSel.size()};
 }
 
 // What a replay must reproduce of one side of an encounter, to the bit.
-auto lado(const World::LadoPartida& l) {
+auto lado(const LadoPartida& l) {
     return std::tuple(l.celda, l.mitad, l.disparo, l.Ci, l.Ei, l.x, l.f, l.disp);
 }
 
 TEST(MostrarPartidas, ReplaysReproduceTheLiveRowsAndChangeNothing) {
-    World w = mundoJugado();
-    ASSERT_EQ(w.jugadas(1, 0), 9);
-    ASSERT_EQ(w.FilasSel.size(), 9u);
+    GenerationReport rep;
+    World w = mundoJugado(rep);
+    ASSERT_EQ(rep.jugadas(1, 0), 9);
+    ASSERT_EQ(rep.FilasSel.size(), 9u);
     // The schedule exercises both halves and the trigger, so the comparison means something.
     int fired = 0, half1 = 0;
     for (int c = 1; c <= 6; ++c)
-        for (int k = 1; k <= w.jugadas(c, 0); ++k) {
-            fired += registro::fired(w.jugadas(c, k));
-            half1 += registro::half(w.jugadas(c, k));
+        for (int k = 1; k <= rep.jugadas(c, 0); ++k) {
+            fired += registro::fired(rep.jugadas(c, k));
+            half1 += registro::half(rep.jugadas(c, k));
         }
     EXPECT_GT(fired, 0);
     EXPECT_GT(half1, 0);
-    const Estado antes = estado(w);
+    const Estado antes = estado(rep);
     Rng replay(99);
-    const TablaResultados t = MostrarPartidas(w, 1, replay);
+    const TablaResultados t = MostrarPartidas(w, rep, 1, replay);
     EXPECT_EQ(t.celda, 1);
     ASSERT_EQ(t.filas.size(), 9u);
     for (std::size_t k = 0; k < t.filas.size(); ++k) {
         SCOPED_TRACE(testing::Message() << "record " << k + 1);
         EXPECT_EQ(t.filas[k].slot, static_cast<int>(k + 1));
-        EXPECT_EQ(t.filas[k].Si, w.FilasSel[k].Si);
-        EXPECT_EQ(lado(t.filas[k].propio), lado(w.FilasSel[k].propio));
-        EXPECT_EQ(lado(t.filas[k].rival), lado(w.FilasSel[k].rival));
+        EXPECT_EQ(t.filas[k].Si, rep.FilasSel[k].Si);
+        EXPECT_EQ(lado(t.filas[k].propio), lado(rep.FilasSel[k].propio));
+        EXPECT_EQ(lado(t.filas[k].rival), lado(rep.FilasSel[k].rival));
     }
-    for (int c = 2; c <= 6; ++c) MostrarPartidas(w, c, replay);
-    EXPECT_TRUE(estado(w) == antes);
+    for (int c = 2; c <= 6; ++c) MostrarPartidas(w, rep, c, replay);
+    EXPECT_TRUE(estado(rep) == antes);
 }
 
 TEST(MostrarPartidas, ReplaysUnderChangedSettingsLeaveTheRecordsAlone) {
-    World w = mundoJugado();
-    const Estado antes = estado(w);
+    GenerationReport rep;
+    World w = mundoJugado(rep);
+    const Estado antes = estado(rep);
     // New committed game analysis, successive moves off in the committed options, new snapshot
     // genomes: every replay now decides differently, and still writes nothing.
     SelectGame(w.pagos, 1);
@@ -113,32 +116,34 @@ TEST(MostrarPartidas, ReplaysUnderChangedSettingsLeaveTheRecordsAlone) {
     for (int c = 1; c <= 6; ++c) w.genoma(kPrevio, c).parte[0] = test::constante(90);
     Rng replay(3);
     for (int c = 1; c <= 6; ++c) {
-        for (int k = 1; k <= w.jugadas(c, 0); ++k) {
-            const std::int32_t r = w.jugadas(c, k);
+        for (int k = 1; k <= rep.jugadas(c, 0); ++k) {
+            const std::int32_t r = rep.jugadas(c, k);
             if (registro::role(r) != 0) continue;
-            EXPECT_EQ(JugarPartida(w, c, registro::partner(r), k - 1, registro::partnerSlot(r) - 1,
+            EXPECT_EQ(JugarPartida(w, rep, nullptr, c, registro::partner(r), k - 1, registro::partnerSlot(r) - 1,
                                    kPrevio, replay),
                       0);
         }
     }
-    EXPECT_TRUE(estado(w) == antes);
+    EXPECT_TRUE(estado(rep) == antes);
 }
 
 TEST(MostrarPartidas, ACellWithoutEncountersHasOnlyItsNumber) {
     World w = test::mundo(2, 2, 4);
+    GenerationReport rep = test::informe(w);
     w.genoma(kPrevio, 3).Colores = {1, 2, 3, 4, 5, 6};
     Rng replay(1);
-    const TablaResultados t = MostrarPartidas(w, 3, replay);
+    const TablaResultados t = MostrarPartidas(w, rep, 3, replay);
     EXPECT_EQ(t.celda, 3);
     EXPECT_EQ(t.colores, (std::array<std::uint8_t, 6>{1, 2, 3, 4, 5, 6}));
     EXPECT_TRUE(t.filas.empty());
-    // Records sized for another MovPosibles (a start before the next generation) are not read.
-    w.MovPosibles = 8;
-    EXPECT_EQ(MostrarPartidas(w, 3, replay).celda, 0);
+    // A report of another world is not read.
+    const GenerationReport other = test::informe(test::mundo(3, 3, 4));
+    EXPECT_EQ(MostrarPartidas(w, other, 3, replay).celda, 0);
 }
 
 TEST(CambiarIndice, TogglesThePendingSwitchAndItalicHeaders) {
     World w = test::mundo(2, 2, 4);
+    GenerationReport rep = test::informe(w);
     CabecerasIndice c = CambiarIndice(w);
     EXPECT_EQ(w.opciones.CiEsExitoMenu, 1);
     EXPECT_EQ(c.ciR + c.ciP + c.etiquetaMedia, "Sc RSc PAverage Success R");
@@ -151,9 +156,9 @@ TEST(CambiarIndice, TogglesThePendingSwitchAndItalicHeaders) {
 }
 
 TEST(TextoFormula, ShowsHowTheArgumentCameAbout) {
-    World::FilaResultado fila;
+    FilaResultado fila;
     fila.Si = 1.0f;
-    World::LadoPartida& l = fila.propio;
+    LadoPartida& l = fila.propio;
     l.mitad = 1;
     l.Ci = 0.8f;
     l.Ei = 0.3f;
@@ -189,12 +194,13 @@ TEST(TextoFormula, ShowsHowTheArgumentCameAbout) {
 
 // Rival 1 met 3 (as player 1), 2 (as player 2), 4 and 2 (as player 1); the study is the search
 // that searcher 2, player 2 with half 1, made in the fourth.
-World mundoDetalles(std::int16_t busqueda) {
+World mundoDetalles(std::int16_t busqueda, GenerationReport& rep) {
     World w = test::mundo(3, 3, 10);
-    test::encuentro(w, 1, 3, 10, 20, 30, 40);
-    test::encuentro(w, 2, 1, 50, 60, 70, 80);
-    test::encuentro(w, 1, 4, 15, 25, 35, 45, 0, 0, true);
-    test::encuentro(w, 1, 2, 90, 95, 20, 30, 0, 1);
+    rep = test::informe(w);
+    test::encuentro(rep, 1, 3, 10, 20, 30, 40);
+    test::encuentro(rep, 2, 1, 50, 60, 70, 80);
+    test::encuentro(rep, 1, 4, 15, 25, 35, 45, 0, 0, true);
+    test::encuentro(rep, 1, 2, 90, 95, 20, 30, 0, 1);
     GenomePart g = test::identidad();
     g.Busqueda = busqueda;
     g.Incertidumbre = 22 * 128 + 11;
@@ -210,9 +216,10 @@ std::string usados(const Explicacion& e) {
 }
 
 TEST(ExplicarPartida, LaysOutTheRivalsRecordsAndTheSearch) {
-    World w = mundoDetalles(static_cast<std::int16_t>(0 + 64 * 5 + 1024 * 2));
+    GenerationReport rep;
+    World w = mundoDetalles(static_cast<std::int16_t>(0 + 64 * 5 + 1024 * 2), rep);
     Rng rng(1);
-    const Explicacion e = ExplicarPartida(w, 1, 2, 4, rng);
+    const Explicacion e = ExplicarPartida(w, rep, 1, 2, 4, rng);
     ASSERT_TRUE(e.valida);
     ASSERT_EQ(e.filas.size(), 4u);
     // The prisoner's dilemma's reference is 0, so both ranges read alike; the pay-offs are
@@ -252,10 +259,11 @@ TEST(ExplicarPartida, SearchTypesMarkTheRecordsTheSearchUsed) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        World w = mundoDetalles(r.busqueda);
+        GenerationReport rep;
+        World w = mundoDetalles(r.busqueda, rep);
         test::opcion(w, 4, r.sucesivas);
         Rng rng(1);
-        const Explicacion e = ExplicarPartida(w, 1, 2, 4, rng);
+        const Explicacion e = ExplicarPartida(w, rep, 1, 2, 4, rng);
         EXPECT_EQ(usados(e), r.usados);
         EXPECT_EQ(e.mediaIc, r.mediaIc);
         EXPECT_EQ(e.mediaIa, r.mediaIa);
@@ -264,11 +272,12 @@ TEST(ExplicarPartida, SearchTypesMarkTheRecordsTheSearchUsed) {
 }
 
 TEST(ExplicarPartida, SuccessiveMovesShowTheEstimatedEquality) {
-    World w = mundoDetalles(static_cast<std::int16_t>(64 * 5 + 2048));
+    GenerationReport rep;
+    World w = mundoDetalles(static_cast<std::int16_t>(64 * 5 + 2048), rep);
     test::opcion(w, 4, true);
     test::opcion(w, 9, false);
     Rng rng(1);
-    const Explicacion e = ExplicarPartida(w, 1, 2, 4, rng);
+    const Explicacion e = ExplicarPartida(w, rep, 1, 2, 4, rng);
     // Player 1 at 0.9 and player 2 answering 0: successes 0.025 and 0.925.
     EXPECT_EQ(e.equidadEstimada, "0.95");
     EXPECT_EQ(e.equidadReal, "0.95");
@@ -276,16 +285,18 @@ TEST(ExplicarPartida, SuccessiveMovesShowTheEstimatedEquality) {
 }
 
 TEST(ExplicarPartida, RefusesAnEncounterThatDoesNotExistAndScrollsToTheRedRow) {
-    World w = mundoDetalles(64);
+    GenerationReport rep;
+    World w = mundoDetalles(64, rep);
     Rng rng(1);
-    EXPECT_FALSE(ExplicarPartida(w, 1, 3, 4, rng).valida);  // 3 is not the partner
-    EXPECT_FALSE(ExplicarPartida(w, 1, 2, 5, rng).valida);  // no fifth record
-    EXPECT_FALSE(ExplicarPartida(w, 0, 2, 1, rng).valida);
+    EXPECT_FALSE(ExplicarPartida(w, rep, 1, 3, 4, rng).valida);  // 3 is not the partner
+    EXPECT_FALSE(ExplicarPartida(w, rep, 1, 2, 5, rng).valida);  // no fifth record
+    EXPECT_FALSE(ExplicarPartida(w, rep, 0, 2, 1, rng).valida);
 
     World big = test::mundo(2, 2, 60);
-    for (int i = 0; i < 45; ++i) test::encuentro(big, 1, 2, 50, 50, 50, 50);
-    EXPECT_EQ(ExplicarPartida(big, 1, 2, 32, rng).filaSuperior, 1);
-    EXPECT_EQ(ExplicarPartida(big, 1, 2, 40, rng).filaSuperior, 8);
+    GenerationReport bigReport = test::informe(big);
+    for (int i = 0; i < 45; ++i) test::encuentro(bigReport, 1, 2, 50, 50, 50, 50);
+    EXPECT_EQ(ExplicarPartida(big, bigReport, 1, 2, 32, rng).filaSuperior, 1);
+    EXPECT_EQ(ExplicarPartida(big, bigReport, 1, 2, 40, rng).filaSuperior, 8);
 }
 
 }  // namespace

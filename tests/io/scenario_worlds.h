@@ -140,11 +140,8 @@ void expectSameMembers(const T& a, const T& b, std::string_view names, M T::*...
 inline void expectSameWorld(const World& a, const World& b) {
     MORVANE_EXPECT_SAME_MEMBERS(
         a, b, &World::NumColumnas, &World::NumFilas, &World::NumJugadores, &World::Generacion,
-        &World::Iteraciones, &World::IteracionesComprometidas, &World::Iteracion,
-        &World::MovPosibles, &World::CasillaSel, &World::TiempoInicio, &World::TiempoFin,
-        &World::genomas, &World::PagoTotal, &World::CoopTotal, &World::Jugadas, &World::MovA,
-        &World::MovB, &World::MuertoHoy, &World::TiradaRuleta, &World::SumaCoop, &World::CuentaCoop,
-        &World::Padres, &World::PuntoCorte, &World::PasoCoop, &World::HistoriaCoop,
+        &World::Iteraciones, &World::IteracionesComprometidas, &World::MovPosibles,
+        &World::CasillaSel, &World::genomas, &World::Padres, &World::PasoCoop, &World::HistoriaCoop,
         &World::UmbralHoy, &World::UmbralSupervivencia, &World::UmbralReproduccion,
         &World::FrecMutacion, &World::Vista, &World::pagosRestaurar);
     MORVANE_EXPECT_SAME_MEMBERS(

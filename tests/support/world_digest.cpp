@@ -60,22 +60,23 @@ void addGenome(Fnv& f, const Genoma& g) {
 
 }  // namespace
 
-std::uint64_t worldDigest(const World& w) {
+std::uint64_t worldDigest(const World& w, const GenerationReport& r,
+                          const std::vector<std::uint8_t>& muertoHoy) {
     Fnv f;
     f.add(w.Generacion);
     for (const auto& copy : w.genomas)
         for (const Genoma& g : copy) addGenome(f, g);
-    f.addAll(w.PagoTotal);
-    f.addAll(w.CoopTotal);
-    f.addAll(w.Jugadas);
-    f.addAll(w.MovA);
-    f.addAll(w.MovB);
-    f.addAll(w.MuertoHoy);
-    for (const auto& t : w.TiradaRuleta) f.addAll(t);
+    f.addAll(r.PagoTotal);
+    f.addAll(r.CoopTotal);
+    f.addAll(r.Jugadas);
+    f.addAll(r.MovA);
+    f.addAll(r.MovB);
+    f.addAll(muertoHoy);
+    for (const auto& t : r.TiradaRuleta) f.addAll(t);
     for (const auto& p : w.Padres) f.addAll(p);
-    f.addAll(w.PuntoCorte);
-    f.addAll(w.SumaCoop);
-    f.addAll(w.CuentaCoop);
+    f.addAll(r.PuntoCorte);
+    f.addAll(r.SumaCoop);
+    f.addAll(r.CuentaCoop);
     for (const auto& h : w.HistoriaCoop) f.addAll(h);
     return f.value();
 }

@@ -200,7 +200,7 @@ void FrmPartidasTest::newFillsByMouseButton() {
     QCOMPARE(theWorld().Generacion, 0);
     QVERIFY(win->lblGeneracion->text().isEmpty());
     QCOMPARE(theWorld().genomas[kActual] != before, refills);
-    QCOMPARE(theWorld().jugadas(theWorld().CasillaSel, 0), 0);  // records re-created
+    QCOMPARE(Session::instance().report().jugadas(theWorld().CasillaSel, 0), 0);  // records re-created
     press(win->cmdEmpezarJuego, Qt::RightButton);
     QCOMPARE(theWorld().Generacion, 1);  // after "New" the next generation is number 1
 }
@@ -428,12 +428,13 @@ void FrmPartidasTest::resultsTableShowsTheSelectedCellsEncounters() {
     QAbstractItemModelTester tester(&model);
     press(win->cmdEmpezarJuego, Qt::RightButton);
     const World& w = theWorld();
+    const GenerationReport& rep = Session::instance().report();
     const int sel = w.CasillaSel;
-    const int played = w.jugadas(sel, 0);
+    const int played = rep.jugadas(sel, 0);
     QVERIFY(played > 0);
     QCOMPARE(model.rowCount(), w.MovPosibles + 2);
     QCOMPARE(model.text(0, 0), QString::number(sel));
-    QCOMPARE(model.text(played + 1, 4), QString::number(registro::partner(w.jugadas(sel, played))));
+    QCOMPARE(model.text(played + 1, 4), QString::number(registro::partner(rep.jugadas(sel, played))));
     QVERIFY(model.text(played + 2, 4).isEmpty());
 
     auto headerCell = [&](int row, int col) {

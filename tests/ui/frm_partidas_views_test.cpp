@@ -123,16 +123,17 @@ void FrmPartidasViewsTest::inspectorTooltipsAreWorkedOutWhenAsked() {
     press(win->cmdEmpezarJuego, Qt::RightButton);
     Inspector* insp = win->fraVecindario;
     const int sel = w.CasillaSel;
+    const GenerationReport& rep = Session::instance().report();
 
     const int east = insp->labelCell(2);
     QCOMPARE(tooltipOf(insp->txtJugador[2]),
              QStringLiteral("Points: %1 | Has copied the player (strategy): %2")
-                 .arg(QString::fromStdString(shownNumber(w.PagoTotal[east], 3)))
+                 .arg(QString::fromStdString(shownNumber(rep.PagoTotal[east], 3)))
                  .arg(w.Padres[east][0]));
     // Every one of the 25 distinct cells carries the strategy.
     double sum = 0;
-    for (int j = 0; j < 24; ++j) sum += w.PagoTotal[w.vecino(sel, j)];
-    sum += w.PagoTotal[sel];
+    for (int j = 0; j < 24; ++j) sum += rep.PagoTotal[w.vecino(sel, j)];
+    sum += rep.PagoTotal[sel];
     QCOMPARE(tooltipOf(insp->lblJugador[7]),
              QString::fromStdString(shownNumber(sum, 3) + " / 25 = " + shownNumber(sum / 25, 3)));
     QVERIFY(tooltipOf(insp->lblAdHoc).startsWith("Ojo: si cambiamos este valor"));
@@ -146,7 +147,8 @@ void FrmPartidasViewsTest::strategyAverageCountsEachShownCellOnce() {
     World& w = theWorld();
     const Genoma uc = listStrategy(w, "UC"), ud = listStrategy(w, "UD");
     for (int cell = 1; cell <= 4; ++cell) w.genoma(kPrevio, cell) = cell == 4 ? ud : uc;
-    w.PagoTotal = {0, 1.0f, 2.0f, 0.5f, 9.0f};
+    GenerationReport rep;
+    rep.PagoTotal = {0, 1.0f, 2.0f, 0.5f, 9.0f};
     struct Row {
         const char* name;
         int cell;
@@ -160,7 +162,7 @@ void FrmPartidasViewsTest::strategyAverageCountsEachShownCellOnce() {
     };
     for (const Row& row : rows) {
         qInfo("%s", row.name);
-        QCOMPARE(strategyAverageText(w, row.cell, row.shown), row.expected);
+        QCOMPARE(strategyAverageText(w, rep, row.cell, row.shown), row.expected);
     }
 }
 

@@ -1,0 +1,69 @@
+#include "core/simulation.h"
+
+#include "core/generation.h"
+#include "core/seeding.h"
+#include "core/startup.h"
+#include "io/scenario_file.h"
+
+namespace morvane {
+
+Simulation::Simulation() {
+    applyStartupDefaults();
+}
+
+Simulation::Simulation(std::uint64_t seed) : rng_(seed) {
+    applyStartupDefaults();
+}
+
+void Simulation::applyStartupDefaults() {
+    morvane::applyStartupDefaults(state_);
+    clearReport();
+    replayRng_ = Rng(kReplaySeed);
+}
+
+void Simulation::start() {
+    startWorld(state_, rng_);
+    worldLoaded();
+}
+
+LoadResult Simulation::load(const std::string& path) {
+    const LoadResult loaded = CargarEscenario(state_, path);
+    if (loaded.ok) worldLoaded();
+    return loaded;
+}
+
+void Simulation::worldLoaded() {
+    worldWindowLoad(state_);
+    clearReport();
+}
+
+void Simulation::refill(int mode) {
+    state_.Generacion = 0;
+    rng_.reseedFromClock();
+    LlenarMundo(state_, rng_, mode);
+    clearReport();
+    ReiniciarTransicion(state_);
+}
+
+void Simulation::prepare() {
+    PrepararPaso(state_);
+}
+
+void Simulation::step() {
+    UnaGeneracion(state_, report_, scratch_, rng_);
+}
+
+void Simulation::singleStep() {
+    prepare();
+    rng_.reseedFromClock();
+    step();
+}
+
+void Simulation::clearReport() {
+    morvane::clearReport(state_, report_);
+    scratch_.index = {};
+    scratch_.cards.reset();
+    scratch_.MuertoHoy.clear();
+}
+
+}  // namespace morvane

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "strategy/genome.h"
+
+namespace morvane {
+
+constexpr int kNumListSlots = 22;
+constexpr int kNumLimits = 31;
+
+struct StrategySlot {
+    ListGenoma genoma;
+    std::string nombre;        // empty = empty slot
+    std::int16_t Reparto = 0;  // bits 0..9 portion in tenths of a percent, bit 10 active
+};
+
+// Limits of the random draws, per parameter k = 0..30 and part 0/1: [k][part] = {Min, Max}.
+struct Rangos {
+    std::array<std::array<std::array<std::int32_t, 2>, 2>, kNumLimits> limites{};
+    // The widest range the limits window allows; set at program start, never changed.
+    std::array<std::array<std::array<std::int32_t, 2>, 2>, kNumLimits> cotas{};
+};
+
+}  // namespace morvane
