@@ -4,6 +4,7 @@
 #include <CLI/CLI.hpp>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <sstream>
 
@@ -27,7 +28,8 @@ std::string parsePayoffs(const std::string& text, std::array<float, 8>& out) {
         } catch (...) {
             return "'" + item + "' is not a number";
         }
-        if (used != item.size() || !std::isfinite(v)) return "'" + item + "' is not a finite number";
+        if (used != item.size() || !std::isfinite(v))
+            return "'" + item + "' is not a finite number";
         out[n++] = v;
     }
     if (n != 8) return "expects exactly eight numbers";
@@ -42,23 +44,39 @@ void showProgress(int done, int total) {
     if (done == total) std::fputc('\n', stderr);
 }
 
+// The scenario must be a file that exists; said in the words of the program's other messages.
+CLI::Validator scenarioFile() {
+    return CLI::Validator(
+        [](std::string& path) -> std::string {
+            std::error_code ec;
+            const auto status = std::filesystem::status(path, ec);
+            if (std::filesystem::is_directory(status)) return path + " is a folder, not a file";
+            if (!std::filesystem::exists(status)) return path + " does not exist";
+            return {};
+        },
+        "FILE");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     CLI::App app{"Morvane: spatial evolutionary game theory, run headless."};
     app.require_subcommand(1);
     BatchOptions opts;
-    CLI::App* run = app.add_subcommand("run", "Play a scenario (or a fresh start-up world) for N generations.");
+    CLI::App* run =
+        app.add_subcommand("run", "Play a scenario (or a fresh start-up world) for N generations.");
 
     std::string scenario, payoffs, rule;
     run->add_option("scenario", scenario, "Scenario file (.dpt); without one, the start-up world")
-        ->check(CLI::ExistingFile);
-    run->add_option("--generations", opts.generations, "Generations to play (0: load, prepare, save)")
+        ->check(scenarioFile());
+    run->add_option("--generations", opts.generations,
+                    "Generations to play (0: load, prepare, save)")
         ->check(CLI::NonNegativeNumber);
     std::uint64_t seed = 0;
     auto* seedOpt = run->add_option("--seed", seed, "Seed for a reproducible run");
     std::string csv, save, png;
-    auto* csvOpt = run->add_option("--csv", csv, "CSV of statistics per generation ('-' for stdout)");
+    auto* csvOpt =
+        run->add_option("--csv", csv, "CSV of statistics per generation ('-' for stdout)");
     auto* saveOpt = run->add_option("--save", save, "Save the final world as a scenario file");
     auto* pngOpt = run->add_option("--png", png, "Save the final board as a PNG image");
     run->add_flag("--quiet", opts.quiet, "No progress bar");
@@ -71,8 +89,9 @@ int main(int argc, char** argv) {
                       ->check(CLI::Range(0, 14));
     auto* itOpt = run->add_option("--iterations", iterations, "Iterations per generation 1..10")
                       ->check(CLI::Range(1, 10));
-    auto* mutOpt = run->add_option("--mutation", mutation, "Mutation frequency 0..1 (0 turns mutation off)")
-                       ->check(CLI::Range(0.0, 1.0));
+    auto* mutOpt =
+        run->add_option("--mutation", mutation, "Mutation frequency 0..1 (0 turns mutation off)")
+            ->check(CLI::Range(0.0, 1.0));
 
     try {
         app.parse(argc, argv);

@@ -8,6 +8,8 @@
 #include <QStaticText>
 #include <algorithm>
 
+#include "ui/readable_text.h"
+
 namespace morvane {
 
 namespace {
@@ -134,16 +136,37 @@ const std::array<std::uint8_t, 6>& BoardWidget::coloursShown(int cell) const {
 
 // ---------------------------------------------------------------- geometry
 
-int BoardWidget::digits() const {
-    int n = std::max<int>(world_.NumJugadores, 1), d = 0;
+namespace {
+int digitsOf(int players) {
+    int n = std::max(players, 1), d = 0;
     for (; n > 0; n /= 10) ++d;
     return d;
 }
+}  // namespace
+
+int BoardWidget::digits() const {
+    return digitsOf(world_.NumJugadores);
+}
+
+QSize BoardWidget::minimumCellFor(int players) {
+    const QFontMetrics fm(numberFont(kMinFontPx + 1));
+    const int w = fm.horizontalAdvance(QString(digitsOf(players), QLatin1Char('8'))) + 4;
+    return {std::max(w, 10), std::max(fm.height(), 11)};
+}
 
 QSize BoardWidget::minimumCell() const {
-    const QFontMetrics fm(numberFont(kMinFontPx + 1));
-    const int w = fm.horizontalAdvance(QString(digits(), QLatin1Char('8'))) + 4;
-    return {std::max(w, 10), std::max(fm.height(), 11)};
+    return minimumCellFor(world_.NumJugadores);
+}
+
+QSize BoardWidget::minimumSizeFor(int rows, int columns) {
+    const QSize cell = minimumCellFor(rows * columns);
+    return {std::max(columns, 1) * cell.width(), std::max(rows, 1) * cell.height()};
+}
+
+void BoardWidget::setReadableText(bool on) {
+    if (readable_ == on) return;
+    readable_ = on;
+    update();
 }
 
 QSize BoardWidget::minimumSizeHint() const {
@@ -228,8 +251,9 @@ void BoardWidget::paintEvent(QPaintEvent* e) {
             const int cell = world_.cellAt(r, c);
             const auto& col = coloursShown(cell);
             const int x = m_.x0 + c * m_.cw, y = m_.y0 + r * m_.ch;
-            p.fillRect(x, y, m_.cw, m_.ch, QColor(col[0], col[1], col[2]));
-            p.setPen(QColor(col[3], col[4], col[5]));
+            const QColor back(col[0], col[1], col[2]);
+            p.fillRect(x, y, m_.cw, m_.ch, back);
+            p.setPen(textColourOn(back, QColor(col[3], col[4], col[5]), readable_));
             const QStaticText& number = numbers_[cell];
             const QSizeF size = number.size();
             p.drawStaticText(

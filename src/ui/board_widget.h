@@ -60,6 +60,11 @@ class BoardWidget : public QWidget {
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+    // The smallest board that still shows every cell number of a rows x columns world.
+    static QSize minimumSizeFor(int rows, int columns);
+
+    // Cell numbers in black or white by the back colour instead of the bug colour.
+    void setReadableText(bool on);
 
   signals:
     void inspectRequested(int cell);  // left button pressed on a cell, or keyboard move
@@ -83,6 +88,7 @@ class BoardWidget : public QWidget {
     void computeMetrics();
     int digits() const;
     QSize minimumCell() const;
+    static QSize minimumCellFor(int players);
     // The world-block position under a point, clamped into the block when `clamp` is set;
     // (-1, -1) for a point outside the block otherwise.
     QPoint positionAt(QPoint p, bool clamp) const;
@@ -97,6 +103,7 @@ class BoardWidget : public QWidget {
     bool dragging_ = false;
     bool pressed_ = false;
     bool solo_ = false;
+    bool readable_ = false;
     // What the board shows while "Selection only" holds the rest of it still.
     std::vector<std::array<std::uint8_t, 6>> shown_;
     std::vector<QStaticText> numbers_;  // [cell]

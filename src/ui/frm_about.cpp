@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSysInfo>
 #include <QVBoxLayout>
 
@@ -80,6 +81,9 @@ frmAbout::frmAbout(QWidget* parent) : QWidget(parent, Qt::Window) {
     grid->setColumnStretch(1, 1);
 
     connect(cmdOK, &QPushButton::clicked, this, &QWidget::close);
+    // Escape closes the box as it closes a message box: there is nothing here to lose.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &QWidget::close);
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::StartSysInfo);
 }
 

@@ -114,22 +114,27 @@ frmPagos::frmPagos(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     World& w = Session::instance().world();
     connect(cmbJuegos, &QComboBox::activated, this, [this, &w](int i) {
+        if (i >= int(gameCatalogue().size())) return;  // "Custom" is no game to choose
         SelectGame(w.pagos, i);
+        showMatchingGame();
         refreshPayoffs();
         RecomputeTestPanel();
     });
     connect(cmdAzar, &QPushButton::clicked, this, [this, &w] {
         randomPayoffs(w.pagos, Session::instance().rng());
+        showMatchingGame();
         refreshPayoffs();
         RecomputeTestPanel();
     });
     connect(cmdInvertir, &MouseButton::pressed, this, [this, &w](int button) {
         invertPayoffs(w.pagos, button);
+        showMatchingGame();
         refreshPayoffs();
         RecomputeTestPanel();
     });
     connect(cmdRestaurar, &QPushButton::clicked, this, [this, &w] {
         setPayoffs(w.pagos, w.pagosRestaurar);
+        showMatchingGame();
         refreshPayoffs();
         RecomputeTestPanel();
     });
@@ -357,6 +362,22 @@ void frmPagos::EmpezarPorAqui() {
         if (auto d = validDisposition(k)) disposicion_[k] = *d;
     RecomputeTestPanel();
     llenando_ = false;
+}
+
+// The game box names the catalogue game the pay-offs are, or "Custom" when they are none of
+// them; GameIndex keeps the game last chosen.
+void frmPagos::showMatchingGame() {
+    const PayoffCopy c = payoffCopy(Session::instance().world().pagos);
+    const auto& games = gameCatalogue();
+    int match = -1;
+    for (int i = 0; i < int(games.size()) && match < 0; ++i) {
+        const CatalogueGame& g = games[i];
+        if (PayoffCopy{g.T1, g.T2, g.R1, g.R2, g.P1, g.P2, g.S1, g.S2} == c) match = i;
+    }
+    const int custom = int(games.size());
+    if (match < 0 && cmbJuegos->count() == custom) cmbJuegos->addItem(QStringLiteral("Custom"));
+    cmbJuegos->setCurrentIndex(match < 0 ? custom : match);
+    if (match >= 0 && cmbJuegos->count() > custom) cmbJuegos->removeItem(custom);
 }
 
 void frmPagos::refreshPayoffs() {

@@ -78,6 +78,7 @@ class frmPagos : public QWidget {
     void dispositionLeft(int k);
 
     void refreshPayoffs();
+    void showMatchingGame();
     void RecomputeTestPanel();
     void cmdAceptar_Click();
 

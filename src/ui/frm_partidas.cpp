@@ -2,14 +2,17 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QIntValidator>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSettings>
 #include <QStyle>
 #include <QTime>
 #include <QTimer>
@@ -27,14 +30,19 @@
 #include "ui/frm_tipos_vecindario.h"
 #include "ui/inspector.h"
 #include "ui/mouse_button.h"
+#include "ui/refused_value.h"
 #include "ui/results_table.h"
 #include "ui/session.h"
+#include "world/dimensions.h"
 
 namespace morvane {
 
 namespace {
 
 constexpr int kTimerMs = 3;
+const QString kGeometryKey = QStringLiteral("worldWindow/geometry");
+// Room left for a window manager's frame and title bar while the window has none yet.
+constexpr QSize kFrameAllowance(16, 48);
 
 double secondsSinceMidnight() {
     return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
@@ -48,15 +56,18 @@ QString text(const std::string& s) {
 
 frmPartidas::frmPartidas(QWidget* parent) : QMainWindow(parent), session_(Session::instance()) {
     setObjectName(QStringLiteral("frmPartidas"));
-    setWindowTitle(QStringLiteral("World"));
     buildControls();
     buildLayout();
     buildMenus();
     connectControls();
     load();
+    applyReadableText(session_.readableText());
+    updateTitle();
 }
 
-frmPartidas::~frmPartidas() = default;
+frmPartidas::~frmPartidas() {
+    if (isVisible()) rememberPlace();
+}
 
 World& frmPartidas::world() {
     return session_.world();
@@ -106,7 +117,6 @@ void frmPartidas::buildControls() {
     hsbIter->setMinimumWidth(90);
     txtIter = new QLineEdit(QStringLiteral("4"), this);
     named(txtIter, "txtIter");
-    txtIter->setValidator(new QIntValidator(1, 10, txtIter));
     txtIter->setFixedWidth(36);
     txtIter->setAlignment(Qt::AlignCenter);
     txtIter->installEventFilter(this);
@@ -219,17 +229,28 @@ void frmPartidas::connectControls() {
     connect(tmrCheca, &QTimer::timeout, this, &frmPartidas::tick);
     connect(hsbIter, &QScrollBar::valueChanged, this, [this](int v) {
         txtIter->setText(QString::number(v));
+        clearRefused(txtIter);
         world().Iteraciones = static_cast<std::uint8_t>(v);
+        settingEdited();
     });
-    // Only 1..10 reaches the world; a box left empty or at 0 gets the bar's value back.
-    connect(txtIter, &QLineEdit::textEdited, this, [this] {
-        if (txtIter->hasAcceptableInput()) hsbIter->setValue(txtIter->text().toInt());
+    // What is typed is taken when the box is left or the run starts; a value outside 1..10 is
+    // refused as soon as it is typed.
+    connect(txtIter, &QLineEdit::textEdited, this, [this](const QString& typed) {
+        int n = 0;
+        if (typed.trimmed().isEmpty() || (readWholeNumber(typed, n) && n >= 1 && n <= 10))
+            clearRefused(txtIter);
+        else
+            showRefused(txtIter, QStringLiteral("1..10"));
     });
     for (int i = 0; i < 3; ++i)
-        connect(chkSen[i], &QCheckBox::toggled, this,
-                [this, i](bool on) { world().opciones.chkSen[i] = on; });
-    connect(chkPartirTarta, &QCheckBox::toggled, this,
-            [this](bool on) { world().opciones.chkPartirTarta = on; });
+        connect(chkSen[i], &QCheckBox::toggled, this, [this, i](bool on) {
+            world().opciones.chkSen[i] = on;
+            settingEdited();
+        });
+    connect(chkPartirTarta, &QCheckBox::toggled, this, [this](bool on) {
+        world().opciones.chkPartirTarta = on;
+        settingEdited();
+    });
     connect(fraVecindario->hsbAdHoc, &QScrollBar::valueChanged, this,
             [this](int v) { world().opciones.hsbAdHoc = v; });
     connect(cmdPagos, &QPushButton::clicked, this, &frmPartidas::showPagos);
@@ -260,14 +281,106 @@ void frmPartidas::connectControls() {
         if (announcing_) return;
         DibujarMapa(world().opciones.mnuSoloSelec);
         fraVecindario->ShowNeighbourhood();
+        fraVecindario->MostrarGenoma(world().CasillaSel);
         fraVecindario->showSelected(0);
     });
     connect(&session_, &Session::thresholdsChanged, this, &frmPartidas::refreshThresholds);
+    connect(&session_, &Session::fileStateChanged, this, &frmPartidas::updateTitle);
+    connect(&session_, &Session::readableTextChanged, this, &frmPartidas::applyReadableText);
+}
+
+void frmPartidas::settingEdited() {
+    if (!loading_) session_.setWorldModified(true);
+}
+
+void frmPartidas::updateTitle() {
+    const QString path = session_.scenarioPath();
+    setWindowTitle(path.isEmpty()
+                       ? QStringLiteral("World[*]")
+                       : QStringLiteral("World - %1[*]").arg(QFileInfo(path).fileName()));
+    setWindowModified(session_.worldModified());
+}
+
+void frmPartidas::applyReadableText(bool on) {
+    mnuReadableText->setChecked(on);
+    fxgTablero->setReadableText(on);
+    fraVecindario->setReadableText(on);
+    fxgResultados->results().setReadableText(on);
+}
+
+void frmPartidas::takeIterations() {
+    const QString typed = txtIter->text();
+    int n = 0;
+    if (typed.trimmed().isEmpty()) {
+        // A box left empty shows the value in force again.
+        txtIter->setText(QString::number(hsbIter->value()));
+        clearRefused(txtIter);
+    } else if (readWholeNumber(typed, n) && n >= 1 && n <= 10) {
+        hsbIter->setValue(n);
+        txtIter->setText(QString::number(n));
+        clearRefused(txtIter);
+    } else {
+        showRefused(txtIter, QStringLiteral("1..10"));
+    }
+}
+
+// ---------------------------------------------------------------- size and place
+
+// The window's size with the board's scroll area asked to hold `board` whole.
+QSize frmPartidas::sizeShowingBoard(QSize board) {
+    // Every layout keeps its hints until told otherwise, the nested ones included.
+    auto forgetHints = [this] {
+        for (QLayout* l : centralWidget()->findChildren<QLayout*>()) l->invalidate();
+        centralWidget()->updateGeometry();
+        layout()->invalidate();
+    };
+    const QSize before = scrTablero->minimumSize();
+    scrTablero->setMinimumSize(board);
+    forgetHints();
+    const QSize size = layout()->totalSizeHint().expandedTo(layout()->totalMinimumSize());
+    scrTablero->setMinimumSize(before);
+    forgetHints();
+    return size;
+}
+
+void frmPartidas::placeOnScreen(QScreen* screen) {
+    if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr || placeRemembered()) return;
+    const QRect avail = screen->availableGeometry();
+    const QSize frame = isVisible() ? frameGeometry().size() - geometry().size() : kFrameAllowance;
+    // The board at its designed cell size when that fits, else as much as the screen allows:
+    // the scroll bars then take only what does not fit.
+    const QSize size = sizeShowingBoard(fxgTablero->sizeHint()).boundedTo(avail.size() - frame);
+    resize(size);
+    const QSize outer = size + frame;
+    move(avail.x() + std::max(0, (avail.width() - outer.width()) / 2),
+         avail.y() + std::max(0, (avail.height() - outer.height()) / 2));
+}
+
+bool frmPartidas::placeRemembered() {
+    const QByteArray saved = QSettings().value(kGeometryKey).toByteArray();
+    if (saved.isEmpty()) return false;
+    const QRect before = geometry();
+    if (!restoreGeometry(saved)) return false;
+    bool onScreen = false;
+    for (const QScreen* s : QGuiApplication::screens())
+        onScreen = onScreen || s->availableGeometry().contains(frameGeometry());
+    const QSize startUp =
+        sizeShowingBoard(BoardWidget::minimumSizeFor(kFilasBar.start, kColumnasBar.start));
+    if (onScreen && size().width() >= startUp.width() && size().height() >= startUp.height())
+        return true;
+    setGeometry(before);
+    return false;
+}
+
+void frmPartidas::rememberPlace() {
+    QSettings().setValue(kGeometryKey, saveGeometry());
 }
 
 // ---------------------------------------------------------------- load
 
 void frmPartidas::load() {
+    loading_ = true;
     World& w = world();
     if (w.NumJugadores < 1) startWorld(w, rng());
     session_.simulation().worldLoaded();
@@ -292,6 +405,7 @@ void frmPartidas::load() {
     fraVecindario->showSelected(0);
     refreshThresholds();
     setRunning(false);
+    loading_ = false;
 }
 
 void frmPartidas::refreshThresholds() {
@@ -323,6 +437,7 @@ void frmPartidas::runButtonPressed(int button) {
         pause();
         return;
     }
+    takeIterations();
     prepare();
     if (button == 1) {
         setRunning(true);
@@ -373,6 +488,7 @@ void frmPartidas::showGeneration() {
     showLiveRows();
     fxgResultados->setUpdatesEnabled(true);
     fraVecindario->RefreshNeighbourBoxes();
+    fraVecindario->MostrarGenoma(w.CasillaSel);
     DibujarMapa(w.opciones.mnuSoloSelec);
 }
 
@@ -383,6 +499,7 @@ void frmPartidas::newWorldPressed(int button) {
     fxgTablero->setUpdatesEnabled(false);
     DibujarMapa(world().opciones.mnuSoloSelec);
     showNeighbourhood(false);
+    fraVecindario->MostrarGenoma(world().CasillaSel);
     announceGenomes();
 }
 
@@ -391,8 +508,7 @@ void frmPartidas::DibujarMapa(bool soloSeleccion) {
 }
 
 bool frmPartidas::eventFilter(QObject* watched, QEvent* e) {
-    if (watched == txtIter && e->type() == QEvent::FocusOut)
-        txtIter->setText(QString::number(hsbIter->value()));
+    if (watched == txtIter && e->type() == QEvent::FocusOut) takeIterations();
     if (watched == cmdEmpezarJuego && e->type() == QEvent::FocusOut) {
         // Opening a menu or turning to another window keeps the run going; anything else that
         // takes the focus from the run button pauses it.
@@ -404,14 +520,19 @@ bool frmPartidas::eventFilter(QObject* watched, QEvent* e) {
     return QMainWindow::eventFilter(watched, e);
 }
 
-// A closed world window leaves the world as it is, paused.
+// A closed world window leaves the world as it is, paused; a changed one asks first.
 void frmPartidas::closeEvent(QCloseEvent* e) {
     pause();
+    if (!session_.maySetWorldAside(this)) {
+        e->ignore();
+        return;
+    }
     QMainWindow::closeEvent(e);
 }
 
 void frmPartidas::hideEvent(QHideEvent* e) {
     pause();
+    rememberPlace();
     QMainWindow::hideEvent(e);
 }
 
@@ -458,8 +579,14 @@ void frmPartidas::mostrarPartidas(int cell) {
     if (cell < 1 || cell > w.NumJugadores) return;
     TablaResultados t = MostrarPartidas(w, session_.report(), cell, session_.replayRng());
     const auto& col = t.colores;
-    fxgResultados->results().setRows(t.celda, QColor(col[0], col[1], col[2]),
-                                     QColor(col[3], col[4], col[5]), std::move(t.filas));
+    QColor back(col[0], col[1], col[2]), fore(col[3], col[4], col[5]);
+    if (w.Generacion == 0) {
+        // No generation yet, so no previous copy to colour the corner from.
+        const QPalette window = fxgResultados->palette();
+        back = window.color(QPalette::Base);
+        fore = window.color(QPalette::Text);
+    }
+    fxgResultados->results().setRows(t.celda, back, fore, std::move(t.filas));
 }
 
 void frmPartidas::refreshIndexHeaders() {
@@ -491,7 +618,8 @@ void frmPartidas::putDown(const QList<int>& cells, bool skipBlank) {
     }
     fxgTablero->showCells(changed);
     fxgTablero->setUpdatesEnabled(true);
-    fraVecindario->MostrarGenoma(cells.back());
+    // The genome boxes belong to the inspected cell, wherever the strategy was put down.
+    fraVecindario->MostrarGenoma(w.CasillaSel);
     announceGenomes();
 }
 

@@ -16,6 +16,7 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QScrollArea;
+class QScreen;
 class QScrollBar;
 class QTimer;
 
@@ -38,6 +39,12 @@ class frmPartidas : public QMainWindow {
     ~frmPartidas() override;
 
     bool running() const;
+
+    // Sizes and places the window inside the available part of `screen`: large enough to show
+    // the whole board when the screen allows, else as large as the screen allows. A size and
+    // place remembered from an earlier window is taken instead when it is on a screen of this
+    // session and shows the whole start-up board.
+    void placeOnScreen(QScreen* screen);
 
     // ---- run
     MouseButton* cmdEmpezarJuego = nullptr;
@@ -80,6 +87,7 @@ class frmPartidas : public QMainWindow {
     QAction* mnuSoloSelec = nullptr;
     QAction* mnuCambiarIndice = nullptr;  // "Ci R" / "Sc R" of the results table
     QAction* mnuDispMov = nullptr;        // "Disp" / "Mov" of the results table
+    QAction* mnuReadableText = nullptr;   // numbers in black or white on strategy colours
     QAction* mnuPagos = nullptr;
     // Keyboard and menu twins of what the mouse buttons do.
     QMenu* mnuCorrer = nullptr;
@@ -100,6 +108,7 @@ class frmPartidas : public QMainWindow {
     void newWorldPressed(int button);
     void DibujarMapa(bool soloSeleccion);
     void guardarComo();
+    void guardar();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
@@ -142,10 +151,23 @@ class frmPartidas : public QMainWindow {
     void showPagos();
     void showTiposVecindario();
 
+    // An edit of a setting the scenario file keeps marks the world changed.
+    void settingEdited();
+    void updateTitle();
+    void applyReadableText(bool on);
+    // What the iterations box holds goes to the world when it is a whole number 1..10; anything
+    // else is refused where the user sees it.
+    void takeIterations();
+
+    QSize sizeShowingBoard(QSize board);
+    bool placeRemembered();
+    void rememberPlace();
+
     Session& session_;
     QElapsedTimer clock_;
     bool inGeneration_ = false;  // a tick never re-enters a generation
     bool announcing_ = false;
+    bool loading_ = false;  // the controls follow the world; nothing is edited
 };
 
 }  // namespace morvane

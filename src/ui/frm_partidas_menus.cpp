@@ -1,14 +1,10 @@
 // The world window's menus: the option, rule and sum-mode ticks mirror World::opciones and are
 // changed only through the engine's handlers; the Run menu gives every mouse-only action a key.
 #include <QAction>
-#include <QFile>
-#include <QFileInfo>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 
-#include "core/vista.h"
-#include "io/scenario_file.h"
 #include "ui/board_widget.h"
 #include "ui/frm_partidas.h"
 #include "ui/mouse_button.h"
@@ -59,7 +55,7 @@ void frmPartidas::buildMenus() {
     mnuAbrir->setEnabled(false);  // scenarios are opened from the start-up window
     mnuGuardar = mnuArchivo->addAction(tr("Save"));
     mnuGuardarComo = mnuArchivo->addAction(tr("Save as"));
-    connect(mnuGuardar, &QAction::triggered, this, &frmPartidas::guardarComo);
+    connect(mnuGuardar, &QAction::triggered, this, &frmPartidas::guardar);
     connect(mnuGuardarComo, &QAction::triggered, this, &frmPartidas::guardarComo);
 
     buildRunMenu();
@@ -70,6 +66,7 @@ void frmPartidas::buildMenus() {
         connect(mnuOpcion[k], &QAction::triggered, this, [this, k] {
             clickOpcion(world(), k);
             syncMenus();
+            settingEdited();
         });
     }
     mnuReglas = bar->addMenu(tr("Transition rules"));
@@ -78,6 +75,7 @@ void frmPartidas::buildMenus() {
         connect(mnuRegla[k], &QAction::triggered, this, [this, k] {
             clickRegla(world(), k);
             syncMenus();
+            settingEdited();
         });
     }
     mnuSumaPagos = bar->addMenu(tr("Total Pay offs"));
@@ -86,6 +84,7 @@ void frmPartidas::buildMenus() {
         connect(mnuSuma[k], &QAction::triggered, this, [this, k] {
             clickSuma(world(), k);
             syncMenus();
+            settingEdited();
         });
     }
 
@@ -94,12 +93,14 @@ void frmPartidas::buildMenus() {
     connect(mnuVerMutaciones, &QAction::triggered, this, [this] {
         world().opciones.mnuVerMutaciones = !world().opciones.mnuVerMutaciones;
         syncMenus();
+        settingEdited();
     });
     mnuSoloSelec = checkItem(mnuVer, "Selection only");
     connect(mnuSoloSelec, &QAction::triggered, this, [this] {
         bool& solo = world().opciones.mnuSoloSelec;
         solo = !solo;
         syncMenus();
+        settingEdited();
         fxgTablero->setUpdatesEnabled(false);
         DibujarMapa(solo);
     });
@@ -114,6 +115,12 @@ void frmPartidas::buildMenus() {
         results.setShowsMoves(!results.showsMoves());
         mostrarPartidas(world().CasillaSel);
     });
+    mnuVer->addSeparator();
+    mnuReadableText = checkItem(mnuVer, "Readable text");
+    mnuReadableText->setToolTip(
+        tr("Numbers on strategy colours in black or white, whichever stands out"));
+    connect(mnuReadableText, &QAction::triggered, this,
+            [this](bool on) { session_.setReadableText(on); });
     mnuVer->setToolTipsVisible(true);
 
     mnuPagos = bar->addAction(tr("Pay offs"));
@@ -178,16 +185,14 @@ void frmPartidas::syncMenus() {
     mnuSoloSelec->setChecked(o.mnuSoloSelec);
 }
 
-// "Save" does what "Save as" does: a world window always asks where to save.
+// "Save" writes to the file the world came from or was last saved to, and asks only for a world
+// that has none; "Save as" always asks.
+void frmPartidas::guardar() {
+    session_.saveWorld(this, false);
+}
+
 void frmPartidas::guardarComo() {
-    World& w = world();
-    w.Vista = encodeVista(w);
-    const QString path = session_.saveFileName(this, QStringLiteral("*.dpt"));
-    if (path.isEmpty()) return;  // cancelled
-    const SaveResult r = GuardarEscenario(w, QFile::encodeName(path).toStdString());
-    if (!r.ok)
-        session_.info(this, QStringLiteral("%1\n%2").arg(QFileInfo(path).fileName(),
-                                                         QString::fromStdString(r.reason)));
+    session_.saveWorld(this, true);
 }
 
 }  // namespace morvane

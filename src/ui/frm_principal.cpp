@@ -18,6 +18,8 @@
 #include "io/scenario_file.h"
 #include "ui/frm_about.h"
 #include "ui/frm_pagos.h"
+#include "ui/frm_partidas.h"
+#include "ui/refused_value.h"
 #include "ui/session.h"
 
 namespace morvane {
@@ -90,8 +92,6 @@ namespace {
 
 QLineEdit* numberBox(int value) {
     auto* box = new QLineEdit(QString::number(value));
-    box->setReadOnly(true);
-    box->setFocusPolicy(Qt::NoFocus);
     box->setAlignment(Qt::AlignCenter);
     box->setFixedWidth(40);
     return box;
@@ -168,6 +168,11 @@ void frmPrincipal::buildMenus() {
     mnuGuardarComo = mnuArchivo->addAction(QStringLiteral("Save as"));
     mnuGuardar->setEnabled(false);
     mnuGuardarComo->setEnabled(false);
+    mnuArchivo->addSeparator();
+    mnuRecientes = mnuArchivo->addMenu(QStringLiteral("Recent files"));
+    fillRecentFiles();
+    connect(&Session::instance(), &Session::recentFilesChanged, this,
+            &frmPrincipal::fillRecentFiles);
     mnuPagos = menuBar()->addAction(QStringLiteral("Pay offs"));
     mnuEditorEstrategias = menuBar()->addAction(QStringLiteral("Edit strategies"));
     mnuEditorEstrategias->setEnabled(false);  // the editor is reached from a cell of the world
@@ -176,6 +181,20 @@ void frmPrincipal::buildMenus() {
     connect(mnuAbrir, &QAction::triggered, this, &frmPrincipal::mnuAbrir_Click);
     connect(mnuPagos, &QAction::triggered, this, [] { frmPagos::open(); });
     connect(mnuAbout, &QAction::triggered, this, &frmPrincipal::mnuAbout_Click);
+}
+
+void frmPrincipal::fillRecentFiles() {
+    mnuRecientes->clear();
+    const QStringList files = Session::instance().recentFiles();
+    for (int i = 0; i < files.size(); ++i) {
+        const QString path = files[i];
+        QAction* a = mnuRecientes->addAction(
+            QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
+        a->setToolTip(path);
+        connect(a, &QAction::triggered, this, [this, path] { openScenario(path); });
+    }
+    mnuRecientes->setToolTipsVisible(true);
+    mnuRecientes->setEnabled(!files.isEmpty());
 }
 
 QWidget* frmPrincipal::buildWorldFrame() {
@@ -189,10 +208,18 @@ QWidget* frmPrincipal::buildWorldFrame() {
     addBarColumn(grid, 0, QStringLiteral("Rows"), txtFilas, vsbFilas);
     addBarColumn(grid, 1, QStringLiteral("Columns"), txtColumnas, vsbColumnas);
     // The bars only hold the size: a world that exists keeps its own until the next "Start".
-    connect(vsbFilas, &UpwardBar::numberChanged, this,
-            [this](int n) { txtFilas->setText(QString::number(n)); });
-    connect(vsbColumnas, &UpwardBar::numberChanged, this,
-            [this](int n) { txtColumnas->setText(QString::number(n)); });
+    connect(vsbFilas, &UpwardBar::numberChanged, this, [this](int n) {
+        txtFilas->setText(QString::number(n));
+        clearRefused(txtFilas);
+        showPreview();
+    });
+    connect(vsbColumnas, &UpwardBar::numberChanged, this, [this](int n) {
+        txtColumnas->setText(QString::number(n));
+        clearRefused(txtColumnas);
+        showPreview();
+    });
+    connectTypedBox(txtFilas, vsbFilas, kFilasBar);
+    connectTypedBox(txtColumnas, vsbColumnas, kColumnasBar);
     return frame;
 }
 
@@ -221,7 +248,28 @@ QWidget* frmPrincipal::buildEntrepreneurFrame() {
     for (const auto& [bar, which] : bars)
         connect(bar, &UpwardBar::numberChanged, this,
                 [this, which = which](int n) { entrepreneurChanged(which, n); });
+    connectTypedBox(txtColEmp, vsbColEmp, kColEmpBar);
+    connectTypedBox(txtDistCol, vsbDistCol, kDistColBar);
+    connectTypedBox(txtFilEmp, vsbFilEmp, kFilEmpBar);
+    connectTypedBox(txtDistFil, vsbDistFil, kDistFilBar);
     return frame;
+}
+
+void frmPrincipal::connectTypedBox(QLineEdit* box, UpwardBar* bar, const BarRange& range) {
+    box->setToolTip(QStringLiteral("%1..%2: type a number and press Return, or use the bar")
+                        .arg(range.min)
+                        .arg(range.max));
+    connect(box, &QLineEdit::editingFinished, this, [box, bar, range] {
+        int n = 0;
+        if (!readWholeNumber(box->text(), n) || n < range.min || n > range.max) {
+            showRefused(box, QStringLiteral("%1..%2").arg(range.min).arg(range.max));
+            return;
+        }
+        clearRefused(box);
+        // The bar announces a change, which the fit check may lower; the box shows the outcome.
+        bar->setValue(-n);
+        box->setText(QString::number(bar->number()));
+    });
 }
 
 void frmPrincipal::entrepreneurChanged(EntrepreneurBar bar, int value) {
@@ -236,6 +284,7 @@ void frmPrincipal::entrepreneurChanged(EntrepreneurBar bar, int value) {
     for (const auto& [b, box, n] : shown) {
         b->setNumberQuietly(n);
         box->setText(QString::number(n));
+        clearRefused(box);
     }
     showLayout();
 }
@@ -249,8 +298,21 @@ void frmPrincipal::showLayout() {
     vsbColumnas->setValue(-kColumnasBar.clamp(g.Cols));
 }
 
+void frmPrincipal::showPreview() {
+    EntrepreneurGrid g = layEntrepreneurs(layout_);
+    g.Rows = vsbFilas->number();
+    g.Cols = vsbColumnas->number();
+    g.redRows.clear();
+    g.redCols.clear();
+    for (int r = layout_.DistFil - 1; r < g.Rows; r += layout_.DistFil + 1) g.redRows.push_back(r);
+    for (int c = layout_.DistCol - 1; c < g.Cols; c += layout_.DistCol + 1) g.redCols.push_back(c);
+    fxgTablero->setGrid(g);
+    lblTamano->setText(QStringLiteral("Cols %1, Rows %2").arg(g.Cols).arg(g.Rows));
+}
+
 void frmPrincipal::cmdVerPartidas_Click() {
     Session& s = Session::instance();
+    if (!s.maySetWorldAside(this)) return;
     closeWorldWindow();
     World& w = s.world();
     w.NumFilas = static_cast<std::int16_t>(vsbFilas->number());
@@ -258,16 +320,20 @@ void frmPrincipal::cmdVerPartidas_Click() {
     startWorld(w, s.rng());
     emit s.worldReplaced();
     openWorldWindow();
+    s.worldTaken(QString());
 }
 
 void frmPrincipal::mnuAbrir_Click() {
-    const QString path = Session::instance().openFileName(this, QStringLiteral("*.dpt"));
+    Session& s = Session::instance();
+    if (!s.maySetWorldAside(this)) return;
+    const QString path = s.openFileName(this, Session::scenarioFilter());
     if (path.isEmpty()) return;  // cancelled
     openScenario(path);
 }
 
 bool frmPrincipal::openScenario(const QString& path) {
     Session& s = Session::instance();
+    if (!s.maySetWorldAside(this)) return false;
     // The file is read whole into a copy; the world and its window change only once it is taken.
     World loaded = s.world();
     const LoadResult r = CargarEscenario(loaded, QFile::encodeName(path).toStdString());
@@ -279,6 +345,7 @@ bool frmPrincipal::openScenario(const QString& path) {
     s.world() = std::move(loaded);
     emit s.worldReplaced();
     openWorldWindow();
+    s.worldTaken(path);
     return true;
 }
 
@@ -289,10 +356,16 @@ void frmPrincipal::closeWorldWindow() {
 
 void frmPrincipal::openWorldWindow() {
     // The world is made ready for its window here, so it is whole even before a window exists.
+    // A new world shows cooperation until the user asks for success: the switch is not kept.
+    World& w = Session::instance().world();
+    w.opciones.CiEsExito = w.opciones.CiEsExitoMenu = 0;
     Session::instance().simulation().worldLoaded();
     if (!worldWindowFactory_) return;
     worldWindow_ = worldWindowFactory_();
     if (!worldWindow_) return;
+    // The world window sets its own size and place, on the screen this window is on.
+    if (auto* partidas = qobject_cast<frmPartidas*>(worldWindow_.data()))
+        partidas->placeOnScreen(screen());
     worldWindow_->show();
     worldWindow_->raise();
     worldWindow_->activateWindow();
@@ -309,6 +382,10 @@ void frmPrincipal::mnuAbout_Click() {
 }
 
 void frmPrincipal::closeEvent(QCloseEvent* event) {
+    if (worldWindow_ && !Session::instance().maySetWorldAside(this)) {
+        event->ignore();
+        return;
+    }
     // The start-up window owns the program: every other window goes with it.
     delete worldWindow_;
     for (QWidget* w : QApplication::topLevelWidgets())

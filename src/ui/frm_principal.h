@@ -95,6 +95,7 @@ class frmPrincipal : public QMainWindow {
     QAction* mnuAbrir;
     QAction* mnuGuardar;
     QAction* mnuGuardarComo;
+    QMenu* mnuRecientes;  // the last five scenario files opened or saved
     QAction* mnuPagos;
     QAction* mnuEditorEstrategias;
     QAction* mnuAbout;
@@ -110,6 +111,12 @@ class frmPrincipal : public QMainWindow {
     QWidget* buildEntrepreneurFrame();
     void entrepreneurChanged(EntrepreneurBar bar, int value);
     void showLayout();
+    // The preview at the size the bars hold, the entrepreneurs laid out anew within it.
+    void showPreview();
+    // A number typed into a bar's box goes through the bar (and the fit check); anything else
+    // is refused in the box.
+    void connectTypedBox(QLineEdit* box, UpwardBar* bar, const BarRange& range);
+    void fillRecentFiles();
 
     void cmdVerPartidas_Click();
     void mnuAbrir_Click();

@@ -1,5 +1,6 @@
 #include "ui/inspector.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHelpEvent>
@@ -12,6 +13,7 @@
 
 #include "core/shown_number.h"
 #include "core/transition.h"
+#include "ui/readable_text.h"
 #include "world/neighbourhood.h"
 
 namespace morvane {
@@ -28,14 +30,19 @@ QColor rgb(const std::array<std::uint8_t, 6>& c, int from) {
     return QColor(c[from], c[from + 1], c[from + 2]);
 }
 
-// Colours and fonts are set only when they change: every change of a box's font or palette
-// makes the window lay itself out again, and the boxes are refreshed after every generation.
-void paintBox(QLineEdit* box, QColor back, QColor fore) {
+void setColours(QLineEdit* box, QColor back, QColor fore) {
     QPalette pal = box->palette();
     if (pal.color(QPalette::Base) == back && pal.color(QPalette::Text) == fore) return;
     pal.setColor(QPalette::Base, back);
     pal.setColor(QPalette::Text, fore);
     box->setPalette(pal);
+}
+
+void setStruck(QLineEdit* box, bool struck) {
+    if (box->font().strikeOut() == struck) return;
+    QFont f = box->font();
+    f.setStrikeOut(struck);
+    box->setFont(f);
 }
 
 }  // namespace
@@ -193,23 +200,36 @@ void Inspector::ShowNeighbourhood() {
     RefreshNeighbourBoxes();
 }
 
+void Inspector::paintBox(QLineEdit* box, QColor back, QColor bug) const {
+    setColours(box, back, textColourOn(back, bug, readable_));
+}
+
+void Inspector::showNeutral(QLineEdit* box) const {
+    box->clear();
+    const QPalette window = QApplication::palette(box);
+    setColours(box, window.color(QPalette::Base), window.color(QPalette::Text));
+    setStruck(box, false);
+}
+
+void Inspector::setReadableText(bool on) {
+    if (readable_ == on) return;
+    readable_ = on;
+    ShowNeighbourhood();
+    MostrarGenoma(world_.CasillaSel);
+    showSelected(0);
+}
+
 void Inspector::fillBox(int j, int cell) {
     QLineEdit* box = txtJugador[j];
-    if (cell < 1 || cell > world_.NumJugadores) {
-        box->clear();
-        paintBox(box, Qt::white, Qt::black);
+    if (cell < 1 || cell > world_.NumJugadores || world_.Generacion == 0) {
+        showNeutral(box);
         return;
     }
     const float pago = report_.PagoTotal[cell];
     box->setText(QString::fromStdString(shownNumber(pago, 3)));
     const auto& col = world_.genoma(kPrevio, cell).Colores;
     paintBox(box, rgb(col, 0), rgb(col, 3));
-    const bool struck = pago < world_.UmbralSupervivencia;
-    if (box->font().strikeOut() != struck) {
-        QFont f = box->font();
-        f.setStrikeOut(struck);
-        box->setFont(f);
-    }
+    setStruck(box, pago < world_.UmbralSupervivencia);
 }
 
 void Inspector::RefreshNeighbourBoxes() {
@@ -228,12 +248,16 @@ void Inspector::MostrarGenoma(int cell) {
     if (cell < 1 || cell > world_.NumJugadores) return;
     const int mask = world_.opciones.SenMask;
     std::string text;
-    if (genomeBoxText(world_.genoma(kPrevio, cell), mask, text))
-        txtGenomaPrev->setText(QString::fromStdString(text));
+    if (world_.Generacion == 0) {
+        showNeutral(txtGenomaPrev);
+    } else {
+        if (genomeBoxText(world_.genoma(kPrevio, cell), mask, text))
+            txtGenomaPrev->setText(QString::fromStdString(text));
+        const QPalette centre = txtJugador[kCentre]->palette();
+        setColours(txtGenomaPrev, centre.color(QPalette::Base), centre.color(QPalette::Text));
+    }
     if (genomeBoxText(world_.genoma(kActual, cell), mask, text))
         txtGenoma->setText(QString::fromStdString(text));
-    const QPalette centre = txtJugador[kCentre]->palette();
-    paintBox(txtGenomaPrev, centre.color(QPalette::Base), centre.color(QPalette::Text));
     const auto& col = world_.genoma(kActual, cell).Colores;
     paintBox(txtGenoma, rgb(col, 0), rgb(col, 3));
 }

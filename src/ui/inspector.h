@@ -53,6 +53,10 @@ class Inspector : public QGroupBox {
     // The cell a label shows (0 when it shows none).
     int labelCell(int i) const;
 
+    // Numbers in black or white by the back colour instead of the bug colour; the boxes are
+    // painted again at once.
+    void setReadableText(bool on);
+
   signals:
     void labelPressed(int cell);  // a label showing a cell number was pressed
 
@@ -63,11 +67,17 @@ class Inspector : public QGroupBox {
     void buildLayout();
     void setLabelWeight(int j, bool bold);
     void fillBox(int j, int cell);
+    // Colours and fonts are set only when they change: every change of a box's font or palette
+    // makes the window lay itself out again, and the boxes are refreshed after every generation.
+    void paintBox(QLineEdit* box, QColor back, QColor bug) const;
+    // Before the first generation there is no previous copy to show: window colours, no value.
+    void showNeutral(QLineEdit* box) const;
     QString boxTooltip(int i) const;
     QString labelTooltip(int i) const;
 
     const World& world_;
     const GenerationReport& report_;
+    bool readable_ = false;
 };
 
 }  // namespace morvane

@@ -114,6 +114,8 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Morvane"));
+    // Where the remembered settings (window place, recent files, readable text) are kept.
+    QApplication::setOrganizationName(QStringLiteral("Morvane"));
     QApplication::setWindowIcon(morvane::frmAbout::programIcon());
 
     morvane::Session& session = morvane::Session::instance();

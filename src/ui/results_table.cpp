@@ -6,6 +6,7 @@
 
 #include "encounter/number_text.h"
 #include "encounter/results_table.h"
+#include "ui/readable_text.h"
 
 namespace morvane {
 
@@ -50,6 +51,13 @@ void ResultsModel::setIndexHeaders(const QString& ciR, const QString& ciP, bool 
     ciP_ = ciP;
     italic_ = italic;
     emit dataChanged(index(1, 0), index(1, kColumns - 1));
+}
+
+void ResultsModel::setReadableText(bool on) {
+    if (readable_ == on) return;
+    beginResetModel();
+    readable_ = on;
+    endResetModel();
 }
 
 void ResultsModel::setShowsMoves(bool moves) {
@@ -130,8 +138,10 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const {
             if (f != nullptr && col == 4) return colour(f->rival.colores, 0);
             return QColor(Qt::white);
         case Qt::ForegroundRole:
-            if (row == 0 && col == 0) return fore_;
-            if (f != nullptr && col == 4) return colour(f->rival.colores, 3);
+            if (row == 0 && col == 0) return textColourOn(back_, fore_, readable_ && cell_ > 0);
+            if (f != nullptr && col == 4)
+                return textColourOn(colour(f->rival.colores, 0), colour(f->rival.colores, 3),
+                                    readable_);
             return QColor(Qt::black);
         case Qt::FontRole: {
             QFont font;

@@ -39,6 +39,9 @@ class ResultsModel : public QAbstractTableModel {
     bool showsMoves() const { return showsMoves_; }
     void setShowsMoves(bool moves);
 
+    // The corner and the "Num" cells in black or white by their back colour.
+    void setReadableText(bool on);
+
     QString text(int row, int column) const;
     int inspectedCell() const { return cell_; }
     const std::vector<FilaResultado>& rows() const { return rows_; }
@@ -53,7 +56,7 @@ class ResultsModel : public QAbstractTableModel {
     QColor back_ = Qt::white, fore_ = Qt::black;
     std::vector<FilaResultado> rows_;
     QString ciR_ = QStringLiteral("Ci R"), ciP_ = QStringLiteral("Ci P");
-    bool italic_ = false, showsMoves_ = false;
+    bool italic_ = false, showsMoves_ = false, readable_ = false;
 };
 
 // fxgResultados: the view over the model. Presses act on the button Qt reports.

@@ -1,21 +1,68 @@
 #include "ui/session.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QSettings>
 
+#include "core/vista.h"
+#include "io/scenario_file.h"
 
 namespace morvane {
 
+namespace {
+
+constexpr int kRecentFiles = 5;
+const QString kRecentKey = QStringLiteral("recentFiles");
+const QString kReadableKey = QStringLiteral("view/readableText");
+
+QString chosenFile(QFileDialog& dialog) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+}  // namespace
+
+std::unique_ptr<QFileDialog> Dialogs::scenarioDialog(QWidget* parent, const QString& filter,
+                                                     bool save) {
+    auto dialog = std::make_unique<QFileDialog>(parent);
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setNameFilter(filter);
+    if (save) {
+        // A typed "world_a" becomes "world_a.dpt" before the dialog asks about overwriting it,
+        // so the file is found again by the Open dialog's filter.
+        dialog->setAcceptMode(QFileDialog::AcceptSave);
+        dialog->setFileMode(QFileDialog::AnyFile);
+        dialog->setDefaultSuffix(QStringLiteral("dpt"));
+    } else {
+        dialog->setAcceptMode(QFileDialog::AcceptOpen);
+        dialog->setFileMode(QFileDialog::ExistingFile);
+    }
+    return dialog;
+}
+
 QString Dialogs::openFileName(QWidget* parent, const QString& filter) {
-    return QFileDialog::getOpenFileName(parent, {}, {}, filter);
+    return chosenFile(*scenarioDialog(parent, filter, false));
 }
 
 QString Dialogs::saveFileName(QWidget* parent, const QString& filter) {
-    return QFileDialog::getSaveFileName(parent, {}, {}, filter);
+    return chosenFile(*scenarioDialog(parent, filter, true));
 }
 
 void Dialogs::info(QWidget* parent, const QString& text) {
     QMessageBox::information(parent, QStringLiteral("Info"), text);
+}
+
+Dialogs::Unsaved Dialogs::askSaveChanges(QWidget* parent, const QString& name) {
+    const auto answer = QMessageBox::question(
+        parent, QStringLiteral("Info"),
+        QStringLiteral("The world %1 has changed. Save it first?").arg(name),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    if (answer == QMessageBox::Save) return Unsaved::Save;
+    if (answer == QMessageBox::Discard) return Unsaved::Discard;
+    return Unsaved::Cancel;
 }
 
 Session& Session::instance() {
@@ -23,8 +70,17 @@ Session& Session::instance() {
     return session;
 }
 
+QString Session::scenarioFilter() {
+    return QStringLiteral("Scenario files (*.dpt)");
+}
+
 Session::Session()
-    : simulation_(std::make_unique<Simulation>()), dialogs_(std::make_unique<Dialogs>()) {}
+    : simulation_(std::make_unique<Simulation>()), dialogs_(std::make_unique<Dialogs>()) {
+    // Whatever changes the world outside a file marks it changed.
+    for (auto signal : {&Session::generationDone, &Session::genomesChanged,
+                        &Session::thresholdsChanged, &Session::neighbourhoodChosen})
+        connect(this, signal, this, [this] { setWorldModified(true); });
+}
 
 void Session::seed(std::uint64_t s) {
     simulation_->rng() = Rng(s);
@@ -32,6 +88,7 @@ void Session::seed(std::uint64_t s) {
 
 void Session::reset() {
     simulation_->applyStartupDefaults();
+    worldTaken(QString());
 }
 
 QString Session::openFileName(QWidget* parent, const QString& filter) {
@@ -47,6 +104,80 @@ QString Session::saveFileName(QWidget* parent, const QString& filter) {
 void Session::info(QWidget* parent, const QString& text) {
     emit aboutToShowModal();
     dialogs_->info(parent, text);
+}
+
+// ---------------------------------------------------------------- the world's file
+
+void Session::setWorldModified(bool on) {
+    if (modified_ == on) return;
+    modified_ = on;
+    emit fileStateChanged();
+}
+
+void Session::worldTaken(const QString& path) {
+    scenarioPath_ = path;
+    modified_ = false;
+    if (!path.isEmpty()) addRecentFile(path);
+    emit fileStateChanged();
+}
+
+bool Session::saveWorld(QWidget* parent, bool askName) {
+    World& w = world();
+    w.Vista = encodeVista(w);
+    QString path = scenarioPath_;
+    if (askName || path.isEmpty()) path = saveFileName(parent, scenarioFilter());
+    if (path.isEmpty()) return false;  // cancelled
+    const SaveResult r = GuardarEscenario(w, QFile::encodeName(path).toStdString());
+    if (!r.ok) {
+        info(parent, QStringLiteral("%1\n%2").arg(QFileInfo(path).fileName(),
+                                                  QString::fromStdString(r.reason)));
+        return false;
+    }
+    worldTaken(path);
+    return true;
+}
+
+bool Session::maySetWorldAside(QWidget* parent) {
+    if (!modified_ || !hasWorld()) return true;
+    emit aboutToShowModal();
+    const QString name = scenarioPath_.isEmpty() ? QStringLiteral("(not saved yet)")
+                                                 : QFileInfo(scenarioPath_).fileName();
+    switch (dialogs_->askSaveChanges(parent, name)) {
+        case Dialogs::Unsaved::Save:
+            return saveWorld(parent, false);
+        case Dialogs::Unsaved::Discard:
+            setWorldModified(false);
+            return true;
+        case Dialogs::Unsaved::Cancel:
+            break;
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------- remembered settings
+
+QStringList Session::recentFiles() const {
+    return QSettings().value(kRecentKey).toStringList();
+}
+
+void Session::addRecentFile(const QString& path) {
+    const QString full = QFileInfo(path).absoluteFilePath();
+    QStringList files = recentFiles();
+    files.removeAll(full);
+    files.prepend(full);
+    while (files.size() > kRecentFiles) files.removeLast();
+    QSettings().setValue(kRecentKey, files);
+    emit recentFilesChanged();
+}
+
+bool Session::readableText() const {
+    return QSettings().value(kReadableKey, false).toBool();
+}
+
+void Session::setReadableText(bool on) {
+    if (readableText() == on) return;
+    QSettings().setValue(kReadableKey, on);
+    emit readableTextChanged(on);
 }
 
 }  // namespace morvane

@@ -2,33 +2,47 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 #include "core/rng.h"
 #include "core/simulation.h"
 #include "core/world.h"
 
+class QFileDialog;
 class QWidget;
 
 namespace morvane {
 
 // File dialogs and message boxes go through this seam, so tests answer them without a window.
 class Dialogs {
-public:
+  public:
+    enum class Unsaved { Save, Discard, Cancel };
+
     virtual ~Dialogs() = default;
     // Empty when the user cancelled.
     virtual QString openFileName(QWidget* parent, const QString& filter);
     virtual QString saveFileName(QWidget* parent, const QString& filter);
     // A message box titled "Info".
     virtual void info(QWidget* parent, const QString& text);
+    // Whether to save the changed world `name` before it is set aside.
+    virtual Unsaved askSaveChanges(QWidget* parent, const QString& name);
+
+    // The scenario dialogs the two file methods show: not the platform's own, so the filter and
+    // the ".dpt" a typed name receives are the same everywhere.
+    static std::unique_ptr<QFileDialog> scenarioDialog(QWidget* parent, const QString& filter,
+                                                       bool save);
 };
 
 // The application's one world and everything the windows share. Windows read and change the
 // world through the engine and tell each other what happened through these signals.
 class Session : public QObject {
     Q_OBJECT
-public:
+  public:
     static Session& instance();
+
+    // The filter of every scenario dialog.
+    static QString scenarioFilter();
 
     Simulation& simulation() { return *simulation_; }
     World& world() { return simulation_->state(); }
@@ -52,18 +66,44 @@ public:
     // Back to the state of a fresh program start (tests).
     void reset();
 
-signals:
-    void aboutToShowModal();
-    void worldReplaced();       // "Start" or "Open" made a new world
-    void generationDone();      // a generation was played
-    void genomesChanged();      // cells were painted or refilled outside a generation
-    void thresholdsChanged();   // the pay-offs window was accepted
-    void neighbourhoodChosen(); // a new type was chosen (takes effect at the next start or step)
+    // ---- the world's file
+    // The scenario file the world was opened from or last saved to (empty for a new world).
+    QString scenarioPath() const { return scenarioPath_; }
+    // Whether the world changed since it was made, opened or saved: a generation, an edit, a fill.
+    bool worldModified() const { return modified_; }
+    void setWorldModified(bool on);
+    // A world that "Start" made (empty path) or "Open" read: nothing of it is changed yet.
+    void worldTaken(const QString& path);
+    // Saves the world to its file, or asks for one first when it has none or `askName` is set.
+    // False when the user cancelled or the file could not be written (said in an "Info" box).
+    bool saveWorld(QWidget* parent, bool askName);
+    // Before a changed world is set aside: save, discard or cancel. True when it may go.
+    bool maySetWorldAside(QWidget* parent);
 
-private:
+    // ---- remembered between runs of the program
+    QStringList recentFiles() const;
+    bool readableText() const;
+    void setReadableText(bool on);
+
+  signals:
+    void aboutToShowModal();
+    void worldReplaced();        // "Start" or "Open" made a new world
+    void generationDone();       // a generation was played
+    void genomesChanged();       // cells were painted or refilled outside a generation
+    void thresholdsChanged();    // the pay-offs window was accepted
+    void neighbourhoodChosen();  // a new type was chosen (takes effect at the next start or step)
+    void fileStateChanged();     // the world's file or its changed mark
+    void recentFilesChanged();
+    void readableTextChanged(bool on);
+
+  private:
     Session();
+    void addRecentFile(const QString& path);
+
     std::unique_ptr<Simulation> simulation_;
     std::unique_ptr<Dialogs> dialogs_;
+    QString scenarioPath_;
+    bool modified_ = false;
 };
 
 }  // namespace morvane

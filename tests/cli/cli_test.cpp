@@ -19,10 +19,11 @@ struct Outcome {
 };
 
 class CliTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = fs::temp_directory_path() /
-               ("morvane_cli_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+               ("morvane_cli_" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }
@@ -56,9 +57,10 @@ protected:
 
 TEST_F(CliTest, SameSeedGivesIdenticalFilesAndTheCsvAddsUp) {
     for (const char* tag : {"a", "b"}) {
-        const auto r = run(std::string("run --generations 30 --seed 77 --quiet --csv ") +
-                           path(std::string(tag) + ".csv") + " --save " + path(std::string(tag) + ".dpt") +
-                           " --png " + path(std::string(tag) + ".png"));
+        const auto r =
+            run(std::string("run --generations 30 --seed 77 --quiet --csv ") +
+                path(std::string(tag) + ".csv") + " --save " + path(std::string(tag) + ".dpt") +
+                " --png " + path(std::string(tag) + ".png"));
         ASSERT_EQ(r.status, 0) << r.err;
     }
     for (const char* ext : {".csv", ".dpt", ".png"}) {
@@ -93,7 +95,8 @@ TEST_F(CliTest, SameSeedGivesIdenticalFilesAndTheCsvAddsUp) {
 
 TEST_F(CliTest, ZeroGenerationsConvertsAScenarioThatLoadsBack) {
     ASSERT_EQ(run("run --generations 0 --seed 1 --save " + path("first.dpt")).status, 0);
-    const auto again = run("run " + path("first.dpt") + " --generations 0 --save " + path("second.dpt"));
+    const auto again =
+        run("run " + path("first.dpt") + " --generations 0 --save " + path("second.dpt"));
     ASSERT_EQ(again.status, 0) << again.err;
     EXPECT_EQ(read(path("first.dpt")), read(path("second.dpt")));
 }
@@ -135,6 +138,22 @@ TEST_F(CliTest, RefusedScenarioNamesTheLineAndWritesNothing) {
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("bad.dpt:"), std::string::npos) << r.err;
     EXPECT_FALSE(fs::exists(path("out.dpt")));
+}
+
+TEST_F(CliTest, AScenarioThatIsNoFileIsNamedPlainly) {
+    fs::create_directories(path("worlds"));
+    const struct {
+        std::string given, message;
+    } cases[] = {
+        {path("worlds"), "scenario: " + path("worlds") + " is a folder, not a file\n"},
+        {path("nowhere.dpt"), "scenario: " + path("nowhere.dpt") + " does not exist\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.given);
+        const auto r = run("run " + c.given);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.err.substr(0, r.err.find('\n') + 1), c.message);
+    }
 }
 
 TEST_F(CliTest, AWriteThatFailsLeavesNoFileAndFails) {

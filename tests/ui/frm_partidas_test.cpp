@@ -16,6 +16,7 @@
 #include "ui/frm_principal.h"
 #include "ui/inspector.h"
 #include "ui/mouse_button.h"
+#include "ui/refused_value.h"
 #include "ui/results_table.h"
 #include "world/neighbourhood.h"
 
@@ -334,7 +335,7 @@ void FrmPartidasTest::saveWritesAScenarioThatLoadsBackOrSaysWhyNot() {
     const QString path = dir.filePath(QStringLiteral("world.dpt"));
     dialogs->saveAnswers = {path};
     win->mnuGuardarComo->trigger();
-    QCOMPARE(dialogs->filters, QStringList{QStringLiteral("*.dpt")});
+    QCOMPARE(dialogs->filters, QStringList{QStringLiteral("Scenario files (*.dpt)")});
     QVERIFY(dialogs->infos.isEmpty());
     World loaded;
     const LoadResult r = CargarEscenario(loaded, path.toStdString());
@@ -344,10 +345,16 @@ void FrmPartidasTest::saveWritesAScenarioThatLoadsBackOrSaysWhyNot() {
         QCOMPARE(loaded.genoma(kActual, cell), theWorld().genoma(kActual, cell));
     QCOMPARE(loaded.Vista, theWorld().Vista);
 
-    // "Save" asks for a name as well; a failure is reported with the file's name and the reason.
+    // "Save" writes to that file again without asking; "Save as" asks, and a failure is reported
+    // with the file's name and the reason.
+    press(win->cmdEmpezarJuego, Qt::RightButton);
+    win->mnuGuardar->trigger();
+    QCOMPARE(dialogs->filters.size(), 1);
+    QVERIFY(CargarEscenario(loaded, path.toStdString()).ok);
+    QCOMPARE(loaded.genoma(kActual, 7), theWorld().genoma(kActual, 7));
     const QString missing = dir.filePath(QStringLiteral("missing/world.dpt"));
     dialogs->saveAnswers = {missing};
-    win->mnuGuardar->trigger();
+    win->mnuGuardarComo->trigger();
     QCOMPARE(dialogs->filters.size(), 2);
     const SaveResult expected = GuardarEscenario(theWorld(), missing.toStdString());
     QVERIFY(!expected.ok);
@@ -392,13 +399,15 @@ void FrmPartidasTest::keysRunPauseStepAndRefill() {
 
 void FrmPartidasTest::iterationsBoxTakesOnlyOneToTen() {
     QCOMPARE(win->hsbIter->value(), 4);  // decoded from the start-up view word
-    // Keys that would leave 1..10 are refused as they are typed; what is left over when the box
-    // loses the focus gives way to the bar's value.
+    // What is typed is taken when the box is left; a value outside 1..10 stays in the box, framed
+    // in red and refused, and the world keeps its value. An empty box shows the value again.
     struct Row {
         const char* typed;
         int iterations;
+        const char* shown;
     };
-    for (const Row& row : {Row{"7", 7}, Row{"0", 7}, Row{"11", 1}, Row{"10", 10}, Row{"", 10}}) {
+    for (const Row& row : {Row{"7", 7, "7"}, Row{"0", 7, "0"}, Row{"99", 7, "99"}, Row{"x", 7, "x"},
+                           Row{"10", 10, "10"}, Row{"", 10, "10"}}) {
         QTest::mouseClick(win->txtIter, Qt::LeftButton);
         QVERIFY(win->txtIter->hasFocus());
         QTest::keyClick(win->txtIter, Qt::Key_A, Qt::ControlModifier);
@@ -407,7 +416,10 @@ void FrmPartidasTest::iterationsBoxTakesOnlyOneToTen() {
         QTest::keyClick(win->txtIter, Qt::Key_Tab);
         QCOMPARE(int(theWorld().Iteraciones), row.iterations);
         QCOMPARE(win->hsbIter->value(), row.iterations);
-        QCOMPARE(win->txtIter->text(), QString::number(row.iterations));
+        QCOMPARE(win->txtIter->text(), QString::fromLatin1(row.shown));
+        const bool refused = QString::fromLatin1(row.shown) != QString::number(row.iterations);
+        QCOMPARE(isRefused(win->txtIter), refused);
+        QCOMPARE(win->txtIter->toolTip().contains(QStringLiteral("1..10")), refused);
     }
 }
 
@@ -468,7 +480,8 @@ void FrmPartidasTest::startUpWindowOpensTheWorldWindowOnANewWorld() {
     auto* win = qobject_cast<frmPartidas*>(principal.worldWindow());
     QVERIFY(win != nullptr);
     QVERIFY(QTest::qWaitForWindowExposed(win));
-    QCOMPARE(win->windowTitle(), QStringLiteral("World"));
+    QCOMPARE(win->windowTitle(), QStringLiteral("World[*]"));
+    QVERIFY(!win->isWindowModified());
     const World& w = theWorld();
     QCOMPARE(w.NumJugadores, 1000);
     QCOMPARE(win->fxgTablero->cellNumberAt(1, 1), 1000);  // the corner wraps round the torus

@@ -199,7 +199,7 @@ void FrmPrincipalTest::openLoadsAScenarioOrReportsWhyNot() {
         dialogs->filters.clear();
         if (!answer.isEmpty()) dialogs->openAnswers << answer;
         clickMenu(window.get(), window->mnuArchivo, window->mnuAbrir);
-        QCOMPARE(dialogs->filters, QStringList{QStringLiteral("*.dpt")});
+        QCOMPARE(dialogs->filters, QStringList{QStringLiteral("Scenario files (*.dpt)")});
         QCOMPARE(dialogs->infos, info.isEmpty() ? QStringList() : QStringList{info});
         // The world and its window stay as they were.
         QVERIFY(s.world().genomas == before.genomas && s.world().pagos.P == before.pagos.P);

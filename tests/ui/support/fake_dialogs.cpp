@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QScrollBar>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QStyleOptionSlider>
 #include <QTest>
 #include <QWidget>
@@ -23,7 +25,14 @@ void FakeDialogs::info(QWidget*, const QString& text) {
     infos << text;
 }
 
+Dialogs::Unsaved FakeDialogs::askSaveChanges(QWidget*, const QString& name) {
+    unsavedAsked << name;
+    return unsavedAnswers.isEmpty() ? Unsaved::Cancel : unsavedAnswers.takeFirst();
+}
+
 FakeDialogs& installFakeDialogs() {
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings().clear();
     auto fake = std::make_unique<FakeDialogs>();
     FakeDialogs& ref = *fake;
     Session::instance().setDialogs(std::move(fake));

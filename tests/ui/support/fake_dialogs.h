@@ -16,15 +16,19 @@ class FakeDialogs : public Dialogs {
   public:
     QStringList openAnswers;  // taken in order; none left means the user cancelled
     QStringList saveAnswers;
-    QStringList filters;  // the filter of every file dialog asked for
-    QStringList infos;    // the text of every "Info" box
+    QStringList filters;            // the filter of every file dialog asked for
+    QStringList infos;              // the text of every "Info" box
+    QList<Unsaved> unsavedAnswers;  // taken in order; none left means "Cancel"
+    QStringList unsavedAsked;       // the world named by every save-or-discard question
 
     QString openFileName(QWidget* parent, const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& filter) override;
     void info(QWidget* parent, const QString& text) override;
+    Unsaved askSaveChanges(QWidget* parent, const QString& name) override;
 };
 
-// Puts a fresh fake into the session (which owns it) and returns it.
+// Puts a fresh fake into the session (which owns it) and returns it. Settings go to Qt's test
+// location, emptied, so a test never reads or writes the user's.
 FakeDialogs& installFakeDialogs();
 
 // Saves the widget as MORVANE_SCREENSHOTS/<name>.png and says whether it was written.

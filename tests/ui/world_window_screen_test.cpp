@@ -1,0 +1,465 @@
+// The world window as a newcomer meets it on a 1600 x 1000 screen: where it opens and what fits,
+// boxes that show nothing before the first generation, readable numbers, the world's file and
+// the question before a changed world is set aside, and "Main"'s boxes and preview.
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "core/startup.h"
+#include "games/payoff.h"
+#include "io/scenario_file.h"
+#include "support/fake_dialogs.h"
+#include "ui/board_widget.h"
+#include "ui/frm_pagos.h"
+#include "ui/frm_partidas.h"
+#include "ui/frm_principal.h"
+#include "ui/inspector.h"
+#include "ui/mouse_button.h"
+#include "ui/readable_text.h"
+#include "ui/refused_value.h"
+#include "ui/results_table.h"
+
+using namespace morvane;
+using Unsaved = Dialogs::Unsaved;
+
+namespace {
+
+World& theWorld() {
+    return Session::instance().world();
+}
+
+// A scenario of a seeded world, written as "Save" writes it.
+QString writeScenario(const QTemporaryDir& dir, const QString& name) {
+    World source;
+    applyStartupDefaults(source);
+    source.NumColumnas = 7;
+    source.NumFilas = 6;
+    Rng rng(31);
+    startWorld(source, rng);
+    worldWindowLoad(source);
+    const QString path = dir.filePath(name);
+    return GuardarEscenario(source, QFile::encodeName(path).toStdString()).ok ? path : QString();
+}
+
+// A box showing nothing in the window's own colours.
+bool neutral(const QLineEdit* box) {
+    const QPalette window = QApplication::palette(box);
+    return box->text().isEmpty() &&
+           box->palette().color(QPalette::Base) == window.color(QPalette::Base) &&
+           box->palette().color(QPalette::Text) == window.color(QPalette::Text);
+}
+
+void typeInto(QLineEdit* box, const QString& text) {
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, text);
+    QTest::keyClick(box, Qt::Key_Return);
+}
+
+}  // namespace
+
+class WorldWindowScreenTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void init() {
+        dialogs = &testing_ui::installFakeDialogs();
+        principal = std::make_unique<frmPrincipal>();
+        principal->setWorldWindowFactory([] { return new frmPartidas; });
+        QVERIFY(testing_ui::showActive(principal.get()));
+    }
+    void cleanup() {
+        dialogs->unsavedAnswers = {Unsaved::Discard, Unsaved::Discard};
+        principal.reset();
+    }
+
+    void startOpensTheWholeBoardInsideTheScreen();
+    void largerWorldsAndRememberedPlaces();
+    void boxesAreNeutralUntilTheFirstGeneration();
+    void readableTextChoosesBlackOrWhiteByLuminance();
+    void scenarioDialogsAddTheSuffixAndKeepTheFilter();
+    void saveWritesToTheWorldsFileAndTheTitleSaysSo();
+    void changedWorldAsksBeforeItIsSetAside_data();
+    void changedWorldAsksBeforeItIsSetAside();
+    void previewFollowsTheSizeBars();
+    void mainTakesTypedNumbers();
+    void newWorldsStartWithCooperationHeadersAndEscapeCloses();
+    void payoffsNotInTheCatalogueShowCustom();
+
+  private:
+    frmPartidas* start() {
+        QTest::mouseClick(principal->cmdVerPartidas, Qt::LeftButton);
+        auto* win = qobject_cast<frmPartidas*>(principal->worldWindow());
+        if (win != nullptr && !QTest::qWaitForWindowExposed(win)) return nullptr;
+        return win;
+    }
+    // Every cell of the board inside the scroll area's view, with no scroll bar shown.
+    static bool wholeBoardShows(frmPartidas* win) {
+        const World& w = theWorld();
+        const BoardWidget* board = win->fxgTablero;
+        const QRect last = board->cellRect(QPoint(w.NumColumnas + 1, w.NumFilas + 1));
+        const QRect first = board->cellRect(QPoint(2, 2));
+        const QRect inView(board->mapTo(win->scrTablero->viewport(), first.topLeft()),
+                           board->mapTo(win->scrTablero->viewport(), last.bottomRight()));
+        const QSize least = BoardWidget::minimumSizeFor(w.NumFilas, w.NumColumnas);
+        return !win->scrTablero->horizontalScrollBar()->isVisible() &&
+               !win->scrTablero->verticalScrollBar()->isVisible() &&
+               win->scrTablero->viewport()->rect().contains(inView) &&
+               first.width() * w.NumColumnas >= least.width() &&
+               first.height() * w.NumFilas >= least.height();
+    }
+
+    testing_ui::FakeDialogs* dialogs = nullptr;
+    std::unique_ptr<frmPrincipal> principal;
+};
+
+void WorldWindowScreenTest::startOpensTheWholeBoardInsideTheScreen() {
+    QScreen* screen = principal->screen();
+    QCOMPARE(screen->geometry(), QRect(0, 0, 1600, 1000));
+    frmPartidas* win = start();
+    QVERIFY(win != nullptr);
+    QCOMPARE(theWorld().NumJugadores, 1000);
+    qInfo("world window %dx%d at %d,%d", win->width(), win->height(), win->x(), win->y());
+    QVERIFY2(screen->availableGeometry().contains(win->frameGeometry()),
+             qPrintable(QStringLiteral("%1,%2 %3x%4")
+                            .arg(win->x())
+                            .arg(win->y())
+                            .arg(win->width())
+                            .arg(win->height())));
+    QVERIFY(wholeBoardShows(win));
+    QVERIFY(testing_ui::saveScreenshot(win, QStringLiteral("world_window_after_start")));
+}
+
+void WorldWindowScreenTest::largerWorldsAndRememberedPlaces() {
+    const QRect avail = principal->screen()->availableGeometry();
+    QTest::keyClick(principal->vsbFilas, Qt::Key_Home);
+    QTest::keyClick(principal->vsbColumnas, Qt::Key_Home);
+    frmPartidas* win = start();
+    QVERIFY(win != nullptr);
+    QCOMPARE(theWorld().NumJugadores, 2000);
+    QVERIFY(avail.contains(win->frameGeometry()));
+    // The largest world scrolls only what does not fit on this screen.
+    const bool atScreenSize = win->frameGeometry().width() == avail.width() ||
+                              win->frameGeometry().height() >= avail.height() - 48;
+    QVERIFY(wholeBoardShows(win) || atScreenSize);
+    const QRect byRule = win->geometry();
+
+    // A remembered place is taken only when it is on the screen and shows the start-up board.
+    struct Row {
+        QRect place;
+        bool taken;
+    };
+    for (const Row& row : {Row{QRect(40, 30, 700, 450), false}, Row{QRect(30, 20, 1500, 930), true},
+                           Row{QRect(900, 500, 1500, 930), false}}) {
+        win->setGeometry(row.place);
+        win->hide();
+        win = start();
+        QVERIFY(win != nullptr);
+        QCOMPARE(win->geometry(), row.taken ? row.place : byRule);
+    }
+}
+
+void WorldWindowScreenTest::boxesAreNeutralUntilTheFirstGeneration() {
+    QTemporaryDir dir;
+    const QString path = writeScenario(dir, QStringLiteral("seeded.dpt"));
+    QVERIFY(!path.isEmpty());
+    dialogs->unsavedAnswers = {Unsaved::Discard, Unsaved::Discard, Unsaved::Discard};
+    for (const char* how : {"Open", "Start", "New"}) {
+        frmPartidas* win = qobject_cast<frmPartidas*>(principal->worldWindow());
+        if (QLatin1String(how) == QLatin1String("Open")) {
+            dialogs->openAnswers << path;
+            principal->mnuAbrir->trigger();
+            win = qobject_cast<frmPartidas*>(principal->worldWindow());
+            QVERIFY(win != nullptr && QTest::qWaitForWindowExposed(win));
+        } else if (QLatin1String(how) == QLatin1String("Start")) {
+            win = start();
+        } else {
+            win->newWorldPressed(1);
+        }
+        QVERIFY2(win != nullptr, how);
+        QVERIFY2(wholeBoardShows(win), how);
+        const Inspector* in = win->fraVecindario;
+        const ResultsModel& results = win->fxgResultados->results();
+        for (QLineEdit* box : in->txtJugador) QVERIFY2(neutral(box), how);
+        QVERIFY2(neutral(in->txtGenomaPrev), how);
+        QVERIFY2(!in->txtGenoma->text().isEmpty(), how);
+        QCOMPARE(results.text(0, 0), QString::number(theWorld().CasillaSel));
+        QCOMPARE(results.data(results.index(0, 0), Qt::BackgroundRole).value<QColor>(),
+                 win->fxgResultados->palette().color(QPalette::Base));
+        if (QLatin1String(how) == QLatin1String("Open"))
+            QVERIFY(testing_ui::saveScreenshot(win, QStringLiteral("world_window_after_open")));
+
+        // The first generation gives the boxes the previous copy's colours and values.
+        win->runButtonPressed(2);
+        const int sel = theWorld().CasillaSel;
+        const auto& col = theWorld().genoma(kPrevio, sel).Colores;
+        QVERIFY(!in->txtJugador[Inspector::kCentre]->text().isEmpty());
+        QCOMPARE(in->txtJugador[Inspector::kCentre]->palette().color(QPalette::Base),
+                 QColor(col[0], col[1], col[2]));
+        QVERIFY(!in->txtGenomaPrev->text().isEmpty());
+    }
+}
+
+void WorldWindowScreenTest::readableTextChoosesBlackOrWhiteByLuminance() {
+    const struct {
+        QColor back, text;
+    } table[] = {{QColor(100, 100, 100), Qt::white},
+                 {QColor(128, 128, 128), Qt::black},
+                 {QColor(0, 0, 0), Qt::white},
+                 {QColor(255, 255, 255), Qt::black}};
+    for (const auto& row : table) QCOMPARE(readableTextOn(row.back), row.text);
+
+    frmPartidas* win = start();
+    QVERIFY(win != nullptr);
+    Genoma& g = theWorld().genoma(kActual, theWorld().CasillaSel);
+    g.Colores = {100, 100, 100, 90, 90, 90};
+    win->fraVecindario->MostrarGenoma(theWorld().CasillaSel);
+    const QLineEdit* box = win->fraVecindario->txtGenoma;
+    QCOMPARE(box->palette().color(QPalette::Text), QColor(90, 90, 90));  // the bug colour
+    QVERIFY(!win->mnuReadableText->isChecked());
+    win->mnuReadableText->trigger();
+    QCOMPARE(box->palette().color(QPalette::Text), QColor(Qt::white));
+    // Remembered: the next world window starts with it.
+    QVERIFY(QSettings().value(QStringLiteral("view/readableText")).toBool());
+    win = start();
+    QVERIFY(win->mnuReadableText->isChecked());
+}
+
+void WorldWindowScreenTest::scenarioDialogsAddTheSuffixAndKeepTheFilter() {
+    QTemporaryDir dir;
+    const QString filter = Session::scenarioFilter();
+    QCOMPARE(filter, QStringLiteral("Scenario files (*.dpt)"));
+    auto save = Dialogs::scenarioDialog(nullptr, filter, true);
+    save->setDirectory(dir.path());
+    save->selectFile(QStringLiteral("world_a"));
+    save->open();
+    static_cast<QDialog*>(save.get())->accept();
+    QCOMPARE(save->result(), int(QDialog::Accepted));
+    QCOMPARE(save->selectedFiles(), QStringList{dir.filePath(QStringLiteral("world_a.dpt"))});
+
+    // The name with its suffix is what the dialog asks about overwriting.
+    QFile existing(dir.filePath(QStringLiteral("world_a.dpt")));
+    QVERIFY(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    save = Dialogs::scenarioDialog(nullptr, filter, true);
+    save->setDirectory(dir.path());
+    save->selectFile(QStringLiteral("world_a"));
+    save->open();
+    QString asked;
+    QTimer::singleShot(0, [&asked] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) return;
+        asked = box->text();
+        box->button(QMessageBox::No)->click();
+    });
+    static_cast<QDialog*>(save.get())->accept();
+    QVERIFY2(asked.contains(QStringLiteral("world_a.dpt")), qPrintable(asked));
+    QVERIFY(save->isVisible());  // "No": the dialog stays for another name
+    save->reject();
+
+    // The Open dialog keeps its filter after entering a folder, and lists scenarios only.
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+    for (const char* name : {"sub/one.dpt", "sub/notes.txt"}) {
+        QFile f(dir.filePath(QString::fromLatin1(name)));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    auto open = Dialogs::scenarioDialog(nullptr, filter, false);
+    open->setDirectory(dir.path());
+    open->show();
+    auto* name = open->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    QVERIFY(name != nullptr);
+    QTest::keyClicks(name, QStringLiteral("sub"));
+    QTest::keyClick(name, Qt::Key_Return);
+    QTRY_COMPARE(open->directory().absolutePath(), QDir(dir.filePath("sub")).absolutePath());
+    QCOMPARE(open->selectedNameFilter(), filter);
+    auto* list = open->findChild<QAbstractItemView*>(QStringLiteral("listView"));
+    QVERIFY(list != nullptr);
+    QTRY_COMPARE(list->model()->rowCount(list->rootIndex()), 1);
+    QCOMPARE(list->model()->index(0, 0, list->rootIndex()).data().toString(),
+             QStringLiteral("one.dpt"));
+}
+
+void WorldWindowScreenTest::saveWritesToTheWorldsFileAndTheTitleSaysSo() {
+    QTemporaryDir dir;
+    const QString path = writeScenario(dir, QStringLiteral("seeded.dpt"));
+    dialogs->openAnswers << path;
+    principal->mnuAbrir->trigger();
+    auto* win = qobject_cast<frmPartidas*>(principal->worldWindow());
+    QVERIFY(win != nullptr);
+    QCOMPARE(win->windowTitle(), QStringLiteral("World - seeded.dpt[*]"));
+    QVERIFY(!win->isWindowModified());
+    // A generation, an edit and a fill each mark the world changed; "Save" clears the mark.
+    const std::vector<std::function<void()>> changes{
+        [win] { win->runButtonPressed(2); },
+        [win] { win->mnuOpcion[3]->trigger(); },
+        [win] { QTest::mouseClick(win->cmdSelTodo, Qt::LeftButton); },
+    };
+    for (const auto& change : changes) {
+        change();
+        QVERIFY(win->isWindowModified());
+        win->mnuGuardar->trigger();
+        QVERIFY(dialogs->filters.size() == 1 && dialogs->infos.isEmpty());  // the Open only
+        QVERIFY(!win->isWindowModified());
+        World saved;
+        QVERIFY(CargarEscenario(saved, QFile::encodeName(path).toStdString()).ok);
+        QVERIFY(saved.genomas[kActual] == theWorld().genomas[kActual]);
+        QCOMPARE(saved.opciones.Opciones[1], theWorld().opciones.Opciones[1]);
+    }
+    // "Save as" asks, and the world's file becomes the new one.
+    dialogs->saveAnswers << dir.filePath(QStringLiteral("other.dpt"));
+    win->mnuGuardarComo->trigger();
+    QCOMPARE(dialogs->filters.size(), 2);
+    QCOMPARE(win->windowTitle(), QStringLiteral("World - other.dpt[*]"));
+    // Both files are the recent ones in "Main", the last first.
+    const QList<QAction*> recent = principal->mnuRecientes->actions();
+    QCOMPARE(recent.size(), 2);
+    QCOMPARE(recent[0]->text(), QStringLiteral("&1 other.dpt"));
+    QCOMPARE(recent[1]->text(), QStringLiteral("&2 seeded.dpt"));
+    QVERIFY(!win->mnuAbrir->isEnabled());  // scenarios are opened from "Main"
+}
+
+void WorldWindowScreenTest::changedWorldAsksBeforeItIsSetAside_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("setAside");
+    QTest::addColumn<bool>("saved");
+    QTest::addRow("cancel keeps the world") << int(Unsaved::Cancel) << false << false;
+    QTest::addRow("discard lets it go") << int(Unsaved::Discard) << true << false;
+    QTest::addRow("save writes it first") << int(Unsaved::Save) << true << true;
+}
+
+void WorldWindowScreenTest::changedWorldAsksBeforeItIsSetAside() {
+    QFETCH(int, answer);
+    QFETCH(bool, setAside);
+    QFETCH(bool, saved);
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("kept.dpt"));
+    // "Start", "Open" and closing either window each set the world aside.
+    const std::vector<std::function<void(frmPartidas*)>> asides{
+        [this](frmPartidas*) { QTest::mouseClick(principal->cmdVerPartidas, Qt::LeftButton); },
+        [this, &dir](frmPartidas*) {
+            dialogs->openAnswers << writeScenario(dir, QStringLiteral("other.dpt"));
+            principal->mnuAbrir->trigger();
+        },
+        [](frmPartidas* win) { win->close(); },
+        [this](frmPartidas*) { principal->close(); },
+    };
+    for (const auto& aside : asides) {
+        dialogs->unsavedAnswers = {Unsaved::Discard};  // what the last round left, if anything
+        QPointer<frmPartidas> win = start();
+        QVERIFY(win);
+        win->runButtonPressed(2);
+        dialogs->unsavedAsked.clear();
+        dialogs->unsavedAnswers = {Unsaved(answer)};
+        dialogs->saveAnswers = {target};
+        QFile::remove(target);
+        aside(win);
+        QCOMPARE(dialogs->unsavedAsked, QStringList{QStringLiteral("(not saved yet)")});
+        QCOMPARE(QFile::exists(target), saved);
+        const bool stillShown = win && win->isVisible() && theWorld().Generacion == 1;
+        QCOMPARE(stillShown, !setAside);
+    }
+}
+
+void WorldWindowScreenTest::previewFollowsTheSizeBars() {
+    QTest::keyClick(principal->vsbFilas, Qt::Key_Home);
+    QTest::keyClick(principal->vsbColumnas, Qt::Key_Home);
+    QCOMPARE(principal->lblTamano->text(), QStringLiteral("Cols 40, Rows 50"));
+    const EntrepreneurGrid& g = principal->fxgTablero->grid();
+    QCOMPARE(g.Rows, 50);
+    QCOMPARE(g.Cols, 40);
+    // Distance 2 both ways: an entrepreneur at every third row and column from the second.
+    QCOMPARE(g.redRows.size(), std::size_t(17));
+    QCOMPARE(g.redRows.back(), 49);
+    QCOMPARE(g.redCols.back(), 37);
+    QCOMPARE(principal->fxgTablero->cellColour(49, 37), QColor(255, 0, 0));
+    QCOMPARE(principal->fxgTablero->cellColour(48, 37), QColor(Qt::white));
+}
+
+void WorldWindowScreenTest::mainTakesTypedNumbers() {
+    frmPrincipal& m = *principal;
+    const struct {
+        QLineEdit* box;
+        UpwardBar* bar;
+        const char *typed, *shown;
+        int number;
+        bool refused;
+    } table[] = {
+        {m.txtColEmp, m.vsbColEmp, "19", "13", 13, false},  // the fit check at Distance X 2
+        {m.txtFilas, m.vsbFilas, "45", "45", 45, false},
+        {m.txtFilas, m.vsbFilas, "60", "60", 45, true},  // beyond the bar: refused
+        {m.txtDistCol, m.vsbDistCol, "two", "two", 2, true},
+        {m.txtDistCol, m.vsbDistCol, " 1 ", "1", 1, false},
+    };
+    for (const auto& row : table) {
+        typeInto(row.box, QString::fromLatin1(row.typed));
+        QCOMPARE(row.box->text(), QString::fromLatin1(row.shown));
+        QCOMPARE(row.bar->number(), row.number);
+        QCOMPARE(isRefused(row.box), row.refused);
+    }
+    QCOMPARE(m.txtColumnas->text(), QStringLiteral("26"));  // 13 at distance 1
+    QVERIFY(m.txtFilas->toolTip().contains(QStringLiteral("5..50")));
+    QVERIFY(!isRefused(m.txtDistCol));
+}
+
+void WorldWindowScreenTest::newWorldsStartWithCooperationHeadersAndEscapeCloses() {
+    frmPartidas* win = start();
+    ResultsModel& results = win->fxgResultados->results();
+    emit win->fxgResultados->indexToggleRequested();
+    QCOMPARE(results.text(1, 1), QStringLiteral("Sc R"));
+    win->runButtonPressed(2);  // the step commits success as the first index
+    QCOMPARE(int(theWorld().opciones.CiEsExito), 1);
+    dialogs->unsavedAnswers = {Unsaved::Discard};
+    win = start();
+    QCOMPARE(int(theWorld().opciones.CiEsExito), 0);
+    QCOMPARE(int(theWorld().opciones.CiEsExitoMenu), 0);
+    QCOMPARE(win->fxgResultados->results().text(1, 1), QStringLiteral("Ci R"));
+    QCOMPARE(win->fxgResultados->results().text(1, 5), QStringLiteral("Ci P"));
+    QCOMPARE(win->fxgResultados->results().text(1, 3), QStringLiteral("Disp"));
+
+    principal->mnuAbout->trigger();
+    frmAbout* about = principal->aboutBox();
+    QVERIFY(testing_ui::showActive(about));
+    QTest::mouseClick(about->cmdSysInfo, Qt::LeftButton);
+    QPointer<QMessageBox> info = about->sysInfoBox();
+    QVERIFY(testing_ui::showActive(info));
+    QTest::keyClick(info, Qt::Key_Escape);
+    QTRY_VERIFY(!info || !info->isVisible());
+    QVERIFY(testing_ui::showActive(about));
+    QTest::keyClick(about, Qt::Key_Escape);
+    QTRY_VERIFY(!principal->aboutBox() || !principal->aboutBox()->isVisible());
+}
+
+void WorldWindowScreenTest::payoffsNotInTheCatalogueShowCustom() {
+    frmPagos* pagos = frmPagos::open();
+    const int gameIndex = theWorld().pagos.GameIndex;
+    QTest::mouseClick(pagos->cmdAzar, Qt::LeftButton);
+    QCOMPARE(pagos->cmbJuegos->currentText(), QStringLiteral("Custom"));
+    QCOMPARE(int(theWorld().pagos.GameIndex), gameIndex);
+    QTest::mouseClick(pagos->cmdRestaurar, Qt::LeftButton);
+    QCOMPARE(pagos->cmbJuegos->currentText(), QString::fromUtf8(gameCatalogue()[0].nombre));
+    QCOMPARE(pagos->cmbJuegos->count(), int(gameCatalogue().size()));
+    // Swapping the moves of the prisoner's dilemma is no game of the catalogue either.
+    QTest::mousePress(pagos->cmdInvertir, Qt::RightButton);
+    QTest::mouseRelease(pagos->cmdInvertir, Qt::RightButton);
+    QCOMPARE(pagos->cmbJuegos->currentText(), QStringLiteral("Custom"));
+    pagos->close();
+}
+
+QTEST_MAIN(WorldWindowScreenTest)
+#include "world_window_screen_test.moc"
