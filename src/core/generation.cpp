@@ -85,7 +85,7 @@ void generation(World& w, GenerationReport& report, GenerationScratch& scratch, 
 void UnaGeneracion(World& w, GenerationReport& report, GenerationScratch& scratch, Rng& rng) {
     scratch.cards.reset();
     generation(w, report, scratch, rng, [&] {
-        if (!scratch.cards) scratch.cards = prepararFichas(w);
+        if (!scratch.cards) scratch.cards = prepararFichas(w, report, scratch.indexInUse());
         JugarIteracionEnVivo(w, report, scratch, rng);
     });
 }

@@ -96,11 +96,10 @@ void JugarIteracion(const World& w, GenerationReport& r, std::vector<std::uint8_
 void JugarIteracionEnVivo(const World& w, GenerationReport& r, GenerationScratch& scratch,
                           Rng& rng) {
     const FichasGeneracion& fichas = *scratch.cards;
-    IndiceRegistros* ix = scratch.indexInUse();
     const auto play = [&](int jug1, int jug2, int prev1, int prev2) {
-        return JugarPartida(w, r, ix, fichas, jug1, jug2, prev1, prev2, rng);
+        return JugarPartida(w, fichas, jug1, jug2, prev1, prev2, rng);
     };
-    const Anticipo announce(r, ix, fichas);
+    const Anticipo announce(fichas);
     iteration(w, r, scratch.MuertoHoy, rng, play, announce);
 }
 

@@ -261,9 +261,11 @@ std::uint8_t JugarPartida(const World& w, GenerationReport& r, IndiceRegistros* 
     return result;
 }
 
-FichasGeneracion prepararFichas(const World& w) {
+FichasGeneracion prepararFichas(const World& w, GenerationReport& r, IndiceRegistros* ix) {
     FichasGeneracion f;
     f.ajustes = ajustesPartida(w, kActual);
+    f.informe = &r;
+    f.indice = ix;
     const auto& genomas = w.genomas[kActual];
     f.celdas.resize(genomas.size());
     for (std::size_t c = 0; c < genomas.size(); ++c)
@@ -297,9 +299,10 @@ namespace {
 
 }  // namespace
 
-std::uint8_t JugarPartida(const World& w, GenerationReport& r, IndiceRegistros* ix,
-                          const FichasGeneracion& fichas, int jug1, int jug2, int prev1, int prev2,
-                          Rng& rng) {
+std::uint8_t JugarPartida(const World& w, const FichasGeneracion& fichas, int jug1, int jug2,
+                          int prev1, int prev2, Rng& rng) {
+    GenerationReport& r = *fichas.informe;
+    IndiceRegistros* const ix = fichas.indice;
     if (ix != nullptr && w.CasillaSel != jug1 && w.CasillaSel != jug2 &&
         prev1 == ix->cabeceras[jug1].indexados && prev2 == ix->cabeceras[jug2].indexados)
         return jugarSinVista(w, r, *ix, fichas, jug1, jug2, prev1, prev2, rng);

@@ -43,35 +43,38 @@ void replayEncounter(const World& w, const GenerationReport& r, int jug1, int ju
 
 // What the live encounters of one generation read of the genomes and settings, worked out once
 // before the rounds: no encounter changes a genome or a setting.
+// The cards also say where the encounters write: the generation's report and, when the searches
+// read one, its record index.
 struct FichasGeneracion {
     AjustesPartida ajustes;                         // the live settings (copia 1)
     std::vector<std::array<FichaMitad, 2>> celdas;  // [cell][half] of the live genomes
+    GenerationReport* informe = nullptr;
+    // Re-made by the cycle before the rounds; only the rounds' encounters write records, so it
+    // holds every cell's records throughout them. Null: the searches scan the records.
+    IndiceRegistros* indice = nullptr;
     // The values of the encounter in play, kept here so that each encounter overwrites them
     // instead of clearing a fresh set.
     mutable EncounterValues enJuego;
 };
-FichasGeneracion prepararFichas(const World& w);
+FichasGeneracion prepararFichas(const World& w, GenerationReport& r, IndiceRegistros* ix);
 
 // A live encounter (copia 1) of the generation the cards were prepared for: the same as
-// JugarPartida(w, r, ix, jug1, jug2, prev1, prev2, 1, rng). The index, when given, was re-made by
-// the cycle before the rounds; only the rounds' encounters write records, so it holds every cell's
-// records throughout them.
-std::uint8_t JugarPartida(const World& w, GenerationReport& r, IndiceRegistros* ix,
-                          const FichasGeneracion& fichas, int jug1, int jug2, int prev1, int prev2,
-                          Rng& rng);
+// JugarPartida(w, *fichas.informe, fichas.indice, jug1, jug2, prev1, prev2, 1, rng).
+std::uint8_t JugarPartida(const World& w, const FichasGeneracion& fichas, int jug1, int jug2,
+                          int prev1, int prev2, Rng& rng);
 
 // Asks memory for what the live encounters of a round will read and write, a pair ahead, so that
 // it arrives while the pair before plays. Made for one round: the arrays it reads do not change
 // size while a round is played. Changes nothing.
 class Anticipo {
   public:
-    Anticipo(const GenerationReport& r, const IndiceRegistros* ix, const FichasGeneracion& fichas)
-        : ix_(ix),
+    explicit Anticipo(const FichasGeneracion& fichas)
+        : ix_(fichas.indice),
           celdas_(fichas.celdas.data()),
-          jugadas_(r.Jugadas.data()),
-          movA_(r.MovA.data()),
-          movB_(r.MovB.data()),
-          anchura_(r.slotsPerCell) {}
+          jugadas_(fichas.informe->Jugadas.data()),
+          movA_(fichas.informe->MovA.data()),
+          movB_(fichas.informe->MovB.data()),
+          anchura_(fichas.informe->slotsPerCell) {}
 
     // The data of cells a and b, either of which may be kNoPartner. Written out in place: GCC
     // takes a function that only prefetches for one without effects and drops its calls.
