@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/copies.h"
 #include "core/run_options.h"
 #include "games/payoff_types.h"
 #include "strategy/genome.h"
@@ -12,11 +13,6 @@
 #include "world/neighbourhood_settings.h"
 
 namespace morvane {
-
-// Genome copies: Previo is the snapshot taken before each transition (parents are read from it),
-// Actual the live genome. Two-copy settings use the same numbers: 0 committed, 1 live.
-constexpr int kPrevio = 0;
-constexpr int kActual = 1;
 
 // Largest world: the move record keeps the partner's cell number in 12 bits.
 constexpr int kMaxCells = 4095;

@@ -1,6 +1,7 @@
 #include <string>
 
 #include "core/numeric.h"
+#include "core/copies.h"
 #include "games/payoff.h"
 
 namespace morvane {

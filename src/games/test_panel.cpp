@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "games/decimal_text.h"
+#include "core/copies.h"
 #include "games/payoff.h"
 
 namespace morvane {

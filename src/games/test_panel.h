@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "core/world.h"
+#include "games/payoff_types.h"
 
 namespace morvane {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "core/world.h"
+#include "strategy/strategy_types.h"
 
 namespace morvane {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/world.h"
+#include "strategy/strategy_types.h"
 
 namespace morvane {
 

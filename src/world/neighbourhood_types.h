@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/world.h"
+#include "world/neighbourhood_settings.h"
 
 namespace morvane {
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/rng.h"
+#include "core/copies.h"
 #include "games/payoff.h"
 
 namespace morvane {

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "games/decimal_text.h"
+#include "core/copies.h"
 #include "games/payoff.h"
 
 namespace morvane {
