@@ -26,6 +26,10 @@ constexpr int kNumListSlots = 22;
 constexpr int kNumLimits = 31;
 
 // ---------------------------------------------------------------- strategies
+// Longest strategy name, in characters: a name is one line of a scenario file, and a file of
+// unbounded lines would be read into unbounded memory.
+constexpr std::size_t kMaxStrategyNameLength = 255;
+
 struct StrategySlot {
     ListGenoma genoma;
     std::string nombre;        // empty = empty slot
