@@ -39,7 +39,8 @@ class CliEdges : public ::testing::Test {
     void SetUp() override {
         dir_ = fs::temp_directory_path() /
                ("morvane_edges_" +
-                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+                std::to_string(getpid()));
         fs::remove_all(dir_);
         fs::create_directories(dir_ / "run");
     }

@@ -1,6 +1,7 @@
 // The command line as a researcher uses it: real processes, real files.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -19,10 +20,12 @@ struct Outcome {
 };
 
 class CliTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = fs::temp_directory_path() /
-               ("morvane_cli_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+               ("morvane_cli_" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+                std::to_string(getpid()));
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }
@@ -56,9 +59,10 @@ protected:
 
 TEST_F(CliTest, SameSeedGivesIdenticalFilesAndTheCsvAddsUp) {
     for (const char* tag : {"a", "b"}) {
-        const auto r = run(std::string("run --generations 30 --seed 77 --quiet --csv ") +
-                           path(std::string(tag) + ".csv") + " --save " + path(std::string(tag) + ".dpt") +
-                           " --png " + path(std::string(tag) + ".png"));
+        const auto r =
+            run(std::string("run --generations 30 --seed 77 --quiet --csv ") +
+                path(std::string(tag) + ".csv") + " --save " + path(std::string(tag) + ".dpt") +
+                " --png " + path(std::string(tag) + ".png"));
         ASSERT_EQ(r.status, 0) << r.err;
     }
     for (const char* ext : {".csv", ".dpt", ".png"}) {
@@ -93,7 +97,8 @@ TEST_F(CliTest, SameSeedGivesIdenticalFilesAndTheCsvAddsUp) {
 
 TEST_F(CliTest, ZeroGenerationsConvertsAScenarioThatLoadsBack) {
     ASSERT_EQ(run("run --generations 0 --seed 1 --save " + path("first.dpt")).status, 0);
-    const auto again = run("run " + path("first.dpt") + " --generations 0 --save " + path("second.dpt"));
+    const auto again =
+        run("run " + path("first.dpt") + " --generations 0 --save " + path("second.dpt"));
     ASSERT_EQ(again.status, 0) << again.err;
     EXPECT_EQ(read(path("first.dpt")), read(path("second.dpt")));
 }

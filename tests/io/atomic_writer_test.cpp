@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -19,7 +20,8 @@ class OutputBatchTest : public ::testing::Test {
     void SetUp() override {
         dir_ = fs::temp_directory_path() /
                ("morvane_writer_" +
-                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+                std::to_string(getpid()));
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }

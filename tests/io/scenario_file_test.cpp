@@ -321,7 +321,8 @@ TEST(ScenarioFile, RefusesMalformedFilesAndKeepsTheWorld) {
 
 TEST(ScenarioFile, RefusesFilesThatAreNotScenarioText) {
     namespace fs = std::filesystem;
-    const fs::path dir = fs::temp_directory_path() / "morvane_scenario_refuse";
+    const fs::path dir =
+        fs::temp_directory_path() / ("morvane_scenario_refuse_" + std::to_string(getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     const std::string text = scenarioText(startUpWorld(2, 3));
@@ -432,7 +433,8 @@ TEST(ScenarioFile, ReadingALineOfManyNumbersTakesLittleMemory) {
     GTEST_SKIP() << "the sanitizer's own bookkeeping dwarfs what is measured";
 #endif
     namespace fs = std::filesystem;
-    const fs::path file = fs::temp_directory_path() / "morvane_many_numbers.dpt";
+    const fs::path file =
+        fs::temp_directory_path() / ("morvane_many_numbers_" + std::to_string(getpid()) + ".dpt");
     constexpr std::size_t kTokens = 8u << 20;  // 16 MiB of " 1"
     {
         std::string line;
@@ -456,7 +458,8 @@ std::string fileBytes(const std::filesystem::path& p) {
 
 TEST(ScenarioFile, AFailedSaveLeavesThePreviousFileAndSaysWhy) {
     namespace fs = std::filesystem;
-    const fs::path dir = fs::temp_directory_path() / "morvane_scenario_save";
+    const fs::path dir =
+        fs::temp_directory_path() / ("morvane_scenario_save_" + std::to_string(getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     const fs::path target = dir / "world.dpt";
