@@ -1,8 +1,9 @@
 #include "cli/board_image.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QImage>
 #include <QPainter>
-#include <QSaveFile>
 
 namespace morvane {
 
@@ -11,7 +12,7 @@ constexpr int kCellPixels = 12;
 constexpr int kDotPixels = 4;
 }  // namespace
 
-bool saveBoardPng(const World& w, const std::string& path, std::string* error) {
+std::string boardPng(const World& w) {
     QImage image(w.NumColumnas * kCellPixels, w.NumFilas * kCellPixels, QImage::Format_RGB32);
     image.fill(Qt::white);
     {
@@ -28,12 +29,10 @@ bool saveBoardPng(const World& w, const std::string& path, std::string* error) {
             }
         }
     }
-    QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
-        if (error) *error = "cannot write " + path + ": " + file.errorString().toStdString();
-        return false;
-    }
-    return true;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) return {};
+    return bytes.toStdString();
 }
 
 }  // namespace morvane

@@ -6,8 +6,8 @@
 
 namespace morvane {
 
-// The board as an image: each cell a square in its user colour with a centred dot in its bug colour.
-// Written to a temporary file and renamed over the target; false with a reason when it fails.
-bool saveBoardPng(const World& w, const std::string& path, std::string* error);
+// The board as a PNG image, encoded in memory: each cell a square in its user colour with a centred
+// dot in its bug colour. Empty if the image could not be encoded. The writer puts it on disk.
+std::string boardPng(const World& w);
 
 }  // namespace morvane

@@ -1,40 +1,19 @@
 // morvane-cli: runs scenarios headless, for batch research.
+#include <filesystem>
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
-#include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
-#include <sstream>
+#include <limits>
 
+#include "cli/arguments.h"
 #include "cli/batch_run.h"
+#include "io/interrupt_policy.h"
 
 namespace {
 
 using morvane::BatchOptions;
-
-// "T1,R1,P1,S1,T2,R2,P2,S2": eight finite numbers.
-std::string parsePayoffs(const std::string& text, std::array<float, 8>& out) {
-    std::stringstream in(text);
-    std::string item;
-    int n = 0;
-    while (std::getline(in, item, ',')) {
-        if (n == 8) return "expects exactly eight numbers";
-        std::size_t used = 0;
-        float v = 0;
-        try {
-            v = std::stof(item, &used);
-        } catch (...) {
-            return "'" + item + "' is not a number";
-        }
-        if (used != item.size() || !std::isfinite(v))
-            return "'" + item + "' is not a finite number";
-        out[n++] = v;
-    }
-    if (n != 8) return "expects exactly eight numbers";
-    return {};
-}
 
 void showProgress(int done, int total) {
     const int width = 40;
@@ -57,23 +36,43 @@ CLI::Validator scenarioFile() {
         "FILE");
 }
 
+// Whole-number options arrive as text and are read by one strict rule, so no spelling of a number
+// is quietly taken for another.
+struct WholeOption {
+    const char* name;
+    CLI::Option* option;
+    std::string text;
+    std::uint64_t lo, hi;
+};
+
+bool readWhole(const WholeOption& o, std::uint64_t* value) {
+    if (!*o.option) return false;
+    if (auto bad = morvane::parsePlainWhole(o.text, o.lo, o.hi, value))
+        throw CLI::ValidationError(o.name, *bad);
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    morvane::installInterruptPolicy();
     CLI::App app{"Morvane: spatial evolutionary game theory, run headless."};
     app.require_subcommand(1);
     BatchOptions opts;
     CLI::App* run =
         app.add_subcommand("run", "Play a scenario (or a fresh start-up world) for N generations.");
 
-    std::string scenario, payoffs, rule;
+    std::string scenario, payoffs, rule, mutation;
     run->add_option("scenario", scenario, "Scenario file (.dpt); without one, the start-up world")
         ->check(scenarioFile());
-    run->add_option("--generations", opts.generations,
-                    "Generations to play (0: load, prepare, save)")
-        ->check(CLI::NonNegativeNumber);
-    std::uint64_t seed = 0;
-    auto* seedOpt = run->add_option("--seed", seed, "Seed for a reproducible run");
+    constexpr auto kMaxInt = static_cast<std::uint64_t>(std::numeric_limits<int>::max());
+    WholeOption generations{"--generations", nullptr, {}, 0, kMaxInt};
+    WholeOption seed{"--seed", nullptr, {}, 0, std::numeric_limits<std::uint64_t>::max()};
+    WholeOption neighbourhood{"--neighbourhood", nullptr, {}, 0, 14};
+    WholeOption iterations{"--iterations", nullptr, {}, 1, 10};
+    generations.option = run->add_option("--generations", generations.text,
+                                         "Generations to play (0: load, prepare, save)");
+    seed.option = run->add_option("--seed", seed.text, "Seed for a reproducible run");
     std::string csv, save, png;
     auto* csvOpt =
         run->add_option("--csv", csv, "CSV of statistics per generation ('-' for stdout)");
@@ -83,23 +82,31 @@ int main(int argc, char** argv) {
     auto* payOpt = run->add_option("--payoffs", payoffs, "Pay-offs T1,R1,P1,S1,T2,R2,P2,S2");
     auto* ruleOpt = run->add_option("--rule", rule, "Transition rule")
                         ->check(CLI::IsMember({"maximax", "replicator", "best", "maximin"}));
-    int neighbourhood = 0, iterations = 0;
-    float mutation = 0;
-    auto* nbOpt = run->add_option("--neighbourhood", neighbourhood, "Neighbourhood type 0..14")
-                      ->check(CLI::Range(0, 14));
-    auto* itOpt = run->add_option("--iterations", iterations, "Iterations per generation 1..10")
-                      ->check(CLI::Range(1, 10));
+    neighbourhood.option =
+        run->add_option("--neighbourhood", neighbourhood.text, "Neighbourhood type 0..14");
+    iterations.option =
+        run->add_option("--iterations", iterations.text, "Iterations per generation 1..10");
     auto* mutOpt =
-        run->add_option("--mutation", mutation, "Mutation frequency 0..1 (0 turns mutation off)")
-            ->check(CLI::Range(0.0, 1.0));
+        run->add_option("--mutation", mutation, "Mutation frequency 0..1 (0 turns mutation off)");
 
     try {
         app.parse(argc, argv);
+        std::uint64_t value = 0;
+        if (readWhole(generations, &value)) opts.generations = static_cast<int>(value);
+        if (readWhole(seed, &value)) opts.seed = value;
+        if (readWhole(neighbourhood, &value)) opts.neighbourhood = static_cast<int>(value);
+        if (readWhole(iterations, &value)) opts.iterations = static_cast<int>(value);
         if (*payOpt) {
             std::array<float, 8> p{};
-            if (auto err = parsePayoffs(payoffs, p); !err.empty())
-                throw CLI::ValidationError("--payoffs", err);
+            if (auto bad = morvane::parsePayoffs(payoffs, &p))
+                throw CLI::ValidationError("--payoffs", *bad);
             opts.payoffs = p;
+        }
+        if (*mutOpt) {
+            float m = 0;
+            if (auto bad = morvane::parseReal(mutation, 0.0f, 1.0f, &m))
+                throw CLI::ValidationError("--mutation", *bad);
+            opts.mutation = m;
         }
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
@@ -110,7 +117,6 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (!scenario.empty()) opts.scenario = scenario;
-    if (*seedOpt) opts.seed = seed;
     if (*csvOpt) opts.csvPath = csv;
     if (*saveOpt) opts.savePath = save;
     if (*pngOpt) opts.pngPath = png;
@@ -118,15 +124,6 @@ int main(int argc, char** argv) {
         const char* names[] = {"maximax", "replicator", "best", "maximin"};
         for (int i = 0; i < 4; ++i)
             if (rule == names[i]) opts.rule = i + 1;
-    }
-    if (*nbOpt) opts.neighbourhood = neighbourhood;
-    if (*itOpt) opts.iterations = iterations;
-    if (*mutOpt) {
-        if (!std::isfinite(mutation)) {
-            std::cerr << "--mutation: not a number\n";
-            return 2;
-        }
-        opts.mutation = mutation;
     }
 
     const bool bar = !opts.quiet && isatty(STDERR_FILENO);

@@ -7,44 +7,47 @@
 
 namespace morvane {
 
-LineReader::LineReader(std::string_view text) {
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        lines_.push_back(line);
-        start = end + 1;
-    }
+namespace {
+constexpr std::size_t kQuotedBytes = 40;
+}  // namespace
+
+LineReader::LineReader(std::string_view text) : text_(text) {}
+
+std::string_view LineReader::lineAt(std::size_t pos, std::size_t* after) const {
+    std::size_t end = text_.find_first_of("\r\n", pos);
+    if (end == std::string_view::npos) end = text_.size();
+    std::size_t next = end + 1;
+    if (end < text_.size() && text_[end] == '\r' && next < text_.size() && text_[next] == '\n')
+        ++next;
+    if (after) *after = next;
+    return text_.substr(pos, end - pos);
 }
 
 std::optional<std::string_view> LineReader::peek() const {
-    if (next_ >= lines_.size()) return std::nullopt;
-    return lines_[next_];
+    if (pos_ >= text_.size()) return std::nullopt;
+    return lineAt(pos_, nullptr);
 }
 
 bool LineReader::take(std::string_view what) {
     if (!ok()) return false;
-    if (next_ >= lines_.size()) {
-        failAt(static_cast<int>(lines_.size()) + 1,
-               "the file ends where " + std::string(what) + " should be");
+    if (pos_ >= text_.size()) {
+        failAt(lineNumber_ + 1, "the file ends where " + std::string(what) + " should be");
         return false;
     }
-    ++next_;
+    current_ = lineAt(pos_, &pos_);
+    ++lineNumber_;
     return true;
 }
 
 std::optional<std::string_view> LineReader::text(std::string_view what) {
     if (!take(what)) return std::nullopt;
-    return lines_[next_ - 1];
+    return current_;
 }
 
 bool LineReader::emptyLine(std::string_view what) {
     if (!take(what)) return false;
-    if (lines_[next_ - 1].find_first_not_of(" \t") != std::string_view::npos) {
-        fail("expected " + std::string(what) + ", found \"" + std::string(lines_[next_ - 1]) +
-             "\"");
+    if (current_.find_first_not_of(" \t") != std::string_view::npos) {
+        fail("expected " + std::string(what) + ", found " + quoteToken(current_));
         return false;
     }
     return true;
@@ -52,12 +55,13 @@ bool LineReader::emptyLine(std::string_view what) {
 
 bool LineReader::numbers(std::size_t count, std::string_view what) {
     if (!take(what)) return false;
-    tokens_ = splitNumbers(lines_[next_ - 1]);
-    if (tokens_.size() != count) {
+    // Tokens beyond the one too many are counted, not kept: a line of millions of numbers would
+    // otherwise take many times the file's size.
+    const std::size_t found = splitNumbers(current_, &tokens_, count + 1);
+    if (found != count) {
         std::string reason = context_.empty() ? "" : context_ + ", ";
         reason += std::string(what) + ": expected " + std::to_string(count) +
-                  (count == 1 ? " number" : " numbers") + ", found " +
-                  std::to_string(tokens_.size());
+                  (count == 1 ? " number" : " numbers") + ", found " + std::to_string(found);
         fail(std::move(reason));
         return false;
     }
@@ -71,7 +75,7 @@ void LineReader::failAt(int line, std::string reason) {
 void LineReader::failField(std::size_t i, std::string_view name, std::string_view message) {
     std::string reason = context_.empty() ? "" : context_ + ", ";
     reason += std::string(name) + ": ";
-    if (i < tokens_.size()) reason += "\"" + tokens_[i] + "\" ";
+    if (i < tokens_.size()) reason += quoteToken(tokens_[i]) + " ";
     reason += message;
     fail(std::move(reason));
 }
@@ -124,6 +128,14 @@ float LineReader::realFitting(std::size_t i, std::string_view name, double lo, d
         failField(i, name, std::string("does not fit a cell's ") + range);
     }
     return x;
+}
+
+std::string quoteToken(std::string_view token) {
+    if (token.size() <= kQuotedBytes) return "\"" + std::string(token) + "\"";
+    std::size_t cut = kQuotedBytes;
+    // Never in the middle of a UTF-8 character.
+    while (cut > 0 && (static_cast<unsigned char>(token[cut]) & 0xC0) == 0x80) --cut;
+    return "\"" + std::string(token.substr(0, cut)) + "\xE2\x80\xA6\"";
 }
 
 std::optional<LoadError> checkTextFile(std::string_view text) {

@@ -15,7 +15,8 @@ struct LoadError {
     std::string reason;
 };
 
-// Reads a text file line by line. Lines end with CR LF or LF. Every read names what it expects,
+// Reads a text file line by line, finding each line as it is read (a file of many short lines costs
+// no index). Lines end with CR LF, LF or CR alone. Every read names what it expects,
 // so the first fault becomes a LoadError on its line; after it every read does nothing and
 // returns zeros, and the caller checks ok() where it must stop.
 class LineReader {
@@ -25,7 +26,7 @@ class LineReader {
     bool ok() const { return !error_.has_value(); }
     const std::optional<LoadError>& error() const { return error_; }
     // Number of the line read last (1-based).
-    int lineNumber() const { return static_cast<int>(next_); }
+    int lineNumber() const { return lineNumber_; }
     std::optional<std::string_view> peek() const;
 
     // Messages about fields name the context first ("cell 5, Y0 (part 0): ...").
@@ -57,12 +58,21 @@ class LineReader {
     std::int64_t wholeIn(std::size_t i, std::string_view name, std::int64_t lo, std::int64_t hi);
     bool take(std::string_view what);
 
-    std::vector<std::string_view> lines_;
-    std::size_t next_ = 0;
+    // The line that starts at pos and where the one after it starts.
+    std::string_view lineAt(std::size_t pos, std::size_t* after) const;
+
+    std::string_view text_;
+    std::size_t pos_ = 0;
+    int lineNumber_ = 0;
+    std::string_view current_;
     std::vector<std::string> tokens_;
     std::string context_;
     std::optional<LoadError> error_;
 };
+
+// A token or line as a message quotes it: in double quotes, cut after 40 characters with "…", so a
+// million-digit number does not make a million-digit message.
+std::string quoteToken(std::string_view token);
 
 // Empty when the text may be read as lines; else the error (an empty file, a binary file).
 std::optional<LoadError> checkTextFile(std::string_view text);

@@ -179,6 +179,14 @@ std::string shortFloat(float x) {
 
 std::vector<std::string> splitNumbers(std::string_view line) {
     std::vector<std::string> tokens;
+    splitNumbers(line, &tokens, line.size());
+    return tokens;
+}
+
+std::size_t splitNumbers(std::string_view line, std::vector<std::string>* tokens,
+                         std::size_t keep) {
+    tokens->clear();
+    std::size_t count = 0;
     const std::size_t n = line.size();
     auto digitFollows = [&](std::size_t i) { return i + 1 < n && isDigit(line[i + 1]); };
     std::size_t i = 0;
@@ -209,9 +217,9 @@ std::vector<std::string> splitNumbers(std::string_view line) {
             if (ch == 'e' || ch == 'E') exponent = true;
             token += ch;
         }
-        tokens.push_back(std::move(token));
+        if (count++ < keep) tokens->push_back(std::move(token));
     }
-    return tokens;
+    return count;
 }
 
 ParsedFloat parseFloat32(std::string_view token) {

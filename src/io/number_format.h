@@ -41,6 +41,8 @@ inline void appendLine(std::string& out, std::string_view line) {
 // number right after a blank or the line start (",5", as a comma locale writes .5); the token then
 // holds a full stop in its place. Any other comma separates ("1, 2" and "1,,2" are two numbers).
 std::vector<std::string> splitNumbers(std::string_view line);
+// The same, keeping only the first `keep` tokens in *tokens; returns how many there are.
+std::size_t splitNumbers(std::string_view line, std::vector<std::string>* tokens, std::size_t keep);
 
 enum class NumberError {
     kNone,

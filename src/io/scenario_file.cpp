@@ -1,15 +1,9 @@
 #include "io/scenario_file.h"
 
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sstream>
-#include <system_error>
-
 #include "core/vista.h"
 #include "games/payoff.h"
+#include "io/atomic_writer.h"
+#include "io/bounded_read.h"
 #include "io/number_format.h"
 #include "io/strategy_sections.h"
 #include "world/neighbourhood.h"
@@ -17,8 +11,6 @@
 namespace morvane {
 
 namespace {
-
-constexpr std::uintmax_t kMaxScenarioBytes = 64u << 20;
 
 std::string shortReals(std::initializer_list<float> values) {
     std::string s;
@@ -75,61 +67,33 @@ std::string scenarioText(const World& w) {
     return out;
 }
 
-SaveResult GuardarEscenario(const World& w, const std::string& path) {
+SaveResult storableScenarioText(const World& w, std::string* text, const ReadLimits& limits) {
     if (w.NumJugadores <= 0 || w.NumJugadores != w.NumColumnas * w.NumFilas ||
         static_cast<int>(w.genomas[kActual].size()) <= w.NumJugadores) {
         return {false, "there is no world to store"};
     }
-    const std::string text = scenarioText(w);
+    *text = scenarioText(w);
     // A file that would not load back is worse than none: the user believes the world is kept.
     World check = w;
-    const LoadResult back = readScenarioText(check, text);
-    if (!back.ok) {
-        return {false, "the world cannot be stored: line " + std::to_string(back.line) +
-                           " would read back as an error: " + back.reason};
-    }
-
-    namespace fs = std::filesystem;
-    const fs::path target(path);
-    fs::path temp = target;
-    temp += ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return {false, "cannot create " + temp.string() + ": " + std::strerror(errno)};
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            fs::remove(temp, ignored);
-            return {false, "cannot write " + temp.string()};
-        }
-    }
-    std::error_code ec;
-    fs::rename(temp, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-        return {false, "cannot replace " + target.string() + ": " + ec.message()};
-    }
-    return {};
+    const LoadResult back = readScenarioText(check, *text, limits);
+    if (back.ok) return {};
+    if (back.line == 0) return {false, "the world cannot be stored: " + back.reason};
+    return {false, "the world cannot be stored: line " + std::to_string(back.line) +
+                       " would read back as an error: " + back.reason};
 }
 
-LoadResult CargarEscenario(World& w, const std::string& path) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    if (fs::is_directory(path, ec)) return {false, 0, "cannot open " + path + ": it is a folder"};
-    // The largest world's file is about 2 MB; anything far beyond it is not a scenario, and is
-    // not read into memory whole.
-    const auto size = fs::file_size(path, ec);
-    if (!ec && size > kMaxScenarioBytes) {
-        return {false, 0, "cannot open " + path + ": too large for a scenario file"};
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return {false, 0, "cannot open " + path + ": " + std::strerror(errno)};
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    if (in.bad()) return {false, 0, "cannot read " + path};
-    return readScenarioText(w, buffer.str());
+SaveResult GuardarEscenario(const World& w, const std::string& path, const ReadLimits& limits) {
+    std::string text;
+    if (SaveResult refused = storableScenarioText(w, &text, limits); !refused.ok) return refused;
+    const WriteOutcome written = writeFileAtomically(path, text);
+    return {written.ok, written.reason};
+}
+
+LoadResult CargarEscenario(World& w, const std::string& path, const ReadLimits& limits) {
+    std::string text;
+    if (auto refused = readRegularFile(path, limits.maxBytes, &text))
+        return {false, 0, "cannot open " + path + ": " + *refused};
+    return readScenarioText(w, text, limits);
 }
 
 }  // namespace morvane

@@ -162,7 +162,15 @@ void readCells(LineReader& in, World& w) {
 
 }  // namespace
 
-LoadResult readScenarioText(World& w, std::string_view text) {
+LoadResult readScenarioText(World& w, std::string_view text, const ReadLimits& limits) {
+    if (text.size() > limits.maxBytes) {
+        return {false, 0,
+                "its " + std::to_string(text.size()) + " bytes are more than the " +
+                    std::to_string(limits.maxBytes) + " a scenario file may hold"};
+    }
+    // Editors that save UTF-8 may put a byte-order mark before the first line.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
     if (auto bad = checkTextFile(text)) return {false, bad->line, bad->reason};
     LineReader in(text);
     World n = w;
@@ -174,7 +182,7 @@ LoadResult readScenarioText(World& w, std::string_view text) {
         CrearMundo(n);
         readCells(in, n);
     }
-    if (in.ok()) readStrategySections(in, n.rangos, n.estrategias);
+    if (in.ok()) readStrategySections(in, n.rangos, n.estrategias, limits.maxNameLength);
     if (!in.ok()) return {false, in.error()->line, in.error()->reason};
 
     PrepararCeldaCero(n);

@@ -124,7 +124,7 @@ void readRangos(LineReader& in, Rangos& rangos) {
     in.emptyLine("the empty line before [Rangos]");
     const auto header = in.text("the header [Rangos]");
     if (header && !isHeader(*header, kRangosHeader)) {
-        in.fail("expected the header [Rangos], found \"" + std::string(*header) + "\"");
+        in.fail("expected the header [Rangos], found " + quoteToken(*header));
     }
     in.emptyLine("the empty line after [Rangos]");
     for (int k = 0; k < kNumLimits && in.ok(); ++k) {
@@ -137,6 +137,23 @@ void readRangos(LineReader& in, Rangos& rangos) {
         lim[1][1] = in.whole<std::int32_t>(3, "Max (part 1)");
     }
     in.setContext("");
+}
+
+// Characters of UTF-8 text: every byte but the continuation bytes starts one.
+std::size_t characterCount(std::string_view text) {
+    std::size_t n = 0;
+    for (unsigned char c : text) n += (c & 0xC0) != 0x80;
+    return n;
+}
+
+// What follows the list is nothing or blank lines: text there is a block the list has no slot for,
+// or a second file pasted after the first, and would be lost without a word.
+void readEnd(LineReader& in) {
+    while (in.ok() && in.peek()) {
+        const auto line = in.text("the end of the file");
+        if (line->find_first_not_of(" \t") != std::string_view::npos)
+            in.fail("text after the last strategy block: " + quoteToken(*line));
+    }
 }
 
 }  // namespace
@@ -153,7 +170,8 @@ void writeStrategySections(std::string& out, const Rangos& rangos, const Strateg
     for (int s = kFirstStoredSlot; s <= kLastStoredSlot; ++s) writeSlot(out, list[s]);
 }
 
-void readStrategySections(LineReader& in, Rangos& rangos, StrategyList& list) {
+void readStrategySections(LineReader& in, Rangos& rangos, StrategyList& list,
+                          std::size_t maxNameLength) {
     readRangos(in, rangos);
     in.emptyLine("the empty line after the limits");
     const auto header = in.text("the header [Estrategias]");
@@ -169,6 +187,11 @@ void readStrategySections(LineReader& in, Rangos& rangos, StrategyList& list) {
         const std::string where = "strategy slot " + std::to_string(s);
         const auto name = in.text("the name of " + where);
         if (!name) break;
+        if (const std::size_t length = characterCount(*name); length > maxNameLength) {
+            in.fail("the name of " + where + " has " + std::to_string(length) +
+                    " characters, more than the " + std::to_string(maxNameLength) + " allowed");
+            break;
+        }
         StrategySlot slot;
         slot.nombre = (*name == kSinNombre) ? std::string() : std::string(*name);
         in.setContext(where);
@@ -176,6 +199,7 @@ void readStrategySections(LineReader& in, Rangos& rangos, StrategyList& list) {
         if (in.ok()) list[s] = slot;
     }
     in.setContext("");
+    readEnd(in);
 }
 
 }  // namespace morvane

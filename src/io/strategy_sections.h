@@ -21,7 +21,9 @@ void writeStrategySections(std::string& out, const Rangos& rangos, const Strateg
 // "Sin_Nombre" gets an empty name and the values of its block, and the slots after it are read
 // too. A name is its whole line, commas and leading blanks included. When the header after the
 // limits is some text other than "[Estrategias]" the list is left as it was; an empty header, or
-// none, is an error. Stops at the first error, which the reader then holds.
-void readStrategySections(LineReader& in, Rangos& rangos, StrategyList& list);
+// none, is an error. A name longer than maxNameLength characters, and anything but blank lines
+// after the last block, are errors too. Stops at the first error, which the reader then holds.
+void readStrategySections(LineReader& in, Rangos& rangos, StrategyList& list,
+                          std::size_t maxNameLength = kMaxStrategyNameLength);
 
 }  // namespace morvane

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -10,6 +11,10 @@ namespace morvane {
 
 constexpr int kNumListSlots = 22;
 constexpr int kNumLimits = 31;
+
+// Longest strategy name, in characters: a name is one line of a scenario file, and a file of
+// unbounded lines would be read into unbounded memory.
+constexpr std::size_t kMaxStrategyNameLength = 255;
 
 struct StrategySlot {
     ListGenoma genoma;

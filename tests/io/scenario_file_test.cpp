@@ -1,6 +1,10 @@
 #include "io/scenario_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -284,6 +288,20 @@ TEST(ScenarioFile, RefusesMalformedFilesAndKeepsTheWorld) {
         {"truncated in the cells", cut(50), 51, "the file ends where the cell block should be"},
         {"truncated in a slot", cut(slotLine(5, 1) - 1), slotLine(5, 1),
          "the file ends where the name of strategy slot 5 should be"},
+        {"name over 255 characters",
+         set(slotLine(3, 1), std::string(254, 'n') + "\xC3\xA9\xC3\xA9"), slotLine(3, 1),
+         "the name of strategy slot 3 has 256 characters, more than the 255 allowed"},
+        {"a million-digit pay-off", set(2, " 4 3 " + std::string(1000000, '9') + "x 0 4 3 1 0"), 2,
+         "P(1): \"" + std::string(40, '9') + "\xE2\x80\xA6\" is not a number"},
+        {"a long line where a blank belongs", set(kRangosHeaderLine + 1, std::string(50, 'z')),
+         kRangosHeaderLine + 1,
+         "expected the empty line after [Rangos], found \"" + std::string(40, 'z') +
+             "\xE2\x80\xA6\""},
+        {"text after the last block",
+         [](auto& l) {
+             l.insert(l.end(), {"", " ", "Fairman"});
+         },
+         slotLine(20, 19) + 3, "text after the last strategy block: \"Fairman\""},
     };
     const World good = startUpWorld(2, 3);
     const std::vector<std::string> lines = crlfLines(scenarioText(good));
@@ -303,7 +321,8 @@ TEST(ScenarioFile, RefusesMalformedFilesAndKeepsTheWorld) {
 
 TEST(ScenarioFile, RefusesFilesThatAreNotScenarioText) {
     namespace fs = std::filesystem;
-    const fs::path dir = fs::temp_directory_path() / "morvane_scenario_refuse";
+    const fs::path dir =
+        fs::temp_directory_path() / ("morvane_scenario_refuse_" + std::to_string(getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     const std::string text = scenarioText(startUpWorld(2, 3));
@@ -337,11 +356,97 @@ TEST(ScenarioFile, RefusesFilesThatAreNotScenarioText) {
     EXPECT_EQ(missing.reason,
               "cannot open " + (dir / "missing.dpt").string() + ": No such file or directory");
     expectSameWorld(w, before);
-    const LoadResult folder = CargarEscenario(w, dir.string());
-    EXPECT_EQ(folder.line, 0);
-    EXPECT_EQ(folder.reason, "cannot open " + dir.string() + ": it is a folder");
-    expectSameWorld(w, before);
+    // What is not a regular file is refused before a byte is read: a FIFO with no writer would
+    // block for ever, /dev/zero would never end.
+    const fs::path fifo = dir / "fifo.dpt";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const struct {
+        std::string path, reason;
+    } kinds[] = {
+        {dir.string(), "it is a folder"},
+        {fifo.string(), "it is not a regular file"},
+        {"/dev/zero", "it is not a regular file"},
+    };
+    for (const auto& kind : kinds) {
+        SCOPED_TRACE(kind.path);
+        const LoadResult r = CargarEscenario(w, kind.path);
+        EXPECT_EQ(r.line, 0);
+        EXPECT_EQ(r.reason, "cannot open " + kind.path + ": " + kind.reason);
+        expectSameWorld(w, before);
+    }
+    // A file one byte over the limit is refused whatever its contents.
+    const fs::path big = dir / "big.dpt";
+    std::ofstream(big, std::ios::binary) << text;
+    const LoadResult tooBig = CargarEscenario(w, big.string(), ReadLimits{text.size() - 1});
+    EXPECT_EQ(tooBig.reason, "cannot open " + big.string() + ": too large for a scenario file");
+    EXPECT_TRUE(CargarEscenario(w, big.string(), ReadLimits{text.size()}).ok);
     fs::remove_all(dir);
+}
+
+TEST(ScenarioFile, ReadsAByteOrderMarkCrLineEndsAndTrailingBlankLines) {
+    const World saved = randomWorld(3, 2, 11);
+    const std::string text = scenarioText(saved);
+    std::string crOnly;
+    for (char c : text)
+        if (c != '\n') crOnly += c;
+    const struct {
+        const char* name;
+        std::string text;
+    } rows[] = {
+        {"byte-order mark", "\xEF\xBB\xBF" + text},
+        {"CR alone", crOnly},
+        {"blank lines after the list", text + "\r\n  \r\n\t\r\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        World w = startUpWorld(2, 2);
+        const LoadResult r = readScenarioText(w, row.text);
+        ASSERT_TRUE(r.ok) << r.line << ": " << r.reason;
+        EXPECT_EQ(scenarioText(w), text);
+    }
+}
+
+// The peak resident size of a child process that reads the file; the parent's memory stays out.
+long peakKilobytesReading(const std::string& path) {
+    int fds[2];
+    if (pipe(fds) != 0) return -1;
+    const pid_t child = fork();
+    if (child == 0) {
+        World w;
+        const LoadResult r = CargarEscenario(w, path);
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        const long peak = r.ok ? -1 : usage.ru_maxrss;
+        if (write(fds[1], &peak, sizeof peak) != sizeof peak) _exit(1);
+        _exit(0);
+    }
+    close(fds[1]);
+    long peak = -1;
+    if (read(fds[0], &peak, sizeof peak) != sizeof peak) peak = -1;
+    close(fds[0]);
+    waitpid(child, nullptr, 0);
+    return peak;
+}
+
+TEST(ScenarioFile, ReadingALineOfManyNumbersTakesLittleMemory) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer's own bookkeeping dwarfs what is measured";
+#endif
+    namespace fs = std::filesystem;
+    const fs::path file =
+        fs::temp_directory_path() / ("morvane_many_numbers_" + std::to_string(getpid()) + ".dpt");
+    constexpr std::size_t kTokens = 8u << 20;  // 16 MiB of " 1"
+    {
+        std::string line;
+        line.reserve(2 * kTokens + 2);
+        for (std::size_t i = 0; i < kTokens; ++i) line += " 1";
+        std::ofstream(file, std::ios::binary) << line << "\r\n";
+    }
+    const long size = static_cast<long>(fs::file_size(file));
+    const long peak = peakKilobytesReading(file.string());
+    fs::remove(file);
+    ASSERT_GT(peak, 0) << "the child did not report, or read the file as a scenario";
+    EXPECT_LE(peak, (3 * size + (64l << 20)) / 1024) << "kilobytes at the peak";
 }
 
 std::string fileBytes(const std::filesystem::path& p) {
@@ -353,7 +458,8 @@ std::string fileBytes(const std::filesystem::path& p) {
 
 TEST(ScenarioFile, AFailedSaveLeavesThePreviousFileAndSaysWhy) {
     namespace fs = std::filesystem;
-    const fs::path dir = fs::temp_directory_path() / "morvane_scenario_save";
+    const fs::path dir =
+        fs::temp_directory_path() / ("morvane_scenario_save_" + std::to_string(getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     const fs::path target = dir / "world.dpt";
@@ -364,14 +470,23 @@ TEST(ScenarioFile, AFailedSaveLeavesThePreviousFileAndSaysWhy) {
     ASSERT_FALSE(fs::exists(dir / "world.dpt.tmp"));
 
     const World second = randomWorld(4, 4, 3);
-    // The temporary file cannot be created: a folder stands in its place.
-    fs::create_directory(dir / "world.dpt.tmp");
-    const SaveResult blocked = GuardarEscenario(second, target.string());
-    EXPECT_FALSE(blocked.ok);
-    EXPECT_EQ(blocked.reason.rfind("cannot create " + (dir / "world.dpt.tmp").string(), 0), 0u)
-        << blocked.reason;
+    // A save refuses what the reader would refuse: here a limit lowered below the file's size,
+    // then a name over the cap.
+    const SaveResult tooLarge =
+        GuardarEscenario(second, target.string(), ReadLimits{previous.size()});
+    EXPECT_EQ(tooLarge.reason, "the world cannot be stored: its " +
+                                   std::to_string(scenarioText(second).size()) +
+                                   " bytes are more than the " + std::to_string(previous.size()) +
+                                   " a scenario file may hold");
+    World longName = second;
+    longName.estrategias[4].nombre = std::string(256, 'n');
+    const SaveResult named = GuardarEscenario(longName, target.string());
+    EXPECT_EQ(named.reason,
+              "the world cannot be stored: line " +
+                  std::to_string(7 + 16 * 17 + 3 + 31 + 3 + 2 * 19 + 1) +
+                  " would read back as an error: the name of strategy slot 4 has 256 characters, "
+                  "more than the 255 allowed");
     EXPECT_EQ(fileBytes(target), previous);
-    fs::remove(dir / "world.dpt.tmp");
 
     World broken = startUpWorld(2, 3);
     broken.pagos.R[2] = std::numeric_limits<float>::quiet_NaN();
@@ -383,13 +498,16 @@ TEST(ScenarioFile, AFailedSaveLeavesThePreviousFileAndSaysWhy) {
     EXPECT_EQ(fileBytes(target), previous);
 
     const SaveResult noFolder = GuardarEscenario(second, (dir / "no" / "world.dpt").string());
-    EXPECT_FALSE(noFolder.ok);
-    EXPECT_FALSE(noFolder.reason.empty());
+    EXPECT_EQ(noFolder.reason, "cannot write " + (dir / "no" / "world.dpt").string() +
+                                   ": the folder " + (dir / "no").string() + " does not exist");
     EXPECT_FALSE(fs::exists(dir / "no"));
 
+    // A file of the user's under the name an older writer used as its temporary file survives.
+    std::ofstream(dir / "world.dpt.tmp", std::ios::binary) << "mine";
     ASSERT_TRUE(GuardarEscenario(second, target.string()).ok);
     EXPECT_EQ(fileBytes(target), scenarioText(second));
-    EXPECT_FALSE(fs::exists(dir / "world.dpt.tmp"));
+    EXPECT_EQ(fileBytes(dir / "world.dpt.tmp"), "mine");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
     fs::remove_all(dir);
 }
 

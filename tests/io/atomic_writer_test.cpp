@@ -1,0 +1,159 @@
+#include "io/atomic_writer.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+
+namespace morvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+class OutputBatchTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("morvane_writer_" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+                std::to_string(getpid()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+
+    void put(const std::string& name, const std::string& bytes) const {
+        std::ofstream(path(name), std::ios::binary) << bytes;
+    }
+
+    static std::string bytes(const std::string& file) {
+        std::ifstream in(file, std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+    // Every name in the folder: a temporary file left behind shows up here.
+    std::set<std::string> names() const {
+        std::set<std::string> out;
+        for (const auto& e : fs::directory_iterator(dir_)) out.insert(e.path().filename().string());
+        return out;
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(OutputBatchTest, ReplacesTargetsAndTouchesNothingElse) {
+    // Names an older writer used for its temporary files belong to the user now.
+    put("t.dpt.tmp", "mine");
+    put("r.csv.tmp~", "mine too");
+    put("real.dpt", "old");
+    fs::create_symlink("real.dpt", dir_ / "link.dpt");
+    put("kept.csv", "old");
+    ASSERT_EQ(chmod(path("kept.csv").c_str(), 0640), 0);
+
+    OutputBatch batch;
+    OutputBatch::Id id = 0;
+    ASSERT_TRUE(batch.open(path("kept.csv"), &id).ok);
+    ASSERT_TRUE(batch.append(id, "a,b\n").ok);
+    ASSERT_TRUE(batch.append(id, "1,2\n").ok);
+    ASSERT_TRUE(batch.stage(path("link.dpt"), "new world").ok);
+    ASSERT_TRUE(batch.stage(path("t.dpt"), "fresh").ok);
+    EXPECT_EQ(bytes(path("kept.csv")), "old") << "nothing is replaced before the commit";
+    const WriteOutcome done = batch.commit();
+    ASSERT_TRUE(done.ok) << done.reason;
+
+    EXPECT_EQ(bytes(path("kept.csv")), "a,b\n1,2\n");
+    EXPECT_EQ(bytes(path("t.dpt.tmp")), "mine");
+    EXPECT_EQ(bytes(path("r.csv.tmp~")), "mine too");
+    EXPECT_TRUE(fs::is_symlink(dir_ / "link.dpt"));
+    EXPECT_EQ(bytes(path("real.dpt")), "new world");
+    EXPECT_EQ(bytes(path("t.dpt")), "fresh");
+    struct stat st {};
+    ASSERT_EQ(stat(path("kept.csv").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    const mode_t mask = umask(0);
+    umask(mask);
+    ASSERT_EQ(stat(path("t.dpt").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0666u & ~mask);
+    EXPECT_EQ(names(), (std::set<std::string>{"t.dpt.tmp", "r.csv.tmp~", "real.dpt", "link.dpt",
+                                              "kept.csv", "t.dpt"}));
+}
+
+TEST_F(OutputBatchTest, AFailureLeavesEveryTargetAsItWasAndSaysWhich) {
+    put("a.csv", "old a");
+    put("b.dpt", "old b");
+    fs::create_directory(dir_ / "c.png");
+    fs::create_symlink("a.csv", dir_ / "also_a.csv");
+    const struct {
+        const char* name;
+        std::string second;
+        std::string reason;
+    } rows[] = {
+        {"a missing folder", path("none/b.dpt"),
+         "cannot write " + path("none/b.dpt") + ": the folder " + path("none") + " does not exist"},
+        {"the same file twice", path("also_a.csv"),
+         "cannot write " + path("also_a.csv") + ": another output of the run names the same file"},
+        {"an empty name", "", "cannot write: the file name is empty"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        OutputBatch batch;
+        ASSERT_TRUE(batch.stage(path("a.csv"), "new a").ok);
+        const WriteOutcome second = batch.stage(row.second, "new b");
+        EXPECT_FALSE(second.ok);
+        EXPECT_EQ(second.reason, row.reason);
+        batch.discard();
+        EXPECT_EQ(bytes(path("a.csv")), "old a");
+        EXPECT_EQ(names(), (std::set<std::string>{"a.csv", "b.dpt", "c.png", "also_a.csv"}));
+    }
+
+    // A rename that fails part-way says which targets were already replaced.
+    OutputBatch batch;
+    ASSERT_TRUE(batch.stage(path("a.csv"), "new a").ok);
+    ASSERT_TRUE(batch.stage(path("c.png"), "new c").ok);
+    ASSERT_TRUE(batch.stage(path("b.dpt"), "new b").ok);
+    const WriteOutcome done = batch.commit();
+    EXPECT_FALSE(done.ok);
+    EXPECT_EQ(done.reason, "cannot replace " + path("c.png") +
+                               ": Is a directory (already replaced: " + path("a.csv") + ")");
+    EXPECT_EQ(bytes(path("a.csv")), "new a");
+    EXPECT_EQ(bytes(path("b.dpt")), "old b");
+    EXPECT_EQ(names(), (std::set<std::string>{"a.csv", "b.dpt", "c.png", "also_a.csv"}));
+}
+
+TEST_F(OutputBatchTest, TargetsAreCheckedBeforeAnyWork) {
+    put("file.csv", "x");
+    fs::create_directory(dir_ / "folder");
+    std::string a, b;
+    EXPECT_TRUE(checkOutputTarget(path("file.csv"), &a).ok);
+    EXPECT_TRUE(checkOutputTarget((dir_ / "folder" / ".." / "file.csv").string(), &b).ok);
+    EXPECT_EQ(a, b) << "two spellings of one file share an identity";
+    const struct {
+        std::string target, reason;
+    } rows[] = {
+        {"", "cannot write: the file name is empty"},
+        {path("folder"), "cannot write " + path("folder") + ": it is a folder"},
+        {path("folder/"), "cannot write " + path("folder/") + ": it is a folder"},
+        {path("none/x.csv"),
+         "cannot write " + path("none/x.csv") + ": the folder " + path("none") + " does not exist"},
+        {"/dev/null", "cannot write /dev/null: it is not a regular file"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.target);
+        std::string identity;
+        const WriteOutcome r = checkOutputTarget(row.target, &identity);
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.reason, row.reason);
+    }
+}
+
+}  // namespace
+}  // namespace morvane
