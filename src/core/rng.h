@@ -22,8 +22,6 @@ class Rng {
     Rng();
 
     void seed64(std::uint64_t seed);
-    bool seededByUser() const { return seededByUser_; }
-    void setSeededByUser(bool v) { seededByUser_ = v; }
 
     // Where the design reseeds from the clock: the stream simply continues.
     void reseedFromClock() {}
@@ -46,7 +44,6 @@ class Rng {
     static std::uint64_t rotl(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
 
     std::uint64_t s_[4]{};
-    bool seededByUser_ = false;
 };
 
 }  // namespace morvane

@@ -24,14 +24,15 @@ Session& Session::instance() {
     return session;
 }
 
-Session::Session() : world_(std::make_unique<World>()), rng_(std::make_unique<Rng>()),
-                     dialogs_(std::make_unique<Dialogs>()) {
+Session::Session()
+    : world_(std::make_unique<World>()),
+      rng_(std::make_unique<Rng>()),
+      dialogs_(std::make_unique<Dialogs>()) {
     applyStartupDefaults(*world_);
 }
 
 void Session::seed(std::uint64_t s) {
     rng_ = std::make_unique<Rng>(s);
-    rng_->setSeededByUser(true);
 }
 
 void Session::reset() {
