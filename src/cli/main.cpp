@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "cli/batch_run.h"
+#include "games/payoff.h"
 
 namespace {
 
@@ -27,10 +28,23 @@ std::string parsePayoffs(const std::string& text, std::array<float, 8>& out) {
         } catch (...) {
             return "'" + item + "' is not a number";
         }
-        if (used != item.size() || !std::isfinite(v)) return "'" + item + "' is not a finite number";
+        if (used != item.size() || !std::isfinite(v))
+            return "'" + item + "' is not a finite number";
         out[n++] = v;
     }
     if (n != 8) return "expects exactly eight numbers";
+    return {};
+}
+
+// Empty when every pay-off lies within the matrix's bound; else which one does not, and why.
+std::string payoffBeyondBound(const std::array<float, 8>& p) {
+    static const char* const names[8] = {"T1", "R1", "P1", "S1", "T2", "R2", "P2", "S2"};
+    for (int i = 0; i < 8; ++i) {
+        if (morvane::payoffWithinBound(p[i])) continue;
+        char value[32];
+        std::snprintf(value, sizeof value, "%g", static_cast<double>(p[i]));
+        return std::string(names[i]) + " = " + value + " " + morvane::payoffBeyondBoundReason();
+    }
     return {};
 }
 
@@ -48,17 +62,20 @@ int main(int argc, char** argv) {
     CLI::App app{"Morvane: spatial evolutionary game theory, run headless."};
     app.require_subcommand(1);
     BatchOptions opts;
-    CLI::App* run = app.add_subcommand("run", "Play a scenario (or a fresh start-up world) for N generations.");
+    CLI::App* run =
+        app.add_subcommand("run", "Play a scenario (or a fresh start-up world) for N generations.");
 
     std::string scenario, payoffs, rule;
     run->add_option("scenario", scenario, "Scenario file (.dpt); without one, the start-up world")
         ->check(CLI::ExistingFile);
-    run->add_option("--generations", opts.generations, "Generations to play (0: load, prepare, save)")
+    run->add_option("--generations", opts.generations,
+                    "Generations to play (0: load, prepare, save)")
         ->check(CLI::NonNegativeNumber);
     std::uint64_t seed = 0;
     auto* seedOpt = run->add_option("--seed", seed, "Seed for a reproducible run");
     std::string csv, save, png;
-    auto* csvOpt = run->add_option("--csv", csv, "CSV of statistics per generation ('-' for stdout)");
+    auto* csvOpt =
+        run->add_option("--csv", csv, "CSV of statistics per generation ('-' for stdout)");
     auto* saveOpt = run->add_option("--save", save, "Save the final world as a scenario file");
     auto* pngOpt = run->add_option("--png", png, "Save the final board as a PNG image");
     run->add_flag("--quiet", opts.quiet, "No progress bar");
@@ -71,14 +88,17 @@ int main(int argc, char** argv) {
                       ->check(CLI::Range(0, 14));
     auto* itOpt = run->add_option("--iterations", iterations, "Iterations per generation 1..10")
                       ->check(CLI::Range(1, 10));
-    auto* mutOpt = run->add_option("--mutation", mutation, "Mutation frequency 0..1 (0 turns mutation off)")
-                       ->check(CLI::Range(0.0, 1.0));
+    auto* mutOpt =
+        run->add_option("--mutation", mutation, "Mutation frequency 0..1 (0 turns mutation off)")
+            ->check(CLI::Range(0.0, 1.0));
 
     try {
         app.parse(argc, argv);
         if (*payOpt) {
             std::array<float, 8> p{};
             if (auto err = parsePayoffs(payoffs, p); !err.empty())
+                throw CLI::ValidationError("--payoffs", err);
+            if (auto err = payoffBeyondBound(p); !err.empty())
                 throw CLI::ValidationError("--payoffs", err);
             opts.payoffs = p;
         }
