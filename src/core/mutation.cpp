@@ -33,10 +33,10 @@ struct Mutation {
     std::uint32_t rows = 0;
 
     GenomePart& part() { return g.parte[h]; }
-    int azar(int q) { return AzarEnRango(w.rangos, rng, q, h); }
+    // Held within the field of parameter q, as seeding holds it.
+    int azar(int q) { return drawForField(w.rangos, rng, q, h); }
 
-    // A drawn value lands in its own sub-field only, so limits edited beyond their bounds can
-    // never spill into a neighbouring field of the packed word.
+    // A drawn value lands in its own sub-field only: the masks keep exactly the other fields.
     std::int16_t packedWrite(std::int32_t kept, std::int32_t keepMask, int value, int scale,
                              std::int32_t fieldMask) {
         return static_cast<std::int16_t>(((value * scale) & fieldMask) + (kept & keepMask));
@@ -69,7 +69,7 @@ void Mutation::curveInputs(int q) {
 // the rest, so the triple keeps summing to 100.
 void Mutation::sensibilities(int q) {
     GenomePart& pt = part();
-    const int first = std::clamp(azar(q), 0, 100);
+    const int first = azar(q);
     const int second = drawBelow(rng, 101 - first);
     const int third = 100 - second - first;
     auto set = [](std::uint8_t& a, std::uint8_t& b, std::uint8_t& c, int x, int y, int z) {
