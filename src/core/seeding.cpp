@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <cstdint>
 
 #include "core/rng.h"
@@ -13,10 +12,9 @@ namespace morvane {
 
 namespace {
 
-// floor(a u + b) for u in [0, 1). u carries 24 bits, so a double holds every product exactly and
-// u < 1 never reaches the upper end of the range.
+// floor(a u + b) for u in [0, 1); u < 1 never reaches the upper end of the range.
 int drawFloor(Rng& rng, double a, double b) {
-    return static_cast<int>(std::floor(a * static_cast<double>(rng.uniform()) + b));
+    return static_cast<int>(rng.integer(a, b));
 }
 
 // Limits come from files unchecked; a value outside a field is held at the field's ends rather

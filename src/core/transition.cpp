@@ -1,7 +1,6 @@
 #include "core/transition.h"
 
 #include <algorithm>
-#include <cmath>
 #include <vector>
 
 #include "core/rng.h"
@@ -261,7 +260,7 @@ void CopiarGenoma(World& w, Rng& rng, int dest, int a, int b, int from, int to, 
     if ((w.opciones.Opciones[kActual] & 256) != 0) {
         w.PuntoCorte[dest] = -1;
     } else {
-        cut = std::min(static_cast<int>(std::floor(rng.uniform() * 37.0)) + 1, kNumLoci);
+        cut = std::min(static_cast<int>(rng.integer(37, 1)), kNumLoci);
         w.PuntoCorte[dest] = static_cast<std::int16_t>(cut);
         if (rng.uniform() <= 0.5f) {
             upToCut = &second;
