@@ -1,6 +1,7 @@
 // The command line as a researcher uses it: real processes, real files.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -22,8 +23,9 @@ struct Outcome {
 class CliTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        // One folder per process and test: other checkouts may run the same tests at once.
         dir_ = fs::temp_directory_path() /
-               ("morvane_cli_" +
+               ("morvane_cli_" + std::to_string(::getpid()) + "_" +
                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir_);
         fs::create_directories(dir_);

@@ -1,6 +1,7 @@
 #include "io/scenario_file.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -31,6 +32,12 @@ std::vector<std::string> crlfLines(const std::string& text) {
         start = end + 2;
     }
     return lines;
+}
+
+// A folder of the temporary directory for this process alone: other checkouts may run the same
+// tests at once.
+std::filesystem::path privateFolder(const std::string& name) {
+    return std::filesystem::temp_directory_path() / (name + "_" + std::to_string(::getpid()));
 }
 
 std::string joinCrlf(const std::vector<std::string>& lines) {
@@ -348,7 +355,7 @@ TEST(ScenarioFile, PayoffsBeyondTheBoundAreRefusedAtTheirLine) {
 
 TEST(ScenarioFile, RefusesFilesThatAreNotScenarioText) {
     namespace fs = std::filesystem;
-    const fs::path dir = fs::temp_directory_path() / "morvane_scenario_refuse";
+    const fs::path dir = privateFolder("morvane_scenario_refuse");
     fs::remove_all(dir);
     fs::create_directories(dir);
     const std::string text = scenarioText(startUpWorld(2, 3));
@@ -398,7 +405,7 @@ std::string fileBytes(const std::filesystem::path& p) {
 
 TEST(ScenarioFile, AFailedSaveLeavesThePreviousFileAndSaysWhy) {
     namespace fs = std::filesystem;
-    const fs::path dir = fs::temp_directory_path() / "morvane_scenario_save";
+    const fs::path dir = privateFolder("morvane_scenario_save");
     fs::remove_all(dir);
     fs::create_directories(dir);
     const fs::path target = dir / "world.dpt";
