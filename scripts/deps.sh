@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the packages Morvane builds with, when they are missing (Debian 12 / Ubuntu 22.04+).
+# Installs the packages Morvane builds with, when they are missing, on Debian 12
+# (what CI proves; another apt-based system may work if its CMake is 3.25 or later).
 set -euo pipefail
 pkgs=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
       libcli11-dev qt6-base-dev xvfb xauth)

@@ -9,11 +9,24 @@
 
 #include "cli/arguments.h"
 #include "cli/batch_run.h"
+#include "games/payoff.h"
 #include "io/interrupt_policy.h"
 
 namespace {
 
 using morvane::BatchOptions;
+
+// Empty when every pay-off lies within the matrix's bound; else which one does not, and why.
+std::string payoffBeyondBound(const std::array<float, 8>& p) {
+    static const char* const names[8] = {"T1", "R1", "P1", "S1", "T2", "R2", "P2", "S2"};
+    for (int i = 0; i < 8; ++i) {
+        if (morvane::payoffWithinBound(p[i])) continue;
+        char value[32];
+        std::snprintf(value, sizeof value, "%g", static_cast<double>(p[i]));
+        return std::string(names[i]) + " = " + value + " " + morvane::payoffBeyondBoundReason();
+    }
+    return {};
+}
 
 void showProgress(int done, int total) {
     const int width = 40;
@@ -100,6 +113,8 @@ int main(int argc, char** argv) {
             std::array<float, 8> p{};
             if (auto bad = morvane::parsePayoffs(payoffs, &p))
                 throw CLI::ValidationError("--payoffs", *bad);
+            if (auto err = payoffBeyondBound(p); !err.empty())
+                throw CLI::ValidationError("--payoffs", err);
             opts.payoffs = p;
         }
         if (*mutOpt) {

@@ -1,7 +1,6 @@
 #include "core/mutation.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "core/rng.h"
 #include "strategy/limits.h"
@@ -10,19 +9,14 @@ namespace morvane {
 
 namespace {
 
-// floor(n u): a whole number 0..n-1 for n > 0.
-int drawBelow(Rng& rng, double n) {
-    return static_cast<int>(std::floor(n * rng.uniform()));
-}
-
 // A colour component 1..254: colours 0 and 255 stay free for the board's own marks.
 std::uint8_t drawColour(Rng& rng) {
-    return static_cast<std::uint8_t>(drawBelow(rng, 254) + 1);
+    return static_cast<std::uint8_t>(rng.below(254) + 1);
 }
 
 // 0, 1 or 2 with probabilities 1/4, 1/2, 1/4.
 int drawComponent(Rng& rng) {
-    return static_cast<int>(std::floor(2.0 * rng.uniform() + 0.5));
+    return static_cast<int>(rng.integer(2, 0.5));
 }
 
 struct Mutation {
@@ -33,10 +27,10 @@ struct Mutation {
     std::uint32_t rows = 0;
 
     GenomePart& part() { return g.parte[h]; }
-    int azar(int q) { return AzarEnRango(w.rangos, rng, q, h); }
+    // Held within the field of parameter q, as seeding holds it.
+    int azar(int q) { return drawForField(w.rangos, rng, q, h); }
 
-    // A drawn value lands in its own sub-field only, so limits edited beyond their bounds can
-    // never spill into a neighbouring field of the packed word.
+    // A drawn value lands in its own sub-field only: the masks keep exactly the other fields.
     std::int16_t packedWrite(std::int32_t kept, std::int32_t keepMask, int value, int scale,
                              std::int32_t fieldMask) {
         return static_cast<std::int16_t>(((value * scale) & fieldMask) + (kept & keepMask));
@@ -53,14 +47,14 @@ struct Mutation {
 // exactly one draw is made.
 void Mutation::curveInputs(int q) {
     GenomePart& pt = part();
-    const double u = rng.uniform();
+    const float u = rng.uniform();
     if (q == 10) {
         const int hi = pt.X2 - 1;
-        const int x1 = static_cast<int>(std::floor(u * (pt.X2 - 2))) + 1;
+        const int x1 = static_cast<int>(drawInteger(u, pt.X2 - 2, 1));
         if (hi >= 1) pt.X1 = static_cast<std::uint8_t>(std::clamp(x1, 1, hi));
     } else {
         const int lo = pt.X1 + 1;
-        const int x2 = static_cast<int>(std::floor(u * (98 - pt.X1))) + pt.X1 + 1;
+        const int x2 = static_cast<int>(drawInteger(u, 98 - pt.X1, pt.X1 + 1));
         if (lo <= 99) pt.X2 = static_cast<std::uint8_t>(std::clamp(x2, lo, 99));
     }
 }
@@ -69,8 +63,8 @@ void Mutation::curveInputs(int q) {
 // the rest, so the triple keeps summing to 100.
 void Mutation::sensibilities(int q) {
     GenomePart& pt = part();
-    const int first = std::clamp(azar(q), 0, 100);
-    const int second = drawBelow(rng, 101 - first);
+    const int first = azar(q);
+    const int second = rng.below(101 - first);
     const int third = 100 - second - first;
     auto set = [](std::uint8_t& a, std::uint8_t& b, std::uint8_t& c, int x, int y, int z) {
         a = static_cast<std::uint8_t>(x), b = static_cast<std::uint8_t>(y),
@@ -142,7 +136,7 @@ void Mutation::apply(int q) {
             pt.Irregular = byte(azar(24));
             break;
         case 25:
-            g.VecinosImitacion = drawBelow(rng, 16777215.0) + 1;
+            g.VecinosImitacion = rng.below(16777215) + 1;
             break;
         case 26:
             pt.TriggerMin = byte(azar(26));
@@ -176,9 +170,9 @@ int mutationViewRow(int p) {
 }
 
 void Mutar(World& w, Rng& rng, int cell, std::vector<MutationRecord>* records) {
-    const int p = static_cast<int>(std::floor(27.0 * rng.uniform() + 0.5)) + 3;
+    const int p = static_cast<int>(rng.integer(27, 0.5)) + 3;
     const bool complete = w.opciones.mnuOpcion[1];
-    const int h = static_cast<int>(std::floor(rng.uniform() + 0.5));
+    const int h = static_cast<int>(rng.integer(1, 0.5));
     Genoma& g = w.genoma(kActual, cell);
 
     MutationRecord* record = nullptr;

@@ -1,8 +1,18 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 namespace morvane {
+
+// An integer draw floor(a u + b) for a draw u of the generator, computed in double. u carries 24
+// bits, so for |a| and |b| below 2^29 (every integer draw of the simulation) the product and the
+// sum are exact and the result is the exact floor: single precision would round a u + b up to the
+// next integer for a few u just below it. The draws compared in single precision on purpose (the
+// distribution fill's and the roulette's running sums) do not come through here.
+inline std::int64_t drawInteger(float u, double a, double b) {
+    return static_cast<std::int64_t>(std::floor(a * static_cast<double>(u) + b));
+}
 
 // The one uniform generator of the simulation: xoshiro256** (Blackman and Vigna), seeded through
 // SplitMix64 from a 64-bit seed. Its sequence is fixed by the algorithm alone, so a seeded run
@@ -22,8 +32,6 @@ class Rng {
     Rng();
 
     void seed64(std::uint64_t seed);
-    bool seededByUser() const { return seededByUser_; }
-    void setSeededByUser(bool v) { seededByUser_ = v; }
 
     // Where the design reseeds from the clock: the stream simply continues.
     void reseedFromClock() {}
@@ -41,12 +49,15 @@ class Rng {
     }
     // u in [0, 1), 24 bits of resolution.
     float uniform() { return static_cast<float>(next() >> 40) * (1.0f / 16777216.0f); }
+    // floor(a u + b) for the next u: every integer draw.
+    std::int64_t integer(double a, double b) { return drawInteger(uniform(), a, b); }
+    // floor(n u): a whole number 0..n-1 for n > 0.
+    int below(int n) { return static_cast<int>(integer(n, 0.0)); }
 
   private:
     static std::uint64_t rotl(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
 
     std::uint64_t s_[4]{};
-    bool seededByUser_ = false;
 };
 
 }  // namespace morvane

@@ -1,7 +1,6 @@
 #include "core/scheduling.h"
 
 #include <algorithm>
-#include <cmath>
 #include <vector>
 
 #include "core/rng.h"
@@ -69,7 +68,7 @@ void iteration(const World& w, const GenerationReport& r, std::vector<std::uint8
 // The partner of cell i at position k: a random start, then the next free cell that is not i.
 int drawPartner(World& w, Rng& rng, std::vector<std::uint8_t>& tomado, int i, int k) {
     const int n = w.NumJugadores;
-    int j = static_cast<int>(std::floor(rng.uniform() * static_cast<float>(n))) + 1;
+    int j = static_cast<int>(rng.integer(n, 1));
     if (j > n) j = n;
     while (tomado[j] == 1 || j == i) {
         j = j == n ? 1 : j + 1;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <cstdint>
 
 #include "core/rng.h"
@@ -13,10 +12,9 @@ namespace morvane {
 
 namespace {
 
-// floor(a u + b) for u in [0, 1). u carries 24 bits, so a double holds every product exactly and
-// u < 1 never reaches the upper end of the range.
+// floor(a u + b) for u in [0, 1); u < 1 never reaches the upper end of the range.
 int drawFloor(Rng& rng, double a, double b) {
-    return static_cast<int>(std::floor(a * static_cast<double>(rng.uniform()) + b));
+    return static_cast<int>(rng.integer(a, b));
 }
 
 // Limits come from files unchecked; a value outside a field is held at the field's ends rather
@@ -24,19 +22,17 @@ int drawFloor(Rng& rng, double a, double b) {
 std::uint8_t byteOf(int v) {
     return static_cast<std::uint8_t>(std::clamp(v, 0, 255));
 }
-std::int16_t wordOf(int v) {
-    return static_cast<std::int16_t>(std::clamp(v, -32768, 32767));
-}
 
-// Every draw is a separate statement: the order of the draws is part of a seeded run.
+// Every draw is a separate statement: the order of the draws is part of a seeded run. Each drawn
+// value is already within its field, so the packed words are plain sums of their sub-fields.
 GenomePart randomPart(const Rangos& r, Rng& rng, int h) {
-    auto azar = [&](int k) { return static_cast<int>(AzarEnRango(r, rng, k, h)); };
+    auto azar = [&](int k) { return drawForField(r, rng, k, h); };
     GenomePart p;
 
     const int historial = azar(kLimHistorial);
     const int prof = azar(kLimProf);
     const int tipo = azar(kLimTipo);
-    p.Busqueda = wordOf(8 * tipo + 64 * prof + 1024 * historial);
+    p.Busqueda = static_cast<std::int16_t>(8 * tipo + 64 * prof + 1024 * historial);
 
     // The second input is drawn on the far side of the first, so the inputs are always in order.
     int x1 = azar(kLimX1);
@@ -53,7 +49,8 @@ GenomePart randomPart(const Rangos& r, Rng& rng, int h) {
     p.Y2 = byteOf(azar(kLimY2));
     p.Y3 = byteOf(azar(kLimY3));
 
-    // Only the first sensibility follows its limits; the other two share what is left of 100.
+    // Only the first sensibility follows its limits (held within 0..100); the other two share what
+    // is left of 100.
     const int senIC = azar(kLimSenIC);
     const int senIA = drawFloor(rng, 101 - senIC, 0);
     p.SenIC = byteOf(senIC), p.SenIA = byteOf(senIA), p.SenIP = byteOf(100 - senIC - senIA);
@@ -65,7 +62,7 @@ GenomePart randomPart(const Rangos& r, Rng& rng, int h) {
     const int copiaFlag = azar(kLimCopia);
     const int incerIA = azar(kLimIncerIA);
     const int incerIC = azar(kLimIncerIC);
-    p.Incertidumbre = wordOf(16384 * copiaFlag + 128 * incerIA + incerIC);
+    p.Incertidumbre = static_cast<std::int16_t>(16384 * copiaFlag + 128 * incerIA + incerIC);
 
     p.Irregular = byteOf(azar(kLimIrregular));
     p.TriggerMin = byteOf(azar(kLimTriggerMin));
@@ -74,7 +71,7 @@ GenomePart randomPart(const Rangos& r, Rng& rng, int h) {
     const int resp = azar(kLimTriggerResp);
     const int aquien = azar(kLimAquien);
     const int cuando = azar(kLimCuando);
-    p.Trigger = wordOf(resp + 256 * aquien + 512 * cuando);
+    p.Trigger = static_cast<std::int16_t>(resp + 256 * aquien + 512 * cuando);
     return p;
 }
 

@@ -1,7 +1,6 @@
 #include "core/transition.h"
 
 #include <algorithm>
-#include <cmath>
 #include <vector>
 
 #include "core/rng.h"
@@ -261,7 +260,7 @@ int CopiarGenoma(World& w, Rng& rng, int dest, int a, int b, int from, int to, i
     int cut = kNumLoci;
     int puntoCorte = -1;
     if ((w.opciones.Opciones[kActual] & 256) == 0) {
-        cut = std::min(static_cast<int>(std::floor(rng.uniform() * 37.0)) + 1, kNumLoci);
+        cut = std::min(static_cast<int>(rng.integer(37, 1)), kNumLoci);
         puntoCorte = cut;
         if (rng.uniform() <= 0.5f) {
             upToCut = &second;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cfloat>
 #include <cmath>
 #include <string>
 
@@ -9,6 +10,17 @@
 namespace morvane {
 
 class Rng;
+
+// The largest pay-off, in size, that the matrix may hold. A cell's score adds up at most 24
+// partners times 10 rounds of expected pay-offs, none larger than the largest pay-off, so with
+// pay-offs up to FLT_MAX / 255 every score stays finite. The command line, the scenario reader and
+// the pay-offs window refuse anything beyond it, NaN and the infinities included.
+inline constexpr float kLargestPayoff = FLT_MAX / 255.0f;
+inline bool payoffWithinBound(float v) {
+    return std::fabs(v) <= kLargestPayoff;
+}
+// Why a pay-off beyond the bound is refused, to follow the value in a message.
+std::string payoffBeyondBoundReason();
 
 // The catalogue of preset games, in the order of the pay-offs window's list.
 struct CatalogueGame {

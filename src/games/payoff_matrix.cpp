@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <string>
 
 #include "core/numeric.h"
@@ -5,6 +6,12 @@
 #include "games/payoff.h"
 
 namespace morvane {
+
+std::string payoffBeyondBoundReason() {
+    char bound[32];
+    std::snprintf(bound, sizeof bound, "%g", static_cast<double>(kLargestPayoff));
+    return std::string("lies beyond -") + bound + ".." + bound + ", where scores would overflow";
+}
 
 namespace {
 

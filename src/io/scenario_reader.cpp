@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "core/vista.h"
 #include "games/payoff.h"
@@ -33,16 +34,23 @@ void readSize(LineReader& in, World& w) {
     w.NumFilas = rows;
 }
 
+// A pay-off beyond the matrix's bound would make scores overflow; the file is refused at it.
+float readPayoff(LineReader& in, std::size_t i, std::string_view name) {
+    const float v = in.real(i, name);
+    if (in.ok() && !payoffWithinBound(v)) in.failField(i, name, payoffBeyondBoundReason());
+    return v;
+}
+
 void readPayoffs(LineReader& in, PayoffMatrix& m) {
     if (!in.numbers(8, "the pay-offs")) return;
-    m.T[1] = in.real(0, "T(1)");
-    m.R[1] = in.real(1, "R(1)");
-    m.P[1] = in.real(2, "P(1)");
-    m.S[1] = in.real(3, "S(1)");
-    m.T[2] = in.real(4, "T(2)");
-    m.R[2] = in.real(5, "R(2)");
-    m.P[2] = in.real(6, "P(2)");
-    m.S[2] = in.real(7, "S(2)");
+    m.T[1] = readPayoff(in, 0, "T(1)");
+    m.R[1] = readPayoff(in, 1, "R(1)");
+    m.P[1] = readPayoff(in, 2, "P(1)");
+    m.S[1] = readPayoff(in, 3, "S(1)");
+    m.T[2] = readPayoff(in, 4, "T(2)");
+    m.R[2] = readPayoff(in, 5, "R(2)");
+    m.P[2] = readPayoff(in, 6, "P(2)");
+    m.S[2] = readPayoff(in, 7, "S(2)");
     if (in.ok()) UpdatePayoffMatrix(m);
 }
 

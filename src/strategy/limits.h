@@ -13,6 +13,16 @@ class Rng;
 // Min. Min and Max come out half as often as the values between them.
 std::int16_t AzarEnRango(const Rangos& r, Rng& rng, int k, int h);
 
+// The largest value the genome field of parameter k (6..30) can hold: 255 for a byte, what its
+// mask holds for a sub-field of a packed word (Tipo as the search type, 0..7), and 100 for the
+// sensibilities, which share 100 among the three.
+int fieldLargest(int k);
+
+// AzarEnRango held within the field of parameter k, 0..fieldLargest(k). Limits are kept as the
+// user or a file gave them, so a draw may lie beyond its field; seeding and mutation both hold it
+// at the field's ends instead of wrapping it into the field or spilling it into the next one.
+int drawForField(const Rangos& r, Rng& rng, int k, int h);
+
 // The start values of the limits and their bounds (identical for both parts).
 Rangos defaultRangos();
 

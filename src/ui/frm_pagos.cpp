@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTimer>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cfloat>
@@ -396,6 +397,8 @@ void frmPagos::refreshPayoffs() {
 std::optional<float> frmPagos::validBox(int i) const {
     const auto v = readNumber(txtParametro[i]->text());
     if (!v) return std::nullopt;
+    // A pay-off beyond the matrix's bound would let scores overflow.
+    if (i < kNumPayoffs && !payoffWithinBound(*v)) return std::nullopt;
     if (i == kPasoCoop) {
         const double n = roundHalfEven(*v);
         if (n < 1 || n > 32767) return std::nullopt;
@@ -427,6 +430,7 @@ void frmPagos::boxEdited(int i) {
 
 void frmPagos::boxLeft(int i) {
     const auto v = validBox(i);
+    explainRefusal(i);
     if (!v) {
         keepFocus(txtParametro[i]);
         return;
@@ -466,6 +470,19 @@ void frmPagos::dispositionLeft(int k) {
     disposicion_[k] = *v;
     setBarQuietly(hsbIrracional[k], onBarScale(*v, 100.0));
     RecomputeTestPanel();
+}
+
+void frmPagos::explainRefusal(int i) {
+    if (i >= kNumPayoffs) return;
+    QLineEdit* box = txtParametro[i];
+    const auto number = readNumber(box->text());
+    if (!number || payoffWithinBound(*number)) {
+        box->setToolTip({});
+        return;
+    }
+    // The number reads well but is too large: say why, or the refusal would look like a fault.
+    box->setToolTip(QString::fromStdString(payoffBeyondBoundReason()));
+    QToolTip::showText(box->mapToGlobal(QPoint(0, box->height())), box->toolTip(), box);
 }
 
 void frmPagos::keepFocus(QLineEdit* box) {
@@ -534,6 +551,7 @@ void frmPagos::cmdAceptar_Click() {
     for (int i : kStoredBoxes) {
         const auto n = validBox(i);
         if (!n) {
+            explainRefusal(i);
             txtParametro[i]->setFocus(Qt::OtherFocusReason);
             return;
         }

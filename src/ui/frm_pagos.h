@@ -84,6 +84,9 @@ class frmPagos : public QWidget {
 
     std::optional<float> validBox(int i) const;
     std::optional<float> validDisposition(int k) const;
+    // Shows why a pay-off box's number is refused (beyond the matrix's bound) in its tooltip, and
+    // clears the tooltip otherwise.
+    void explainRefusal(int i);
     // Puts the focus back into a box whose text cannot be taken.
     void keepFocus(QLineEdit* box);
     int indexOfBox(const QObject* box) const;

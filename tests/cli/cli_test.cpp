@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -22,6 +23,7 @@ struct Outcome {
 class CliTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        // One folder per process and test: other checkouts may run the same tests at once.
         dir_ = fs::temp_directory_path() /
                ("morvane_cli_" +
                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
@@ -128,6 +130,47 @@ TEST_F(CliTest, BadArgumentsExitWithStatusTwoAndWriteNothing) {
         EXPECT_FALSE(r.err.empty());
         EXPECT_FALSE(fs::exists(path("out.csv")));
         EXPECT_FALSE(fs::exists(path("out.dpt")));
+    }
+}
+
+TEST_F(CliTest, PayoffsBeyondTheBoundAreRefusedAndThoseWithinScoreFinitely) {
+    const std::string beyond =
+        " lies beyond -1.33444e+36..1.33444e+36, where scores would overflow";
+    const struct {
+        std::string payoffs;
+        std::string error;  // empty: accepted
+    } cases[] = {
+        {"1.334e36,1.334e36,1.334e36,1.334e36,1.334e36,1.334e36,1.334e36,1.334e36", ""},
+        {"-1.334e36,-1.334e36,-1.334e36,-1.334e36,-1.334e36,-1.334e36,-1.334e36,-1.334e36", ""},
+        {"3e38,3e38,-3e38,-3e38,3e38,3e38,-3e38,-3e38", "--payoffs: T1 = 3e+38" + beyond},
+        {"2e37,1e37,1e37,0,2e37,1e37,1e37,0", "--payoffs: T1 = 2e+37" + beyond},
+        {"4,3,1,0,4,3,1,-1.335e36", "--payoffs: S2 = -1.335e+36" + beyond},
+        {"4,3,1,0,4,inf,1,0", "--payoffs: \"inf\" is not a finite 32-bit float"},
+        {"4,3,1,0,4,3,-nan,0", "--payoffs: \"-nan\" is not a finite 32-bit float"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.payoffs);
+        const auto r =
+            run("run --generations 2 --iterations 10 --seed 5 --quiet --payoffs=" + c.payoffs +
+                " --csv " + path("out.csv"));
+        if (!c.error.empty()) {
+            EXPECT_EQ(r.status, 2);
+            EXPECT_EQ(lines(r.err).at(0), c.error);
+            EXPECT_FALSE(fs::exists(path("out.csv")));
+            continue;
+        }
+        ASSERT_EQ(r.status, 0) << r.err;
+        // 24 partners times 10 rounds of the largest pay-offs still give finite scores.
+        const auto rows = lines(read(path("out.csv")));
+        ASSERT_EQ(rows.size(), 3u);
+        for (std::size_t g = 1; g < rows.size(); ++g) {
+            std::stringstream ss(rows[g]);
+            std::string meanScore;
+            for (int f = 0; f <= 4; ++f) std::getline(ss, meanScore, ',');
+            // Empty once every cell has died: nobody is scored.
+            EXPECT_TRUE(meanScore.empty() || std::isfinite(std::stod(meanScore))) << rows[g];
+        }
+        fs::remove(path("out.csv"));
     }
 }
 

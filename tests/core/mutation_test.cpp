@@ -6,6 +6,7 @@
 
 #include "core/generation.h"
 #include "core/mutation_view.h"
+#include "core/seeding.h"
 #include "generation_fixture.h"
 
 namespace morvane {
@@ -150,6 +151,48 @@ TEST(Mutation, PackedCasesKeepTheOtherSubFieldsAndClearStrayBits) {
         g.parte[1] = start;
         setGenome(w, 1, g);
         row.check(mutate(w, row.p, 1).after.parte[1]);
+    }
+}
+
+TEST(Mutation, DrawsBeyondAFieldAreHeldAtItsEndsAsSeedingHoldsThem) {
+    struct Row {
+        const char* name;
+        int k;      // parameter; its limits are set to value..value in both parts
+        int value;  // beyond the field
+        std::function<int(const GenomePart&)> field;
+        int held;
+    };
+    const std::vector<Row> rows = {
+        {"ci_valuation_300", kLimValIC, 300, [](const GenomePart& g) { return g.ValIC; }, 255},
+        {"y0_negative", kLimY0, -5, [](const GenomePart& g) { return g.Y0; }, 0},
+        {"search_type_9", kLimTipo, 9, [](const GenomePart& g) { return packed::tipo(g.Busqueda); },
+         56},
+        {"depth_20", kLimProf, 20, [](const GenomePart& g) { return packed::prof(g.Busqueda); },
+         15},
+        {"history_40", kLimHistorial, 40,
+         [](const GenomePart& g) { return packed::historial(g.Busqueda); }, 15},
+        {"uncertainty_ei_200", kLimIncerIA, 200,
+         [](const GenomePart& g) { return packed::incerIA(g.Incertidumbre); }, 127},
+        {"response_150", kLimTriggerResp, 150, [](const GenomePart& g) { return g.Trigger & 255; },
+         127},
+        {"whom_3", kLimAquien, 3, [](const GenomePart& g) { return packed::aquien(g.Trigger); }, 1},
+        {"when_20", kLimCuando, 20, [](const GenomePart& g) { return packed::cuando(g.Trigger); },
+         15},
+        {"ci_sensibility_300", kLimSenIC, 300, [](const GenomePart& g) { return g.SenIC; }, 100},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        World w = worldOf(2, 2);
+        for (auto& part : w.rangos.limites[row.k]) part = {row.value, row.value};
+        Rng rng(8);
+        AzarCasilla(w, rng, 2);
+        for (const GenomePart& part : w.genoma(kActual, 2).parte) {
+            EXPECT_EQ(row.field(part), row.held) << "seeded";
+            EXPECT_EQ(part.SenIC + part.SenIA + part.SenIP, 100) << "seeded";
+        }
+        const GenomePart mutated = mutate(w, row.k, 1).after.parte[1];
+        EXPECT_EQ(row.field(mutated), row.held) << "mutated";
+        EXPECT_EQ(mutated.SenIC + mutated.SenIA + mutated.SenIP, 100) << "mutated";
     }
 }
 

@@ -111,7 +111,7 @@ TEST(Seeding, AzarCasillaDrawsInItsFixedOrder) {
 
     auto azar = [&](int k, int i) {
         const auto& l = w.rangos.limites[k][0];
-        return static_cast<int>(std::floor((l[1] - l[0]) * u[i] + 0.5f) + l[0]);
+        return static_cast<int>(drawInteger(u[i], l[1] - l[0], 0.5) + l[0]);
     };
     const Genoma& g = w.genoma(kActual, 1);
     const GenomePart& p = g.parte[0];

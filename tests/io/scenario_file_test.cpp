@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/vista.h"
+#include "games/payoff.h"
 #include "io/scenario_worlds.h"
 
 namespace morvane {
@@ -34,6 +35,12 @@ std::vector<std::string> crlfLines(const std::string& text) {
         start = end + 2;
     }
     return lines;
+}
+
+// A folder of the temporary directory for this process alone: other checkouts may run the same
+// tests at once.
+std::filesystem::path privateFolder(const std::string& name) {
+    return std::filesystem::temp_directory_path() / (name + "_" + std::to_string(::getpid()));
 }
 
 std::string joinCrlf(const std::vector<std::string>& lines) {
@@ -319,10 +326,53 @@ TEST(ScenarioFile, RefusesMalformedFilesAndKeepsTheWorld) {
     }
 }
 
+TEST(ScenarioFile, PayoffsBeyondTheBoundAreRefusedAtTheirLine) {
+    const std::string beyond = "lies beyond -1.33444e+36..1.33444e+36, where scores would overflow";
+    struct Row {
+        std::string value;
+        int index;           // on the pay-off line: T(1) R(1) P(1) S(1) T(2) R(2) P(2) S(2)
+        std::string reason;  // empty: the value is taken
+    };
+    const std::vector<Row> rows{
+        {"1.334e36", 0, ""},
+        {"-1.334e36", 7, ""},
+        {"1.335e36", 0, "T(1): \"1.335e36\" " + beyond},
+        {"-1.335e36", 3, "S(1): \"-1.335e36\" " + beyond},
+        {"2e37", 5, "R(2): \"2e37\" " + beyond},
+        {"3e38", 2, "P(1): \"3e38\" " + beyond},
+        {"1e39", 1, "R(1): \"1e39\" is not a finite 32-bit float"},
+        {"-inf", 6, "P(2): \"-inf\" is not a finite 32-bit float"},
+        {"nan", 4, "T(2): \"nan\" is not a finite 32-bit float"},
+    };
+    const std::vector<std::string> lines = crlfLines(scenarioText(startUpWorld(2, 3)));
+    ASSERT_EQ(lines[1], " 4 3 1 0 4 3 1 0");
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.value);
+        std::vector<std::string> tokens{"4", "3", "1", "0", "4", "3", "1", "0"};
+        tokens[row.index] = row.value;
+        std::vector<std::string> edited = lines;
+        edited[1].clear();
+        for (const auto& t : tokens) edited[1] += " " + t;
+        World w = randomWorld(3, 3, 5);
+        const World before = w;
+        const LoadResult r = readScenarioText(w, joinCrlf(edited));
+        if (row.reason.empty()) {
+            ASSERT_TRUE(r.ok) << r.line << ": " << r.reason;
+            // The window's order: T1, T2, R1, R2, P1, P2, S1, S2.
+            EXPECT_EQ(payoffCopy(w.pagos)[(row.index % 4) * 2 + row.index / 4],
+                      std::stof(row.value));
+            continue;
+        }
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.line, 2);
+        EXPECT_EQ(r.reason, row.reason);
+        expectSameWorld(w, before);
+    }
+}
+
 TEST(ScenarioFile, RefusesFilesThatAreNotScenarioText) {
     namespace fs = std::filesystem;
-    const fs::path dir =
-        fs::temp_directory_path() / ("morvane_scenario_refuse_" + std::to_string(getpid()));
+    const fs::path dir = privateFolder("morvane_scenario_refuse");
     fs::remove_all(dir);
     fs::create_directories(dir);
     const std::string text = scenarioText(startUpWorld(2, 3));
@@ -458,8 +508,7 @@ std::string fileBytes(const std::filesystem::path& p) {
 
 TEST(ScenarioFile, AFailedSaveLeavesThePreviousFileAndSaysWhy) {
     namespace fs = std::filesystem;
-    const fs::path dir =
-        fs::temp_directory_path() / ("morvane_scenario_save_" + std::to_string(getpid()));
+    const fs::path dir = privateFolder("morvane_scenario_save");
     fs::remove_all(dir);
     fs::create_directories(dir);
     const fs::path target = dir / "world.dpt";

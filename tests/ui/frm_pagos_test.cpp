@@ -80,6 +80,7 @@ class FrmPagosTest : public QObject {
     void payoffEditsActAtOnceOtherSettingsOnOk();
     void boxesAndBarsFollowEachOther();
     void invalidTextKeepsTheLastValueAndOkRefuses();
+    void payoffsBeyondTheBoundAreRefusedAndSayWhy();
     void testPanelPlaysOneMove();
     void screenshot();
 
@@ -244,6 +245,48 @@ void FrmPagosTest::invalidTextKeepsTheLastValueAndOkRefuses() {
         QCoreApplication::processEvents();
         QVERIFY2(window->isVisible() && box->hasFocus(), name);
         QVERIFY2(world().PasoCoop == 10 && world().UmbralReproduccion == 0.0f, name);
+    }
+}
+
+void FrmPagosTest::payoffsBeyondTheBoundAreRefusedAndSayWhy() {
+    const QString why =
+        QStringLiteral("lies beyond -1.33444e+36..1.33444e+36, where scores would overflow");
+    struct Row {
+        int i;
+        QString typed;
+        float live;     // the live pay-off once typed: the last number within the bound
+        bool accepted;  // leaving and "OK" take it
+    };
+    const std::vector<Row> rows{
+        {0, "1.334e36", 1.334e36f, true}, {7, "-1.334e36", -1.334e36f, true},
+        {3, "2e36", 2000, false},      // via "2e3"
+        {6, "-1.4e36", -1400, false},  // via "-1.4e3"
+        {1, "3e38", 3000, false},      // via "3e3"
+    };
+    for (const Row& row : rows) {
+        const char* name = qPrintable(row.typed);
+        window = std::make_unique<frmPagos>();
+        window->EmpezarPorAqui();
+        QVERIFY(testing_ui::showActive(window.get()));
+        QLineEdit* box = window->txtParametro[row.i];
+        typeInto(box, row.typed);
+        QVERIFY2(payoffs()[row.i] == row.live, name);
+        leaveBox(box);
+        if (row.accepted) {
+            QTRY_VERIFY2(!box->hasFocus(), name);
+            QVERIFY2(box->toolTip().isEmpty(), name);
+            QTest::mouseClick(window->cmdAceptar, Qt::LeftButton);
+            QCoreApplication::processEvents();
+            QVERIFY2(!window->isVisible() && payoffs()[row.i] == row.live, name);
+            continue;
+        }
+        // Refused as any unreadable text is, with the reason in the box's tooltip.
+        QTRY_VERIFY2(box->hasFocus(), name);
+        QVERIFY2(box->text() == row.typed && box->toolTip() == why, name);
+        QTest::mouseClick(window->cmdAceptar, Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QVERIFY2(window->isVisible() && box->hasFocus(), name);
+        QVERIFY2(payoffs()[row.i] == row.live, name);
     }
 }
 
