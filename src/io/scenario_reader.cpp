@@ -179,7 +179,7 @@ LoadResult readScenarioText(World& w, std::string_view text) {
 
     PrepararCeldaCero(n);
     decodeVista(n, vista);
-    n.CasillaSel = casillaSelInicial(n);
+    n.CasillaSel = initialSelectedCell(n);
     BuildNeighbourTable(n);
     w = std::move(n);
     return {};
