@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "core/numeric.h"
+#include "core/shown_number.h"
 #include "encounter/history.h"
 #include "encounter/move_decision.h"
-#include "encounter/number_text.h"
 #include "games/payoff.h"
 
 namespace morvane {
@@ -13,7 +13,7 @@ namespace morvane {
 namespace {
 
 std::string t3(double x) {
-    return textoDecimal(x, 3);
+    return shownNumber(x, 3);
 }
 
 // "i (r) -> k [h]": record i, played in role r, the k-th of the cell's records in that role, with

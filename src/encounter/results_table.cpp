@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "core/shown_number.h"
 #include "encounter/encounter.h"
 #include "encounter/history.h"
-#include "encounter/number_text.h"
 
 namespace morvane {
 
@@ -47,11 +47,11 @@ IndexHeaders CambiarIndice(World& w) {
 std::string TextoFormula(const ResultRow& row, bool rival) {
     const EncounterSide& side = rival ? row.rival : row.own;
     const int mask = row.SenMask & 7;
-    const std::string x = " -> x = " + textoDecimal(side.x, 2);
+    const std::string x = " -> x = " + shownNumber(side.x, 2);
     if (mask == 0) return "Cte. -> x = 1";
     const std::array<float, 3> idx = {side.Ci, side.Ei, row.Si};
     const auto term = [&](int i) {
-        return textoDecimal(idx[i], 2) + " - (1 - " + textoDecimal(side.val[i], 2) + ")| * ";
+        return shownNumber(idx[i], 2) + " - (1 - " + shownNumber(side.val[i], 2) + ")| * ";
     };
     std::string text = "Function " + std::to_string(side.half) + " -> |";
     if (mask == 1 || mask == 2 || mask == 4) {
@@ -62,7 +62,7 @@ std::string TextoFormula(const ResultRow& row, bool rival) {
     for (int i = 0; i < 3; ++i) {
         if ((mask >> i & 1) == 0) continue;
         if (!first) text += " + |";
-        text += term(i) + textoDecimal(side.weights[i], 2);
+        text += term(i) + shownNumber(side.weights[i], 2);
         first = false;
     }
     return text + x;

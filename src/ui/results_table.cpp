@@ -4,7 +4,7 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 
-#include "encounter/number_text.h"
+#include "core/shown_number.h"
 #include "encounter/results_table.h"
 #include "ui/readable_text.h"
 
@@ -91,7 +91,7 @@ QString ResultsModel::headerText(int column) const {
 }
 
 QString ResultsModel::valueText(const ResultRow& f, int column) const {
-    auto num = [](float x) { return QString::fromStdString(textoDecimal(x, 2)); };
+    auto num = [](float x) { return QString::fromStdString(shownNumber(x, 2)); };
     switch (column) {
         case 0:
             return num(f.Si);
