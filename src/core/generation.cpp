@@ -39,7 +39,7 @@ void newGenerationArrays(const World& w, GenerationReport& report, GenerationScr
     NuevaGeneracionAcumuladores(w, report);
     if (report.PuntoCorte.size() != static_cast<std::size_t>(w.NumJugadores) + 1)
         report.PuntoCorte.assign(static_cast<std::size_t>(w.NumJugadores) + 1, 0);
-    reiniciarIndiceRegistros(w, report, scratch.index);
+    resetRecordIndex(w, report, scratch.index);
     scratch.MuertoHoy.assign(static_cast<std::size_t>(w.NumJugadores) + 1, 0);
 }
 
@@ -85,7 +85,7 @@ void generation(World& w, GenerationReport& report, GenerationScratch& scratch, 
 void UnaGeneracion(World& w, GenerationReport& report, GenerationScratch& scratch, Rng& rng) {
     scratch.cards.reset();
     generation(w, report, scratch, rng, [&] {
-        if (!scratch.cards) scratch.cards = prepararFichas(w, report, scratch.indexInUse());
+        if (!scratch.cards) scratch.cards = prepareCards(w, report, scratch.indexInUse());
         JugarIteracionEnVivo(w, report, scratch, rng);
     });
 }

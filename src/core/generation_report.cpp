@@ -14,8 +14,8 @@ void NuevaGeneracionAcumuladores(const World& w, GenerationReport& r) {
     r.MovB.assign(records, 0);
     r.SumaCoop = {0.0f, 0.0f};
     r.CuentaCoop = {0, 0};
-    r.FilasSel.clear();
-    r.FilasSelCelda = 0;
+    r.selectedRows.clear();
+    r.selectedRowsCell = 0;
     r.statCoopSum = {0.0, 0.0};
     r.statCoopCount = {0, 0};
 }
@@ -30,7 +30,7 @@ void clearReport(const World& w, GenerationReport& r) {
     r.TiempoInicio = r.TiempoFin = 0;
 }
 
-bool registrosLegibles(const World& w, const GenerationReport& r) {
+bool recordsReadable(const World& w, const GenerationReport& r) {
     const std::size_t cells = static_cast<std::size_t>(w.NumJugadores) + 1;
     const std::size_t size = cells * r.slotsPerCell;
     return r.Jugadas.size() == size && r.MovA.size() == size && r.MovB.size() == size &&

@@ -17,9 +17,9 @@ namespace morvane {
 // position, a blank square or nobody is not weighed), and the cell it found at each position.
 // Kept so the transitions view explains what the rule did even after the table changes.
 struct TransitionTrace {
-    std::int32_t mascara = 0;
-    std::int32_t visitados = 0;
-    std::array<std::int16_t, kNumPositions> vecinos{};
+    std::int32_t mask = 0;
+    std::int32_t weighed = 0;
+    std::array<std::int16_t, kNumPositions> found{};
 };
 
 // One mutation as the mutations view shows it: the genome just before the change, the colours
@@ -27,9 +27,9 @@ struct TransitionTrace {
 struct MutationRecord {
     std::int16_t cell = 0;
     std::uint8_t parte = 0;
-    Genoma antes;
-    std::array<std::uint8_t, 6> coloresDespues{};
-    std::uint32_t filasCambiadas = 0;
+    Genoma before;
+    std::array<std::uint8_t, 6> coloursAfter{};
+    std::uint32_t changedRows = 0;
 };
 
 // What one generation leaves for the views, the statistics and the replays of its encounters: the
@@ -47,9 +47,9 @@ struct GenerationReport {
     std::array<std::int32_t, 2> CuentaCoop{};
     std::vector<std::int16_t> PuntoCorte;  // [cell]: the cut of the last copy, -1 imitation
 
-    // Rows written live as the selected cell plays: FilasSel[k - 1] is its k-th encounter.
-    std::int16_t FilasSelCelda = 0;
-    std::vector<FilaResultado> FilasSel;
+    // Rows written live as the selected cell plays: selectedRows[k - 1] is its k-th encounter.
+    std::int16_t selectedRowsCell = 0;
+    std::vector<ResultRow> selectedRows;
 
     // Per-role sums and counts of the cooperation outputs of every committed encounter, without
     // the chart's cut-off, for statistics of long runs.
@@ -91,6 +91,6 @@ void clearReport(const World& w, GenerationReport& r);
 // Whether the report belongs to the world as it stands: records for its cells and genome copies
 // to replay them on. A report keeps its own layout, so a change of MovPosibles between generations
 // leaves the last generation readable.
-bool registrosLegibles(const World& w, const GenerationReport& r);
+bool recordsReadable(const World& w, const GenerationReport& r);
 
 }  // namespace morvane

@@ -13,16 +13,16 @@ namespace morvane {
 // are not allocated anew: the record index the searches read, the cards of the live genomes, and
 // who dropped out today. Nothing here is shown, saved or copied with a world.
 struct GenerationScratch {
-    IndiceRegistros index;
+    RecordIndex index;
     // Off: the searches scan the records one by one and no index is kept (the reference the index
     // is measured and checked against).
     bool useIndex = true;
-    std::optional<FichasGeneracion> cards;
+    std::optional<GenerationCards> cards;
     // Non-zero once the cell's pay-off of a move fell below the survive-today threshold: it plays
     // no more in this generation. `MuertoHoy` in the design.
     std::vector<std::uint8_t> MuertoHoy;
 
-    IndiceRegistros* indexInUse() { return useIndex ? &index : nullptr; }
+    RecordIndex* indexInUse() { return useIndex ? &index : nullptr; }
 };
 
 }  // namespace morvane

@@ -181,7 +181,7 @@ void Mutar(World& w, Rng& rng, int cell, std::vector<MutationRecord>* records) {
         record = &records->emplace_back();
         record->cell = static_cast<std::int16_t>(cell);
         record->parte = static_cast<std::uint8_t>(h);
-        record->antes = g;
+        record->before = g;
     }
 
     Mutation m{w, rng, g, h};
@@ -199,8 +199,8 @@ void Mutar(World& w, Rng& rng, int cell, std::vector<MutationRecord>* records) {
         g.Colores[c] = drawColour(rng);
     }
     if (record != nullptr) {
-        record->coloresDespues = g.Colores;
-        record->filasCambiadas = m.rows;
+        record->coloursAfter = g.Colores;
+        record->changedRows = m.rows;
     }
 }
 

@@ -30,7 +30,7 @@ Int roundToField(double x, double lo, double hi) {
 
 // c ? a : b on the bits, without a branch: for choices that fall at random on the encounter's path
 // (a mispredicted branch costs more than both values), which compilers often leave as branches.
-inline float elegir(bool c, float a, float b) {
+inline float selectBits(bool c, float a, float b) {
     const std::uint32_t m = 0u - static_cast<std::uint32_t>(c);
     return std::bit_cast<float>((std::bit_cast<std::uint32_t>(a) & m) |
                                 (std::bit_cast<std::uint32_t>(b) & ~m));

@@ -35,11 +35,11 @@ void playPair(const GenerationReport& r, std::vector<std::uint8_t>& muertoHoy, R
     const int countJ = r.jugadas(j, 0) & 0xFF;
     // The neighbour plays role 1 on r <= 0.5. The roles are chosen by selection, not by a branch
     // on the draw, which would be mispredicted half the time.
-    const bool vecinoPrimero = rng.uniform() <= 0.5f;
-    const int cambio = -static_cast<int>(vecinoPrimero);  // all ones: swap the two
-    const int jug1 = i ^ ((i ^ j) & cambio), jug2 = j ^ ((i ^ j) & cambio);
-    const int prev1 = countI ^ ((countI ^ countJ) & cambio);
-    const int prev2 = countJ ^ ((countI ^ countJ) & cambio);
+    const bool neighbourFirst = rng.uniform() <= 0.5f;
+    const int swapMask = -static_cast<int>(neighbourFirst);  // all ones: swap the two
+    const int jug1 = i ^ ((i ^ j) & swapMask), jug2 = j ^ ((i ^ j) & swapMask);
+    const int prev1 = countI ^ ((countI ^ countJ) & swapMask);
+    const int prev2 = countJ ^ ((countI ^ countJ) & swapMask);
     const std::uint8_t result = play(jug1, jug2, prev1, prev2);
     muertoHoy[jug1] = static_cast<std::uint8_t>(result & 1);
     muertoHoy[jug2] = static_cast<std::uint8_t>(result & 2);
@@ -94,11 +94,11 @@ void JugarIteracion(const World& w, GenerationReport& r, std::vector<std::uint8_
 
 void JugarIteracionEnVivo(const World& w, GenerationReport& r, GenerationScratch& scratch,
                           Rng& rng) {
-    const FichasGeneracion& fichas = *scratch.cards;
+    const GenerationCards& cards = *scratch.cards;
     const auto play = [&](int jug1, int jug2, int prev1, int prev2) {
-        return JugarPartida(w, fichas, jug1, jug2, prev1, prev2, rng);
+        return JugarPartida(w, cards, jug1, jug2, prev1, prev2, rng);
     };
-    const Anticipo announce(fichas);
+    const Prefetcher announce(cards);
     iteration(w, r, scratch.MuertoHoy, rng, play, announce);
 }
 

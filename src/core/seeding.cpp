@@ -132,9 +132,9 @@ void fillByDistribution(World& w, Rng& rng) {
 
 void LlenarMundo(World& w, Rng& rng, int modo) {
     rng.reseedFromClock();
-    if (modo == kLlenarAzar)
+    if (modo == kFillAtRandom)
         fillAtRandom(w, rng);
-    else if (modo == kLlenarReparto)
+    else if (modo == kFillByDistribution)
         fillByDistribution(w, rng);
 }
 

@@ -8,8 +8,8 @@ class Rng;
 
 // Fill modes: every cell random, or by the distribution of the strategy list. Any other mode fills
 // nothing (the middle mouse button on "New").
-constexpr int kLlenarAzar = 1;
-constexpr int kLlenarReparto = 2;
+constexpr int kFillAtRandom = 1;
+constexpr int kFillByDistribution = 2;
 
 // Fills every cell that is not a blank square, in cell order, and gives each filled cell the
 // neutral previous copy. Blank squares are never touched, so a layout of holes survives every

@@ -1,24 +1,13 @@
 #pragma once
 
-#include <cstdio>
 #include <string>
-
-#include "core/numeric.h"
 
 namespace morvane {
 
-// A number as the views show it: rounded (halves to even) to at most `decimals` decimals, without
-// trailing zeros, with a decimal point whatever the locale ("0.25", "3", "-1.5").
-inline std::string shownNumber(double x, int decimals) {
-    const double r = roundDecimals(x, decimals);
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, r == 0 ? 0.0 : r);
-    std::string s = buf;
-    if (s.find('.') != std::string::npos) {
-        s.erase(s.find_last_not_of('0') + 1);
-        if (s.back() == '.') s.pop_back();
-    }
-    return s;
-}
+// A number as the grids, tooltips and views show it: rounded (halves to even) to at most
+// `decimals` decimals, without trailing zeros, with a decimal point whatever the locale ("0.25",
+// "3", "-1.5"; 0.6875 at 3 decimals "0.688"). A negative zero shows as "0", a NaN as "NaN", an
+// infinity as "Inf"; every finite double is written out in full.
+std::string shownNumber(double x, int decimals);
 
 }  // namespace morvane

@@ -41,7 +41,7 @@ void worldWindowLoad(World& w) {
     decodeVista(w, w.Vista);
     w.opciones.SenMask = 7;
     BuildNeighbourTable(w);
-    w.CasillaSel = casillaSelInicial(w);
+    w.CasillaSel = initialSelectedCell(w);
     PrepararCeldaCero(w);
 }
 

@@ -27,15 +27,15 @@ std::int32_t searchMask(const World& w, int cell) {
 template <typename Weigh>
 void forEachCandidate(const World& w, GenerationReport& rep, SearchState& s, int i, Weigh weigh) {
     auto& trace = rep.transitionTrace[i];
-    trace.mascara = searchMask(w, i);
-    trace.visitados = 0;
+    trace.mask = searchMask(w, i);
+    trace.weighed = 0;
     for (int k = 0; k < kNumPositions; ++k) {
         const int j = w.vecino(i, k);
-        trace.vecinos[k] = static_cast<std::int16_t>(j);
-        if ((trace.mascara & (1 << k)) == 0 || j == kNoPartner || s.stamp[j] == i) continue;
+        trace.found[k] = static_cast<std::int16_t>(j);
+        if ((trace.mask & (1 << k)) == 0 || j == kNoPartner || s.stamp[j] == i) continue;
         s.stamp[j] = i;
         if (isBlankSquare(w.genoma(kActual, j))) continue;
-        trace.visitados |= 1 << k;
+        trace.weighed |= 1 << k;
         weigh(j);
     }
 }

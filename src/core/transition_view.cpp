@@ -19,8 +19,8 @@ const std::array<std::string_view, kNumTransitionColumns>& transitionColumnHeade
 
 namespace {
 
-constexpr const char* kPadre = "0 = padre";
-constexpr const char* kMadre = "1 = madre";
+constexpr const char* kFatherCaption = "0 = padre";
+constexpr const char* kMotherCaption = "1 = madre";
 
 std::string score(const GenerationReport& rep, int cell) {
     return shownNumber(rep.PagoTotal[cell], 3);
@@ -31,8 +31,8 @@ std::string score(const GenerationReport& rep, int cell) {
 TransitionTrace traceOf(const World& w, const GenerationReport& rep, int cell) {
     TransitionTrace t;
     if (static_cast<std::size_t>(cell) < rep.transitionTrace.size()) t = rep.transitionTrace[cell];
-    if (t.mascara == 0 && t.visitados == 0)
-        for (int j = 0; j < kNumPositions; ++j) t.vecinos[j] = w.vecino(cell, j);
+    if (t.mask == 0 && t.weighed == 0)
+        for (int j = 0; j < kNumPositions; ++j) t.found[j] = w.vecino(cell, j);
     return t;
 }
 
@@ -40,14 +40,14 @@ TransitionTrace traceOf(const World& w, const GenerationReport& rep, int cell) {
 std::vector<int> weighedCells(const TransitionTrace& trace, int cell) {
     std::vector<int> cells{cell};
     for (int j = 0; j < kNumPositions; ++j)
-        if (trace.visitados & (1 << j)) cells.push_back(trace.vecinos[j]);
+        if (trace.weighed & (1 << j)) cells.push_back(trace.found[j]);
     return cells;
 }
 
 // Marks every row showing `cell` in `column`.
 void markRows(TransitionExplanation& e, int column, int cell, const std::string& text) {
     for (auto& row : e.rows)
-        if (row.jugador == cell) row.texto[column] = text;
+        if (row.cell == cell) row.text[column] = text;
 }
 
 // Ranks candidates by key the way the rules do: strictly greater wins, so the earlier candidate
@@ -69,8 +69,8 @@ struct Ranking {
 };
 
 void markRanking(TransitionExplanation& e, int column, const Ranking& r) {
-    if (r.second != 0) markRows(e, column, r.second, kMadre);
-    if (r.first != 0) markRows(e, column, r.first, kPadre);
+    if (r.second != 0) markRows(e, column, r.second, kMotherCaption);
+    if (r.first != 0) markRows(e, column, r.first, kFatherCaption);
 }
 
 void explainMaxiMax(const World& w, const GenerationReport& rep, TransitionExplanation& e, const std::vector<int>& cells) {
@@ -87,8 +87,8 @@ void explainReplicator(const World& w, const GenerationReport& rep, TransitionEx
         const std::string text =
             std::to_string(p) + " = " + shownNumber(rep.TiradaRuleta[cell][p], 3);
         for (auto& row : e.rows) {
-            if (row.jugador != parent) continue;
-            auto& t = row.texto[kColReplicator];
+            if (row.cell != parent) continue;
+            auto& t = row.text[kColReplicator];
             t = t.empty() ? text : text + "; " + t;
             break;
         }
@@ -128,8 +128,8 @@ void explainGroups(const World& w, const GenerationReport& rep, TransitionExplan
         const std::string total = shownNumber(g.sum, 3) + " / " + std::to_string(g.members.size()) +
                                   " = " + shownNumber(average, 3);
         for (int c : g.members) {
-            markRows(e, kColTotalEstrategia, c, total);
-            markRows(e, kColMiembros, c, members);
+            markRows(e, kColStrategyTotal, c, total);
+            markRows(e, kColMembers, c, members);
         }
         if (!(average >= w.UmbralReproduccion)) continue;
         byAverage.offer(g.members.front(), average);
@@ -144,21 +144,21 @@ void explainGroups(const World& w, const GenerationReport& rep, TransitionExplan
 TransitionExplanation explainTransition(const World& w, const GenerationReport& rep, int cell) {
     TransitionExplanation e;
     e.cell = cell;
-    e.corte = "Punto de corte: " + std::to_string(rep.PuntoCorte[cell]);
+    e.cutText = "Punto de corte: " + std::to_string(rep.PuntoCorte[cell]);
     const TransitionTrace trace = traceOf(w, rep, cell);
 
     auto& own = e.rows[0];
-    own.jugador = cell;
-    own.texto[kColJugador] = std::to_string(cell);
-    own.texto[kColPuntos] = own.texto[kColTotalLoteria] = score(rep, cell);
+    own.cell = cell;
+    own.text[kColCell] = std::to_string(cell);
+    own.text[kColPoints] = own.text[kColLotteryTotal] = score(rep, cell);
     for (int j = 0; j < kNumPositions; ++j) {
         auto& row = e.rows[j + 1];
-        row.jugador = trace.vecinos[j];
-        row.cualifica = (trace.mascara & (1 << j)) != 0;
-        row.texto[kColJugador] = row.jugador == kNoPartner ? "" : std::to_string(row.jugador);
-        if (row.cualifica && row.jugador != kNoPartner)
-            row.texto[kColPuntos] = row.texto[kColTotalLoteria] = score(rep, row.jugador);
-        e.casillas[j] = e.casillas[j + kNumPositions] = row.cualifica;
+        row.cell = trace.found[j];
+        row.qualifies = (trace.mask & (1 << j)) != 0;
+        row.text[kColCell] = row.cell == kNoPartner ? "" : std::to_string(row.cell);
+        if (row.qualifies && row.cell != kNoPartner)
+            row.text[kColPoints] = row.text[kColLotteryTotal] = score(rep, row.cell);
+        e.positionBoxes[j] = e.positionBoxes[j + kNumPositions] = row.qualifies;
     }
 
     const std::vector<int> cells = weighedCells(trace, cell);

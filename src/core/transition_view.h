@@ -11,34 +11,34 @@ namespace morvane {
 
 // Columns of the transitions view.
 enum TransitionColumn {
-    kColJugador = 0,
-    kColPuntos = 1,
-    kColTotalLoteria = 2,
-    kColTotalEstrategia = 3,
-    kColMiembros = 4,
+    kColCell = 0,
+    kColPoints = 1,
+    kColLotteryTotal = 2,
+    kColStrategyTotal = 3,
+    kColMembers = 4,
     kColReplicator = 5,
     kColBestStrategy = 6,
     kColMaxiMax = 7,
     kColMaxiMin = 8,
-    kColConcesion = 9,
+    kColConcession = 9,
     kNumTransitionColumns = 10,
 };
 
 const std::array<std::string_view, kNumTransitionColumns>& transitionColumnHeaders();
 
 struct TransitionRow {
-    int jugador = kNoPartner;  // the cell in column 0: the cell itself, or its neighbour there
-    bool cualifica = false;    // a position the rule searched: bold, both pictures ticked
-    std::array<std::string, kNumTransitionColumns> texto;
+    int cell = kNoPartner;   // the cell in column 0: the cell itself, or its neighbour there
+    bool qualifies = false;  // a position the rule searched: bold, both pictures ticked
+    std::array<std::string, kNumTransitionColumns> text;
 };
 
 // What the transitions view shows for one cell: rows[0] is the cell itself, rows[j + 1] the
 // neighbour at position j; boxes 0..23 and 24..47 are the two pictures of the positions.
 struct TransitionExplanation {
     int cell = 0;
-    std::string corte;  // "Punto de corte: " and the cut point
+    std::string cutText;  // "Punto de corte: " and the cut point
     std::array<TransitionRow, kNumPositions + 1> rows;
-    std::array<bool, 2 * kNumPositions> casillas{};
+    std::array<bool, 2 * kNumPositions> positionBoxes{};
 };
 
 // Explains the last transition of `cell` from what the rule left behind: its trace (the mask it

@@ -33,7 +33,7 @@ constexpr std::array<std::int32_t, 10> kOpcionBit{2, 4, 8, 0, 32, 4096, 8192, 0,
 constexpr std::array<std::int32_t, 4> kReglaBit{64, 128, 256, 16};
 constexpr std::array<std::int32_t, 3> kSenBit{512, 1024, 2048};
 constexpr std::array<std::int32_t, 3> kSumaBit{16384, 32768, 65536};
-constexpr std::int32_t kDiezRondas = 131072;
+constexpr std::int32_t kTenRounds = 131072;
 constexpr std::int32_t kReglaMask = 448;
 constexpr std::int32_t kSumaMask = 114688;
 
@@ -81,7 +81,7 @@ float encodeVista(const World& w) {
     // The rounds box runs from 1 to 10; anything else would spill into the ticks.
     const int rounds = std::clamp<int>(w.Iteraciones, 1, 10);
     std::int32_t n = tickedBits(w);
-    if (rounds == 10) return static_cast<float>(n | kDiezRondas);
+    if (rounds == 10) return static_cast<float>(n | kTenRounds);
     return static_cast<float>(n + rounds / 10.0);
 }
 
@@ -89,7 +89,7 @@ int vistaIteraciones(float x) {
     const double whole = std::floor(static_cast<double>(x));
     double fraction = static_cast<double>(x) - whole;
     if (fraction == 0.0) {
-        if (static_cast<std::int64_t>(whole) & kDiezRondas) return 10;
+        if (static_cast<std::int64_t>(whole) & kTenRounds) return 10;
         fraction = 0.4;
     }
     return static_cast<int>(roundHalfEven(fraction * 10.0));

@@ -11,7 +11,7 @@ void CrearMundo(World& w) {
     for (auto& copy : w.genomas) copy.assign(cells, Genoma{});
     w.vecindad.Vecinos.assign(cells, {});
     ReiniciarTransicion(w);
-    w.CasillaSel = casillaSelInicial(w);
+    w.CasillaSel = initialSelectedCell(w);
 }
 
 void ReiniciarTransicion(World& w) {
@@ -27,7 +27,7 @@ void PrepararCeldaCero(World& w) {
     }
 }
 
-std::int16_t casillaSelInicial(const World& w) {
+std::int16_t initialSelectedCell(const World& w) {
     return static_cast<std::int16_t>(std::clamp<int>(w.NumJugadores, 1, 5));
 }
 

@@ -75,7 +75,7 @@ void ReiniciarTransicion(World& w);
 void PrepararCeldaCero(World& w);
 
 // The smaller of 5 and the number of cells (at least 1 once a world exists).
-std::int16_t casillaSelInicial(const World& w);
+std::int16_t initialSelectedCell(const World& w);
 
 // Menu handlers of the world window, as data.
 void clickOpcion(World& w, int k);  // toggles item k; option [7] also moves CodVecin(1) by 32

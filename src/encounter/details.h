@@ -14,33 +14,33 @@ class Rng;
 
 // One row of the details grid: record i of the rival's list beside its partner's record of the
 // same encounter. Numbers are already written as the grid shows them (3 decimals).
-struct FilaDetalle {
-    std::array<std::string, 10> texto;  // columns 0..9; column 8 (hidden) stays empty
-    std::int16_t rival = 0, socio = 0;  // the cell numbers of columns 1 and 2
-    std::array<std::uint8_t, 6> coloresRival{}, coloresSocio{};  // snapshot colours
-    bool cursiva = false;  // column 6: the rival's trigger fired in that encounter
-    bool usado = false;    // columns 6 and 7 bold on yellow: a record the search used
-    bool roja = false;     // columns 4 to 9 red: the move under study
+struct DetailRow {
+    std::array<std::string, 10> text;     // columns 0..9; column 8 (hidden) stays empty
+    std::int16_t rival = 0, partner = 0;  // the cell numbers of columns 1 and 2
+    std::array<std::uint8_t, 6> rivalColours{}, partnerColours{};  // snapshot colours
+    bool italic = false;  // column 6: the rival's trigger fired in that encounter
+    bool used = false;    // columns 6 and 7 bold on yellow: a record the search used
+    bool red = false;     // columns 4 to 9 red: the move under study
 };
 
 // The details window "Interactions details" for the search the searcher made of the rival's moves
-// in the encounter recorded as the rival's record `actual`.
-struct Explicacion {
-    bool valida = false;  // false when the arguments name no such encounter
-    std::int16_t rival = 0, buscador = 0, actual = 0;
-    std::array<std::uint8_t, 6> coloresRival{}, coloresBuscador{};
-    std::vector<FilaDetalle> filas;  // filas[i - 1] is grid row i
-    std::string mediaIc, mediaIa;    // averages of the records used, or the "without data" values
-    bool sinDatos = false;           // the averages are the searcher's own values (italic)
-    std::string equidadEstimada, equidadReal;  // empty unless the preview applied
-    std::string codigo;                        // txtProf: "8 -> 7 -> 1"
-    std::string explicacion;                   // txtExplicacion
-    int filaSuperior = 1;                      // the grid's top row, so that the red row shows
+// in the encounter recorded as the rival's record `current`.
+struct InteractionExplanation {
+    bool valid = false;  // false when the arguments name no such encounter
+    std::int16_t rival = 0, searcher = 0, current = 0;
+    std::array<std::uint8_t, 6> rivalColours{}, searcherColours{};
+    std::vector<DetailRow> rows;       // rows[i - 1] is grid row i
+    std::string averageIc, averageIa;  // averages of the records used, or the "without data" values
+    bool withoutData = false;          // the averages are the searcher's own values (italic)
+    std::string estimatedEquality, actualEquality;  // empty unless the preview applied
+    std::string code;                               // txtProf: "8 -> 7 -> 1"
+    std::string explanation;                        // txtExplicacion
+    int topRow = 1;                                 // the grid's top row, so that the red row shows
 };
 
 // Reads the records of the generation just played and the snapshot genomes; changes nothing and
 // draws nothing (the generator is taken so that every view of an encounter is called alike).
-Explicacion ExplicarPartida(const World& w, const GenerationReport& rep, int rival, int searcher,
-                            int current, Rng& rng);
+InteractionExplanation ExplicarPartida(const World& w, const GenerationReport& rep, int rival,
+                                       int searcher, int current, Rng& rng);
 
 }  // namespace morvane

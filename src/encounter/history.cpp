@@ -9,7 +9,7 @@ namespace {
 // One tally of the record-by-record scan: sums of the two bytes and the number of records.
 struct Tally {
     int a = 0, b = 0, count = 0;
-    void add(const ListaRegistros& l, int i) {
+    void add(const RecordList& l, int i) {
         a += l.a(i);
         b += l.b(i);
         ++count;
@@ -23,26 +23,26 @@ struct Tally {
 };
 
 // What one record does to the search: counted as "own", as "other", or not at all.
-enum class Uso { ninguno, propio, otro };
+enum class Use { none, own, other };
 
 // The scan behind both the search and the list of records it used. Type 16 and above counts every
 // record that passes the role filter; types 0 and 8 count the records against the searcher and, as
 // long as none was found, keep the newest `depth` others for type 8's fall-back.
 template <typename Visit>
-void recorrer(const ListaRegistros& l, int a, int n, int role, std::int16_t word, Visit visit) {
-    const int tipo = word & 24;
+void scanRecords(const RecordList& l, int a, int n, int role, std::int16_t word, Visit visit) {
+    const int searchType = word & 24;
     const int depth = packed::prof(word);
-    const int historial = packed::historial(word);
+    const int historyType = packed::historial(word);
     int own = 0, other = 0;
     for (int i = n; i >= 1; --i) {
         const std::int32_t r = l.jugada(i);
-        if (pasaFiltroRol(registro::role(r), historial, role)) {
-            if (tipo >= 16 || registro::partner(r) == a) {
+        if (passesRoleFilter(moveRecord::role(r), historyType, role)) {
+            if (searchType >= 16 || moveRecord::partner(r) == a) {
                 ++own;
-                visit(i, Uso::propio);
+                visit(i, Use::own);
             } else if (other < depth && own == 0) {
                 ++other;
-                visit(i, Uso::otro);
+                visit(i, Use::other);
             }
         }
         if (own == depth) break;
@@ -51,29 +51,29 @@ void recorrer(const ListaRegistros& l, int a, int n, int role, std::int16_t word
 
 }  // namespace
 
-bool celdaValida(const World& w, int cell) {
+bool validCell(const World& w, int cell) {
     return cell >= 1 && cell <= w.NumJugadores;
 }
 
-bool slotValido(const World& w, const GenerationReport& r, int cell, int slot) {
-    return celdaValida(w, cell) && slot >= 1 && static_cast<std::size_t>(slot) < r.slotsPerCell &&
+bool validSlot(const World& w, const GenerationReport& r, int cell, int slot) {
+    return validCell(w, cell) && slot >= 1 && static_cast<std::size_t>(slot) < r.slotsPerCell &&
            slot <= r.jugadas(cell, 0);
 }
 
-std::optional<std::uint16_t> buscarEnRegistrosUnoAUno(const ListaRegistros& l, int a, int n,
-                                                      int role, std::int16_t word) {
+std::optional<std::uint16_t> searchRecordsOneByOne(const RecordList& l, int a, int n, int role,
+                                                   std::int16_t word) {
     Tally own, other;
-    recorrer(l, a, n, role, word,
-             [&](int i, Uso uso) { (uso == Uso::propio ? own : other).add(l, i); });
+    scanRecords(l, a, n, role, word,
+                [&](int i, Use use) { (use == Use::own ? own : other).add(l, i); });
     if (own.count > 0) return own.word();
     if ((word & 24) == 8 && other.count > 0) return other.word();
     return std::nullopt;
 }
 
-std::vector<int> slotsUsados(const ListaRegistros& l, int a, int n, int role, std::int16_t word) {
+std::vector<int> slotsUsed(const RecordList& l, int a, int n, int role, std::int16_t word) {
     std::vector<int> own, other;
-    recorrer(l, a, n, role, word,
-             [&](int i, Uso uso) { (uso == Uso::propio ? own : other).push_back(i); });
+    scanRecords(l, a, n, role, word,
+                [&](int i, Use use) { (use == Use::own ? own : other).push_back(i); });
     if (!own.empty()) return own;
     if ((word & 24) == 8) return other;
     return {};
@@ -81,34 +81,33 @@ std::vector<int> slotsUsados(const ListaRegistros& l, int a, int n, int role, st
 
 std::uint16_t BuscarHistorial(const World& w, const GenerationReport& r, int a, int o, int n,
                               int half, int copia, int role, std::int16_t word) {
-    if (auto found = buscarEnRegistros(listaRegistros(w, r, nullptr, o), a, n, role, word))
-        return *found;
+    if (auto found = searchRecords(recordList(w, r, nullptr, o), a, n, role, word)) return *found;
     return static_cast<std::uint16_t>(w.genoma(copia, a).parte[half].Incertidumbre);
 }
 
-int disparoEnRegistrosUnoAUno(const ListaRegistros& l, int partner, int n, int role,
-                              std::int16_t trigger) {
+int firedInRecordsOneByOne(const RecordList& l, int partner, int n, int role,
+                           std::int16_t trigger) {
     const int whom = packed::aquien(trigger);
     const int when = packed::cuando(trigger);
     if (when > 2) return 0;  // an undefined "when" selects no encounter
-    if (whom == 1 && when == 2) return n > 0 && registro::fired(l.jugada(n)) ? 1 : 0;
+    if (whom == 1 && when == 2) return n > 0 && moveRecord::fired(l.jugada(n)) ? 1 : 0;
     const int target = when == 0 ? role : 1 - role;
     for (int i = n; i >= 1; --i) {
         const std::int32_t r = l.jugada(i);
-        const bool partnerOk = whom == 1 || registro::partner(r) == partner;
-        const bool roleOk = when == 2 || registro::role(r) == target;
-        if (partnerOk && roleOk) return registro::fired(r) ? 1 : 0;
+        const bool partnerOk = whom == 1 || moveRecord::partner(r) == partner;
+        const bool roleOk = when == 2 || moveRecord::role(r) == target;
+        if (partnerOk && roleOk) return moveRecord::fired(r) ? 1 : 0;
     }
     return 0;
 }
 
 int DisparoPrevio(const World& w, const GenerationReport& r, int b, int partner, int n, int half,
                   int copia, int role) {
-    return disparoEnRegistros(listaRegistros(w, r, nullptr, b), partner, n, role,
-                              w.genoma(copia, b).parte[half].Trigger);
+    return firedInRecords(recordList(w, r, nullptr, b), partner, n, role,
+                          w.genoma(copia, b).parte[half].Trigger);
 }
 
-std::string codigoBusqueda(std::int16_t busqueda) {
+std::string searchCodeText(std::int16_t busqueda) {
     return std::to_string(packed::tipo(busqueda)) + " -> " +
            std::to_string(packed::prof(busqueda)) + " -> " +
            std::to_string(packed::historial(busqueda));
@@ -122,7 +121,7 @@ std::string_view mid(std::string_view s, std::size_t from1, std::size_t count) {
     return s.substr(from1 - 1, count);
 }
 
-std::string piezaTipo(std::string_view type, const std::string& p, const std::string& q) {
+std::string typeSentence(std::string_view type, const std::string& p, const std::string& q) {
     if (type == "0 ")
         return "0 = p " + p + " searchs only for previous moves of p " + q +
                " against himself (p " + p + ").";
@@ -135,7 +134,7 @@ std::string piezaTipo(std::string_view type, const std::string& p, const std::st
     return {};
 }
 
-std::string piezaHistorial(std::string_view h, const std::string& p, const std::string& q) {
+std::string historySentence(std::string_view h, const std::string& p, const std::string& q) {
     if (h == "0")
         return "0 = p " + p + " searchs only for previous moves of p " + q +
                " playing the same rol as in this current move.";
@@ -155,8 +154,8 @@ std::string TextoBusqueda(std::string_view code, int p, int q) {
     // The depth is read as two characters, so a one-digit depth keeps the blank that follows it.
     const std::string depth(mid(code, type == "16" ? 7 : 6, 2));
     const std::string_view history = code.empty() ? code : code.substr(code.size() - 1);
-    return piezaTipo(type, ps, qs) + " | " + depth + " = p " + ps + " searchs for the " + depth +
-           " previous moves of p " + qs + " | " + piezaHistorial(history, ps, qs);
+    return typeSentence(type, ps, qs) + " | " + depth + " = p " + ps + " searchs for the " + depth +
+           " previous moves of p " + qs + " | " + historySentence(history, ps, qs);
 }
 
 }  // namespace morvane

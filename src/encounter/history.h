@@ -16,15 +16,15 @@ namespace morvane {
 
 // The packed knowledge word: Ci as a whole percentage in bits 0..6, Ei in bits 7..13 (the layout
 // of Incertidumbre, whose other bits are ignored here).
-inline float conocimientoCi(std::uint16_t word) {
-    return centesima(static_cast<std::uint8_t>(word & 127));
+inline float knowledgeCi(std::uint16_t word) {
+    return hundredth(static_cast<std::uint8_t>(word & 127));
 }
-inline float conocimientoEi(std::uint16_t word) {
-    return centesima(static_cast<std::uint8_t>((word & 16256) / 128));
+inline float knowledgeEi(std::uint16_t word) {
+    return hundredth(static_cast<std::uint8_t>((word & 16256) / 128));
 }
 
 // One slot's values: the record and its two bytes.
-struct Registro {
+struct SlotRecord {
     std::int32_t jugada = 0;
     std::uint8_t movA = 0, movB = 0;
 };
@@ -32,36 +32,36 @@ struct Registro {
 // A cell's record list as a search reads it: the world's arrays from slot 0 on and, while player 2
 // weighs player 1's current move, one slot shown with a preview record instead. The preview lives
 // here and never in the world, so a replay cannot disturb what the generation recorded.
-struct ListaRegistros {
+struct RecordList {
     const std::int32_t* jugadas = nullptr;
     const std::uint8_t* movA = nullptr;
     const std::uint8_t* movB = nullptr;
-    int slotPrevio = -1;
-    Registro previo;
+    int previewSlot = -1;
+    SlotRecord preview;
     // The cell's part of the record index, when it holds these records.
-    IndiceCelda indice;
+    CellIndex index;
 
-    std::int32_t jugada(int i) const { return i == slotPrevio ? previo.jugada : jugadas[i]; }
-    std::uint8_t a(int i) const { return i == slotPrevio ? previo.movA : movA[i]; }
-    std::uint8_t b(int i) const { return i == slotPrevio ? previo.movB : movB[i]; }
+    std::int32_t jugada(int i) const { return i == previewSlot ? preview.jugada : jugadas[i]; }
+    std::uint8_t a(int i) const { return i == previewSlot ? preview.movA : movA[i]; }
+    std::uint8_t b(int i) const { return i == previewSlot ? preview.movB : movB[i]; }
 };
 
 // A cell's record list, with its index when an index is given and holds exactly the cell's
 // records.
-inline ListaRegistros listaRegistros(const World& w, const GenerationReport& r,
-                                     const IndiceRegistros* ix, int cell) {
+inline RecordList recordList(const World& w, const GenerationReport& r, const RecordIndex* ix,
+                             int cell) {
     const std::size_t base = r.slotIndex(cell, 0);
-    return {r.Jugadas.data() + base, r.MovA.data() + base, r.MovB.data() + base, -1, {},
-            indiceCelda(w, r, ix, cell)};
+    return {r.Jugadas.data() + base,  r.MovA.data() + base, r.MovB.data() + base, -1, {},
+            cellIndex(w, r, ix, cell)};
 }
 
-bool celdaValida(const World& w, int cell);
+bool validCell(const World& w, int cell);
 // A slot the cell has filled in the generation the report holds.
-bool slotValido(const World& w, const GenerationReport& r, int cell, int slot);
+bool validSlot(const World& w, const GenerationReport& r, int cell, int slot);
 
 // Whether a record played in role bit recRole passes the role filter of history type h for a
 // searcher now in role bit role. Undefined history types let no record pass.
-inline bool pasaFiltroRol(int recRole, int h, int role) {
+inline bool passesRoleFilter(int recRole, int h, int role) {
     switch (h) {
         case 0:
             return recRole == 1 - role;
@@ -77,18 +77,17 @@ inline bool pasaFiltroRol(int recRole, int h, int role) {
 // The search of records n..1 of a rival's list by searcher a (role bit `role`) with the search word
 // `word`; empty when the search finds nothing and the searcher's "without data" values apply.
 // Through the index when the list has one, else record by record.
-std::optional<std::uint16_t> buscarEnRegistros(const ListaRegistros& lista, int a, int n, int role,
-                                               std::int16_t word);
+std::optional<std::uint16_t> searchRecords(const RecordList& list, int a, int n, int role,
+                                           std::int16_t word);
 // The same search as the knowledge word, or -1 when it finds nothing.
-int buscarPalabra(const ListaRegistros& lista, int a, int n, int role, std::int16_t word);
+int findKnowledgeWord(const RecordList& list, int a, int n, int role, std::int16_t word);
 // The same search reading every record from the newest down, index or not: the plain form the
 // indexed one must always agree with.
-std::optional<std::uint16_t> buscarEnRegistrosUnoAUno(const ListaRegistros& lista, int a, int n,
-                                                      int role, std::int16_t word);
+std::optional<std::uint16_t> searchRecordsOneByOne(const RecordList& list, int a, int n, int role,
+                                                   std::int16_t word);
 
 // The slots that search uses, newest first (the records behind its averages).
-std::vector<int> slotsUsados(const ListaRegistros& lista, int a, int n, int role,
-                             std::int16_t word);
+std::vector<int> slotsUsed(const RecordList& list, int a, int n, int role, std::int16_t word);
 
 // Searcher a, in role bit `role`, reads the first n records of rival o with the search word of
 // its genome half `half`; the fall-back is a's Incertidumbre of that half in copy copia.
@@ -102,14 +101,13 @@ int DisparoPrevio(const World& w, const GenerationReport& r, int b, int partner,
                   int copia, int role);
 // The same look-up on a record list, with the trigger word given; through the index when the list
 // has one.
-int disparoEnRegistros(const ListaRegistros& lista, int partner, int n, int role,
-                       std::int16_t trigger);
+int firedInRecords(const RecordList& list, int partner, int n, int role, std::int16_t trigger);
 // The look-up reading every record from the newest down.
-int disparoEnRegistrosUnoAUno(const ListaRegistros& lista, int partner, int n, int role,
-                              std::int16_t trigger);
+int firedInRecordsOneByOne(const RecordList& list, int partner, int n, int role,
+                           std::int16_t trigger);
 
 // The search code as the details window shows it: "8 -> 7 -> 1".
-std::string codigoBusqueda(std::int16_t busqueda);
+std::string searchCodeText(std::int16_t busqueda);
 
 // The sentence that explains a search code for player p against rival q.
 std::string TextoBusqueda(std::string_view code, int p, int q);

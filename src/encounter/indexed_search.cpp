@@ -9,39 +9,39 @@ namespace {
 // Whether the index answers a look-up of slots 1..n of the list: live play asks for all the
 // records the cell holds, player 2 under successive moves for those and the preview on top of
 // them; replays of earlier moments read the records one by one.
-bool indiceCubre(const ListaRegistros& l, int n) {
-    if (!l.indice.disponible()) return false;
-    const int r = l.indice.registros();
-    return (n == r && (l.slotPrevio < 1 || l.slotPrevio > n)) || (n == r + 1 && l.slotPrevio == n);
+bool indexCovers(const RecordList& l, int n) {
+    if (!l.index.available()) return false;
+    const int r = l.index.indexedCount();
+    return (n == r && (l.previewSlot < 1 || l.previewSlot > n)) ||
+           (n == r + 1 && l.previewSlot == n);
 }
 
-// The list's index as the indexed look-ups read it, with the memory of `socio`.
-VistaMemorias vista(const ListaRegistros& l, int n, int socio) {
-    const IndiceCelda& ix = l.indice;
-    return {ix.deCelda(), ix.con(socio), ix.cabecera().ultimoSocio,
-            l.slotPrevio == n ? &l.previo : nullptr};
+// The list's index as the indexed look-ups read it, with the memory of `partner`.
+CellMemories memoriesOf(const RecordList& l, int n, int partner) {
+    const CellIndex& ix = l.index;
+    return {ix.anyPartner(), ix.withPartner(partner), ix.header().newestPartner,
+            l.previewSlot == n ? &l.preview : nullptr};
 }
 
 }  // namespace
 
-int buscarPalabra(const ListaRegistros& l, int a, int n, int role, std::int16_t word) {
-    if (indiceCubre(l, n)) return palabraIndexada(vista(l, n, a), a, role, word);
-    const auto found = buscarEnRegistrosUnoAUno(l, a, n, role, word);
+int findKnowledgeWord(const RecordList& l, int a, int n, int role, std::int16_t word) {
+    if (indexCovers(l, n)) return indexedWord(memoriesOf(l, n, a), a, role, word);
+    const auto found = searchRecordsOneByOne(l, a, n, role, word);
     return found ? *found : -1;
 }
 
-std::optional<std::uint16_t> buscarEnRegistros(const ListaRegistros& l, int a, int n, int role,
-                                               std::int16_t word) {
-    const int found = buscarPalabra(l, a, n, role, word);
+std::optional<std::uint16_t> searchRecords(const RecordList& l, int a, int n, int role,
+                                           std::int16_t word) {
+    const int found = findKnowledgeWord(l, a, n, role, word);
     if (found < 0) return std::nullopt;
     return static_cast<std::uint16_t>(found);
 }
 
-int disparoEnRegistros(const ListaRegistros& l, int partner, int n, int role,
-                       std::int16_t trigger) {
+int firedInRecords(const RecordList& l, int partner, int n, int role, std::int16_t trigger) {
     if (n < 1) return 0;
-    if (indiceCubre(l, n)) return disparoIndexado(vista(l, n, partner), partner, role, trigger);
-    return disparoEnRegistrosUnoAUno(l, partner, n, role, trigger);
+    if (indexCovers(l, n)) return indexedFired(memoriesOf(l, n, partner), partner, role, trigger);
+    return firedInRecordsOneByOne(l, partner, n, role, trigger);
 }
 
 }  // namespace morvane

@@ -11,12 +11,12 @@
 
 namespace morvane {
 
-namespace busqueda {
+namespace indexed {
 
-// 2^32 / c rounded up, for c = 1..255: (sum * kInversas[c]) >> 32 is sum / c rounded down for
+// 2^32 / c rounded up, for c = 1..255: (sum * kReciprocals[c]) >> 32 is sum / c rounded down for
 // every sum below 2^16, since the excess stays under 2^-16 while the fraction of such a quotient is
 // at most 1 - 1/255. Integer division is slow, and each search ends in two.
-inline constexpr std::array<std::uint64_t, 256> kInversas = [] {
+inline constexpr std::array<std::uint64_t, 256> kReciprocals = [] {
     std::array<std::uint64_t, 256> t{};
     for (std::uint64_t c = 1; c < 256; ++c) t[c] = (std::uint64_t{1} << 32) / c + 1;
     return t;
@@ -24,10 +24,11 @@ inline constexpr std::array<std::uint64_t, 256> kInversas = [] {
 
 // sum / count to the nearest whole number, halves to even. Sums and counts are small, so this is
 // exactly the rounding of their floating-point quotient.
-inline int promedio(int sum, int count) {
-    const int q = count < 256 && sum < 65536
-                      ? static_cast<int>((static_cast<std::uint64_t>(sum) * kInversas[count]) >> 32)
-                      : sum / count;
+inline int roundedAverage(int sum, int count) {
+    const int q =
+        count < 256 && sum < 65536
+            ? static_cast<int>((static_cast<std::uint64_t>(sum) * kReciprocals[count]) >> 32)
+            : sum / count;
     const int twice = 2 * (sum - q * count);
     // Up on more than half, and on exactly half when q is odd; without a branch, as remainders
     // fall at random.
@@ -36,20 +37,20 @@ inline int promedio(int sum, int count) {
 
 // The record roles that pass the role filter of history type h for a searcher in role bit
 // `role`, as a mask: bit r set when a record played in role bit r passes.
-inline int mascaraRol(int h, int role) {
+inline int roleMask(int h, int role) {
     // By history type 0..15 and role bit; a table, as history types differ from bug to bug.
-    static constexpr std::array<std::array<std::uint8_t, 2>, 16> kMascaras = {
+    static constexpr std::array<std::array<std::uint8_t, 2>, 16> kRoleMasks = {
         {{2, 1}, {1, 2}, {3, 3}}};
-    return kMascaras[h & 15][role & 1];
+    return kRoleMasks[h & 15][role & 1];
 }
 
-inline bool pasa(int mascara, int rol) {
-    return ((mascara >> rol) & 1) != 0;
+inline bool passes(int mask, int role) {
+    return ((mask >> role) & 1) != 0;
 }
 
 // The sums of the two bytes of the records a search counts, and their averages as a knowledge
 // word.
-struct Recuento {
+struct RingTally {
     int a = 0, b = 0, count = 0;
     void add(std::uint8_t movA, std::uint8_t movB) {
         a += movA;
@@ -57,117 +58,120 @@ struct Recuento {
         ++count;
     }
     std::uint16_t word() const {
-        return static_cast<std::uint16_t>(promedio(b, count) * 128 + promedio(a, count));
+        return static_cast<std::uint16_t>(roundedAverage(b, count) * 128 +
+                                          roundedAverage(a, count));
     }
 };
 
 // Adds the newest min(d, c) of the c records of a ring of running sums (d <= 15).
-inline void sumarRing(Recuento& t, const std::array<std::uint32_t, 16>& ring, int c, int d) {
+inline void addRing(RingTally& t, const std::array<std::uint32_t, 16>& ring, int c, int d) {
     const int m = d < c ? d : c;
-    const std::uint32_t suma = ring[c & 15] - ring[(c - m) & 15];
-    t.a += sumaA(suma);
-    t.b += sumaB(suma);
+    const std::uint32_t sum = ring[c & 15] - ring[(c - m) & 15];
+    t.a += sumOfA(sum);
+    t.b += sumOfB(sum);
     t.count += m;
 }
 
 // Adds a memory's newest d records (1 <= d <= 15) whose role passes the mask: ring mask - 1, chosen
 // by index rather than by branches, as masks differ from bug to bug.
-inline void recientes(Recuento& t, const Memoria& m, int mascara, int d) {
-    if (mascara == 0) return;
-    sumarRing(t, m.anillos[mascara - 1], m.cuenta[mascara - 1], d);
+inline void addNewest(RingTally& t, const RecordMemory& m, int mask, int d) {
+    if (mask == 0) return;
+    addRing(t, m.rings[mask - 1], m.counts[mask - 1], d);
 }
 
 // Adds all of a memory's records whose role passes the mask.
-inline void todos(Recuento& t, const Memoria& m, int mascara) {
+inline void addAll(RingTally& t, const RecordMemory& m, int mask) {
     for (int r = 0; r < 2; ++r) {
-        if (!pasa(mascara, r)) continue;
-        const std::uint32_t suma = sumaRol(m, r);
-        t.a += sumaA(suma);
-        t.b += sumaB(suma);
-        t.count += m.cuenta[r];
+        if (!passes(mask, r)) continue;
+        const std::uint32_t sum = roleSum(m, r);
+        t.a += sumOfA(sum);
+        t.b += sumOfB(sum);
+        t.count += m.counts[r];
     }
 }
 
-}  // namespace busqueda
+}  // namespace indexed
 
 // What an indexed look-up reads of one cell's records: the memory of all of them, the memory of
 // those with the partner in question (null when the cell never met it), the newest record's
 // partner, and the preview that stands on top of them while player 2 weighs player 1's move.
-struct VistaMemorias {
-    const Memoria* deCelda = nullptr;
-    const Memoria* conSocio = nullptr;
-    int ultimoSocio = 0;
-    const Registro* previo = nullptr;
+struct CellMemories {
+    const RecordMemory* anyPartner = nullptr;
+    const RecordMemory* withPartner = nullptr;
+    int newestPartner = 0;
+    const SlotRecord* preview = nullptr;
 };
 
 // The search of the cell's records by searcher a (role bit `role`) with the search word `word`, as
 // the record-by-record scan makes it: records newest first, stopping once `depth` counted; with
 // depth 0 it stops after the newest record unless that one counts, and then counts every record
-// it can. Types 0 and 8 count the records with the searcher (v.conSocio must be the memory of a);
-// type 8 falls back on the others only when no record with the searcher passes the role filter,
+// it can. Types 0 and 8 count the records with the searcher (v.withPartner must be the memory of
+// a); type 8 falls back on the others only when no record with the searcher passes the role filter,
 // and takes the newest `depth` of them; type 16 counts every record that passes. The word, or -1
 // when nothing counts.
-inline int palabraIndexada(const VistaMemorias& v, int a, int role, std::int16_t word) {
-    using namespace busqueda;
-    constexpr int kNada = -1;
-    const Memoria& todas = *v.deCelda;
-    const Registro* previo = v.previo;
-    if (previo == nullptr && todas.cuenta[2] == 0) return kNada;
-    const int tipo = word & 24;
+inline int indexedWord(const CellMemories& v, int a, int role, std::int16_t word) {
+    using namespace indexed;
+    constexpr int kNothing = -1;
+    const RecordMemory& all = *v.anyPartner;
+    const SlotRecord* preview = v.preview;
+    if (preview == nullptr && all.counts[2] == 0) return kNothing;
+    const int searchType = word & 24;
     const int depth = packed::prof(word);
-    const int mascara = mascaraRol(packed::historial(word), role);
-    const bool previoPasa = previo != nullptr && pasa(mascara, registro::role(previo->jugada));
-    const bool previoPropio = previoPasa && registro::partner(previo->jugada) == a;
-    Recuento t;
-    const auto conPrevio = [&](bool cuenta) {
-        if (cuenta) t.add(previo->movA, previo->movB);
+    const int mask = roleMask(packed::historial(word), role);
+    const bool previewPasses =
+        preview != nullptr && passes(mask, moveRecord::role(preview->jugada));
+    const bool previewOwn = previewPasses && moveRecord::partner(preview->jugada) == a;
+    RingTally t;
+    const auto addPreview = [&](bool counts) {
+        if (counts) t.add(preview->movA, preview->movB);
     };
 
     // Type 16 counts from the memory of all records what types 0 and 8 count from the memory with
     // the searcher: the two are one path on a chosen memory, as types differ from bug to bug.
-    const bool cualquiera = tipo >= 16;
-    const Memoria* fuente = cualquiera ? &todas : v.conSocio;
-    const bool previoCuenta = cualquiera ? previoPasa : previoPropio;
+    const bool countsAll = searchType >= 16;
+    const RecordMemory* source = countsAll ? &all : v.withPartner;
+    const bool previewCounts = countsAll ? previewPasses : previewOwn;
     if (depth == 0) {
         // The newest record decides whether anything counts.
-        const bool newestPasa = pasa(mascara, todas.rolUltimo);
-        const bool newestCuenta =
-            previo != nullptr ? previoCuenta : newestPasa && (cualquiera || v.ultimoSocio == a);
-        if (!newestCuenta) return kNada;
-        conPrevio(previo != nullptr);
-        if (fuente != nullptr) todos(t, *fuente, mascara);
-        return t.count > 0 ? t.word() : kNada;
+        const bool newestPasses = passes(mask, all.newestRole);
+        const bool newestCounts = preview != nullptr
+                                      ? previewCounts
+                                      : newestPasses && (countsAll || v.newestPartner == a);
+        if (!newestCounts) return kNothing;
+        addPreview(preview != nullptr);
+        if (source != nullptr) addAll(t, *source, mask);
+        return t.count > 0 ? t.word() : kNothing;
     }
-    conPrevio(previoCuenta);
-    if (fuente != nullptr && t.count < depth) recientes(t, *fuente, mascara, depth - t.count);
+    addPreview(previewCounts);
+    if (source != nullptr && t.count < depth) addNewest(t, *source, mask, depth - t.count);
     if (t.count > 0) return t.word();
-    if (tipo != 8) return kNada;
+    if (searchType != 8) return kNothing;
     // No record with the searcher passes the filter, so every record that passes is an "other".
-    conPrevio(previoPasa);
-    if (t.count < depth) recientes(t, todas, mascara, depth - t.count);
+    addPreview(previewPasses);
+    if (t.count < depth) addNewest(t, all, mask, depth - t.count);
     if (t.count > 0) return t.word();
-    return kNada;
+    return kNothing;
 }
 
 // Whether the cell's trigger fired in the newest of its records that its whom and when fields
-// (trigger word `trigger`) select for the partner and its current role bit; v.conSocio must be the
-// memory of `partner`.
-inline int disparoIndexado(const VistaMemorias& v, int partner, int role, std::int16_t trigger) {
+// (trigger word `trigger`) select for the partner and its current role bit; v.withPartner must be
+// the memory of `partner`.
+inline int indexedFired(const CellMemories& v, int partner, int role, std::int16_t trigger) {
     const int whom = packed::aquien(trigger);
     const int when = packed::cuando(trigger);
     if (when > 2) return 0;  // an undefined "when" selects no encounter
     const int target = role ^ static_cast<int>(when != 0);
-    if (v.previo != nullptr) {
-        const std::int32_t previo = v.previo->jugada;
-        if ((whom == 1 || registro::partner(previo) == partner) &&
-            (when == 2 || registro::role(previo) == target))
-            return registro::fired(previo) ? 1 : 0;
+    if (v.preview != nullptr) {
+        const std::int32_t preview = v.preview->jugada;
+        if ((whom == 1 || moveRecord::partner(preview) == partner) &&
+            (when == 2 || moveRecord::role(preview) == target))
+            return moveRecord::fired(preview) ? 1 : 0;
     }
-    const Memoria* m = whom == 1 ? v.deCelda : v.conSocio;
+    const RecordMemory* m = whom == 1 ? v.anyPartner : v.withPartner;
     if (m == nullptr) return 0;
     // A look-up rather than branches: whom and when differ from bug to bug. Entry 2 is both roles;
     // an entry with no record holds 0.
-    return m->disparo[when == 2 ? 2 : target];
+    return m->fired[when == 2 ? 2 : target];
 }
 
 }  // namespace morvane

@@ -23,51 +23,51 @@ class Rng;
 // The settings one encounter reads. Live play (copia 1) reads the live game analysis and option
 // bits, a replay (copia 0) the ones committed at the last start or step, so that a replay meets
 // the settings the generation was played with.
-struct AjustesPartida {
+struct EncounterSettings {
     int copia = 1;
     std::array<float, 3> prob{};  // EquilibriumAbsProb by role 1, 2
-    bool sucesivas = false;       // successive moves
-    bool equidadUno = false;      // option [9]: even outcome = 1 (on) or 0.5 (off)
+    bool successiveMoves = false;  // successive moves
+    bool evenIsOne = false;        // option [9]: even outcome = 1 (on) or 0.5 (off)
     std::uint8_t senMask = 7;
     int adHoc = 0;
     bool ciEsExito = false;
-    bool tarta = false;    // cake cutting
-    bool grafico = false;  // encounters add to the cooperation chart's sums this generation
-    // The genome halves, which follow from prob and sucesivas: player 1's; player 2's when it does
-    // not depend on player 1's disposition, and whether it does.
-    int mitad1 = 0, mitad2 = 0;
-    bool mitad2SigueDisp = false;
+    bool cakeCutting = false;  // cake cutting
+    bool chartSample = false;  // encounters add to the cooperation chart's sums this generation
+    // The genome halves, which follow from prob and successiveMoves: player 1's; player 2's when it
+    // does not depend on player 1's disposition, and whether it does.
+    int half1 = 0, half2 = 0;
+    bool half2FollowsDisp = false;
 };
 
-AjustesPartida ajustesPartida(const World& w, int copia);
+EncounterSettings encounterSettings(const World& w, int copia);
 
 // Genome half of player 1, and of player 2 once player 1's disposition is known: half 1 where a
 // role's reference probability is 1, and for player 2 under successive moves (with a reference
 // probability other than 0) also when player 1's disposition falls below its own.
-inline int mitadJugador1(const AjustesPartida& aj) {
-    return aj.mitad1;
+inline int player1Half(const EncounterSettings& settings) {
+    return settings.half1;
 }
-inline int mitadJugador2(const AjustesPartida& aj, float disp1) {
-    return aj.mitad2SigueDisp ? (disp1 < aj.prob[1] ? 1 : 0) : aj.mitad2;
+inline int player2Half(const EncounterSettings& settings, float disp1) {
+    return settings.half2FollowsDisp ? (disp1 < settings.prob[1] ? 1 : 0) : settings.half2;
 }
 
 // (759 - d) / 759 for every colour difference d = 0..765, worked out at compile time with the
 // same rounding: a look-up instead of a division on the encounter's path.
-inline constexpr std::array<float, 766> kSimilitudes = [] {
+inline constexpr std::array<float, 766> kColourSimilarities = [] {
     std::array<float, 766> t{};
     for (int d = 0; d < 766; ++d) t[d] = static_cast<float>(759 - d) / 759.0f;
     return t;
 }();
 
 // Colour similarity of two bugs: 1 for equal bug colours, 0 for components 253 apart.
-inline float similitud(const Genoma& a, const Genoma& b) {
+inline float colourSimilarity(const Genoma& a, const Genoma& b) {
     int diff = 0;
     for (int c = 3; c < 6; ++c) diff += std::abs(a.Colores[c] - b.Colores[c]);
-    return kSimilitudes[diff];
+    return kColourSimilarities[diff];
 }
 
 // Expected pay-off of role k playing its absolute move with probability own against other.
-inline float pagoEsperado(const PayoffMatrix& m, int copia, int k, float own, float other) {
+inline float expectedPayoff(const PayoffMatrix& m, int copia, int k, float own, float other) {
     // The cross term is always taken as XY * disp1 * disp2, in that order.
     const float d1 = k == 1 ? own : other, d2 = k == 1 ? other : own;
     return m.PayoffCoefConst[copia][k] + m.PayoffCoefOwn[copia][k] * own +
@@ -75,7 +75,7 @@ inline float pagoEsperado(const PayoffMatrix& m, int copia, int k, float own, fl
 }
 
 // A pay-off as a share of the role's pay-off range; 1 when the range is empty.
-inline float exito(const PayoffMatrix& m, int k, float pay) {
+inline float success(const PayoffMatrix& m, int k, float pay) {
     const float range = m.PayoffMax[k] - m.PayoffMin[k];
     if (m.PayoffMax[k] == m.PayoffMin[k]) return 1.0f;
     return (pay - m.PayoffMin[k]) / range;
@@ -83,7 +83,7 @@ inline float exito(const PayoffMatrix& m, int k, float pay) {
 
 // A percentage as stored in a record byte: floored, a NaN taken as 0, held within 0..100 so that
 // an average never spills into the neighbouring field of a packed word.
-inline std::uint8_t byteRegistro(float percent) {
+inline std::uint8_t recordByte(float percent) {
     // Below 0 (or NaN) the floor is negative, from 100 on it is at least 100; in between the
     // conversion's truncation is the floor.
     if (!(percent >= 0.0f)) return 0;
@@ -92,9 +92,9 @@ inline std::uint8_t byteRegistro(float percent) {
 }
 
 // Player 1's equality for successes s1, s2 (player 2's is the same with option [9], else 100 - it).
-inline std::uint8_t equidad1(float s1, float s2, bool equidadUno) {
+inline std::uint8_t player1Equality(float s1, float s2, bool evenIsOne) {
     const float d = s2 - s1;
-    return byteRegistro(equidadUno ? (1.0f - std::fabs(d)) * 100.0f : (d + 1.0f) / 2.0f * 100.0f);
+    return recordByte(evenIsOne ? (1.0f - std::fabs(d)) * 100.0f : (d + 1.0f) / 2.0f * 100.0f);
 }
 
 // Success (bits 7..13) and equality (bits 0..6) of player 1's provisional move as player 2 would
@@ -103,47 +103,47 @@ std::uint16_t ValorarJugada(const World& w, float disp1, int copia);
 
 // What the deciding bug b (role bit roleBit, genome half `half`) knows of its rival: the search of
 // the rival's first n records, or b's "without data" values when the rival has none. With
-// `buscarSiempre` the search runs even for n = 0 (the preview counts as a record).
-std::uint16_t conocimiento(const World& w, const AjustesPartida& aj, int b, int roleBit, int half,
-                           const ListaRegistros& rival, int n, bool buscarSiempre);
+// `alwaysSearch` the search runs even for n = 0 (the preview counts as a record).
+std::uint16_t knowledgeOf(const World& w, const EncounterSettings& settings, int b, int roleBit,
+                          int half, const RecordList& rival, int n, bool alwaysSearch);
 
 // What a decision reads of a genome half: the behaviour curve's coefficients, the valuations'
 // complements, the weights its sensibilities give the indexes under a SenMask, the search,
 // fall-back and trigger words and the bug colour, on one cache line. The live genomes do not change
 // while the rounds are played, so a generation works these out once per cell, and the rounds read a
 // card instead of the genome.
-struct alignas(64) FichaMitad {
-    CurvaNewton curva;
-    std::array<float, 3> complemento{};  // 1 - ValIC, ValIA, ValIP / 100
-    std::array<float, 3> peso{};         // the weights of Ci, Ei, Si by the card's SenMask
+struct alignas(64) DecisionCard {
+    CurvaNewton curve;
+    std::array<float, 3> complement{};  // 1 - ValIC, ValIA, ValIP / 100
+    std::array<float, 3> weights{};     // the weights of Ci, Ei, Si by the card's SenMask
     std::int16_t busqueda = 0, incertidumbre = 0, trigger = 0;
     std::uint8_t triggerMin = 0, triggerMax = 0;
-    std::array<std::uint8_t, 4> colorBicho{};  // Colores 3..5, and a 0
+    std::array<std::uint8_t, 4> bugColour{};  // Colores 3..5, and a 0
 };
-static_assert(sizeof(FichaMitad) == 64);
-FichaMitad fichaMitad(const Genoma& g, int half, std::uint8_t senMask);
+static_assert(sizeof(DecisionCard) == 64);
+DecisionCard decisionCard(const Genoma& g, int half, std::uint8_t senMask);
 
-// Colour similarity of the bugs of two cards, as similitud() gives it for their genomes.
-inline float similitud(const FichaMitad& a, const FichaMitad& b) {
+// Colour similarity of the bugs of two cards, as colourSimilarity() gives it for their genomes.
+inline float colourSimilarity(const DecisionCard& a, const DecisionCard& b) {
 #if defined(__SSE2__)
     // The sum of the byte differences in one instruction.
     std::uint32_t ca = 0, cb = 0;
-    std::memcpy(&ca, a.colorBicho.data(), 4);
-    std::memcpy(&cb, b.colorBicho.data(), 4);
+    std::memcpy(&ca, a.bugColour.data(), 4);
+    std::memcpy(&cb, b.bugColour.data(), 4);
     const int diff = _mm_cvtsi128_si32(_mm_sad_epu8(_mm_cvtsi32_si128(static_cast<int>(ca)),
                                                     _mm_cvtsi32_si128(static_cast<int>(cb))));
 #else
     int diff = 0;
-    for (int c = 0; c < 3; ++c) diff += std::abs(a.colorBicho[c] - b.colorBicho[c]);
+    for (int c = 0; c < 3; ++c) diff += std::abs(a.bugColour[c] - b.bugColour[c]);
 #endif
-    return kSimilitudes[diff];
+    return kColourSimilarities[diff];
 }
 
 namespace decision {
 
 // The weights of Ci, Ei and Si in the input x by SenMask, from a genome half's sensibilities / 100.
 // With two indexes the first one's sensibility is used and the second gets its complement.
-inline std::array<float, 3> pesos(std::uint8_t senMask, const std::array<float, 3>& sen) {
+inline std::array<float, 3> weights(std::uint8_t senMask, const std::array<float, 3>& sen) {
     switch (senMask & 7) {
         case 0:
             return {0.0f, 0.0f, 0.0f};
@@ -167,95 +167,93 @@ inline std::array<float, 3> pesos(std::uint8_t senMask, const std::array<float, 
 // The input x: the indexes' distances from the valuations (given as complements, 1 - value),
 // weighted. A left-out index has weight 0 and adds an exact 0, so an index entering alone enters
 // as it is; with no index at all x is 1.
-inline float entrada(float Ci, float Ei, float Si, const std::array<float, 3>& complemento,
-                     const std::array<float, 3>& p, std::uint8_t senMask) {
-    const float t0 = std::fabs(Ci - complemento[0]);
-    const float t1 = std::fabs(Ei - complemento[1]);
-    const float t2 = std::fabs(Si - complemento[2]);
+inline float input(float Ci, float Ei, float Si, const std::array<float, 3>& complement,
+                   const std::array<float, 3>& p, std::uint8_t senMask) {
+    const float t0 = std::fabs(Ci - complement[0]);
+    const float t1 = std::fabs(Ei - complement[1]);
+    const float t2 = std::fabs(Si - complement[2]);
     const float x = p[0] * t0 + p[1] * t1 + p[2] * t2;
     return (senMask & 7) == 0 ? 1.0f : x;
 }
 
 }  // namespace decision
 
-// One move decision into `salida` (all but the deciding cell's number): the bug with genome gb,
+// One move decision into `out` (all but the deciding cell's number): the bug with genome gb,
 // deciding with half `half` (and its card) in role 1 or 2 against the rival with genome gr, with
 // the knowledge word found, the colour similarity and, for player 2, player 1's output f1.
-// `disparoPrevio()` is DisparoPrevio for the bug's trigger: whether it fired in the earlier meeting
-// its whom and when fields select. With kMiraSiempre (a look-up that only reads a few lines) it is
+// `firedBefore()` is DisparoPrevio for the bug's trigger: whether it fired in the earlier meeting
+// its whom and when fields select. With kAlwaysLookUp (a look-up that only reads a few lines) it is
 // asked even where its answer is not used; otherwise only when the trigger's range is not empty
-// and the input falls outside it. Without kVista only the half, the output, the disposition and the
-// trigger's answer are stored: what the encounter goes on with when no view shows it.
-template <bool kMiraSiempre, bool kVista = true, typename DisparoPrevio>
-void decidirCon(const Genoma& gb, const Genoma& gr, const AjustesPartida& aj, int role, int half,
-                const FichaMitad& ficha, std::uint16_t word, float Si, float f1, Rng& rng,
-                LadoPartida& salida, DisparoPrevio disparoPrevio) {
+// and the input falls outside it. Without kObserved only the half, the output, the disposition and
+// the trigger's answer are stored: what the encounter goes on with when no view shows it.
+template <bool kAlwaysLookUp, bool kObserved = true, typename FiredBefore>
+void decideWith(const Genoma& gb, const Genoma& gr, const EncounterSettings& settings, int role,
+                int half, const DecisionCard& card, std::uint16_t word, float Si, float f1,
+                Rng& rng, EncounterSide& out, FiredBefore firedBefore) {
     // Worked out in a local and stored once: the byte fields of the side may alias anything, and
     // storing them as they come would make every later read go back to memory.
-    LadoPartida lado;
+    EncounterSide side;
     const GenomePart& g = gb.parte[half];
-    lado.mitad = static_cast<std::uint8_t>(half);
-    lado.xAdHoc = false;
-    if constexpr (kVista) lado.colores = gb.Colores;
-    lado.Ci = conocimientoCi(word);
-    lado.Ei = conocimientoEi(word);
+    side.half = static_cast<std::uint8_t>(half);
+    side.xAdHoc = false;
+    if constexpr (kObserved) side.colours = gb.Colores;
+    side.Ci = knowledgeCi(word);
+    side.Ei = knowledgeEi(word);
 
     // Under the ad-hoc switch the player's valuations count as 1, and their complements as 0.
-    const bool adHocValues = (aj.adHoc & (role == 1 ? 1 : 2)) != 0;
-    const std::array<float, 3> complemento =
-        adHocValues ? std::array<float, 3>{} : ficha.complemento;
-    lado.x = decision::entrada(lado.Ci, lado.Ei, Si, complemento, ficha.peso, aj.senMask);
-    if constexpr (kVista) {
-        lado.val = adHocValues ? std::array<float, 3>{1.0f, 1.0f, 1.0f}
-                               : std::array<float, 3>{centesima(g.ValIC), centesima(g.ValIA),
-                                                      centesima(g.ValIP)};
-        lado.peso = ficha.peso;
+    const bool adHocValues = (settings.adHoc & (role == 1 ? 1 : 2)) != 0;
+    const std::array<float, 3> complement = adHocValues ? std::array<float, 3>{} : card.complement;
+    side.x = decision::input(side.Ci, side.Ei, Si, complement, card.weights, settings.senMask);
+    if constexpr (kObserved) {
+        side.val = adHocValues ? std::array<float, 3>{1.0f, 1.0f, 1.0f}
+                               : std::array<float, 3>{hundredth(g.ValIC), hundredth(g.ValIA),
+                                                      hundredth(g.ValIP)};
+        side.weights = card.weights;
     }
-    if (role == 1 && (aj.adHoc & 1) != 0) {
-        lado.x = centesima(gr.parte[0].ValIC);
-        lado.xAdHoc = true;
+    if (role == 1 && (settings.adHoc & 1) != 0) {
+        side.x = hundredth(gr.parte[0].ValIC);
+        side.xAdHoc = true;
     }
 
-    lado.f = evalCurvaNewton01(ficha.curva, g, lado.x);
+    side.f = evalCurvaNewton01(card.curve, g, side.x);
     // The trigger: inside its range it answers at once; otherwise, when the range is not empty, it
     // answers again if it fired in the earlier meeting its whom and when fields select.
     // A cheap look-up is made whether or not it is needed: inputs fall in and out of a trigger's
     // range at random, and a branch on them would often be mispredicted.
-    const float d100 = lado.x * 100.0f;
-    const float lo = ficha.triggerMin, hi = ficha.triggerMax;
-    const bool dentro = (lo <= d100) & (d100 <= hi);
-    if constexpr (kMiraSiempre)
-        lado.disparo = dentro | ((lo <= hi) & disparoPrevio());
+    const float d100 = side.x * 100.0f;
+    const float lo = card.triggerMin, hi = card.triggerMax;
+    const bool inRange = (lo <= d100) & (d100 <= hi);
+    if constexpr (kAlwaysLookUp)
+        side.fired = inRange | ((lo <= hi) & firedBefore());
     else
-        lado.disparo = dentro || (lo <= hi && disparoPrevio());
-    const float respuesta =
-        centesima(static_cast<std::uint8_t>(packed::triggerResp(ficha.trigger)));
-    lado.f = elegir(lado.disparo, respuesta, lado.f);
+        side.fired = inRange || (lo <= hi && firedBefore());
+    const float response = hundredth(static_cast<std::uint8_t>(packed::triggerResp(card.trigger)));
+    side.f = selectBits(side.fired, response, side.f);
 
-    if (role == 2 && (aj.adHoc & 2) != 0) {
-        lado.disparo = false;
-        lado.f = centesima(gb.parte[0].ValIC) <= f1 ? 1.0f : 0.0f;
+    if (role == 2 && (settings.adHoc & 2) != 0) {
+        side.fired = false;
+        side.f = hundredth(gb.parte[0].ValIC) <= f1 ? 1.0f : 0.0f;
     }
-    if ((aj.adHoc & 4) != 0) lado.f = rng.uniform() <= centesima(g.SenIC) ? 1.0f : 0.0f;
+    if ((settings.adHoc & 4) != 0) side.f = rng.uniform() <= hundredth(g.SenIC) ? 1.0f : 0.0f;
 
-    lado.disp = DispositionToProb(aj.prob[role], lado.f);
-    if constexpr (kVista) {
-        lado.celda = salida.celda;
-        salida = lado;
+    side.disp = DispositionToProb(settings.prob[role], side.f);
+    if constexpr (kObserved) {
+        side.cell = out.cell;
+        out = side;
     } else {
         // What the encounter itself reads on; the rest is worked out only for a view.
-        salida.mitad = lado.mitad;
-        salida.f = lado.f;
-        salida.disp = lado.disp;
-        salida.disparo = lado.disparo;
+        out.half = side.half;
+        out.f = side.f;
+        out.disp = side.disp;
+        out.fired = side.fired;
     }
 }
 
-// One move decision into `lado`: bug b against rival r in role 1 or 2 with genome half `half`
+// One move decision into `side`: bug b against rival r in role 1 or 2 with genome half `half`
 // (and its card), the knowledge word found, the colour similarity, b's own record list and count,
 // and for player 2 player 1's output f1.
-void decidir(const World& w, const AjustesPartida& aj, int b, int r, int role, int half,
-             const FichaMitad& ficha, std::uint16_t word, float Si, const ListaRegistros& propia,
-             int nPropio, float f1, Rng& rng, LadoPartida& lado);
+void decide(const World& w, const EncounterSettings& settings, int b, int r, int role, int half,
+            const DecisionCard& card, std::uint16_t word, float Si, const RecordList& ownList,
+            int ownCount, float f1, Rng& rng, EncounterSide& side);
 
 }  // namespace morvane

@@ -9,7 +9,7 @@ namespace morvane {
 //   bits 0..11 partner cell | 12 role (0 player 1, 1 player 2) | 13..20 the partner's slot of the
 //   same encounter | 21 zero | 22 this cell's trigger fired | 23 zero | 24 decided with half 0 |
 //   25 decided with half 1 | 26..31 zero
-namespace registro {
+namespace moveRecord {
 
 constexpr std::int32_t kPartnerMask = 0xFFF;
 constexpr std::int32_t kRoleBit = 1 << 12;
@@ -40,6 +40,6 @@ inline std::int32_t make(int partner, int role, int partnerSlot, bool fired, int
            (half != 0 ? kHalf1Bit : kHalf0Bit);
 }
 
-}  // namespace registro
+}  // namespace moveRecord
 
 }  // namespace morvane

@@ -8,66 +8,65 @@ namespace morvane {
 
 namespace {
 
-// An empty memory of the cell's records with `socio` (0: with anybody). A ring entry is read only
+// An empty memory of the cell's records with `partner` (0: with anybody). A ring entry is read only
 // once written, but for the sums before the first record: clearing those and the counts is enough.
-void limpiarMemoria(Memoria& m, int cell, int socio) {
-    for (auto& anillo : m.anillos) anillo[0] = 0;
-    m.cuenta = {};
-    m.disparo = {};
-    m.rolUltimo = 0;
-    m.duena = static_cast<std::int16_t>(cell);
-    m.socio = static_cast<std::int16_t>(socio);
+void clearMemory(RecordMemory& m, int cell, int partner) {
+    for (auto& ring : m.rings) ring[0] = 0;
+    m.counts = {};
+    m.fired = {};
+    m.newestRole = 0;
+    m.owner = static_cast<std::int16_t>(cell);
+    m.partner = static_cast<std::int16_t>(partner);
 }
 
 }  // namespace
 
-void reiniciarIndiceRegistros(const World& w, const GenerationReport& r, IndiceRegistros& ix) {
+void resetRecordIndex(const World& w, const GenerationReport& r, RecordIndex& ix) {
     const std::size_t cells = static_cast<std::size_t>(w.NumJugadores) + 1;
-    ix.anchura = r.slotsPerCell;
+    ix.slotsPerCell = r.slotsPerCell;
     // Every cell meets at most the partners its neighbourhood gives it, unless a caller pairs
     // cells otherwise; those further partners go past the blocks.
     const int partners = partnerCount(w.vecindad.CodVecin[kPrevio]);
-    ix.bloque = static_cast<std::size_t>(std::clamp(partners, 1, static_cast<int>(ix.anchura)));
-    ix.cabeceras.assign(cells, {});
-    ix.deCelda.resize(cells);
-    for (std::size_t c = 0; c < cells; ++c) limpiarMemoria(ix.deCelda[c], static_cast<int>(c), 0);
-    // A partner's memory is cleared when the cell first meets it, and only the first numSocios
+    ix.block = static_cast<std::size_t>(std::clamp(partners, 1, static_cast<int>(ix.slotsPerCell)));
+    ix.headers.assign(cells, {});
+    ix.anyPartner.resize(cells);
+    for (std::size_t c = 0; c < cells; ++c) clearMemory(ix.anyPartner[c], static_cast<int>(c), 0);
+    // A partner's memory is cleared when the cell first meets it, and only the first partnersMet
     // partners of a cell are read: the blocks need no clearing here.
-    ix.socios.resize(cells * ix.anchura);
-    ix.conSocio.resize(cells * ix.bloque);
+    ix.partners.resize(cells * ix.slotsPerCell);
+    ix.withPartner.resize(cells * ix.block);
 }
 
-Memoria& nuevaMemoria(IndiceRegistros& ix, int cell, int k, int socio) {
-    ix.socios[cell * ix.anchura + k] = static_cast<std::int16_t>(socio);
-    Memoria& m = static_cast<std::size_t>(k) < ix.bloque ? ix.conSocio[cell * ix.bloque + k]
-                                                         : ix.conSocio.emplace_back();
+RecordMemory& newPartnerMemory(RecordIndex& ix, int cell, int k, int partner) {
+    ix.partners[cell * ix.slotsPerCell + k] = static_cast<std::int16_t>(partner);
+    RecordMemory& m = static_cast<std::size_t>(k) < ix.block ? ix.withPartner[cell * ix.block + k]
+                                                             : ix.withPartner.emplace_back();
     // Cleared in place: the block entry may hold a memory of the generation before.
-    limpiarMemoria(m, cell, socio);
+    clearMemory(m, cell, partner);
     return m;
 }
 
-std::size_t posicionFueraDeBloque(const IndiceRegistros& ix, int cell, int socio) {
-    const auto mas =
-        ix.conSocio.begin() + static_cast<std::ptrdiff_t>(ix.cabeceras.size() * ix.bloque);
-    const auto it = std::find_if(mas, ix.conSocio.end(), [&](const Memoria& m) {
-        return m.duena == cell && m.socio == socio;
+std::size_t placePastBlocks(const RecordIndex& ix, int cell, int partner) {
+    const auto pastBlocks =
+        ix.withPartner.begin() + static_cast<std::ptrdiff_t>(ix.headers.size() * ix.block);
+    const auto it = std::find_if(pastBlocks, ix.withPartner.end(), [&](const RecordMemory& m) {
+        return m.owner == cell && m.partner == partner;
     });
-    return static_cast<std::size_t>(it - ix.conSocio.begin());
+    return static_cast<std::size_t>(it - ix.withPartner.begin());
 }
 
-void reindexarCelda(const World& w, const GenerationReport& r, IndiceRegistros& ix, int cell,
-                    int slot) {
-    if (!indiceDimensionado(w, r, ix)) reiniciarIndiceRegistros(w, r, ix);
+void reindexCell(const World& w, const GenerationReport& r, RecordIndex& ix, int cell, int slot) {
+    if (!indexFitsWorld(w, r, ix)) resetRecordIndex(w, r, ix);
     // The cell's memories past the blocks are let go, to be made afresh as the records name
     // their partners again.
     for (auto m =
-             ix.conSocio.begin() + static_cast<std::ptrdiff_t>(ix.cabeceras.size() * ix.bloque);
-         m != ix.conSocio.end(); ++m)
-        if (m->duena == cell) m->duena = -1;
-    ix.cabeceras[cell] = {};
-    ix.deCelda[cell] = {};
+             ix.withPartner.begin() + static_cast<std::ptrdiff_t>(ix.headers.size() * ix.block);
+         m != ix.withPartner.end(); ++m)
+        if (m->owner == cell) m->owner = -1;
+    ix.headers[cell] = {};
+    ix.anyPartner[cell] = {};
     for (int i = 1; i <= slot; ++i)
-        anadirAlIndice(ix, cell, i, r.jugadas(cell, i), r.movA(cell, i), r.movB(cell, i));
+        addToIndex(ix, cell, i, r.jugadas(cell, i), r.movA(cell, i), r.movB(cell, i));
 }
 
 }  // namespace morvane

@@ -3,23 +3,8 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <string_view>
-
-#include "core/numeric.h"
 
 namespace morvane {
-
-namespace {
-
-std::string withoutTrailingZeros(std::string_view s) {
-    if (s.find('.') == std::string_view::npos) return std::string(s);
-    while (s.back() == '0') s.remove_suffix(1);
-    if (s.back() == '.') s.remove_suffix(1);
-    return std::string(s);
-}
-
-}  // namespace
 
 std::string decimalText(float value) {
     if (value == 0.0f) return "0";  // also a negative zero
@@ -29,14 +14,6 @@ std::string decimalText(float value) {
     const auto res =
         std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::fixed);
     return std::string(buf.data(), res.ptr);
-}
-
-std::string decimalText(double value, int decimals) {
-    const double r = roundDecimals(value, decimals) + 0.0;  // + 0.0 turns -0 into 0
-    if (!std::isfinite(r)) return std::isnan(r) ? "NaN" : "Inf";
-    std::array<char, 400> buf{};
-    std::snprintf(buf.data(), buf.size(), "%.*f", decimals, r);
-    return withoutTrailingZeros(buf.data());
 }
 
 }  // namespace morvane

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/shown_number.h"
 #include "games/decimal_text.h"
 #include "core/copies.h"
 #include "games/payoff.h"
@@ -74,8 +75,8 @@ Outcome sequentialOutcome(const PayoffMatrix& m, const TestPanel& t, MoveOrder o
 }
 
 std::string boxText(bool sequential, float seq, float sim) {
-    const std::string s = decimalText(sim, 3);
-    return sequential ? "(" + decimalText(seq, 3) + ") " + s : s;
+    const std::string s = shownNumber(sim, 3);
+    return sequential ? "(" + shownNumber(seq, 3) + ") " + s : s;
 }
 
 }  // namespace
@@ -91,8 +92,8 @@ TestPanel RecomputeTestPanel(const PayoffMatrix& m, float d1, float d2, MoveOrde
         auto& j = t.jugador[k];
         j.p = m.EquilibriumAbsProb[kActual][k];
         j.x = DispositionToProb(j.p, d[k]);
-        j.txtProb = "0 / " + decimalText(j.p, 2) + " / 1";
-        j.txtMov = "[" + decimalText(j.x, 3) + "]";
+        j.txtProb = "0 / " + shownNumber(j.p, 2) + " / 1";
+        j.txtMov = "[" + shownNumber(j.x, 3) + "]";
     }
 
     const bool sequential = order != MoveOrder::Simultaneous;

@@ -74,6 +74,26 @@ class LineReader {
 // million-digit number does not make a million-digit message.
 std::string quoteToken(std::string_view token);
 
+// One line of three bytes, each refused under its field's name; `what` names the line when it
+// does not hold three numbers.
+inline void readBytes(LineReader& in, std::string_view what, std::uint8_t& x, std::uint8_t& y,
+                      std::uint8_t& z, const char* const names[3]) {
+    if (!in.numbers(3, what)) return;
+    x = in.whole<std::uint8_t>(0, names[0]);
+    y = in.whole<std::uint8_t>(1, names[1]);
+    z = in.whole<std::uint8_t>(2, names[2]);
+}
+
+// One line of a field's two parts, refused as "<field> (part 0)" and "(part 1)"; `what` names the
+// line when it does not hold two numbers (the field itself unless given).
+template <typename Int>
+void readPair(LineReader& in, std::string_view field, Int& p0, Int& p1,
+              std::string_view what = {}) {
+    if (!in.numbers(2, what.empty() ? field : what)) return;
+    p0 = in.whole<Int>(0, std::string(field) + " (part 0)");
+    p1 = in.whole<Int>(1, std::string(field) + " (part 1)");
+}
+
 // Empty when the text may be read as lines; else the error (an empty file, a binary file).
 std::optional<LoadError> checkTextFile(std::string_view text);
 

@@ -98,46 +98,29 @@ float readVista(LineReader& in) {
     return x;
 }
 
-// Three bytes of one line, named for messages.
-void readBytes(LineReader& in, const char* const names[3], std::uint8_t& x, std::uint8_t& y,
-               std::uint8_t& z) {
-    if (!in.numbers(3, "the cell block")) return;
-    x = in.whole<std::uint8_t>(0, names[0]);
-    y = in.whole<std::uint8_t>(1, names[1]);
-    z = in.whole<std::uint8_t>(2, names[2]);
-}
-
-template <typename Int>
-void readPair(LineReader& in, const char* name0, const char* name1, Int& p0, Int& p1) {
-    if (!in.numbers(2, "the cell block")) return;
-    p0 = in.whole<Int>(0, name0);
-    p1 = in.whole<Int>(1, name1);
-}
-
 void readCell(LineReader& in, Genoma& g) {
     using namespace field_names;
     GenomePart& a = g.parte[0];
     GenomePart& b = g.parte[1];
-    readPair(in, "Busqueda (part 0)", "Busqueda (part 1)", a.Busqueda, b.Busqueda);
-    readBytes(in, kCurveFirst[0], a.Y0, a.X1, a.Y1);
-    readBytes(in, kCurveSecond[0], a.X2, a.Y2, a.Y3);
-    readBytes(in, kCurveFirst[1], b.Y0, b.X1, b.Y1);
-    readBytes(in, kCurveSecond[1], b.X2, b.Y2, b.Y3);
-    readBytes(in, kSen[0], a.SenIC, a.SenIA, a.SenIP);
-    readBytes(in, kSen[1], b.SenIC, b.SenIA, b.SenIP);
-    readBytes(in, kVal[0], a.ValIC, a.ValIA, a.ValIP);
-    readBytes(in, kVal[1], b.ValIC, b.ValIA, b.ValIP);
-    readPair(in, "Incertidumbre (part 0)", "Incertidumbre (part 1)", a.Incertidumbre,
-             b.Incertidumbre);
-    readPair(in, "Irregular (part 0)", "Irregular (part 1)", a.Irregular, b.Irregular);
+    readPair(in, "Busqueda", a.Busqueda, b.Busqueda, "the cell block");
+    readBytes(in, "the cell block", a.Y0, a.X1, a.Y1, kCurveFirst[0]);
+    readBytes(in, "the cell block", a.X2, a.Y2, a.Y3, kCurveSecond[0]);
+    readBytes(in, "the cell block", b.Y0, b.X1, b.Y1, kCurveFirst[1]);
+    readBytes(in, "the cell block", b.X2, b.Y2, b.Y3, kCurveSecond[1]);
+    readBytes(in, "the cell block", a.SenIC, a.SenIA, a.SenIP, kSen[0]);
+    readBytes(in, "the cell block", b.SenIC, b.SenIA, b.SenIP, kSen[1]);
+    readBytes(in, "the cell block", a.ValIC, a.ValIA, a.ValIP, kVal[0]);
+    readBytes(in, "the cell block", b.ValIC, b.ValIA, b.ValIP, kVal[1]);
+    readPair(in, "Incertidumbre", a.Incertidumbre, b.Incertidumbre, "the cell block");
+    readPair(in, "Irregular", a.Irregular, b.Irregular, "the cell block");
     if (in.numbers(1, "the cell block")) {
         g.VecinosImitacion = in.whole<std::int32_t>(0, "VecinosImitacion");
     }
-    readPair(in, "TriggerMin (part 0)", "TriggerMin (part 1)", a.TriggerMin, b.TriggerMin);
-    readPair(in, "TriggerMax (part 0)", "TriggerMax (part 1)", a.TriggerMax, b.TriggerMax);
-    readPair(in, "Trigger (part 0)", "Trigger (part 1)", a.Trigger, b.Trigger);
-    readBytes(in, kColour[0], g.Colores[0], g.Colores[1], g.Colores[2]);
-    readBytes(in, kColour[1], g.Colores[3], g.Colores[4], g.Colores[5]);
+    readPair(in, "TriggerMin", a.TriggerMin, b.TriggerMin, "the cell block");
+    readPair(in, "TriggerMax", a.TriggerMax, b.TriggerMax, "the cell block");
+    readPair(in, "Trigger", a.Trigger, b.Trigger, "the cell block");
+    readBytes(in, "the cell block", g.Colores[0], g.Colores[1], g.Colores[2], kColour[0]);
+    readBytes(in, "the cell block", g.Colores[3], g.Colores[4], g.Colores[5], kColour[1]);
 }
 
 // The cell blocks end where the sections begin: an empty line or a header there means the file
@@ -195,7 +178,7 @@ LoadResult readScenarioText(World& w, std::string_view text, const ReadLimits& l
 
     PrepararCeldaCero(n);
     decodeVista(n, vista);
-    n.CasillaSel = casillaSelInicial(n);
+    n.CasillaSel = initialSelectedCell(n);
     BuildNeighbourTable(n);
     w = std::move(n);
     return {};

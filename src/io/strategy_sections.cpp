@@ -53,15 +53,6 @@ void writeSlot(std::string& out, const StrategySlot& slot) {
     appendLine(out, generalWholes({g.Colores[3], g.Colores[4], g.Colores[5]}));
 }
 
-// Three values of both parts, one line per part: curve points, sensibilities, valuations.
-void readBytes(LineReader& in, std::string_view what, std::uint8_t& x, std::uint8_t& y,
-               std::uint8_t& z, const char* const names[3]) {
-    if (!in.numbers(3, what)) return;
-    x = in.whole<std::uint8_t>(0, names[0]);
-    y = in.whole<std::uint8_t>(1, names[1]);
-    z = in.whole<std::uint8_t>(2, names[2]);
-}
-
 // Sensibilities and valuations: floats in the list that a seeded cell holds in a byte.
 void readCellBytes(LineReader& in, std::string_view what, float& x, float& y, float& z,
                    const char* const names[3]) {
@@ -69,13 +60,6 @@ void readCellBytes(LineReader& in, std::string_view what, float& x, float& y, fl
     x = in.realFitting(0, names[0], 0, 255);
     y = in.realFitting(1, names[1], 0, 255);
     z = in.realFitting(2, names[2], 0, 255);
-}
-
-template <typename Int>
-void readPair(LineReader& in, std::string_view what, Int& p0, Int& p1) {
-    if (!in.numbers(2, what)) return;
-    p0 = in.whole<Int>(0, std::string(what) + " (part 0)");
-    p1 = in.whole<Int>(1, std::string(what) + " (part 1)");
 }
 
 void readSlotValues(LineReader& in, StrategySlot& slot) {

@@ -26,8 +26,8 @@ float behaviourRaw01(const GenomePart& g, float x);
 inline float foldIntoRange(float f, float bound, bool irregular) {
     // Irregular, the value is mirrored at the edge it crossed; then either is held within 0..bound.
     // Each selection keeps f itself, so a -0 inside the range stays -0.
-    const float espejo =
-        elegir(irregular & (f > bound), 2.0f * bound - f, elegir(irregular & (f < 0.0f), -f, f));
+    const float espejo = selectBits(irregular & (f > bound), 2.0f * bound - f,
+                                    selectBits(irregular & (f < 0.0f), -f, f));
     return std::min(std::max(espejo, 0.0f), bound);
 }
 

@@ -561,11 +561,12 @@ void frmPartidas::showNeighbourhood(bool keepRows) {
 void frmPartidas::showLiveRows() {
     const World& w = world();
     const int sel = w.CasillaSel;
-    std::vector<FilaResultado> rows;
+    std::vector<ResultRow> rows;
     const GenerationReport& r = session_.report();
-    if (r.FilasSelCelda == sel && sel >= 1 && sel <= w.NumJugadores) {
+    if (r.selectedRowsCell == sel && sel >= 1 && sel <= w.NumJugadores) {
         const std::size_t played = static_cast<std::size_t>(std::max(0, r.jugadas(sel, 0)));
-        rows.assign(r.FilasSel.begin(), r.FilasSel.begin() + std::min(played, r.FilasSel.size()));
+        rows.assign(r.selectedRows.begin(),
+                    r.selectedRows.begin() + std::min(played, r.selectedRows.size()));
     }
     const QPalette pal = fraVecindario->txtGenoma->palette();
     fxgResultados->results().setRows(sel, pal.color(QPalette::Base), pal.color(QPalette::Text),
@@ -577,8 +578,8 @@ void frmPartidas::showLiveRows() {
 void frmPartidas::mostrarPartidas(int cell) {
     World& w = world();
     if (cell < 1 || cell > w.NumJugadores) return;
-    TablaResultados t = MostrarPartidas(w, session_.report(), cell, session_.replayRng());
-    const auto& col = t.colores;
+    CellResults t = MostrarPartidas(w, session_.report(), cell, session_.replayRng());
+    const auto& col = t.colours;
     QColor back(col[0], col[1], col[2]), fore(col[3], col[4], col[5]);
     if (w.Generacion == 0) {
         // No generation yet, so no previous copy to colour the corner from.
@@ -586,17 +587,17 @@ void frmPartidas::mostrarPartidas(int cell) {
         back = window.color(QPalette::Base);
         fore = window.color(QPalette::Text);
     }
-    fxgResultados->results().setRows(t.celda, back, fore, std::move(t.filas));
+    fxgResultados->results().setRows(t.cell, back, fore, std::move(t.rows));
 }
 
 void frmPartidas::refreshIndexHeaders() {
-    const CabecerasIndice h = cabecerasIndice(world());
-    fxgResultados->results().setIndexHeaders(text(h.ciR), text(h.ciP), h.cursiva);
+    const IndexHeaders h = indexHeaders(world());
+    fxgResultados->results().setIndexHeaders(text(h.ciR), text(h.ciP), h.italic);
 }
 
 void frmPartidas::cambiarIndice() {
-    const CabecerasIndice h = CambiarIndice(world());
-    fxgResultados->results().setIndexHeaders(text(h.ciR), text(h.ciP), h.cursiva);
+    const IndexHeaders h = CambiarIndice(world());
+    fxgResultados->results().setIndexHeaders(text(h.ciR), text(h.ciP), h.italic);
 }
 
 // ---------------------------------------------------------------- picking up and putting down

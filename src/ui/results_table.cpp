@@ -4,7 +4,7 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 
-#include "encounter/number_text.h"
+#include "core/shown_number.h"
 #include "encounter/results_table.h"
 #include "ui/readable_text.h"
 
@@ -35,8 +35,7 @@ void ResultsModel::setRowCount(int rows) {
     endResetModel();
 }
 
-void ResultsModel::setRows(int cell, QColor back, QColor fore,
-                           std::vector<FilaResultado> rows) {
+void ResultsModel::setRows(int cell, QColor back, QColor fore, std::vector<ResultRow> rows) {
     beginResetModel();
     cell_ = cell;
     back_ = back;
@@ -66,7 +65,7 @@ void ResultsModel::setShowsMoves(bool moves) {
     endResetModel();
 }
 
-const FilaResultado* ResultsModel::rowAt(int row) const {
+const ResultRow* ResultsModel::rowAt(int row) const {
     const int k = row - 2;
     if (k < 0 || k >= static_cast<int>(rows_.size())) return nullptr;
     return &rows_[k];
@@ -91,19 +90,19 @@ QString ResultsModel::headerText(int column) const {
     }
 }
 
-QString ResultsModel::valueText(const FilaResultado& f, int column) const {
-    auto num = [](float x) { return QString::fromStdString(textoDecimal(x, 2)); };
+QString ResultsModel::valueText(const ResultRow& f, int column) const {
+    auto num = [](float x) { return QString::fromStdString(shownNumber(x, 2)); };
     switch (column) {
         case 0:
             return num(f.Si);
         case 1:
-            return num(f.propio.Ci);
+            return num(f.own.Ci);
         case 2:
-            return num(f.propio.Ei);
+            return num(f.own.Ei);
         case 3:
-            return num(showsMoves_ ? f.propio.disp : f.propio.f);
+            return num(showsMoves_ ? f.own.disp : f.own.f);
         case 4:
-            return QString::number(f.rival.celda);
+            return QString::number(f.rival.cell);
         case 5:
             return num(f.rival.Ci);
         case 6:
@@ -116,14 +115,14 @@ QString ResultsModel::valueText(const FilaResultado& f, int column) const {
 QString ResultsModel::text(int row, int column) const {
     if (row == 0) return column == 0 && cell_ > 0 ? QString::number(cell_) : QString();
     if (row == 1) return headerText(column);
-    const FilaResultado* f = rowAt(row);
+    const ResultRow* f = rowAt(row);
     return f != nullptr ? valueText(*f, column) : QString();
 }
 
 QVariant ResultsModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     const int row = index.row(), col = index.column();
-    const FilaResultado* f = rowAt(row);
+    const ResultRow* f = rowAt(row);
     auto colour = [](const std::array<std::uint8_t, 6>& c, int from) {
         return QColor(c[from], c[from + 1], c[from + 2]);
     };
@@ -135,19 +134,19 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const {
         case Qt::BackgroundRole:
             if (row == 0 && col == 0 && cell_ > 0) return back_;
             if (row < 2) return QColor(0xE0, 0xE0, 0xE0);
-            if (f != nullptr && col == 4) return colour(f->rival.colores, 0);
+            if (f != nullptr && col == 4) return colour(f->rival.colours, 0);
             return QColor(Qt::white);
         case Qt::ForegroundRole:
             if (row == 0 && col == 0) return textColourOn(back_, fore_, readable_ && cell_ > 0);
             if (f != nullptr && col == 4)
-                return textColourOn(colour(f->rival.colores, 0), colour(f->rival.colores, 3),
+                return textColourOn(colour(f->rival.colours, 0), colour(f->rival.colours, 3),
                                     readable_);
             return QColor(Qt::black);
         case Qt::FontRole: {
             QFont font;
             if (row == 1 && (col == 1 || col == 5)) font.setItalic(italic_);
-            if (f != nullptr && col == 3) font.setBold(f->propio.disparo);
-            if (f != nullptr && col == 7) font.setBold(f->rival.disparo);
+            if (f != nullptr && col == 3) font.setBold(f->own.fired);
+            if (f != nullptr && col == 7) font.setBold(f->rival.fired);
             return font;
         }
         case Qt::ToolTipRole:

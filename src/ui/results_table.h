@@ -30,7 +30,7 @@ class ResultsModel : public QAbstractTableModel {
     // MovPosibles + 2 rows: room for every encounter a cell can play.
     void setRowCount(int rows);
     // The inspected cell and its encounters; the colours are those of cell (0, 0).
-    void setRows(int cell, QColor back, QColor fore, std::vector<FilaResultado> rows);
+    void setRows(int cell, QColor back, QColor fore, std::vector<ResultRow> rows);
 
     // Headers (1, 1) and (1, 5), as the engine words them, italic while the first-index switch
     // waits for the next start or step.
@@ -44,17 +44,17 @@ class ResultsModel : public QAbstractTableModel {
 
     QString text(int row, int column) const;
     int inspectedCell() const { return cell_; }
-    const std::vector<FilaResultado>& rows() const { return rows_; }
+    const std::vector<ResultRow>& rows() const { return rows_; }
 
   private:
     QString headerText(int column) const;
-    QString valueText(const FilaResultado& f, int column) const;
-    const FilaResultado* rowAt(int row) const;
+    QString valueText(const ResultRow& f, int column) const;
+    const ResultRow* rowAt(int row) const;
 
     int rowCount_ = 2;
     int cell_ = 0;
     QColor back_ = Qt::white, fore_ = Qt::black;
-    std::vector<FilaResultado> rows_;
+    std::vector<ResultRow> rows_;
     QString ciR_ = QStringLiteral("Ci R"), ciP_ = QStringLiteral("Ci P");
     bool italic_ = false, showsMoves_ = false, readable_ = false;
 };

@@ -1,6 +1,6 @@
 #include "world/neighbourhood_types.h"
 
-#include "games/decimal_text.h"
+#include "core/shown_number.h"
 #include "world/neighbourhood.h"
 
 namespace morvane {
@@ -91,7 +91,7 @@ std::string percentageLine(std::uint8_t repes, int numJugadores) {
     if (numJugadores <= 1) return line + " / 0";
     const int others = numJugadores - 1;
     const double percent = static_cast<double>(repes) / others * 100.0;
-    return line + " / " + std::to_string(others) + " = " + decimalText(percent, 2) + " % ";
+    return line + " / " + std::to_string(others) + " = " + shownNumber(percent, 2) + " % ";
 }
 
 }  // namespace

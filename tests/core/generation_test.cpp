@@ -75,7 +75,7 @@ TEST(RunPreparation, LeavesTheLastGenerationReadableWhenTheMovesChange) {
     ASSERT_EQ(run.w.MovPosibles, 12);
     // The records stay in the layout they were written in until the next generation.
     EXPECT_EQ(run.r.Jugadas, before.Jugadas);
-    EXPECT_TRUE(registrosLegibles(run.w, run.r));
+    EXPECT_TRUE(recordsReadable(run.w, run.r));
     run.generation(rng);
     EXPECT_EQ(run.r.slotsPerCell, 13u);
     EXPECT_EQ(run.r.Jugadas.size(), 10u * 13);

@@ -73,10 +73,10 @@ TEST(Mutation, DrawsAndMarksTheCasesInTableOrder) {
         EXPECT_EQ(m.draws, row.draws);
         std::uint32_t marks = 0;
         for (int r : row.rows) marks |= 1u << r;
-        EXPECT_EQ(m.record.filasCambiadas, marks);
+        EXPECT_EQ(m.record.changedRows, marks);
         EXPECT_EQ(m.record.parte, 1);
-        EXPECT_EQ(m.record.antes, m.before);
-        EXPECT_EQ(m.record.coloresDespues, m.after.Colores);
+        EXPECT_EQ(m.record.before, m.before);
+        EXPECT_EQ(m.record.coloursAfter, m.after.Colores);
         for (auto& part : m.after.parte) EXPECT_EQ(part.SenIC + part.SenIA + part.SenIP, 100);
     }
 }

@@ -62,7 +62,7 @@ TEST(Seeding, RandomFillGivesValidGenomesAndLeavesBlankSquares) {
     for (int cell : {1, 57, 400}) place(w, cell, blank);
     w.Generacion = 12;
     Rng rng(31);
-    LlenarMundo(w, rng, kLlenarAzar);
+    LlenarMundo(w, rng, kFillAtRandom);
     for (int cell = 1; cell <= w.NumJugadores; ++cell) {
         SCOPED_TRACE(cell);
         if (cell == 1 || cell == 57 || cell == 400) {
@@ -109,22 +109,23 @@ TEST(Seeding, AzarCasillaDrawsInItsFixedOrder) {
     for (float& x : u) x = replay.uniform();
     EXPECT_EQ(rng.uniform(), replay.uniform());  // exactly 53 draws were taken
 
-    auto azar = [&](int k, int i) {
+    auto expectedDraw = [&](int k, int i) {
         const auto& l = w.rangos.limites[k][0];
         return static_cast<int>(drawInteger(u[i], l[1] - l[0], 0.5) + l[0]);
     };
     const Genoma& g = w.genoma(kActual, 1);
     const GenomePart& p = g.parte[0];
-    EXPECT_EQ(p.Busqueda,
-              8 * azar(kLimTipo, 2) + 64 * azar(kLimProf, 1) + 1024 * azar(kLimHistorial, 0));
-    EXPECT_EQ(p.Y0, azar(kLimY0, 5));
-    EXPECT_EQ(p.Y3, azar(kLimY3, 8));
-    EXPECT_EQ(p.SenIC, azar(kLimSenIC, 9));
+    EXPECT_EQ(p.Busqueda, 8 * expectedDraw(kLimTipo, 2) + 64 * expectedDraw(kLimProf, 1) +
+                              1024 * expectedDraw(kLimHistorial, 0));
+    EXPECT_EQ(p.Y0, expectedDraw(kLimY0, 5));
+    EXPECT_EQ(p.Y3, expectedDraw(kLimY3, 8));
+    EXPECT_EQ(p.SenIC, expectedDraw(kLimSenIC, 9));
     EXPECT_EQ(p.SenIA, static_cast<int>(std::floor(u[10] * (101.0 - p.SenIC))));
-    EXPECT_EQ(p.Incertidumbre,
-              16384 * azar(kLimCopia, 14) + 128 * azar(kLimIncerIA, 15) + azar(kLimIncerIC, 16));
-    EXPECT_EQ(p.Trigger,
-              azar(kLimTriggerResp, 20) + 256 * azar(kLimAquien, 21) + 512 * azar(kLimCuando, 22));
+    EXPECT_EQ(p.Incertidumbre, 16384 * expectedDraw(kLimCopia, 14) +
+                                   128 * expectedDraw(kLimIncerIA, 15) +
+                                   expectedDraw(kLimIncerIC, 16));
+    EXPECT_EQ(p.Trigger, expectedDraw(kLimTriggerResp, 20) + 256 * expectedDraw(kLimAquien, 21) +
+                             512 * expectedDraw(kLimCuando, 22));
     EXPECT_EQ(g.VecinosImitacion, static_cast<int>(std::floor(16777215.0 * u[46])) + 1);
     EXPECT_EQ(g.Colores[0], static_cast<int>(std::floor(254.0 * u[47])) + 1);
     EXPECT_EQ(g.Colores[5], static_cast<int>(std::floor(254.0 * u[52])) + 1);
@@ -145,7 +146,7 @@ TEST(Seeding, DistributionFillFollowsThePortions) {
     list[20].genoma = list[5].genoma;  // whatever "Random" holds, it seeds random genomes
     list[20].Reparto = 1024 + 250;
     Rng rng(34);
-    LlenarMundo(w, rng, kLlenarReparto);
+    LlenarMundo(w, rng, kFillByDistribution);
 
     const Genoma uc = genomeOf(w, "UC"), ud = genomeOf(w, "UD");
     int ucCells = 0, udCells = 0, randomCells = 0;
@@ -177,9 +178,9 @@ TEST(Seeding, FillsThatFindNothingToDoChangeNothing) {
     const Row rows[] = {
         {"mode 4 (middle button)", 4, 1224},
         {"mode 0", 0, 1224},
-        {"mode 2, every portion zero", kLlenarReparto, 1024},
-        {"mode 2, nothing active", kLlenarReparto, 500},
-        {"mode 2, all words zero", kLlenarReparto, 0},
+        {"mode 2, every portion zero", kFillByDistribution, 1024},
+        {"mode 2, nothing active", kFillByDistribution, 500},
+        {"mode 2, all words zero", kFillByDistribution, 0},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);

@@ -24,8 +24,8 @@ std::uint64_t digestOfRun(bool successiveMoves, int selected) {
                                   testing::worldDigest(w, sim.report(), sim.scratch().MuertoHoy));
         // The rows of the watched cell are there, one per encounter it played.
         const GenerationReport& r = sim.report();
-        if (selected >= 1 && r.FilasSelCelda == selected) {
-            EXPECT_EQ(static_cast<int>(r.FilasSel.size()), r.jugadas(selected, 0));
+        if (selected >= 1 && r.selectedRowsCell == selected) {
+            EXPECT_EQ(static_cast<int>(r.selectedRows.size()), r.jugadas(selected, 0));
         }
     });
     return run;

@@ -69,11 +69,11 @@ std::string check(const World& w, const GenerationReport& rep,
         if (count < 0 || count > w.MovPosibles) return "record count beyond MovPosibles" + at;
         for (int k = 1; k <= count; ++k) {
             const auto r = rep.jugadas(c, k);
-            const int p = registro::partner(r), ps = registro::partnerSlot(r);
+            const int p = moveRecord::partner(r), ps = moveRecord::partnerSlot(r);
             if (p < 1 || p > n) return "record partner outside the world" + at;
             if (p == c) return "a cell played itself" + at;
             if (ps < 1 || ps > rep.jugadas(p, 0)) return "partner slot outside its records" + at;
-            if (registro::partner(rep.jugadas(p, ps)) != c) return "records do not pair up" + at;
+            if (moveRecord::partner(rep.jugadas(p, ps)) != c) return "records do not pair up" + at;
         }
         for (int j = 0; j < kNumPositions; ++j) {
             const int v = w.vecino(c, j);
@@ -91,10 +91,10 @@ std::string check(const World& w, const GenerationReport& rep,
     // Every mutation is recorded (these worlds are far below the view's 51 columns), with the genome
     // as it was after the copy: it must have been an ordinary bug.
     for (const auto& m : rep.mutationRecords) {
-        if (!isMutable(m.antes)) return "a square mutated at cell " + std::to_string(m.cell);
+        if (!isMutable(m.before)) return "a square mutated at cell " + std::to_string(m.cell);
         for (int k = 0; k < 6; ++k)
-            if (m.coloresDespues[k] != m.antes.Colores[k] &&
-                (m.coloresDespues[k] < 1 || m.coloresDespues[k] > 254))
+            if (m.coloursAfter[k] != m.before.Colores[k] &&
+                (m.coloursAfter[k] < 1 || m.coloursAfter[k] > 254))
                 return "a mutated colour left 1..254 at cell " + std::to_string(m.cell);
     }
     return {};

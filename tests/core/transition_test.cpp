@@ -116,7 +116,7 @@ TEST(TransitionRules, SameNeighboursOptionSearchesTheTypesMask) {
     Rng rng(1);
     ReglaMaxiMax(w, rep);
     EXPECT_EQ(w.Padres[kCentre][0], 3);
-    EXPECT_EQ(rep.transitionTrace[kCentre].mascara, 16);
+    EXPECT_EQ(rep.transitionTrace[kCentre].mask, 16);
 }
 
 TEST(TransitionRules, ACellMetAtSeveralPositionsIsWeighedOnce) {
@@ -127,9 +127,9 @@ TEST(TransitionRules, ACellMetAtSeveralPositionsIsWeighedOnce) {
     w.opciones.Regla = 3;
     ReglaMejorEstrategia(w, rep);
     const auto& trace = rep.transitionTrace[5];
-    EXPECT_EQ(__builtin_popcount(static_cast<unsigned>(trace.visitados)), 8);
+    EXPECT_EQ(__builtin_popcount(static_cast<unsigned>(trace.weighed)), 8);
     const auto e = explainTransition(w, rep, 5);
-    EXPECT_EQ(e.rows[0].texto[kColTotalEstrategia], "9 / 9 = 1");
+    EXPECT_EQ(e.rows[0].text[kColStrategyTotal], "9 / 9 = 1");
 }
 
 // Two parents that differ in every field, and a reader of each locus.
@@ -218,33 +218,34 @@ TEST(TransitionView, ExplainsTheRulesFromWhatTheSearchWeighed) {
     Rng rng(1);
     runTransitionRule(w, rep, rng);
     const auto e = explainTransition(w, rep, kCentre);
-    EXPECT_EQ(e.corte, "Punto de corte: -1");
+    EXPECT_EQ(e.cutText, "Punto de corte: -1");
     const auto& own = e.rows[0];
     const auto& pos0 = e.rows[1];  // cell 8
     const auto& pos1 = e.rows[2];  // cell 9, not searched
     const auto& pos4 = e.rows[5];  // cell 3, the other strategy
-    EXPECT_EQ(own.texto[kColJugador], "13");
-    EXPECT_EQ(own.texto[kColPuntos], "4");
-    EXPECT_EQ(pos0.texto[kColJugador], "8");
-    EXPECT_TRUE(pos0.cualifica);
-    EXPECT_FALSE(pos1.cualifica);
-    EXPECT_EQ(pos1.texto[kColPuntos], "");
-    EXPECT_TRUE(e.casillas[4] && e.casillas[28] && !e.casillas[1] && !e.casillas[25]);
+    EXPECT_EQ(own.text[kColCell], "13");
+    EXPECT_EQ(own.text[kColPoints], "4");
+    EXPECT_EQ(pos0.text[kColCell], "8");
+    EXPECT_TRUE(pos0.qualifies);
+    EXPECT_FALSE(pos1.qualifies);
+    EXPECT_EQ(pos1.text[kColPoints], "");
+    EXPECT_TRUE(e.positionBoxes[4] && e.positionBoxes[28] && !e.positionBoxes[1] &&
+                !e.positionBoxes[25]);
 
-    EXPECT_EQ(own.texto[kColTotalEstrategia], "12 / 3 = 4");
-    EXPECT_EQ(pos0.texto[kColMiembros], "13 8 14");
-    EXPECT_EQ(pos4.texto[kColTotalEstrategia], "5 / 1 = 5");
-    EXPECT_EQ(pos4.texto[kColBestStrategy], "0 = padre");
-    EXPECT_EQ(own.texto[kColBestStrategy], "1 = madre");
+    EXPECT_EQ(own.text[kColStrategyTotal], "12 / 3 = 4");
+    EXPECT_EQ(pos0.text[kColMembers], "13 8 14");
+    EXPECT_EQ(pos4.text[kColStrategyTotal], "5 / 1 = 5");
+    EXPECT_EQ(pos4.text[kColBestStrategy], "0 = padre");
+    EXPECT_EQ(own.text[kColBestStrategy], "1 = madre");
     // Maxi Min ranks the same groups by their lowest score: 5 against 4.
-    EXPECT_EQ(pos4.texto[kColMaxiMin], "0 = padre");
-    EXPECT_EQ(own.texto[kColMaxiMin], "1 = madre");
+    EXPECT_EQ(pos4.text[kColMaxiMin], "0 = padre");
+    EXPECT_EQ(own.text[kColMaxiMin], "1 = madre");
     // Maxi Max takes the two highest scores shown, the earlier row keeping a tie.
-    EXPECT_EQ(pos4.texto[kColMaxiMax], "0 = padre");
-    EXPECT_EQ(own.texto[kColMaxiMax], "1 = madre");
-    EXPECT_EQ(pos0.texto[kColMaxiMax], "");
+    EXPECT_EQ(pos4.text[kColMaxiMax], "0 = padre");
+    EXPECT_EQ(own.text[kColMaxiMax], "1 = madre");
+    EXPECT_EQ(pos0.text[kColMaxiMax], "");
     // The replicator column speaks only when that rule ran.
-    for (const auto& row : e.rows) EXPECT_EQ(row.texto[kColReplicator], "");
+    for (const auto& row : e.rows) EXPECT_EQ(row.text[kColReplicator], "");
 }
 
 TEST(TransitionView, ShowsTheRouletteDrawsOnTheChosenRows) {
@@ -254,13 +255,13 @@ TEST(TransitionView, ShowsTheRouletteDrawsOnTheChosenRows) {
     Rng rng(1);
     runTransitionRule(w, rep, rng);
     const auto e = explainTransition(w, rep, kCentre);
-    EXPECT_EQ(e.rows[3].texto[kColReplicator], "0 = 0; 1 = 0");
+    EXPECT_EQ(e.rows[3].text[kColReplicator], "0 = 0; 1 = 0");
 
     rep.TiradaRuleta[kCentre] = {1.23456f, 0.5f};
     w.Padres[kCentre] = {8, 13};
     const auto f = explainTransition(w, rep, kCentre);
-    EXPECT_EQ(f.rows[1].texto[kColReplicator], "0 = 1.235");
-    EXPECT_EQ(f.rows[0].texto[kColReplicator], "1 = 0.5");
+    EXPECT_EQ(f.rows[1].text[kColReplicator], "0 = 1.235");
+    EXPECT_EQ(f.rows[0].text[kColReplicator], "1 = 0.5");
 }
 
 TEST(TransitionView, AllImitationBitsMakeEveryRowBoldAndTickEveryBox) {
@@ -269,17 +270,17 @@ TEST(TransitionView, AllImitationBitsMakeEveryRowBoldAndTickEveryBox) {
     World w = ruleWorld(c, rep);
     ReglaMaxiMax(w, rep);
     const auto e = explainTransition(w, rep, kCentre);
-    for (int j = 1; j <= kNumPositions; ++j) EXPECT_TRUE(e.rows[j].cualifica);
-    for (bool box : e.casillas) EXPECT_TRUE(box);
+    for (int j = 1; j <= kNumPositions; ++j) EXPECT_TRUE(e.rows[j].qualifies);
+    for (bool box : e.positionBoxes) EXPECT_TRUE(box);
 }
 
 TEST(TransitionView, ACellNoRuleSearchedShowsTheTablesNeighbours) {
     World w = worldOf(5, 5);  // no generation yet: nothing traced
     const GenerationReport rep = testing::reportOf(w);
     const auto e = explainTransition(w, rep, kCentre);
-    EXPECT_EQ(e.rows[1].texto[kColJugador], "8");
-    EXPECT_FALSE(e.rows[1].cualifica);
-    EXPECT_EQ(e.rows[0].texto[kColMaxiMax], "0 = padre");
+    EXPECT_EQ(e.rows[1].text[kColCell], "8");
+    EXPECT_FALSE(e.rows[1].qualifies);
+    EXPECT_EQ(e.rows[0].text[kColMaxiMax], "0 = padre");
 }
 
 }  // namespace

@@ -12,13 +12,13 @@
 namespace morvane {
 namespace {
 
-using test::constante;
-using test::genomaDe;
-using test::identidad;
-using test::poner;
+using test::constantPart;
+using test::genomeFrom;
+using test::identityPart;
+using test::placeGenome;
 
-EncounterValues jugar(World& w, GenerationReport& rep, int jug1, int jug2, int copia = kActual,
-                      std::uint64_t seed = 1) {
+EncounterValues playLive(World& w, GenerationReport& rep, int jug1, int jug2, int copia = kActual,
+                         std::uint64_t seed = 1) {
     Rng rng(seed);
     EncounterValues v;
     JugarPartida(w, rep, nullptr, jug1, jug2, rep.jugadas(jug1, 0), rep.jugadas(jug2, 0), copia, rng, &v);
@@ -26,22 +26,22 @@ EncounterValues jugar(World& w, GenerationReport& rep, int jug1, int jug2, int c
 }
 
 TEST(JugarPartida, ConstantCooperatorsInThePrisonersDilemma) {
-    for (bool igualdadUno : {true, false}) {
-        SCOPED_TRACE(igualdadUno ? "equality = 1" : "equality = 0.5");
-        World w = test::mundo(2, 2, 4);
-        GenerationReport rep = test::informe(w);
-        poner(w, 1, genomaDe(constante(100)));
-        poner(w, 2, genomaDe(constante(100)));
-        test::opcion(w, 9, igualdadUno);
+    for (bool evenIsOne : {true, false}) {
+        SCOPED_TRACE(evenIsOne ? "equality = 1" : "equality = 0.5");
+        World w = test::encounterWorld(2, 2, 4);
+        GenerationReport rep = test::emptyReport(w);
+        placeGenome(w, 1, genomeFrom(constantPart(100)));
+        placeGenome(w, 2, genomeFrom(constantPart(100)));
+        test::setOption(w, 9, evenIsOne);
         Rng rng(1);
         EncounterValues v;
         EXPECT_EQ(JugarPartida(w, rep, nullptr, 1, 2, 0, 0, kActual, rng, &v), 0);
-        const int e = igualdadUno ? 100 : 50;
+        const int e = evenIsOne ? 100 : 50;
         for (int k = 0; k < 2; ++k) {
-            EXPECT_FLOAT_EQ(v.jugador[k].disp, 1.0f);
-            EXPECT_FLOAT_EQ(v.pago[k], 3.0f);
-            EXPECT_FLOAT_EQ(v.exito[k], 0.75f);
-            EXPECT_EQ(v.equidad[k], e);
+            EXPECT_FLOAT_EQ(v.players[k].disp, 1.0f);
+            EXPECT_FLOAT_EQ(v.payoffs[k], 3.0f);
+            EXPECT_FLOAT_EQ(v.success[k], 0.75f);
+            EXPECT_EQ(v.equality[k], e);
         }
         for (int cell : {1, 2}) {
             EXPECT_FLOAT_EQ(rep.PagoTotal[cell], 3.0f);
@@ -50,8 +50,8 @@ TEST(JugarPartida, ConstantCooperatorsInThePrisonersDilemma) {
             EXPECT_EQ(rep.movA(cell, 1), 100);
             EXPECT_EQ(rep.movB(cell, 1), e);
         }
-        EXPECT_EQ(rep.jugadas(1, 1), registro::make(2, 0, 1, false, 0));
-        EXPECT_EQ(rep.jugadas(2, 1), registro::make(1, 1, 1, false, 0));
+        EXPECT_EQ(rep.jugadas(1, 1), moveRecord::make(2, 0, 1, false, 0));
+        EXPECT_EQ(rep.jugadas(2, 1), moveRecord::make(1, 1, 1, false, 0));
         EXPECT_EQ(rep.jugadas(2, 1), 1 + 4096 + (1 << 13) + (1 << 24));
         EXPECT_FLOAT_EQ(rep.SumaCoop[0], 1.0f);
         EXPECT_EQ(rep.CuentaCoop[1], 1);
@@ -60,20 +60,20 @@ TEST(JugarPartida, ConstantCooperatorsInThePrisonersDilemma) {
 
 TEST(JugarPartida, ResultBitsMarkPayOffsStrictlyBelowTheDailyThreshold) {
     struct Row {
-        float umbral;
-        int cooperador1, cooperador2;
+        float threshold;
+        int output1, output2;
         std::uint8_t expected;
     };
     // Against a defector a cooperator gets S = 0 and the defector T = 4.
     for (const Row& r : {Row{0.0f, 100, 0, 0}, Row{3.0f, 100, 100, 0}, Row{3.5f, 100, 100, 3},
                          Row{1.0f, 100, 0, 1}, Row{1.0f, 0, 100, 2}}) {
         SCOPED_TRACE(testing::Message()
-                     << "threshold " << r.umbral << " " << r.cooperador1 << " " << r.cooperador2);
-        World w = test::mundo(2, 2, 4);
-        GenerationReport rep = test::informe(w);
-        w.UmbralHoy = r.umbral;
-        poner(w, 1, genomaDe(constante(r.cooperador1)));
-        poner(w, 2, genomaDe(constante(r.cooperador2)));
+                     << "threshold " << r.threshold << " " << r.output1 << " " << r.output2);
+        World w = test::encounterWorld(2, 2, 4);
+        GenerationReport rep = test::emptyReport(w);
+        w.UmbralHoy = r.threshold;
+        placeGenome(w, 1, genomeFrom(constantPart(r.output1)));
+        placeGenome(w, 2, genomeFrom(constantPart(r.output2)));
         Rng rng(1);
         EXPECT_EQ(JugarPartida(w, rep, nullptr, 1, 2, 0, 0, kActual, rng), r.expected);
     }
@@ -86,86 +86,86 @@ TEST(JugarPartida, CakeCuttingSharesTheCakeByTheOutputs) {
     };
     for (const Row& r : {Row{40, 70, 0.6f * 9, 0.3f * 9}, Row{40, 30, 0.0f, 0.0f}}) {
         SCOPED_TRACE(testing::Message() << r.f1 << " / " << r.f2);
-        World w = test::mundo(2, 2, 4);
-        GenerationReport rep = test::informe(w);
+        World w = test::encounterWorld(2, 2, 4);
+        GenerationReport rep = test::emptyReport(w);
         SelectGame(w.pagos, 5);
         commitPayoffAnalysis(w.pagos);
         w.opciones.chkPartirTarta = true;
-        poner(w, 1, genomaDe(constante(r.f1)));
-        poner(w, 2, genomaDe(constante(r.f2)));
-        const EncounterValues v = jugar(w, rep, 1, 2);
-        EXPECT_NEAR(v.pago[0], r.pay1, 1e-5);
-        EXPECT_NEAR(v.pago[1], r.pay2, 1e-5);
-        EXPECT_NEAR(v.exito[0], r.pay1 / 9, 1e-6);
+        placeGenome(w, 1, genomeFrom(constantPart(r.f1)));
+        placeGenome(w, 2, genomeFrom(constantPart(r.f2)));
+        const EncounterValues v = playLive(w, rep, 1, 2);
+        EXPECT_NEAR(v.payoffs[0], r.pay1, 1e-5);
+        EXPECT_NEAR(v.payoffs[1], r.pay2, 1e-5);
+        EXPECT_NEAR(v.success[0], r.pay1 / 9, 1e-6);
     }
 }
 
 TEST(JugarPartida, RecordBytesStayWithinAPercentage) {
     // Cake cutting with a positive minimum pay-off: an empty share is a negative success.
-    World w = test::mundo(2, 2, 4);
-    GenerationReport rep = test::informe(w);
+    World w = test::encounterWorld(2, 2, 4);
+    GenerationReport rep = test::emptyReport(w);
     setPayoffs(w.pagos, {9, 9, 2, 2, 2, 2, 3, 3});
     commitPayoffAnalysis(w.pagos);
     w.opciones.chkPartirTarta = true;
     w.opciones.CiEsExito = 1;
-    poner(w, 1, genomaDe(constante(40)));
-    poner(w, 2, genomaDe(constante(30)));
-    const EncounterValues v = jugar(w, rep, 1, 2);
-    ASSERT_LT(v.exito[0], 0.0f);
+    placeGenome(w, 1, genomeFrom(constantPart(40)));
+    placeGenome(w, 2, genomeFrom(constantPart(30)));
+    const EncounterValues v = playLive(w, rep, 1, 2);
+    ASSERT_LT(v.success[0], 0.0f);
     for (int cell : {1, 2}) {
         EXPECT_EQ(rep.movA(cell, 1), 0);
         EXPECT_FLOAT_EQ(rep.CoopTotal[cell], 0.0f);
     }
     EXPECT_FLOAT_EQ(rep.PagoTotal[1], 0.0f);
-    EXPECT_EQ(byteRegistro(-28.6f), 0);
-    EXPECT_EQ(byteRegistro(255.0f), 100);
-    EXPECT_EQ(byteRegistro(std::nanf("")), 0);
-    EXPECT_EQ(byteRegistro(28.99f), 28);
+    EXPECT_EQ(recordByte(-28.6f), 0);
+    EXPECT_EQ(recordByte(255.0f), 100);
+    EXPECT_EQ(recordByte(std::nanf("")), 0);
+    EXPECT_EQ(recordByte(28.99f), 28);
 }
 
 TEST(JugarPartida, AnEncounterBeyondTheRecordListPaysButWritesNoRecord) {
-    World w = test::mundo(2, 2, 1);
-    GenerationReport rep = test::informe(w);
+    World w = test::encounterWorld(2, 2, 1);
+    GenerationReport rep = test::emptyReport(w);
     w.CasillaSel = 1;
-    poner(w, 1, genomaDe(constante(100)));
-    poner(w, 2, genomaDe(constante(100)));
-    jugar(w, rep, 1, 2);
+    placeGenome(w, 1, genomeFrom(constantPart(100)));
+    placeGenome(w, 2, genomeFrom(constantPart(100)));
+    playLive(w, rep, 1, 2);
     const std::vector<std::int32_t> records = rep.Jugadas;
-    jugar(w, rep, 1, 2);
+    playLive(w, rep, 1, 2);
     EXPECT_FLOAT_EQ(rep.PagoTotal[1], 6.0f);
     EXPECT_EQ(rep.Jugadas, records);  // cell 1's second slot would be cell 2's count
-    EXPECT_EQ(rep.FilasSel.size(), 1u);
+    EXPECT_EQ(rep.selectedRows.size(), 1u);
 }
 
 TEST(JugarPartida, ARoleWithEqualPayOffsAlwaysHasSuccessOne) {
-    World w = test::mundo(2, 2, 4);
-    GenerationReport rep = test::informe(w);
+    World w = test::encounterWorld(2, 2, 4);
+    GenerationReport rep = test::emptyReport(w);
     setPayoffs(w.pagos, {2, 4, 2, 3, 2, 1, 2, 0});
     commitPayoffAnalysis(w.pagos);
     for (int f : {0, 50, 100}) {
-        poner(w, 1, genomaDe(constante(f)));
-        poner(w, 2, genomaDe(constante(100 - f)));
-        EXPECT_FLOAT_EQ(jugar(w, rep, 1, 2, kPrevio).exito[0], 1.0f);
+        placeGenome(w, 1, genomeFrom(constantPart(f)));
+        placeGenome(w, 2, genomeFrom(constantPart(100 - f)));
+        EXPECT_FLOAT_EQ(playLive(w, rep, 1, 2, kPrevio).success[0], 1.0f);
     }
 }
 
 TEST(JugarPartida, SimilarityComparesTheBugColours) {
-    World w = test::mundo(2, 2, 4);
-    GenerationReport rep = test::informe(w);
-    Genoma a = genomaDe(constante(50)), b = a;
-    poner(w, 1, a);
-    poner(w, 2, b);
-    EXPECT_FLOAT_EQ(jugar(w, rep, 1, 2, kPrevio).Si, 1.0f);
+    World w = test::encounterWorld(2, 2, 4);
+    GenerationReport rep = test::emptyReport(w);
+    Genoma a = genomeFrom(constantPart(50)), b = a;
+    placeGenome(w, 1, a);
+    placeGenome(w, 2, b);
+    EXPECT_FLOAT_EQ(playLive(w, rep, 1, 2, kPrevio).Si, 1.0f);
     a.Colores = {255, 255, 255, 1, 1, 1};
     b.Colores = {1, 1, 1, 254, 254, 254};  // the user colours do not count
-    poner(w, 1, a);
-    poner(w, 2, b);
-    EXPECT_FLOAT_EQ(jugar(w, rep, 1, 2, kPrevio).Si, 0.0f);
+    placeGenome(w, 1, a);
+    placeGenome(w, 2, b);
+    EXPECT_FLOAT_EQ(playLive(w, rep, 1, 2, kPrevio).Si, 0.0f);
 }
 
 TEST(MoveDecision, SenMaskChoosesTheIndexesOfTheInput) {
     // Player 1 knows nothing of player 2: Ci 0.8 and Ei 0.3 come from its "without data" values.
-    GenomePart g = identidad();
+    GenomePart g = identityPart();
     g.Incertidumbre = 30 * 128 + 80;
     g.ValIC = 70, g.ValIA = 100, g.ValIP = 50;
     g.SenIC = 30, g.SenIA = 50, g.SenIP = 20;
@@ -173,72 +173,72 @@ TEST(MoveDecision, SenMaskChoosesTheIndexesOfTheInput) {
     const float expected[8] = {1.0f, 0.5f, 0.3f, 0.36f, 0.5f, 0.5f, 0.4f, 0.4f};
     for (int mask = 0; mask < 8; ++mask) {
         SCOPED_TRACE(testing::Message() << "SenMask " << mask);
-        World w = test::mundo(2, 2, 4);
-        GenerationReport rep = test::informe(w);
+        World w = test::encounterWorld(2, 2, 4);
+        GenerationReport rep = test::emptyReport(w);
         w.opciones.SenMask = static_cast<std::uint8_t>(mask);
-        poner(w, 1, genomaDe(g));
-        poner(w, 2, genomaDe(constante(0)));
-        const EncounterValues v = jugar(w, rep, 1, 2);
-        EXPECT_NEAR(v.jugador[0].x, expected[mask], 1e-6);
-        EXPECT_NEAR(v.jugador[0].f, expected[mask], 1e-6);  // the curve is f(x) = x
+        placeGenome(w, 1, genomeFrom(g));
+        placeGenome(w, 2, genomeFrom(constantPart(0)));
+        const EncounterValues v = playLive(w, rep, 1, 2);
+        EXPECT_NEAR(v.players[0].x, expected[mask], 1e-6);
+        EXPECT_NEAR(v.players[0].f, expected[mask], 1e-6);  // the curve is f(x) = x
     }
 }
 
 TEST(MoveDecision, TriggerAnswersInItsRangeAndRepeatsAnEarlierFiring) {
-    World w = test::mundo(2, 2, 4);
-    GenerationReport rep = test::informe(w);
-    GenomePart g = constante(0);
+    World w = test::encounterWorld(2, 2, 4);
+    GenerationReport rep = test::emptyReport(w);
+    GenomePart g = constantPart(0);
     g.TriggerMin = 0, g.TriggerMax = 100, g.Trigger = 30;
-    poner(w, 1, genomaDe(g));
-    poner(w, 2, genomaDe(constante(0)));
-    EncounterValues v = jugar(w, rep, 1, 2);
-    EXPECT_TRUE(v.jugador[0].disparo);
-    EXPECT_FLOAT_EQ(v.jugador[0].f, 0.3f);
-    EXPECT_TRUE(registro::fired(rep.jugadas(1, 1)));
+    placeGenome(w, 1, genomeFrom(g));
+    placeGenome(w, 2, genomeFrom(constantPart(0)));
+    EncounterValues v = playLive(w, rep, 1, 2);
+    EXPECT_TRUE(v.players[0].fired);
+    EXPECT_FLOAT_EQ(v.players[0].f, 0.3f);
+    EXPECT_TRUE(moveRecord::fired(rep.jugadas(1, 1)));
 
     // Out of its range (x = 1 with the Ci-only input) the trigger asks its earlier meetings:
     // whom 1, when 2 repeats the newest one, which fired.
     g.TriggerMin = 10, g.TriggerMax = 20;
     g.Trigger = packed::withCuando(packed::withAquien(80, 1), 2);
     g.Incertidumbre = 0;  // Ci 0 against ValIC 100: x = 1
-    poner(w, 1, genomaDe(g));
-    v = jugar(w, rep, 1, 2);
-    EXPECT_TRUE(v.jugador[0].disparo);
-    EXPECT_FLOAT_EQ(v.jugador[0].f, 0.8f);
+    placeGenome(w, 1, genomeFrom(g));
+    v = playLive(w, rep, 1, 2);
+    EXPECT_TRUE(v.players[0].fired);
+    EXPECT_FLOAT_EQ(v.players[0].f, 0.8f);
 
     // An empty range (min above max) is off whatever happened before.
     g.TriggerMin = 100, g.TriggerMax = 0;
-    poner(w, 1, genomaDe(g));
-    v = jugar(w, rep, 1, 2);
-    EXPECT_FALSE(v.jugador[0].disparo);
-    EXPECT_FLOAT_EQ(v.jugador[0].f, 0.0f);
+    placeGenome(w, 1, genomeFrom(g));
+    v = playLive(w, rep, 1, 2);
+    EXPECT_FALSE(v.players[0].fired);
+    EXPECT_FLOAT_EQ(v.players[0].f, 0.0f);
 }
 
 TEST(MoveDecision, AdHocSwitchOverridesValuesInputAndOutputs) {
-    GenomePart g1 = identidad(), g2 = identidad();
+    GenomePart g1 = identityPart(), g2 = identityPart();
     g1.ValIC = 40, g1.SenIC = 50;
     g2.ValIC = 65, g2.SenIC = 50;
-    World w = test::mundo(2, 2, 4);
-    GenerationReport rep = test::informe(w);
+    World w = test::encounterWorld(2, 2, 4);
+    GenerationReport rep = test::emptyReport(w);
     w.opciones.SenMask = 1;
-    poner(w, 1, genomaDe(g1));
-    poner(w, 2, genomaDe(g2));
+    placeGenome(w, 1, genomeFrom(g1));
+    placeGenome(w, 2, genomeFrom(g2));
 
     w.opciones.hsbAdHoc = 1;  // player 1: valuations 1 and x = the rival's ValIC
-    EncounterValues v = jugar(w, rep, 1, 2, kPrevio);
-    EXPECT_TRUE(v.jugador[0].xAdHoc);
-    EXPECT_FLOAT_EQ(v.jugador[0].x, 0.65f);
-    EXPECT_FLOAT_EQ(v.jugador[0].val[0], 1.0f);
-    EXPECT_FLOAT_EQ(v.jugador[1].val[0], 0.65f);
+    EncounterValues v = playLive(w, rep, 1, 2, kPrevio);
+    EXPECT_TRUE(v.players[0].xAdHoc);
+    EXPECT_FLOAT_EQ(v.players[0].x, 0.65f);
+    EXPECT_FLOAT_EQ(v.players[0].val[0], 1.0f);
+    EXPECT_FLOAT_EQ(v.players[1].val[0], 0.65f);
 
     // Bit 2: player 2 plays 1 when its own ValIC is at most player 1's f, here |0 - (1 - 0.4)|.
     w.opciones.hsbAdHoc = 2;
     for (int valIC : {59, 61}) {
         w.genoma(kPrevio, 2).parte[0].ValIC = static_cast<std::uint8_t>(valIC);
-        v = jugar(w, rep, 1, 2, kPrevio);
-        EXPECT_NEAR(v.jugador[0].f, 0.6f, 1e-6);
-        EXPECT_FLOAT_EQ(v.jugador[1].f, valIC < 60 ? 1.0f : 0.0f);
-        EXPECT_FALSE(v.jugador[1].disparo);
+        v = playLive(w, rep, 1, 2, kPrevio);
+        EXPECT_NEAR(v.players[0].f, 0.6f, 1e-6);
+        EXPECT_FLOAT_EQ(v.players[1].f, valIC < 60 ? 1.0f : 0.0f);
+        EXPECT_FALSE(v.players[1].fired);
     }
 
     // Bit 4: one draw per player, player 1 first, compared with SenIC; nothing else is drawn.
@@ -248,8 +248,8 @@ TEST(MoveDecision, AdHocSwitchOverridesValuesInputAndOutputs) {
         Rng rng(seed), ref(seed);
         JugarPartida(w, rep, nullptr, 1, 2, 0, 0, kPrevio, rng, &v);
         const float u1 = ref.uniform(), u2 = ref.uniform();
-        EXPECT_FLOAT_EQ(v.jugador[0].f, u1 <= 0.5f ? 1.0f : 0.0f);
-        EXPECT_FLOAT_EQ(v.jugador[1].f, u2 <= 0.5f ? 1.0f : 0.0f);
+        EXPECT_FLOAT_EQ(v.players[0].f, u1 <= 0.5f ? 1.0f : 0.0f);
+        EXPECT_FLOAT_EQ(v.players[1].f, u2 <= 0.5f ? 1.0f : 0.0f);
         EXPECT_EQ(rng.next(), ref.next());
     }
 }
@@ -258,7 +258,7 @@ TEST(MoveDecision, HalvesFollowTheReferenceSolution) {
     struct Row {
         const char* name;
         int game, f1;
-        bool sucesivas;
+        bool successiveMoves;
         int h1, h2;
     };
     const Row rows[] = {
@@ -270,38 +270,38 @@ TEST(MoveDecision, HalvesFollowTheReferenceSolution) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        World w = test::mundo(2, 2, 4);
-        GenerationReport rep = test::informe(w);
+        World w = test::encounterWorld(2, 2, 4);
+        GenerationReport rep = test::emptyReport(w);
         SelectGame(w.pagos, r.game);
         commitPayoffAnalysis(w.pagos);
-        test::opcion(w, 4, r.sucesivas);
-        poner(w, 1, genomaDe(constante(r.f1)));
-        poner(w, 2, genomaDe(constante(50)));
-        const EncounterValues v = jugar(w, rep, 1, 2);
-        EXPECT_EQ(v.jugador[0].mitad, r.h1);
-        EXPECT_EQ(v.jugador[1].mitad, r.h2);
-        EXPECT_EQ(registro::half(rep.jugadas(2, 1)), r.h2);
+        test::setOption(w, 4, r.successiveMoves);
+        placeGenome(w, 1, genomeFrom(constantPart(r.f1)));
+        placeGenome(w, 2, genomeFrom(constantPart(50)));
+        const EncounterValues v = playLive(w, rep, 1, 2);
+        EXPECT_EQ(v.players[0].half, r.h1);
+        EXPECT_EQ(v.players[1].half, r.h2);
+        EXPECT_EQ(moveRecord::half(rep.jugadas(2, 1)), r.h2);
     }
 }
 
 TEST(MoveDecision, ValorarJugadaGivesSuccessAndEqualityOfTheProvisionalMove) {
-    World w = test::mundo(2, 2, 4);
-    GenerationReport rep = test::informe(w);
+    World w = test::encounterWorld(2, 2, 4);
+    GenerationReport rep = test::emptyReport(w);
     // Prisoner's dilemma, player 2 answers 0: pay1 = 1 - 0.5, pay2 = 1 + 3 * 0.5.
-    test::opcion(w, 9, false);
+    test::setOption(w, 9, false);
     EXPECT_EQ(ValorarJugada(w, 0.5f, kActual), 12 * 128 + 75);
-    test::opcion(w, 9, true);
+    test::setOption(w, 9, true);
     EXPECT_EQ(ValorarJugada(w, 0.5f, kActual), 12 * 128 + 50);
 }
 
 TEST(MoveDecision, SuccessiveMovesShowPlayer1sCurrentMoveToPlayer2) {
     struct Row {
         const char* name;
-        bool sucesivas, ciEsExito;
+        bool successiveMoves, ciEsExito;
         float ci2;
         int movA1;
     };
-    // With success on, the committed success answers player 2's actual 0.12: 0.86 of 4.
+    // With success on, the committed success answers player 2's current 0.12: 0.86 of 4.
     const Row rows[] = {
         {"off: player 2 has no data", false, false, 0.2f, 50},
         {"on: player 1's output, rounded", true, false, 0.5f, 50},
@@ -309,38 +309,38 @@ TEST(MoveDecision, SuccessiveMovesShowPlayer1sCurrentMoveToPlayer2) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        World w = test::mundo(2, 2, 4);
-        GenerationReport rep = test::informe(w);
-        test::opcion(w, 4, r.sucesivas);
+        World w = test::encounterWorld(2, 2, 4);
+        GenerationReport rep = test::emptyReport(w);
+        test::setOption(w, 4, r.successiveMoves);
         w.opciones.CiEsExito = r.ciEsExito ? 1 : 0;
-        GenomePart g2 = identidad();
+        GenomePart g2 = identityPart();
         g2.Busqueda = static_cast<std::int16_t>(0 + 64 + 2048);  // type 0, depth 1, any role
         g2.Incertidumbre = 20;
-        poner(w, 1, genomaDe(constante(50)));
-        poner(w, 2, genomaDe(g2));
-        const EncounterValues v = jugar(w, rep, 1, 2);
-        EXPECT_FLOAT_EQ(v.jugador[1].Ci, r.ci2);
-        EXPECT_FLOAT_EQ(v.jugador[1].f, r.ci2);
+        placeGenome(w, 1, genomeFrom(constantPart(50)));
+        placeGenome(w, 2, genomeFrom(g2));
+        const EncounterValues v = playLive(w, rep, 1, 2);
+        EXPECT_FLOAT_EQ(v.players[1].Ci, r.ci2);
+        EXPECT_FLOAT_EQ(v.players[1].f, r.ci2);
         // The committed record replaces the preview.
-        EXPECT_EQ(rep.jugadas(1, 1), registro::make(2, 0, 1, false, 0));
+        EXPECT_EQ(rep.jugadas(1, 1), moveRecord::make(2, 0, 1, false, 0));
         EXPECT_EQ(rep.movA(1, 1), r.movA1);
     }
 }
 
 TEST(JugarPartida, ChartSumsStopAtTheHundredthSampleButStatisticsGoOn) {
     struct Row {
-        int generacion, paso;
+        int generation, step;
         int chartCount;
     };
     for (const Row& r : {Row{1009, 10, 1}, Row{1010, 10, 0}, Row{5, 0, 0}}) {
-        SCOPED_TRACE(testing::Message() << "generation " << r.generacion << " step " << r.paso);
-        World w = test::mundo(2, 2, 4);
-        GenerationReport rep = test::informe(w);
-        w.Generacion = r.generacion;
-        w.PasoCoop = static_cast<std::int16_t>(r.paso);
-        poner(w, 1, genomaDe(constante(60)));
-        poner(w, 2, genomaDe(constante(20)));
-        jugar(w, rep, 1, 2);
+        SCOPED_TRACE(testing::Message() << "generation " << r.generation << " step " << r.step);
+        World w = test::encounterWorld(2, 2, 4);
+        GenerationReport rep = test::emptyReport(w);
+        w.Generacion = r.generation;
+        w.PasoCoop = static_cast<std::int16_t>(r.step);
+        placeGenome(w, 1, genomeFrom(constantPart(60)));
+        placeGenome(w, 2, genomeFrom(constantPart(20)));
+        playLive(w, rep, 1, 2);
         EXPECT_EQ(rep.CuentaCoop[0], r.chartCount);
         EXPECT_FLOAT_EQ(rep.SumaCoop[1], r.chartCount * 0.2f);
         EXPECT_EQ(rep.statCoopCount[0], 1);

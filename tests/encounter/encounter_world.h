@@ -11,7 +11,7 @@
 namespace morvane::test {
 
 // A curve through four points; the trigger off, sensibility on Ci only, valuations 100.
-inline GenomePart curva(int y0, int y1, int y2, int y3) {
+inline GenomePart curve(int y0, int y1, int y2, int y3) {
     GenomePart g;
     g.Busqueda = static_cast<std::int16_t>(8 + 64 * 1 + 1024 * 2);  // type 8, depth 1, any role
     g.Y0 = static_cast<std::uint8_t>(y0);
@@ -26,14 +26,14 @@ inline GenomePart curva(int y0, int y1, int y2, int y3) {
     g.TriggerMax = 0;
     return g;
 }
-inline GenomePart constante(int y) {
-    return curva(y, y, y, y);
+inline GenomePart constantPart(int y) {
+    return curve(y, y, y, y);
 }
-inline GenomePart identidad() {
-    return curva(0, 25, 75, 100);
+inline GenomePart identityPart() {
+    return curve(0, 25, 75, 100);
 }  // f(x) = x
 
-inline Genoma genomaDe(const GenomePart& g) {
+inline Genoma genomeFrom(const GenomePart& g) {
     Genoma out;
     out.parte = {g, g};
     out.VecinosImitacion = 16777215;
@@ -43,7 +43,7 @@ inline Genoma genomaDe(const GenomePart& g) {
 
 // A world of cols x rows ordinary cells with room for `moves` records per cell, playing the
 // prisoner's dilemma with every setting committed as a start would.
-inline World mundo(int cols, int rows, int moves) {
+inline World encounterWorld(int cols, int rows, int moves) {
     World w;
     w.NumColumnas = static_cast<std::int16_t>(cols);
     w.NumFilas = static_cast<std::int16_t>(rows);
@@ -58,41 +58,41 @@ inline World mundo(int cols, int rows, int moves) {
 }
 
 // The report of a generation of the world that has recorded nothing yet.
-inline GenerationReport informe(const World& w) {
+inline GenerationReport emptyReport(const World& w) {
     GenerationReport r;
     clearReport(w, r);
     return r;
 }
 
 // Both genome copies of a cell.
-inline void poner(World& w, int cell, const Genoma& g) {
+inline void placeGenome(World& w, int cell, const Genoma& g) {
     w.genoma(kActual, cell) = g;
     w.genoma(kPrevio, cell) = g;
 }
 
-inline void opcion(World& w, int bit, bool on) {
+inline void setOption(World& w, int bit, bool on) {
     for (auto& o : w.opciones.Opciones)
         o = static_cast<std::int16_t>(on ? (o | (1 << bit)) : (o & ~(1 << bit)));
     if (bit == 4) w.opciones.SucesivasActivo = on;
 }
 
 // Appends a record to a cell's list by hand, as an encounter would have committed it.
-inline void anotar(GenerationReport& w, int cell, int partner, int role, int a, int b, bool fired = false,
-                   int half = 0, int partnerSlot = 1) {
+inline void appendRecord(GenerationReport& w, int cell, int partner, int role, int a, int b,
+                         bool fired = false, int half = 0, int partnerSlot = 1) {
     const int slot = w.jugadas(cell, 0) + 1;
     w.jugadas(cell, 0) = slot;
-    w.jugadas(cell, slot) = registro::make(partner, role, partnerSlot, fired, half);
+    w.jugadas(cell, slot) = moveRecord::make(partner, role, partnerSlot, fired, half);
     w.movA(cell, slot) = static_cast<std::uint8_t>(a);
     w.movB(cell, slot) = static_cast<std::uint8_t>(b);
 }
 
 // Appends both records of one encounter, as the commit would: player 1's bytes a1, b1 and
 // player 2's a2, b2.
-inline void encuentro(GenerationReport& w, int j1, int j2, int a1, int b1, int a2, int b2, int h1 = 0,
-                      int h2 = 0, bool fired1 = false) {
+inline void appendEncounter(GenerationReport& w, int j1, int j2, int a1, int b1, int a2, int b2,
+                            int h1 = 0, int h2 = 0, bool fired1 = false) {
     const int t1 = w.jugadas(j1, 0) + 1, t2 = w.jugadas(j2, 0) + 1;
-    anotar(w, j1, j2, 0, a1, b1, fired1, h1, t2);
-    anotar(w, j2, j1, 1, a2, b2, false, h2, t1);
+    appendRecord(w, j1, j2, 0, a1, b1, fired1, h1, t2);
+    appendRecord(w, j2, j1, 1, a2, b2, false, h2, t1);
 }
 
 }  // namespace morvane::test

@@ -9,33 +9,33 @@
 namespace morvane {
 namespace {
 
-using test::anotar;
+using test::appendRecord;
 
-std::int16_t palabra(int tipo, int depth, int historial) {
-    return static_cast<std::int16_t>(tipo + 64 * depth + 1024 * historial);
+std::int16_t searchWordFor(int searchType, int depth, int historyType) {
+    return static_cast<std::int16_t>(searchType + 64 * depth + 1024 * historyType);
 }
 
-std::uint16_t conocer(int ci, int ei) {
+std::uint16_t knowledgeWord(int ci, int ei) {
     return static_cast<std::uint16_t>(ei * 128 + ci);
 }
 
 // Rival 1 has met cells 3, 2, 4, 2 in that order; searcher 2 and stranger 5 fall back on their
 // own "without data" values.
-World mundoDeHistorial(GenerationReport& rep) {
-    World w = test::mundo(3, 3, 20);
-    rep = test::informe(w);
-    anotar(rep, 1, 3, 0, 10, 20);
-    anotar(rep, 1, 2, 1, 30, 40);
-    anotar(rep, 1, 4, 1, 50, 60);
-    anotar(rep, 1, 2, 0, 70, 80);
-    w.genoma(kActual, 2).parte[0].Incertidumbre = static_cast<std::int16_t>(conocer(11, 22));
-    w.genoma(kActual, 5).parte[0].Incertidumbre = static_cast<std::int16_t>(conocer(33, 44));
+World historyWorld(GenerationReport& rep) {
+    World w = test::encounterWorld(3, 3, 20);
+    rep = test::emptyReport(w);
+    appendRecord(rep, 1, 3, 0, 10, 20);
+    appendRecord(rep, 1, 2, 1, 30, 40);
+    appendRecord(rep, 1, 4, 1, 50, 60);
+    appendRecord(rep, 1, 2, 0, 70, 80);
+    w.genoma(kActual, 2).parte[0].Incertidumbre = static_cast<std::int16_t>(knowledgeWord(11, 22));
+    w.genoma(kActual, 5).parte[0].Incertidumbre = static_cast<std::int16_t>(knowledgeWord(33, 44));
     return w;
 }
 
 TEST(BuscarHistorial, SearchTypesDepthsAndRoleFiltersPickTheRecordsTheyName) {
     GenerationReport rep;
-    const World w = mundoDeHistorial(rep);
+    const World w = historyWorld(rep);
     struct Row {
         const char* name;
         int searcher, n, role;
@@ -43,22 +43,30 @@ TEST(BuscarHistorial, SearchTypesDepthsAndRoleFiltersPickTheRecordsTheyName) {
         std::uint16_t expected;
     };
     const Row rows[] = {
-        {"type 0 sees only meetings with the searcher", 2, 4, 0, palabra(0, 5, 2), conocer(50, 60)},
-        {"depth 1 takes the newest", 2, 4, 0, palabra(0, 1, 2), conocer(70, 80)},
-        {"history 0: the rival in the other role now", 2, 4, 0, palabra(0, 5, 0), conocer(30, 40)},
-        {"history 0 for player 2", 2, 4, 1, palabra(0, 5, 0), conocer(70, 80)},
-        {"history 1: the rival in the same role", 2, 4, 0, palabra(0, 5, 1), conocer(70, 80)},
-        {"type 0 without a meeting falls back", 5, 4, 0, palabra(0, 5, 2), conocer(33, 44)},
-        {"type 8 falls back on the newest others", 5, 4, 0, palabra(8, 2, 2), conocer(60, 70)},
-        {"type 8 fall-back keeps the role filter", 5, 4, 0, palabra(8, 2, 0), conocer(40, 50)},
-        {"type 8 with a meeting ignores others", 2, 4, 0, palabra(8, 2, 2), conocer(50, 60)},
-        {"type 16 takes anybody up to the depth", 2, 4, 0, palabra(16, 3, 2), conocer(50, 60)},
-        {"type 16 deeper than the list", 2, 4, 0, palabra(16, 15, 2), conocer(40, 50)},
-        {"type 24 reads as 16", 2, 4, 0, palabra(24, 15, 2), conocer(40, 50)},
-        {"only the first n records", 2, 2, 0, palabra(16, 15, 2), conocer(20, 30)},
-        {"no record at all", 2, 0, 0, palabra(16, 15, 2), conocer(11, 22)},
-        {"an undefined history type lets nothing pass", 2, 4, 0, palabra(16, 15, 3),
-         conocer(11, 22)},
+        {"type 0 sees only meetings with the searcher", 2, 4, 0, searchWordFor(0, 5, 2),
+         knowledgeWord(50, 60)},
+        {"depth 1 takes the newest", 2, 4, 0, searchWordFor(0, 1, 2), knowledgeWord(70, 80)},
+        {"history 0: the rival in the other role now", 2, 4, 0, searchWordFor(0, 5, 0),
+         knowledgeWord(30, 40)},
+        {"history 0 for player 2", 2, 4, 1, searchWordFor(0, 5, 0), knowledgeWord(70, 80)},
+        {"history 1: the rival in the same role", 2, 4, 0, searchWordFor(0, 5, 1),
+         knowledgeWord(70, 80)},
+        {"type 0 without a meeting falls back", 5, 4, 0, searchWordFor(0, 5, 2),
+         knowledgeWord(33, 44)},
+        {"type 8 falls back on the newest others", 5, 4, 0, searchWordFor(8, 2, 2),
+         knowledgeWord(60, 70)},
+        {"type 8 fall-back keeps the role filter", 5, 4, 0, searchWordFor(8, 2, 0),
+         knowledgeWord(40, 50)},
+        {"type 8 with a meeting ignores others", 2, 4, 0, searchWordFor(8, 2, 2),
+         knowledgeWord(50, 60)},
+        {"type 16 takes anybody up to the depth", 2, 4, 0, searchWordFor(16, 3, 2),
+         knowledgeWord(50, 60)},
+        {"type 16 deeper than the list", 2, 4, 0, searchWordFor(16, 15, 2), knowledgeWord(40, 50)},
+        {"type 24 reads as 16", 2, 4, 0, searchWordFor(24, 15, 2), knowledgeWord(40, 50)},
+        {"only the first n records", 2, 2, 0, searchWordFor(16, 15, 2), knowledgeWord(20, 30)},
+        {"no record at all", 2, 0, 0, searchWordFor(16, 15, 2), knowledgeWord(11, 22)},
+        {"an undefined history type lets nothing pass", 2, 4, 0, searchWordFor(16, 15, 3),
+         knowledgeWord(11, 22)},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -72,44 +80,47 @@ TEST(BuscarHistorial, AveragesRoundHalvesToEven) {
     };
     for (const Row& r : {Row{50, 51, 50}, Row{51, 52, 52}, Row{50, 52, 51}}) {
         SCOPED_TRACE(testing::Message() << r.a1 << ", " << r.a2);
-        World w = test::mundo(2, 2, 4);
-        GenerationReport rep = test::informe(w);
-        anotar(rep, 1, 2, 0, r.a1, r.a1);
-        anotar(rep, 1, 2, 0, r.a2, r.a2);
-        const std::uint16_t word = BuscarHistorial(w, rep, 2, 1, 2, 0, kActual, 1, palabra(0, 2, 2));
-        EXPECT_FLOAT_EQ(conocimientoCi(word), r.expectedCi / 100.0f);
-        EXPECT_FLOAT_EQ(conocimientoEi(word), r.expectedCi / 100.0f);
+        World w = test::encounterWorld(2, 2, 4);
+        GenerationReport rep = test::emptyReport(w);
+        appendRecord(rep, 1, 2, 0, r.a1, r.a1);
+        appendRecord(rep, 1, 2, 0, r.a2, r.a2);
+        const std::uint16_t word =
+            BuscarHistorial(w, rep, 2, 1, 2, 0, kActual, 1, searchWordFor(0, 2, 2));
+        EXPECT_FLOAT_EQ(knowledgeCi(word), r.expectedCi / 100.0f);
+        EXPECT_FLOAT_EQ(knowledgeEi(word), r.expectedCi / 100.0f);
     }
 }
 
 TEST(BuscarHistorial, FallBackReadsTheGivenHalfAndCopy) {
     GenerationReport rep;
-    World w = mundoDeHistorial(rep);
-    w.genoma(kPrevio, 2).parte[1].Incertidumbre = static_cast<std::int16_t>(conocer(7, 9) | 16384);
-    const std::uint16_t word = BuscarHistorial(w, rep, 2, 1, 0, 1, kPrevio, 0, palabra(0, 1, 2));
-    EXPECT_FLOAT_EQ(conocimientoCi(word), 0.07f);
-    EXPECT_FLOAT_EQ(conocimientoEi(word), 0.09f);  // the copy-look bit is no part of Ei
+    World w = historyWorld(rep);
+    w.genoma(kPrevio, 2).parte[1].Incertidumbre =
+        static_cast<std::int16_t>(knowledgeWord(7, 9) | 16384);
+    const std::uint16_t word =
+        BuscarHistorial(w, rep, 2, 1, 0, 1, kPrevio, 0, searchWordFor(0, 1, 2));
+    EXPECT_FLOAT_EQ(knowledgeCi(word), 0.07f);
+    EXPECT_FLOAT_EQ(knowledgeEi(word), 0.09f);  // the copy-look bit is no part of Ei
 }
 
 TEST(SlotsUsados, ListTheRecordsBehindEachSearch) {
     GenerationReport rep;
-    const World w = mundoDeHistorial(rep);
-    const ListaRegistros l = listaRegistros(w, rep, nullptr, 1);
-    EXPECT_EQ(slotsUsados(l, 2, 4, 0, palabra(0, 5, 2)), (std::vector<int>{4, 2}));
-    EXPECT_EQ(slotsUsados(l, 5, 4, 0, palabra(8, 2, 2)), (std::vector<int>{4, 3}));
-    EXPECT_EQ(slotsUsados(l, 5, 4, 0, palabra(0, 2, 2)), std::vector<int>{});
-    EXPECT_EQ(slotsUsados(l, 2, 4, 0, palabra(16, 3, 2)), (std::vector<int>{4, 3, 2}));
+    const World w = historyWorld(rep);
+    const RecordList l = recordList(w, rep, nullptr, 1);
+    EXPECT_EQ(slotsUsed(l, 2, 4, 0, searchWordFor(0, 5, 2)), (std::vector<int>{4, 2}));
+    EXPECT_EQ(slotsUsed(l, 5, 4, 0, searchWordFor(8, 2, 2)), (std::vector<int>{4, 3}));
+    EXPECT_EQ(slotsUsed(l, 5, 4, 0, searchWordFor(0, 2, 2)), std::vector<int>{});
+    EXPECT_EQ(slotsUsed(l, 2, 4, 0, searchWordFor(16, 3, 2)), (std::vector<int>{4, 3, 2}));
 }
 
 TEST(DisparoPrevio, WhomAndWhenSelectTheEarlierMeeting) {
     // Cell 1: fired against 2 as player 1, not against 3 as player 2, not against 2 as player 2,
     // fired against 3 as player 1.
-    World w = test::mundo(2, 2, 8);
-    GenerationReport rep = test::informe(w);
-    anotar(rep, 1, 2, 0, 0, 0, true);
-    anotar(rep, 1, 3, 1, 0, 0, false);
-    anotar(rep, 1, 2, 1, 0, 0, false);
-    anotar(rep, 1, 3, 0, 0, 0, true);
+    World w = test::encounterWorld(2, 2, 8);
+    GenerationReport rep = test::emptyReport(w);
+    appendRecord(rep, 1, 2, 0, 0, 0, true);
+    appendRecord(rep, 1, 3, 1, 0, 0, false);
+    appendRecord(rep, 1, 2, 1, 0, 0, false);
+    appendRecord(rep, 1, 3, 0, 0, 0, true);
     struct Row {
         const char* name;
         int whom, when, partner, n, role, expected;
@@ -140,8 +151,8 @@ TEST(DisparoPrevio, WhomAndWhenSelectTheEarlierMeeting) {
 }
 
 TEST(TextoBusqueda, ExplainsTheCodeWithItsExactSpacing) {
-    EXPECT_EQ(codigoBusqueda(palabra(8, 7, 1)), "8 -> 7 -> 1");
-    EXPECT_EQ(codigoBusqueda(palabra(16, 12, 2)), "16 -> 12 -> 2");
+    EXPECT_EQ(searchCodeText(searchWordFor(8, 7, 1)), "8 -> 7 -> 1");
+    EXPECT_EQ(searchCodeText(searchWordFor(16, 12, 2)), "16 -> 12 -> 2");
     struct Row {
         const char* code;
         int p, q;

@@ -13,23 +13,23 @@
 namespace morvane {
 namespace {
 
-using test::genomaDe;
-using test::poner;
+using test::genomeFrom;
+using test::placeGenome;
 
 // Six cells of mixed strategies with searches, a trigger and successive moves in chicken, after a
 // few rounds of live play on a fixed schedule.
-World mundoJugado(GenerationReport& rep) {
-    World w = test::mundo(3, 2, 24);
-    rep = test::informe(w);
+World playedWorld(GenerationReport& rep) {
+    World w = test::encounterWorld(3, 2, 24);
+    rep = test::emptyReport(w);
     SelectGame(w.pagos, 1);  // chicken: player 2's half follows player 1's move
     commitPayoffAnalysis(w.pagos);
-    test::opcion(w, 4, true);
+    test::setOption(w, 4, true);
     w.CasillaSel = 1;
-    const std::vector<GenomePart> partes = {test::identidad(),           test::constante(70),
-                                            test::curva(10, 80, 20, 90), test::identidad(),
-                                            test::curva(100, 60, 30, 0), test::constante(20)};
+    const std::vector<GenomePart> parts = {test::identityPart(),        test::constantPart(70),
+                                           test::curve(10, 80, 20, 90), test::identityPart(),
+                                           test::curve(100, 60, 30, 0), test::constantPart(20)};
     for (int c = 1; c <= 6; ++c) {
-        GenomePart g = partes[c - 1];
+        GenomePart g = parts[c - 1];
         g.Busqueda = static_cast<std::int16_t>(8 * (c % 3) + 64 * (1 + c % 4) + 1024 * (c % 3));
         g.Incertidumbre = static_cast<std::int16_t>(40 * 128 + 10 * c);
         g.SenIC = 40, g.SenIA = 30, g.SenIP = 30;
@@ -37,135 +37,136 @@ World mundoJugado(GenerationReport& rep) {
             g.TriggerMin = 0, g.TriggerMax = 60;
             g.Trigger = packed::withCuando(packed::withAquien(90, 1), 2);
         }
-        Genoma gen = genomaDe(g);
+        Genoma gen = genomeFrom(g);
         gen.parte[1].Y3 = 40;
         gen.Colores[3] = static_cast<std::uint8_t>(30 * c);
-        poner(w, c, gen);
+        placeGenome(w, c, gen);
     }
-    const std::vector<std::pair<int, int>> pares = {{1, 2}, {3, 1}, {2, 3}, {4, 5},
+    const std::vector<std::pair<int, int>> pairs = {{1, 2}, {3, 1}, {2, 3}, {4, 5},
                                                     {6, 4}, {5, 6}, {1, 4}, {5, 2}};
     Rng rng(7);
-    for (int ronda = 0; ronda < 3; ++ronda)
-        for (auto [a, b] : pares) {
-            const bool swap = (ronda + a) % 2 == 1;
+    for (int round = 0; round < 3; ++round)
+        for (auto [a, b] : pairs) {
+            const bool swap = (round + a) % 2 == 1;
             const int j1 = swap ? b : a, j2 = swap ? a : b;
             JugarPartida(w, rep, nullptr, j1, j2, rep.jugadas(j1, 0), rep.jugadas(j2, 0), kActual, rng);
         }
     return w;
 }
 
-struct Estado {
-    std::vector<float> pago, coop;
+struct ReportState {
+    std::vector<float> payoffs, coop;
     std::vector<std::int32_t> jugadas;
     std::vector<std::uint8_t> a, b;
-    std::array<float, 2> suma;
-    std::array<std::int32_t, 2> cuenta;
+    std::array<float, 2> sum;
+    std::array<std::int32_t, 2> counts;
     std::array<double, 2> stat;
-    std::size_t filas;
-    bool operator==(const Estado&) const = default;
+    std::size_t rows;
+    bool operator==(const ReportState&) const = default;
 };
-Estado estado(const GenerationReport& rep) {
-    return {rep.PagoTotal, rep.CoopTotal,  rep.Jugadas,     rep.MovA,           rep.MovB,
-            rep.SumaCoop,  rep.CuentaCoop, rep.statCoopSum, rep.FilasSel.size()};
+ReportState reportState(const GenerationReport& rep) {
+    return {rep.PagoTotal,  rep.CoopTotal,   rep.Jugadas,
+            rep.MovA,       rep.MovB,        rep.SumaCoop,
+            rep.CuentaCoop, rep.statCoopSum, rep.selectedRows.size()};
 }
 
 // What a replay must reproduce of one side of an encounter, to the bit.
-auto lado(const LadoPartida& l) {
-    return std::tuple(l.celda, l.mitad, l.disparo, l.Ci, l.Ei, l.x, l.f, l.disp);
+auto sideValues(const EncounterSide& l) {
+    return std::tuple(l.cell, l.half, l.fired, l.Ci, l.Ei, l.x, l.f, l.disp);
 }
 
 TEST(MostrarPartidas, ReplaysReproduceTheLiveRowsAndChangeNothing) {
     GenerationReport rep;
-    World w = mundoJugado(rep);
+    World w = playedWorld(rep);
     ASSERT_EQ(rep.jugadas(1, 0), 9);
-    ASSERT_EQ(rep.FilasSel.size(), 9u);
+    ASSERT_EQ(rep.selectedRows.size(), 9u);
     // The schedule exercises both halves and the trigger, so the comparison means something.
     int fired = 0, half1 = 0;
     for (int c = 1; c <= 6; ++c)
         for (int k = 1; k <= rep.jugadas(c, 0); ++k) {
-            fired += registro::fired(rep.jugadas(c, k));
-            half1 += registro::half(rep.jugadas(c, k));
+            fired += moveRecord::fired(rep.jugadas(c, k));
+            half1 += moveRecord::half(rep.jugadas(c, k));
         }
     EXPECT_GT(fired, 0);
     EXPECT_GT(half1, 0);
-    const Estado antes = estado(rep);
+    const ReportState antes = reportState(rep);
     Rng replay(99);
-    const TablaResultados t = MostrarPartidas(w, rep, 1, replay);
-    EXPECT_EQ(t.celda, 1);
-    ASSERT_EQ(t.filas.size(), 9u);
-    for (std::size_t k = 0; k < t.filas.size(); ++k) {
+    const CellResults t = MostrarPartidas(w, rep, 1, replay);
+    EXPECT_EQ(t.cell, 1);
+    ASSERT_EQ(t.rows.size(), 9u);
+    for (std::size_t k = 0; k < t.rows.size(); ++k) {
         SCOPED_TRACE(testing::Message() << "record " << k + 1);
-        EXPECT_EQ(t.filas[k].slot, static_cast<int>(k + 1));
-        EXPECT_EQ(t.filas[k].Si, rep.FilasSel[k].Si);
-        EXPECT_EQ(lado(t.filas[k].propio), lado(rep.FilasSel[k].propio));
-        EXPECT_EQ(lado(t.filas[k].rival), lado(rep.FilasSel[k].rival));
+        EXPECT_EQ(t.rows[k].slot, static_cast<int>(k + 1));
+        EXPECT_EQ(t.rows[k].Si, rep.selectedRows[k].Si);
+        EXPECT_EQ(sideValues(t.rows[k].own), sideValues(rep.selectedRows[k].own));
+        EXPECT_EQ(sideValues(t.rows[k].rival), sideValues(rep.selectedRows[k].rival));
     }
     for (int c = 2; c <= 6; ++c) MostrarPartidas(w, rep, c, replay);
-    EXPECT_TRUE(estado(rep) == antes);
+    EXPECT_TRUE(reportState(rep) == antes);
 }
 
 TEST(MostrarPartidas, ReplaysUnderChangedSettingsLeaveTheRecordsAlone) {
     GenerationReport rep;
-    World w = mundoJugado(rep);
-    const Estado antes = estado(rep);
+    World w = playedWorld(rep);
+    const ReportState antes = reportState(rep);
     // New committed game analysis, successive moves off in the committed options, new snapshot
     // genomes: every replay now decides differently, and still writes nothing.
     SelectGame(w.pagos, 1);
     commitPayoffAnalysis(w.pagos);
     w.opciones.Opciones[kPrevio] = static_cast<std::int16_t>(w.opciones.Opciones[kPrevio] ^ 16);
-    for (int c = 1; c <= 6; ++c) w.genoma(kPrevio, c).parte[0] = test::constante(90);
+    for (int c = 1; c <= 6; ++c) w.genoma(kPrevio, c).parte[0] = test::constantPart(90);
     Rng replay(3);
     for (int c = 1; c <= 6; ++c) {
         for (int k = 1; k <= rep.jugadas(c, 0); ++k) {
             const std::int32_t r = rep.jugadas(c, k);
-            if (registro::role(r) != 0) continue;
-            EXPECT_EQ(JugarPartida(w, rep, nullptr, c, registro::partner(r), k - 1, registro::partnerSlot(r) - 1,
-                                   kPrevio, replay),
+            if (moveRecord::role(r) != 0) continue;
+            EXPECT_EQ(JugarPartida(w, rep, nullptr, c, moveRecord::partner(r), k - 1,
+                                   moveRecord::partnerSlot(r) - 1, kPrevio, replay),
                       0);
         }
     }
-    EXPECT_TRUE(estado(rep) == antes);
+    EXPECT_TRUE(reportState(rep) == antes);
 }
 
 TEST(MostrarPartidas, ACellWithoutEncountersHasOnlyItsNumber) {
-    World w = test::mundo(2, 2, 4);
-    GenerationReport rep = test::informe(w);
+    World w = test::encounterWorld(2, 2, 4);
+    GenerationReport rep = test::emptyReport(w);
     w.genoma(kPrevio, 3).Colores = {1, 2, 3, 4, 5, 6};
     Rng replay(1);
-    const TablaResultados t = MostrarPartidas(w, rep, 3, replay);
-    EXPECT_EQ(t.celda, 3);
-    EXPECT_EQ(t.colores, (std::array<std::uint8_t, 6>{1, 2, 3, 4, 5, 6}));
-    EXPECT_TRUE(t.filas.empty());
+    const CellResults t = MostrarPartidas(w, rep, 3, replay);
+    EXPECT_EQ(t.cell, 3);
+    EXPECT_EQ(t.colours, (std::array<std::uint8_t, 6>{1, 2, 3, 4, 5, 6}));
+    EXPECT_TRUE(t.rows.empty());
     // A report of another world is not read.
-    const GenerationReport other = test::informe(test::mundo(3, 3, 4));
-    EXPECT_EQ(MostrarPartidas(w, other, 3, replay).celda, 0);
+    const GenerationReport other = test::emptyReport(test::encounterWorld(3, 3, 4));
+    EXPECT_EQ(MostrarPartidas(w, other, 3, replay).cell, 0);
 }
 
 TEST(CambiarIndice, TogglesThePendingSwitchAndItalicHeaders) {
-    World w = test::mundo(2, 2, 4);
-    GenerationReport rep = test::informe(w);
-    CabecerasIndice c = CambiarIndice(w);
+    World w = test::encounterWorld(2, 2, 4);
+    GenerationReport rep = test::emptyReport(w);
+    IndexHeaders c = CambiarIndice(w);
     EXPECT_EQ(w.opciones.CiEsExitoMenu, 1);
-    EXPECT_EQ(c.ciR + c.ciP + c.etiquetaMedia, "Sc RSc PAverage Success R");
-    EXPECT_TRUE(c.cursiva);  // until the next start or step commits it
+    EXPECT_EQ(c.ciR + c.ciP + c.averageCaption, "Sc RSc PAverage Success R");
+    EXPECT_TRUE(c.italic);  // until the next start or step commits it
     w.opciones.CiEsExito = 1;
-    EXPECT_FALSE(cabecerasIndice(w).cursiva);
+    EXPECT_FALSE(indexHeaders(w).italic);
     c = CambiarIndice(w);
-    EXPECT_EQ(c.ciR + c.ciP + c.cabeceraDetalle, "Ci RCi PCoop R");
-    EXPECT_TRUE(c.cursiva);
+    EXPECT_EQ(c.ciR + c.ciP + c.detailsHeader, "Ci RCi PCoop R");
+    EXPECT_TRUE(c.italic);
 }
 
 TEST(TextoFormula, ShowsHowTheArgumentCameAbout) {
-    FilaResultado fila;
-    fila.Si = 1.0f;
-    LadoPartida& l = fila.propio;
-    l.mitad = 1;
+    ResultRow row;
+    row.Si = 1.0f;
+    EncounterSide& l = row.own;
+    l.half = 1;
     l.Ci = 0.8f;
     l.Ei = 0.3f;
     l.val = {0.7f, 1.0f, 0.5f};
     struct Row {
         int mask;
-        std::array<float, 3> peso;
+        std::array<float, 3> weights;
         float x;
         const char* expected;
     };
@@ -185,23 +186,23 @@ TEST(TextoFormula, ShowsHowTheArgumentCameAbout) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.mask);
-        fila.SenMask = static_cast<std::uint8_t>(r.mask);
-        l.peso = r.peso;
+        row.SenMask = static_cast<std::uint8_t>(r.mask);
+        l.weights = r.weights;
         l.x = r.x;
-        EXPECT_EQ(TextoFormula(fila, false), r.expected);
+        EXPECT_EQ(TextoFormula(row, false), r.expected);
     }
 }
 
 // Rival 1 met 3 (as player 1), 2 (as player 2), 4 and 2 (as player 1); the study is the search
 // that searcher 2, player 2 with half 1, made in the fourth.
-World mundoDetalles(std::int16_t busqueda, GenerationReport& rep) {
-    World w = test::mundo(3, 3, 10);
-    rep = test::informe(w);
-    test::encuentro(rep, 1, 3, 10, 20, 30, 40);
-    test::encuentro(rep, 2, 1, 50, 60, 70, 80);
-    test::encuentro(rep, 1, 4, 15, 25, 35, 45, 0, 0, true);
-    test::encuentro(rep, 1, 2, 90, 95, 20, 30, 0, 1);
-    GenomePart g = test::identidad();
+World detailsWorld(std::int16_t busqueda, GenerationReport& rep) {
+    World w = test::encounterWorld(3, 3, 10);
+    rep = test::emptyReport(w);
+    test::appendEncounter(rep, 1, 3, 10, 20, 30, 40);
+    test::appendEncounter(rep, 2, 1, 50, 60, 70, 80);
+    test::appendEncounter(rep, 1, 4, 15, 25, 35, 45, 0, 0, true);
+    test::appendEncounter(rep, 1, 2, 90, 95, 20, 30, 0, 1);
+    GenomePart g = test::identityPart();
     g.Busqueda = busqueda;
     g.Incertidumbre = 22 * 128 + 11;
     w.genoma(kPrevio, 2).parte[1] = g;
@@ -209,48 +210,48 @@ World mundoDetalles(std::int16_t busqueda, GenerationReport& rep) {
 }
 
 // The records the search used, as a mark per row: "u" used, "-" not.
-std::string usados(const Explicacion& e) {
+std::string used(const InteractionExplanation& e) {
     std::string out;
-    for (const auto& f : e.filas) out += f.usado ? 'u' : '-';
+    for (const auto& f : e.rows) out += f.used ? 'u' : '-';
     return out;
 }
 
 TEST(ExplicarPartida, LaysOutTheRivalsRecordsAndTheSearch) {
     GenerationReport rep;
-    World w = mundoDetalles(static_cast<std::int16_t>(0 + 64 * 5 + 1024 * 2), rep);
+    World w = detailsWorld(static_cast<std::int16_t>(0 + 64 * 5 + 1024 * 2), rep);
     Rng rng(1);
-    const Explicacion e = ExplicarPartida(w, rep, 1, 2, 4, rng);
-    ASSERT_TRUE(e.valida);
-    ASSERT_EQ(e.filas.size(), 4u);
+    const InteractionExplanation e = ExplicarPartida(w, rep, 1, 2, 4, rng);
+    ASSERT_TRUE(e.valid);
+    ASSERT_EQ(e.rows.size(), 4u);
     // The prisoner's dilemma's reference is 0, so both ranges read alike; the pay-offs are
     // 1 - 0.1 + 3 * 0.3 and 1 - 0.3 + 3 * 0.1.
-    EXPECT_EQ(e.filas[0].texto,
+    EXPECT_EQ(e.rows[0].text,
               (std::array<std::string, 10>{"1 (1) -> 1 [0]", "1", "3", "1 (2) -> 1 [0]",
                                            "0.1 - 0.3", "0.1 - 0.3", "0.1", "0.2", "", "1.8 - 1"}));
-    EXPECT_EQ(e.filas[1].texto[0], "2 (2) -> 1 [0]");
-    EXPECT_EQ(e.filas[1].texto[3], "1 (1) -> 1 [0]");
-    EXPECT_TRUE(e.filas[2].cursiva);
-    EXPECT_EQ(e.filas[3].texto[0], "4 (1) -> 3 [0]");
-    EXPECT_EQ(e.filas[3].texto[3], "2 (2) -> 1 [1]");
-    EXPECT_TRUE(e.filas[3].roja);
-    EXPECT_EQ(usados(e), "-u--");
-    EXPECT_EQ(e.mediaIc, "0.7");
-    EXPECT_EQ(e.mediaIa, "0.8");
-    EXPECT_FALSE(e.sinDatos);
-    EXPECT_EQ(e.equidadEstimada, "");
-    EXPECT_EQ(e.codigo, "0 -> 5 -> 2");
-    EXPECT_EQ(e.explicacion, TextoBusqueda("0 -> 5 -> 2", 2, 1));
-    EXPECT_EQ(e.filaSuperior, 1);
+    EXPECT_EQ(e.rows[1].text[0], "2 (2) -> 1 [0]");
+    EXPECT_EQ(e.rows[1].text[3], "1 (1) -> 1 [0]");
+    EXPECT_TRUE(e.rows[2].italic);
+    EXPECT_EQ(e.rows[3].text[0], "4 (1) -> 3 [0]");
+    EXPECT_EQ(e.rows[3].text[3], "2 (2) -> 1 [1]");
+    EXPECT_TRUE(e.rows[3].red);
+    EXPECT_EQ(used(e), "-u--");
+    EXPECT_EQ(e.averageIc, "0.7");
+    EXPECT_EQ(e.averageIa, "0.8");
+    EXPECT_FALSE(e.withoutData);
+    EXPECT_EQ(e.estimatedEquality, "");
+    EXPECT_EQ(e.code, "0 -> 5 -> 2");
+    EXPECT_EQ(e.explanation, TextoBusqueda("0 -> 5 -> 2", 2, 1));
+    EXPECT_EQ(e.topRow, 1);
 }
 
 TEST(ExplicarPartida, SearchTypesMarkTheRecordsTheSearchUsed) {
     struct Row {
         const char* name;
         std::int16_t busqueda;
-        bool sucesivas;
-        const char* usados;
-        const char* mediaIc;
-        const char* mediaIa;
+        bool successiveMoves;
+        const char* used;
+        const char* averageIc;
+        const char* averageIa;
     };
     const Row rows[] = {
         {"type 16 up to the depth", 16 + 64 * 2 + 2048, false, "-uu-", "0.425", "0.525"},
@@ -260,43 +261,43 @@ TEST(ExplicarPartida, SearchTypesMarkTheRecordsTheSearchUsed) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         GenerationReport rep;
-        World w = mundoDetalles(r.busqueda, rep);
-        test::opcion(w, 4, r.sucesivas);
+        World w = detailsWorld(r.busqueda, rep);
+        test::setOption(w, 4, r.successiveMoves);
         Rng rng(1);
-        const Explicacion e = ExplicarPartida(w, rep, 1, 2, 4, rng);
-        EXPECT_EQ(usados(e), r.usados);
-        EXPECT_EQ(e.mediaIc, r.mediaIc);
-        EXPECT_EQ(e.mediaIa, r.mediaIa);
-        EXPECT_EQ(e.sinDatos, std::string(r.mediaIc) == "0.11");
+        const InteractionExplanation e = ExplicarPartida(w, rep, 1, 2, 4, rng);
+        EXPECT_EQ(used(e), r.used);
+        EXPECT_EQ(e.averageIc, r.averageIc);
+        EXPECT_EQ(e.averageIa, r.averageIa);
+        EXPECT_EQ(e.withoutData, std::string(r.averageIc) == "0.11");
     }
 }
 
 TEST(ExplicarPartida, SuccessiveMovesShowTheEstimatedEquality) {
     GenerationReport rep;
-    World w = mundoDetalles(static_cast<std::int16_t>(64 * 5 + 2048), rep);
-    test::opcion(w, 4, true);
-    test::opcion(w, 9, false);
+    World w = detailsWorld(static_cast<std::int16_t>(64 * 5 + 2048), rep);
+    test::setOption(w, 4, true);
+    test::setOption(w, 9, false);
     Rng rng(1);
-    const Explicacion e = ExplicarPartida(w, rep, 1, 2, 4, rng);
+    const InteractionExplanation e = ExplicarPartida(w, rep, 1, 2, 4, rng);
     // Player 1 at 0.9 and player 2 answering 0: successes 0.025 and 0.925.
-    EXPECT_EQ(e.equidadEstimada, "0.95");
-    EXPECT_EQ(e.equidadReal, "0.95");
-    EXPECT_EQ(e.filas[3].texto[7], "0.95");
+    EXPECT_EQ(e.estimatedEquality, "0.95");
+    EXPECT_EQ(e.actualEquality, "0.95");
+    EXPECT_EQ(e.rows[3].text[7], "0.95");
 }
 
 TEST(ExplicarPartida, RefusesAnEncounterThatDoesNotExistAndScrollsToTheRedRow) {
     GenerationReport rep;
-    World w = mundoDetalles(64, rep);
+    World w = detailsWorld(64, rep);
     Rng rng(1);
-    EXPECT_FALSE(ExplicarPartida(w, rep, 1, 3, 4, rng).valida);  // 3 is not the partner
-    EXPECT_FALSE(ExplicarPartida(w, rep, 1, 2, 5, rng).valida);  // no fifth record
-    EXPECT_FALSE(ExplicarPartida(w, rep, 0, 2, 1, rng).valida);
+    EXPECT_FALSE(ExplicarPartida(w, rep, 1, 3, 4, rng).valid);  // 3 is not the partner
+    EXPECT_FALSE(ExplicarPartida(w, rep, 1, 2, 5, rng).valid);  // no fifth record
+    EXPECT_FALSE(ExplicarPartida(w, rep, 0, 2, 1, rng).valid);
 
-    World big = test::mundo(2, 2, 60);
-    GenerationReport bigReport = test::informe(big);
-    for (int i = 0; i < 45; ++i) test::encuentro(bigReport, 1, 2, 50, 50, 50, 50);
-    EXPECT_EQ(ExplicarPartida(big, bigReport, 1, 2, 32, rng).filaSuperior, 1);
-    EXPECT_EQ(ExplicarPartida(big, bigReport, 1, 2, 40, rng).filaSuperior, 8);
+    World big = test::encounterWorld(2, 2, 60);
+    GenerationReport bigReport = test::emptyReport(big);
+    for (int i = 0; i < 45; ++i) test::appendEncounter(bigReport, 1, 2, 50, 50, 50, 50);
+    EXPECT_EQ(ExplicarPartida(big, bigReport, 1, 2, 32, rng).topRow, 1);
+    EXPECT_EQ(ExplicarPartida(big, bigReport, 1, 2, 40, rng).topRow, 8);
 }
 
 }  // namespace

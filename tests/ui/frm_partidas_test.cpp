@@ -446,7 +446,8 @@ void FrmPartidasTest::resultsTableShowsTheSelectedCellsEncounters() {
     QVERIFY(played > 0);
     QCOMPARE(model.rowCount(), w.MovPosibles + 2);
     QCOMPARE(model.text(0, 0), QString::number(sel));
-    QCOMPARE(model.text(played + 1, 4), QString::number(registro::partner(rep.jugadas(sel, played))));
+    QCOMPARE(model.text(played + 1, 4),
+             QString::number(moveRecord::partner(rep.jugadas(sel, played))));
     QVERIFY(model.text(played + 2, 4).isEmpty());
 
     auto headerCell = [&](int row, int col) {
