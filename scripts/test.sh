@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything (optimised, then the engine under ASan + UBSan) and
-# runs every test.
+# Installs what is missing, checks the C++ files' layout, builds everything (optimised, then the
+# engine under ASan + UBSan) and runs every test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/deps.sh
+./scripts/check-format.sh
 jobs=$(nproc)
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DMORVANE_WERROR=ON
 cmake --build build/release -j "$jobs"

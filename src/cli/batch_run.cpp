@@ -37,7 +37,8 @@ void applyOverrides(World& w, const BatchOptions& o) {
 
 BatchOutcome runBatch(const BatchOptions& opts, const ProgressFn& progress) {
     if (auto refused = checkBatchOutputs(opts)) return {2, *refused};
-    auto sim = opts.seed ? std::make_unique<Simulation>(*opts.seed) : std::make_unique<Simulation>();
+    auto sim =
+        opts.seed ? std::make_unique<Simulation>(*opts.seed) : std::make_unique<Simulation>();
     if (opts.scenario) {
         const auto loaded = sim->load(*opts.scenario);
         if (!loaded.ok)

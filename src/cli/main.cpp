@@ -1,9 +1,9 @@
 // morvane-cli: runs scenarios headless, for batch research.
-#include <filesystem>
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <limits>
 

@@ -39,9 +39,9 @@ struct MutationRecord {
 // and "New", so that old cell numbers never index a new world.
 struct GenerationReport {
     std::size_t slotsPerCell = 1;
-    std::vector<std::int32_t> Jugadas;     // [cell * slotsPerCell + slot]; slot 0 the count
-    std::vector<std::uint8_t> MovA, MovB;  // same shape as Jugadas
-    std::vector<float> PagoTotal, CoopTotal;         // [cell]
+    std::vector<std::int32_t> Jugadas;        // [cell * slotsPerCell + slot]; slot 0 the count
+    std::vector<std::uint8_t> MovA, MovB;     // same shape as Jugadas
+    std::vector<float> PagoTotal, CoopTotal;  // [cell]
     std::vector<std::array<float, 2>> TiradaRuleta;  // [cell][draw]
     std::array<float, 2> SumaCoop{};                 // the chart's sums, by role
     std::array<std::int32_t, 2> CuentaCoop{};

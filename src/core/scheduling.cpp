@@ -29,8 +29,8 @@ bool canPlay(const World& w, const GenerationReport& r, const std::vector<std::u
 }
 
 template <typename Play>
-void playPair(const GenerationReport& r, std::vector<std::uint8_t>& muertoHoy, Rng& rng,
-              Play& play, int i, int j) {
+void playPair(const GenerationReport& r, std::vector<std::uint8_t>& muertoHoy, Rng& rng, Play& play,
+              int i, int j) {
     const int countI = r.jugadas(i, 0) & 0xFF;
     const int countJ = r.jugadas(j, 0) & 0xFF;
     // The neighbour plays role 1 on r <= 0.5. The roles are chosen by selection, not by a branch

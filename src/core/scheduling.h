@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <functional>
-
 #include <vector>
 
 #include "core/generation_report.h"

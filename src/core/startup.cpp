@@ -59,9 +59,9 @@ void makeBusyWorld(World& w, Rng& rng, int columns, int rows, int type, int iter
     worldWindowLoad(w);
     ChooseNeighbourhood(w, type);
     w.Iteraciones = static_cast<std::uint8_t>(iterations);
-    clickRegla(w, 1);                         // Replicator Dynamics
-    w.opciones.mnuOpcion[8] = false;          // crossover
-    w.opciones.mnuOpcion[0] = true;           // mutation on
+    clickRegla(w, 1);                 // Replicator Dynamics
+    w.opciones.mnuOpcion[8] = false;  // crossover
+    w.opciones.mnuOpcion[0] = true;   // mutation on
     recomputeOpciones(w);
 }
 

@@ -16,8 +16,9 @@ void applyStartupDefaults(World& w);
 void startWorld(World& w, Rng& rng);
 
 // What the world window does to the world state when it loads: the count, the cooperation history
-// and the transition results re-created, the view word decoded into the menus, all three indexes feeding the input until the
-// first commit, the neighbour table built, the selected cell and both copies of cell 0 set.
+// and the transition results re-created, the view word decoded into the menus, all three indexes
+// feeding the input until the first commit, the neighbour table built, the selected cell and both
+// copies of cell 0 set.
 void worldWindowLoad(World& w);
 
 // Worlds shared by tests, benchmarks and the command line.

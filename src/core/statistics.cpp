@@ -21,13 +21,13 @@ struct StrategyKeyHash {
             h *= 1099511628211ULL;
         };
         for (const auto& p : k.g->parte) {
-            for (std::int64_t v : {std::int64_t{p.Busqueda}, std::int64_t{p.Y0}, std::int64_t{p.X1},
-                                   std::int64_t{p.Y1}, std::int64_t{p.X2}, std::int64_t{p.Y2},
-                                   std::int64_t{p.Y3}, std::int64_t{p.SenIC}, std::int64_t{p.SenIA},
-                                   std::int64_t{p.SenIP}, std::int64_t{p.ValIC}, std::int64_t{p.ValIA},
-                                   std::int64_t{p.ValIP}, std::int64_t{p.Incertidumbre},
-                                   std::int64_t{p.Irregular}, std::int64_t{p.TriggerMin},
-                                   std::int64_t{p.TriggerMax}, std::int64_t{p.Trigger}})
+            for (std::int64_t v :
+                 {std::int64_t{p.Busqueda}, std::int64_t{p.Y0}, std::int64_t{p.X1},
+                  std::int64_t{p.Y1}, std::int64_t{p.X2}, std::int64_t{p.Y2}, std::int64_t{p.Y3},
+                  std::int64_t{p.SenIC}, std::int64_t{p.SenIA}, std::int64_t{p.SenIP},
+                  std::int64_t{p.ValIC}, std::int64_t{p.ValIA}, std::int64_t{p.ValIP},
+                  std::int64_t{p.Incertidumbre}, std::int64_t{p.Irregular},
+                  std::int64_t{p.TriggerMin}, std::int64_t{p.TriggerMax}, std::int64_t{p.Trigger}})
                 mix(v);
         }
         mix(k.g->VecinosImitacion);
@@ -55,7 +55,8 @@ GenerationStatistics collectStatistics(const World& w, const GenerationReport& r
     st.generation = w.Generacion;
     st.coopRole1 = mean(rep.statCoopSum[0], rep.statCoopCount[0]);
     st.coopRole2 = mean(rep.statCoopSum[1], rep.statCoopCount[1]);
-    st.coop = mean(rep.statCoopSum[0] + rep.statCoopSum[1], rep.statCoopCount[0] + rep.statCoopCount[1]);
+    st.coop =
+        mean(rep.statCoopSum[0] + rep.statCoopSum[1], rep.statCoopCount[0] + rep.statCoopCount[1]);
     st.meanScore = mean(rep.scoreSum, rep.scoredCells);
 
     std::vector<Genoma> slotGenomes;

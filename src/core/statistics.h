@@ -14,11 +14,11 @@ namespace morvane {
 struct GenerationStatistics {
     std::int32_t generation = 0;
     std::optional<double> coopRole1, coopRole2, coop;  // empty when nobody played
-    std::optional<double> meanScore;                    // empty when no ordinary bug played
-    int alive = 0, dead = 0, blank = 0;                 // add up to the number of cells
-    int strategies = 0;                                 // distinct strategies among live bugs
-    std::vector<int> slotCounts;                        // per named slot 2..20, in slot order
-    int other = 0;                                      // cells matching no named slot
+    std::optional<double> meanScore;                   // empty when no ordinary bug played
+    int alive = 0, dead = 0, blank = 0;                // add up to the number of cells
+    int strategies = 0;                                // distinct strategies among live bugs
+    std::vector<int> slotCounts;                       // per named slot 2..20, in slot order
+    int other = 0;                                     // cells matching no named slot
 };
 
 // The named slots 2..20 whose cells are counted, in slot order.

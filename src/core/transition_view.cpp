@@ -73,14 +73,16 @@ void markRanking(TransitionExplanation& e, int column, const Ranking& r) {
     if (r.first != 0) markRows(e, column, r.first, kFatherCaption);
 }
 
-void explainMaxiMax(const World& w, const GenerationReport& rep, TransitionExplanation& e, const std::vector<int>& cells) {
+void explainMaxiMax(const World& w, const GenerationReport& rep, TransitionExplanation& e,
+                    const std::vector<int>& cells) {
     Ranking r(false);
     for (int c : cells)
         if (rep.PagoTotal[c] >= w.UmbralReproduccion) r.offer(c, rep.PagoTotal[c]);
     markRanking(e, kColMaxiMax, r);
 }
 
-void explainReplicator(const World& w, const GenerationReport& rep, TransitionExplanation& e, int cell) {
+void explainReplicator(const World& w, const GenerationReport& rep, TransitionExplanation& e,
+                       int cell) {
     if (w.opciones.Regla != 2) return;
     for (int p = 1; p >= 0; --p) {
         const int parent = w.Padres[cell][p];
@@ -100,7 +102,8 @@ struct Group {
     float sum, min;
 };
 
-std::vector<Group> groupCells(const World& w, const GenerationReport& rep, const std::vector<int>& cells) {
+std::vector<Group> groupCells(const World& w, const GenerationReport& rep,
+                              const std::vector<int>& cells) {
     std::vector<Group> groups;
     for (int c : cells) {
         const float p = rep.PagoTotal[c];
@@ -118,7 +121,8 @@ std::vector<Group> groupCells(const World& w, const GenerationReport& rep, const
     return groups;
 }
 
-void explainGroups(const World& w, const GenerationReport& rep, TransitionExplanation& e, const std::vector<int>& cells) {
+void explainGroups(const World& w, const GenerationReport& rep, TransitionExplanation& e,
+                   const std::vector<int>& cells) {
     Ranking byAverage(true), byMinimum(true);
     for (const auto& g : groupCells(w, rep, cells)) {
         const auto count = static_cast<float>(g.members.size());

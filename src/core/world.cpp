@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-
 namespace morvane {
 
 void CrearMundo(World& w) {

@@ -6,8 +6,8 @@
 
 #include "core/generation_report.h"
 #include "core/world.h"
-#include "encounter/record_index_types.h"
 #include "encounter/move_decision.h"
+#include "encounter/record_index_types.h"
 
 namespace morvane {
 

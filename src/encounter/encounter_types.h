@@ -9,8 +9,8 @@ namespace morvane {
 // given, so that the results table and its tooltip only format values the engine used.
 struct EncounterSide {
     std::int16_t cell = 0;
-    std::uint8_t half = 0;   // genome half that decided (0 or 1)
-    float Ci = 0, Ei = 0;    // what this player saw in its rival
+    std::uint8_t half = 0;  // genome half that decided (0 or 1)
+    float Ci = 0, Ei = 0;   // what this player saw in its rival
     // Valuations and weights of Ci, Ei, Si as the input x used them: valuations / 100 (1 under
     // the ad-hoc switch), weights by SenMask (0 for an index left out).
     std::array<float, 3> val{}, weights{};

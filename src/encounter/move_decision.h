@@ -25,7 +25,7 @@ class Rng;
 // the settings the generation was played with.
 struct EncounterSettings {
     int copia = 1;
-    std::array<float, 3> prob{};  // EquilibriumAbsProb by role 1, 2
+    std::array<float, 3> prob{};   // EquilibriumAbsProb by role 1, 2
     bool successiveMoves = false;  // successive moves
     bool evenIsOne = false;        // option [9]: even outcome = 1 (on) or 0.5 (off)
     std::uint8_t senMask = 7;

@@ -4,8 +4,8 @@
 
 #include "core/generation_report.h"
 #include "core/world.h"
-#include "encounter/record_index_types.h"
 #include "encounter/move_record.h"
+#include "encounter/record_index_types.h"
 
 namespace morvane {
 

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
+#include "core/copies.h"
 #include "core/shown_number.h"
 #include "games/decimal_text.h"
-#include "core/copies.h"
 #include "games/payoff.h"
 
 namespace morvane {

@@ -6,8 +6,12 @@ namespace morvane {
 
 namespace {
 
-std::uint8_t toByte(float v) { return roundToField<std::uint8_t>(v, 0, 255); }
-std::int16_t toInt16(float v) { return roundToField<std::int16_t>(v, -32768, 32767); }
+std::uint8_t toByte(float v) {
+    return roundToField<std::uint8_t>(v, 0, 255);
+}
+std::int16_t toInt16(float v) {
+    return roundToField<std::int16_t>(v, -32768, 32767);
+}
 
 GenomePart toCellPart(const ListGenomePart& l) {
     GenomePart c;

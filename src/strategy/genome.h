@@ -76,37 +76,85 @@ constexpr std::int32_t kIncerICMask = 127, kIncerIAMask = 16256, kCopiaMask = 16
 constexpr std::int32_t kRespMask = 127, kAquienMask = 256, kCuandoMask = 7680;
 
 // Tipo is read and written as the stored multiple of 8 (0, 8, 16, 24, 32).
-inline int tipo(std::int16_t w) { return w & kTipoMask; }
-inline int prof(std::int16_t w) { return get(w, kProfMask, 6); }
-inline int historial(std::int16_t w) { return get(w, kHistorialMask, 10); }
-inline std::int16_t withTipo(std::int16_t w, int tipoTimes8) { return set(w, kTipoMask, 0, tipoTimes8); }
-inline std::int16_t withProf(std::int16_t w, int depth) { return set(w, kProfMask, 6, depth); }
-inline std::int16_t withHistorial(std::int16_t w, int h) { return set(w, kHistorialMask, 10, h); }
+inline int tipo(std::int16_t w) {
+    return w & kTipoMask;
+}
+inline int prof(std::int16_t w) {
+    return get(w, kProfMask, 6);
+}
+inline int historial(std::int16_t w) {
+    return get(w, kHistorialMask, 10);
+}
+inline std::int16_t withTipo(std::int16_t w, int tipoTimes8) {
+    return set(w, kTipoMask, 0, tipoTimes8);
+}
+inline std::int16_t withProf(std::int16_t w, int depth) {
+    return set(w, kProfMask, 6, depth);
+}
+inline std::int16_t withHistorial(std::int16_t w, int h) {
+    return set(w, kHistorialMask, 10, h);
+}
 
-inline int incerIC(std::int32_t w) { return get(w, kIncerICMask, 0); }
-inline int incerIA(std::int32_t w) { return get(w, kIncerIAMask, 7); }
-inline int copia(std::int32_t w) { return get(w, kCopiaMask, 14); }
-inline std::int16_t withIncerIC(std::int32_t w, int v) { return set(w, kIncerICMask, 0, v); }
-inline std::int16_t withIncerIA(std::int32_t w, int v) { return set(w, kIncerIAMask, 7, v); }
-inline std::int16_t withCopia(std::int32_t w, int v) { return set(w, kCopiaMask, 14, v); }
+inline int incerIC(std::int32_t w) {
+    return get(w, kIncerICMask, 0);
+}
+inline int incerIA(std::int32_t w) {
+    return get(w, kIncerIAMask, 7);
+}
+inline int copia(std::int32_t w) {
+    return get(w, kCopiaMask, 14);
+}
+inline std::int16_t withIncerIC(std::int32_t w, int v) {
+    return set(w, kIncerICMask, 0, v);
+}
+inline std::int16_t withIncerIA(std::int32_t w, int v) {
+    return set(w, kIncerIAMask, 7, v);
+}
+inline std::int16_t withCopia(std::int32_t w, int v) {
+    return set(w, kCopiaMask, 14, v);
+}
 
-inline int triggerResp(std::int16_t w) { return get(w, kRespMask, 0); }
-inline int aquien(std::int16_t w) { return get(w, kAquienMask, 8); }
-inline int cuando(std::int16_t w) { return get(w, kCuandoMask, 9); }
-inline std::int16_t withTriggerResp(std::int16_t w, int v) { return set(w, kRespMask, 0, v); }
-inline std::int16_t withAquien(std::int16_t w, int v) { return set(w, kAquienMask, 8, v); }
+inline int triggerResp(std::int16_t w) {
+    return get(w, kRespMask, 0);
+}
+inline int aquien(std::int16_t w) {
+    return get(w, kAquienMask, 8);
+}
+inline int cuando(std::int16_t w) {
+    return get(w, kCuandoMask, 9);
+}
+inline std::int16_t withTriggerResp(std::int16_t w, int v) {
+    return set(w, kRespMask, 0, v);
+}
+inline std::int16_t withAquien(std::int16_t w, int v) {
+    return set(w, kAquienMask, 8, v);
+}
 // The Cuando mask covers all four bits 9..12, so a stray bit of the field never survives a write.
-inline std::int16_t withCuando(std::int16_t w, int v) { return set(w, kCuandoMask, 9, v); }
+inline std::int16_t withCuando(std::int16_t w, int v) {
+    return set(w, kCuandoMask, 9, v);
+}
 
 }  // namespace packed
 
 // Kinds of cell, by the live part-0 Busqueda.
-inline bool isDeadSquare(std::int16_t busqueda) { return (busqueda & 24) == 24; }
-inline bool isBlankSquare(std::int16_t busqueda) { return (busqueda & 32) != 0; }
-inline bool isMutable(std::int16_t busqueda) { return (busqueda & 56) < 24; }
-inline bool isDeadSquare(const Genoma& g) { return isDeadSquare(g.parte[0].Busqueda); }
-inline bool isBlankSquare(const Genoma& g) { return isBlankSquare(g.parte[0].Busqueda); }
-inline bool isMutable(const Genoma& g) { return isMutable(g.parte[0].Busqueda); }
+inline bool isDeadSquare(std::int16_t busqueda) {
+    return (busqueda & 24) == 24;
+}
+inline bool isBlankSquare(std::int16_t busqueda) {
+    return (busqueda & 32) != 0;
+}
+inline bool isMutable(std::int16_t busqueda) {
+    return (busqueda & 56) < 24;
+}
+inline bool isDeadSquare(const Genoma& g) {
+    return isDeadSquare(g.parte[0].Busqueda);
+}
+inline bool isBlankSquare(const Genoma& g) {
+    return isBlankSquare(g.parte[0].Busqueda);
+}
+inline bool isMutable(const Genoma& g) {
+    return isMutable(g.parte[0].Busqueda);
+}
 
 // List form to cell form: sensibilities, valuations and Incertidumbre round halves to even
 // (33.5 -> 34, 32.5 -> 32); colours keep the low byte of each component.

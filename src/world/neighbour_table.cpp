@@ -1,13 +1,13 @@
-#include "world/neighbourhood.h"
-
 #include <algorithm>
+
+#include "world/neighbourhood.h"
 
 namespace morvane {
 
 const std::array<Offset, kNumPositions>& positionOffsets() {
     static const std::array<Offset, kNumPositions> offsets = {{
-        {0, -1}, {1, -1}, {1, 0}, {1, 1}, {0, -2}, {1, -2}, {2, -2}, {2, -1},
-        {2, 0},  {2, 1},  {2, 2}, {1, 2}, {0, 1},  {-1, 1}, {-1, 0}, {-1, -1},
+        {0, -1}, {1, -1}, {1, 0},  {1, 1},  {0, -2}, {1, -2},  {2, -2},  {2, -1},
+        {2, 0},  {2, 1},  {2, 2},  {1, 2},  {0, 1},  {-1, 1},  {-1, 0},  {-1, -1},
         {0, 2},  {-1, 2}, {-2, 2}, {-2, 1}, {-2, 0}, {-2, -1}, {-2, -2}, {-1, -2},
     }};
     return offsets;

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "core/generation.h"
-#include "core/scheduling.h"
 #include "core/rng.h"
+#include "core/scheduling.h"
 #include "core/world.h"
 #include "strategy/limits.h"
 #include "world/neighbourhood.h"

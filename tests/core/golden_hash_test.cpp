@@ -10,8 +10,8 @@
 namespace morvane {
 namespace {
 
-// Two seeded runs of kGenerations generations, digested after every generation: the largest world the
-// start-up window makes with every mechanism of the busy world on (24 partners, 10 iterations,
+// Two seeded runs of kGenerations generations, digested after every generation: the largest world
+// the start-up window makes with every mechanism of the busy world on (24 partners, 10 iterations,
 // Replicator Dynamics, crossover, mutation) and the start-up world itself. Any change to what a
 // generation computes, down to the last bit of a score, changes the digest; work that only makes
 // the generation faster must leave it as it is.

@@ -26,9 +26,10 @@ std::string playGoldenRun() {
     w.NumFilas = 13;
     startWorld(w, sim.rng());
     // A few blank and dead squares, and some of every predefined strategy.
-    for (int c = 1; c <= w.NumJugadores; c += 7) w.genoma(kActual, c) = toCellForm(w.estrategias[2 + c % 6].genoma);
+    for (int c = 1; c <= w.NumJugadores; c += 7)
+        w.genoma(kActual, c) = toCellForm(w.estrategias[2 + c % 6].genoma);
     sim.worldLoaded();
-    SelectGame(w.pagos, 1);  // Gallina: a mixed reference solution
+    SelectGame(w.pagos, 1);      // Gallina: a mixed reference solution
     ChooseNeighbourhood(w, 14);  // fixed and random partners
     w.Iteraciones = 3;
     clickRegla(w, 1);  // Replicator Dynamics

@@ -10,10 +10,10 @@ namespace morvane {
 namespace {
 
 using testing::Call;
+using testing::iterate;
 using testing::Recorder;
 using testing::worldOf;
 using testing::WorldRun;
-using testing::iterate;
 
 // The pairs a run must play, in order, with the roles a twin generator gives them.
 std::vector<Call> expectedPairs(const World& w, Rng twin, const std::vector<int>& positions) {

@@ -17,10 +17,10 @@ namespace {
 
 struct Settings {
     int columns, rows;
-    int rule;            // 0..3
+    int rule;  // 0..3
     bool imitation;
-    int sumMode;         // 0..2
-    int type;            // 0..14
+    int sumMode;  // 0..2
+    int type;     // 0..14
     bool successive;
     bool completeMutation;
     int iterations;
@@ -48,8 +48,8 @@ World makeWorld(const Settings& s, Rng& rng) {
     clickSuma(w, s.sumMode);
     ChooseNeighbourhood(w, s.type);
     w.Iteraciones = static_cast<std::uint8_t>(s.iterations);
-    w.opciones.mnuOpcion = {true,  s.completeMutation, false, false, s.successive,
-                            false, false,              false, s.imitation, false};
+    w.opciones.mnuOpcion = {true,  s.completeMutation, false, false, s.successive, false, false,
+                            false, s.imitation,        false};
     recomputeOpciones(w);
     w.opciones.mnuVerMutaciones = true;
     w.FrecMutacion = 0.3f;
@@ -57,7 +57,9 @@ World makeWorld(const Settings& s, Rng& rng) {
     return w;
 }
 
-int senSum(const GenomePart& p) { return p.SenIC + p.SenIA + p.SenIP; }
+int senSum(const GenomePart& p) {
+    return p.SenIC + p.SenIA + p.SenIP;
+}
 
 // Returns the first broken invariant, or an empty string.
 std::string check(const World& w, const GenerationReport& rep,
@@ -88,8 +90,8 @@ std::string check(const World& w, const GenerationReport& rep,
         for (const auto& part : g.parte)
             if (senSum(part) != 100) return "sensibilities no longer add to 100" + at;
     }
-    // Every mutation is recorded (these worlds are far below the view's 51 columns), with the genome
-    // as it was after the copy: it must have been an ordinary bug.
+    // Every mutation is recorded (these worlds are far below the view's 51 columns), with the
+    // genome as it was after the copy: it must have been an ordinary bug.
     for (const auto& m : rep.mutationRecords) {
         if (!isMutable(m.before)) return "a square mutated at cell " + std::to_string(m.cell);
         for (int k = 0; k < 6; ++k)
@@ -112,8 +114,8 @@ TEST(Soak, SmallWorldsKeepEveryInvariantUnderEverySetting) {
                     for (bool successive : {false, true})
                         for (bool complete : {false, true})
                             for (const auto& size : sizes) {
-                                const Settings s{size[0], size[1], rule, imitation, sum, type,
-                                                 successive, complete, 1 + (runs % 3)};
+                                const Settings s{size[0], size[1],    rule,     imitation,     sum,
+                                                 type,    successive, complete, 1 + (runs % 3)};
                                 Simulation sim(seed++);
                                 World& w = sim.state();
                                 w = makeWorld(s, sim.rng());
@@ -126,7 +128,8 @@ TEST(Soak, SmallWorldsKeepEveryInvariantUnderEverySetting) {
                                     ASSERT_TRUE(broken.empty())
                                         << broken << " after generation " << w.Generacion << " ("
                                         << describe(s) << ", seed " << seed - 1 << ")";
-                                    mutations += static_cast<long>(sim.report().mutationRecords.size());
+                                    mutations +=
+                                        static_cast<long>(sim.report().mutationRecords.size());
                                     for (int c = 1; c <= w.NumJugadores; ++c)
                                         deadSquares += isDeadSquare(w.genoma(kActual, c)) ? 1 : 0;
                                 }

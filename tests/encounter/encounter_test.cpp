@@ -21,7 +21,8 @@ EncounterValues playLive(World& w, GenerationReport& rep, int jug1, int jug2, in
                          std::uint64_t seed = 1) {
     Rng rng(seed);
     EncounterValues v;
-    JugarPartida(w, rep, nullptr, jug1, jug2, rep.jugadas(jug1, 0), rep.jugadas(jug2, 0), copia, rng, &v);
+    JugarPartida(w, rep, nullptr, jug1, jug2, rep.jugadas(jug1, 0), rep.jugadas(jug2, 0), copia,
+                 rng, &v);
     return v;
 }
 

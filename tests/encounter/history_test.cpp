@@ -70,7 +70,8 @@ TEST(BuscarHistorial, SearchTypesDepthsAndRoleFiltersPickTheRecordsTheyName) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        EXPECT_EQ(BuscarHistorial(w, rep, r.searcher, 1, r.n, 0, kActual, r.role, r.word), r.expected);
+        EXPECT_EQ(BuscarHistorial(w, rep, r.searcher, 1, r.n, 0, kActual, r.role, r.word),
+                  r.expected);
     }
 }
 

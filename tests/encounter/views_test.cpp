@@ -49,7 +49,8 @@ World playedWorld(GenerationReport& rep) {
         for (auto [a, b] : pairs) {
             const bool swap = (round + a) % 2 == 1;
             const int j1 = swap ? b : a, j2 = swap ? a : b;
-            JugarPartida(w, rep, nullptr, j1, j2, rep.jugadas(j1, 0), rep.jugadas(j2, 0), kActual, rng);
+            JugarPartida(w, rep, nullptr, j1, j2, rep.jugadas(j1, 0), rep.jugadas(j2, 0), kActual,
+                         rng);
         }
     return w;
 }

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "core/rng.h"
 #include "core/copies.h"
+#include "core/rng.h"
 #include "games/payoff.h"
 
 namespace morvane {

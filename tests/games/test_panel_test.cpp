@@ -5,8 +5,8 @@
 #include <cmath>
 #include <limits>
 
-#include "games/decimal_text.h"
 #include "core/copies.h"
+#include "games/decimal_text.h"
 #include "games/payoff.h"
 
 namespace morvane {

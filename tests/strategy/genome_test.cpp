@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "strategy/genome.h"
+
+#include <gtest/gtest.h>
 
 namespace morvane {
 namespace {

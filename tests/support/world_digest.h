@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-
 #include <vector>
 
 #include "core/generation_report.h"

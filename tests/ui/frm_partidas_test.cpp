@@ -201,7 +201,8 @@ void FrmPartidasTest::newFillsByMouseButton() {
     QCOMPARE(theWorld().Generacion, 0);
     QVERIFY(win->lblGeneracion->text().isEmpty());
     QCOMPARE(theWorld().genomas[kActual] != before, refills);
-    QCOMPARE(Session::instance().report().jugadas(theWorld().CasillaSel, 0), 0);  // records re-created
+    QCOMPARE(Session::instance().report().jugadas(theWorld().CasillaSel, 0),
+             0);  // records re-created
     press(win->cmdEmpezarJuego, Qt::RightButton);
     QCOMPARE(theWorld().Generacion, 1);  // after "New" the next generation is number 1
 }
