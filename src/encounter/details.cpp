@@ -4,6 +4,7 @@
 
 #include "core/numeric.h"
 #include "core/shown_number.h"
+#include "encounter/encounter.h"
 #include "encounter/history.h"
 #include "encounter/move_decision.h"
 #include "games/payoff.h"
@@ -72,7 +73,7 @@ DetailRow detailRow(const World& w, const GenerationReport& rep, int rival, int 
 }  // namespace
 
 InteractionExplanation ExplicarPartida(const World& w, const GenerationReport& rep, int rival,
-                                       int searcher, int current, Rng& /*rng*/) {
+                                       int searcher, int current, Rng& rng) {
     InteractionExplanation e;
     if (!recordsReadable(w, rep) || !validSlot(w, rep, rival, current)) return e;
     const std::int32_t studied = rep.jugadas(rival, current);
@@ -96,15 +97,22 @@ InteractionExplanation ExplicarPartida(const World& w, const GenerationReport& r
     DetailRow& studiedRow = e.rows[current - 1];
     studiedRow.red = true;
     // With successive moves player 2 weighed player 1's move before it was played out: the
-    // estimate it saw stands in for the current equality.
+    // preview it saw (player 1's output or provisional success, and the equality it would give)
+    // stands in for the committed record.
     const bool preview = moveRecord::role(studied) == 0 && (w.opciones.Opciones[kPrevio] & 16) != 0;
     if (preview) {
-        const std::uint16_t value = ValorarJugada(w, static_cast<float>(shown[current].x), kPrevio);
-        const double estimated = (value & 127) / 100.0;
-        e.estimatedEquality = t3(estimated);
+        const SeenPreview seen = replayPreview(w, rep, rival, searcher, current - 1, s - 1, rng);
+        const double a = seen.record.movA / 100.0, b = seen.record.movB / 100.0;
+        e.estimatedEquality = t3(b);
         e.actualEquality = t3(rep.movB(rival, current) / 100.0f);
+        studiedRow.text[6] = t3(a);
         studiedRow.text[7] = e.estimatedEquality;
-        shown[current].b = roundDecimals(estimated, 3);
+        shown[current].a = roundDecimals(a, 3);
+        shown[current].b = roundDecimals(b, 3);
+        if (!seen.replayable)
+            e.previewNote =
+                "Player 1's output was drawn at random: the move player 2 weighed cannot be "
+                "replayed, and this row shows another draw.";
     }
 
     const int upTo = preview ? current : current - 1;

@@ -33,13 +33,17 @@ struct InteractionExplanation {
     std::string averageIc, averageIa;  // averages of the records used, or the "without data" values
     bool withoutData = false;          // the averages are the searcher's own values (italic)
     std::string estimatedEquality, actualEquality;  // empty unless the preview applied
-    std::string code;                               // txtProf: "8 -> 7 -> 1"
-    std::string explanation;                        // txtExplicacion
-    int topRow = 1;                                 // the grid's top row, so that the red row shows
+    // Said when the preview player 2 saw came from a random output a replay cannot draw again.
+    std::string previewNote;
+    std::string code;         // txtProf: "8 -> 7 -> 1"
+    std::string explanation;  // txtExplicacion
+    int topRow = 1;           // the grid's top row, so that the red row shows
 };
 
-// Reads the records of the generation just played and the snapshot genomes; changes nothing and
-// draws nothing (the generator is taken so that every view of an encounter is called alike).
+// Reads the records of the generation just played and the snapshot genomes and changes nothing.
+// Under successive moves the searcher, as player 2, weighed player 1's move before it was
+// committed: that preview is replayed (rng serves a replayed ad-hoc random output) and shown in the
+// studied row, so the averages are those of the records the search actually read.
 InteractionExplanation ExplicarPartida(const World& w, const GenerationReport& rep, int rival,
                                        int searcher, int current, Rng& rng);
 

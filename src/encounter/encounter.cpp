@@ -253,6 +253,14 @@ void replayEncounter(const World& w, const GenerationReport& r, int jug1, int ju
     decideAndPay(w, r, nullptr, settings, nullptr, out, jug1, jug2, prev1, prev2, rng);
 }
 
+SeenPreview replayPreview(const World& w, const GenerationReport& r, int jug1, int jug2, int prev1,
+                          int prev2, Rng& rng) {
+    EncounterValues v;
+    replayEncounter(w, r, jug1, jug2, prev1, prev2, rng, v);
+    const EncounterSettings settings = encounterSettings(w, kPrevio);
+    return {previewRecord(w, settings, v), (settings.adHoc & 4) == 0};
+}
+
 std::uint8_t JugarPartida(const World& w, GenerationReport& r, RecordIndex* ix, int jug1, int jug2,
                           int prev1, int prev2, int copia, Rng& rng, EncounterValues* out) {
     EncounterValues v;

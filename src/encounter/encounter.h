@@ -41,6 +41,16 @@ std::uint8_t JugarPartida(const World& w, GenerationReport& r, RecordIndex* ix, 
 void replayEncounter(const World& w, const GenerationReport& r, int jug1, int jug2, int prev1,
                      int prev2, Rng& rng, EncounterValues& out);
 
+// Player 1's move as player 2 weighed it under successive moves, before the encounter committed
+// it: the preview record, from a replay of player 1's decision. A replay cannot draw player 1's
+// ad-hoc random output again; `replayable` is false when the encounter had one.
+struct SeenPreview {
+    SlotRecord record;
+    bool replayable = true;
+};
+SeenPreview replayPreview(const World& w, const GenerationReport& r, int jug1, int jug2, int prev1,
+                          int prev2, Rng& rng);
+
 // What the live encounters of one generation read of the genomes and settings, worked out once
 // before the rounds: no encounter changes a genome or a setting.
 // The cards also say where the encounters write: the generation's report and, when the searches

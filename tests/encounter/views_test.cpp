@@ -1,14 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
 
 #include "core/rng.h"
+#include "core/simulation.h"
+#include "core/startup.h"
 #include "encounter/details.h"
 #include "encounter/encounter.h"
 #include "encounter/results_table.h"
 #include "encounter_world.h"
+#include "games/payoff.h"
 
 namespace morvane {
 namespace {
@@ -257,7 +261,7 @@ TEST(ExplicarPartida, SearchTypesMarkTheRecordsTheSearchUsed) {
     const Row rows[] = {
         {"type 16 up to the depth", 16 + 64 * 2 + 2048, false, "-uu-", "0.425", "0.525"},
         {"history 0 finds nobody: no data", 64 * 5, false, "----", "0.11", "0.22"},
-        {"successive: from the move itself", 64 * 5 + 2048, true, "-u-u", "0.8", "0.875"},
+        {"successive: from the preview player 2 saw", 64 * 5 + 2048, true, "-u-u", "0.35", "0.65"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -273,17 +277,72 @@ TEST(ExplicarPartida, SearchTypesMarkTheRecordsTheSearchUsed) {
     }
 }
 
-TEST(ExplicarPartida, SuccessiveMovesShowTheEstimatedEquality) {
-    GenerationReport rep;
-    World w = detailsWorld(static_cast<std::int16_t>(64 * 5 + 2048), rep);
-    test::setOption(w, 4, true);
-    test::setOption(w, 9, false);
-    Rng rng(1);
-    const InteractionExplanation e = ExplicarPartida(w, rep, 1, 2, 4, rng);
-    // Player 1 at 0.9 and player 2 answering 0: successes 0.025 and 0.925.
-    EXPECT_EQ(e.estimatedEquality, "0.95");
-    EXPECT_EQ(e.actualEquality, "0.95");
-    EXPECT_EQ(e.rows[3].text[7], "0.95");
+// Every cell searches with a word drawn over all types, depths and history types.
+void drawSearchWords(World& w, Rng& rng) {
+    for (int c = 1; c <= w.NumJugadores; ++c) {
+        if (!isMutable(w.genoma(kActual, c))) continue;
+        for (GenomePart& p : w.genoma(kActual, c).parte) {
+            const int type = 8 * static_cast<int>(rng.below(3));
+            const int depth = static_cast<int>(rng.below(16));
+            const int history = static_cast<int>(rng.below(3));
+            p.Busqueda =
+                static_cast<std::int16_t>((p.Busqueda & 7) | type | 64 * depth | 1024 * history);
+        }
+    }
+}
+
+// For every encounter of random worlds, the averages the details window shows are those of the
+// knowledge the searcher decided with (to the rounding of a percentage), or its own "without data"
+// values where the search found nothing; under successive moves player 2's search read the preview
+// of player 1's move, and the window shows that preview.
+TEST(ExplicarPartida, AgreesWithWhatTheDecisionUsedInEveryEncounter) {
+    int compared = 0, previews = 0;
+    for (bool successive : {true, false}) {
+        for (int ciEsExito : {0, 1}) {
+            SCOPED_TRACE(::testing::Message()
+                         << "successive " << successive << ", CiEsExito " << ciEsExito);
+            Simulation sim(4000 + ciEsExito + 2 * successive);
+            makeBusyWorld(sim.state(), sim.rng(), 7, 6, 12, 3);
+            World& w = sim.state();
+            SelectGame(w.pagos, 1);  // chicken: player 2's half follows player 1's move
+            UpdatePayoffMatrix(w.pagos);
+            w.opciones.mnuOpcion[4] = successive;
+            recomputeOpciones(w);
+            w.opciones.CiEsExitoMenu = static_cast<std::uint8_t>(ciEsExito);
+            drawSearchWords(w, sim.rng());
+            sim.clearReport();
+            sim.run(2);
+            const GenerationReport& rep = sim.report();
+            for (int rival = 1; rival <= w.NumJugadores; ++rival) {
+                for (int k = 1; k <= rep.jugadas(rival, 0); ++k) {
+                    const std::int32_t record = rep.jugadas(rival, k);
+                    const int searcher = moveRecord::partner(record);
+                    const int slot = moveRecord::partnerSlot(record);
+                    const bool rivalFirst = moveRecord::role(record) == 0;
+                    Rng replay(k);
+                    EncounterValues v;
+                    if (rivalFirst)
+                        replayEncounter(w, rep, rival, searcher, k - 1, slot - 1, replay, v);
+                    else
+                        replayEncounter(w, rep, searcher, rival, slot - 1, k - 1, replay, v);
+                    const EncounterSide& used = v.players[rivalFirst ? 1 : 0];
+                    const InteractionExplanation e =
+                        ExplicarPartida(w, rep, rival, searcher, k, replay);
+                    SCOPED_TRACE(::testing::Message() << "cell " << searcher << " searching "
+                                                      << rival << "'s record " << k);
+                    ASSERT_TRUE(e.valid);
+                    const double ic = std::stod(e.averageIc), ia = std::stod(e.averageIa);
+                    const double tolerance = e.withoutData ? 1e-6 : 0.0055;
+                    EXPECT_NEAR(ic, used.Ci, tolerance);
+                    EXPECT_NEAR(ia, used.Ei, tolerance);
+                    ++compared;
+                    previews += !e.estimatedEquality.empty();
+                }
+            }
+        }
+    }
+    EXPECT_GT(compared, 2000);
+    EXPECT_GT(previews, 500);
 }
 
 TEST(ExplicarPartida, RefusesAnEncounterThatDoesNotExistAndScrollsToTheRedRow) {
