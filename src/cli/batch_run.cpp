@@ -16,19 +16,19 @@ namespace {
 void applyOverrides(World& w, const BatchOptions& o) {
     if (o.payoffs) {
         const auto& p = *o.payoffs;
-        w.pagos.T[1] = p[0], w.pagos.R[1] = p[1], w.pagos.P[1] = p[2], w.pagos.S[1] = p[3];
-        w.pagos.T[2] = p[4], w.pagos.R[2] = p[5], w.pagos.P[2] = p[6], w.pagos.S[2] = p[7];
-        UpdatePayoffMatrix(w.pagos);
+        w.payoffs.T[1] = p[0], w.payoffs.R[1] = p[1], w.payoffs.P[1] = p[2], w.payoffs.S[1] = p[3];
+        w.payoffs.T[2] = p[4], w.payoffs.R[2] = p[5], w.payoffs.P[2] = p[6], w.payoffs.S[2] = p[7];
+        UpdatePayoffMatrix(w.payoffs);
     }
     if (o.rule) {
-        w.opciones.mnuRegla = {false, false, false, false};
+        w.options.mnuRegla = {false, false, false, false};
         clickRegla(w, *o.rule - 1);
     }
     if (o.neighbourhood) ChooseNeighbourhood(w, *o.neighbourhood);
     if (o.iterations) w.Iteraciones = static_cast<std::uint8_t>(*o.iterations);
     if (o.mutation) {
         w.FrecMutacion = *o.mutation;
-        w.opciones.mnuOpcion[0] = *o.mutation > 0.0f;
+        w.options.mnuOpcion[0] = *o.mutation > 0.0f;
         recomputeOpciones(w);
     }
 }

@@ -21,7 +21,7 @@ void snapshotGenomes(World& w, GenerationReport& report, Rng& rng) {
 }
 
 void maybeMutate(World& w, GenerationReport& report, Rng& rng, int cell) {
-    if ((w.opciones.Opciones[kActual] & 1) == 0) return;
+    if ((w.options.Opciones[kActual] & 1) == 0) return;
     if (!isMutable(w.genoma(kActual, cell))) return;
     if (rng.uniform() < w.FrecMutacion) Mutar(w, rng, cell, &report.mutationRecords);
 }
@@ -64,9 +64,9 @@ void generation(World& w, GenerationReport& report, GenerationScratch& scratch, 
                 const Rounds& playRounds) {
     ++w.Generacion;
     newGenerationArrays(w, report, scratch);
-    if (w.opciones.mnuVerMutaciones) report.mutationRecords.clear();
+    if (w.options.mnuVerMutaciones) report.mutationRecords.clear();
 
-    if ((w.vecindad.CodVecin[kPrevio] & 16) != 0) EmparejarAzar(w, rng);
+    if ((w.neighbourhood.CodVecin[kPrevio] & 16) != 0) EmparejarAzar(w, rng);
     // The iterations committed with MovPosibles, so the records always have room for the moves.
     for (int it = 0; it < w.IteracionesComprometidas; ++it) playRounds();
     scoreGeneration(w, report);

@@ -34,8 +34,8 @@ bool recordsReadable(const World& w, const GenerationReport& r) {
     const std::size_t cells = static_cast<std::size_t>(w.NumJugadores) + 1;
     const std::size_t size = cells * r.slotsPerCell;
     return r.Jugadas.size() == size && r.MovA.size() == size && r.MovB.size() == size &&
-           r.PagoTotal.size() == cells && w.genomas[kPrevio].size() == cells &&
-           w.genomas[kActual].size() == cells;
+           r.PagoTotal.size() == cells && w.genomes[kPrevio].size() == cells &&
+           w.genomes[kActual].size() == cells;
 }
 
 }  // namespace morvane

@@ -28,7 +28,7 @@ struct Mutation {
 
     GenomePart& part() { return g.parte[h]; }
     // Held within the field of parameter q, as seeding holds it.
-    int azar(int q) { return drawForField(w.rangos, rng, q, h); }
+    int azar(int q) { return drawForField(w.Rangos, rng, q, h); }
 
     // A drawn value lands in its own sub-field only: the masks keep exactly the other fields.
     std::int16_t packedWrite(std::int32_t kept, std::int32_t keepMask, int value, int scale,
@@ -171,12 +171,12 @@ int mutationViewRow(int p) {
 
 void Mutar(World& w, Rng& rng, int cell, std::vector<MutationRecord>* records) {
     const int p = static_cast<int>(rng.integer(27, 0.5)) + 3;
-    const bool complete = w.opciones.mnuOpcion[1];
+    const bool complete = w.options.mnuOpcion[1];
     const int h = static_cast<int>(rng.integer(1, 0.5));
     Genoma& g = w.genoma(kActual, cell);
 
     MutationRecord* record = nullptr;
-    if (records != nullptr && w.opciones.mnuVerMutaciones &&
+    if (records != nullptr && w.options.mnuVerMutaciones &&
         static_cast<int>(records->size()) < GenerationReport::kMaxMutationRecords) {
         record = &records->emplace_back();
         record->cell = static_cast<std::int16_t>(cell);
@@ -190,11 +190,11 @@ void Mutar(World& w, Rng& rng, int cell, std::vector<MutationRecord>* records) {
         if (q == p || (complete && q != 16 && q != 17)) m.apply(q);
     }
     // A mutant changes colour so that it can be told apart on the board.
-    if (w.opciones.mnuOpcion[2] && p > 5) {
+    if (w.options.mnuOpcion[2] && p > 5) {
         const int c = drawComponent(rng) + 3;
         g.Colores[c] = drawColour(rng);
     }
-    if (!(w.opciones.mnuOpcion[5] && p <= 5)) {
+    if (!(w.options.mnuOpcion[5] && p <= 5)) {
         const int c = drawComponent(rng);
         g.Colores[c] = drawColour(rng);
     }

@@ -51,7 +51,7 @@ void playPair(const GenerationReport& r, std::vector<std::uint8_t>& muertoHoy, R
 template <typename Play, typename Announce>
 void iteration(const World& w, const GenerationReport& r, std::vector<std::uint8_t>& muertoHoy,
                Rng& rng, Play& play, const Announce& announce) {
-    const WalkedPositions walk = walkedPositions(w.vecindad.CodVecin[kPrevio]);
+    const WalkedPositions walk = walkedPositions(w.neighbourhood.CodVecin[kPrevio]);
     const std::vector<std::uint8_t> ordinary = ordinaryBugs(w);
     for (int k = walk.first; k <= walk.last; k += walk.step) {
         for (int i = 1; i <= w.NumJugadores; ++i) {
@@ -104,7 +104,7 @@ void JugarIteracionEnVivo(const World& w, GenerationReport& r, GenerationScratch
 
 void EmparejarAzar(World& w, Rng& rng) {
     const int n = w.NumJugadores;
-    const int step = (w.vecindad.CodVecin[kPrevio] & 8) / 8 + 1;
+    const int step = (w.neighbourhood.CodVecin[kPrevio] & 8) / 8 + 1;
     std::vector<std::uint8_t> tomado(static_cast<std::size_t>(n) + 1);
     for (int k = 0; k <= 11; k += step) {
         std::fill(tomado.begin(), tomado.end(), 0);

@@ -13,7 +13,7 @@ bool isOrdinaryBug(const Genoma& g) {
 }  // namespace
 
 void scoreGeneration(const World& w, GenerationReport& rep) {
-    const std::uint8_t modo = w.opciones.ModoSuma;
+    const std::uint8_t modo = w.options.ModoSuma;
     for (int cell = 1; cell <= w.NumJugadores; ++cell) {
         float& pago = rep.PagoTotal[cell];
         if (modo == 1) continue;
@@ -44,7 +44,7 @@ bool classifySurvival(World& w, const GenerationReport& rep, int cell) {
         return false;
     }
     const float p = rep.PagoTotal[cell];
-    if (w.opciones.Regla == 1) {
+    if (w.options.Regla == 1) {
         padres[0] = self;
         // Reaching the reproduction threshold rescues a low scorer, and keeps a dead square as is.
         if ((p < w.UmbralSupervivencia || isDeadSquare(f)) && p < w.UmbralReproduccion)
@@ -72,7 +72,7 @@ void carryOutTransition(World& w, GenerationReport& rep, Rng& rng, int cell) {
     const GenomePart& previo = w.genoma(kPrevio, cell).parte[0];
     int keepFont = 1;
     if (padres[0] == 0 || isDeadSquare(previo.Busqueda) ||
-        (w.opciones.mnuOpcion[6] && (previo.Incertidumbre & packed::kCopiaMask) != 0))
+        (w.options.mnuOpcion[6] && (previo.Incertidumbre & packed::kCopiaMask) != 0))
         keepFont = 0;
     rep.PuntoCorte[cell] = static_cast<std::int16_t>(
         CopiarGenoma(w, rng, cell, padres[0], padres[1], kPrevio, kActual, keepFont));

@@ -112,7 +112,7 @@ void fillAtRandom(World& w, Rng& rng) {
 }
 
 void fillByDistribution(World& w, Rng& rng) {
-    const CumulativeTable table = cumulativeTable(w.estrategias);
+    const CumulativeTable table = cumulativeTable(w.ListaEstrategias);
     if (table.n == 0) return;  // nothing to draw from: the world stays as it is
     for (int r = 0; r < w.NumFilas; ++r) {
         for (int c = 0; c < w.NumColumnas; ++c) {
@@ -122,7 +122,7 @@ void fillByDistribution(World& w, Rng& rng) {
             if (row == kRandomRow)
                 AzarCasilla(w, rng, cell);
             else
-                w.genoma(kActual, cell) = toCellForm(w.estrategias[slotOfRow(row)].genoma);
+                w.genoma(kActual, cell) = toCellForm(w.ListaEstrategias[slotOfRow(row)].genoma);
             VaciarPrevio(w, cell);
         }
     }
@@ -140,7 +140,7 @@ void LlenarMundo(World& w, Rng& rng, int modo) {
 
 void AzarCasilla(World& w, Rng& rng, int cell) {
     Genoma& g = w.genoma(kActual, cell);
-    for (int h = 0; h < 2; ++h) g.parte[h] = randomPart(w.rangos, rng, h);
+    for (int h = 0; h < 2; ++h) g.parte[h] = randomPart(w.Rangos, rng, h);
     g.VecinosImitacion = drawFloor(rng, 16777215, 0) + 1;
     for (auto& c : g.Colores) c = byteOf(drawFloor(rng, 254, 0) + 1);
 }

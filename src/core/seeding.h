@@ -17,7 +17,7 @@ constexpr int kFillByDistribution = 2;
 // genome); with no active, non-zero portion it changes nothing.
 void LlenarMundo(World& w, Rng& rng, int modo);
 
-// A random live genome for `cell`, within the limits of w.rangos; both parts, the imitation mask
+// A random live genome for `cell`, within the limits of w.Rangos; both parts, the imitation mask
 // and the six colour components. The curve inputs come out in order (X1 < X2) and the three
 // sensibilities add up to 100.
 void AzarCasilla(World& w, Rng& rng, int cell);

@@ -12,19 +12,19 @@ namespace morvane {
 
 void applyStartupDefaults(World& w) {
     w = World{};
-    SelectGame(w.pagos, 0);
-    w.pagos.GameIndex = 1;
-    w.pagosRestaurar = payoffCopy(w.pagos);
+    SelectGame(w.payoffs, 0);
+    w.payoffs.GameIndex = 1;
+    w.restorePayoffs = payoffCopy(w.payoffs);
     w.FrecMutacion = 0.005f;
     w.UmbralSupervivencia = w.UmbralReproduccion = w.UmbralHoy = 0.0f;
     w.PasoCoop = 10;
-    w.vecindad.CodVecin = {2, 2};
-    w.vecindad.MascaraVecinos = {16777215, 16777215};
-    w.vecindad.Repes = 24;
-    w.opciones.Opciones = {1, 1};
+    w.neighbourhood.CodVecin = {2, 2};
+    w.neighbourhood.MascaraVecinos = {16777215, 16777215};
+    w.neighbourhood.Repes = 24;
+    w.options.Opciones = {1, 1};
     w.Vista = 48770.3984375f;
-    w.estrategias = initialStrategyList();
-    w.rangos = defaultRangos();
+    w.ListaEstrategias = initialStrategyList();
+    w.Rangos = defaultRangos();
 }
 
 void startWorld(World& w, Rng& rng) {
@@ -39,7 +39,7 @@ void worldWindowLoad(World& w) {
     w.HistoriaCoop = {};
     ReiniciarTransicion(w);
     decodeVista(w, w.Vista);
-    w.opciones.SenMask = 7;
+    w.options.SenMask = 7;
     BuildNeighbourTable(w);
     w.CasillaSel = initialSelectedCell(w);
     PrepararCeldaCero(w);
@@ -59,9 +59,9 @@ void makeBusyWorld(World& w, Rng& rng, int columns, int rows, int type, int iter
     worldWindowLoad(w);
     ChooseNeighbourhood(w, type);
     w.Iteraciones = static_cast<std::uint8_t>(iterations);
-    clickRegla(w, 1);                 // Replicator Dynamics
-    w.opciones.mnuOpcion[8] = false;  // crossover
-    w.opciones.mnuOpcion[0] = true;   // mutation on
+    clickRegla(w, 1);                // Replicator Dynamics
+    w.options.mnuOpcion[8] = false;  // crossover
+    w.options.mnuOpcion[0] = true;   // mutation on
     recomputeOpciones(w);
 }
 

@@ -45,7 +45,7 @@ std::optional<double> mean(double sum, std::int64_t count) {
 std::vector<int> countedSlots(const World& w) {
     std::vector<int> slots;
     for (int s = 2; s <= 20; ++s)
-        if (!w.estrategias[s].nombre.empty()) slots.push_back(s);
+        if (!w.ListaEstrategias[s].nombre.empty()) slots.push_back(s);
     return slots;
 }
 
@@ -61,7 +61,7 @@ GenerationStatistics collectStatistics(const World& w, const GenerationReport& r
 
     std::vector<Genoma> slotGenomes;
     slotGenomes.reserve(slots.size());
-    for (int s : slots) slotGenomes.push_back(toCellForm(w.estrategias[s].genoma));
+    for (int s : slots) slotGenomes.push_back(toCellForm(w.ListaEstrategias[s].genoma));
     st.slotCounts.assign(slots.size(), 0);
 
     std::unordered_set<StrategyKey, StrategyKeyHash> distinct;

@@ -18,8 +18,8 @@ struct SearchState {
 };
 
 std::int32_t searchMask(const World& w, int cell) {
-    return w.opciones.MismosVecinos ? w.vecindad.MascaraVecinos[kActual]
-                                    : w.genoma(kActual, cell).VecinosImitacion;
+    return w.options.MismosVecinos ? w.neighbourhood.MascaraVecinos[kActual]
+                                   : w.genoma(kActual, cell).VecinosImitacion;
 }
 
 // Calls weigh(j) for every cell j of cell i's imitation neighbourhood, in position order, each
@@ -165,7 +165,7 @@ void ReglaMaxiMin(World& w, GenerationReport& rep) {
 }
 
 void runTransitionRule(World& w, GenerationReport& rep, Rng& rng) {
-    switch (w.opciones.Regla) {
+    switch (w.options.Regla) {
         case 1:
             ReglaMaxiMax(w, rep);
             break;
@@ -259,7 +259,7 @@ int CopiarGenoma(World& w, Rng& rng, int dest, int a, int b, int from, int to, i
     const Genoma* afterCut = &first;
     int cut = kNumLoci;
     int puntoCorte = -1;
-    if ((w.opciones.Opciones[kActual] & 256) == 0) {
+    if ((w.options.Opciones[kActual] & 256) == 0) {
         cut = std::min(static_cast<int>(rng.integer(37, 1)), kNumLoci);
         puntoCorte = cut;
         if (rng.uniform() <= 0.5f) {

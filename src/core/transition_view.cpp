@@ -83,7 +83,7 @@ void explainMaxiMax(const World& w, const GenerationReport& rep, TransitionExpla
 
 void explainReplicator(const World& w, const GenerationReport& rep, TransitionExplanation& e,
                        int cell) {
-    if (w.opciones.Regla != 2) return;
+    if (w.options.Regla != 2) return;
     for (int p = 1; p >= 0; --p) {
         const int parent = w.Padres[cell][p];
         const std::string text =

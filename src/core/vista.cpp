@@ -38,7 +38,7 @@ constexpr std::int32_t kReglaMask = 448;
 constexpr std::int32_t kSumaMask = 114688;
 
 std::int32_t tickedBits(const World& w) {
-    const RunOptions& o = w.opciones;
+    const RunOptions& o = w.options;
     std::int32_t n = o.mnuVerMutaciones ? kVerMutaciones : 0;
     for (int k = 0; k < 10; ++k)
         if (o.mnuOpcion[k]) n |= kOpcionBit[k];
@@ -96,7 +96,7 @@ int vistaIteraciones(float x) {
 }
 
 void decodeVista(World& w, float x) {
-    RunOptions& o = w.opciones;
+    RunOptions& o = w.options;
     double v = x;
     if (!(v >= 0.0)) v = 0.0;  // also NaN
     v = std::min(v, kVistaMax);

@@ -7,8 +7,8 @@ namespace morvane {
 void CrearMundo(World& w) {
     w.NumJugadores = static_cast<std::int16_t>(w.NumColumnas * w.NumFilas);
     const std::size_t cells = static_cast<std::size_t>(w.NumJugadores) + 1;
-    for (auto& copy : w.genomas) copy.assign(cells, Genoma{});
-    w.vecindad.Vecinos.assign(cells, {});
+    for (auto& copy : w.genomes) copy.assign(cells, Genoma{});
+    w.neighbourhood.Vecinos.assign(cells, {});
     ReiniciarTransicion(w);
     w.CasillaSel = initialSelectedCell(w);
 }
@@ -20,7 +20,7 @@ void ReiniciarTransicion(World& w) {
 
 void PrepararCeldaCero(World& w) {
     const Genoma dead = deadSquareGenome();
-    for (auto& copy : w.genomas) {
+    for (auto& copy : w.genomes) {
         if (copy.empty()) copy.resize(1);
         copy[0] = dead;
     }
@@ -33,15 +33,15 @@ std::int16_t initialSelectedCell(const World& w) {
 void recomputeOpciones(World& w) {
     std::int16_t bits = 0;
     for (int k = 0; k < 10; ++k)
-        if (w.opciones.mnuOpcion[k]) bits = static_cast<std::int16_t>(bits | (1 << k));
-    w.opciones.Opciones[kActual] = bits;
+        if (w.options.mnuOpcion[k]) bits = static_cast<std::int16_t>(bits | (1 << k));
+    w.options.Opciones[kActual] = bits;
 }
 
 void clickOpcion(World& w, int k) {
-    auto& o = w.opciones;
+    auto& o = w.options;
     o.mnuOpcion[k] = !o.mnuOpcion[k];
     if (k == 7) {
-        auto& code = w.vecindad.CodVecin[kActual];
+        auto& code = w.neighbourhood.CodVecin[kActual];
         // Setting and clearing the bit is adding and subtracting 32 whenever code and tick agree,
         // and never wraps the code when a loaded file left them disagreeing.
         code = static_cast<std::uint8_t>(o.mnuOpcion[7] ? (code | 32) : (code & ~32));
@@ -50,7 +50,7 @@ void clickOpcion(World& w, int k) {
 }
 
 void clickRegla(World& w, int k) {
-    auto& o = w.opciones;
+    auto& o = w.options;
     if (o.mnuRegla[k]) return;
     o.mnuRegla = {false, false, false, false};
     o.mnuRegla[k] = true;
@@ -58,7 +58,7 @@ void clickRegla(World& w, int k) {
 }
 
 void clickSuma(World& w, int k) {
-    auto& o = w.opciones;
+    auto& o = w.options;
     if (o.mnuSuma[k]) return;
     o.mnuSuma = {false, false, false};
     o.mnuSuma[k] = true;

@@ -32,8 +32,8 @@ struct World {
     std::uint8_t MovPosibles = 0;
     std::int16_t CasillaSel = 5;
 
-    // Genome store: genomas[copia][cell], cells 0..NumJugadores (cell 0 a pseudo-cell).
-    std::array<std::vector<Genoma>, 2> genomas;
+    // Genome store: genomes[copia][cell], cells 0..NumJugadores (cell 0 a pseudo-cell).
+    std::array<std::vector<Genoma>, 2> genomes;
 
     // The parents the transition rule chose last generation: Maxi Max reads the second one again.
     std::vector<std::array<std::int16_t, 2>> Padres;  // [cell][0..1]
@@ -49,18 +49,18 @@ struct World {
     // The view word as last read from or written to a scenario.
     float Vista = 48770.3984375f;
 
-    RunOptions opciones;
-    Neighbourhood vecindad;
-    PayoffMatrix pagos;
-    PayoffCopy pagosRestaurar{};  // taken when the pay-offs window opens; "Restore" returns to it
-    std::array<StrategySlot, kNumListSlots> estrategias;
-    Rangos rangos;
+    RunOptions options;
+    Neighbourhood neighbourhood;
+    PayoffMatrix payoffs;
+    PayoffCopy restorePayoffs{};  // taken when the pay-offs window opens; "Restore" returns to it
+    std::array<StrategySlot, kNumListSlots> ListaEstrategias;
+    morvane::Rangos Rangos;  // the strategy limits (the member hides the type inside World)
 
     // ---- accessors: the one place that knows how per-cell arrays are laid out
-    Genoma& genoma(int copia, int cell) { return genomas[copia][cell]; }
-    const Genoma& genoma(int copia, int cell) const { return genomas[copia][cell]; }
-    std::int16_t& vecino(int cell, int j) { return vecindad.Vecinos[cell][j]; }
-    std::int16_t vecino(int cell, int j) const { return vecindad.Vecinos[cell][j]; }
+    Genoma& genoma(int copia, int cell) { return genomes[copia][cell]; }
+    const Genoma& genoma(int copia, int cell) const { return genomes[copia][cell]; }
+    std::int16_t& vecino(int cell, int j) { return neighbourhood.Vecinos[cell][j]; }
+    std::int16_t vecino(int cell, int j) const { return neighbourhood.Vecinos[cell][j]; }
     int cellAt(int row, int column) const { return NumColumnas * row + column + 1; }
 };
 

@@ -35,7 +35,7 @@ struct RowValues {
 
 DetailRow detailRow(const World& w, const GenerationReport& rep, int rival, int i,
                     RowValues& shown) {
-    const PayoffMatrix& m = w.pagos;
+    const PayoffMatrix& m = w.payoffs;
     const std::int32_t r = rep.jugadas(rival, i);
     const int partner = moveRecord::partner(r), s = moveRecord::partnerSlot(r);
     DetailRow f;
@@ -99,7 +99,7 @@ InteractionExplanation ExplicarPartida(const World& w, const GenerationReport& r
     // With successive moves player 2 weighed player 1's move before it was played out: the
     // preview it saw (player 1's output or provisional success, and the equality it would give)
     // stands in for the committed record.
-    const bool preview = moveRecord::role(studied) == 0 && (w.opciones.Opciones[kPrevio] & 16) != 0;
+    const bool preview = moveRecord::role(studied) == 0 && (w.options.Opciones[kPrevio] & 16) != 0;
     if (preview) {
         const SeenPreview seen = replayPreview(w, rep, rival, searcher, current - 1, s - 1, rng);
         const double a = seen.record.movA / 100.0, b = seen.record.movB / 100.0;

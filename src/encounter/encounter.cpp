@@ -114,7 +114,7 @@ void decideBoth(const World& w, const GenerationReport& r, const RecordIndex* ix
 }
 
 void computePayoffs(const World& w, const EncounterSettings& settings, EncounterValues& v) {
-    const PayoffMatrix& m = w.pagos;
+    const PayoffMatrix& m = w.payoffs;
     const float f1 = v.players[0].f, f2 = v.players[1].f;
     const float d1 = v.players[0].disp, d2 = v.players[1].disp;
     if (!settings.cakeCutting) {
@@ -280,10 +280,10 @@ GenerationCards prepareCards(const World& w, GenerationReport& r, RecordIndex* i
     f.settings = encounterSettings(w, kActual);
     f.report = &r;
     f.index = ix;
-    const auto& genomas = w.genomas[kActual];
-    f.cells.resize(genomas.size());
-    for (std::size_t c = 0; c < genomas.size(); ++c)
-        for (int h = 0; h < 2; ++h) f.cells[c][h] = decisionCard(genomas[c], h, f.settings.senMask);
+    const auto& genomes = w.genomes[kActual];
+    f.cells.resize(genomes.size());
+    for (std::size_t c = 0; c < genomes.size(); ++c)
+        for (int h = 0; h < 2; ++h) f.cells[c][h] = decisionCard(genomes[c], h, f.settings.senMask);
     return f;
 }
 

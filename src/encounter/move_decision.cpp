@@ -10,10 +10,10 @@
 namespace morvane {
 
 EncounterSettings encounterSettings(const World& w, int copia) {
-    const RunOptions& o = w.opciones;
+    const RunOptions& o = w.options;
     EncounterSettings settings;
     settings.copia = copia;
-    settings.prob = w.pagos.EquilibriumAbsProb[copia];
+    settings.prob = w.payoffs.EquilibriumAbsProb[copia];
     // Live play follows the value committed at the last start or step, which the options copy 0
     // took at the same moment; a replay reads that copy.
     settings.successiveMoves =
@@ -34,7 +34,7 @@ EncounterSettings encounterSettings(const World& w, int copia) {
 }
 
 std::uint16_t ValorarJugada(const World& w, float disp1, int copia) {
-    const PayoffMatrix& m = w.pagos;
+    const PayoffMatrix& m = w.payoffs;
     const auto& prob = m.EquilibriumAbsProb[copia];
     float g = 0.0f;  // player 2's answer: 1 = its absolute move
     if (prob[2] == 1.0f)
@@ -44,7 +44,7 @@ std::uint16_t ValorarJugada(const World& w, float disp1, int copia) {
     const float pay1 = expectedPayoff(m, copia, 1, disp1, g);
     const float pay2 = expectedPayoff(m, copia, 2, g, disp1);
     const float s1 = success(m, 1, pay1), s2 = success(m, 2, pay2);
-    const bool evenIsOne = (w.opciones.Opciones[copia] & 512) != 0;
+    const bool evenIsOne = (w.options.Opciones[copia] & 512) != 0;
     return static_cast<std::uint16_t>(recordByte(s1 * 100.0f) * 128 +
                                       player1Equality(s1, s2, evenIsOne));
 }

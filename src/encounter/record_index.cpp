@@ -26,7 +26,7 @@ void resetRecordIndex(const World& w, const GenerationReport& r, RecordIndex& ix
     ix.slotsPerCell = r.slotsPerCell;
     // Every cell meets at most the partners its neighbourhood gives it, unless a caller pairs
     // cells otherwise; those further partners go past the blocks.
-    const int partners = partnerCount(w.vecindad.CodVecin[kPrevio]);
+    const int partners = partnerCount(w.neighbourhood.CodVecin[kPrevio]);
     ix.block = static_cast<std::size_t>(std::clamp(partners, 1, static_cast<int>(ix.slotsPerCell)));
     ix.headers.assign(cells, {});
     ix.anyPartner.resize(cells);

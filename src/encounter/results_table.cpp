@@ -29,18 +29,18 @@ CellResults MostrarPartidas(const World& w, const GenerationReport& rep, int cel
 }
 
 IndexHeaders indexHeaders(const World& w) {
-    const bool success = w.opciones.CiEsExitoMenu != 0;
+    const bool success = w.options.CiEsExitoMenu != 0;
     IndexHeaders c;
     c.ciR = success ? "Sc R" : "Ci R";
     c.ciP = success ? "Sc P" : "Ci P";
-    c.italic = w.opciones.CiEsExitoMenu != w.opciones.CiEsExito;
+    c.italic = w.options.CiEsExitoMenu != w.options.CiEsExito;
     c.averageCaption = success ? "Average Success R" : "Average Coop R";
     c.detailsHeader = success ? "Success R" : "Coop R";
     return c;
 }
 
 IndexHeaders CambiarIndice(World& w) {
-    w.opciones.CiEsExitoMenu = w.opciones.CiEsExitoMenu == 0 ? 1 : 0;
+    w.options.CiEsExitoMenu = w.options.CiEsExitoMenu == 0 ? 1 : 0;
     return indexHeaders(w);
 }
 

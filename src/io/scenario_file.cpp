@@ -19,9 +19,9 @@ std::string shortReals(std::initializer_list<float> values) {
 }
 
 void writeHeader(std::string& out, const World& w) {
-    const PayoffMatrix& m = w.pagos;
-    const Neighbourhood& v = w.vecindad;
-    const RunOptions& o = w.opciones;
+    const PayoffMatrix& m = w.payoffs;
+    const Neighbourhood& v = w.neighbourhood;
+    const RunOptions& o = w.options;
     appendLine(out, generalWholes({w.NumColumnas, w.NumFilas}));
     appendLine(out, shortReals({m.T[1], m.R[1], m.P[1], m.S[1], m.T[2], m.R[2], m.P[2], m.S[2]}));
     appendLine(out, shortReals({w.UmbralSupervivencia, w.UmbralReproduccion, w.UmbralHoy,
@@ -60,16 +60,16 @@ void writeCell(std::string& out, const Genoma& g) {
 std::string scenarioText(const World& w) {
     std::string out;
     writeHeader(out, w);
-    const auto& live = w.genomas[kActual];
+    const auto& live = w.genomes[kActual];
     for (int c = 1; c <= w.NumJugadores && c < static_cast<int>(live.size()); ++c)
         writeCell(out, live[c]);
-    writeStrategySections(out, w.rangos, w.estrategias);
+    writeStrategySections(out, w.Rangos, w.ListaEstrategias);
     return out;
 }
 
 SaveResult storableScenarioText(const World& w, std::string* text, const ReadLimits& limits) {
     if (w.NumJugadores <= 0 || w.NumJugadores != w.NumColumnas * w.NumFilas ||
-        static_cast<int>(w.genomas[kActual].size()) <= w.NumJugadores) {
+        static_cast<int>(w.genomes[kActual].size()) <= w.NumJugadores) {
         return {false, "there is no world to store"};
     }
     *text = scenarioText(w);

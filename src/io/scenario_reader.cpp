@@ -60,10 +60,10 @@ void readSettings(LineReader& in, World& w) {
         w.UmbralReproduccion = in.real(1, "UmbralReproduccion");
         w.UmbralHoy = in.real(2, "UmbralHoy");
         w.FrecMutacion = in.real(3, "FrecMutacion");
-        w.pagos.GameIndex = in.whole<std::int16_t>(4, "GameIndex");
+        w.payoffs.GameIndex = in.whole<std::int16_t>(4, "GameIndex");
     }
-    Neighbourhood& v = w.vecindad;
-    RunOptions& o = w.opciones;
+    Neighbourhood& v = w.neighbourhood;
+    RunOptions& o = w.options;
     if (in.numbers(4, "the neighbourhood and options line")) {
         v.CodVecin[0] = in.whole<std::uint8_t>(0, "CodVecin(0)");
         v.CodVecin[1] = in.whole<std::uint8_t>(1, "CodVecin(1)");
@@ -166,14 +166,14 @@ LoadResult readScenarioText(World& w, std::string_view text, const ReadLimits& l
     LineReader in(text);
     World n = w;
     readSize(in, n);
-    readPayoffs(in, n.pagos);
+    readPayoffs(in, n.payoffs);
     readSettings(in, n);
     const float vista = readVista(in);
     if (in.ok()) {
         CrearMundo(n);
         readCells(in, n);
     }
-    if (in.ok()) readStrategySections(in, n.rangos, n.estrategias, limits.maxNameLength);
+    if (in.ok()) readStrategySections(in, n.Rangos, n.ListaEstrategias, limits.maxNameLength);
     if (!in.ok()) return {false, in.error()->line, in.error()->reason};
 
     PrepararCeldaCero(n);

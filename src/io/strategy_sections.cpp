@@ -104,7 +104,7 @@ bool isHeader(std::string_view line, std::string_view header) {
     return first != std::string_view::npos && line.substr(first, last - first + 1) == header;
 }
 
-void readRangos(LineReader& in, Rangos& rangos) {
+void readRangos(LineReader& in, Rangos& limits) {
     in.emptyLine("the empty line before [Rangos]");
     const auto header = in.text("the header [Rangos]");
     if (header && !isHeader(*header, kRangosHeader)) {
@@ -114,7 +114,7 @@ void readRangos(LineReader& in, Rangos& rangos) {
     for (int k = 0; k < kNumLimits && in.ok(); ++k) {
         in.setContext("limits of parameter " + std::to_string(k));
         if (!in.numbers(4, "the limits line")) break;
-        auto& lim = rangos.limites[k];
+        auto& lim = limits.limites[k];
         lim[0][0] = in.whole<std::int32_t>(0, "Min (part 0)");
         lim[0][1] = in.whole<std::int32_t>(1, "Max (part 0)");
         lim[1][0] = in.whole<std::int32_t>(2, "Min (part 1)");
@@ -142,11 +142,11 @@ void readEnd(LineReader& in) {
 
 }  // namespace
 
-void writeStrategySections(std::string& out, const Rangos& rangos, const StrategyList& list) {
+void writeStrategySections(std::string& out, const Rangos& limits, const StrategyList& list) {
     appendLine(out, "");
     appendLine(out, kRangosHeader);
     appendLine(out, "");
-    for (const auto& lim : rangos.limites)
+    for (const auto& lim : limits.limites)
         appendLine(out, generalWholes({lim[0][0], lim[0][1], lim[1][0], lim[1][1]}));
     appendLine(out, "");
     appendLine(out, kEstrategiasHeader);
@@ -154,9 +154,9 @@ void writeStrategySections(std::string& out, const Rangos& rangos, const Strateg
     for (int s = kFirstStoredSlot; s <= kLastStoredSlot; ++s) writeSlot(out, list[s]);
 }
 
-void readStrategySections(LineReader& in, Rangos& rangos, StrategyList& list,
+void readStrategySections(LineReader& in, Rangos& limits, StrategyList& list,
                           std::size_t maxNameLength) {
-    readRangos(in, rangos);
+    readRangos(in, limits);
     in.emptyLine("the empty line after the limits");
     const auto header = in.text("the header [Estrategias]");
     if (!in.ok()) return;

@@ -238,7 +238,7 @@ void BoardWidget::prepareNumbers(const QFont& font) {
 void BoardWidget::paintEvent(QPaintEvent* e) {
     QPainter p(this);
     p.fillRect(e->rect(), palette().color(QPalette::Window));
-    if (world_.NumJugadores < 1 || world_.genomas[kActual].size() <= 1) return;
+    if (world_.NumJugadores < 1 || world_.genomes[kActual].size() <= 1) return;
     const QRect area = e->rect();
     const int c0 = std::max(0, (area.left() - m_.x0) / m_.cw);
     const int c1 = std::min<int>(world_.NumColumnas - 1, (area.right() - m_.x0) / m_.cw);

@@ -116,25 +116,25 @@ frmPagos::frmPagos(QWidget* parent) : QWidget(parent, Qt::Window) {
     World& w = Session::instance().world();
     connect(cmbJuegos, &QComboBox::activated, this, [this, &w](int i) {
         if (i >= int(gameCatalogue().size())) return;  // "Custom" is no game to choose
-        SelectGame(w.pagos, i);
+        SelectGame(w.payoffs, i);
         showMatchingGame();
         refreshPayoffs();
         RecomputeTestPanel();
     });
     connect(cmdAzar, &QPushButton::clicked, this, [this, &w] {
-        randomPayoffs(w.pagos, Session::instance().rng());
+        randomPayoffs(w.payoffs, Session::instance().rng());
         showMatchingGame();
         refreshPayoffs();
         RecomputeTestPanel();
     });
     connect(cmdInvertir, &MouseButton::pressed, this, [this, &w](int button) {
-        invertPayoffs(w.pagos, button);
+        invertPayoffs(w.payoffs, button);
         showMatchingGame();
         refreshPayoffs();
         RecomputeTestPanel();
     });
     connect(cmdRestaurar, &QPushButton::clicked, this, [this, &w] {
-        setPayoffs(w.pagos, w.pagosRestaurar);
+        setPayoffs(w.payoffs, w.restorePayoffs);
         showMatchingGame();
         refreshPayoffs();
         RecomputeTestPanel();
@@ -346,7 +346,7 @@ void frmPagos::EmpezarPorAqui() {
     World& w = Session::instance().world();
     llenando_ = true;
     refreshPayoffs();
-    w.pagosRestaurar = payoffCopy(w.pagos);
+    w.restorePayoffs = payoffCopy(w.payoffs);
     const std::array<std::pair<int, float>, 4> settings{{{8, w.UmbralSupervivencia},
                                                          {9, w.UmbralReproduccion},
                                                          {10, w.UmbralHoy},
@@ -368,7 +368,7 @@ void frmPagos::EmpezarPorAqui() {
 // The game box names the catalogue game the pay-offs are, or "Custom" when they are none of
 // them; GameIndex keeps the game last chosen.
 void frmPagos::showMatchingGame() {
-    const PayoffCopy c = payoffCopy(Session::instance().world().pagos);
+    const PayoffCopy c = payoffCopy(Session::instance().world().payoffs);
     const auto& games = gameCatalogue();
     int match = -1;
     for (int i = 0; i < int(games.size()) && match < 0; ++i) {
@@ -384,7 +384,7 @@ void frmPagos::showMatchingGame() {
 void frmPagos::refreshPayoffs() {
     // Box and bar are written together with the bar's signal blocked, so the box keeps every
     // digit of the value instead of the bar's hundredths.
-    const PayoffCopy c = payoffCopy(Session::instance().world().pagos);
+    const PayoffCopy c = payoffCopy(Session::instance().world().payoffs);
     for (int i = 0; i < kNumPayoffs; ++i) {
         valores_[i] = c[i];
         txtParametro[i]->setText(boxText(c[i]));
@@ -524,12 +524,12 @@ void frmPagos::RecomputeTestPanel() {
     // The panel reads the pay-off boxes into the live matrix, so a running world plays them now.
     PayoffCopy c{};
     for (int i = 0; i < kNumPayoffs; ++i) c[i] = valores_[i];
-    setPayoffs(w.pagos, c);
+    setPayoffs(w.payoffs, c);
     const MoveOrder order = optYo1->isChecked()   ? MoveOrder::MeFirst
                             : optEl1->isChecked() ? MoveOrder::SheFirst
                                                   : MoveOrder::Simultaneous;
     const TestPanel t =
-        morvane::RecomputeTestPanel(w.pagos, disposicion_[1], disposicion_[2], order);
+        morvane::RecomputeTestPanel(w.payoffs, disposicion_[1], disposicion_[2], order);
     lblJugador1_C->setText(QString::fromStdString(t.lblJugador1_C));
     lblJugador1_D->setText(QString::fromStdString(t.lblJugador1_D));
     lblJugador2_C->setText(QString::fromStdString(t.lblJugador2_C));
@@ -543,7 +543,7 @@ void frmPagos::RecomputeTestPanel() {
         txtPago[k]->setText(QString::fromStdString(p.txtPago));
     }
     // Kept with the boxes at every change; parallel lines show an empty box.
-    txtPuntoCorte->setText(QString::fromStdString(cutPointText(cutPoint(w.pagos))));
+    txtPuntoCorte->setText(QString::fromStdString(cutPointText(cutPoint(w.payoffs))));
 }
 
 void frmPagos::cmdAceptar_Click() {
@@ -561,7 +561,7 @@ void frmPagos::cmdAceptar_Click() {
     World& w = s.world();
     PayoffCopy c{};
     for (int i = 0; i < kNumPayoffs; ++i) c[i] = v[i];
-    setPayoffs(w.pagos, c);
+    setPayoffs(w.payoffs, c);
     w.UmbralSupervivencia = v[8];
     w.UmbralReproduccion = v[9];
     w.UmbralHoy = v[10];

@@ -244,15 +244,15 @@ void frmPartidas::connectControls() {
     });
     for (int i = 0; i < 3; ++i)
         connect(chkSen[i], &QCheckBox::toggled, this, [this, i](bool on) {
-            world().opciones.chkSen[i] = on;
+            world().options.chkSen[i] = on;
             settingEdited();
         });
     connect(chkPartirTarta, &QCheckBox::toggled, this, [this](bool on) {
-        world().opciones.chkPartirTarta = on;
+        world().options.chkPartirTarta = on;
         settingEdited();
     });
     connect(fraVecindario->hsbAdHoc, &QScrollBar::valueChanged, this,
-            [this](int v) { world().opciones.hsbAdHoc = v; });
+            [this](int v) { world().options.hsbAdHoc = v; });
     connect(cmdPagos, &QPushButton::clicked, this, &frmPartidas::showPagos);
     connect(cmdTiposVecindario, &QPushButton::clicked, this, &frmPartidas::showTiposVecindario);
 
@@ -279,7 +279,7 @@ void frmPartidas::connectControls() {
     });
     connect(&session_, &Session::genomesChanged, this, [this] {
         if (announcing_) return;
-        DibujarMapa(world().opciones.mnuSoloSelec);
+        DibujarMapa(world().options.mnuSoloSelec);
         fraVecindario->ShowNeighbourhood();
         fraVecindario->MostrarGenoma(world().CasillaSel);
         fraVecindario->showSelected(0);
@@ -388,9 +388,9 @@ void frmPartidas::load() {
     hsbIter->setValue(std::clamp<int>(w.Iteraciones, 1, 10));
     txtIter->setText(QString::number(hsbIter->value()));
     w.Iteraciones = static_cast<std::uint8_t>(hsbIter->value());
-    for (int i = 0; i < 3; ++i) chkSen[i]->setChecked(w.opciones.chkSen[i]);
-    chkPartirTarta->setChecked(w.opciones.chkPartirTarta);
-    fraVecindario->hsbAdHoc->setValue(w.opciones.hsbAdHoc);
+    for (int i = 0; i < 3; ++i) chkSen[i]->setChecked(w.options.chkSen[i]);
+    chkPartirTarta->setChecked(w.options.chkPartirTarta);
+    fraVecindario->hsbAdHoc->setValue(w.options.hsbAdHoc);
     syncMenus();
 
     lblGeneracion->setText(w.Generacion > 0 ? QString::number(w.Generacion) : QString());
@@ -399,7 +399,7 @@ void frmPartidas::load() {
     fxgResultados->results().setRowCount(w.MovPosibles + 2);
     refreshIndexHeaders();
     fxgTablero->rebuild(w.CasillaSel);
-    DibujarMapa(w.opciones.mnuSoloSelec);
+    DibujarMapa(w.options.mnuSoloSelec);
     showNeighbourhood(false);
     fraVecindario->MostrarGenoma(w.CasillaSel);
     fraVecindario->showSelected(0);
@@ -450,9 +450,9 @@ void frmPartidas::runButtonPressed(int button) {
 // The run preparation commits the pending settings; the window shows what that changed.
 void frmPartidas::prepare() {
     World& w = world();
-    const std::uint8_t codeBefore = w.vecindad.CodVecin[kPrevio];
+    const std::uint8_t codeBefore = w.neighbourhood.CodVecin[kPrevio];
     const bool rebuildsTable =
-        w.opciones.mnuOpcion[7] || codeBefore != w.vecindad.CodVecin[kActual];
+        w.options.mnuOpcion[7] || codeBefore != w.neighbourhood.CodVecin[kActual];
     session_.simulation().prepare();
     fxgResultados->results().setRowCount(w.MovPosibles + 2);
     if (rebuildsTable) fraVecindario->ShowNeighbourhood();
@@ -489,7 +489,7 @@ void frmPartidas::showGeneration() {
     fxgResultados->setUpdatesEnabled(true);
     fraVecindario->RefreshNeighbourBoxes();
     fraVecindario->MostrarGenoma(w.CasillaSel);
-    DibujarMapa(w.opciones.mnuSoloSelec);
+    DibujarMapa(w.options.mnuSoloSelec);
 }
 
 void frmPartidas::newWorldPressed(int button) {
@@ -497,7 +497,7 @@ void frmPartidas::newWorldPressed(int button) {
     pause();
     session_.simulation().refill(button);
     fxgTablero->setUpdatesEnabled(false);
-    DibujarMapa(world().opciones.mnuSoloSelec);
+    DibujarMapa(world().options.mnuSoloSelec);
     showNeighbourhood(false);
     fraVecindario->MostrarGenoma(world().CasillaSel);
     announceGenomes();
@@ -539,7 +539,7 @@ void frmPartidas::hideEvent(QHideEvent* e) {
 // ---------------------------------------------------------------- inspector and results
 
 bool frmPartidas::neighbourhoodsShown() {
-    const auto& code = world().vecindad.CodVecin;
+    const auto& code = world().neighbourhood.CodVecin;
     if (code[kPrevio] == code[kActual]) return true;
     session_.info(this, QStringLiteral("Neighbourhoods can't be shown after changing options."));
     return false;

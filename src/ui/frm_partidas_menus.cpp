@@ -1,4 +1,4 @@
-// The world window's menus: the option, rule and sum-mode ticks mirror World::opciones and are
+// The world window's menus: the option, rule and sum-mode ticks mirror World::options and are
 // changed only through the engine's handlers; the Run menu gives every mouse-only action a key.
 #include <QAction>
 #include <QKeySequence>
@@ -91,13 +91,13 @@ void frmPartidas::buildMenus() {
     mnuVer = bar->addMenu(tr("View"));
     mnuVerMutaciones = checkItem(mnuVer, "Mutations");
     connect(mnuVerMutaciones, &QAction::triggered, this, [this] {
-        world().opciones.mnuVerMutaciones = !world().opciones.mnuVerMutaciones;
+        world().options.mnuVerMutaciones = !world().options.mnuVerMutaciones;
         syncMenus();
         settingEdited();
     });
     mnuSoloSelec = checkItem(mnuVer, "Selection only");
     connect(mnuSoloSelec, &QAction::triggered, this, [this] {
-        bool& solo = world().opciones.mnuSoloSelec;
+        bool& solo = world().options.mnuSoloSelec;
         solo = !solo;
         syncMenus();
         settingEdited();
@@ -177,7 +177,7 @@ void frmPartidas::buildRunMenu() {
 }
 
 void frmPartidas::syncMenus() {
-    const RunOptions& o = world().opciones;
+    const RunOptions& o = world().options;
     for (int k = 0; k < 10; ++k) mnuOpcion[k]->setChecked(o.mnuOpcion[k]);
     for (int k = 0; k < 4; ++k) mnuRegla[k]->setChecked(o.mnuRegla[k]);
     for (int k = 0; k < 3; ++k) mnuSuma[k]->setChecked(o.mnuSuma[k]);

@@ -358,7 +358,7 @@ void frmPrincipal::openWorldWindow() {
     // The world is made ready for its window here, so it is whole even before a window exists.
     // A new world shows cooperation until the user asks for success: the switch is not kept.
     World& w = Session::instance().world();
-    w.opciones.CiEsExito = w.opciones.CiEsExitoMenu = 0;
+    w.options.CiEsExito = w.options.CiEsExitoMenu = 0;
     Session::instance().simulation().worldLoaded();
     if (!worldWindowFactory_) return;
     worldWindow_ = worldWindowFactory_();

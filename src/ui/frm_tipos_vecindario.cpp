@@ -127,14 +127,14 @@ QWidget* frmTiposVecindario::buildReservation() {
 }
 
 void frmTiposVecindario::refill() {
-    const int i = neighbourhoodTypeOf(Session::instance().world().vecindad.CodVecin[kActual]);
+    const int i = neighbourhoodTypeOf(Session::instance().world().neighbourhood.CodVecin[kActual]);
     optTipoVecindario[i]->setChecked(true);
     choose(i);
 }
 
 void frmTiposVecindario::choose(int i) {
     Session& s = Session::instance();
-    Neighbourhood& v = s.world().vecindad;
+    Neighbourhood& v = s.world().neighbourhood;
     const Neighbourhood before = v;
     ChooseNeighbourhood(s.world(), i);
     showDisplay();
@@ -145,8 +145,9 @@ void frmTiposVecindario::choose(int i) {
 
 void frmTiposVecindario::showDisplay() {
     const World& w = Session::instance().world();
-    const std::uint8_t code = w.vecindad.CodVecin[kActual];
-    const NeighbourhoodDisplay d = neighbourhoodDisplay(code, w.vecindad.Repes, w.NumJugadores);
+    const std::uint8_t code = w.neighbourhood.CodVecin[kActual];
+    const NeighbourhoodDisplay d =
+        neighbourhoodDisplay(code, w.neighbourhood.Repes, w.NumJugadores);
     lineCodVecin->setText(QString::fromStdString(d.lineCodVecin));
     for (int j = 0; j < kNumPositions; ++j)
         txtJugador[j]->setText(QString::fromStdString(d.txtJugador[j]));
@@ -161,7 +162,7 @@ void frmTiposVecindario::showDisplay() {
 
 void frmTiposVecindario::reservarChanged(int value) {
     // No more meetings can be reserved than the type has partners.
-    const int repes = Session::instance().world().vecindad.Repes;
+    const int repes = Session::instance().world().neighbourhood.Repes;
     if (value > repes) {
         const QSignalBlocker quiet(hsbReservar);
         hsbReservar->setValue(repes);

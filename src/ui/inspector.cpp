@@ -182,7 +182,7 @@ void Inspector::setLabelWeight(int j, bool bold) {
 void Inspector::ShowNeighbourhood() {
     const int sel = world_.CasillaSel;
     if (world_.NumJugadores < 1 || sel < 1 || sel > world_.NumJugadores) return;
-    const std::uint8_t code = world_.vecindad.CodVecin[kPrevio];
+    const std::uint8_t code = world_.neighbourhood.CodVecin[kPrevio];
     std::array<bool, kNumPositions> marked{};
     const WalkedPositions walk = walkedPositions(code);
     for (int k = walk.first; k <= walk.last; k += walk.step) marked[k] = marked[k + 12] = true;
@@ -237,7 +237,7 @@ void Inspector::RefreshNeighbourBoxes() {
     if (world_.NumJugadores < 1 || sel < 1 || sel > world_.NumJugadores) return;
     if (report_.PagoTotal.size() <= static_cast<std::size_t>(world_.NumJugadores)) return;
     for (int j = 0; j < kNumPositions; ++j) fillBox(j, labelCell(j));
-    if ((world_.vecindad.CodVecin[kPrevio] & 32) == 0) {
+    if ((world_.neighbourhood.CodVecin[kPrevio] & 32) == 0) {
         const std::int32_t mask = world_.genoma(kPrevio, sel).VecinosImitacion;
         for (int j = 0; j < kNumPositions; ++j) setLabelWeight(j, (mask >> j) & 1);
     }
@@ -246,7 +246,7 @@ void Inspector::RefreshNeighbourBoxes() {
 
 void Inspector::MostrarGenoma(int cell) {
     if (cell < 1 || cell > world_.NumJugadores) return;
-    const int mask = world_.opciones.SenMask;
+    const int mask = world_.options.SenMask;
     std::string text;
     if (world_.Generacion == 0) {
         showNeutral(txtGenomaPrev);

@@ -20,7 +20,7 @@ void BuildNeighbourTable(World& w) {
     const int cells = std::max<int>(w.NumJugadores, rows * cols);
     std::array<std::int16_t, kNumPositions> nobody;
     nobody.fill(kNoPartner);
-    w.vecindad.Vecinos.assign(static_cast<std::size_t>(cells) + 1, nobody);
+    w.neighbourhood.Vecinos.assign(static_cast<std::size_t>(cells) + 1, nobody);
     const auto& off = positionOffsets();
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < cols; ++c) {

@@ -115,10 +115,10 @@ void ChooseNeighbourhood(World& w, int i) {
     if (i < 0 || i >= kNumNeighbourhoodTypes) return;
     const TypeCode t = typeCode(i);
     std::uint8_t code = t.code;
-    if (w.opciones.mnuOpcion[7]) code = static_cast<std::uint8_t>(code + 32);
-    w.vecindad.CodVecin[kActual] = code;
-    w.vecindad.Repes = t.repes;
-    w.vecindad.MascaraVecinos[kActual] = neighbourhoodMask(code);
+    if (w.options.mnuOpcion[7]) code = static_cast<std::uint8_t>(code + 32);
+    w.neighbourhood.CodVecin[kActual] = code;
+    w.neighbourhood.Repes = t.repes;
+    w.neighbourhood.MascaraVecinos[kActual] = neighbourhoodMask(code);
 }
 
 }  // namespace morvane

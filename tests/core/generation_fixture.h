@@ -44,11 +44,11 @@ inline World worldOf(int cols, int rows, std::uint8_t code = 2, int iterations =
     w.NumFilas = static_cast<std::int16_t>(rows);
     CrearMundo(w);
     PrepararCeldaCero(w);
-    w.rangos = defaultRangos();
+    w.Rangos = defaultRangos();
     for (int c = 1; c <= w.NumJugadores; ++c)
         w.genoma(kActual, c) = w.genoma(kPrevio, c) = bugGenome();
-    w.vecindad.CodVecin = {code, code};
-    w.vecindad.Repes = static_cast<std::uint8_t>(partnerCount(code));
+    w.neighbourhood.CodVecin = {code, code};
+    w.neighbourhood.Repes = static_cast<std::uint8_t>(partnerCount(code));
     w.Iteraciones = static_cast<std::uint8_t>(iterations);
     BuildNeighbourTable(w);
     PrepararPaso(w);

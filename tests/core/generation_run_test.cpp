@@ -104,11 +104,11 @@ Layout layoutOf(const World& w) {
 
 TEST(GenerationRun, MaxiMaxImitationFollowsAPlainRecomputationGenerationByGeneration) {
     World w = testing::worldOf(kCols, kRows, 0, kIterations);
-    SelectGame(w.pagos, 0);
-    UpdatePayoffMatrix(w.pagos);
-    w.opciones.Regla = 1;
-    w.opciones.ModoSuma = 2;
-    w.opciones.mnuOpcion = {false, false, false, false, false, false, false, false, true, false};
+    SelectGame(w.payoffs, 0);
+    UpdatePayoffMatrix(w.payoffs);
+    w.options.Regla = 1;
+    w.options.ModoSuma = 2;
+    w.options.mnuOpcion = {false, false, false, false, false, false, false, false, true, false};
     recomputeOpciones(w);
 
     Rng layoutRng(2718);

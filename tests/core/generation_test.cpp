@@ -23,23 +23,23 @@ TEST(RunPreparation, CommitsThePendingSettingsAndHoldsTheIterations) {
         SCOPED_TRACE(row.iteraciones);
         World w = worldOf(4, 4);
         w.Iteraciones = static_cast<std::uint8_t>(row.iteraciones);
-        w.vecindad.Repes = static_cast<std::uint8_t>(row.repes);
-        w.opciones.Opciones[kActual] = 257;
-        w.opciones.mnuOpcion[4] = true;
-        w.opciones.chkSen = {true, false, true};
-        w.opciones.CiEsExitoMenu = 1;
-        w.vecindad.MascaraVecinos[kActual] = 20485;
-        w.pagos.EquilibriumAbsProb[kActual][1] = 0.25f;
+        w.neighbourhood.Repes = static_cast<std::uint8_t>(row.repes);
+        w.options.Opciones[kActual] = 257;
+        w.options.mnuOpcion[4] = true;
+        w.options.chkSen = {true, false, true};
+        w.options.CiEsExitoMenu = 1;
+        w.neighbourhood.MascaraVecinos[kActual] = 20485;
+        w.payoffs.EquilibriumAbsProb[kActual][1] = 0.25f;
         PrepararPaso(w);
         EXPECT_EQ(w.IteracionesComprometidas, row.committed);
         EXPECT_EQ(w.MovPosibles, row.movPosibles);
-        EXPECT_EQ(w.opciones.Opciones[kPrevio], 257);
-        EXPECT_TRUE(w.opciones.SucesivasActivo);
-        EXPECT_FALSE(w.opciones.MismosVecinos);
-        EXPECT_EQ(w.opciones.SenMask, 5);
-        EXPECT_EQ(w.opciones.CiEsExito, 1);
-        EXPECT_EQ(w.vecindad.MascaraVecinos[kPrevio], 20485);
-        EXPECT_EQ(w.pagos.EquilibriumAbsProb[kPrevio][1], 0.25f);
+        EXPECT_EQ(w.options.Opciones[kPrevio], 257);
+        EXPECT_TRUE(w.options.SucesivasActivo);
+        EXPECT_FALSE(w.options.MismosVecinos);
+        EXPECT_EQ(w.options.SenMask, 5);
+        EXPECT_EQ(w.options.CiEsExito, 1);
+        EXPECT_EQ(w.neighbourhood.MascaraVecinos[kPrevio], 20485);
+        EXPECT_EQ(w.payoffs.EquilibriumAbsProb[kPrevio][1], 0.25f);
     }
 }
 
@@ -55,11 +55,11 @@ TEST(RunPreparation, RebuildsTheTableWhenTheTypeChangedOrOptionSevenIsTicked) {
         SCOPED_TRACE(row.name);
         World w = worldOf(4, 4, 2);
         w.vecino(1, 0) = 3;  // as random partners would have left it
-        w.vecindad.CodVecin[kActual] = row.chosen;
-        w.opciones.mnuOpcion[7] = row.option7;
+        w.neighbourhood.CodVecin[kActual] = row.chosen;
+        w.options.mnuOpcion[7] = row.option7;
         PrepararPaso(w);
-        EXPECT_EQ(w.vecindad.CodVecin[kPrevio], row.chosen);
-        EXPECT_EQ(w.opciones.MismosVecinos, row.option7);
+        EXPECT_EQ(w.neighbourhood.CodVecin[kPrevio], row.chosen);
+        EXPECT_EQ(w.options.MismosVecinos, row.option7);
         EXPECT_EQ(w.vecino(1, 0), row.rebuilt ? 13 : 3);
     }
 }
@@ -95,8 +95,8 @@ EncounterFn chartingEncounter(Recorder& rec, WorldRun& run) {
 TEST(Generation, SamplesTheHistoryEveryPasoCoopGenerationsUpToAHundredSamples) {
     WorldRun run(worldOf(2, 2, 1));
     World& w = run.w;
-    w.opciones.Regla = 1;
-    w.opciones.Opciones[kActual] = 256;
+    w.options.Regla = 1;
+    w.options.Opciones[kActual] = 256;
     Rng rng(12);
     Recorder rec;
     const EncounterFn play = chartingEncounter(rec, run);
@@ -124,9 +124,9 @@ TEST(Generation, DrawsSnapshotCutsForEveryCellThenCopyAndMutationDrawsCellByCell
     World& w = run.w;
     setGenome(w, 5, testing::deadGenome());
     setGenome(w, 8, testing::blankGenome());
-    w.opciones.Regla = 1;
+    w.options.Regla = 1;
     w.UmbralReproduccion = 1;
-    w.opciones.Opciones[kActual] = 1;  // mutations on, crossover
+    w.options.Opciones[kActual] = 1;  // mutations on, crossover
     w.FrecMutacion = 0;
     Rng rng(99);
     Rng twin = rng;

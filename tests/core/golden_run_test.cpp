@@ -27,16 +27,16 @@ std::string playGoldenRun() {
     startWorld(w, sim.rng());
     // A few blank and dead squares, and some of every predefined strategy.
     for (int c = 1; c <= w.NumJugadores; c += 7)
-        w.genoma(kActual, c) = toCellForm(w.estrategias[2 + c % 6].genoma);
+        w.genoma(kActual, c) = toCellForm(w.ListaEstrategias[2 + c % 6].genoma);
     sim.worldLoaded();
-    SelectGame(w.pagos, 1);      // Gallina: a mixed reference solution
+    SelectGame(w.payoffs, 1);    // Gallina: a mixed reference solution
     ChooseNeighbourhood(w, 14);  // fixed and random partners
     w.Iteraciones = 3;
     clickRegla(w, 1);  // Replicator Dynamics
     clickSuma(w, 2);
-    w.opciones.mnuOpcion = {true, false, true, false, true, false, true, false, false, true};
+    w.options.mnuOpcion = {true, false, true, false, true, false, true, false, false, true};
     recomputeOpciones(w);
-    w.opciones.CiEsExitoMenu = 1;
+    w.options.CiEsExitoMenu = 1;
     w.FrecMutacion = 0.05f;
     w.UmbralSupervivencia = 1.0f;
     w.UmbralHoy = 0.2f;

@@ -31,7 +31,7 @@ struct Mutated {
 };
 
 Mutated mutate(World& w, int p, int h, int cell = 1) {
-    w.opciones.mnuVerMutaciones = true;
+    w.options.mnuVerMutaciones = true;
     std::vector<MutationRecord> records;
     Rng rng = rngFor(p, h);
     const Rng twin = rng;
@@ -66,9 +66,9 @@ TEST(Mutation, DrawsAndMarksTheCasesInTableOrder) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         World w = worldOf(2, 2);
-        w.opciones.mnuOpcion[1] = row.complete;
-        w.opciones.mnuOpcion[2] = row.option2;
-        w.opciones.mnuOpcion[5] = row.option5;
+        w.options.mnuOpcion[1] = row.complete;
+        w.options.mnuOpcion[2] = row.option2;
+        w.options.mnuOpcion[5] = row.option5;
         const Mutated m = mutate(w, row.p, 1);
         EXPECT_EQ(m.draws, row.draws);
         std::uint32_t marks = 0;
@@ -183,7 +183,7 @@ TEST(Mutation, DrawsBeyondAFieldAreHeldAtItsEndsAsSeedingHoldsThem) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         World w = worldOf(2, 2);
-        for (auto& part : w.rangos.limites[row.k]) part = {row.value, row.value};
+        for (auto& part : w.Rangos.limites[row.k]) part = {row.value, row.value};
         Rng rng(8);
         AzarCasilla(w, rng, 2);
         for (const GenomePart& part : w.genoma(kActual, 2).parte) {
@@ -198,10 +198,10 @@ TEST(Mutation, DrawsBeyondAFieldAreHeldAtItsEndsAsSeedingHoldsThem) {
 
 TEST(Mutation, ManyMutationsKeepTheTripleTheInputsAndTheColoursInRange) {
     World w = worldOf(2, 2);
-    w.opciones.mnuOpcion[2] = true;
+    w.options.mnuOpcion[2] = true;
     Rng rng(77);
     for (int n = 0; n < 3000; ++n) {
-        w.opciones.mnuOpcion[1] = n % 5 == 0;
+        w.options.mnuOpcion[1] = n % 5 == 0;
         Mutar(w, rng, 1);
         const Genoma& g = w.genoma(kActual, 1);
         for (const auto& part : g.parte) {
@@ -224,9 +224,9 @@ World stillWorld(float frecuencia, bool mutationsOn) {
     World w = worldOf(4, 4, 4);
     setGenome(w, 6, testing::deadGenome());
     setGenome(w, 11, testing::blankGenome());
-    w.opciones.Regla = 1;
-    w.opciones.Opciones[kActual] = static_cast<std::int16_t>(256 | (mutationsOn ? 1 : 0));
-    w.opciones.mnuVerMutaciones = true;
+    w.options.Regla = 1;
+    w.options.Opciones[kActual] = static_cast<std::int16_t>(256 | (mutationsOn ? 1 : 0));
+    w.options.mnuVerMutaciones = true;
     w.FrecMutacion = frecuencia;
     return w;
 }
@@ -272,15 +272,15 @@ TEST(Mutation, FrequencyDecidesWhoMutatesAndSquaresNeverDo) {
 TEST(Mutation, TheViewRecordsAtMostFiftyOneMutationsAGeneration) {
     testing::WorldRun run(worldOf(8, 8, 4));
     World& w = run.w;
-    w.opciones.Regla = 1;
-    w.opciones.mnuVerMutaciones = true;
+    w.options.Regla = 1;
+    w.options.mnuVerMutaciones = true;
     w.FrecMutacion = 1;
     Rng rng(6);
     testing::Recorder rec;
     run.generation(rng, rec.fn(run.r));
     ASSERT_EQ(run.r.mutationRecords.size(), 51u);
     EXPECT_EQ(run.r.mutationRecords.back().cell, 51);
-    w.opciones.mnuVerMutaciones = false;
+    w.options.mnuVerMutaciones = false;
     run.generation(rng, rec.fn(run.r));
     EXPECT_EQ(run.r.mutationRecords.size(), 51u);  // unticked: neither emptied nor fed
 }

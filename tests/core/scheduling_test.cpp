@@ -109,7 +109,7 @@ TEST(Scheduling, NeverPlaysMoreMovesThanTheRecordsHold) {
     // hold 4 moves while the code walks 12 positions.
     WorldRun run(worldOf(5, 5, 2));
     World& w = run.w;
-    w.vecindad.Repes = 4;
+    w.neighbourhood.Repes = 4;
     PrepararPaso(w);
     clearReport(w, run.r);
     ASSERT_EQ(w.MovPosibles, 4);

@@ -29,10 +29,10 @@ TEST(Scoring, SumModesDivideOnlyWhereThereIsSomethingToDivideBy) {
         SCOPED_TRACE(row.name);
         World w = worldOf(3, 3, 0);
         GenerationReport rep = testing::reportOf(w);
-        w.vecindad.Repes = static_cast<std::uint8_t>(row.repes);
+        w.neighbourhood.Repes = static_cast<std::uint8_t>(row.repes);
         PrepararPaso(w);
         rep = testing::reportOf(w);
-        w.opciones.ModoSuma = static_cast<std::uint8_t>(row.modo);
+        w.options.ModoSuma = static_cast<std::uint8_t>(row.modo);
         if (row.repes > 0) {
             rep.jugadas(1, 0) = 4;
             rep.PagoTotal[1] = 10;
@@ -48,7 +48,7 @@ TEST(Scoring, StatisticsCountTheOrdinaryBugsOnly) {
     GenerationReport rep = testing::reportOf(w);
     setGenome(w, 2, testing::deadGenome());
     setGenome(w, 3, testing::blankGenome());
-    w.opciones.ModoSuma = 1;
+    w.options.ModoSuma = 1;
     rep.PagoTotal = {0, 1.5f, 9, 9, 2.5f};
     scoreGeneration(w, rep);
     EXPECT_EQ(rep.scoredCells, 2);
@@ -82,7 +82,7 @@ TEST(Survival, ClassifiesByRuleThresholdsAndKindOfCell) {
         const int cell = 9;
         if (row.kind == kDead) setGenome(w, cell, testing::deadGenome());
         if (row.kind == kBlank) setGenome(w, cell, testing::blankGenome());
-        w.opciones.Regla = static_cast<std::uint8_t>(row.regla);
+        w.options.Regla = static_cast<std::uint8_t>(row.regla);
         w.UmbralSupervivencia = row.survive;
         w.UmbralReproduccion = row.reproduce;
         rep.PagoTotal[cell] = row.score;
@@ -98,7 +98,7 @@ TEST(Survival, NoOrdinaryBugDiesWithZeroThresholdsAndNonNegativeScores) {
         SCOPED_TRACE(regla);
         World w = worldOf(3, 3);
         GenerationReport rep = testing::reportOf(w);
-        w.opciones.Regla = static_cast<std::uint8_t>(regla);
+        w.options.Regla = static_cast<std::uint8_t>(regla);
         for (int c = 1; c <= 9; ++c) rep.PagoTotal[c] = static_cast<float>(c % 3);
         Rng rng(3);
         runTransitionRule(w, rep, rng);
@@ -117,7 +117,7 @@ World carryWorld(bool crossover) {
     p2.parte[1].Trigger = 5;
     setGenome(w, 2, p2);
     setGenome(w, 3, bugGenome(30));
-    w.opciones.Opciones[kActual] = crossover ? 0 : 256;
+    w.options.Opciones[kActual] = crossover ? 0 : 256;
     return w;
 }
 
@@ -151,7 +151,7 @@ TEST(CarryingOut, FontColourFollowsTheParentsOnlyWhenTheCellDiesIsRebornOrAsksFo
         if (row.previousDead) own.parte[0].Busqueda = 88;
         if (row.copyFlag) own.parte[0].Incertidumbre = 16384;
         w.genoma(kPrevio, 1) = own;
-        w.opciones.mnuOpcion[6] = row.option6;
+        w.options.mnuOpcion[6] = row.option6;
         w.Padres[1] = row.padres;
         Rng rng(1);
         carryOutTransition(w, rep, rng, 1);

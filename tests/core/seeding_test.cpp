@@ -80,8 +80,8 @@ TEST(Seeding, RandomFillGivesValidGenomesAndLeavesBlankSquares) {
 TEST(Seeding, SecondCurveInputIsDrawnBeyondTheFirst) {
     // X1 drawn 60: X2 becomes 60 and X1 is drawn again in 1..58. X1 drawn 10: X2 in 11..98.
     World w = worldOf(1, 1);
-    w.rangos.limites[kLimX1][0] = {60, 60};
-    w.rangos.limites[kLimX1][1] = {10, 10};
+    w.Rangos.limites[kLimX1][0] = {60, 60};
+    w.Rangos.limites[kLimX1][1] = {10, 10};
     Rng rng(32);
     int lo1 = 99, hi1 = 0, lo2 = 99, hi2 = 0;
     for (int i = 0; i < 20000; ++i) {
@@ -110,7 +110,7 @@ TEST(Seeding, AzarCasillaDrawsInItsFixedOrder) {
     EXPECT_EQ(rng.uniform(), replay.uniform());  // exactly 53 draws were taken
 
     auto expectedDraw = [&](int k, int i) {
-        const auto& l = w.rangos.limites[k][0];
+        const auto& l = w.Rangos.limites[k][0];
         return static_cast<int>(drawInteger(u[i], l[1] - l[0], 0.5) + l[0]);
     };
     const Genoma& g = w.genoma(kActual, 1);
@@ -136,7 +136,7 @@ TEST(Seeding, DistributionFillFollowsThePortions) {
     World w = worldOf(40, 50);
     const Genoma blank = genomeOf(w, "Cuadro en blanco");
     for (int cell = 100; cell <= 2000; cell += 100) place(w, cell, blank);
-    StrategyList& list = w.estrategias;
+    StrategyList& list = w.ListaEstrategias;
     for (auto& s : list) s.Reparto = 0;
     list[1].genoma = list[5].genoma;  // "Del mapa!" holds "UC"
     list[1].Reparto = 1024 + 400;
@@ -185,11 +185,11 @@ TEST(Seeding, FillsThatFindNothingToDoChangeNothing) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         World w = worldOf(3, 2, {"UC", "UD", "Cuadro en blanco", "Fairman", "Tit For Tat", "UC"});
-        for (auto& s : w.estrategias) s.Reparto = r.reparto;
+        for (auto& s : w.ListaEstrategias) s.Reparto = r.reparto;
         const World before = w;
         Rng rng(36);
         LlenarMundo(w, rng, r.modo);
-        EXPECT_EQ(w.genomas, before.genomas);
+        EXPECT_EQ(w.genomes, before.genomes);
     }
 }
 

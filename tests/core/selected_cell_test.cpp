@@ -13,9 +13,9 @@ std::uint64_t digestOfRun(bool successiveMoves, int selected) {
     Simulation sim(77);
     makeBusyWorld(sim.state(), sim.rng(), 9, 7, 12, 3);
     World& w = sim.state();
-    w.opciones.mnuOpcion[4] = successiveMoves;
+    w.options.mnuOpcion[4] = successiveMoves;
     recomputeOpciones(w);
-    w.opciones.CiEsExitoMenu = 1;
+    w.options.CiEsExitoMenu = 1;
     sim.clearReport();
     w.CasillaSel = static_cast<std::int16_t>(selected);
     std::uint64_t run = 0;

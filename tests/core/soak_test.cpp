@@ -41,17 +41,17 @@ World makeWorld(const Settings& s, Rng& rng) {
     w.NumFilas = static_cast<std::int16_t>(s.rows);
     startWorld(w, rng);
     // One blank square and, where there is room, one dead square.
-    w.genoma(kActual, 1) = toCellForm(w.estrategias[3].genoma);
-    if (w.NumJugadores > 2) w.genoma(kActual, 2) = toCellForm(w.estrategias[2].genoma);
+    w.genoma(kActual, 1) = toCellForm(w.ListaEstrategias[3].genoma);
+    if (w.NumJugadores > 2) w.genoma(kActual, 2) = toCellForm(w.ListaEstrategias[2].genoma);
     worldWindowLoad(w);
     clickRegla(w, s.rule);
     clickSuma(w, s.sumMode);
     ChooseNeighbourhood(w, s.type);
     w.Iteraciones = static_cast<std::uint8_t>(s.iterations);
-    w.opciones.mnuOpcion = {true,  s.completeMutation, false, false, s.successive, false, false,
-                            false, s.imitation,        false};
+    w.options.mnuOpcion = {true,  s.completeMutation, false, false, s.successive, false, false,
+                           false, s.imitation,        false};
     recomputeOpciones(w);
-    w.opciones.mnuVerMutaciones = true;
+    w.options.mnuVerMutaciones = true;
     w.FrecMutacion = 0.3f;
     w.UmbralSupervivencia = 2.0f;  // some bugs die, so dead squares come and go
     return w;
@@ -122,7 +122,7 @@ TEST(Soak, SmallWorldsKeepEveryInvariantUnderEverySetting) {
                                 sim.clearReport();
                                 sim.prepare();
                                 for (int g = 0; g < 3; ++g) {
-                                    std::vector<Genoma> before(w.genomas[kActual]);
+                                    std::vector<Genoma> before(w.genomes[kActual]);
                                     sim.step();
                                     const auto broken = check(w, sim.report(), before);
                                     ASSERT_TRUE(broken.empty())

@@ -49,7 +49,7 @@ World ruleWorld(const RuleCase& c, GenerationReport& rep) {
     for (int cell : c.blank) setGenome(w, cell, testing::blankGenome());
     for (auto [cell, p] : c.scores) rep.PagoTotal[cell] = p;
     w.UmbralReproduccion = c.umbralReproduccion;
-    w.opciones.Regla = static_cast<std::uint8_t>(c.regla);
+    w.options.Regla = static_cast<std::uint8_t>(c.regla);
     return w;
 }
 
@@ -111,8 +111,8 @@ TEST(TransitionRules, SameNeighboursOptionSearchesTheTypesMask) {
     RuleCase c{"same", 1, 1 | 4, {{13, 3}, {8, 5}, {3, 7}}, {}, {}, 0, {}};
     GenerationReport rep;
     World w = ruleWorld(c, rep);
-    w.opciones.MismosVecinos = true;
-    w.vecindad.MascaraVecinos[kActual] = 16;  // position 4 only: cell 3
+    w.options.MismosVecinos = true;
+    w.neighbourhood.MascaraVecinos[kActual] = 16;  // position 4 only: cell 3
     Rng rng(1);
     ReglaMaxiMax(w, rep);
     EXPECT_EQ(w.Padres[kCentre][0], 3);
@@ -124,7 +124,7 @@ TEST(TransitionRules, ACellMetAtSeveralPositionsIsWeighedOnce) {
     World w = worldOf(3, 3);
     GenerationReport rep = testing::reportOf(w);
     for (int cell = 1; cell <= 9; ++cell) rep.PagoTotal[cell] = 1;
-    w.opciones.Regla = 3;
+    w.options.Regla = 3;
     ReglaMejorEstrategia(w, rep);
     const auto& trace = rep.transitionTrace[5];
     EXPECT_EQ(__builtin_popcount(static_cast<unsigned>(trace.weighed)), 8);
@@ -163,7 +163,7 @@ std::int64_t locusValue(const Genoma& g, int locus) {
 
 TEST(GenomeCopy, CrossoverTakesLociUpToTheCutFromOneParentAndTheRestFromTheOther) {
     World w = worldOf(3, 1);
-    w.opciones.Opciones[kActual] = 0;  // crossover
+    w.options.Opciones[kActual] = 0;  // crossover
     const Genoma a = parent(10), b = parent(100);
     std::set<int> cuts;
     for (std::uint64_t seed = 1; seed <= 400; ++seed) {
@@ -194,7 +194,7 @@ TEST(GenomeCopy, CrossoverTakesLociUpToTheCutFromOneParentAndTheRestFromTheOther
 
 TEST(GenomeCopy, ImitationCopiesTheFirstParentWholeWithoutDrawing) {
     World w = worldOf(3, 1);
-    w.opciones.Opciones[kActual] = 256;
+    w.options.Opciones[kActual] = 256;
     w.genoma(kPrevio, 1) = parent(10);
     w.genoma(kPrevio, 2) = parent(100);
     w.genoma(kActual, 3) = parent(200);

@@ -19,7 +19,7 @@ TEST(Vista, DecodesTicksRuleSumModeAndRounds) {
     struct Row {
         const char* name;
         float vista;
-        std::int16_t opciones;
+        std::int16_t options;
         bool verMutaciones;
         int mnuRegla, regla, mnuSuma, modoSuma, chkSen, iteraciones;
     };
@@ -36,9 +36,9 @@ TEST(Vista, DecodesTicksRuleSumModeAndRounds) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         World w;
-        w.opciones.Opciones[kActual] = row.opciones;
+        w.options.Opciones[kActual] = row.options;
         decodeVista(w, row.vista);
-        const RunOptions& o = w.opciones;
+        const RunOptions& o = w.options;
         EXPECT_EQ(o.mnuVerMutaciones, row.verMutaciones);
         EXPECT_EQ(ticks(o.mnuRegla), row.mnuRegla);
         EXPECT_EQ(o.Regla, row.regla);
@@ -52,29 +52,28 @@ TEST(Vista, DecodesTicksRuleSumModeAndRounds) {
 
 TEST(Vista, OptionItemsComeFromOpcionesAndItemThreeStaysUnticked) {
     World w;
-    w.opciones.Opciones[kActual] = 1023;
+    w.options.Opciones[kActual] = 1023;
     decodeVista(w, 0.4f);  // the word itself ticks no option
-    for (int k = 0; k < 10; ++k) EXPECT_EQ(w.opciones.mnuOpcion[k], k != 3) << "item " << k;
+    for (int k = 0; k < 10; ++k) EXPECT_EQ(w.options.mnuOpcion[k], k != 3) << "item " << k;
 }
 
 TEST(Vista, EncodesTheSavedExamplesExactly) {
     World startUp;
-    startUp.opciones.mnuOpcion = {true, false, false, false, false,
-                                  true, true,  false, false, false};
+    startUp.options.mnuOpcion = {true, false, false, false, false, true, true, false, false, false};
     EXPECT_EQ(encodeVista(startUp), 48770.3984375f);  // option [0] gives 2, [5] 4096, [6] 8192
 
     World w;
-    w.opciones.mnuVerMutaciones = true;
-    w.opciones.mnuOpcion = {true, false, false, false, false, false, false, false, true, false};
-    w.opciones.mnuRegla = {false, false, true, false};
-    w.opciones.mnuSuma = {true, false, false};
-    w.opciones.chkSen = {true, false, false};
+    w.options.mnuVerMutaciones = true;
+    w.options.mnuOpcion = {true, false, false, false, false, false, false, false, true, false};
+    w.options.mnuRegla = {false, false, true, false};
+    w.options.mnuSuma = {true, false, false};
+    w.options.chkSen = {true, false, false};
     w.Iteraciones = 4;
     EXPECT_EQ(encodeVista(w), 17155.4f);
 
     // Menu ticks are data: a word with every rule bit comes back with every rule tick.
     World loaded;
-    loaded.opciones.Opciones[kActual] = 0;
+    loaded.options.Opciones[kActual] = 0;
     decodeVista(loaded, 449.0f);
     EXPECT_EQ(encodeVista(loaded), 449.4f);
 }
@@ -86,9 +85,9 @@ TEST(Vista, EveryRuleRoundCountAndSumModeSurvivesARoundTrip) {
                 SCOPED_TRACE(testing::Message() << "rule " << regla + 1 << ", rounds " << rounds
                                                 << ", sum mode " << suma + 1);
                 World w;
-                w.opciones.mnuVerMutaciones = (rounds % 2) == 0;
-                w.opciones.mnuOpcion = {true, true, true,  false, true,
-                                        true, true, false, false, false};
+                w.options.mnuVerMutaciones = (rounds % 2) == 0;
+                w.options.mnuOpcion = {true, true, true,  false, true,
+                                       true, true, false, false, false};
                 recomputeOpciones(w);
                 clickRegla(w, regla);
                 clickSuma(w, suma);
@@ -97,15 +96,15 @@ TEST(Vista, EveryRuleRoundCountAndSumModeSurvivesARoundTrip) {
                 EXPECT_LT(x, 262144.0f);
 
                 World back;
-                back.opciones.Opciones[kActual] = w.opciones.Opciones[kActual];
-                back.opciones.Regla = 2;
-                back.opciones.mnuRegla = {true, true, true, true};
+                back.options.Opciones[kActual] = w.options.Opciones[kActual];
+                back.options.Regla = 2;
+                back.options.mnuRegla = {true, true, true, true};
                 decodeVista(back, x);
-                EXPECT_EQ(back.opciones.Regla, regla + 1);
-                EXPECT_EQ(back.opciones.mnuRegla, w.opciones.mnuRegla);
-                EXPECT_EQ(back.opciones.ModoSuma, suma + 1);
-                EXPECT_EQ(back.opciones.mnuSuma, w.opciones.mnuSuma);
-                EXPECT_EQ(back.opciones.mnuVerMutaciones, w.opciones.mnuVerMutaciones);
+                EXPECT_EQ(back.options.Regla, regla + 1);
+                EXPECT_EQ(back.options.mnuRegla, w.options.mnuRegla);
+                EXPECT_EQ(back.options.ModoSuma, suma + 1);
+                EXPECT_EQ(back.options.mnuSuma, w.options.mnuSuma);
+                EXPECT_EQ(back.options.mnuVerMutaciones, w.options.mnuVerMutaciones);
                 EXPECT_EQ(back.Iteraciones, rounds);
                 EXPECT_EQ(encodeVista(back), x);
             }

@@ -89,9 +89,9 @@ TEST(JugarPartida, CakeCuttingSharesTheCakeByTheOutputs) {
         SCOPED_TRACE(testing::Message() << r.f1 << " / " << r.f2);
         World w = test::encounterWorld(2, 2, 4);
         GenerationReport rep = test::emptyReport(w);
-        SelectGame(w.pagos, 5);
-        commitPayoffAnalysis(w.pagos);
-        w.opciones.chkPartirTarta = true;
+        SelectGame(w.payoffs, 5);
+        commitPayoffAnalysis(w.payoffs);
+        w.options.chkPartirTarta = true;
         placeGenome(w, 1, genomeFrom(constantPart(r.f1)));
         placeGenome(w, 2, genomeFrom(constantPart(r.f2)));
         const EncounterValues v = playLive(w, rep, 1, 2);
@@ -105,10 +105,10 @@ TEST(JugarPartida, RecordBytesStayWithinAPercentage) {
     // Cake cutting with a positive minimum pay-off: an empty share is a negative success.
     World w = test::encounterWorld(2, 2, 4);
     GenerationReport rep = test::emptyReport(w);
-    setPayoffs(w.pagos, {9, 9, 2, 2, 2, 2, 3, 3});
-    commitPayoffAnalysis(w.pagos);
-    w.opciones.chkPartirTarta = true;
-    w.opciones.CiEsExito = 1;
+    setPayoffs(w.payoffs, {9, 9, 2, 2, 2, 2, 3, 3});
+    commitPayoffAnalysis(w.payoffs);
+    w.options.chkPartirTarta = true;
+    w.options.CiEsExito = 1;
     placeGenome(w, 1, genomeFrom(constantPart(40)));
     placeGenome(w, 2, genomeFrom(constantPart(30)));
     const EncounterValues v = playLive(w, rep, 1, 2);
@@ -141,8 +141,8 @@ TEST(JugarPartida, AnEncounterBeyondTheRecordListPaysButWritesNoRecord) {
 TEST(JugarPartida, ARoleWithEqualPayOffsAlwaysHasSuccessOne) {
     World w = test::encounterWorld(2, 2, 4);
     GenerationReport rep = test::emptyReport(w);
-    setPayoffs(w.pagos, {2, 4, 2, 3, 2, 1, 2, 0});
-    commitPayoffAnalysis(w.pagos);
+    setPayoffs(w.payoffs, {2, 4, 2, 3, 2, 1, 2, 0});
+    commitPayoffAnalysis(w.payoffs);
     for (int f : {0, 50, 100}) {
         placeGenome(w, 1, genomeFrom(constantPart(f)));
         placeGenome(w, 2, genomeFrom(constantPart(100 - f)));
@@ -176,7 +176,7 @@ TEST(MoveDecision, SenMaskChoosesTheIndexesOfTheInput) {
         SCOPED_TRACE(testing::Message() << "SenMask " << mask);
         World w = test::encounterWorld(2, 2, 4);
         GenerationReport rep = test::emptyReport(w);
-        w.opciones.SenMask = static_cast<std::uint8_t>(mask);
+        w.options.SenMask = static_cast<std::uint8_t>(mask);
         placeGenome(w, 1, genomeFrom(g));
         placeGenome(w, 2, genomeFrom(constantPart(0)));
         const EncounterValues v = playLive(w, rep, 1, 2);
@@ -221,11 +221,11 @@ TEST(MoveDecision, AdHocSwitchOverridesValuesInputAndOutputs) {
     g2.ValIC = 65, g2.SenIC = 50;
     World w = test::encounterWorld(2, 2, 4);
     GenerationReport rep = test::emptyReport(w);
-    w.opciones.SenMask = 1;
+    w.options.SenMask = 1;
     placeGenome(w, 1, genomeFrom(g1));
     placeGenome(w, 2, genomeFrom(g2));
 
-    w.opciones.hsbAdHoc = 1;  // player 1: valuations 1 and x = the rival's ValIC
+    w.options.hsbAdHoc = 1;  // player 1: valuations 1 and x = the rival's ValIC
     EncounterValues v = playLive(w, rep, 1, 2, kPrevio);
     EXPECT_TRUE(v.players[0].xAdHoc);
     EXPECT_FLOAT_EQ(v.players[0].x, 0.65f);
@@ -233,7 +233,7 @@ TEST(MoveDecision, AdHocSwitchOverridesValuesInputAndOutputs) {
     EXPECT_FLOAT_EQ(v.players[1].val[0], 0.65f);
 
     // Bit 2: player 2 plays 1 when its own ValIC is at most player 1's f, here |0 - (1 - 0.4)|.
-    w.opciones.hsbAdHoc = 2;
+    w.options.hsbAdHoc = 2;
     for (int valIC : {59, 61}) {
         w.genoma(kPrevio, 2).parte[0].ValIC = static_cast<std::uint8_t>(valIC);
         v = playLive(w, rep, 1, 2, kPrevio);
@@ -243,7 +243,7 @@ TEST(MoveDecision, AdHocSwitchOverridesValuesInputAndOutputs) {
     }
 
     // Bit 4: one draw per player, player 1 first, compared with SenIC; nothing else is drawn.
-    w.opciones.hsbAdHoc = 4;
+    w.options.hsbAdHoc = 4;
     for (std::uint64_t seed = 1; seed <= 20; ++seed) {
         SCOPED_TRACE(testing::Message() << "seed " << seed);
         Rng rng(seed), ref(seed);
@@ -273,8 +273,8 @@ TEST(MoveDecision, HalvesFollowTheReferenceSolution) {
         SCOPED_TRACE(r.name);
         World w = test::encounterWorld(2, 2, 4);
         GenerationReport rep = test::emptyReport(w);
-        SelectGame(w.pagos, r.game);
-        commitPayoffAnalysis(w.pagos);
+        SelectGame(w.payoffs, r.game);
+        commitPayoffAnalysis(w.payoffs);
         test::setOption(w, 4, r.successiveMoves);
         placeGenome(w, 1, genomeFrom(constantPart(r.f1)));
         placeGenome(w, 2, genomeFrom(constantPart(50)));
@@ -313,7 +313,7 @@ TEST(MoveDecision, SuccessiveMovesShowPlayer1sCurrentMoveToPlayer2) {
         World w = test::encounterWorld(2, 2, 4);
         GenerationReport rep = test::emptyReport(w);
         test::setOption(w, 4, r.successiveMoves);
-        w.opciones.CiEsExito = r.ciEsExito ? 1 : 0;
+        w.options.CiEsExito = r.ciEsExito ? 1 : 0;
         GenomePart g2 = identityPart();
         g2.Busqueda = static_cast<std::int16_t>(0 + 64 + 2048);  // type 0, depth 1, any role
         g2.Incertidumbre = 20;

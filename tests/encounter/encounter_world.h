@@ -50,10 +50,10 @@ inline World encounterWorld(int cols, int rows, int moves) {
     CrearMundo(w);
     w.MovPosibles = static_cast<std::uint8_t>(moves);
     w.Generacion = 1;
-    SelectGame(w.pagos, 0);
-    UpdatePayoffMatrix(w.pagos);
-    commitPayoffAnalysis(w.pagos);
-    w.opciones.Opciones = {1, 1};
+    SelectGame(w.payoffs, 0);
+    UpdatePayoffMatrix(w.payoffs);
+    commitPayoffAnalysis(w.payoffs);
+    w.options.Opciones = {1, 1};
     return w;
 }
 
@@ -71,9 +71,9 @@ inline void placeGenome(World& w, int cell, const Genoma& g) {
 }
 
 inline void setOption(World& w, int bit, bool on) {
-    for (auto& o : w.opciones.Opciones)
+    for (auto& o : w.options.Opciones)
         o = static_cast<std::int16_t>(on ? (o | (1 << bit)) : (o & ~(1 << bit)));
-    if (bit == 4) w.opciones.SucesivasActivo = on;
+    if (bit == 4) w.options.SucesivasActivo = on;
 }
 
 // Appends a record to a cell's list by hand, as an encounter would have committed it.

@@ -63,9 +63,9 @@ RandomRun randomWorld(const RandomCase& c, std::uint64_t seed, bool index) {
     RandomRun p;
     World& w = p.w;
     makeBusyWorld(w, rng, c.cols, c.rows, c.type, c.iterations);
-    w.opciones.mnuOpcion[4] = c.successiveMoves;
+    w.options.mnuOpcion[4] = c.successiveMoves;
     recomputeOpciones(w);
-    w.opciones.CiEsExitoMenu = c.ciEsExito ? 1 : 0;
+    w.options.CiEsExitoMenu = c.ciEsExito ? 1 : 0;
     shuffleSearchWords(w, rng);
     p.s.useIndex = index;
     PrepararPaso(w);

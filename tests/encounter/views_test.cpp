@@ -25,8 +25,8 @@ using test::placeGenome;
 World playedWorld(GenerationReport& rep) {
     World w = test::encounterWorld(3, 2, 24);
     rep = test::emptyReport(w);
-    SelectGame(w.pagos, 1);  // chicken: player 2's half follows player 1's move
-    commitPayoffAnalysis(w.pagos);
+    SelectGame(w.payoffs, 1);  // chicken: player 2's half follows player 1's move
+    commitPayoffAnalysis(w.payoffs);
     test::setOption(w, 4, true);
     w.CasillaSel = 1;
     const std::vector<GenomePart> parts = {test::identityPart(),        test::constantPart(70),
@@ -116,9 +116,9 @@ TEST(MostrarPartidas, ReplaysUnderChangedSettingsLeaveTheRecordsAlone) {
     const ReportState antes = reportState(rep);
     // New committed game analysis, successive moves off in the committed options, new snapshot
     // genomes: every replay now decides differently, and still writes nothing.
-    SelectGame(w.pagos, 1);
-    commitPayoffAnalysis(w.pagos);
-    w.opciones.Opciones[kPrevio] = static_cast<std::int16_t>(w.opciones.Opciones[kPrevio] ^ 16);
+    SelectGame(w.payoffs, 1);
+    commitPayoffAnalysis(w.payoffs);
+    w.options.Opciones[kPrevio] = static_cast<std::int16_t>(w.options.Opciones[kPrevio] ^ 16);
     for (int c = 1; c <= 6; ++c) w.genoma(kPrevio, c).parte[0] = test::constantPart(90);
     Rng replay(3);
     for (int c = 1; c <= 6; ++c) {
@@ -151,10 +151,10 @@ TEST(CambiarIndice, TogglesThePendingSwitchAndItalicHeaders) {
     World w = test::encounterWorld(2, 2, 4);
     GenerationReport rep = test::emptyReport(w);
     IndexHeaders c = CambiarIndice(w);
-    EXPECT_EQ(w.opciones.CiEsExitoMenu, 1);
+    EXPECT_EQ(w.options.CiEsExitoMenu, 1);
     EXPECT_EQ(c.ciR + c.ciP + c.averageCaption, "Sc RSc PAverage Success R");
     EXPECT_TRUE(c.italic);  // until the next start or step commits it
-    w.opciones.CiEsExito = 1;
+    w.options.CiEsExito = 1;
     EXPECT_FALSE(indexHeaders(w).italic);
     c = CambiarIndice(w);
     EXPECT_EQ(c.ciR + c.ciP + c.detailsHeader, "Ci RCi PCoop R");
@@ -304,11 +304,11 @@ TEST(ExplicarPartida, AgreesWithWhatTheDecisionUsedInEveryEncounter) {
             Simulation sim(4000 + ciEsExito + 2 * successive);
             makeBusyWorld(sim.state(), sim.rng(), 7, 6, 12, 3);
             World& w = sim.state();
-            SelectGame(w.pagos, 1);  // chicken: player 2's half follows player 1's move
-            UpdatePayoffMatrix(w.pagos);
-            w.opciones.mnuOpcion[4] = successive;
+            SelectGame(w.payoffs, 1);  // chicken: player 2's half follows player 1's move
+            UpdatePayoffMatrix(w.payoffs);
+            w.options.mnuOpcion[4] = successive;
             recomputeOpciones(w);
-            w.opciones.CiEsExitoMenu = static_cast<std::uint8_t>(ciEsExito);
+            w.options.CiEsExitoMenu = static_cast<std::uint8_t>(ciEsExito);
             drawSearchWords(w, sim.rng());
             sim.clearReport();
             sim.run(2);

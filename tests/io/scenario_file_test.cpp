@@ -59,7 +59,7 @@ constexpr int slotLine(int slot, int line) {
 
 TEST(ScenarioFile, StartUpWorldIsWrittenLineByLine) {
     World w = startUpWorld(2, 3);
-    w.estrategias[5].genoma.parte[0].SenIC = 33.5f;
+    w.ListaEstrategias[5].genoma.parte[0].SenIC = 33.5f;
     w.genoma(kActual, 2) = deadSquareGenome();
     const auto lines = crlfLines(scenarioText(w));
 
@@ -92,7 +92,7 @@ TEST(ScenarioFile, StartUpWorldIsWrittenLineByLine) {
 
     World back;
     ASSERT_TRUE(readScenarioText(back, scenarioText(w)).ok);
-    EXPECT_EQ(back.estrategias[5].genoma.parte[0].SenIC, 33.5f);
+    EXPECT_EQ(back.ListaEstrategias[5].genoma.parte[0].SenIC, 33.5f);
 }
 
 TEST(ScenarioFile, SaveLoadSaveGivesTheSameBytesAndEveryStoredValue) {
@@ -110,19 +110,19 @@ TEST(ScenarioFile, SaveLoadSaveGivesTheSameBytesAndEveryStoredValue) {
             ASSERT_TRUE(back.genoma(kActual, c) == w.genoma(kActual, c)) << "cell " << c;
         for (int s = 2; s <= 20; ++s) {
             SCOPED_TRACE(::testing::Message() << "slot " << s);
-            MORVANE_EXPECT_SAME_MEMBERS(back.estrategias[s], w.estrategias[s],
+            MORVANE_EXPECT_SAME_MEMBERS(back.ListaEstrategias[s], w.ListaEstrategias[s],
                                         &StrategySlot::nombre, &StrategySlot::Reparto,
                                         &StrategySlot::genoma);
         }
-        EXPECT_EQ(back.rangos.limites, w.rangos.limites);
+        EXPECT_EQ(back.Rangos.limites, w.Rangos.limites);
         MORVANE_EXPECT_SAME_MEMBERS(back, w, &World::UmbralSupervivencia,
                                     &World::UmbralReproduccion, &World::UmbralHoy,
                                     &World::FrecMutacion, &World::Iteraciones);
-        MORVANE_EXPECT_SAME_MEMBERS(back.pagos, w.pagos, &PayoffMatrix::T, &PayoffMatrix::R,
+        MORVANE_EXPECT_SAME_MEMBERS(back.payoffs, w.payoffs, &PayoffMatrix::T, &PayoffMatrix::R,
                                     &PayoffMatrix::P, &PayoffMatrix::S, &PayoffMatrix::GameIndex);
-        MORVANE_EXPECT_SAME_MEMBERS(back.vecindad, w.vecindad, &Neighbourhood::CodVecin,
+        MORVANE_EXPECT_SAME_MEMBERS(back.neighbourhood, w.neighbourhood, &Neighbourhood::CodVecin,
                                     &Neighbourhood::MascaraVecinos, &Neighbourhood::Repes);
-        MORVANE_EXPECT_SAME_MEMBERS(back.opciones, w.opciones, &RunOptions::Opciones,
+        MORVANE_EXPECT_SAME_MEMBERS(back.options, w.options, &RunOptions::Opciones,
                                     &RunOptions::Regla, &RunOptions::mnuRegla,
                                     &RunOptions::ModoSuma, &RunOptions::chkSen,
                                     &RunOptions::mnuVerMutaciones, &RunOptions::mnuOpcion);
@@ -132,13 +132,13 @@ TEST(ScenarioFile, SaveLoadSaveGivesTheSameBytesAndEveryStoredValue) {
 
 TEST(ScenarioFile, FloatsThatNeedMoreDigitsSettleAfterOneSave) {
     World w = startUpWorld(1, 2);
-    w.pagos.T[1] = 1.0f / 3.0f;
+    w.payoffs.T[1] = 1.0f / 3.0f;
     w.FrecMutacion = 16777215.0f;
-    w.estrategias[9].genoma.parte[1].ValIA = 2.0f / 3.0f;
+    w.ListaEstrategias[9].genoma.parte[1].ValIA = 2.0f / 3.0f;
     World once, twice;
     ASSERT_TRUE(readScenarioText(once, scenarioText(w)).ok);
     ASSERT_TRUE(readScenarioText(twice, scenarioText(once)).ok);
-    EXPECT_EQ(once.pagos.T[1], 0.3333333f);
+    EXPECT_EQ(once.payoffs.T[1], 0.3333333f);
     EXPECT_EQ(once.FrecMutacion, 16777220.0f);
     EXPECT_EQ(scenarioText(twice), scenarioText(once));
 }
@@ -152,8 +152,8 @@ TEST(ScenarioFile, LoadSetsUpTheWorldAndKeepsWhatTheFileDoesNotHold) {
 
     World target = startUpWorld(4, 4);
     target.PasoCoop = 7;
-    target.rangos.cotas[9][0] = {3, 4};
-    target.pagosRestaurar = {1, 2, 3, 4, 5, 6, 7, 8};
+    target.Rangos.cotas[9][0] = {3, 4};
+    target.restorePayoffs = {1, 2, 3, 4, 5, 6, 7, 8};
     target.CasillaSel = 16;
     ASSERT_TRUE(readScenarioText(target, text).ok);
 
@@ -161,15 +161,15 @@ TEST(ScenarioFile, LoadSetsUpTheWorldAndKeepsWhatTheFileDoesNotHold) {
     EXPECT_EQ(target.CasillaSel, 3);
     EXPECT_TRUE(target.genoma(kActual, 0) == deadSquareGenome());
     EXPECT_TRUE(target.genoma(kPrevio, 0) == deadSquareGenome());
-    EXPECT_EQ(target.opciones.Regla, 4);
-    EXPECT_EQ(target.opciones.mnuRegla, (std::array<bool, 4>{false, false, false, true}));
+    EXPECT_EQ(target.options.Regla, 4);
+    EXPECT_EQ(target.options.mnuRegla, (std::array<bool, 4>{false, false, false, true}));
     EXPECT_EQ(target.Iteraciones, 10);
     EXPECT_EQ(target.Vista, 131072.0f + 16 + 32768 + 3584 + 2 + 4096 + 8192);
     EXPECT_EQ(target.PasoCoop, 7);
-    EXPECT_EQ(target.rangos.cotas[9][0], (std::array<std::int32_t, 2>{3, 4}));
-    EXPECT_EQ(target.pagosRestaurar, (PayoffCopy{1, 2, 3, 4, 5, 6, 7, 8}));
-    EXPECT_EQ(target.pagos.PayoffMax[1], 4.0f) << "the analysis follows the pay-offs read";
-    ASSERT_EQ(target.vecindad.Vecinos.size(), 4u);
+    EXPECT_EQ(target.Rangos.cotas[9][0], (std::array<std::int32_t, 2>{3, 4}));
+    EXPECT_EQ(target.restorePayoffs, (PayoffCopy{1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(target.payoffs.PayoffMax[1], 4.0f) << "the analysis follows the pay-offs read";
+    ASSERT_EQ(target.neighbourhood.Vecinos.size(), 4u);
     EXPECT_EQ(target.vecino(1, 0), 3) << "the neighbour table is built for the loaded size";
 }
 
@@ -191,26 +191,26 @@ TEST(ScenarioFile, ReadsLfLineEndsAndDecimalCommas) {
 
 TEST(ScenarioFile, SlotsAfterAnEmptyOneAndOddNamesComeBack) {
     World w = startUpWorld(2, 2);
-    w.estrategias[9].nombre = " Tit, For Tat, again";
-    w.estrategias[9].genoma.parte[0].SenIA = 12.25f;
-    w.estrategias[10].nombre = "two\r\nlines\x01";
-    w.estrategias[20].Reparto = 1024 + 150;  // "Random": active, 15 %
-    w.estrategias[20].genoma.parte[1].Y3 = 77;
+    w.ListaEstrategias[9].nombre = " Tit, For Tat, again";
+    w.ListaEstrategias[9].genoma.parte[0].SenIA = 12.25f;
+    w.ListaEstrategias[10].nombre = "two\r\nlines\x01";
+    w.ListaEstrategias[20].Reparto = 1024 + 150;  // "Random": active, 15 %
+    w.ListaEstrategias[20].genoma.parte[1].Y3 = 77;
     World back = startUpWorld(1, 1);
-    back.estrategias[8].nombre = "was here";
+    back.ListaEstrategias[8].nombre = "was here";
     ASSERT_TRUE(readScenarioText(back, scenarioText(w)).ok);
-    EXPECT_EQ(back.estrategias[8].nombre, "");
-    EXPECT_EQ(back.estrategias[9].nombre, " Tit, For Tat, again");
-    EXPECT_EQ(back.estrategias[9].genoma.parte[0].SenIA, 12.25f);
-    EXPECT_EQ(back.estrategias[10].nombre, "two  lines ");
-    EXPECT_EQ(back.estrategias[20].nombre, "");
-    EXPECT_EQ(back.estrategias[20].Reparto, 1174);
-    EXPECT_EQ(back.estrategias[20].genoma.parte[1].Y3, 77);
+    EXPECT_EQ(back.ListaEstrategias[8].nombre, "");
+    EXPECT_EQ(back.ListaEstrategias[9].nombre, " Tit, For Tat, again");
+    EXPECT_EQ(back.ListaEstrategias[9].genoma.parte[0].SenIA, 12.25f);
+    EXPECT_EQ(back.ListaEstrategias[10].nombre, "two  lines ");
+    EXPECT_EQ(back.ListaEstrategias[20].nombre, "");
+    EXPECT_EQ(back.ListaEstrategias[20].Reparto, 1174);
+    EXPECT_EQ(back.ListaEstrategias[20].genoma.parte[1].Y3, 77);
 }
 
 TEST(ScenarioFile, AnotherSectionAfterTheLimitsKeepsTheList) {
     World w = startUpWorld(2, 2);
-    w.rangos.limites[30][1] = {0, 2};
+    w.Rangos.limites[30][1] = {0, 2};
     auto lines = crlfLines(scenarioText(w));
     const int header = 7 + 4 * 17 + 2 + 1 + 31 + 2;
     ASSERT_EQ(lines[header - 1], "[Estrategias]");
@@ -218,12 +218,12 @@ TEST(ScenarioFile, AnotherSectionAfterTheLimitsKeepsTheList) {
     lines.resize(header);
 
     World back = startUpWorld(1, 1);
-    back.estrategias[3].nombre = "kept";
+    back.ListaEstrategias[3].nombre = "kept";
     const LoadResult r = readScenarioText(back, joinCrlf(lines));
     ASSERT_TRUE(r.ok) << r.line << ": " << r.reason;
     EXPECT_EQ(back.NumJugadores, 4);
-    EXPECT_EQ(back.rangos.limites[30][1], (std::array<std::int32_t, 2>{0, 2}));
-    EXPECT_EQ(back.estrategias[3].nombre, "kept");
+    EXPECT_EQ(back.Rangos.limites[30][1], (std::array<std::int32_t, 2>{0, 2}));
+    EXPECT_EQ(back.ListaEstrategias[3].nombre, "kept");
 }
 
 // A change to one line of a good 2 x 3 file, and the error it must give.
@@ -359,7 +359,7 @@ TEST(ScenarioFile, PayoffsBeyondTheBoundAreRefusedAtTheirLine) {
         if (row.reason.empty()) {
             ASSERT_TRUE(r.ok) << r.line << ": " << r.reason;
             // The window's order: T1, T2, R1, R2, P1, P2, S1, S2.
-            EXPECT_EQ(payoffCopy(w.pagos)[(row.index % 4) * 2 + row.index / 4],
+            EXPECT_EQ(payoffCopy(w.payoffs)[(row.index % 4) * 2 + row.index / 4],
                       std::stof(row.value));
             continue;
         }
@@ -528,7 +528,7 @@ TEST(ScenarioFile, AFailedSaveLeavesThePreviousFileAndSaysWhy) {
                                    " bytes are more than the " + std::to_string(previous.size()) +
                                    " a scenario file may hold");
     World longName = second;
-    longName.estrategias[4].nombre = std::string(256, 'n');
+    longName.ListaEstrategias[4].nombre = std::string(256, 'n');
     const SaveResult named = GuardarEscenario(longName, target.string());
     EXPECT_EQ(named.reason,
               "the world cannot be stored: line " +
@@ -538,7 +538,7 @@ TEST(ScenarioFile, AFailedSaveLeavesThePreviousFileAndSaysWhy) {
     EXPECT_EQ(fileBytes(target), previous);
 
     World broken = startUpWorld(2, 3);
-    broken.pagos.R[2] = std::numeric_limits<float>::quiet_NaN();
+    broken.payoffs.R[2] = std::numeric_limits<float>::quiet_NaN();
     const SaveResult refused = GuardarEscenario(broken, target.string());
     EXPECT_FALSE(refused.ok);
     EXPECT_EQ(refused.reason,

@@ -26,18 +26,18 @@ inline World startUpWorld(int cols, int rows) {
     w.NumFilas = static_cast<std::int16_t>(rows);
     CrearMundo(w);
     PrepararCeldaCero(w);
-    setPayoffs(w.pagos, {4, 4, 3, 3, 1, 1, 0, 0});
-    w.pagos.GameIndex = 1;
-    w.opciones.mnuOpcion = {true, false, false, false, false, true, true, false, false, false};
+    setPayoffs(w.payoffs, {4, 4, 3, 3, 1, 1, 0, 0});
+    w.payoffs.GameIndex = 1;
+    w.options.mnuOpcion = {true, false, false, false, false, true, true, false, false, false};
     const char* names[] = {"Cuadro muerto", "Cuadro en blanco", "UD", "UC",
                            "Tit For Tat",   "Fairman"};
     for (int s = 2; s <= 7; ++s) {
-        w.estrategias[s].nombre = names[s - 2];
-        w.estrategias[s].Reparto = (s == 6) ? 0 : 1224;
-        for (auto& p : w.estrategias[s].genoma.parte) p.SenIC = 100;
+        w.ListaEstrategias[s].nombre = names[s - 2];
+        w.ListaEstrategias[s].Reparto = (s == 6) ? 0 : 1224;
+        for (auto& p : w.ListaEstrategias[s].genoma.parte) p.SenIC = 100;
     }
     for (int s : {6, 7})
-        for (auto& p : w.estrategias[s].genoma.parte) p.Incertidumbre = 12900;
+        for (auto& p : w.ListaEstrategias[s].genoma.parte) p.Incertidumbre = 12900;
     return w;
 }
 
@@ -76,33 +76,34 @@ inline World randomWorld(int cols, int rows, std::uint32_t seed) {
     }
     PayoffCopy pay;
     for (auto& x : pay) x = sevenDigitFloat(gen, -12, 4, any(0, 1) == 1);
-    setPayoffs(w.pagos, pay);
-    w.pagos.GameIndex = i16();
+    setPayoffs(w.payoffs, pay);
+    w.payoffs.GameIndex = i16();
     w.UmbralSupervivencia = sevenDigitFloat(gen, -12, 4, any(0, 1) == 1);
     w.UmbralReproduccion = sevenDigitFloat(gen, -12, 4, false);
     w.UmbralHoy = sevenDigitFloat(gen, -40, 30, true);
     w.FrecMutacion = sevenDigitFloat(gen, -12, -7, false);
 
     const std::uint8_t codes[] = {1, 25, 0, 16, 24, 7, 31, 6, 22, 30, 3, 27, 2, 18, 26};
-    for (auto& code : w.vecindad.CodVecin) code = codes[any(0, 14)] | (any(0, 1) ? 32 : 0);
-    w.vecindad.Repes = static_cast<std::uint8_t>(partnerCount(w.vecindad.CodVecin[kActual]));
-    for (auto& m : w.vecindad.MascaraVecinos) m = i32();
-    for (int k = 0; k < 10; ++k) w.opciones.mnuOpcion[k] = k != 3 && any(0, 1) == 1;
+    for (auto& code : w.neighbourhood.CodVecin) code = codes[any(0, 14)] | (any(0, 1) ? 32 : 0);
+    w.neighbourhood.Repes =
+        static_cast<std::uint8_t>(partnerCount(w.neighbourhood.CodVecin[kActual]));
+    for (auto& m : w.neighbourhood.MascaraVecinos) m = i32();
+    for (int k = 0; k < 10; ++k) w.options.mnuOpcion[k] = k != 3 && any(0, 1) == 1;
     recomputeOpciones(w);
-    w.opciones.Opciones[kPrevio] = i16();
-    w.opciones.mnuVerMutaciones = any(0, 1) == 1;
+    w.options.Opciones[kPrevio] = i16();
+    w.options.mnuVerMutaciones = any(0, 1) == 1;
     clickRegla(w, static_cast<int>(any(0, 3)));
     clickSuma(w, static_cast<int>(any(0, 2)));
-    for (auto& s : w.opciones.chkSen) s = any(0, 1) == 1;
+    for (auto& s : w.options.chkSen) s = any(0, 1) == 1;
     w.Iteraciones = static_cast<std::uint8_t>(any(1, 10));
 
-    for (auto& lim : w.rangos.limites)
+    for (auto& lim : w.Rangos.limites)
         for (auto& part : lim)
             for (auto& v : part) v = i32();
     const std::vector<std::string> names{"",       "UD",      "Tit, For Tat", "  leading blanks",
                                          "a,b,,c", "Ñandú 2", "[Rangos]"};
     for (int s = 2; s <= 20; ++s) {
-        StrategySlot& slot = w.estrategias[s];
+        StrategySlot& slot = w.ListaEstrategias[s];
         slot.nombre = names[any(0, static_cast<std::int64_t>(names.size()) - 1)];
         slot.Reparto = i16();
         for (auto& p : slot.genoma.parte) {
@@ -141,31 +142,32 @@ inline void expectSameWorld(const World& a, const World& b) {
     MORVANE_EXPECT_SAME_MEMBERS(
         a, b, &World::NumColumnas, &World::NumFilas, &World::NumJugadores, &World::Generacion,
         &World::Iteraciones, &World::IteracionesComprometidas, &World::MovPosibles,
-        &World::CasillaSel, &World::genomas, &World::Padres, &World::PasoCoop, &World::HistoriaCoop,
+        &World::CasillaSel, &World::genomes, &World::Padres, &World::PasoCoop, &World::HistoriaCoop,
         &World::UmbralHoy, &World::UmbralSupervivencia, &World::UmbralReproduccion,
-        &World::FrecMutacion, &World::Vista, &World::pagosRestaurar);
+        &World::FrecMutacion, &World::Vista, &World::restorePayoffs);
     MORVANE_EXPECT_SAME_MEMBERS(
-        a.opciones, b.opciones, &RunOptions::Opciones, &RunOptions::mnuOpcion,
-        &RunOptions::mnuRegla, &RunOptions::Regla, &RunOptions::mnuSuma, &RunOptions::ModoSuma,
+        a.options, b.options, &RunOptions::Opciones, &RunOptions::mnuOpcion, &RunOptions::mnuRegla,
+        &RunOptions::Regla, &RunOptions::mnuSuma, &RunOptions::ModoSuma,
         &RunOptions::mnuVerMutaciones, &RunOptions::mnuSoloSelec, &RunOptions::chkSen,
         &RunOptions::SenMask, &RunOptions::CiEsExito, &RunOptions::CiEsExitoMenu,
         &RunOptions::MismosVecinos, &RunOptions::SucesivasActivo, &RunOptions::hsbAdHoc,
         &RunOptions::chkPartirTarta);
-    MORVANE_EXPECT_SAME_MEMBERS(a.vecindad, b.vecindad, &Neighbourhood::CodVecin,
+    MORVANE_EXPECT_SAME_MEMBERS(a.neighbourhood, b.neighbourhood, &Neighbourhood::CodVecin,
                                 &Neighbourhood::MascaraVecinos, &Neighbourhood::Repes,
                                 &Neighbourhood::Vecinos);
     MORVANE_EXPECT_SAME_MEMBERS(
-        a.pagos, b.pagos, &PayoffMatrix::T, &PayoffMatrix::R, &PayoffMatrix::P, &PayoffMatrix::S,
-        &PayoffMatrix::GameIndex, &PayoffMatrix::PayoffMax, &PayoffMatrix::PayoffMin,
-        &PayoffMatrix::AbsoluteMove, &PayoffMatrix::OtherMove, &PayoffMatrix::EquilibriumAbsProb,
-        &PayoffMatrix::PayoffCoefConst, &PayoffMatrix::PayoffCoefOwn,
-        &PayoffMatrix::PayoffCoefOther, &PayoffMatrix::PayoffCoefXY, &PayoffMatrix::MoveLabelAbs,
-        &PayoffMatrix::MoveLabelOther);
-    MORVANE_EXPECT_SAME_MEMBERS(a.rangos, b.rangos, &Rangos::limites, &Rangos::cotas);
+        a.payoffs, b.payoffs, &PayoffMatrix::T, &PayoffMatrix::R, &PayoffMatrix::P,
+        &PayoffMatrix::S, &PayoffMatrix::GameIndex, &PayoffMatrix::PayoffMax,
+        &PayoffMatrix::PayoffMin, &PayoffMatrix::AbsoluteMove, &PayoffMatrix::OtherMove,
+        &PayoffMatrix::EquilibriumAbsProb, &PayoffMatrix::PayoffCoefConst,
+        &PayoffMatrix::PayoffCoefOwn, &PayoffMatrix::PayoffCoefOther, &PayoffMatrix::PayoffCoefXY,
+        &PayoffMatrix::MoveLabelAbs, &PayoffMatrix::MoveLabelOther);
+    MORVANE_EXPECT_SAME_MEMBERS(a.Rangos, b.Rangos, &Rangos::limites, &Rangos::cotas);
     for (int s = 0; s < kNumListSlots; ++s) {
         SCOPED_TRACE(::testing::Message() << "strategy slot " << s);
-        MORVANE_EXPECT_SAME_MEMBERS(a.estrategias[s], b.estrategias[s], &StrategySlot::nombre,
-                                    &StrategySlot::Reparto, &StrategySlot::genoma);
+        MORVANE_EXPECT_SAME_MEMBERS(a.ListaEstrategias[s], b.ListaEstrategias[s],
+                                    &StrategySlot::nombre, &StrategySlot::Reparto,
+                                    &StrategySlot::genoma);
     }
 }
 

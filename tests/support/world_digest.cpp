@@ -64,7 +64,7 @@ std::uint64_t worldDigest(const World& w, const GenerationReport& r,
                           const std::vector<std::uint8_t>& muertoHoy) {
     Fnv f;
     f.add(w.Generacion);
-    for (const auto& copy : w.genomas)
+    for (const auto& copy : w.genomes)
         for (const Genoma& g : copy) addGenome(f, g);
     f.addAll(r.PagoTotal);
     f.addAll(r.CoopTotal);

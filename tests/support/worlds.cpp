@@ -12,8 +12,8 @@ World worldOf(int columns, int rows, std::initializer_list<std::string_view> str
     World w;
     w.NumColumnas = static_cast<std::int16_t>(columns);
     w.NumFilas = static_cast<std::int16_t>(rows);
-    w.estrategias = initialStrategyList();
-    w.rangos = defaultRangos();
+    w.ListaEstrategias = initialStrategyList();
+    w.Rangos = defaultRangos();
     CrearMundo(w);
     PrepararCeldaCero(w);
     int cell = 1;
@@ -25,9 +25,9 @@ World worldOf(int columns, int rows, std::initializer_list<std::string_view> str
 }
 
 Genoma genomeOf(const World& w, std::string_view name) {
-    const int slot = findStrategy(w.estrategias, std::string(name));
+    const int slot = findStrategy(w.ListaEstrategias, std::string(name));
     if (slot == 0) throw std::invalid_argument("no strategy named " + std::string(name));
-    return toCellForm(w.estrategias[slot].genoma);
+    return toCellForm(w.ListaEstrategias[slot].genoma);
 }
 
 void place(World& w, int cell, const Genoma& g) {

@@ -25,7 +25,7 @@ World& world() {
     return Session::instance().world();
 }
 PayoffCopy payoffs() {
-    return payoffCopy(world().pagos);
+    return payoffCopy(world().payoffs);
 }
 
 QStringList texts(const std::vector<QLineEdit*>& boxes) {
@@ -90,7 +90,7 @@ class FrmPagosTest : public QObject {
 
 void FrmPagosTest::fillsFromTheSettingsKeepingEveryDigit() {
     World& w = world();
-    setPayoffs(w.pagos, {3.14159f, 4, 2.005f, 3, 1, 1, 0, -0.25f});
+    setPayoffs(w.payoffs, {3.14159f, 4, 2.005f, 3, 1, 1, 0, -0.25f});
     w.UmbralReproduccion = 60.5f;  // beyond its bar
     w.UmbralHoy = 0.333f;
     w.FrecMutacion = 0.0126f;
@@ -105,7 +105,7 @@ void FrmPagosTest::fillsFromTheSettingsKeepingEveryDigit() {
                                                 {10, 33}, {12, 13}, {13, 7}};
     for (const auto& [i, bar] : bars)
         QVERIFY2(f.hsbParametro[i]->value() == bar, qPrintable(QString::number(i)));
-    QCOMPARE(w.pagosRestaurar, payoffs());
+    QCOMPARE(w.restorePayoffs, payoffs());
     QVERIFY(f.optSimult->isChecked() && f.hsbParametro[11] == nullptr);
 }
 
@@ -126,7 +126,7 @@ void FrmPagosTest::gamesInvertRandomAndRestore() {
         QCOMPARE(texts({window->txtProb[1], window->txtProb[2]}),
                  (QStringList{row.prob1, row.prob2}));
         QCOMPARE(window->lblJugador1_C->text(), row.move1);
-        QCOMPARE(world().pagos.GameIndex, std::int16_t(row.game));
+        QCOMPARE(world().payoffs.GameIndex, std::int16_t(row.game));
         const auto& g = gameCatalogue()[row.game];
         QCOMPARE(payoffs(), (PayoffCopy{g.T1, g.T2, g.R1, g.R2, g.P1, g.P2, g.S1, g.S2}));
     }
@@ -154,7 +154,7 @@ void FrmPagosTest::gamesInvertRandomAndRestore() {
     }
     QTest::mouseClick(window->cmdRestaurar, Qt::LeftButton);
     QCOMPARE(payoffTexts(*window).join(' '), QStringLiteral("4 4 3 3 1 1 0 0"));
-    QCOMPARE(payoffs(), world().pagosRestaurar);
+    QCOMPARE(payoffs(), world().restorePayoffs);
 }
 
 void FrmPagosTest::payoffEditsActAtOnceOtherSettingsOnOk() {
@@ -163,7 +163,7 @@ void FrmPagosTest::payoffEditsActAtOnceOtherSettingsOnOk() {
     startWorld(w, rng);
     QSignalSpy thresholds(&Session::instance(), &Session::thresholdsChanged);
     typeInto(window->txtParametro[0], QStringLiteral("5.5"));
-    QCOMPARE(w.pagos.PayoffMax[1], 5.5f);  // live before any "OK"
+    QCOMPARE(w.payoffs.PayoffMax[1], 5.5f);  // live before any "OK"
     typeInto(window->txtParametro[8], QStringLiteral("2.5"));
     typeInto(window->txtParametro[12], QStringLiteral("0.02"));
     typeInto(window->txtParametro[13], QStringLiteral("150"));
@@ -179,7 +179,7 @@ void FrmPagosTest::payoffEditsActAtOnceOtherSettingsOnOk() {
     typeInto(window->txtParametro[1], QStringLiteral("6"));
     typeInto(window->txtParametro[9], QStringLiteral("3"));
     window->close();
-    QVERIFY(w.pagos.T[2] == 6.0f && w.UmbralReproduccion == 0.0f);
+    QVERIFY(w.payoffs.T[2] == 6.0f && w.UmbralReproduccion == 0.0f);
 
     // Without a world there are no threshold captions to refresh.
     Session::instance().reset();
@@ -210,7 +210,7 @@ void FrmPagosTest::boxesAndBarsFollowEachOther() {
         testing_ui::clickBar(window->hsbParametro[i], part);
         QCOMPARE(window->txtParametro[i]->text(), text);
     }
-    QCOMPARE(world().pagos.P[1], 1.01f);
+    QCOMPARE(world().payoffs.P[1], 1.01f);
 }
 
 void FrmPagosTest::invalidTextKeepsTheLastValueAndOkRefuses() {

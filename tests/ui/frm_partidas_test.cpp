@@ -157,13 +157,13 @@ void FrmPartidasTest::focusLeavingTheRunButtonPausesUnlessForAMenuOrWindow() {
 
     // The "Pay offs" button opens its window without taking the focus.
     QTest::mouseClick(win->cmdPagos, Qt::LeftButton);
-    QWidget* pagos = nullptr;
+    QWidget* payoffsWindow = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible() && w->windowTitle() == QStringLiteral("Pay offs")) pagos = w;
-    QVERIFY(pagos != nullptr);
-    QVERIFY(QTest::qWaitForWindowActive(pagos));
+        if (w->isVisible() && w->windowTitle() == QStringLiteral("Pay offs")) payoffsWindow = w;
+    QVERIFY(payoffsWindow != nullptr);
+    QVERIFY(QTest::qWaitForWindowActive(payoffsWindow));
     QVERIFY(win->running());
-    pagos->close();
+    payoffsWindow->close();
     win->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(win.get()));
     QVERIFY(win->running());
@@ -195,12 +195,12 @@ void FrmPartidasTest::newFillsByMouseButton() {
     press(win->cmdEmpezarJuego, Qt::RightButton);
     press(win->cmdEmpezarJuego, Qt::RightButton);
     QCOMPARE(theWorld().Generacion, 2);
-    const auto before = theWorld().genomas[kActual];
+    const auto before = theWorld().genomes[kActual];
 
     press(win->cmdNuevo, button);
     QCOMPARE(theWorld().Generacion, 0);
     QVERIFY(win->lblGeneracion->text().isEmpty());
-    QCOMPARE(theWorld().genomas[kActual] != before, refills);
+    QCOMPARE(theWorld().genomes[kActual] != before, refills);
     QCOMPARE(Session::instance().report().jugadas(theWorld().CasillaSel, 0),
              0);  // records re-created
     press(win->cmdEmpezarJuego, Qt::RightButton);
@@ -210,7 +210,7 @@ void FrmPartidasTest::newFillsByMouseButton() {
 void FrmPartidasTest::menuItemsTickTheWorld_data() {
     QTest::addColumn<QString>("menu");
     QTest::addColumn<QList<int>>("clicks");
-    QTest::addColumn<int>("opciones");
+    QTest::addColumn<int>("options");
     QTest::addColumn<int>("regla");
     QTest::addColumn<int>("modoSuma");
     QTest::addRow("option_8_with_0") << "opcion" << QList<int>{8} << 257 << 2 << 2;
@@ -224,7 +224,7 @@ void FrmPartidasTest::menuItemsTickTheWorld_data() {
 void FrmPartidasTest::menuItemsTickTheWorld() {
     QFETCH(QString, menu);
     QFETCH(QList<int>, clicks);
-    QFETCH(int, opciones);
+    QFETCH(int, options);
     QFETCH(int, regla);
     QFETCH(int, modoSuma);
     for (int k : clicks) {
@@ -233,11 +233,11 @@ void FrmPartidasTest::menuItemsTickTheWorld() {
         if (menu == "suma") clickMenuItem(win->mnuSumaPagos, win->mnuSuma[k]);
     }
     const World& w = theWorld();
-    QCOMPARE(int(w.opciones.Opciones[kActual]), opciones);
-    QCOMPARE(int(w.opciones.Regla), regla);
-    QCOMPARE(int(w.opciones.ModoSuma), modoSuma);
+    QCOMPARE(int(w.options.Opciones[kActual]), options);
+    QCOMPARE(int(w.options.Regla), regla);
+    QCOMPARE(int(w.options.ModoSuma), modoSuma);
     // The ticks shown are the world's.
-    for (int k = 0; k < 10; ++k) QCOMPARE(win->mnuOpcion[k]->isChecked(), w.opciones.mnuOpcion[k]);
+    for (int k = 0; k < 10; ++k) QCOMPARE(win->mnuOpcion[k]->isChecked(), w.options.mnuOpcion[k]);
     for (int k = 0; k < 4; ++k) QCOMPARE(win->mnuRegla[k]->isChecked(), k == regla - 1);
     for (int k = 0; k < 3; ++k) QCOMPARE(win->mnuSuma[k]->isChecked(), k == modoSuma - 1);
 }
@@ -388,9 +388,9 @@ void FrmPartidasTest::keysRunPauseStepAndRefill() {
 
     QTest::keyClick(win.get(), Qt::Key_N, Qt::ControlModifier | Qt::AltModifier);
     QCOMPARE(theWorld().Generacion, 0);
-    const auto before = theWorld().genomas[kActual];
+    const auto before = theWorld().genomes[kActual];
     QTest::keyClick(win.get(), Qt::Key_N, Qt::ControlModifier);
-    QVERIFY(theWorld().genomas[kActual] != before);
+    QVERIFY(theWorld().genomes[kActual] != before);
     // Every key is named in its entry's tooltip.
     for (QAction* a : win->mnuCorrer->actions())
         if (!a->isSeparator())

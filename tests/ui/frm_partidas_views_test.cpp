@@ -83,7 +83,7 @@ void FrmPartidasViewsTest::selectionOnlyHoldsTheRestOfTheBoardStill() {
     QTest::keyClick(board, Qt::Key_Right, Qt::ShiftModifier);  // cells 1 and 2
     const QColor before = shownBack(board, 16);
     win->mnuSoloSelec->trigger();
-    QVERIFY(w.opciones.mnuSoloSelec);
+    QVERIFY(w.options.mnuSoloSelec);
     QVERIFY(win->mnuSoloSelec->isChecked());
 
     w.genoma(kActual, 2).Colores = {255, 0, 0, 0, 0, 255};
@@ -105,7 +105,7 @@ void FrmPartidasViewsTest::savedViewWordSetsTheMenusWhenTheWindowOpens() {
     startWorld(w, s.rng());
     w.Vista = 449.0f;  // every rule bit and no rounds fraction
     frmPartidas win;
-    QCOMPARE(int(w.opciones.Regla), 3);
+    QCOMPARE(int(w.options.Regla), 3);
     for (int k = 0; k < 4; ++k) QCOMPARE(win.mnuRegla[k]->isChecked(), k < 3);
     QCOMPARE(win.hsbIter->value(), 4);
     QCOMPARE(win.txtIter->text(), QStringLiteral("4"));
@@ -139,7 +139,7 @@ void FrmPartidasViewsTest::inspectorTooltipsAreWorkedOutWhenAsked() {
     QVERIFY(tooltipOf(insp->lblAdHoc).startsWith("Ojo: si cambiamos este valor"));
     insp->hsbAdHoc->setValue(3);
     QCOMPARE(insp->lblAdHoc->text(), QStringLiteral("3"));
-    QCOMPARE(w.opciones.hsbAdHoc, 3);
+    QCOMPARE(w.options.hsbAdHoc, 3);
 }
 
 void FrmPartidasViewsTest::strategyAverageCountsEachShownCellOnce() {
@@ -212,7 +212,7 @@ void FrmPartidasViewsTest::clicksTowardsWindowsNotBuiltDoNothing() {
     QVERIFY(!win->cmdCoopGlob->isEnabled());
     QCOMPARE(QApplication::topLevelWidgets().size(), windows);
     QCOMPARE(theWorld().CasillaSel, before.CasillaSel);
-    QCOMPARE(theWorld().genomas, before.genomas);
+    QCOMPARE(theWorld().genomes, before.genomes);
 }
 
 QTEST_MAIN(FrmPartidasViewsTest)

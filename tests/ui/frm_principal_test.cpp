@@ -157,7 +157,7 @@ void FrmPrincipalTest::startCreatesTheWorldTheBarsShow() {
     s.world().Generacion = 12;
     QTest::mouseClick(window->cmdVerPartidas, Qt::LeftButton);
     QCOMPARE(s.world().NumJugadores, std::int16_t(25));
-    QCOMPARE(s.world().genomas[kActual].size(), std::size_t(26));
+    QCOMPARE(s.world().genomes[kActual].size(), std::size_t(26));
     QCOMPARE(s.world().Generacion, 0);
     QVERIFY(first.isNull() && made == 2 && window->worldWindow()->isVisible());
 }
@@ -171,7 +171,7 @@ void FrmPrincipalTest::openLoadsAScenarioOrReportsWhyNot() {
     Rng rng(77);
     startWorld(source, rng);
     worldWindowLoad(source);
-    SelectGame(source.pagos, 1);
+    SelectGame(source.payoffs, 1);
     std::string text = scenarioText(source);
     const QString good = writeFile(dir, QStringLiteral("gallina.dpt"), text);
     const QString empty = writeFile(dir, QStringLiteral("empty.dpt"), "");
@@ -202,7 +202,7 @@ void FrmPrincipalTest::openLoadsAScenarioOrReportsWhyNot() {
         QCOMPARE(dialogs->filters, QStringList{QStringLiteral("Scenario files (*.dpt)")});
         QCOMPARE(dialogs->infos, info.isEmpty() ? QStringList() : QStringList{info});
         // The world and its window stay as they were.
-        QVERIFY(s.world().genomas == before.genomas && s.world().pagos.P == before.pagos.P);
+        QVERIFY(s.world().genomes == before.genomes && s.world().payoffs.P == before.payoffs.P);
         QVERIFY(worldWindow && window->worldWindow() == worldWindow && made == 1);
     }
 
@@ -211,8 +211,8 @@ void FrmPrincipalTest::openLoadsAScenarioOrReportsWhyNot() {
     clickMenu(window.get(), window->mnuArchivo, window->mnuAbrir);
     QVERIFY(dialogs->infos.isEmpty());
     QCOMPARE(s.world().NumJugadores, std::int16_t(24));
-    QVERIFY(s.world().genomas[kActual] == source.genomas[kActual]);
-    QCOMPARE(s.world().pagos.P[1], 0.0f);  // Gallina
+    QVERIFY(s.world().genomes[kActual] == source.genomes[kActual]);
+    QCOMPARE(s.world().payoffs.P[1], 0.0f);  // Gallina
     QVERIFY(worldWindow.isNull() && made == 2 && window->worldWindow()->isVisible());
 }
 

@@ -92,7 +92,7 @@ void FrmTiposVecindarioTest::choosingATypeStoresItAndShowsItsPositions() {
     for (const Row& row : rows) {
         const QString name = window->optTipoVecindario[row.type]->text();
         clickOption(window->optTipoVecindario[row.type]);
-        const Neighbourhood& v = world().vecindad;
+        const Neighbourhood& v = world().neighbourhood;
         QVERIFY2(v.CodVecin[kActual] == row.code, qPrintable(name));
         QVERIFY2(v.CodVecin[kPrevio] == 2, qPrintable(name));  // in force only at the next step
         QVERIFY2(v.Repes == row.repes, qPrintable(name));
@@ -133,20 +133,20 @@ void FrmTiposVecindarioTest::picturesLieRoundTheCell() {
 }
 
 void FrmTiposVecindarioTest::optionSevenIsKeptAndReopeningSelectsTheType() {
-    world().opciones.mnuOpcion[7] = true;
+    world().options.mnuOpcion[7] = true;
     clickOption(window->optTipoVecindario[12]);
-    QCOMPARE(world().vecindad.CodVecin[kActual], std::uint8_t(34));
+    QCOMPARE(world().neighbourhood.CodVecin[kActual], std::uint8_t(34));
     window = std::make_unique<frmTiposVecindario>();
     window->refill();
     QVERIFY(window->optTipoVecindario[12]->isChecked());
-    QCOMPARE(world().vecindad.CodVecin[kActual], std::uint8_t(34));
+    QCOMPARE(world().neighbourhood.CodVecin[kActual], std::uint8_t(34));
 
     // A code no type has (an edited file) opens on type 0.
-    world().vecindad.CodVecin[kActual] = 5;
-    world().opciones.mnuOpcion[7] = false;
+    world().neighbourhood.CodVecin[kActual] = 5;
+    world().options.mnuOpcion[7] = false;
     auto* opened = frmTiposVecindario::open();
     QVERIFY(opened->optTipoVecindario[0]->isChecked());
-    QCOMPARE(world().vecindad.CodVecin[kActual], std::uint8_t(1));
+    QCOMPARE(world().neighbourhood.CodVecin[kActual], std::uint8_t(1));
     QCOMPARE(frmTiposVecindario::open(), opened);  // one window, refilled
     QPointer<frmTiposVecindario> alive = opened;
     opened->close();

@@ -318,8 +318,8 @@ void WorldWindowScreenTest::saveWritesToTheWorldsFileAndTheTitleSaysSo() {
         QVERIFY(!win->isWindowModified());
         World saved;
         QVERIFY(CargarEscenario(saved, QFile::encodeName(path).toStdString()).ok);
-        QVERIFY(saved.genomas[kActual] == theWorld().genomas[kActual]);
-        QCOMPARE(saved.opciones.Opciones[1], theWorld().opciones.Opciones[1]);
+        QVERIFY(saved.genomes[kActual] == theWorld().genomes[kActual]);
+        QCOMPARE(saved.options.Opciones[1], theWorld().options.Opciones[1]);
     }
     // "Save as" asks, and the world's file becomes the new one.
     dialogs->saveAnswers << dir.filePath(QStringLiteral("other.dpt"));
@@ -423,11 +423,11 @@ void WorldWindowScreenTest::newWorldsStartWithCooperationHeadersAndEscapeCloses(
     emit win->fxgResultados->indexToggleRequested();
     QCOMPARE(results.text(1, 1), QStringLiteral("Sc R"));
     win->runButtonPressed(2);  // the step commits success as the first index
-    QCOMPARE(int(theWorld().opciones.CiEsExito), 1);
+    QCOMPARE(int(theWorld().options.CiEsExito), 1);
     dialogs->unsavedAnswers = {Unsaved::Discard};
     win = start();
-    QCOMPARE(int(theWorld().opciones.CiEsExito), 0);
-    QCOMPARE(int(theWorld().opciones.CiEsExitoMenu), 0);
+    QCOMPARE(int(theWorld().options.CiEsExito), 0);
+    QCOMPARE(int(theWorld().options.CiEsExitoMenu), 0);
     QCOMPARE(win->fxgResultados->results().text(1, 1), QStringLiteral("Ci R"));
     QCOMPARE(win->fxgResultados->results().text(1, 5), QStringLiteral("Ci P"));
     QCOMPARE(win->fxgResultados->results().text(1, 3), QStringLiteral("Disp"));
@@ -446,19 +446,19 @@ void WorldWindowScreenTest::newWorldsStartWithCooperationHeadersAndEscapeCloses(
 }
 
 void WorldWindowScreenTest::payoffsNotInTheCatalogueShowCustom() {
-    frmPagos* pagos = frmPagos::open();
-    const int gameIndex = theWorld().pagos.GameIndex;
-    QTest::mouseClick(pagos->cmdAzar, Qt::LeftButton);
-    QCOMPARE(pagos->cmbJuegos->currentText(), QStringLiteral("Custom"));
-    QCOMPARE(int(theWorld().pagos.GameIndex), gameIndex);
-    QTest::mouseClick(pagos->cmdRestaurar, Qt::LeftButton);
-    QCOMPARE(pagos->cmbJuegos->currentText(), QString::fromUtf8(gameCatalogue()[0].nombre));
-    QCOMPARE(pagos->cmbJuegos->count(), int(gameCatalogue().size()));
+    frmPagos* payoffsWindow = frmPagos::open();
+    const int gameIndex = theWorld().payoffs.GameIndex;
+    QTest::mouseClick(payoffsWindow->cmdAzar, Qt::LeftButton);
+    QCOMPARE(payoffsWindow->cmbJuegos->currentText(), QStringLiteral("Custom"));
+    QCOMPARE(int(theWorld().payoffs.GameIndex), gameIndex);
+    QTest::mouseClick(payoffsWindow->cmdRestaurar, Qt::LeftButton);
+    QCOMPARE(payoffsWindow->cmbJuegos->currentText(), QString::fromUtf8(gameCatalogue()[0].nombre));
+    QCOMPARE(payoffsWindow->cmbJuegos->count(), int(gameCatalogue().size()));
     // Swapping the moves of the prisoner's dilemma is no game of the catalogue either.
-    QTest::mousePress(pagos->cmdInvertir, Qt::RightButton);
-    QTest::mouseRelease(pagos->cmdInvertir, Qt::RightButton);
-    QCOMPARE(pagos->cmbJuegos->currentText(), QStringLiteral("Custom"));
-    pagos->close();
+    QTest::mousePress(payoffsWindow->cmdInvertir, Qt::RightButton);
+    QTest::mouseRelease(payoffsWindow->cmdInvertir, Qt::RightButton);
+    QCOMPARE(payoffsWindow->cmbJuegos->currentText(), QStringLiteral("Custom"));
+    payoffsWindow->close();
 }
 
 QTEST_MAIN(WorldWindowScreenTest)

@@ -85,9 +85,9 @@ TEST(NeighbourTable, StaysInsideItsRowsWhenTheCellCountIsStale) {
     World w = worldOf(5, 5);
     w.NumFilas = 6;  // dimensions changed, NumJugadores not yet recomputed
     BuildNeighbourTable(w);
-    ASSERT_EQ(w.vecindad.Vecinos.size(), 31u);
+    ASSERT_EQ(w.neighbourhood.Vecinos.size(), 31u);
     EXPECT_EQ(w.vecino(30, 12), 5);  // the last row wraps onto the first
-    EXPECT_EQ(w.vecindad.Vecinos[0][0], kNoPartner);
+    EXPECT_EQ(w.neighbourhood.Vecinos[0][0], kNoPartner);
 }
 
 }  // namespace

@@ -56,35 +56,36 @@ TEST(NeighbourhoodTypes, FifteenTypesGiveTheirCodesPartnersAndPositions) {
         World w;
         ChooseNeighbourhood(w, i);
         EXPECT_EQ(neighbourhoodCaptions()[i], r.caption);
-        EXPECT_EQ(w.vecindad.CodVecin[kActual], r.code);
-        EXPECT_EQ(w.vecindad.Repes, r.repes);
-        EXPECT_EQ(partnerCount(w.vecindad.CodVecin[kActual]), r.repes);
-        EXPECT_EQ(neighbourhoodTypeOf(w.vecindad.CodVecin[kActual]), i);
+        EXPECT_EQ(w.neighbourhood.CodVecin[kActual], r.code);
+        EXPECT_EQ(w.neighbourhood.Repes, r.repes);
+        EXPECT_EQ(partnerCount(w.neighbourhood.CodVecin[kActual]), r.repes);
+        EXPECT_EQ(neighbourhoodTypeOf(w.neighbourhood.CodVecin[kActual]), i);
 
-        const auto d = neighbourhoodDisplay(w.vecindad.CodVecin[kActual], w.vecindad.Repes, 1000);
+        const auto d =
+            neighbourhoodDisplay(w.neighbourhood.CodVecin[kActual], w.neighbourhood.Repes, 1000);
         EXPECT_EQ(positionsShowing(d, false), r.fixed);
         EXPECT_EQ(positionsShowing(d, true), r.random);
-        EXPECT_EQ(d.mask, w.vecindad.MascaraVecinos[kActual]);
+        EXPECT_EQ(d.mask, w.neighbourhood.MascaraVecinos[kActual]);
         EXPECT_EQ(d.lineVecinosFijos, "Vecinos fijos: " + std::to_string(d.mask));
         EXPECT_EQ(d.lineCodVecin, "CodVecin: " + std::to_string(r.code));
         EXPECT_EQ(d.hsbReservar, (r.code & 16) ? r.repes : 1);
         // The committed copy only moves when a run is started or stepped.
-        EXPECT_EQ(w.vecindad.CodVecin[kPrevio], 2);
-        EXPECT_EQ(w.vecindad.MascaraVecinos[kPrevio], 16777215);
+        EXPECT_EQ(w.neighbourhood.CodVecin[kPrevio], 2);
+        EXPECT_EQ(w.neighbourhood.MascaraVecinos[kPrevio], 16777215);
     }
 }
 
 TEST(NeighbourhoodTypes, OptionSevenAddsThirtyTwoAndTheTypeIsStillFound) {
     World w;
-    w.opciones.mnuOpcion[7] = true;
+    w.options.mnuOpcion[7] = true;
     ChooseNeighbourhood(w, 12);
-    EXPECT_EQ(w.vecindad.CodVecin[kActual], 34);
-    EXPECT_EQ(w.vecindad.MascaraVecinos[kActual], 16777215);
+    EXPECT_EQ(w.neighbourhood.CodVecin[kActual], 34);
+    EXPECT_EQ(w.neighbourhood.MascaraVecinos[kActual], 16777215);
     EXPECT_EQ(neighbourhoodTypeOf(34), 12);
     EXPECT_EQ(neighbourhoodDisplay(34, 24, 100).lineCodVecin, "CodVecin: 34");
     // Reopening the window re-runs the choice of the type it finds.
-    ChooseNeighbourhood(w, neighbourhoodTypeOf(w.vecindad.CodVecin[kActual]));
-    EXPECT_EQ(w.vecindad.CodVecin[kActual], 34);
+    ChooseNeighbourhood(w, neighbourhoodTypeOf(w.neighbourhood.CodVecin[kActual]));
+    EXPECT_EQ(w.neighbourhood.CodVecin[kActual], 34);
 }
 
 TEST(NeighbourhoodTypes, UnknownCodesAndTypesFallBackSafely) {
@@ -93,8 +94,8 @@ TEST(NeighbourhoodTypes, UnknownCodesAndTypesFallBackSafely) {
     World w;
     ChooseNeighbourhood(w, 15);
     ChooseNeighbourhood(w, -1);
-    EXPECT_EQ(w.vecindad.CodVecin[kActual], 2);
-    EXPECT_EQ(w.vecindad.Repes, 24);
+    EXPECT_EQ(w.neighbourhood.CodVecin[kActual], 2);
+    EXPECT_EQ(w.neighbourhood.Repes, 24);
 }
 
 TEST(NeighbourhoodTypes, PercentageLine) {
