@@ -86,7 +86,7 @@ void UnaGeneracion(World& w, GenerationReport& report, GenerationScratch& scratc
     scratch.cards.reset();
     generation(w, report, scratch, rng, [&] {
         if (!scratch.cards) scratch.cards = prepareCards(w, report, scratch.indexInUse());
-        JugarIteracionEnVivo(w, report, scratch, rng);
+        playLiveIteration(w, report, scratch, rng);
     });
 }
 

@@ -28,7 +28,7 @@ struct Mutation {
 
     GenomePart& part() { return g.parte[h]; }
     // Held within the field of parameter q, as seeding holds it.
-    int azar(int q) { return drawForField(w.Rangos, rng, q, h); }
+    int drawField(int q) { return drawForField(w.Rangos, rng, q, h); }
 
     // A drawn value lands in its own sub-field only: the masks keep exactly the other fields.
     std::int16_t packedWrite(std::int32_t kept, std::int32_t keepMask, int value, int scale,
@@ -63,7 +63,7 @@ void Mutation::curveInputs(int q) {
 // the rest, so the triple keeps summing to 100.
 void Mutation::sensibilities(int q) {
     GenomePart& pt = part();
-    const int first = azar(q);
+    const int first = drawField(q);
     const int second = rng.below(101 - first);
     const int third = 100 - second - first;
     auto set = [](std::uint8_t& a, std::uint8_t& b, std::uint8_t& c, int x, int y, int z) {
@@ -85,29 +85,29 @@ void Mutation::apply(int q) {
             g.Colores[q] = drawColour(rng);
             break;
         case 6:
-            pt.Busqueda = packedWrite(pt.Busqueda, 16320, azar(6), 8, 56);
+            pt.Busqueda = packedWrite(pt.Busqueda, 16320, drawField(6), 8, 56);
             break;
         case 7:
-            pt.Busqueda = packedWrite(pt.Busqueda, 15423, azar(7), 64, 960);
+            pt.Busqueda = packedWrite(pt.Busqueda, 15423, drawField(7), 64, 960);
             break;
         case 8:
-            pt.Busqueda = packedWrite(pt.Busqueda, 1023, azar(8), 1024, 15360);
+            pt.Busqueda = packedWrite(pt.Busqueda, 1023, drawField(8), 1024, 15360);
             break;
         case 9:
-            pt.Y0 = byte(azar(9));
+            pt.Y0 = byte(drawField(9));
             break;
         case 10:
         case 12:
             curveInputs(q);
             break;
         case 11:
-            pt.Y1 = byte(azar(11));
+            pt.Y1 = byte(drawField(11));
             break;
         case 13:
-            pt.Y2 = byte(azar(13));
+            pt.Y2 = byte(drawField(13));
             break;
         case 14:
-            pt.Y3 = byte(azar(14));
+            pt.Y3 = byte(drawField(14));
             break;
         case 15:
         case 16:
@@ -115,43 +115,43 @@ void Mutation::apply(int q) {
             sensibilities(q);
             break;
         case 18:
-            pt.ValIC = byte(azar(18));
+            pt.ValIC = byte(drawField(18));
             break;
         case 19:
-            pt.ValIA = byte(azar(19));
+            pt.ValIA = byte(drawField(19));
             break;
         case 20:
-            pt.ValIP = byte(azar(20));
+            pt.ValIP = byte(drawField(20));
             break;
         case 21:
-            pt.Incertidumbre = packedWrite(pt.Incertidumbre, 32640, azar(21), 1, 127);
+            pt.Incertidumbre = packedWrite(pt.Incertidumbre, 32640, drawField(21), 1, 127);
             break;
         case 22:
-            pt.Incertidumbre = packedWrite(pt.Incertidumbre, 16511, azar(22), 128, 16256);
+            pt.Incertidumbre = packedWrite(pt.Incertidumbre, 16511, drawField(22), 128, 16256);
             break;
         case 23:
             pt.Incertidumbre = static_cast<std::int16_t>(pt.Incertidumbre ^ 16384);
             break;
         case 24:
-            pt.Irregular = byte(azar(24));
+            pt.Irregular = byte(drawField(24));
             break;
         case 25:
             g.VecinosImitacion = rng.below(16777215) + 1;
             break;
         case 26:
-            pt.TriggerMin = byte(azar(26));
+            pt.TriggerMin = byte(drawField(26));
             break;
         case 27:
-            pt.TriggerMax = byte(azar(27));
+            pt.TriggerMax = byte(drawField(27));
             break;
         case 28:
-            pt.Trigger = packedWrite(pt.Trigger, 1920, azar(28), 1, 127);
+            pt.Trigger = packedWrite(pt.Trigger, 1920, drawField(28), 1, 127);
             break;
         case 29:
-            pt.Trigger = packedWrite(pt.Trigger, 1791, azar(29), 256, 256);
+            pt.Trigger = packedWrite(pt.Trigger, 1791, drawField(29), 256, 256);
             break;
         default:
-            pt.Trigger = packedWrite(pt.Trigger, 511, azar(30), 512, 7680);
+            pt.Trigger = packedWrite(pt.Trigger, 511, drawField(30), 512, 7680);
             break;
     }
     rows |= 1u << mutationViewRow(q);

@@ -92,8 +92,7 @@ void JugarIteracion(const World& w, GenerationReport& r, std::vector<std::uint8_
     iteration(w, r, muertoHoy, rng, play, nobody);
 }
 
-void JugarIteracionEnVivo(const World& w, GenerationReport& r, GenerationScratch& scratch,
-                          Rng& rng) {
+void playLiveIteration(const World& w, GenerationReport& r, GenerationScratch& scratch, Rng& rng) {
     const GenerationCards& cards = *scratch.cards;
     const auto play = [&](int jug1, int jug2, int prev1, int prev2) {
         return JugarPartida(w, cards, jug1, jug2, prev1, prev2, rng);

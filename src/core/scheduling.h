@@ -25,8 +25,7 @@ void JugarIteracion(const World& w, GenerationReport& r, std::vector<std::uint8_
 
 // The same iteration as the live cycle plays it: JugarPartida on the generation's cards and
 // record index, with the next pair's data requested from memory while a pair plays.
-void JugarIteracionEnVivo(const World& w, GenerationReport& r, GenerationScratch& scratch,
-                          Rng& rng);
+void playLiveIteration(const World& w, GenerationReport& r, GenerationScratch& scratch, Rng& rng);
 
 // Draws this generation's random partners into the random positions of the neighbour table: one
 // draw per cell and random position, so the number of draws never depends on the world.

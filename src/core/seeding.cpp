@@ -26,16 +26,16 @@ std::uint8_t byteOf(int v) {
 // Every draw is a separate statement: the order of the draws is part of a seeded run. Each drawn
 // value is already within its field, so the packed words are plain sums of their sub-fields.
 GenomePart randomPart(const Rangos& r, Rng& rng, int h) {
-    auto azar = [&](int k) { return drawForField(r, rng, k, h); };
+    auto drawField = [&](int k) { return drawForField(r, rng, k, h); };
     GenomePart p;
 
-    const int historial = azar(kLimHistorial);
-    const int prof = azar(kLimProf);
-    const int tipo = azar(kLimTipo);
+    const int historial = drawField(kLimHistorial);
+    const int prof = drawField(kLimProf);
+    const int tipo = drawField(kLimTipo);
     p.Busqueda = static_cast<std::int16_t>(8 * tipo + 64 * prof + 1024 * historial);
 
     // The second input is drawn on the far side of the first, so the inputs are always in order.
-    int x1 = azar(kLimX1);
+    int x1 = drawField(kLimX1);
     int x2 = 0;
     if (x1 < 50) {
         x2 = drawFloor(rng, 98 - x1, x1 + 1);
@@ -44,33 +44,33 @@ GenomePart randomPart(const Rangos& r, Rng& rng, int h) {
         x1 = drawFloor(rng, x2 - 2, 1);
     }
     p.X1 = byteOf(x1), p.X2 = byteOf(x2);
-    p.Y0 = byteOf(azar(kLimY0));
-    p.Y1 = byteOf(azar(kLimY1));
-    p.Y2 = byteOf(azar(kLimY2));
-    p.Y3 = byteOf(azar(kLimY3));
+    p.Y0 = byteOf(drawField(kLimY0));
+    p.Y1 = byteOf(drawField(kLimY1));
+    p.Y2 = byteOf(drawField(kLimY2));
+    p.Y3 = byteOf(drawField(kLimY3));
 
     // Only the first sensibility follows its limits (held within 0..100); the other two share what
     // is left of 100.
-    const int senIC = azar(kLimSenIC);
+    const int senIC = drawField(kLimSenIC);
     const int senIA = drawFloor(rng, 101 - senIC, 0);
     p.SenIC = byteOf(senIC), p.SenIA = byteOf(senIA), p.SenIP = byteOf(100 - senIC - senIA);
 
-    p.ValIC = byteOf(azar(kLimValIC));
-    p.ValIA = byteOf(azar(kLimValIA));
-    p.ValIP = byteOf(azar(kLimValIP));
+    p.ValIC = byteOf(drawField(kLimValIC));
+    p.ValIA = byteOf(drawField(kLimValIA));
+    p.ValIP = byteOf(drawField(kLimValIP));
 
-    const int copiaFlag = azar(kLimCopia);
-    const int incerIA = azar(kLimIncerIA);
-    const int incerIC = azar(kLimIncerIC);
-    p.Incertidumbre = static_cast<std::int16_t>(16384 * copiaFlag + 128 * incerIA + incerIC);
+    const int copyFlag = drawField(kLimCopia);
+    const int incerIA = drawField(kLimIncerIA);
+    const int incerIC = drawField(kLimIncerIC);
+    p.Incertidumbre = static_cast<std::int16_t>(16384 * copyFlag + 128 * incerIA + incerIC);
 
-    p.Irregular = byteOf(azar(kLimIrregular));
-    p.TriggerMin = byteOf(azar(kLimTriggerMin));
-    p.TriggerMax = byteOf(azar(kLimTriggerMax));
+    p.Irregular = byteOf(drawField(kLimIrregular));
+    p.TriggerMin = byteOf(drawField(kLimTriggerMin));
+    p.TriggerMax = byteOf(drawField(kLimTriggerMax));
 
-    const int resp = azar(kLimTriggerResp);
-    const int aquien = azar(kLimAquien);
-    const int cuando = azar(kLimCuando);
+    const int resp = drawField(kLimTriggerResp);
+    const int aquien = drawField(kLimAquien);
+    const int cuando = drawField(kLimCuando);
     p.Trigger = static_cast<std::int16_t>(resp + 256 * aquien + 512 * cuando);
     return p;
 }

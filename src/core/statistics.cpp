@@ -45,7 +45,7 @@ std::optional<double> mean(double sum, std::int64_t count) {
 std::vector<int> countedSlots(const World& w) {
     std::vector<int> slots;
     for (int s = 2; s <= 20; ++s)
-        if (!w.ListaEstrategias[s].nombre.empty()) slots.push_back(s);
+        if (!w.ListaEstrategias[s].name.empty()) slots.push_back(s);
     return slots;
 }
 

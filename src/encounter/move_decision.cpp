@@ -62,7 +62,7 @@ std::uint16_t knowledgeOf(const World& w, const EncounterSettings& settings, int
 DecisionCard decisionCard(const Genoma& genoma, int half, std::uint8_t senMask) {
     const GenomePart& g = genoma.parte[half];
     DecisionCard f;
-    f.curve = curvaNewton01(g);
+    f.curve = newtonCurve01(g);
     f.complement = {1.0f - hundredth(g.ValIC), 1.0f - hundredth(g.ValIA),
                     1.0f - hundredth(g.ValIP)};
     f.weights =

@@ -113,7 +113,7 @@ std::uint16_t knowledgeOf(const World& w, const EncounterSettings& settings, int
 // while the rounds are played, so a generation works these out once per cell, and the rounds read a
 // card instead of the genome.
 struct alignas(64) DecisionCard {
-    CurvaNewton curve;
+    NewtonCurve curve;
     std::array<float, 3> complement{};  // 1 - ValIC, ValIA, ValIP / 100
     std::array<float, 3> weights{};     // the weights of Ci, Ei, Si by the card's SenMask
     std::int16_t busqueda = 0, incertidumbre = 0, trigger = 0;
@@ -215,7 +215,7 @@ void decideWith(const Genoma& gb, const Genoma& gr, const EncounterSettings& set
         side.xAdHoc = true;
     }
 
-    side.f = evalCurvaNewton01(card.curve, g, side.x);
+    side.f = evalNewtonCurve01(card.curve, g, side.x);
     // The trigger: inside its range it answers at once; otherwise, when the range is not empty, it
     // answers again if it fired in the earlier meeting its whom and when fields select.
     // A cheap look-up is made whether or not it is needed: inputs fall in and out of a trigger's

@@ -24,7 +24,7 @@ std::string payoffBeyondBoundReason();
 
 // The catalogue of preset games, in the order of the pay-offs window's list.
 struct CatalogueGame {
-    const char* nombre;  // as listed, with its leading blank: " Dilema del prisionero"
+    const char* name;  // as listed, with its leading blank: " Dilema del prisionero"
     float T1, T2, R1, R2, P1, P2, S1, S2;
 };
 const std::array<CatalogueGame, 8>& gameCatalogue();

@@ -29,7 +29,7 @@ std::string cutPointText(const std::optional<float>& x) {
 namespace {
 
 struct Outcome {
-    float exito[3]{}, ia[3]{}, pago[3]{};
+    float successes[3]{}, equalities[3]{}, payoffs[3]{};
 };
 
 // Expected pay-off of player k: own is its probability of its absolute move, other the other
@@ -46,12 +46,12 @@ float success(const PayoffMatrix& m, int k, float u) {
 
 Outcome outcomeOf(const PayoffMatrix& m, float u1, float u2) {
     Outcome o;
-    o.pago[1] = u1;
-    o.pago[2] = u2;
-    o.exito[1] = success(m, 1, u1);
-    o.exito[2] = success(m, 2, u2);
-    o.ia[1] = (o.exito[2] - o.exito[1] + 1.0f) / 2.0f;
-    o.ia[2] = 1.0f - o.ia[1];
+    o.payoffs[1] = u1;
+    o.payoffs[2] = u2;
+    o.successes[1] = success(m, 1, u1);
+    o.successes[2] = success(m, 2, u2);
+    o.equalities[1] = (o.successes[2] - o.successes[1] + 1.0f) / 2.0f;
+    o.equalities[2] = 1.0f - o.equalities[1];
     return o;
 }
 
@@ -64,8 +64,8 @@ float reply(float pf, float ps, float x) {
 }
 
 Outcome sequentialOutcome(const PayoffMatrix& m, const TestPanel& t, MoveOrder order) {
-    const auto& j1 = t.jugador[1];
-    const auto& j2 = t.jugador[2];
+    const auto& j1 = t.players[1];
+    const auto& j2 = t.players[2];
     if (order == MoveOrder::MeFirst) {
         const float y = reply(j1.p, j2.p, j1.x);
         return outcomeOf(m, expectedPayoff(m, 1, j1.x, y), expectedPayoff(m, 2, y, j1.x));
@@ -89,7 +89,7 @@ TestPanel RecomputeTestPanel(const PayoffMatrix& m, float d1, float d2, MoveOrde
     t.lblJugador2_D = m.MoveLabelOther[2];
     const float d[3] = {0.0f, d1, d2};
     for (int k = 1; k <= 2; ++k) {
-        auto& j = t.jugador[k];
+        auto& j = t.players[k];
         j.p = m.EquilibriumAbsProb[kActual][k];
         j.x = DispositionToProb(j.p, d[k]);
         j.txtProb = "0 / " + shownNumber(j.p, 2) + " / 1";
@@ -99,23 +99,23 @@ TestPanel RecomputeTestPanel(const PayoffMatrix& m, float d1, float d2, MoveOrde
     const bool sequential = order != MoveOrder::Simultaneous;
     Outcome seq;
     if (sequential) seq = sequentialOutcome(m, t, order);
-    const auto& j1 = t.jugador[1];
-    const auto& j2 = t.jugador[2];
+    const auto& j1 = t.players[1];
+    const auto& j2 = t.players[2];
     const Outcome sim =
         outcomeOf(m, expectedPayoff(m, 1, j1.x, j2.x), expectedPayoff(m, 2, j2.x, j1.x));
 
     for (int k = 1; k <= 2; ++k) {
-        auto& j = t.jugador[k];
+        auto& j = t.players[k];
         j.hasSequential = sequential;
-        j.seqExito = seq.exito[k];
-        j.seqIa = seq.ia[k];
-        j.seqPago = seq.pago[k];
-        j.simExito = sim.exito[k];
-        j.simIa = sim.ia[k];
-        j.simPago = sim.pago[k];
-        j.txtExito = boxText(sequential, j.seqExito, j.simExito);
-        j.txtIa = boxText(sequential, j.seqIa, j.simIa);
-        j.txtPago = boxText(sequential, j.seqPago, j.simPago);
+        j.seqSuccess = seq.successes[k];
+        j.seqEquality = seq.equalities[k];
+        j.seqPayoff = seq.payoffs[k];
+        j.simSuccess = sim.successes[k];
+        j.simEquality = sim.equalities[k];
+        j.simPayoff = sim.payoffs[k];
+        j.txtExito = boxText(sequential, j.seqSuccess, j.simSuccess);
+        j.txtIa = boxText(sequential, j.seqEquality, j.simEquality);
+        j.txtPago = boxText(sequential, j.seqPayoff, j.simPayoff);
     }
     return t;
 }

@@ -26,8 +26,8 @@ struct TestPanelPlayer {
     // Success, equality and pay-off of one move played one after the other (only for "Me 1st"
     // and "She 1st") and simultaneously.
     bool hasSequential = false;
-    float seqExito = 0, seqIa = 0, seqPago = 0;
-    float simExito = 0, simIa = 0, simPago = 0;
+    float seqSuccess = 0, seqEquality = 0, seqPayoff = 0;
+    float simSuccess = 0, simEquality = 0, simPayoff = 0;
 
     std::string txtProb;   // "0 / p / 1", p to 2 decimals
     std::string txtMov;    // "[x]", x to 3 decimals
@@ -37,7 +37,7 @@ struct TestPanelPlayer {
 };
 
 struct TestPanel {
-    std::array<TestPanelPlayer, 3> jugador;  // players 1 and 2 (index 0 unused)
+    std::array<TestPanelPlayer, 3> players;  // players 1 and 2 (index 0 unused)
     // Column captions: lblJugador1_C, lblJugador1_D, lblJugador2_C, lblJugador2_D.
     std::string lblJugador1_C, lblJugador1_D, lblJugador2_C, lblJugador2_D;
 };

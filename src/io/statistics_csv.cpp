@@ -25,7 +25,7 @@ std::string csvField(const std::string& text) {
 
 std::string csvHeader(const World& w, const std::vector<int>& slots) {
     std::string h = "generation,coop_role1,coop_role2,coop,mean_score,alive,dead,blank,strategies";
-    for (int s : slots) h += "," + csvField(w.ListaEstrategias[s].nombre);
+    for (int s : slots) h += "," + csvField(w.ListaEstrategias[s].name);
     h += ",other\n";
     return h;
 }

@@ -20,9 +20,9 @@ std::string reals(std::initializer_list<float> values) {
 
 // A name is one line of text: a line break pasted into it would split the block, and another
 // control character would make the file look binary, so each becomes a blank.
-std::string nameLine(const std::string& nombre) {
-    if (nombre.empty()) return std::string(kSinNombre);
-    std::string line = nombre;
+std::string nameLine(const std::string& name) {
+    if (name.empty()) return std::string(kUnnamedSlotText);
+    std::string line = name;
     for (char& c : line)
         if (static_cast<unsigned char>(c) < 0x20 && c != '\t') c = ' ';
     return line;
@@ -32,7 +32,7 @@ void writeSlot(std::string& out, const StrategySlot& slot) {
     const ListGenoma& g = slot.genoma;
     const ListGenomePart& a = g.parte[0];
     const ListGenomePart& b = g.parte[1];
-    appendLine(out, nameLine(slot.nombre));
+    appendLine(out, nameLine(slot.name));
     appendLine(out, generalWholes({slot.Reparto}));
     appendLine(out, generalWholes({a.Busqueda, b.Busqueda}));
     for (const ListGenomePart* p : {&a, &b}) {
@@ -104,7 +104,7 @@ bool isHeader(std::string_view line, std::string_view header) {
     return first != std::string_view::npos && line.substr(first, last - first + 1) == header;
 }
 
-void readRangos(LineReader& in, Rangos& limits) {
+void readRangos(LineReader& in, Rangos& strategyLimits) {
     in.emptyLine("the empty line before [Rangos]");
     const auto header = in.text("the header [Rangos]");
     if (header && !isHeader(*header, kRangosHeader)) {
@@ -114,7 +114,7 @@ void readRangos(LineReader& in, Rangos& limits) {
     for (int k = 0; k < kNumLimits && in.ok(); ++k) {
         in.setContext("limits of parameter " + std::to_string(k));
         if (!in.numbers(4, "the limits line")) break;
-        auto& lim = limits.limites[k];
+        auto& lim = strategyLimits.limits[k];
         lim[0][0] = in.whole<std::int32_t>(0, "Min (part 0)");
         lim[0][1] = in.whole<std::int32_t>(1, "Max (part 0)");
         lim[1][0] = in.whole<std::int32_t>(2, "Min (part 1)");
@@ -142,11 +142,12 @@ void readEnd(LineReader& in) {
 
 }  // namespace
 
-void writeStrategySections(std::string& out, const Rangos& limits, const StrategyList& list) {
+void writeStrategySections(std::string& out, const Rangos& strategyLimits,
+                           const StrategyList& list) {
     appendLine(out, "");
     appendLine(out, kRangosHeader);
     appendLine(out, "");
-    for (const auto& lim : limits.limites)
+    for (const auto& lim : strategyLimits.limits)
         appendLine(out, generalWholes({lim[0][0], lim[0][1], lim[1][0], lim[1][1]}));
     appendLine(out, "");
     appendLine(out, kEstrategiasHeader);
@@ -154,9 +155,9 @@ void writeStrategySections(std::string& out, const Rangos& limits, const Strateg
     for (int s = kFirstStoredSlot; s <= kLastStoredSlot; ++s) writeSlot(out, list[s]);
 }
 
-void readStrategySections(LineReader& in, Rangos& limits, StrategyList& list,
+void readStrategySections(LineReader& in, Rangos& strategyLimits, StrategyList& list,
                           std::size_t maxNameLength) {
-    readRangos(in, limits);
+    readRangos(in, strategyLimits);
     in.emptyLine("the empty line after the limits");
     const auto header = in.text("the header [Estrategias]");
     if (!in.ok()) return;
@@ -177,7 +178,7 @@ void readStrategySections(LineReader& in, Rangos& limits, StrategyList& list,
             break;
         }
         StrategySlot slot;
-        slot.nombre = (*name == kSinNombre) ? std::string() : std::string(*name);
+        slot.name = (*name == kUnnamedSlotText) ? std::string() : std::string(*name);
         in.setContext(where);
         readSlotValues(in, slot);
         if (in.ok()) list[s] = slot;

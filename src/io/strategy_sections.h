@@ -11,11 +11,12 @@ namespace morvane {
 using StrategyList = std::array<StrategySlot, kNumListSlots>;
 
 // The name a file holds for a slot with an empty name.
-inline constexpr std::string_view kSinNombre = "Sin_Nombre";
+inline constexpr std::string_view kUnnamedSlotText = "Sin_Nombre";
 
 // Appends the "[Rangos]" section (the limits of both parts) and the "[Estrategias]" section (slots
 // 2 to 20 of the list, every one in full, named or not).
-void writeStrategySections(std::string& out, const Rangos& limits, const StrategyList& list);
+void writeStrategySections(std::string& out, const Rangos& strategyLimits,
+                           const StrategyList& list);
 
 // Reads the two sections into limits and list. Every one of the 19 blocks is read: a slot named
 // "Sin_Nombre" gets an empty name and the values of its block, and the slots after it are read
@@ -23,7 +24,7 @@ void writeStrategySections(std::string& out, const Rangos& limits, const Strateg
 // limits is some text other than "[Estrategias]" the list is left as it was; an empty header, or
 // none, is an error. A name longer than maxNameLength characters, and anything but blank lines
 // after the last block, are errors too. Stops at the first error, which the reader then holds.
-void readStrategySections(LineReader& in, Rangos& limits, StrategyList& list,
+void readStrategySections(LineReader& in, Rangos& strategyLimits, StrategyList& list,
                           std::size_t maxNameLength = kMaxStrategyNameLength);
 
 }  // namespace morvane

@@ -7,8 +7,8 @@
 namespace morvane {
 
 std::int16_t AzarEnRango(const Rangos& r, Rng& rng, int k, int h) {
-    const std::int64_t lo = r.limites[k][h][0];
-    const std::int64_t hi = r.limites[k][h][1];
+    const std::int64_t lo = r.limits[k][h][0];
+    const std::int64_t hi = r.limits[k][h][1];
     const std::int64_t v = rng.integer(static_cast<double>(hi - lo), 0.5) + lo;
     // Limits read from a file may lie beyond a 16-bit value; the draw stops at its ends.
     return static_cast<std::int16_t>(std::clamp<std::int64_t>(v, -32768, 32767));

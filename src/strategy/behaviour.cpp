@@ -41,7 +41,7 @@ float polyline(const GenomePart& g, float div, float x) {
 
 // The Newton coefficients with every coordinate divided by `div` (100 for the engine, 1 for the
 // editor).
-CurvaNewton newton(const GenomePart& g, float div) {
+NewtonCurve newton(const GenomePart& g, float div) {
     const float top = 100.0f / div;
     const float y0 = g.Y0 / div, x1 = g.X1 / div, y1 = g.Y1 / div;
     const float x2 = g.X2 / div, y2 = g.Y2 / div, y3 = g.Y3 / div;
@@ -55,8 +55,8 @@ CurvaNewton newton(const GenomePart& g, float div) {
 }
 
 float raw(const GenomePart& g, float div, float x) {
-    const CurvaNewton c = newton(g, div);
-    return c.cubica ? cubicaNewton(c, x) : polyline(g, div, x);
+    const NewtonCurve c = newton(g, div);
+    return c.cubic ? newtonCubic(c, x) : polyline(g, div, x);
 }
 
 }  // namespace
@@ -69,8 +69,8 @@ float evalBehaviour01(const GenomePart& g, float x) {
     return foldIntoRange(raw(g, 100.0f, x), 1.0f, (g.Irregular & 1) != 0);
 }
 
-CurvaNewton curvaNewton01(const GenomePart& g) {
-    CurvaNewton c = newton(g, 100.0f);
+NewtonCurve newtonCurve01(const GenomePart& g) {
+    NewtonCurve c = newton(g, 100.0f);
     c.irregular = (g.Irregular & 1) != 0;
     return c;
 }

@@ -26,28 +26,28 @@ float behaviourRaw01(const GenomePart& g, float x);
 inline float foldIntoRange(float f, float bound, bool irregular) {
     // Irregular, the value is mirrored at the edge it crossed; then either is held within 0..bound.
     // Each selection keeps f itself, so a -0 inside the range stays -0.
-    const float espejo = selectBits(irregular & (f > bound), 2.0f * bound - f,
-                                    selectBits(irregular & (f < 0.0f), -f, f));
-    return std::min(std::max(espejo, 0.0f), bound);
+    const float mirrored = selectBits(irregular & (f > bound), 2.0f * bound - f,
+                                      selectBits(irregular & (f < 0.0f), -f, f));
+    return std::min(std::max(mirrored, 0.0f), bound);
 }
 
 // The cubic's Newton coefficients on the 0..1 scale, which depend on the genome alone: a run works
-// them out once per generation and evaluates the curve for every meeting. `cubica` is false when
+// them out once per generation and evaluates the curve for every meeting. `cubic` is false when
 // two inputs coincide; the curve is then evalBehaviour01 of the genome.
-struct CurvaNewton {
+struct NewtonCurve {
     float y0 = 0, a1 = 0, a2 = 0, a3 = 0, x1 = 0, x2 = 0;
-    bool cubica = false;
+    bool cubic = false;
     bool irregular = false;  // folded back into range rather than clipped (Irregular bit 0)
 };
-CurvaNewton curvaNewton01(const GenomePart& g);
+NewtonCurve newtonCurve01(const GenomePart& g);
 // The cubic in Newton form at x.
-inline float cubicaNewton(const CurvaNewton& c, float x) {
+inline float newtonCubic(const NewtonCurve& c, float x) {
     return c.y0 + c.a1 * x + c.a2 * x * (x - c.x1) + c.a3 * x * (x - c.x1) * (x - c.x2);
 }
 // evalBehaviour01 of the genome the coefficients came from, to the last bit.
-inline float evalCurvaNewton01(const CurvaNewton& c, const GenomePart& g, float x) {
-    if (!c.cubica) return evalBehaviour01(g, x);
-    return foldIntoRange(cubicaNewton(c, x), 1.0f, c.irregular);
+inline float evalNewtonCurve01(const NewtonCurve& c, const GenomePart& g, float x) {
+    if (!c.cubic) return evalBehaviour01(g, x);
+    return foldIntoRange(newtonCubic(c, x), 1.0f, c.irregular);
 }
 
 }  // namespace morvane

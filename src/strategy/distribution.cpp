@@ -45,7 +45,7 @@ DistributionRows distributionRows(const StrategyList& list) {
 
 std::string distributionRowName(const StrategyList& list, int row) {
     if (row == kRandomRow) return "Random";
-    return list[slotOfRow(row)].nombre;
+    return list[slotOfRow(row)].name;
 }
 
 int portionFromPercent(double percent) {

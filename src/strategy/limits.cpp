@@ -56,8 +56,8 @@ Rangos defaultRangos() {
     Rangos r;
     for (int k = 0; k < kNumLimits; ++k) {
         for (int p = 0; p < 2; ++p) {
-            r.limites[k][p] = {kRows[k].startMin, kRows[k].startMax};
-            r.cotas[k][p] = {kRows[k].boundMin, kRows[k].boundMax};
+            r.limits[k][p] = {kRows[k].startMin, kRows[k].startMax};
+            r.bounds[k][p] = {kRows[k].boundMin, kRows[k].boundMax};
         }
     }
     return r;

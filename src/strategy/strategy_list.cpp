@@ -15,13 +15,14 @@ constexpr Curve kIdentity{0, 25, 25, 75, 75, 100};
 // Active with 200 tenths of a percent: five strategies share the world equally at start-up.
 constexpr std::int16_t kStartShare = 1224;
 
-ListGenomePart makePart(std::int16_t busqueda, Curve c, float senIC, float senIA, float incer) {
+ListGenomePart makePart(std::int16_t busqueda, Curve c, float senIC, float senIA,
+                        float uncertainty) {
     ListGenomePart p;
     p.Busqueda = busqueda;
     p.Y0 = c.Y0, p.X1 = c.X1, p.Y1 = c.Y1, p.X2 = c.X2, p.Y2 = c.Y2, p.Y3 = c.Y3;
     p.SenIC = senIC, p.SenIA = senIA, p.SenIP = 0;
     p.ValIC = 100, p.ValIA = 100, p.ValIP = 100;
-    p.Incertidumbre = incer;
+    p.Incertidumbre = uncertainty;
     p.Irregular = 0;
     // An empty trigger range (Min above Max): the trigger never fires.
     p.TriggerMin = 100, p.TriggerMax = 0, p.Trigger = 0;
@@ -31,7 +32,7 @@ ListGenomePart makePart(std::int16_t busqueda, Curve c, float senIC, float senIA
 StrategySlot makeSlot(std::string name, ListGenomePart part0, ListGenomePart part1,
                       std::array<std::int16_t, 6> colours, std::int16_t reparto) {
     StrategySlot s;
-    s.nombre = std::move(name);
+    s.name = std::move(name);
     s.genoma.parte = {part0, part1};
     s.genoma.VecinosImitacion = 16777215;  // every neighbour position may be imitated
     s.genoma.Colores = colours;
@@ -39,9 +40,9 @@ StrategySlot makeSlot(std::string name, ListGenomePart part0, ListGenomePart par
     return s;
 }
 
-StrategySlot symmetric(std::string name, std::int16_t busqueda, Curve c, float incer,
+StrategySlot symmetric(std::string name, std::int16_t busqueda, Curve c, float uncertainty,
                        std::array<std::int16_t, 6> colours, std::int16_t reparto) {
-    const ListGenomePart p = makePart(busqueda, c, 100, 0, incer);
+    const ListGenomePart p = makePart(busqueda, c, 100, 0, uncertainty);
     return makeSlot(std::move(name), p, p, colours, reparto);
 }
 
@@ -72,8 +73,7 @@ StrategyList initialStrategyList() {
 
 std::vector<std::string> listedStrategies(const StrategyList& list) {
     std::vector<std::string> combo{"Del mapa!"};
-    for (int s = 2; s <= kMaxListed && !list[s].nombre.empty(); ++s)
-        combo.push_back(list[s].nombre);
+    for (int s = 2; s <= kMaxListed && !list[s].name.empty(); ++s) combo.push_back(list[s].name);
     return combo;
 }
 
@@ -81,7 +81,7 @@ int addStrategy(StrategyList& list, std::vector<std::string>& combo, const std::
     if (combo.size() >= kMaxListed) return 0;
     const int slot = static_cast<int>(combo.size()) + 1;
     list[slot].genoma = list[kSlotWorkingCopy].genoma;
-    list[slot].nombre = name;
+    list[slot].name = name;
     combo.push_back(name);
     return slot;
 }
@@ -89,7 +89,7 @@ int addStrategy(StrategyList& list, std::vector<std::string>& combo, const std::
 int findStrategy(const StrategyList& list, const std::string& name) {
     if (name.empty()) return 0;  // an empty name marks an empty slot, never a strategy
     for (int s = 1; s <= kMaxListed; ++s)
-        if (list[s].nombre == name) return s;
+        if (list[s].name == name) return s;
     return 0;
 }
 

@@ -13,7 +13,7 @@ namespace morvane {
 using StrategyList = std::array<StrategySlot, kNumListSlots>;
 
 constexpr int kSlotWorkingCopy = 0;
-constexpr int kSlotDelMapa = 1;
+constexpr int kSlotFromBoard = 1;
 constexpr int kSlotRandom = 20;  // seeds random genomes whatever it holds
 constexpr int kMaxListed = 20;   // combo items: slots 1..20
 

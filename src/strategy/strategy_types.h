@@ -18,15 +18,15 @@ constexpr std::size_t kMaxStrategyNameLength = 255;
 
 struct StrategySlot {
     ListGenoma genoma;
-    std::string nombre;        // empty = empty slot
+    std::string name;          // empty = empty slot
     std::int16_t Reparto = 0;  // bits 0..9 portion in tenths of a percent, bit 10 active
 };
 
 // Limits of the random draws, per parameter k = 0..30 and part 0/1: [k][part] = {Min, Max}.
 struct Rangos {
-    std::array<std::array<std::array<std::int32_t, 2>, 2>, kNumLimits> limites{};
+    std::array<std::array<std::array<std::int32_t, 2>, 2>, kNumLimits> limits{};
     // The widest range the limits window allows; set at program start, never changed.
-    std::array<std::array<std::array<std::int32_t, 2>, 2>, kNumLimits> cotas{};
+    std::array<std::array<std::array<std::int32_t, 2>, 2>, kNumLimits> bounds{};
 };
 
 }  // namespace morvane

@@ -180,7 +180,7 @@ QWidget* frmPagos::buildPayoffs() {
     auto* v = new QVBoxLayout(frame);
     v->setContentsMargins(0, 0, 0, 0);
     cmbJuegos = new QComboBox;
-    for (const CatalogueGame& g : gameCatalogue()) cmbJuegos->addItem(QString::fromUtf8(g.nombre));
+    for (const CatalogueGame& g : gameCatalogue()) cmbJuegos->addItem(QString::fromUtf8(g.name));
     v->addWidget(cmbJuegos);
 
     static const std::array<const char*, kNumPayoffs> captions{"T 1", "T 2", "R 1", "R 2",
@@ -352,15 +352,15 @@ void frmPagos::EmpezarPorAqui() {
                                                          {10, w.UmbralHoy},
                                                          {kFrecMutacion, w.FrecMutacion}}};
     for (const auto& [i, v] : settings) {
-        valores_[i] = v;
+        values_[i] = v;
         txtParametro[i]->setText(boxText(v));
         setBarQuietly(hsbParametro[i], onBarScale(v, barScale(i)));
     }
-    valores_[kPasoCoop] = w.PasoCoop;
+    values_[kPasoCoop] = w.PasoCoop;
     txtParametro[kPasoCoop]->setText(QString::number(w.PasoCoop));
     setBarQuietly(hsbParametro[kPasoCoop], w.PasoCoop);
     for (int k = 1; k <= 2; ++k)
-        if (auto d = validDisposition(k)) disposicion_[k] = *d;
+        if (auto d = validDisposition(k)) dispositions_[k] = *d;
     RecomputeTestPanel();
     llenando_ = false;
 }
@@ -386,7 +386,7 @@ void frmPagos::refreshPayoffs() {
     // digit of the value instead of the bar's hundredths.
     const PayoffCopy c = payoffCopy(Session::instance().world().payoffs);
     for (int i = 0; i < kNumPayoffs; ++i) {
-        valores_[i] = c[i];
+        values_[i] = c[i];
         txtParametro[i]->setText(boxText(c[i]));
         setBarQuietly(hsbParametro[i], onBarScale(c[i], 100.0));
     }
@@ -415,7 +415,7 @@ std::optional<float> frmPagos::validDisposition(int k) const {
 
 void frmPagos::barChanged(int i, int value) {
     const float v = i == kPasoCoop ? float(value) : float(value / barScale(i));
-    valores_[i] = v;
+    values_[i] = v;
     txtParametro[i]->setText(i == kPasoCoop ? QString::number(value) : boxText(v));
     if (!llenando_) RecomputeTestPanel();
 }
@@ -423,7 +423,7 @@ void frmPagos::barChanged(int i, int value) {
 void frmPagos::boxEdited(int i) {
     const auto v = validBox(i);
     if (!v) return;  // partial text: the box keeps standing for its last number
-    valores_[i] = *v;
+    values_[i] = *v;
     // A pay-off acts on the live matrix at once; the other settings wait for "OK".
     if (i < kNumPayoffs) RecomputeTestPanel();
 }
@@ -435,29 +435,29 @@ void frmPagos::boxLeft(int i) {
         keepFocus(txtParametro[i]);
         return;
     }
-    valores_[i] = *v;
+    values_[i] = *v;
     barFollowsBox(i);
     RecomputeTestPanel();
 }
 
 void frmPagos::barFollowsBox(int i) {
     // A number beyond the bar leaves the bar where it was; the box keeps it for "OK".
-    if (const auto pos = barPosition(hsbParametro[i], onBarScale(valores_[i], barScale(i)))) {
+    if (const auto pos = barPosition(hsbParametro[i], onBarScale(values_[i], barScale(i)))) {
         const QSignalBlocker quiet(hsbParametro[i]);
         hsbParametro[i]->setValue(*pos);
     }
 }
 
 void frmPagos::dispositionBarChanged(int k, int value) {
-    disposicion_[k] = float(value / 100.0);
-    txtIrracional[k]->setText(boxText(disposicion_[k]));
+    dispositions_[k] = float(value / 100.0);
+    txtIrracional[k]->setText(boxText(dispositions_[k]));
     RecomputeTestPanel();
 }
 
 void frmPagos::dispositionEdited(int k) {
     const auto v = validDisposition(k);
     if (!v) return;
-    disposicion_[k] = *v;
+    dispositions_[k] = *v;
     RecomputeTestPanel();
 }
 
@@ -467,7 +467,7 @@ void frmPagos::dispositionLeft(int k) {
         keepFocus(txtIrracional[k]);
         return;
     }
-    disposicion_[k] = *v;
+    dispositions_[k] = *v;
     setBarQuietly(hsbIrracional[k], onBarScale(*v, 100.0));
     RecomputeTestPanel();
 }
@@ -523,19 +523,19 @@ void frmPagos::RecomputeTestPanel() {
     World& w = Session::instance().world();
     // The panel reads the pay-off boxes into the live matrix, so a running world plays them now.
     PayoffCopy c{};
-    for (int i = 0; i < kNumPayoffs; ++i) c[i] = valores_[i];
+    for (int i = 0; i < kNumPayoffs; ++i) c[i] = values_[i];
     setPayoffs(w.payoffs, c);
     const MoveOrder order = optYo1->isChecked()   ? MoveOrder::MeFirst
                             : optEl1->isChecked() ? MoveOrder::SheFirst
                                                   : MoveOrder::Simultaneous;
     const TestPanel t =
-        morvane::RecomputeTestPanel(w.payoffs, disposicion_[1], disposicion_[2], order);
+        morvane::RecomputeTestPanel(w.payoffs, dispositions_[1], dispositions_[2], order);
     lblJugador1_C->setText(QString::fromStdString(t.lblJugador1_C));
     lblJugador1_D->setText(QString::fromStdString(t.lblJugador1_D));
     lblJugador2_C->setText(QString::fromStdString(t.lblJugador2_C));
     lblJugador2_D->setText(QString::fromStdString(t.lblJugador2_D));
     for (int k = 1; k <= 2; ++k) {
-        const TestPanelPlayer& p = t.jugador[k];
+        const TestPanelPlayer& p = t.players[k];
         txtProb[k]->setText(QString::fromStdString(p.txtProb));
         txtMov[k]->setText(QString::fromStdString(p.txtMov));
         txtExito[k]->setText(QString::fromStdString(p.txtExito));

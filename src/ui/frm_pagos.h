@@ -58,7 +58,7 @@ class frmPagos : public QWidget {
     QLineEdit* txtPuntoCorte;
 
     // The value a box stands for: its text when that is a valid number, else the last valid one.
-    float parametro(int i) const { return valores_[i]; }
+    float parametro(int i) const { return values_[i]; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -91,8 +91,8 @@ class frmPagos : public QWidget {
     void keepFocus(QLineEdit* box);
     int indexOfBox(const QObject* box) const;
 
-    std::array<float, kNumParametros> valores_{};
-    std::array<float, 3> disposicion_{};
+    std::array<float, kNumParametros> values_{};
+    std::array<float, 3> dispositions_{};
     bool llenando_ = false;  // set while the window fills itself: the test panel waits
 };
 

@@ -302,7 +302,7 @@ void frmPartidas::updateTitle() {
 }
 
 void frmPartidas::applyReadableText(bool on) {
-    mnuReadableText->setChecked(on);
+    readableTextAction->setChecked(on);
     fxgTablero->setReadableText(on);
     fraVecindario->setReadableText(on);
     fxgResultados->results().setReadableText(on);
@@ -425,7 +425,7 @@ void frmPartidas::setRunning(bool on) {
         tmrCheca->stop();
     cmdEmpezarJuego->setIcon(
         style()->standardIcon(on ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
-    if (mnuEmpezar != nullptr) mnuEmpezar->setText(on ? tr("Pause") : tr("Run"));
+    if (runAction != nullptr) runAction->setText(on ? tr("Pause") : tr("Run"));
 }
 
 void frmPartidas::pause() {

@@ -82,23 +82,23 @@ class frmPartidas : public QMainWindow {
     std::array<QAction*, 4> mnuRegla{};
     QMenu* mnuSumaPagos = nullptr;
     std::array<QAction*, 3> mnuSuma{};
-    QMenu* mnuVer = nullptr;
+    QMenu* viewMenu = nullptr;
     QAction* mnuVerMutaciones = nullptr;
     QAction* mnuSoloSelec = nullptr;
-    QAction* mnuCambiarIndice = nullptr;  // "Ci R" / "Sc R" of the results table
-    QAction* mnuDispMov = nullptr;        // "Disp" / "Mov" of the results table
-    QAction* mnuReadableText = nullptr;   // numbers in black or white on strategy colours
+    QAction* indexSwitchAction = nullptr;      // "Ci R" / "Sc R" of the results table
+    QAction* dispositionMoveAction = nullptr;  // "Disp" / "Mov" of the results table
+    QAction* readableTextAction = nullptr;     // numbers in black or white on strategy colours
     QAction* mnuPagos = nullptr;
     // Keyboard and menu twins of what the mouse buttons do.
-    QMenu* mnuCorrer = nullptr;
-    QAction* mnuEmpezar = nullptr;       // run / pause
-    QAction* mnuPaso = nullptr;          // one generation
-    QAction* mnuNuevoAzar = nullptr;     // "New", left button
-    QAction* mnuNuevoReparto = nullptr;  // "New", right button
-    QAction* mnuNuevoVacio = nullptr;    // "New", middle button
-    QAction* mnuRecoger = nullptr;       // pick up the current cell
-    QAction* mnuSoltar = nullptr;        // put down on the selection
-    QAction* mnuSelTodo = nullptr;       // "Fill"
+    QMenu* runMenu = nullptr;
+    QAction* runAction = nullptr;             // run / pause
+    QAction* stepAction = nullptr;            // one generation
+    QAction* newRandomAction = nullptr;       // "New", left button
+    QAction* newDistributedAction = nullptr;  // "New", right button
+    QAction* newEmptyAction = nullptr;        // "New", middle button
+    QAction* pickUpAction = nullptr;          // pick up the current cell
+    QAction* putDownAction = nullptr;         // put down on the selection
+    QAction* fillAction = nullptr;            // "Fill"
 
   public slots:
     void pause();

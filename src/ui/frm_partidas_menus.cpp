@@ -88,14 +88,14 @@ void frmPartidas::buildMenus() {
         });
     }
 
-    mnuVer = bar->addMenu(tr("View"));
-    mnuVerMutaciones = checkItem(mnuVer, "Mutations");
+    viewMenu = bar->addMenu(tr("View"));
+    mnuVerMutaciones = checkItem(viewMenu, "Mutations");
     connect(mnuVerMutaciones, &QAction::triggered, this, [this] {
         world().options.mnuVerMutaciones = !world().options.mnuVerMutaciones;
         syncMenus();
         settingEdited();
     });
-    mnuSoloSelec = checkItem(mnuVer, "Selection only");
+    mnuSoloSelec = checkItem(viewMenu, "Selection only");
     connect(mnuSoloSelec, &QAction::triggered, this, [this] {
         bool& solo = world().options.mnuSoloSelec;
         solo = !solo;
@@ -104,66 +104,66 @@ void frmPartidas::buildMenus() {
         fxgTablero->setUpdatesEnabled(false);
         DibujarMapa(solo);
     });
-    mnuVer->addSeparator();
-    mnuCambiarIndice = keyed(mnuVer, tr("Results: cooperation / success (Ci R / Sc R)"),
-                             {QKeySequence(tr("Ctrl+Shift+I"))});
-    connect(mnuCambiarIndice, &QAction::triggered, this, &frmPartidas::cambiarIndice);
-    mnuDispMov = keyed(mnuVer, tr("Results: output / disposition (Disp / Mov)"),
-                       {QKeySequence(tr("Ctrl+Shift+D"))});
-    connect(mnuDispMov, &QAction::triggered, this, [this] {
+    viewMenu->addSeparator();
+    indexSwitchAction = keyed(viewMenu, tr("Results: cooperation / success (Ci R / Sc R)"),
+                              {QKeySequence(tr("Ctrl+Shift+I"))});
+    connect(indexSwitchAction, &QAction::triggered, this, &frmPartidas::cambiarIndice);
+    dispositionMoveAction = keyed(viewMenu, tr("Results: output / disposition (Disp / Mov)"),
+                                  {QKeySequence(tr("Ctrl+Shift+D"))});
+    connect(dispositionMoveAction, &QAction::triggered, this, [this] {
         auto& results = fxgResultados->results();
         results.setShowsMoves(!results.showsMoves());
         mostrarPartidas(world().CasillaSel);
     });
-    mnuVer->addSeparator();
-    mnuReadableText = checkItem(mnuVer, "Readable text");
-    mnuReadableText->setToolTip(
+    viewMenu->addSeparator();
+    readableTextAction = checkItem(viewMenu, "Readable text");
+    readableTextAction->setToolTip(
         tr("Numbers on strategy colours in black or white, whichever stands out"));
-    connect(mnuReadableText, &QAction::triggered, this,
+    connect(readableTextAction, &QAction::triggered, this,
             [this](bool on) { session_.setReadableText(on); });
-    mnuVer->setToolTipsVisible(true);
+    viewMenu->setToolTipsVisible(true);
 
     mnuPagos = bar->addAction(tr("Pay offs"));
     connect(mnuPagos, &QAction::triggered, this, &frmPartidas::showPagos);
     // Shortcuts of menu entries work wherever the focus is in this window.
-    for (QMenu* m : {mnuArchivo, mnuCorrer, mnuVer}) addActions(m->actions());
+    for (QMenu* m : {mnuArchivo, runMenu, viewMenu}) addActions(m->actions());
 }
 
 // Return and Ctrl+Return are keys no control of this window uses for itself; the "New" and board
 // keys avoid the line edits' own editing keys (Ctrl+A, C, E, K, U, V, X, Z).
 void frmPartidas::buildRunMenu() {
-    mnuCorrer = menuBar()->addMenu(tr("Run"));
-    mnuCorrer->setToolTipsVisible(true);
-    mnuEmpezar =
-        keyed(mnuCorrer, tr("Run"), {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
-    connect(mnuEmpezar, &QAction::triggered, this, [this] {
+    runMenu = menuBar()->addMenu(tr("Run"));
+    runMenu->setToolTipsVisible(true);
+    runAction =
+        keyed(runMenu, tr("Run"), {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    connect(runAction, &QAction::triggered, this, [this] {
         // A run started from the keyboard pauses by the same rule as one started by the mouse:
         // when the run button loses the focus.
         if (!running()) cmdEmpezarJuego->setFocus(Qt::ShortcutFocusReason);
         runButtonPressed(1);
     });
-    mnuPaso =
-        keyed(mnuCorrer, tr("One generation"),
+    stepAction =
+        keyed(runMenu, tr("One generation"),
               {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
-    connect(mnuPaso, &QAction::triggered, this, [this] { runButtonPressed(2); });
-    mnuCorrer->addSeparator();
-    mnuNuevoAzar = keyed(mnuCorrer, tr("New at random"), {QKeySequence(tr("Ctrl+N"))});
-    connect(mnuNuevoAzar, &QAction::triggered, this, [this] { newWorldPressed(1); });
-    mnuNuevoReparto =
-        keyed(mnuCorrer, tr("New by distribution"), {QKeySequence(tr("Ctrl+Shift+N"))});
-    connect(mnuNuevoReparto, &QAction::triggered, this, [this] { newWorldPressed(2); });
-    mnuNuevoVacio = keyed(mnuCorrer, tr("New without filling"), {QKeySequence(tr("Ctrl+Alt+N"))});
-    connect(mnuNuevoVacio, &QAction::triggered, this, [this] { newWorldPressed(4); });
-    mnuCorrer->addSeparator();
-    mnuRecoger =
-        keyed(mnuCorrer, tr("Pick up the current cell"), {QKeySequence(tr("Ctrl+Shift+C"))});
-    connect(mnuRecoger, &QAction::triggered, this, [this] {
+    connect(stepAction, &QAction::triggered, this, [this] { runButtonPressed(2); });
+    runMenu->addSeparator();
+    newRandomAction = keyed(runMenu, tr("New at random"), {QKeySequence(tr("Ctrl+N"))});
+    connect(newRandomAction, &QAction::triggered, this, [this] { newWorldPressed(1); });
+    newDistributedAction =
+        keyed(runMenu, tr("New by distribution"), {QKeySequence(tr("Ctrl+Shift+N"))});
+    connect(newDistributedAction, &QAction::triggered, this, [this] { newWorldPressed(2); });
+    newEmptyAction = keyed(runMenu, tr("New without filling"), {QKeySequence(tr("Ctrl+Alt+N"))});
+    connect(newEmptyAction, &QAction::triggered, this, [this] { newWorldPressed(4); });
+    runMenu->addSeparator();
+    pickUpAction =
+        keyed(runMenu, tr("Pick up the current cell"), {QKeySequence(tr("Ctrl+Shift+C"))});
+    connect(pickUpAction, &QAction::triggered, this, [this] {
         const QPoint g = fxgTablero->currentCell();
         pickUp(fxgTablero->cellNumberAt(g.y(), g.x()));
     });
-    mnuSoltar =
-        keyed(mnuCorrer, tr("Put down on the selection"), {QKeySequence(tr("Ctrl+Shift+V"))});
-    connect(mnuSoltar, &QAction::triggered, this, [this] {
+    putDownAction =
+        keyed(runMenu, tr("Put down on the selection"), {QKeySequence(tr("Ctrl+Shift+V"))});
+    connect(putDownAction, &QAction::triggered, this, [this] {
         if (fxgTablero->selectionSpansMoreThanOneCell()) {
             putDown(fxgTablero->selectionCells(), true);
         } else {
@@ -171,8 +171,8 @@ void frmPartidas::buildRunMenu() {
             putDown({fxgTablero->cellNumberAt(g.y(), g.x())}, false);
         }
     });
-    mnuSelTodo = keyed(mnuCorrer, tr("Fill"), {QKeySequence(tr("Ctrl+Shift+F"))});
-    connect(mnuSelTodo, &QAction::triggered, this,
+    fillAction = keyed(runMenu, tr("Fill"), {QKeySequence(tr("Ctrl+Shift+F"))});
+    connect(fillAction, &QAction::triggered, this,
             [this] { putDown(fxgTablero->worldCells(), true); });
 }
 

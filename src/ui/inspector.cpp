@@ -225,11 +225,11 @@ void Inspector::fillBox(int j, int cell) {
         showNeutral(box);
         return;
     }
-    const float pago = report_.PagoTotal[cell];
-    box->setText(QString::fromStdString(shownNumber(pago, 3)));
+    const float payoff = report_.PagoTotal[cell];
+    box->setText(QString::fromStdString(shownNumber(payoff, 3)));
     const auto& col = world_.genoma(kPrevio, cell).Colores;
     paintBox(box, rgb(col, 0), rgb(col, 3));
-    setStruck(box, pago < world_.UmbralSupervivencia);
+    setStruck(box, payoff < world_.UmbralSupervivencia);
 }
 
 void Inspector::RefreshNeighbourBoxes() {

@@ -84,19 +84,19 @@ std::int32_t neighbourhoodMask(std::uint8_t code) {
 
 namespace {
 
-std::string percentageLine(std::uint8_t repes, int numJugadores) {
+std::string percentageLine(std::uint8_t repes, int cellCount) {
     std::string line = "Porcentaje de la población contra la que juega: " + std::to_string(repes);
     // A world of one cell has nobody to play against: the quotient is left out rather than
     // divided by zero.
-    if (numJugadores <= 1) return line + " / 0";
-    const int others = numJugadores - 1;
+    if (cellCount <= 1) return line + " / 0";
+    const int others = cellCount - 1;
     const double percent = static_cast<double>(repes) / others * 100.0;
     return line + " / " + std::to_string(others) + " = " + shownNumber(percent, 2) + " % ";
 }
 
 }  // namespace
 
-NeighbourhoodDisplay neighbourhoodDisplay(std::uint8_t code, std::uint8_t repes, int numJugadores) {
+NeighbourhoodDisplay neighbourhoodDisplay(std::uint8_t code, std::uint8_t repes, int cellCount) {
     NeighbourhoodDisplay d;
     d.lineCodVecin = "CodVecin: " + std::to_string(code);
     d.mask = neighbourhoodMask(code);
@@ -107,7 +107,7 @@ NeighbourhoodDisplay neighbourhoodDisplay(std::uint8_t code, std::uint8_t repes,
     }
     d.lineVecinosFijos = "Vecinos fijos: " + std::to_string(d.mask);
     d.hsbReservar = (code & 16) ? repes : 1;
-    d.lblPorcentaje = percentageLine(repes, numJugadores);
+    d.lblPorcentaje = percentageLine(repes, cellCount);
     return d;
 }
 

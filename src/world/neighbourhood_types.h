@@ -33,6 +33,6 @@ struct NeighbourhoodDisplay {
     int hsbReservar = 1;           // reservation bar: 1 without random partners, else Repes
     std::string lblPorcentaje;
 };
-NeighbourhoodDisplay neighbourhoodDisplay(std::uint8_t code, std::uint8_t repes, int numJugadores);
+NeighbourhoodDisplay neighbourhoodDisplay(std::uint8_t code, std::uint8_t repes, int cellCount);
 
 }  // namespace morvane

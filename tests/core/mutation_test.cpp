@@ -183,7 +183,7 @@ TEST(Mutation, DrawsBeyondAFieldAreHeldAtItsEndsAsSeedingHoldsThem) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         World w = worldOf(2, 2);
-        for (auto& part : w.Rangos.limites[row.k]) part = {row.value, row.value};
+        for (auto& part : w.Rangos.limits[row.k]) part = {row.value, row.value};
         Rng rng(8);
         AzarCasilla(w, rng, 2);
         for (const GenomePart& part : w.genoma(kActual, 2).parte) {

@@ -27,7 +27,7 @@ TEST(IntegerDraws, AreExactFloorsWhereSinglePrecisionRoundsUp) {
     EXPECT_EQ(Rng(6029039).uniform(), partnerU);
 
     Rangos r{};
-    r.limites[kLimY0][0] = {0, 100};
+    r.limits[kLimY0][0] = {0, 100};
     EXPECT_EQ(AzarEnRango(r, first, kLimY0, 0), 90);
 
     World w = testing::worldOf(34, 30, 18);  // 1020 cells, every position drawn at random

@@ -80,8 +80,8 @@ TEST(Seeding, RandomFillGivesValidGenomesAndLeavesBlankSquares) {
 TEST(Seeding, SecondCurveInputIsDrawnBeyondTheFirst) {
     // X1 drawn 60: X2 becomes 60 and X1 is drawn again in 1..58. X1 drawn 10: X2 in 11..98.
     World w = worldOf(1, 1);
-    w.Rangos.limites[kLimX1][0] = {60, 60};
-    w.Rangos.limites[kLimX1][1] = {10, 10};
+    w.Rangos.limits[kLimX1][0] = {60, 60};
+    w.Rangos.limits[kLimX1][1] = {10, 10};
     Rng rng(32);
     int lo1 = 99, hi1 = 0, lo2 = 99, hi2 = 0;
     for (int i = 0; i < 20000; ++i) {
@@ -110,7 +110,7 @@ TEST(Seeding, AzarCasillaDrawsInItsFixedOrder) {
     EXPECT_EQ(rng.uniform(), replay.uniform());  // exactly 53 draws were taken
 
     auto expectedDraw = [&](int k, int i) {
-        const auto& l = w.Rangos.limites[k][0];
+        const auto& l = w.Rangos.limits[k][0];
         return static_cast<int>(drawInteger(u[i], l[1] - l[0], 0.5) + l[0]);
     };
     const Genoma& g = w.genoma(kActual, 1);

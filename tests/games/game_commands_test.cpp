@@ -14,7 +14,7 @@ TEST(GameCatalogue, ListsTheEightGamesWithTheirLeadingBlankAndPayoffs) {
         " Dilema del prisionero", " Gallina",   " Brian y Jane",   " Ultimátum", " Trust Game",
         " Partir la tarta",       " Stag Hunt", " Invisible Hand!"};
     const auto& games = gameCatalogue();
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(std::string(games[i].nombre), names[i]) << i;
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(std::string(games[i].name), names[i]) << i;
 
     // Brian y Jane is the one game whose roles differ in every pay-off.
     PayoffMatrix m;

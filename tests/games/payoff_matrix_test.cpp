@@ -60,7 +60,7 @@ TEST(PayoffMatrix, CatalogueGamesGiveTheirAbsoluteMovesAndReferenceProbabilities
         {1, 1, 0.0f, 0.0f},  // Invisible Hand!: move 0 dominates
     };
     for (int i = 0; i < 8; ++i) {
-        SCOPED_TRACE(gameCatalogue()[i].nombre);
+        SCOPED_TRACE(gameCatalogue()[i].name);
         PayoffMatrix m;
         SelectGame(m, i);
         EXPECT_EQ(m.GameIndex, i);

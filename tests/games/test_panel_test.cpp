@@ -22,7 +22,7 @@ TEST(TestPanel, PrisonersDilemmaWithBothDispositionsZeroSimultaneous) {
     const TestPanel t = RecomputeTestPanel(game(0), 0.0f, 0.0f, MoveOrder::Simultaneous);
     for (int k = 1; k <= 2; ++k) {
         SCOPED_TRACE(k);
-        const auto& j = t.jugador[k];
+        const auto& j = t.players[k];
         EXPECT_EQ(j.txtProb, "0 / 0 / 1");
         EXPECT_EQ(j.txtMov, "[0]");
         EXPECT_EQ(j.txtPago, "1");
@@ -38,10 +38,10 @@ TEST(TestPanel, GallinaMeFirstSecondPlayerRepliesZero) {
     // x(1) = 0.5 = p(1), so player 2 answers with 0: U(1; 0.5, 0) = 0.5 and U(2; 0, 0.5) = 2.
     // Successes 0.125 and 0.5; equality 0.6875 and 0.3125 go to the even digit.
     const TestPanel t = RecomputeTestPanel(game(1), 0.5f, 0.5f, MoveOrder::MeFirst);
-    const auto& j1 = t.jugador[1];
-    const auto& j2 = t.jugador[2];
-    EXPECT_EQ(j1.seqPago, 0.5f);
-    EXPECT_EQ(j2.seqPago, 2.0f);
+    const auto& j1 = t.players[1];
+    const auto& j2 = t.players[2];
+    EXPECT_EQ(j1.seqPayoff, 0.5f);
+    EXPECT_EQ(j2.seqPayoff, 2.0f);
     EXPECT_EQ(j1.txtMov, "[0.5]");
     EXPECT_EQ(j1.txtProb, "0 / 0.5 / 1");
     EXPECT_EQ(j1.txtPago, "(0.5) 2");
@@ -55,9 +55,9 @@ TEST(TestPanel, GallinaMeFirstSecondPlayerRepliesZero) {
 TEST(TestPanel, SheFirstMirrorsMeFirstInASymmetricGame) {
     const TestPanel me = RecomputeTestPanel(game(1), 0.5f, 0.5f, MoveOrder::MeFirst);
     const TestPanel she = RecomputeTestPanel(game(1), 0.5f, 0.5f, MoveOrder::SheFirst);
-    EXPECT_EQ(she.jugador[1].txtPago, me.jugador[2].txtPago);
-    EXPECT_EQ(she.jugador[2].txtPago, me.jugador[1].txtPago);
-    EXPECT_EQ(she.jugador[1].txtIa, me.jugador[2].txtIa);
+    EXPECT_EQ(she.players[1].txtPago, me.players[2].txtPago);
+    EXPECT_EQ(she.players[2].txtPago, me.players[1].txtPago);
+    EXPECT_EQ(she.players[1].txtIa, me.players[2].txtIa);
 }
 
 TEST(TestPanel, SecondMoverRepliesByReferenceProbabilities) {
@@ -77,11 +77,11 @@ TEST(TestPanel, SecondMoverRepliesByReferenceProbabilities) {
         SCOPED_TRACE(r.name);
         const PayoffMatrix m = game(r.gameIndex);
         const TestPanel t = RecomputeTestPanel(m, r.d1, 0.0f, MoveOrder::MeFirst);
-        const float x1 = t.jugador[1].x;
+        const float x1 = t.players[1].x;
         const float u2 = m.PayoffCoefConst[kActual][2] + m.PayoffCoefOwn[kActual][2] * r.reply +
                          m.PayoffCoefOther[kActual][2] * x1 +
                          m.PayoffCoefXY[kActual][2] * r.reply * x1;
-        EXPECT_EQ(t.jugador[2].seqPago, u2);
+        EXPECT_EQ(t.players[2].seqPayoff, u2);
     }
 }
 
@@ -92,11 +92,11 @@ TEST(TestPanel, EqualPayoffsGiveFullSuccessWhateverTheDispositions) {
         for (MoveOrder order : {MoveOrder::MeFirst, MoveOrder::Simultaneous, MoveOrder::SheFirst}) {
             const TestPanel t = RecomputeTestPanel(m, d, 1.0f - d, order);
             for (int k = 1; k <= 2; ++k) {
-                EXPECT_EQ(t.jugador[k].simExito, 1.0f);
-                EXPECT_EQ(t.jugador[k].simIa, 0.5f);
-                EXPECT_EQ(t.jugador[k].simPago, 3.0f);
+                EXPECT_EQ(t.players[k].simSuccess, 1.0f);
+                EXPECT_EQ(t.players[k].simEquality, 0.5f);
+                EXPECT_EQ(t.players[k].simPayoff, 3.0f);
                 if (order != MoveOrder::Simultaneous) {
-                    EXPECT_EQ(t.jugador[k].seqExito, 1.0f);
+                    EXPECT_EQ(t.players[k].seqSuccess, 1.0f);
                 }
             }
         }
@@ -107,9 +107,9 @@ TEST(TestPanel, ReferenceProbabilityShowsTwoDecimals) {
     PayoffMatrix m;
     setPayoffs(m, {5, 5, 3, 3, 0, 0, 1, 1});  // mixed solution 1/3, stored as 0.333
     const TestPanel t = RecomputeTestPanel(m, 0.25f, 0.5f, MoveOrder::Simultaneous);
-    EXPECT_EQ(t.jugador[1].txtProb, "0 / 0.33 / 1");
-    EXPECT_EQ(t.jugador[1].txtMov, "[0.167]");  // 2 * 0.25 * 0.333 = 0.1665 -> 0.167
-    EXPECT_EQ(t.jugador[2].txtMov, "[0.333]");
+    EXPECT_EQ(t.players[1].txtProb, "0 / 0.33 / 1");
+    EXPECT_EQ(t.players[1].txtMov, "[0.167]");  // 2 * 0.25 * 0.333 = 0.1665 -> 0.167
+    EXPECT_EQ(t.players[2].txtMov, "[0.333]");
 }
 
 TEST(CutPoint, MeetingOfTheTwoLines) {

@@ -111,10 +111,10 @@ TEST(ScenarioFile, SaveLoadSaveGivesTheSameBytesAndEveryStoredValue) {
         for (int s = 2; s <= 20; ++s) {
             SCOPED_TRACE(::testing::Message() << "slot " << s);
             MORVANE_EXPECT_SAME_MEMBERS(back.ListaEstrategias[s], w.ListaEstrategias[s],
-                                        &StrategySlot::nombre, &StrategySlot::Reparto,
+                                        &StrategySlot::name, &StrategySlot::Reparto,
                                         &StrategySlot::genoma);
         }
-        EXPECT_EQ(back.Rangos.limites, w.Rangos.limites);
+        EXPECT_EQ(back.Rangos.limits, w.Rangos.limits);
         MORVANE_EXPECT_SAME_MEMBERS(back, w, &World::UmbralSupervivencia,
                                     &World::UmbralReproduccion, &World::UmbralHoy,
                                     &World::FrecMutacion, &World::Iteraciones);
@@ -152,7 +152,7 @@ TEST(ScenarioFile, LoadSetsUpTheWorldAndKeepsWhatTheFileDoesNotHold) {
 
     World target = startUpWorld(4, 4);
     target.PasoCoop = 7;
-    target.Rangos.cotas[9][0] = {3, 4};
+    target.Rangos.bounds[9][0] = {3, 4};
     target.restorePayoffs = {1, 2, 3, 4, 5, 6, 7, 8};
     target.CasillaSel = 16;
     ASSERT_TRUE(readScenarioText(target, text).ok);
@@ -166,7 +166,7 @@ TEST(ScenarioFile, LoadSetsUpTheWorldAndKeepsWhatTheFileDoesNotHold) {
     EXPECT_EQ(target.Iteraciones, 10);
     EXPECT_EQ(target.Vista, 131072.0f + 16 + 32768 + 3584 + 2 + 4096 + 8192);
     EXPECT_EQ(target.PasoCoop, 7);
-    EXPECT_EQ(target.Rangos.cotas[9][0], (std::array<std::int32_t, 2>{3, 4}));
+    EXPECT_EQ(target.Rangos.bounds[9][0], (std::array<std::int32_t, 2>{3, 4}));
     EXPECT_EQ(target.restorePayoffs, (PayoffCopy{1, 2, 3, 4, 5, 6, 7, 8}));
     EXPECT_EQ(target.payoffs.PayoffMax[1], 4.0f) << "the analysis follows the pay-offs read";
     ASSERT_EQ(target.neighbourhood.Vecinos.size(), 4u);
@@ -191,26 +191,26 @@ TEST(ScenarioFile, ReadsLfLineEndsAndDecimalCommas) {
 
 TEST(ScenarioFile, SlotsAfterAnEmptyOneAndOddNamesComeBack) {
     World w = startUpWorld(2, 2);
-    w.ListaEstrategias[9].nombre = " Tit, For Tat, again";
+    w.ListaEstrategias[9].name = " Tit, For Tat, again";
     w.ListaEstrategias[9].genoma.parte[0].SenIA = 12.25f;
-    w.ListaEstrategias[10].nombre = "two\r\nlines\x01";
+    w.ListaEstrategias[10].name = "two\r\nlines\x01";
     w.ListaEstrategias[20].Reparto = 1024 + 150;  // "Random": active, 15 %
     w.ListaEstrategias[20].genoma.parte[1].Y3 = 77;
     World back = startUpWorld(1, 1);
-    back.ListaEstrategias[8].nombre = "was here";
+    back.ListaEstrategias[8].name = "was here";
     ASSERT_TRUE(readScenarioText(back, scenarioText(w)).ok);
-    EXPECT_EQ(back.ListaEstrategias[8].nombre, "");
-    EXPECT_EQ(back.ListaEstrategias[9].nombre, " Tit, For Tat, again");
+    EXPECT_EQ(back.ListaEstrategias[8].name, "");
+    EXPECT_EQ(back.ListaEstrategias[9].name, " Tit, For Tat, again");
     EXPECT_EQ(back.ListaEstrategias[9].genoma.parte[0].SenIA, 12.25f);
-    EXPECT_EQ(back.ListaEstrategias[10].nombre, "two  lines ");
-    EXPECT_EQ(back.ListaEstrategias[20].nombre, "");
+    EXPECT_EQ(back.ListaEstrategias[10].name, "two  lines ");
+    EXPECT_EQ(back.ListaEstrategias[20].name, "");
     EXPECT_EQ(back.ListaEstrategias[20].Reparto, 1174);
     EXPECT_EQ(back.ListaEstrategias[20].genoma.parte[1].Y3, 77);
 }
 
 TEST(ScenarioFile, AnotherSectionAfterTheLimitsKeepsTheList) {
     World w = startUpWorld(2, 2);
-    w.Rangos.limites[30][1] = {0, 2};
+    w.Rangos.limits[30][1] = {0, 2};
     auto lines = crlfLines(scenarioText(w));
     const int header = 7 + 4 * 17 + 2 + 1 + 31 + 2;
     ASSERT_EQ(lines[header - 1], "[Estrategias]");
@@ -218,12 +218,12 @@ TEST(ScenarioFile, AnotherSectionAfterTheLimitsKeepsTheList) {
     lines.resize(header);
 
     World back = startUpWorld(1, 1);
-    back.ListaEstrategias[3].nombre = "kept";
+    back.ListaEstrategias[3].name = "kept";
     const LoadResult r = readScenarioText(back, joinCrlf(lines));
     ASSERT_TRUE(r.ok) << r.line << ": " << r.reason;
     EXPECT_EQ(back.NumJugadores, 4);
-    EXPECT_EQ(back.Rangos.limites[30][1], (std::array<std::int32_t, 2>{0, 2}));
-    EXPECT_EQ(back.ListaEstrategias[3].nombre, "kept");
+    EXPECT_EQ(back.Rangos.limits[30][1], (std::array<std::int32_t, 2>{0, 2}));
+    EXPECT_EQ(back.ListaEstrategias[3].name, "kept");
 }
 
 // A change to one line of a good 2 x 3 file, and the error it must give.
@@ -528,7 +528,7 @@ TEST(ScenarioFile, AFailedSaveLeavesThePreviousFileAndSaysWhy) {
                                    " bytes are more than the " + std::to_string(previous.size()) +
                                    " a scenario file may hold");
     World longName = second;
-    longName.ListaEstrategias[4].nombre = std::string(256, 'n');
+    longName.ListaEstrategias[4].name = std::string(256, 'n');
     const SaveResult named = GuardarEscenario(longName, target.string());
     EXPECT_EQ(named.reason,
               "the world cannot be stored: line " +

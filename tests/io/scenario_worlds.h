@@ -32,7 +32,7 @@ inline World startUpWorld(int cols, int rows) {
     const char* names[] = {"Cuadro muerto", "Cuadro en blanco", "UD", "UC",
                            "Tit For Tat",   "Fairman"};
     for (int s = 2; s <= 7; ++s) {
-        w.ListaEstrategias[s].nombre = names[s - 2];
+        w.ListaEstrategias[s].name = names[s - 2];
         w.ListaEstrategias[s].Reparto = (s == 6) ? 0 : 1224;
         for (auto& p : w.ListaEstrategias[s].genoma.parte) p.SenIC = 100;
     }
@@ -97,14 +97,14 @@ inline World randomWorld(int cols, int rows, std::uint32_t seed) {
     for (auto& s : w.options.chkSen) s = any(0, 1) == 1;
     w.Iteraciones = static_cast<std::uint8_t>(any(1, 10));
 
-    for (auto& lim : w.Rangos.limites)
+    for (auto& lim : w.Rangos.limits)
         for (auto& part : lim)
             for (auto& v : part) v = i32();
     const std::vector<std::string> names{"",       "UD",      "Tit, For Tat", "  leading blanks",
                                          "a,b,,c", "Ñandú 2", "[Rangos]"};
     for (int s = 2; s <= 20; ++s) {
         StrategySlot& slot = w.ListaEstrategias[s];
-        slot.nombre = names[any(0, static_cast<std::int64_t>(names.size()) - 1)];
+        slot.name = names[any(0, static_cast<std::int64_t>(names.size()) - 1)];
         slot.Reparto = i16();
         for (auto& p : slot.genoma.parte) {
             p.Busqueda = i16(), p.Trigger = i16();
@@ -162,11 +162,11 @@ inline void expectSameWorld(const World& a, const World& b) {
         &PayoffMatrix::EquilibriumAbsProb, &PayoffMatrix::PayoffCoefConst,
         &PayoffMatrix::PayoffCoefOwn, &PayoffMatrix::PayoffCoefOther, &PayoffMatrix::PayoffCoefXY,
         &PayoffMatrix::MoveLabelAbs, &PayoffMatrix::MoveLabelOther);
-    MORVANE_EXPECT_SAME_MEMBERS(a.Rangos, b.Rangos, &Rangos::limites, &Rangos::cotas);
+    MORVANE_EXPECT_SAME_MEMBERS(a.Rangos, b.Rangos, &Rangos::limits, &Rangos::bounds);
     for (int s = 0; s < kNumListSlots; ++s) {
         SCOPED_TRACE(::testing::Message() << "strategy slot " << s);
         MORVANE_EXPECT_SAME_MEMBERS(a.ListaEstrategias[s], b.ListaEstrategias[s],
-                                    &StrategySlot::nombre, &StrategySlot::Reparto,
+                                    &StrategySlot::name, &StrategySlot::Reparto,
                                     &StrategySlot::genoma);
     }
 }

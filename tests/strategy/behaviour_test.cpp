@@ -72,7 +72,7 @@ TEST(Behaviour, PredefinedStrategiesGiveTheirFunctions) {
                                                : x; }},
     };
     for (const Row& r : rows) {
-        SCOPED_TRACE(list[r.slot].nombre + " part " + std::to_string(r.part));
+        SCOPED_TRACE(list[r.slot].name + " part " + std::to_string(r.part));
         const GenomePart g = toCellForm(list[r.slot].genoma).parte[r.part];
         const bool cubic = r.slot == 3;
         for (int x = 0; x <= 100; ++x) {

@@ -30,8 +30,9 @@ TEST(Limits, StartValuesAndBoundsForBothParts) {
         SCOPED_TRACE(row.caption);
         EXPECT_EQ(limitCaption(row.k), row.caption);
         for (int p = 0; p < 2; ++p) {
-            EXPECT_EQ(r.limites[row.k][p], (std::array<std::int32_t, 2>{row.min, row.max}));
-            EXPECT_EQ(r.cotas[row.k][p], (std::array<std::int32_t, 2>{row.boundMin, row.boundMax}));
+            EXPECT_EQ(r.limits[row.k][p], (std::array<std::int32_t, 2>{row.min, row.max}));
+            EXPECT_EQ(r.bounds[row.k][p],
+                      (std::array<std::int32_t, 2>{row.boundMin, row.boundMax}));
         }
     }
     for (int k = 0; k < kNumLimits; ++k) EXPECT_FALSE(limitCaption(k).empty()) << k;
@@ -42,7 +43,7 @@ TEST(Limits, StartValuesAndBoundsForBothParts) {
 TEST(Limits, AzarEnRangoDrawsTheEndsHalfAsOften) {
     // Fixed seed, 200000 draws: each frequency within 0.005 of 1/4, 1/2, 1/4 (about 4.5 sigma).
     Rangos r{};
-    r.limites[kLimCuando][1] = {0, 2};
+    r.limits[kLimCuando][1] = {0, 2};
     Rng rng(21);
     std::array<int, 3> counts{};
     const int n = 200000;
@@ -59,10 +60,10 @@ TEST(Limits, AzarEnRangoDrawsTheEndsHalfAsOften) {
 
 TEST(Limits, AzarEnRangoStaysWithinTheLimits) {
     Rangos r = defaultRangos();
-    r.limites[kLimY0][0] = {37, 37};
-    r.limites[kLimY1][0] = {-5, -5};
-    r.limites[kLimY2][0] = {70, 30};        // a hand-typed Min above Max: between the two
-    r.limites[kLimY3][0] = {40000, 40000};  // beyond 16 bits, from a file
+    r.limits[kLimY0][0] = {37, 37};
+    r.limits[kLimY1][0] = {-5, -5};
+    r.limits[kLimY2][0] = {70, 30};        // a hand-typed Min above Max: between the two
+    r.limits[kLimY3][0] = {40000, 40000};  // beyond 16 bits, from a file
     Rng rng(22);
     for (int i = 0; i < 5000; ++i) {
         for (int h = 0; h < 2; ++h) {

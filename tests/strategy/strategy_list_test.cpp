@@ -32,7 +32,7 @@ TEST(StrategyList, PredefinedStrategiesAndTheirDistribution) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         const StrategySlot& s = list[r.slot];
-        EXPECT_EQ(s.nombre, r.name);
+        EXPECT_EQ(s.name, r.name);
         for (int h = 0; h < 2; ++h) {
             const ListGenomePart& p = s.genoma.parte[h];
             EXPECT_EQ(p.Busqueda, r.busqueda[h]);
@@ -49,7 +49,7 @@ TEST(StrategyList, PredefinedStrategiesAndTheirDistribution) {
     for (int slot : {0, 1, 8, 20, 21}) {
         SCOPED_TRACE(slot);
         EXPECT_EQ(list[slot].genoma, ListGenoma{});
-        EXPECT_TRUE(list[slot].nombre.empty());
+        EXPECT_TRUE(list[slot].name.empty());
         EXPECT_EQ(list[slot].Reparto, 0);
     }
     // As cells carry them: a dead square and a blank square, the others ordinary bugs.
@@ -75,7 +75,7 @@ TEST(StrategyList, ListingAndAddingFollowTheCombo) {
     const StrategyList full = list;
     EXPECT_EQ(addStrategy(list, combo, "one too many"), 0);
     EXPECT_EQ(combo.size(), 20u);
-    EXPECT_EQ(list[21].nombre, full[21].nombre);
+    EXPECT_EQ(list[21].name, full[21].name);
     EXPECT_EQ(list[21].genoma, full[21].genoma);
 
     // Slot 20 is listed by name in the editor, but its distribution row is "Random".

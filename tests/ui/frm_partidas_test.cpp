@@ -392,7 +392,7 @@ void FrmPartidasTest::keysRunPauseStepAndRefill() {
     QTest::keyClick(win.get(), Qt::Key_N, Qt::ControlModifier);
     QVERIFY(theWorld().genomes[kActual] != before);
     // Every key is named in its entry's tooltip.
-    for (QAction* a : win->mnuCorrer->actions())
+    for (QAction* a : win->runMenu->actions())
         if (!a->isSeparator())
             QVERIFY2(a->toolTip().contains(a->shortcut().toString(QKeySequence::NativeText)),
                      qPrintable(a->toolTip()));

@@ -232,13 +232,13 @@ void WorldWindowScreenTest::readableTextChoosesBlackOrWhiteByLuminance() {
     win->fraVecindario->MostrarGenoma(theWorld().CasillaSel);
     const QLineEdit* box = win->fraVecindario->txtGenoma;
     QCOMPARE(box->palette().color(QPalette::Text), QColor(90, 90, 90));  // the bug colour
-    QVERIFY(!win->mnuReadableText->isChecked());
-    win->mnuReadableText->trigger();
+    QVERIFY(!win->readableTextAction->isChecked());
+    win->readableTextAction->trigger();
     QCOMPARE(box->palette().color(QPalette::Text), QColor(Qt::white));
     // Remembered: the next world window starts with it.
     QVERIFY(QSettings().value(QStringLiteral("view/readableText")).toBool());
     win = start();
-    QVERIFY(win->mnuReadableText->isChecked());
+    QVERIFY(win->readableTextAction->isChecked());
 }
 
 void WorldWindowScreenTest::scenarioDialogsAddTheSuffixAndKeepTheFilter() {
@@ -452,7 +452,7 @@ void WorldWindowScreenTest::payoffsNotInTheCatalogueShowCustom() {
     QCOMPARE(payoffsWindow->cmbJuegos->currentText(), QStringLiteral("Custom"));
     QCOMPARE(int(theWorld().payoffs.GameIndex), gameIndex);
     QTest::mouseClick(payoffsWindow->cmdRestaurar, Qt::LeftButton);
-    QCOMPARE(payoffsWindow->cmbJuegos->currentText(), QString::fromUtf8(gameCatalogue()[0].nombre));
+    QCOMPARE(payoffsWindow->cmbJuegos->currentText(), QString::fromUtf8(gameCatalogue()[0].name));
     QCOMPARE(payoffsWindow->cmbJuegos->count(), int(gameCatalogue().size()));
     // Swapping the moves of the prisoner's dilemma is no game of the catalogue either.
     QTest::mousePress(payoffsWindow->cmdInvertir, Qt::RightButton);

@@ -54,7 +54,7 @@ inline QPoint cellCentre(const BoardWidget& board, int row, int column) {
 // The cell form of the list strategy with that name.
 inline Genoma listStrategy(const World& w, std::string_view name) {
     for (const auto& slot : w.ListaEstrategias)
-        if (slot.nombre == name) return toCellForm(slot.genoma);
+        if (slot.name == name) return toCellForm(slot.genoma);
     return {};
 }
 
