@@ -3,9 +3,9 @@
 #include <unistd.h>
 
 #include "cli/board_image.h"
-#include "core/statistics.h"
 #include "io/scenario_file.h"
 #include "io/statistics_csv.h"
+#include "state/statistics.h"
 
 namespace morvane {
 

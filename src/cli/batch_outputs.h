@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "cli/batch_run.h"
-#include "core/generation_report.h"
-#include "core/world.h"
 #include "io/atomic_writer.h"
+#include "state/generation_report.h"
+#include "state/world.h"
 
 namespace morvane {
 

@@ -3,11 +3,11 @@
 #include <memory>
 
 #include "cli/batch_outputs.h"
+#include "core/neighbourhood_setup.h"
 #include "core/simulation.h"
-#include "core/statistics.h"
 #include "games/payoff.h"
 #include "io/scenario_file.h"
-#include "world/neighbourhood.h"
+#include "state/statistics.h"
 
 namespace morvane {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/world.h"
+#include "state/world.h"
 
 namespace morvane {
 

@@ -1,7 +1,7 @@
 #include "core/generation.h"
 
+#include "base/rng.h"
 #include "core/mutation.h"
-#include "core/rng.h"
 #include "core/scheduling.h"
 #include "core/scoring.h"
 #include "core/transition.h"

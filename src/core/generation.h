@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/generation_report.h"
 #include "core/generation_scratch.h"
 #include "core/scheduling.h"
-#include "core/world.h"
+#include "state/generation_report.h"
+#include "state/world.h"
 
 namespace morvane {
 

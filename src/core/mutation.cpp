@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/rng.h"
+#include "base/rng.h"
 #include "strategy/limits.h"
 
 namespace morvane {

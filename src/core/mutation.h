@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "core/generation_report.h"
-#include "core/world.h"
+#include "state/generation_report.h"
+#include "state/world.h"
 
 namespace morvane {
 

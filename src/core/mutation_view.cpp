@@ -1,6 +1,6 @@
 #include "core/mutation_view.h"
 
-#include "core/shown_number.h"
+#include "base/shown_number.h"
 
 namespace morvane {
 

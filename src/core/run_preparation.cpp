@@ -1,8 +1,8 @@
 #include <algorithm>
 
 #include "core/generation.h"
+#include "core/neighbourhood_setup.h"
 #include "games/payoff.h"
-#include "world/neighbourhood.h"
 
 namespace morvane {
 

@@ -4,9 +4,9 @@
 #include <functional>
 #include <vector>
 
-#include "core/generation_report.h"
 #include "core/generation_scratch.h"
-#include "core/world.h"
+#include "state/generation_report.h"
+#include "state/world.h"
 
 namespace morvane {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/generation_report.h"
-#include "core/world.h"
+#include "state/generation_report.h"
+#include "state/world.h"
 
 namespace morvane {
 

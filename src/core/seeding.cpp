@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "core/rng.h"
+#include "base/rng.h"
 #include "strategy/distribution.h"
 #include "strategy/limits.h"
 

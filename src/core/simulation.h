@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <string>
 
-#include "core/generation_report.h"
+#include "base/rng.h"
 #include "core/generation_scratch.h"
-#include "core/rng.h"
-#include "core/world.h"
+#include "state/generation_report.h"
+#include "state/world.h"
 
 namespace morvane {
 

@@ -1,12 +1,12 @@
 #include "core/startup.h"
 
-#include "core/rng.h"
+#include "base/rng.h"
+#include "core/neighbourhood_setup.h"
 #include "core/seeding.h"
-#include "core/vista.h"
 #include "games/payoff.h"
+#include "state/vista.h"
 #include "strategy/limits.h"
 #include "strategy/strategy_list.h"
-#include "world/neighbourhood.h"
 
 namespace morvane {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/rng.h"
+#include "base/rng.h"
 #include "core/scoring.h"
 
 namespace morvane {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/shown_number.h"
+#include "base/shown_number.h"
 #include "core/transition.h"
 
 namespace morvane {

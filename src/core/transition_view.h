@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/generation_report.h"
-#include "core/world.h"
+#include "state/generation_report.h"
+#include "state/world.h"
 
 namespace morvane {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "core/numeric.h"
-#include "core/shown_number.h"
+#include "base/numeric.h"
+#include "base/shown_number.h"
 #include "encounter/encounter.h"
 #include "encounter/history.h"
 #include "encounter/move_decision.h"

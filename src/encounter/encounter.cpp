@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/numeric.h"
+#include "base/numeric.h"
 #include "encounter/history.h"
 #include "encounter/indexed_search.h"
 #include "encounter/move_decision.h"

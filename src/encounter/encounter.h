@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/generation_report.h"
-#include "core/world.h"
 #include "encounter/move_decision.h"
 #include "encounter/record_index_types.h"
+#include "state/generation_report.h"
+#include "state/world.h"
 
 namespace morvane {
 

@@ -6,11 +6,11 @@
 #include <string_view>
 #include <vector>
 
-#include "core/generation_report.h"
-#include "core/world.h"
 #include "encounter/move_record.h"
 #include "encounter/percent.h"
 #include "encounter/record_index.h"
+#include "state/generation_report.h"
+#include "state/world.h"
 
 namespace morvane {
 

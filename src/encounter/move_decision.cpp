@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "core/numeric.h"
-#include "core/rng.h"
+#include "base/numeric.h"
+#include "base/rng.h"
 #include "games/payoff.h"
 
 namespace morvane {

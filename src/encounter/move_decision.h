@@ -9,11 +9,11 @@
 #include <emmintrin.h>
 #endif
 
-#include "core/numeric.h"
-#include "core/rng.h"
-#include "core/world.h"
+#include "base/numeric.h"
+#include "base/rng.h"
 #include "encounter/history.h"
 #include "games/payoff.h"
+#include "state/world.h"
 #include "strategy/behaviour.h"
 
 namespace morvane {

@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
-#include "core/generation_report.h"
-#include "core/world.h"
 #include "encounter/move_record.h"
 #include "encounter/record_index_types.h"
+#include "state/generation_report.h"
+#include "state/world.h"
 
 namespace morvane {
 

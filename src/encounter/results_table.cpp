@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/shown_number.h"
+#include "base/shown_number.h"
 #include "encounter/encounter.h"
 #include "encounter/history.h"
 

@@ -1,8 +1,8 @@
 #include <cstdio>
 #include <string>
 
-#include "core/copies.h"
-#include "core/numeric.h"
+#include "base/copies.h"
+#include "base/numeric.h"
 #include "games/payoff.h"
 
 namespace morvane {

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "core/copies.h"
-#include "core/shown_number.h"
+#include "base/copies.h"
+#include "base/shown_number.h"
 #include "games/decimal_text.h"
 #include "games/payoff.h"
 

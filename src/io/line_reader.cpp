@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "core/numeric.h"
+#include "base/numeric.h"
 #include "io/number_format.h"
 
 namespace morvane {

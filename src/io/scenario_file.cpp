@@ -1,11 +1,11 @@
 #include "io/scenario_file.h"
 
-#include "core/vista.h"
 #include "games/payoff.h"
 #include "io/atomic_writer.h"
 #include "io/bounded_read.h"
 #include "io/number_format.h"
 #include "io/strategy_sections.h"
+#include "state/vista.h"
 #include "world/neighbourhood.h"
 
 namespace morvane {

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/world.h"
 #include "io/line_reader.h"
+#include "state/world.h"
 
 namespace morvane {
 

@@ -5,13 +5,13 @@
 #include <string>
 #include <string_view>
 
-#include "core/vista.h"
 #include "games/payoff.h"
 #include "io/genome_field_names.h"
 #include "io/line_reader.h"
 #include "io/number_format.h"
 #include "io/scenario_file.h"
 #include "io/strategy_sections.h"
+#include "state/vista.h"
 #include "world/neighbourhood.h"
 
 namespace morvane {
@@ -179,7 +179,7 @@ LoadResult readScenarioText(World& w, std::string_view text, const ReadLimits& l
     PrepararCeldaCero(n);
     decodeVista(n, vista);
     n.CasillaSel = initialSelectedCell(n);
-    BuildNeighbourTable(n);
+    BuildNeighbourTable(n.neighbourhood, n.NumColumnas, n.NumFilas, n.NumJugadores);
     w = std::move(n);
     return {};
 }

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "core/statistics.h"
+#include "state/statistics.h"
 
 namespace morvane {
 

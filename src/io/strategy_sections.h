@@ -3,8 +3,8 @@
 #include <array>
 #include <string>
 
-#include "core/world.h"
 #include "io/line_reader.h"
+#include "state/world.h"
 
 namespace morvane {
 

@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "core/rng.h"
+#include "base/rng.h"
 #include "strategy/genome.h"
 #include "strategy/limits.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/numeric.h"
+#include "base/numeric.h"
 #include "strategy/genome.h"
 
 namespace morvane {

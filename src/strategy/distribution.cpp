@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/numeric.h"
+#include "base/numeric.h"
 
 namespace morvane {
 

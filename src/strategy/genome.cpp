@@ -1,6 +1,6 @@
 #include "strategy/genome.h"
 
-#include "core/numeric.h"
+#include "base/numeric.h"
 
 namespace morvane {
 

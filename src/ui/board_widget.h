@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/world.h"
+#include "state/world.h"
 
 namespace morvane {
 

@@ -19,7 +19,7 @@
 #include <cfloat>
 #include <cmath>
 
-#include "core/numeric.h"
+#include "base/numeric.h"
 #include "games/decimal_text.h"
 #include "games/payoff.h"
 #include "ui/mouse_button.h"

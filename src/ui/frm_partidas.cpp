@@ -17,8 +17,8 @@
 #include <QTime>
 #include <QTimer>
 
+#include "base/rng.h"
 #include "core/generation.h"
-#include "core/rng.h"
 #include "core/seeding.h"
 #include "core/startup.h"
 #include "core/transition.h"

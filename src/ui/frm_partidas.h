@@ -6,7 +6,7 @@
 #include <array>
 #include <vector>
 
-#include "core/world.h"
+#include "state/world.h"
 
 class QAction;
 class QCheckBox;

@@ -10,8 +10,8 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include "core/neighbourhood_setup.h"
 #include "ui/session.h"
-#include "world/neighbourhood.h"
 
 namespace morvane {
 

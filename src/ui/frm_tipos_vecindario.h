@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <array>
 
-#include "core/world.h"
+#include "state/world.h"
 #include "world/neighbourhood_types.h"
 
 class QLabel;

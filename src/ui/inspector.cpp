@@ -11,7 +11,7 @@
 #include <QToolTip>
 #include <algorithm>
 
-#include "core/shown_number.h"
+#include "base/shown_number.h"
 #include "core/transition.h"
 #include "ui/readable_text.h"
 #include "world/neighbourhood.h"

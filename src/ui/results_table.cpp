@@ -4,7 +4,7 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 
-#include "core/shown_number.h"
+#include "base/shown_number.h"
 #include "encounter/results_table.h"
 #include "ui/readable_text.h"
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "core/world.h"
-#include "encounter/encounter_types.h"
+#include "state/encounter_rows.h"
+#include "state/world.h"
 
 namespace morvane {
 

@@ -7,8 +7,8 @@
 #include <QMessageBox>
 #include <QSettings>
 
-#include "core/vista.h"
 #include "io/scenario_file.h"
+#include "state/vista.h"
 
 namespace morvane {
 

@@ -5,9 +5,9 @@
 #include <QStringList>
 #include <memory>
 
-#include "core/rng.h"
+#include "base/rng.h"
 #include "core/simulation.h"
-#include "core/world.h"
+#include "state/world.h"
 
 class QFileDialog;
 class QWidget;

@@ -45,9 +45,9 @@ EntrepreneurGrid layEntrepreneurs(const EntrepreneurLayout& e) {
     return g;
 }
 
-void applyEntrepreneurGrid(World& w, const EntrepreneurGrid& g) {
-    w.NumFilas = static_cast<std::int16_t>(kFilasBar.clamp(g.Rows));
-    w.NumColumnas = static_cast<std::int16_t>(kColumnasBar.clamp(g.Cols));
+void applyEntrepreneurGrid(const EntrepreneurGrid& g, std::int16_t& rows, std::int16_t& columns) {
+    rows = static_cast<std::int16_t>(kFilasBar.clamp(g.Rows));
+    columns = static_cast<std::int16_t>(kColumnasBar.clamp(g.Cols));
 }
 
 }  // namespace morvane

@@ -1,8 +1,7 @@
 #pragma once
 
+#include <cstdint>
 #include <vector>
-
-#include "core/world.h"
 
 namespace morvane {
 
@@ -47,6 +46,6 @@ struct EntrepreneurGrid {
 EntrepreneurGrid layEntrepreneurs(const EntrepreneurLayout& e);
 
 // The world takes the layout's dimensions, as the rows and columns bars do.
-void applyEntrepreneurGrid(World& w, const EntrepreneurGrid& g);
+void applyEntrepreneurGrid(const EntrepreneurGrid& g, std::int16_t& rows, std::int16_t& columns);
 
 }  // namespace morvane

@@ -13,24 +13,22 @@ const std::array<Offset, kNumPositions>& positionOffsets() {
     return offsets;
 }
 
-void BuildNeighbourTable(World& w) {
-    const int cols = w.NumColumnas, rows = w.NumFilas;
-    // Sized for every cell the loops below write, even when NumJugadores has not yet been
-    // recomputed for new dimensions (the rows it would leave out hold nobody).
-    const int cells = std::max<int>(w.NumJugadores, rows * cols);
+void BuildNeighbourTable(Neighbourhood& n, int columns, int rows, int cells) {
+    const int cols = columns;
+    const auto cellAt = [cols](int r, int c) { return cols * r + c + 1; };
     std::array<std::int16_t, kNumPositions> nobody;
     nobody.fill(kNoPartner);
-    w.neighbourhood.Vecinos.assign(static_cast<std::size_t>(cells) + 1, nobody);
+    n.Vecinos.assign(static_cast<std::size_t>(std::max(cells, rows * cols)) + 1, nobody);
     const auto& off = positionOffsets();
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < cols; ++c) {
-            const int cell = w.cellAt(r, c);
+            const int cell = cellAt(r, c);
             for (int j = 0; j < kNumPositions; ++j) {
                 // Offsets of 2 wrap several times round worlds of one or two rows or columns.
                 const int nr = ((r + off[j].dr) % rows + rows) % rows;
                 const int nc = ((c + off[j].dc) % cols + cols) % cols;
-                const int n = w.cellAt(nr, nc);
-                w.vecino(cell, j) = (n == cell) ? kNoPartner : static_cast<std::int16_t>(n);
+                const int other = cellAt(nr, nc);
+                n.Vecinos[cell][j] = other == cell ? kNoPartner : static_cast<std::int16_t>(other);
             }
         }
     }

@@ -1,6 +1,7 @@
 #include "world/neighbourhood_types.h"
 
-#include "core/shown_number.h"
+#include "base/copies.h"
+#include "base/shown_number.h"
 #include "world/neighbourhood.h"
 
 namespace morvane {
@@ -111,14 +112,14 @@ NeighbourhoodDisplay neighbourhoodDisplay(std::uint8_t code, std::uint8_t repes,
     return d;
 }
 
-void ChooseNeighbourhood(World& w, int i) {
+void ChooseNeighbourhood(Neighbourhood& n, bool sameNeighbours, int i) {
     if (i < 0 || i >= kNumNeighbourhoodTypes) return;
     const TypeCode t = typeCode(i);
     std::uint8_t code = t.code;
-    if (w.options.mnuOpcion[7]) code = static_cast<std::uint8_t>(code + 32);
-    w.neighbourhood.CodVecin[kActual] = code;
-    w.neighbourhood.Repes = t.repes;
-    w.neighbourhood.MascaraVecinos[kActual] = neighbourhoodMask(code);
+    if (sameNeighbours) code = static_cast<std::uint8_t>(code + 32);
+    n.CodVecin[kActual] = code;
+    n.Repes = t.repes;
+    n.MascaraVecinos[kActual] = neighbourhoodMask(code);
 }
 
 }  // namespace morvane

@@ -19,8 +19,8 @@
 #include <thread>
 #include <vector>
 
-#include "core/world.h"
 #include "io/scenario_file.h"
+#include "state/world.h"
 
 namespace {
 

@@ -3,12 +3,12 @@
 #include <functional>
 #include <vector>
 
+#include "base/rng.h"
 #include "core/generation.h"
-#include "core/rng.h"
+#include "core/neighbourhood_setup.h"
 #include "core/scheduling.h"
-#include "core/world.h"
+#include "state/world.h"
 #include "strategy/limits.h"
-#include "world/neighbourhood.h"
 
 namespace morvane::testing {
 

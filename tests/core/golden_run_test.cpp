@@ -7,12 +7,12 @@
 #include <sstream>
 
 #include "core/generation.h"
+#include "core/neighbourhood_setup.h"
 #include "core/simulation.h"
 #include "core/startup.h"
-#include "core/statistics.h"
 #include "games/payoff.h"
 #include "io/statistics_csv.h"
-#include "world/neighbourhood.h"
+#include "state/statistics.h"
 
 namespace morvane {
 namespace {

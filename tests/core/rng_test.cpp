@@ -1,4 +1,4 @@
-#include "core/rng.h"
+#include "base/rng.h"
 
 #include <gtest/gtest.h>
 

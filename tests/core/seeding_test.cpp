@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-#include "core/rng.h"
+#include "base/rng.h"
 #include "strategy/distribution.h"
 #include "strategy/limits.h"
 #include "support/worlds.h"

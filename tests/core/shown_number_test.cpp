@@ -1,4 +1,4 @@
-#include "core/shown_number.h"
+#include "base/shown_number.h"
 
 #include <gtest/gtest.h>
 

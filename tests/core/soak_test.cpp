@@ -5,12 +5,12 @@
 #include <iostream>
 #include <vector>
 
+#include "base/rng.h"
 #include "core/generation.h"
-#include "core/rng.h"
+#include "core/neighbourhood_setup.h"
 #include "core/simulation.h"
 #include "core/startup.h"
 #include "encounter/history.h"
-#include "world/neighbourhood.h"
 
 namespace morvane {
 namespace {

@@ -1,4 +1,4 @@
-#include "core/vista.h"
+#include "state/vista.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-#include "core/rng.h"
+#include "base/rng.h"
 #include "encounter/move_decision.h"
 #include "encounter_world.h"
 

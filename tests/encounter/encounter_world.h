@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include "core/generation_report.h"
-#include "core/world.h"
 #include "encounter/history.h"
 #include "games/payoff.h"
+#include "state/generation_report.h"
+#include "state/world.h"
 
 namespace morvane::test {
 

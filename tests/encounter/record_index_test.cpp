@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/rng.h"
 #include "core/generation.h"
-#include "core/rng.h"
 #include "core/startup.h"
 #include "encounter/encounter.h"
 #include "encounter/history.h"

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/rng.h"
+#include "base/rng.h"
 #include "core/simulation.h"
 #include "core/startup.h"
 #include "encounter/details.h"

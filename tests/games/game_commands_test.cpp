@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "core/copies.h"
-#include "core/rng.h"
+#include "base/copies.h"
+#include "base/rng.h"
 #include "games/payoff.h"
 
 namespace morvane {

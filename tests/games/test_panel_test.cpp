@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "core/copies.h"
+#include "base/copies.h"
 #include "games/decimal_text.h"
 #include "games/payoff.h"
 

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "core/vista.h"
 #include "games/payoff.h"
 #include "io/scenario_worlds.h"
+#include "state/vista.h"
 
 namespace morvane {
 namespace {

@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "core/world.h"
 #include "games/payoff.h"
 #include "io/number_format.h"
+#include "state/world.h"
 #include "world/neighbourhood.h"
 
 namespace morvane::testing_io {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "core/rng.h"
+#include "base/rng.h"
 #include "strategy/strategy_list.h"
 
 namespace morvane {

@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "core/rng.h"
+#include "base/rng.h"
 
 namespace morvane {
 namespace {

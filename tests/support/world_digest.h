@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/generation_report.h"
-#include "core/world.h"
+#include "state/generation_report.h"
+#include "state/world.h"
 
 namespace morvane::testing {
 

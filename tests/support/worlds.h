@@ -3,7 +3,7 @@
 #include <initializer_list>
 #include <string_view>
 
-#include "core/world.h"
+#include "state/world.h"
 
 namespace morvane::testing {
 

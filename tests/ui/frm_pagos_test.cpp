@@ -10,7 +10,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "core/rng.h"
+#include "base/rng.h"
 #include "core/startup.h"
 #include "games/payoff.h"
 #include "support/fake_dialogs.h"

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "core/neighbourhood_setup.h"
 #include "encounter/history.h"
 #include "io/scenario_file.h"
 #include "support/world_window_fixture.h"
@@ -18,7 +19,6 @@
 #include "ui/mouse_button.h"
 #include "ui/refused_value.h"
 #include "ui/results_table.h"
-#include "world/neighbourhood.h"
 
 using namespace morvane;
 using namespace morvane::testing;

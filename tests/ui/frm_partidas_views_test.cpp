@@ -8,7 +8,7 @@
 #include <QTest>
 #include <QToolTip>
 
-#include "core/shown_number.h"
+#include "base/shown_number.h"
 #include "support/world_window_fixture.h"
 #include "ui/inspector.h"
 #include "ui/mouse_button.h"

@@ -12,7 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "core/rng.h"
+#include "base/rng.h"
 #include "core/startup.h"
 #include "games/payoff.h"
 #include "io/scenario_file.h"

@@ -9,7 +9,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "core/rng.h"
+#include "base/rng.h"
 #include "core/startup.h"
 #include "support/fake_dialogs.h"
 #include "ui/session.h"

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "state/world.h"
+
 namespace morvane {
 namespace {
 
@@ -55,7 +57,7 @@ TEST(EntrepreneurLayout, EntrepreneursStandAtTheirDistanceAndSizeTheWorld) {
     EXPECT_EQ(g.redRows, (std::vector<int>{1, 4, 7}));
     EXPECT_EQ(g.redCols, (std::vector<int>{1, 4, 7}));
     World w;
-    applyEntrepreneurGrid(w, g);
+    applyEntrepreneurGrid(g, w.NumFilas, w.NumColumnas);
     EXPECT_EQ(w.NumFilas, 9);
     EXPECT_EQ(w.NumColumnas, 9);
 

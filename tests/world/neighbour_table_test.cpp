@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "world/neighbourhood.h"
+#include "core/neighbourhood_setup.h"
 
 namespace morvane {
 namespace {

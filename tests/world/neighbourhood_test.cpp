@@ -1,9 +1,8 @@
-#include "world/neighbourhood.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "core/neighbourhood_setup.h"
 #include "world/neighbourhood_types.h"
 
 namespace morvane {

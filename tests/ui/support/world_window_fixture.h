@@ -4,9 +4,9 @@
 #include <memory>
 #include <string_view>
 
-#include "core/rng.h"
+#include "base/rng.h"
 #include "core/startup.h"
-#include "core/world.h"
+#include "state/world.h"
 #include "support/fake_dialogs.h"
 #include "ui/board_widget.h"
 #include "ui/frm_partidas.h"

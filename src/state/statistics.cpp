@@ -1,4 +1,4 @@
-#include "core/statistics.h"
+#include "state/statistics.h"
 
 #include <cstring>
 #include <unordered_set>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/world.h"
+#include "state/world.h"
 
 namespace morvane {
 

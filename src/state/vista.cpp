@@ -1,11 +1,11 @@
-#include "core/vista.h"
+#include "state/vista.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
 
-#include "core/numeric.h"
+#include "base/numeric.h"
 
 namespace morvane {
 

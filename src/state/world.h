@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "core/copies.h"
-#include "core/run_options.h"
+#include "base/copies.h"
 #include "games/payoff_types.h"
+#include "state/run_options.h"
 #include "strategy/genome.h"
 #include "strategy/strategy_types.h"
 #include "world/neighbourhood_settings.h"
@@ -18,7 +18,7 @@ namespace morvane {
 constexpr int kMaxCells = 4095;
 
 // The world state: what a scenario holds and what the program keeps between generations and across
-// an "Open". What a generation leaves for the views is its report (core/generation_report.h); what
+// an "Open". What a generation leaves for the views is its report (state/generation_report.h); what
 // only the generation itself uses is scratch, owned by the simulation. Copying a World copies the
 // state alone.
 struct World {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "core/generation_report.h"
-#include "core/world.h"
+#include "state/generation_report.h"
+#include "state/world.h"
 
 namespace morvane {
 

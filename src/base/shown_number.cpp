@@ -1,11 +1,11 @@
-#include "core/shown_number.h"
+#include "base/shown_number.h"
 
 #include <array>
 #include <cmath>
 #include <cstdio>
 #include <string_view>
 
-#include "core/numeric.h"
+#include "base/numeric.h"
 
 namespace morvane {
 

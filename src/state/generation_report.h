@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/world.h"
-#include "encounter/encounter_types.h"
+#include "state/encounter_rows.h"
+#include "state/world.h"
 #include "strategy/genome.h"
 #include "world/neighbourhood_settings.h"
 

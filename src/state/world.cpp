@@ -1,4 +1,4 @@
-#include "core/world.h"
+#include "state/world.h"
 
 #include <algorithm>
 

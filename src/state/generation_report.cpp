@@ -1,4 +1,4 @@
-#include "core/generation_report.h"
+#include "state/generation_report.h"
 
 namespace morvane {
 
