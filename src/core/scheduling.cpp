@@ -22,17 +22,26 @@ std::vector<std::uint8_t> ordinaryBugs(const World& w) {
     return ordinary;
 }
 
-// Ordinary bugs still in play today with room for one more record.
-bool canPlay(const World& w, const GenerationReport& r, const std::vector<std::uint8_t>& muertoHoy,
-             const std::vector<std::uint8_t>& ordinary, int cell) {
-    return ordinary[cell] != 0 && muertoHoy[cell] == 0 && r.jugadas(cell, 0) < w.MovPosibles;
-}
+// What a round reads of the records and who dropped out, held in locals: the arrays keep their size
+// through the round, and the encounter's byte stores could otherwise make every check reload them.
+struct RoundView {
+    const std::int32_t* counts;  // a cell's record count at counts[cell * width]
+    std::size_t width;
+    std::uint8_t* muertoHoy;
+    const std::uint8_t* ordinary;
+    int movPosibles;
+
+    int count(int cell) const { return counts[static_cast<std::size_t>(cell) * width]; }
+    // Ordinary bugs still in play today with room for one more record.
+    bool canPlay(int cell) const {
+        return ordinary[cell] != 0 && muertoHoy[cell] == 0 && count(cell) < movPosibles;
+    }
+};
 
 template <typename Play>
-void playPair(const GenerationReport& r, std::vector<std::uint8_t>& muertoHoy, Rng& rng, Play& play,
-              int i, int j) {
-    const int countI = r.jugadas(i, 0) & 0xFF;
-    const int countJ = r.jugadas(j, 0) & 0xFF;
+void playPair(const RoundView& v, Rng& rng, Play& play, int i, int j) {
+    const int countI = v.count(i) & 0xFF;
+    const int countJ = v.count(j) & 0xFF;
     // The neighbour plays role 1 on r <= 0.5. The roles are chosen by selection, not by a branch
     // on the draw, which would be mispredicted half the time.
     const bool neighbourFirst = rng.uniform() <= 0.5f;
@@ -41,8 +50,8 @@ void playPair(const GenerationReport& r, std::vector<std::uint8_t>& muertoHoy, R
     const int prev1 = countI ^ ((countI ^ countJ) & swapMask);
     const int prev2 = countJ ^ ((countI ^ countJ) & swapMask);
     const std::uint8_t result = play(jug1, jug2, prev1, prev2);
-    muertoHoy[jug1] = static_cast<std::uint8_t>(result & 1);
-    muertoHoy[jug2] = static_cast<std::uint8_t>(result & 2);
+    v.muertoHoy[jug1] = static_cast<std::uint8_t>(result & 1);
+    v.muertoHoy[jug2] = static_cast<std::uint8_t>(result & 2);
 }
 
 // The committed code: a type chosen while the run goes on takes effect at the next start or step,
@@ -53,14 +62,16 @@ void iteration(const World& w, const GenerationReport& r, std::vector<std::uint8
                Rng& rng, Play& play, const Announce& announce) {
     const WalkedPositions walk = walkedPositions(w.neighbourhood.CodVecin[kPrevio]);
     const std::vector<std::uint8_t> ordinary = ordinaryBugs(w);
+    const RoundView v{r.Jugadas.data(), r.slotsPerCell, muertoHoy.data(), ordinary.data(),
+                      w.MovPosibles};
+    const int n = w.NumJugadores;
+    const auto* table = w.neighbourhood.Vecinos.data();
     for (int k = walk.first; k <= walk.last; k += walk.step) {
-        for (int i = 1; i <= w.NumJugadores; ++i) {
-            if (i < w.NumJugadores) announce(i + 1, w.vecino(i + 1, k));
-            const int j = w.vecino(i, k);
-            if (j == kNoPartner || !canPlay(w, r, muertoHoy, ordinary, i) ||
-                !canPlay(w, r, muertoHoy, ordinary, j))
-                continue;
-            playPair(r, muertoHoy, rng, play, i, j);
+        for (int i = 1; i <= n; ++i) {
+            if (i < n) announce(i + 1, table[i + 1][k]);
+            const int j = table[i][k];
+            if (j == kNoPartner || !v.canPlay(i) || !v.canPlay(j)) continue;
+            playPair(v, rng, play, i, j);
         }
     }
 }
