@@ -21,6 +21,7 @@
 
 #include "io/scenario_file.h"
 #include "state/world.h"
+#include "support/test_folder.h"
 
 namespace {
 
@@ -37,11 +38,7 @@ struct Launch {
 class CliEdges : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("morvane_edges_" +
-                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
-                std::to_string(getpid()));
-        fs::remove_all(dir_);
+        dir_ = morvane::testing::freshTestFolder("morvane_edges");
         fs::create_directories(dir_ / "run");
     }
     void TearDown() override { fs::remove_all(dir_); }

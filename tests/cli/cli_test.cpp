@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "support/test_folder.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -22,15 +24,7 @@ struct Outcome {
 
 class CliTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        // One folder per process and test: other checkouts may run the same tests at once.
-        dir_ = fs::temp_directory_path() /
-               ("morvane_cli_" +
-                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
-                std::to_string(getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
+    void SetUp() override { dir_ = morvane::testing::freshTestFolder("morvane_cli"); }
     void TearDown() override { fs::remove_all(dir_); }
 
     std::string path(const std::string& name) const { return (dir_ / name).string(); }

@@ -10,6 +10,8 @@
 #include <sstream>
 #include <string>
 
+#include "support/test_folder.h"
+
 namespace morvane {
 namespace {
 
@@ -17,14 +19,7 @@ namespace fs = std::filesystem;
 
 class OutputBatchTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("morvane_writer_" +
-                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
-                std::to_string(getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
+    void SetUp() override { dir_ = morvane::testing::freshTestFolder("morvane_writer"); }
     void TearDown() override { fs::remove_all(dir_); }
 
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
