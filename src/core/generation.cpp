@@ -56,44 +56,28 @@ void sampleCooperationHistory(World& w, const GenerationReport& report) {
     }
 }
 
-namespace {
-
-// The phases of one generation; `playRounds` plays one iteration of the rounds.
-template <typename Rounds>
-void generation(World& w, GenerationReport& report, GenerationScratch& scratch, Rng& rng,
-                const Rounds& playRounds) {
+// The phases of one generation in order. The live encounters run on the same generator, which
+// serves their ad-hoc random outputs. No round changes a live genome or a setting the encounters
+// read, so what they read is worked out once, at the first round: after the generation is counted
+// and its partners drawn.
+void UnaGeneracion(World& w, GenerationReport& report, GenerationScratch& scratch, Rng& rng) {
     ++w.Generacion;
     newGenerationArrays(w, report, scratch);
     if (w.options.mnuVerMutaciones) report.mutationRecords.clear();
 
     if ((w.neighbourhood.CodVecin[kPrevio] & 16) != 0) EmparejarAzar(w, rng);
     // The iterations committed with MovPosibles, so the records always have room for the moves.
-    for (int it = 0; it < w.IteracionesComprometidas; ++it) playRounds();
+    scratch.cards.reset();
+    for (int it = 0; it < w.IteracionesComprometidas; ++it) {
+        if (!scratch.cards) scratch.cards = prepareCards(w, report, scratch.indexInUse());
+        playLiveIteration(w, report, scratch, rng);
+    }
     scoreGeneration(w, report);
 
     snapshotGenomes(w, report, rng);
     runTransitionRule(w, report, rng);
     copyAndMutate(w, report, rng);
     sampleCooperationHistory(w, report);
-}
-
-}  // namespace
-
-// The live encounters run on the same generator, which serves their ad-hoc random outputs. No
-// round changes a live genome or a setting the encounters read, so what they read is worked out
-// once, at the first round: after the generation is counted and its partners drawn.
-void UnaGeneracion(World& w, GenerationReport& report, GenerationScratch& scratch, Rng& rng) {
-    scratch.cards.reset();
-    generation(w, report, scratch, rng, [&] {
-        if (!scratch.cards) scratch.cards = prepareCards(w, report, scratch.indexInUse());
-        playLiveIteration(w, report, scratch, rng);
-    });
-}
-
-void UnaGeneracion(World& w, GenerationReport& report, GenerationScratch& scratch, Rng& rng,
-                   const EncounterFn& play) {
-    generation(w, report, scratch, rng,
-               [&] { JugarIteracion(w, report, scratch.MuertoHoy, rng, play); });
 }
 
 }  // namespace morvane

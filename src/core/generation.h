@@ -19,9 +19,6 @@ void PrepararPaso(World& w);
 // iterations, scoring, snapshot, transition rule, copy and mutation cell by cell, cooperation
 // history. The state changes; the report receives what the generation leaves for the views.
 void UnaGeneracion(World& w, GenerationReport& report, GenerationScratch& scratch, Rng& rng);
-// The same generation with every encounter played by `play` (tests of the phases around them).
-void UnaGeneracion(World& w, GenerationReport& report, GenerationScratch& scratch, Rng& rng,
-                   const EncounterFn& play);
 
 // Stores the two role averages of the cooperation history when Generacion is a sampling point
 // (a multiple of PasoCoop, at most 100 samples); a PasoCoop below 1 samples nothing.

@@ -117,7 +117,7 @@ InteractionExplanation ExplicarPartida(const World& w, const GenerationReport& r
 
     const int upTo = preview ? current : current - 1;
     const std::vector<int> used =
-        slotsUsed(recordList(w, rep, nullptr, rival), searcher, upTo, searcherRole, g.Busqueda);
+        slotsUsed(recordList(rep, rival), searcher, upTo, searcherRole, g.Busqueda);
     double sumOfA = 0, sumOfB = 0;
     for (int i : used) {
         e.rows[i - 1].used = true;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 #include "base/numeric.h"
 #include "encounter/history.h"
@@ -27,14 +28,14 @@ SlotRecord previewRecord(const World& w, const EncounterSettings& settings,
     return r;
 }
 
-// Both decisions in the live rounds, on the record index: each player's memories of the other are
-// found once and serve the rival's search and the player's own trigger.
+// Both decisions on the record index: each player's memories of the other are found once and
+// serve the rival's search and the player's own trigger.
 // with1 is player 1's memory of its records with player 2 (null when they have not met), with2
 // player 2's of player 1.
 template <bool kObserved>
-void decideBothLive(const World& w, const RecordIndex& ix, const EncounterSettings& settings,
-                    const GenerationCards& cards, EncounterValues& v, Rng& rng,
-                    const RecordMemory* with1, const RecordMemory* with2) {
+void decideBothIndexed(const World& w, const RecordIndex& ix, const EncounterSettings& settings,
+                       const GenerationCards& cards, EncounterValues& v, Rng& rng,
+                       const RecordMemory* with1, const RecordMemory* with2) {
     const Genoma& g1 = w.genoma(kActual, v.jug1);
     const Genoma& g2 = w.genoma(kActual, v.jug2);
     CellMemories memories1{&ix.anyPartner[v.jug1], with1, ix.headers[v.jug1].newestPartner,
@@ -78,19 +79,11 @@ const DecisionCard& cardOf(const World& w, const EncounterSettings& settings,
     return local;
 }
 
-void decideBoth(const World& w, const GenerationReport& r, const RecordIndex* ix,
-                const EncounterSettings& settings, const GenerationCards* cards, EncounterValues& v,
-                Rng& rng) {
-    // The live rounds ask for every record each player holds.
-    if (cards != nullptr && ix != nullptr && v.prev1 == ix->headers[v.jug1].indexed &&
-        v.prev2 == ix->headers[v.jug2].indexed) {
-        decideBothLive<true>(w, *ix, settings, *cards, v, rng,
-                             liveCellIndex(*ix, v.jug1).withPartner(v.jug2),
-                             liveCellIndex(*ix, v.jug2).withPartner(v.jug1));
-        return;
-    }
-    RecordList list1 = recordList(w, r, ix, v.jug1);
-    const RecordList list2 = recordList(w, r, ix, v.jug2);
+// Both decisions reading the report's records one by one.
+void decideBothScanned(const World& w, const GenerationReport& r, const EncounterSettings& settings,
+                       const GenerationCards* cards, EncounterValues& v, Rng& rng) {
+    RecordList list1 = recordList(r, v.jug1);
+    const RecordList list2 = recordList(r, v.jug2);
     DecisionCard local1, local2;
     auto& p1 = v.players[0];
     const int h1 = player1Half(settings);
@@ -149,11 +142,13 @@ void writeSelectedRow(const World& w, GenerationReport& r, const EncounterValues
     r.selectedRows[row.slot - 1] = row;
 }
 
-// The two records of the encounter. A generation that gave a cell more moves than MovPosibles
-// would write past its list; such an encounter still pays but leaves no record.
+// The two records of the encounter, and when `places` are given (where each player keeps its
+// memory of the other), their entries in the record index too. A generation that gave a cell
+// more moves than MovPosibles would write past its list; such an encounter still pays but leaves
+// no record.
 void writeRecords(const World& w, GenerationReport& r, RecordIndex* ix,
-                  const EncounterSettings& settings, const GenerationCards* cards,
-                  const EncounterValues& v, const std::array<PartnerPlace, 2>* places) {
+                  const EncounterSettings& settings, const EncounterValues& v,
+                  const std::array<PartnerPlace, 2>* places) {
     const std::array<int, 2> cells = {v.jug1, v.jug2};
     const std::array<int, 2> slot = {v.prev1 + 1, v.prev2 + 1};
     if (slot[0] > w.MovPosibles || slot[1] > w.MovPosibles) return;
@@ -177,28 +172,21 @@ void writeRecords(const World& w, GenerationReport& r, RecordIndex* ix,
         movA[row[k] + slot[k]] = bytesA[k];
         movB[row[k] + slot[k]] = v.equality[k];
     }
-    if (ix == nullptr) return;
-    for (int k = 0; k < 2; ++k) {
-        if (places != nullptr)
-            addToIndexAt(*ix, cells[k], slot[k], records[k], bytesA[k], v.equality[k],
-                         (*places)[k]);
-        else if (cards != nullptr)
-            addToIndex(*ix, cells[k], slot[k], records[k], bytesA[k], v.equality[k]);
-        else
-            indexRecord(w, r, *ix, cells[k], slot[k]);
-    }
+    if (places == nullptr) return;
+    for (int k = 0; k < 2; ++k)
+        addToIndex(*ix, cells[k], slot[k], records[k], bytesA[k], v.equality[k], (*places)[k]);
 }
 
-// `places`, when given, are where each player keeps its memory of the other in the live index.
+// Scores, records and sums of a played encounter; the survive-today bits.
 std::uint8_t commit(const World& w, GenerationReport& r, RecordIndex* ix,
-                    const EncounterSettings& settings, const GenerationCards* cards,
-                    const EncounterValues& v, const std::array<PartnerPlace, 2>* places = nullptr) {
+                    const EncounterSettings& settings, const EncounterValues& v,
+                    const std::array<PartnerPlace, 2>* places) {
     const std::array<int, 2> cells = {v.jug1, v.jug2};
     for (int k = 0; k < 2; ++k) {
         r.PagoTotal[cells[k]] += v.payoffs[k];
         r.CoopTotal[cells[k]] += clampToUnit(settings.ciEsExito ? v.success[k] : v.players[k].f);
     }
-    writeRecords(w, r, ix, settings, cards, v, places);
+    writeRecords(w, r, ix, settings, v, places);
     for (int k = 0; k < 2; ++k) {
         if (settings.chartSample) {
             r.SumaCoop[k] += v.players[k].f;
@@ -213,36 +201,77 @@ std::uint8_t commit(const World& w, GenerationReport& r, RecordIndex* ix,
     return result;
 }
 
-}  // namespace
+// Where an encounter's searches and trigger look-ups read the records.
+enum class RecordView {
+    // The generation's record index, which holds exactly both players' records: the live rounds.
+    index,
+    // The report's records one by one (BuscarHistorial's and DisparoPrevio's way): replays, and
+    // the reference the index is checked against.
+    scan,
+};
 
-namespace {
+// Who looks at the encounter.
+enum class Observer {
+    // Nobody: the values only a view reads are never worked out.
+    none,
+    // The results table: the selected cell's row is written.
+    rowWriter,
+    // A replay on the snapshot genomes and the committed settings (the caller's); nothing is
+    // committed and the result is 0.
+    replay,
+};
 
-// The two decisions and the pay-offs of one encounter into v, every value of which it writes.
-void decideAndPay(const World& w, const GenerationReport& r, const RecordIndex* ix,
-                  const EncounterSettings& settings, const GenerationCards* cards,
-                  EncounterValues& v, int jug1, int jug2, int prev1, int prev2, Rng& rng) {
+// One encounter between jug1 (player 1) and jug2 (player 2), who held prev1 and prev2 records
+// before it, into v: every way of playing one is this function with a record view and an
+// observer. The index view needs the cards and their index; the scan view uses the cards when
+// given, else works out the two it needs. Made in one piece, so that the values of an unobserved
+// encounter stay in registers.
+// A replay only reads the report.
+template <Observer kObserver>
+using ReportFor =
+    std::conditional_t<kObserver == Observer::replay, const GenerationReport, GenerationReport>;
+
+template <RecordView kView, Observer kObserver>
+[[gnu::flatten]] std::uint8_t playEncounter(const World& w, ReportFor<kObserver>& r,
+                                            const EncounterSettings& settings,
+                                            const GenerationCards* cards, EncounterValues& v,
+                                            int jug1, int jug2, int prev1, int prev2, Rng& rng) {
+    constexpr bool kObserved = kObserver != Observer::none;
     v.jug1 = jug1;
     v.jug2 = jug2;
     v.prev1 = prev1;
     v.prev2 = prev2;
-    v.copia = settings.copia;
-    v.SenMask = settings.senMask;
-    v.successiveMoves = settings.successiveMoves;
-    v.cakeCutting = settings.cakeCutting;
-    v.Si = colourSimilarity(w.genoma(settings.copia, jug1), w.genoma(settings.copia, jug2));
-    decideBoth(w, r, ix, settings, cards, v, rng);
-    computePayoffs(w, settings, v);
-    v.result = 0;
-}
-
-// One live encounter into v, committed.
-std::uint8_t playLive(const World& w, GenerationReport& r, RecordIndex* ix,
-                      const EncounterSettings& settings, const GenerationCards* cards,
-                      EncounterValues& v, int jug1, int jug2, int prev1, int prev2, Rng& rng) {
-    decideAndPay(w, r, ix, settings, cards, v, jug1, jug2, prev1, prev2, rng);
-    writeSelectedRow(w, r, v);
-    v.result = commit(w, r, ix, settings, cards, v);
-    return v.result;
+    if constexpr (kObserved) {
+        v.copia = settings.copia;
+        v.SenMask = settings.senMask;
+        v.successiveMoves = settings.successiveMoves;
+        v.cakeCutting = settings.cakeCutting;
+        v.result = 0;
+    }
+    v.Si = cards != nullptr
+               ? colourSimilarity(cards->cells[jug1][0], cards->cells[jug2][0])
+               : colourSimilarity(w.genoma(settings.copia, jug1), w.genoma(settings.copia, jug2));
+    if constexpr (kView == RecordView::index) {
+        RecordIndex& ix = *cards->index;
+        // Each player's memory of the other is found once: the searches read it, the records
+        // join it.
+        const std::array<PartnerPlace, 2> places = {partnerPlace(ix, jug1, jug2),
+                                                    partnerPlace(ix, jug2, jug1)};
+        decideBothIndexed<kObserved>(w, ix, settings, *cards, v, rng, memoryAt(ix, places[0]),
+                                     memoryAt(ix, places[1]));
+        computePayoffs(w, settings, v);
+        if constexpr (kObserver == Observer::rowWriter) writeSelectedRow(w, r, v);
+        return v.result = commit(w, r, &ix, settings, v, &places);
+    } else {
+        decideBothScanned(w, r, settings, cards, v, rng);
+        computePayoffs(w, settings, v);
+        if constexpr (kObserver == Observer::replay) {
+            return 0;
+        } else {
+            if constexpr (kObserver == Observer::rowWriter) writeSelectedRow(w, r, v);
+            return v.result = commit(w, r, nullptr, settings, v, nullptr);
+        }
+    }
 }
 
 }  // namespace
@@ -250,7 +279,8 @@ std::uint8_t playLive(const World& w, GenerationReport& r, RecordIndex* ix,
 void replayEncounter(const World& w, const GenerationReport& r, int jug1, int jug2, int prev1,
                      int prev2, Rng& rng, EncounterValues& out) {
     const EncounterSettings settings = encounterSettings(w, kPrevio);
-    decideAndPay(w, r, nullptr, settings, nullptr, out, jug1, jug2, prev1, prev2, rng);
+    playEncounter<RecordView::scan, Observer::replay>(w, r, settings, nullptr, out, jug1, jug2,
+                                                      prev1, prev2, rng);
 }
 
 SeenPreview replayPreview(const World& w, const GenerationReport& r, int jug1, int jug2, int prev1,
@@ -261,15 +291,16 @@ SeenPreview replayPreview(const World& w, const GenerationReport& r, int jug1, i
     return {previewRecord(w, settings, v), (settings.adHoc & 4) == 0};
 }
 
-std::uint8_t JugarPartida(const World& w, GenerationReport& r, RecordIndex* ix, int jug1, int jug2,
-                          int prev1, int prev2, int copia, Rng& rng, EncounterValues* out) {
+std::uint8_t JugarPartida(const World& w, GenerationReport& r, int jug1, int jug2, int prev1,
+                          int prev2, int copia, Rng& rng, EncounterValues* out) {
     EncounterValues v;
     std::uint8_t result = 0;
     if (copia == kPrevio) {
         replayEncounter(w, r, jug1, jug2, prev1, prev2, rng, v);
     } else {
         const EncounterSettings settings = encounterSettings(w, kActual);
-        result = playLive(w, r, ix, settings, nullptr, v, jug1, jug2, prev1, prev2, rng);
+        result = playEncounter<RecordView::scan, Observer::rowWriter>(
+            w, r, settings, nullptr, v, jug1, jug2, prev1, prev2, rng);
     }
     if (out != nullptr) *out = v;
     return result;
@@ -287,42 +318,26 @@ GenerationCards prepareCards(const World& w, GenerationReport& r, RecordIndex* i
     return f;
 }
 
-namespace {
-
-// A live encounter on the record index that no view asks about: the encounter playLive() plays,
-// made in one piece so that its values stay in registers and those only a view reads are never
-// stored.
-[[gnu::flatten]] std::uint8_t playUnobservedEncounter(const World& w, GenerationReport& r,
-                                                      RecordIndex& ix, const GenerationCards& cards,
-                                                      int jug1, int jug2, int prev1, int prev2,
-                                                      Rng& rng) {
-    const EncounterSettings& settings = cards.settings;
-    // The generation's scratch values: a fresh local would be cleared field by field every time.
-    EncounterValues& v = cards.inPlay;
-    v.jug1 = jug1;
-    v.jug2 = jug2;
-    v.prev1 = prev1;
-    v.prev2 = prev2;
-    v.Si = colourSimilarity(cards.cells[jug1][0], cards.cells[jug2][0]);
-    // Each player's memory of the other is found once: the searches read it, the records join it.
-    const std::array<PartnerPlace, 2> places = {partnerPlace(ix, jug1, jug2),
-                                                partnerPlace(ix, jug2, jug1)};
-    decideBothLive<false>(w, ix, settings, cards, v, rng, memoryAt(ix, places[0]),
-                          memoryAt(ix, places[1]));
-    computePayoffs(w, settings, v);
-    return commit(w, r, &ix, settings, &cards, v, &places);
-}
-
-}  // namespace
-
 std::uint8_t JugarPartida(const World& w, const GenerationCards& cards, int jug1, int jug2,
                           int prev1, int prev2, Rng& rng) {
     GenerationReport& r = *cards.report;
-    RecordIndex* const ix = cards.index;
-    if (ix != nullptr && w.CasillaSel != jug1 && w.CasillaSel != jug2 &&
-        prev1 == ix->headers[jug1].indexed && prev2 == ix->headers[jug2].indexed)
-        return playUnobservedEncounter(w, r, *ix, cards, jug1, jug2, prev1, prev2, rng);
-    return playLive(w, r, ix, cards.settings, &cards, cards.inPlay, jug1, jug2, prev1, prev2, rng);
+    const RecordIndex* const ix = cards.index;
+    EncounterValues& v = cards.inPlay;
+    const bool watched = w.CasillaSel == jug1 || w.CasillaSel == jug2;
+    // The index holds every record the rounds wrote; records written by other hands leave a cell
+    // behind it, and its encounters then scan.
+    if (ix != nullptr && prev1 == ix->headers[jug1].indexed && prev2 == ix->headers[jug2].indexed) {
+        if (watched)
+            return playEncounter<RecordView::index, Observer::rowWriter>(
+                w, r, cards.settings, &cards, v, jug1, jug2, prev1, prev2, rng);
+        return playEncounter<RecordView::index, Observer::none>(w, r, cards.settings, &cards, v,
+                                                                jug1, jug2, prev1, prev2, rng);
+    }
+    if (watched)
+        return playEncounter<RecordView::scan, Observer::rowWriter>(w, r, cards.settings, &cards, v,
+                                                                    jug1, jug2, prev1, prev2, rng);
+    return playEncounter<RecordView::scan, Observer::none>(w, r, cards.settings, &cards, v, jug1,
+                                                           jug2, prev1, prev2, rng);
 }
 
 ResultRow resultRow(const EncounterValues& v, int cell) {

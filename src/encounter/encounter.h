@@ -27,15 +27,14 @@ struct EncounterValues {
 };
 
 // One encounter between jug1 (player 1) and jug2 (player 2), who held prev1 and prev2 records
-// before it. copia 1: live play on the live genomes and live settings, results committed to the
-// report (and to the record index when one is given); the result has bit 0 set when player 1's
-// pay-off fell below UmbralHoy, bit 1 likewise for player 2. copia 0: a replay on the snapshot
-// genomes, the committed settings and the report's records; nothing changes and the result is 0.
+// before it, reading the records one by one. copia 1: live play on the live genomes and live
+// settings, results committed to the report; the result has bit 0 set when player 1's pay-off fell
+// below UmbralHoy, bit 1 likewise for player 2. copia 0: a replay on the snapshot genomes, the
+// committed settings and the report's records; nothing changes and the result is 0.
 // rng serves the ad-hoc random outputs only; replays pass a generator of their own so that looking
 // at a table never changes a run. When `out` is given it receives every value of the encounter.
-std::uint8_t JugarPartida(const World& w, GenerationReport& r, RecordIndex* ix, int jug1, int jug2,
-                          int prev1, int prev2, int copia, Rng& rng,
-                          EncounterValues* out = nullptr);
+std::uint8_t JugarPartida(const World& w, GenerationReport& r, int jug1, int jug2, int prev1,
+                          int prev2, int copia, Rng& rng, EncounterValues* out = nullptr);
 
 // A replay of an encounter of the generation the report holds (copia 0), into `out`.
 void replayEncounter(const World& w, const GenerationReport& r, int jug1, int jug2, int prev1,
@@ -68,8 +67,10 @@ struct GenerationCards {
 };
 GenerationCards prepareCards(const World& w, GenerationReport& r, RecordIndex* ix);
 
-// A live encounter (copia 1) of the generation the cards were prepared for: the same as
-// JugarPartida(w, *cards.report, cards.index, jug1, jug2, prev1, prev2, 1, rng).
+// A live encounter (copia 1) of the generation the cards were prepared for, with the same results
+// as JugarPartida(w, *cards.report, jug1, jug2, prev1, prev2, 1, rng): on the cards' record index
+// when it holds both players' records, and writing the results-table row only when the selected
+// cell plays.
 std::uint8_t JugarPartida(const World& w, const GenerationCards& cards, int jug1, int jug2,
                           int prev1, int prev2, Rng& rng);
 

@@ -60,8 +60,8 @@ bool validSlot(const World& w, const GenerationReport& r, int cell, int slot) {
            slot <= r.jugadas(cell, 0);
 }
 
-std::optional<std::uint16_t> searchRecordsOneByOne(const RecordList& l, int a, int n, int role,
-                                                   std::int16_t word) {
+std::optional<std::uint16_t> searchRecords(const RecordList& l, int a, int n, int role,
+                                           std::int16_t word) {
     Tally own, other;
     scanRecords(l, a, n, role, word,
                 [&](int i, Use use) { (use == Use::own ? own : other).add(l, i); });
@@ -81,12 +81,11 @@ std::vector<int> slotsUsed(const RecordList& l, int a, int n, int role, std::int
 
 std::uint16_t BuscarHistorial(const World& w, const GenerationReport& r, int a, int o, int n,
                               int half, int copia, int role, std::int16_t word) {
-    if (auto found = searchRecords(recordList(w, r, nullptr, o), a, n, role, word)) return *found;
+    if (auto found = searchRecords(recordList(r, o), a, n, role, word)) return *found;
     return static_cast<std::uint16_t>(w.genoma(copia, a).parte[half].Incertidumbre);
 }
 
-int firedInRecordsOneByOne(const RecordList& l, int partner, int n, int role,
-                           std::int16_t trigger) {
+int firedInRecords(const RecordList& l, int partner, int n, int role, std::int16_t trigger) {
     const int whom = packed::aquien(trigger);
     const int when = packed::cuando(trigger);
     if (when > 2) return 0;  // an undefined "when" selects no encounter
@@ -103,7 +102,7 @@ int firedInRecordsOneByOne(const RecordList& l, int partner, int n, int role,
 
 int DisparoPrevio(const World& w, const GenerationReport& r, int b, int partner, int n, int half,
                   int copia, int role) {
-    return firedInRecords(recordList(w, r, nullptr, b), partner, n, role,
+    return firedInRecords(recordList(r, b), partner, n, role,
                           w.genoma(copia, b).parte[half].Trigger);
 }
 

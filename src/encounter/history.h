@@ -8,7 +8,6 @@
 
 #include "encounter/move_record.h"
 #include "encounter/percent.h"
-#include "encounter/record_index.h"
 #include "state/generation_report.h"
 #include "state/world.h"
 
@@ -29,30 +28,25 @@ struct SlotRecord {
     std::uint8_t movA = 0, movB = 0;
 };
 
-// A cell's record list as a search reads it: the world's arrays from slot 0 on and, while player 2
+// A cell's record list as a search reads it: the report's arrays from slot 0 on and, while player 2
 // weighs player 1's current move, one slot shown with a preview record instead. The preview lives
-// here and never in the world, so a replay cannot disturb what the generation recorded.
+// here and never in the report, so a replay cannot disturb what the generation recorded.
 struct RecordList {
     const std::int32_t* jugadas = nullptr;
     const std::uint8_t* movA = nullptr;
     const std::uint8_t* movB = nullptr;
     int previewSlot = -1;
     SlotRecord preview;
-    // The cell's part of the record index, when it holds these records.
-    CellIndex index;
 
     std::int32_t jugada(int i) const { return i == previewSlot ? preview.jugada : jugadas[i]; }
     std::uint8_t a(int i) const { return i == previewSlot ? preview.movA : movA[i]; }
     std::uint8_t b(int i) const { return i == previewSlot ? preview.movB : movB[i]; }
 };
 
-// A cell's record list, with its index when an index is given and holds exactly the cell's
-// records.
-inline RecordList recordList(const World& w, const GenerationReport& r, const RecordIndex* ix,
-                             int cell) {
+// A cell's record list in the report.
+inline RecordList recordList(const GenerationReport& r, int cell) {
     const std::size_t base = r.slotIndex(cell, 0);
-    return {r.Jugadas.data() + base,  r.MovA.data() + base, r.MovB.data() + base, -1, {},
-            cellIndex(w, r, ix, cell)};
+    return {r.Jugadas.data() + base, r.MovA.data() + base, r.MovB.data() + base, -1, {}};
 }
 
 bool validCell(const World& w, int cell);
@@ -75,16 +69,10 @@ inline bool passesRoleFilter(int recRole, int h, int role) {
 }
 
 // The search of records n..1 of a rival's list by searcher a (role bit `role`) with the search word
-// `word`; empty when the search finds nothing and the searcher's "without data" values apply.
-// Through the index when the list has one, else record by record.
+// `word`, reading every record from the newest down; empty when the search finds nothing and the
+// searcher's "without data" values apply. The record index's answers must always agree with it.
 std::optional<std::uint16_t> searchRecords(const RecordList& list, int a, int n, int role,
                                            std::int16_t word);
-// The same search as the knowledge word, or -1 when it finds nothing.
-int findKnowledgeWord(const RecordList& list, int a, int n, int role, std::int16_t word);
-// The same search reading every record from the newest down, index or not: the plain form the
-// indexed one must always agree with.
-std::optional<std::uint16_t> searchRecordsOneByOne(const RecordList& list, int a, int n, int role,
-                                                   std::int16_t word);
 
 // The slots that search uses, newest first (the records behind its averages).
 std::vector<int> slotsUsed(const RecordList& list, int a, int n, int role, std::int16_t word);
@@ -99,12 +87,9 @@ std::uint16_t BuscarHistorial(const World& w, const GenerationReport& r, int a, 
 // (Trigger of half `half`, copy copia) select for the partner and b's current role bit.
 int DisparoPrevio(const World& w, const GenerationReport& r, int b, int partner, int n, int half,
                   int copia, int role);
-// The same look-up on a record list, with the trigger word given; through the index when the list
-// has one.
+// The same look-up on a record list, with the trigger word given, reading every record from the
+// newest down.
 int firedInRecords(const RecordList& list, int partner, int n, int role, std::int16_t trigger);
-// The look-up reading every record from the newest down.
-int firedInRecordsOneByOne(const RecordList& list, int partner, int n, int role,
-                           std::int16_t trigger);
 
 // The search code as the details window shows it: "8 -> 7 -> 1".
 std::string searchCodeText(std::int16_t busqueda);

@@ -1,8 +1,8 @@
 #pragma once
 
 // The history search and the trigger look-up as the record index answers them: from the memories
-// of a cell's records with one partner and with anybody, and the preview on top. The list forms
-// in history.h use these where the index covers a list; the live rounds call them directly.
+// of a cell's records with one partner and with anybody, and the preview on top. They give what the
+// record-by-record forms of history.h give on the same records.
 #include <array>
 #include <cstdint>
 

@@ -53,8 +53,7 @@ std::uint16_t knowledgeOf(const World& w, const EncounterSettings& settings, int
                           int half, const RecordList& rival, int n, bool alwaysSearch) {
     const GenomePart& g = w.genoma(settings.copia, b).parte[half];
     if (alwaysSearch || n > 0) {
-        const int found = findKnowledgeWord(rival, b, n, roleBit, g.Busqueda);
-        if (found >= 0) return static_cast<std::uint16_t>(found);
+        if (const auto found = searchRecords(rival, b, n, roleBit, g.Busqueda)) return *found;
     }
     return static_cast<std::uint16_t>(g.Incertidumbre);
 }

@@ -55,18 +55,4 @@ std::size_t placePastBlocks(const RecordIndex& ix, int cell, int partner) {
     return static_cast<std::size_t>(it - ix.withPartner.begin());
 }
 
-void reindexCell(const World& w, const GenerationReport& r, RecordIndex& ix, int cell, int slot) {
-    if (!indexFitsWorld(w, r, ix)) resetRecordIndex(w, r, ix);
-    // The cell's memories past the blocks are let go, to be made afresh as the records name
-    // their partners again.
-    for (auto m =
-             ix.withPartner.begin() + static_cast<std::ptrdiff_t>(ix.headers.size() * ix.block);
-         m != ix.withPartner.end(); ++m)
-        if (m->owner == cell) m->owner = -1;
-    ix.headers[cell] = {};
-    ix.anyPartner[cell] = {};
-    for (int i = 1; i <= slot; ++i)
-        addToIndex(ix, cell, i, r.jugadas(cell, i), r.movA(cell, i), r.movB(cell, i));
-}
-
 }  // namespace morvane

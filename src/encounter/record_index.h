@@ -44,12 +44,6 @@ inline int sumOfB(std::uint32_t sum) {
 // nothing indexed. The generation cycle calls it with the other accumulators.
 void resetRecordIndex(const World& w, const GenerationReport& r, RecordIndex& ix);
 
-// Whether the index has the shape of the world and of its record lists.
-inline bool indexFitsWorld(const World& w, const GenerationReport& r, const RecordIndex& ix) {
-    return ix.slotsPerCell == r.slotsPerCell &&
-           ix.headers.size() == static_cast<std::size_t>(w.NumJugadores) + 1;
-}
-
 // The cell's memory of a partner met for the first time, as its k-th.
 RecordMemory& newPartnerMemory(RecordIndex& ix, int cell, int k, int partner);
 // Where a memory past every cell's block lies in withPartner; the memory must exist.
@@ -88,27 +82,10 @@ inline const RecordMemory* memoryAt(const RecordIndex& ix, PartnerPlace place) {
     return place.pos == PartnerPlace::kNotMet ? nullptr : &ix.withPartner[place.pos];
 }
 
-// One cell's part of the record index, as a search reads it.
-struct CellIndex {
-    const RecordIndex* index = nullptr;  // null: no usable index
-    int cell = 0;
-
-    bool available() const { return index != nullptr; }
-    const RecordIndex::Header& header() const { return index->headers[cell]; }
-    // Slots 1..indexedCount() are indexed.
-    int indexedCount() const { return header().indexed; }
-    // The memory of all the cell's records.
-    const RecordMemory* anyPartner() const { return &index->anyPartner[cell]; }
-    // The memory of the cell's records with that partner; null when the cell has not met it.
-    const RecordMemory* withPartner(int partner) const {
-        return memoryAt(*index, partnerPlace(*index, cell, partner));
-    }
-};
-
 // Adds a record and its two bytes to the cell's index, its partner's memory found at `place`; the
 // cell's slots before it are already indexed.
-inline void addToIndexAt(RecordIndex& ix, int cell, int slot, std::int32_t record,
-                         std::uint8_t movA, std::uint8_t movB, PartnerPlace place) {
+inline void addToIndex(RecordIndex& ix, int cell, int slot, std::int32_t record, std::uint8_t movA,
+                       std::uint8_t movB, PartnerPlace place) {
     RecordIndex::Header& c = ix.headers[cell];
     const auto partner = static_cast<std::int16_t>(moveRecord::partner(record));
     const int role = moveRecord::role(record);
@@ -128,41 +105,6 @@ inline void addToIndexAt(RecordIndex& ix, int cell, int slot, std::int32_t recor
     c.nextPartner = static_cast<std::int16_t>(place.k + 1);
     c.newestPartner = partner;
     c.indexed = static_cast<std::int16_t>(slot);
-}
-
-inline void addToIndex(RecordIndex& ix, int cell, int slot, std::int32_t record, std::uint8_t movA,
-                       std::uint8_t movB) {
-    addToIndexAt(ix, cell, slot, record, movA, movB,
-                 partnerPlace(ix, cell, moveRecord::partner(record)));
-}
-
-// Re-sizes the index when the world's shape changed and rebuilds the cell's entries from its
-// records 1..slot.
-void reindexCell(const World& w, const GenerationReport& r, RecordIndex& ix, int cell, int slot);
-
-// Adds the record just written at the cell's slot. A cell whose records were written by other
-// hands first has its index rebuilt from them, so the index always follows the records.
-inline void indexRecord(const World& w, const GenerationReport& r, RecordIndex& ix, int cell,
-                        int slot) {
-    if (indexFitsWorld(w, r, ix) && ix.headers[cell].indexed == slot - 1)
-        addToIndex(ix, cell, slot, r.jugadas(cell, slot), r.movA(cell, slot), r.movB(cell, slot));
-    else
-        reindexCell(w, r, ix, cell, slot);
-}
-
-// The cell's index as it stands, for the live rounds of a generation: the cycle re-made the index
-// for them and only their encounters write records, so it holds every cell's records.
-inline CellIndex liveCellIndex(const RecordIndex& ix, int cell) {
-    return {&ix, cell};
-}
-
-// The cell's index when there is one and it holds exactly the cell's records; empty otherwise,
-// and the searches then read the records one by one.
-inline CellIndex cellIndex(const World& w, const GenerationReport& r, const RecordIndex* ix,
-                           int cell) {
-    if (ix == nullptr || !indexFitsWorld(w, r, *ix)) return {};
-    if (ix->headers[cell].indexed != r.jugadas(cell, 0)) return {};
-    return liveCellIndex(*ix, cell);
 }
 
 }  // namespace morvane

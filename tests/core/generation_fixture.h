@@ -70,7 +70,6 @@ struct WorldRun {
 
     explicit WorldRun(World world) : w(std::move(world)) { clearReport(w, r); }
     void generation(Rng& rng) { UnaGeneracion(w, r, s, rng); }
-    void generation(Rng& rng, const EncounterFn& play) { UnaGeneracion(w, r, s, rng, play); }
 };
 
 inline void setGenome(World& w, int cell, const Genoma& g) {
@@ -90,8 +89,8 @@ struct Recorder {
     std::function<std::uint8_t(const Call&)> result = [](const Call&) { return 0; };
     float pay1 = 0, pay2 = 0;
 
-    EncounterFn fn(GenerationReport& r) {
-        return [this, &r](int jug1, int jug2, int prev1, int prev2) {
+    auto fn(GenerationReport& r) {
+        return [this, &r](int jug1, int jug2, int prev1, int prev2) -> std::uint8_t {
             calls.push_back({jug1, jug2, prev1, prev2});
             r.jugadas(jug1, 0) = prev1 + 1;
             r.jugadas(jug2, 0) = prev2 + 1;

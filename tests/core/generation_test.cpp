@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 
 #include "generation_fixture.h"
@@ -9,7 +10,6 @@
 namespace morvane {
 namespace {
 
-using testing::Recorder;
 using testing::setGenome;
 using testing::worldOf;
 using testing::WorldRun;
@@ -81,40 +81,33 @@ TEST(RunPreparation, LeavesTheLastGenerationReadableWhenTheMovesChange) {
     EXPECT_EQ(run.r.Jugadas.size(), 10u * 13);
 }
 
-// An encounter that adds the generation's number to the chart sums, so each sample tells when it
-// was taken.
-EncounterFn chartingEncounter(Recorder& rec, WorldRun& run) {
-    return [&run, inner = rec.fn(run.r)](int a, int b, int pa, int pb) {
-        run.r.SumaCoop[0] += static_cast<float>(run.w.Generacion) / 2000.0f;
-        run.r.SumaCoop[1] += 0.5f;
-        ++run.r.CuentaCoop[0], ++run.r.CuentaCoop[1];
-        return inner(a, b, pa, pb);
-    };
-}
-
 TEST(Generation, SamplesTheHistoryEveryPasoCoopGenerationsUpToAHundredSamples) {
     WorldRun run(worldOf(2, 2, 1));
     World& w = run.w;
     w.options.Regla = 1;
     w.options.Opciones[kActual] = 256;
+    ASSERT_EQ(w.PasoCoop, 10);
     Rng rng(12);
-    Recorder rec;
-    const EncounterFn play = chartingEncounter(rec, run);
-    for (int g = 1; g <= 1000; ++g) run.generation(rng, play);
-    for (int s = 1; s <= 100; ++s) {
-        SCOPED_TRACE(s);
-        EXPECT_FLOAT_EQ(w.HistoriaCoop[s][0], static_cast<float>(10 * s) / 2000.0f);
-        EXPECT_FLOAT_EQ(w.HistoriaCoop[s][1], 0.5f);
+    // The role averages of each sampling generation, as its encounters summed them.
+    std::array<std::array<float, 2>, 102> expected{};
+    for (int g = 1; g <= 1010; ++g) {
+        run.generation(rng);
+        const int s = g / 10;
+        if (g % 10 != 0 || s > 100) continue;
+        ASSERT_GT(run.r.CuentaCoop[0], 0) << "generation " << g;
+        for (int role = 0; role < 2; ++role)
+            expected[s][role] = run.r.SumaCoop[role] / static_cast<float>(run.r.CuentaCoop[role]);
     }
-    EXPECT_EQ(w.HistoriaCoop[0][0], 0.0f);
-    const auto after1000 = w.HistoriaCoop;
-    for (int g = 1001; g <= 1010; ++g) run.generation(rng, play);
     EXPECT_EQ(w.Generacion, 1010);
-    EXPECT_EQ(w.HistoriaCoop, after1000);
-
+    for (int s = 0; s <= 100; ++s) {
+        SCOPED_TRACE(s);
+        EXPECT_EQ(w.HistoriaCoop[s][0], expected[s][0]);
+        EXPECT_EQ(w.HistoriaCoop[s][1], expected[s][1]);
+    }
+    const auto after1010 = w.HistoriaCoop;
     w.PasoCoop = 0;  // a step below 1 samples nothing
-    run.generation(rng, play);
-    EXPECT_EQ(w.HistoriaCoop, after1000);
+    run.generation(rng);
+    EXPECT_EQ(w.HistoriaCoop, after1010);
 }
 
 TEST(Generation, DrawsSnapshotCutsForEveryCellThenCopyAndMutationDrawsCellByCell) {
@@ -130,8 +123,7 @@ TEST(Generation, DrawsSnapshotCutsForEveryCellThenCopyAndMutationDrawsCellByCell
     w.FrecMutacion = 0;
     Rng rng(99);
     Rng twin = rng;
-    Recorder rec;
-    run.generation(rng, rec.fn(run.r));
+    run.generation(rng);
 
     auto cutOf = [](Rng& r) {
         const int cut = static_cast<int>(std::floor(r.uniform() * 37.0)) + 1;

@@ -21,8 +21,7 @@ EncounterValues playLive(World& w, GenerationReport& rep, int jug1, int jug2, in
                          std::uint64_t seed = 1) {
     Rng rng(seed);
     EncounterValues v;
-    JugarPartida(w, rep, nullptr, jug1, jug2, rep.jugadas(jug1, 0), rep.jugadas(jug2, 0), copia,
-                 rng, &v);
+    JugarPartida(w, rep, jug1, jug2, rep.jugadas(jug1, 0), rep.jugadas(jug2, 0), copia, rng, &v);
     return v;
 }
 
@@ -36,7 +35,7 @@ TEST(JugarPartida, ConstantCooperatorsInThePrisonersDilemma) {
         test::setOption(w, 9, evenIsOne);
         Rng rng(1);
         EncounterValues v;
-        EXPECT_EQ(JugarPartida(w, rep, nullptr, 1, 2, 0, 0, kActual, rng, &v), 0);
+        EXPECT_EQ(JugarPartida(w, rep, 1, 2, 0, 0, kActual, rng, &v), 0);
         const int e = evenIsOne ? 100 : 50;
         for (int k = 0; k < 2; ++k) {
             EXPECT_FLOAT_EQ(v.players[k].disp, 1.0f);
@@ -76,7 +75,7 @@ TEST(JugarPartida, ResultBitsMarkPayOffsStrictlyBelowTheDailyThreshold) {
         placeGenome(w, 1, genomeFrom(constantPart(r.output1)));
         placeGenome(w, 2, genomeFrom(constantPart(r.output2)));
         Rng rng(1);
-        EXPECT_EQ(JugarPartida(w, rep, nullptr, 1, 2, 0, 0, kActual, rng), r.expected);
+        EXPECT_EQ(JugarPartida(w, rep, 1, 2, 0, 0, kActual, rng), r.expected);
     }
 }
 
@@ -247,7 +246,7 @@ TEST(MoveDecision, AdHocSwitchOverridesValuesInputAndOutputs) {
     for (std::uint64_t seed = 1; seed <= 20; ++seed) {
         SCOPED_TRACE(testing::Message() << "seed " << seed);
         Rng rng(seed), ref(seed);
-        JugarPartida(w, rep, nullptr, 1, 2, 0, 0, kPrevio, rng, &v);
+        JugarPartida(w, rep, 1, 2, 0, 0, kPrevio, rng, &v);
         const float u1 = ref.uniform(), u2 = ref.uniform();
         EXPECT_FLOAT_EQ(v.players[0].f, u1 <= 0.5f ? 1.0f : 0.0f);
         EXPECT_FLOAT_EQ(v.players[1].f, u2 <= 0.5f ? 1.0f : 0.0f);

@@ -106,7 +106,7 @@ TEST(BuscarHistorial, FallBackReadsTheGivenHalfAndCopy) {
 TEST(SlotsUsados, ListTheRecordsBehindEachSearch) {
     GenerationReport rep;
     const World w = historyWorld(rep);
-    const RecordList l = recordList(w, rep, nullptr, 1);
+    const RecordList l = recordList(rep, 1);
     EXPECT_EQ(slotsUsed(l, 2, 4, 0, searchWordFor(0, 5, 2)), (std::vector<int>{4, 2}));
     EXPECT_EQ(slotsUsed(l, 5, 4, 0, searchWordFor(8, 2, 2)), (std::vector<int>{4, 3}));
     EXPECT_EQ(slotsUsed(l, 5, 4, 0, searchWordFor(0, 2, 2)), std::vector<int>{});

@@ -53,8 +53,7 @@ World playedWorld(GenerationReport& rep) {
         for (auto [a, b] : pairs) {
             const bool swap = (round + a) % 2 == 1;
             const int j1 = swap ? b : a, j2 = swap ? a : b;
-            JugarPartida(w, rep, nullptr, j1, j2, rep.jugadas(j1, 0), rep.jugadas(j2, 0), kActual,
-                         rng);
+            JugarPartida(w, rep, j1, j2, rep.jugadas(j1, 0), rep.jugadas(j2, 0), kActual, rng);
         }
     return w;
 }
@@ -125,7 +124,7 @@ TEST(MostrarPartidas, ReplaysUnderChangedSettingsLeaveTheRecordsAlone) {
         for (int k = 1; k <= rep.jugadas(c, 0); ++k) {
             const std::int32_t r = rep.jugadas(c, k);
             if (moveRecord::role(r) != 0) continue;
-            EXPECT_EQ(JugarPartida(w, rep, nullptr, c, moveRecord::partner(r), k - 1,
+            EXPECT_EQ(JugarPartida(w, rep, c, moveRecord::partner(r), k - 1,
                                    moveRecord::partnerSlot(r) - 1, kPrevio, replay),
                       0);
         }
