@@ -42,7 +42,7 @@ int drawPartner(World& w, Rng& rng, std::vector<std::uint8_t>& tomado, int i, in
 }  // namespace
 
 void playLiveIteration(const World& w, GenerationReport& r, GenerationScratch& scratch, Rng& rng) {
-    const GenerationCards& cards = *scratch.cards;
+    GenerationCards& cards = *scratch.cards;
     const auto play = [&](int jug1, int jug2, int prev1, int prev2) {
         return JugarPartida(w, cards, jug1, jug2, prev1, prev2, rng);
     };

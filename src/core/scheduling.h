@@ -65,13 +65,9 @@ void JugarIteracion(const World& w, const GenerationReport& r, std::vector<std::
             if (j == kNoPartner || !v.canPlay(i) || !v.canPlay(j)) continue;
             const int countI = v.count(i) & 0xFF;
             const int countJ = v.count(j) & 0xFF;
-            // The neighbour plays role 1 on r <= 0.5. The roles are chosen by selection, not by a
-            // branch on the draw, which would be mispredicted half the time.
-            const bool neighbourFirst = rng.uniform() <= 0.5f;
-            const int swapMask = -static_cast<int>(neighbourFirst);  // all ones: swap the two
-            const int jug1 = i ^ ((i ^ j) & swapMask), jug2 = j ^ ((i ^ j) & swapMask);
-            const int prev1 = countI ^ ((countI ^ countJ) & swapMask);
-            const int prev2 = countJ ^ ((countI ^ countJ) & swapMask);
+            // The neighbour plays role 1 on r <= 0.5.
+            int jug1 = i, jug2 = j, prev1 = countI, prev2 = countJ;
+            if (rng.uniform() <= 0.5f) jug1 = j, jug2 = i, prev1 = countJ, prev2 = countI;
             const std::uint8_t result = play(jug1, jug2, prev1, prev2);
             v.muertoHoy[jug1] = static_cast<std::uint8_t>(result & 1);
             v.muertoHoy[jug2] = static_cast<std::uint8_t>(result & 2);

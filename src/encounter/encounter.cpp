@@ -318,8 +318,8 @@ GenerationCards prepareCards(const World& w, GenerationReport& r, RecordIndex* i
     return f;
 }
 
-std::uint8_t JugarPartida(const World& w, const GenerationCards& cards, int jug1, int jug2,
-                          int prev1, int prev2, Rng& rng) {
+std::uint8_t JugarPartida(const World& w, GenerationCards& cards, int jug1, int jug2, int prev1,
+                          int prev2, Rng& rng) {
     GenerationReport& r = *cards.report;
     const RecordIndex* const ix = cards.index;
     EncounterValues& v = cards.inPlay;

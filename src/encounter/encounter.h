@@ -63,7 +63,7 @@ struct GenerationCards {
     RecordIndex* index = nullptr;
     // The values of the encounter in play, kept here so that each encounter overwrites them
     // instead of clearing a fresh set.
-    mutable EncounterValues inPlay;
+    EncounterValues inPlay;
 };
 GenerationCards prepareCards(const World& w, GenerationReport& r, RecordIndex* ix);
 
@@ -71,8 +71,8 @@ GenerationCards prepareCards(const World& w, GenerationReport& r, RecordIndex* i
 // as JugarPartida(w, *cards.report, jug1, jug2, prev1, prev2, 1, rng): on the cards' record index
 // when it holds both players' records, and writing the results-table row only when the selected
 // cell plays.
-std::uint8_t JugarPartida(const World& w, const GenerationCards& cards, int jug1, int jug2,
-                          int prev1, int prev2, Rng& rng);
+std::uint8_t JugarPartida(const World& w, GenerationCards& cards, int jug1, int jug2, int prev1,
+                          int prev2, Rng& rng);
 
 // Asks memory for what the live encounters of a round will read and write, a pair ahead, so that
 // it arrives while the pair before plays. Made for one round: the arrays it reads do not change

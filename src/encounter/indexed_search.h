@@ -13,22 +13,10 @@ namespace morvane {
 
 namespace indexed {
 
-// 2^32 / c rounded up, for c = 1..255: (sum * kReciprocals[c]) >> 32 is sum / c rounded down for
-// every sum below 2^16, since the excess stays under 2^-16 while the fraction of such a quotient is
-// at most 1 - 1/255. Integer division is slow, and each search ends in two.
-inline constexpr std::array<std::uint64_t, 256> kReciprocals = [] {
-    std::array<std::uint64_t, 256> t{};
-    for (std::uint64_t c = 1; c < 256; ++c) t[c] = (std::uint64_t{1} << 32) / c + 1;
-    return t;
-}();
-
 // sum / count to the nearest whole number, halves to even. Sums and counts are small, so this is
 // exactly the rounding of their floating-point quotient.
 inline int roundedAverage(int sum, int count) {
-    const int q =
-        count < 256 && sum < 65536
-            ? static_cast<int>((static_cast<std::uint64_t>(sum) * kReciprocals[count]) >> 32)
-            : sum / count;
+    const int q = sum / count;
     const int twice = 2 * (sum - q * count);
     // Up on more than half, and on exactly half when q is odd; without a branch, as remainders
     // fall at random.

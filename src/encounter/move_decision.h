@@ -4,10 +4,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "base/numeric.h"
 #include "base/rng.h"
@@ -125,17 +121,8 @@ DecisionCard decisionCard(const Genoma& g, int half, std::uint8_t senMask);
 
 // Colour similarity of the bugs of two cards, as colourSimilarity() gives it for their genomes.
 inline float colourSimilarity(const DecisionCard& a, const DecisionCard& b) {
-#if defined(__SSE2__)
-    // The sum of the byte differences in one instruction.
-    std::uint32_t ca = 0, cb = 0;
-    std::memcpy(&ca, a.bugColour.data(), 4);
-    std::memcpy(&cb, b.bugColour.data(), 4);
-    const int diff = _mm_cvtsi128_si32(_mm_sad_epu8(_mm_cvtsi32_si128(static_cast<int>(ca)),
-                                                    _mm_cvtsi32_si128(static_cast<int>(cb))));
-#else
     int diff = 0;
     for (int c = 0; c < 3; ++c) diff += std::abs(a.bugColour[c] - b.bugColour[c]);
-#endif
     return kColourSimilarities[diff];
 }
 
@@ -228,7 +215,7 @@ void decideWith(const Genoma& gb, const Genoma& gr, const EncounterSettings& set
     else
         side.fired = inRange || (lo <= hi && firedBefore());
     const float response = hundredth(static_cast<std::uint8_t>(packed::triggerResp(card.trigger)));
-    side.f = selectBits(side.fired, response, side.f);
+    side.f = side.fired ? response : side.f;
 
     if (role == 2 && (settings.adHoc & 2) != 0) {
         side.fired = false;

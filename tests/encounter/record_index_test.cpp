@@ -233,8 +233,8 @@ TEST(RecordIndex, IsNotReadForRecordsWrittenByHand) {
     }
     indexedRep.jugadas(1, 0) = 4;
     plainRep = indexedRep;
-    const GenerationCards indexed = prepareCards(w, indexedRep, &index);
-    const GenerationCards plain = prepareCards(w, plainRep, nullptr);
+    GenerationCards indexed = prepareCards(w, indexedRep, &index);
+    GenerationCards plain = prepareCards(w, plainRep, nullptr);
     // Cell 1 and its partners scan; cells 5 and 6 go on through the index.
     const std::array<std::array<int, 2>, 8> pairs = {
         {{1, 2}, {5, 6}, {3, 1}, {6, 5}, {1, 4}, {5, 6}, {2, 1}, {6, 5}}};
@@ -266,7 +266,7 @@ TEST(RecordIndex, FindsPartnersBeyondTheNeighbourhood) {
     RecordIndex index;
     resetRecordIndex(w, rep, index);
     ASSERT_EQ(index.block, 4u);
-    const GenerationCards cards = prepareCards(w, rep, &index);
+    GenerationCards cards = prepareCards(w, rep, &index);
     LookUpCounts counts;
     for (int i = 0; i < 36 && rep.jugadas(1, 0) < w.MovPosibles; ++i) {
         const int p = 2 + randomBelow(sample, 9);
