@@ -251,27 +251,34 @@ void copyLocus(const Genoma& src, Genoma& dst, int locus) {
 }  // namespace
 
 int CopiarGenoma(World& w, Rng& rng, int dest, int a, int b, int from, int to, int keepFont) {
-    // Donors are read before dest is written, so a cell may copy from itself or from a parent
-    // that is also being written.
-    const Genoma first = w.genoma(from, a);
-    const Genoma second = w.genoma(from, b);
-    const Genoma* upToCut = &first;
-    const Genoma* afterCut = &first;
     int cut = kNumLoci;
     int puntoCorte = -1;
+    bool secondUpToCut = false;
     if ((w.options.Opciones[kActual] & 256) == 0) {
         cut = std::min(static_cast<int>(rng.integer(37, 1)), kNumLoci);
         puntoCorte = cut;
-        if (rng.uniform() <= 0.5f) {
-            upToCut = &second;
-        } else {
-            afterCut = &second;
-        }
+        secondUpToCut = rng.uniform() <= 0.5f;
+    }
+    // Every field belongs to exactly one locus, so the loci of one donor together are the donor:
+    // the child starts as a whole copy of the donor of the longer side and takes the loci of the
+    // shorter side one by one. Donors are read before dest is written, so a cell may copy from
+    // itself or from a parent that is also being written.
+    const Genoma& upToCut = w.genoma(from, secondUpToCut ? b : a);
+    const Genoma& afterCut = w.genoma(from, secondUpToCut ? a : b);
+    Genoma child;
+    if (a == b || 2 * cut >= kNumLoci) {
+        child = upToCut;
+        if (a != b)
+            for (int locus = cut + 1; locus <= kNumLoci; ++locus) copyLocus(afterCut, child, locus);
+    } else {
+        child = afterCut;
+        for (int locus = 1; locus <= cut; ++locus) copyLocus(upToCut, child, locus);
     }
     Genoma& target = w.genoma(to, dest);
-    const int lastLocus = keepFont == 0 ? kNumLoci : 34;
-    for (int locus = 1; locus <= lastLocus; ++locus)
-        copyLocus(locus <= cut ? *upToCut : *afterCut, target, locus);
+    // Loci 35..37, the bug colour, stay the cell's own when asked to.
+    if (keepFont != 0)
+        for (int c = 3; c < 6; ++c) child.Colores[c] = target.Colores[c];
+    target = child;
     return puntoCorte;
 }
 
