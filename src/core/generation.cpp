@@ -34,12 +34,11 @@ void copyAndMutate(World& w, GenerationReport& report, Rng& rng) {
     }
 }
 
-// The per-generation arrays, sized to the world: the report's, the index and who dropped out.
+// The per-generation arrays, sized to the world: the report's and who dropped out.
 void newGenerationArrays(const World& w, GenerationReport& report, GenerationScratch& scratch) {
     NuevaGeneracionAcumuladores(w, report);
     if (report.PuntoCorte.size() != static_cast<std::size_t>(w.NumJugadores) + 1)
         report.PuntoCorte.assign(static_cast<std::size_t>(w.NumJugadores) + 1, 0);
-    resetRecordIndex(w, report, scratch.index);
     scratch.MuertoHoy.assign(static_cast<std::size_t>(w.NumJugadores) + 1, 0);
 }
 
@@ -68,10 +67,13 @@ void UnaGeneracion(World& w, GenerationReport& report, GenerationScratch& scratc
     if ((w.neighbourhood.CodVecin[kPrevio] & 16) != 0) EmparejarAzar(w, rng);
     // The iterations committed with MovPosibles, so the records always have room for the moves.
     scratch.cards.reset();
-    for (int it = 0; it < w.IteracionesComprometidas; ++it) {
-        if (!scratch.cards) scratch.cards = prepareCards(w, report, scratch.indexInUse());
-        playLiveIteration(w, report, scratch, rng);
+    if (w.IteracionesComprometidas > 0) {
+        scratch.cards = prepareCards(w, report, scratch.indexInUse(), scratch.useShortcuts);
+        // A generation in which nothing reads the records keeps no index.
+        if (scratch.cards->index != nullptr) resetRecordIndex(w, report, *scratch.cards->index);
     }
+    for (int it = 0; it < w.IteracionesComprometidas; ++it)
+        playLiveIteration(w, report, scratch, rng);
     scoreGeneration(w, report);
 
     snapshotGenomes(w, report, rng);

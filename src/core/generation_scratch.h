@@ -17,6 +17,9 @@ struct GenerationScratch {
     // Off: the searches scan the records one by one and no index is kept (the reference the index
     // is measured and checked against).
     bool useIndex = true;
+    // Off: every genome half counts as reading the records, and no encounter leaves out a search
+    // (the reference the shortcuts are checked against).
+    bool useShortcuts = true;
     std::optional<GenerationCards> cards;
     // Non-zero once the cell's pay-off of a move fell below the survive-today threshold: it plays
     // no more in this generation. `MuertoHoy` in the design.

@@ -66,6 +66,9 @@ class Simulation {
 
     // Off: the searches scan the records one by one (the reference the index is checked against).
     void useRecordIndex(bool on) { scratch_.useIndex = on; }
+    // Off: no encounter leaves out a search its output cannot depend on (the reference the
+    // shortcuts are checked against).
+    void useShortcuts(bool on) { scratch_.useShortcuts = on; }
     // What the generations worked in, for tests that digest every last array of a run.
     const GenerationScratch& scratch() const { return scratch_; }
 

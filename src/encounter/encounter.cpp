@@ -71,6 +71,27 @@ void decideBothIndexed(const World& w, const RecordIndex& ix, const EncounterSet
     v.players[1].cell = static_cast<std::int16_t>(v.jug2);
 }
 
+// Both decisions of a generation in which no half's output can depend on the records: nothing is
+// searched or looked up, and the decisions take the "without data" values. What a search would
+// have found (Ci, Ei, the input) is shown only by views, which take the observed path.
+void decideBothUnread(const World& w, const EncounterSettings& settings,
+                      const GenerationCards& cards, EncounterValues& v, Rng& rng) {
+    const Genoma& g1 = w.genoma(kActual, v.jug1);
+    const Genoma& g2 = w.genoma(kActual, v.jug2);
+    const auto never = [] { return false; };
+    auto& p1 = v.players[0];
+    const int h1 = player1Half(settings);
+    const DecisionCard& card1 = cards.cells[v.jug1][h1];
+    decideWith<true, false>(g1, g2, settings, 1, h1, card1,
+                            static_cast<std::uint16_t>(card1.incertidumbre), v.Si, 0.0f, rng, p1,
+                            never);
+    const int h2 = player2Half(settings, p1.disp);
+    const DecisionCard& card2 = cards.cells[v.jug2][h2];
+    decideWith<true, false>(g2, g1, settings, 2, h2, card2,
+                            static_cast<std::uint16_t>(card2.incertidumbre), v.Si, p1.f, rng,
+                            v.players[1], never);
+}
+
 // The card of a genome half: the generation's when there is one, else worked out into `local`.
 const DecisionCard& cardOf(const World& w, const EncounterSettings& settings,
                            const GenerationCards* cards, int cell, int half, DecisionCard& local) {
@@ -208,6 +229,9 @@ enum class RecordView {
     // The report's records one by one (BuscarHistorial's and DisparoPrevio's way): replays, and
     // the reference the index is checked against.
     scan,
+    // None: a generation in which no half's output can depend on the records reads none and keeps
+    // no index (unobserved only).
+    unread,
 };
 
 // Who looks at the encounter.
@@ -262,6 +286,11 @@ template <RecordView kView, Observer kObserver>
         computePayoffs(w, settings, v);
         if constexpr (kObserver == Observer::rowWriter) writeSelectedRow(w, r, v);
         return v.result = commit(w, r, &ix, settings, v, &places);
+    } else if constexpr (kView == RecordView::unread) {
+        static_assert(kObserver == Observer::none);
+        decideBothUnread(w, settings, *cards, v, rng);
+        computePayoffs(w, settings, v);
+        return v.result = commit(w, r, nullptr, settings, v, nullptr);
     } else {
         decideBothScanned(w, r, settings, cards, v, rng);
         computePayoffs(w, settings, v);
@@ -306,15 +335,22 @@ std::uint8_t JugarPartida(const World& w, GenerationReport& r, int jug1, int jug
     return result;
 }
 
-GenerationCards prepareCards(const World& w, GenerationReport& r, RecordIndex* ix) {
+GenerationCards prepareCards(const World& w, GenerationReport& r, RecordIndex* ix, bool shortcuts) {
     GenerationCards f;
     f.settings = encounterSettings(w, kActual);
     f.report = &r;
-    f.index = ix;
     const auto& genomes = w.genomes[kActual];
     f.cells.resize(genomes.size());
-    for (std::size_t c = 0; c < genomes.size(); ++c)
+    f.anyReadsHistory = !shortcuts;
+    for (std::size_t c = 0; c < genomes.size(); ++c) {
         for (int h = 0; h < 2; ++h) f.cells[c][h] = decisionCard(genomes[c], h, f.settings.senMask);
+        // Squares never play, so theirs do not count.
+        const std::int16_t kind = genomes[c].parte[0].Busqueda & 0xFF;
+        if (c > 0 && !f.anyReadsHistory && !isBlankSquare(kind) && !isDeadSquare(kind))
+            f.anyReadsHistory =
+                halfReadsHistory(genomes[c].parte[0]) || halfReadsHistory(genomes[c].parte[1]);
+    }
+    f.index = f.anyReadsHistory ? ix : nullptr;
     return f;
 }
 
@@ -333,6 +369,9 @@ std::uint8_t JugarPartida(const World& w, GenerationCards& cards, int jug1, int 
         return playEncounter<RecordView::index, Observer::none>(w, r, cards.settings, &cards, v,
                                                                 jug1, jug2, prev1, prev2, rng);
     }
+    if (!cards.anyReadsHistory && !watched)
+        return playEncounter<RecordView::unread, Observer::none>(w, r, cards.settings, &cards, v,
+                                                                 jug1, jug2, prev1, prev2, rng);
     if (watched)
         return playEncounter<RecordView::scan, Observer::rowWriter>(w, r, cards.settings, &cards, v,
                                                                     jug1, jug2, prev1, prev2, rng);

@@ -59,13 +59,22 @@ struct GenerationCards {
     std::vector<std::array<DecisionCard, 2>> cells;  // [cell][half] of the live genomes
     GenerationReport* report = nullptr;
     // Re-made by the cycle before the rounds; only the rounds' encounters write records, so it
-    // holds every cell's records throughout them. Null: the searches scan the records.
+    // holds every cell's records throughout them. Null: the searches scan the records, or nothing
+    // reads them.
     RecordIndex* index = nullptr;
+    // Whether any playing cell has a genome half whose output can depend on the records. When
+    // none has, no record is searched or indexed this generation: genomes change only after the
+    // rounds, and the cards are made anew every generation.
+    bool anyReadsHistory = true;
     // The values of the encounter in play, kept here so that each encounter overwrites them
     // instead of clearing a fresh set.
     EncounterValues inPlay;
 };
-GenerationCards prepareCards(const World& w, GenerationReport& r, RecordIndex* ix);
+// The cards of the live genomes. Without `shortcuts` every half counts as reading the records, and
+// the encounters take the general path throughout (the reference the shortcuts are checked
+// against). The cards keep `ix` only when some playing half reads the records.
+GenerationCards prepareCards(const World& w, GenerationReport& r, RecordIndex* ix,
+                             bool shortcuts = true);
 
 // A live encounter (copia 1) of the generation the cards were prepared for, with the same results
 // as JugarPartida(w, *cards.report, jug1, jug2, prev1, prev2, 1, rng): on the cards' record index

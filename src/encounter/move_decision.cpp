@@ -71,8 +71,14 @@ DecisionCard decisionCard(const Genoma& genoma, int half, std::uint8_t senMask) 
     f.trigger = g.Trigger;
     f.triggerMin = g.TriggerMin;
     f.triggerMax = g.TriggerMax;
-    f.bugColour = {genoma.Colores[3], genoma.Colores[4], genoma.Colores[5], 0};
+    f.bugColour = {genoma.Colores[3], genoma.Colores[4], genoma.Colores[5]};
     return f;
+}
+
+bool halfReadsHistory(const GenomePart& g) {
+    const bool flat = g.Y0 == g.Y1 && g.Y1 == g.Y2 && g.Y2 == g.Y3;
+    const bool neverFires = g.TriggerMin > g.TriggerMax;
+    return !(flat && neverFires);
 }
 
 void decide(const World& w, const EncounterSettings& settings, int b, int r, int role, int half,

@@ -114,10 +114,14 @@ struct alignas(64) DecisionCard {
     std::array<float, 3> weights{};     // the weights of Ci, Ei, Si by the card's SenMask
     std::int16_t busqueda = 0, incertidumbre = 0, trigger = 0;
     std::uint8_t triggerMin = 0, triggerMax = 0;
-    std::array<std::uint8_t, 4> bugColour{};  // Colores 3..5, and a 0
+    std::array<std::uint8_t, 3> bugColour{};  // Colores 3..5
 };
 static_assert(sizeof(DecisionCard) == 64);
 DecisionCard decisionCard(const Genoma& g, int half, std::uint8_t senMask);
+// Whether a genome half's output can depend on what the records say. A flat curve (Y0 = Y1 = Y2 =
+// Y3) gives the same output for every input, and an empty trigger range (Min above Max) never
+// fires: such a half decides the same whatever its search finds.
+bool halfReadsHistory(const GenomePart& g);
 
 // Colour similarity of the bugs of two cards, as colourSimilarity() gives it for their genomes.
 inline float colourSimilarity(const DecisionCard& a, const DecisionCard& b) {

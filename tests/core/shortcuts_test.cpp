@@ -1,0 +1,103 @@
+// A generation in which no playing genome's output can depend on the records reads none and keeps
+// no index. These runs compare it, generation by generation and on everything a generation leaves
+// behind, with the general path that searches every time.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+#include "core/simulation.h"
+#include "core/startup.h"
+#include "encounter/move_decision.h"
+#include "support/world_digest.h"
+
+namespace morvane {
+namespace {
+
+// Makes every genome half's output independent of the records: a flat curve at its own Y0 and a
+// trigger range that is empty.
+void makeHistoryBlind(World& w) {
+    for (int c = 1; c <= w.NumJugadores; ++c) {
+        for (auto* g : {&w.genoma(kActual, c), &w.genoma(kPrevio, c)}) {
+            if (!isMutable(*g)) continue;
+            for (GenomePart& p : g->parte) {
+                p.Y1 = p.Y2 = p.Y3 = p.Y0;
+                p.TriggerMin = 100;
+                p.TriggerMax = 0;
+            }
+        }
+    }
+}
+
+struct Case {
+    int type, iterations, rule, sumMode;
+    bool successiveMoves, crossover;
+    float mutation;
+    int selected;  // 0: no cell watched
+};
+
+std::uint64_t digestAfter(const Case& c, bool shortcuts, int generation, std::uint64_t seed,
+                          bool& sawBlind, bool& sawReading) {
+    Simulation sim(seed);
+    World& w = sim.state();
+    makeBusyWorld(w, sim.rng(), 9, 7, c.type, c.iterations);
+    makeHistoryBlind(w);
+    w.options.mnuOpcion[4] = c.successiveMoves;
+    w.options.mnuOpcion[8] = !c.crossover;
+    w.options.mnuOpcion[0] = c.mutation > 0;
+    recomputeOpciones(w);
+    clickRegla(w, c.rule);
+    clickSuma(w, c.sumMode);
+    w.FrecMutacion = c.mutation;
+    if (c.selected > 0) w.CasillaSel = static_cast<std::int16_t>(c.selected);
+    sim.clearReport();
+    sim.useShortcuts(shortcuts);
+    sim.prepare();
+    std::uint64_t run = 0;
+    for (int g = 0; g < generation; ++g) {
+        sim.step();
+        if (shortcuts) (sim.scratch().cards->anyReadsHistory ? sawReading : sawBlind) = true;
+        run = testing::foldDigest(run,
+                                  testing::worldDigest(w, sim.report(), sim.scratch().MuertoHoy));
+    }
+    return run;
+}
+
+TEST(Shortcuts, HistoryBlindGenerationsEqualTheGeneralPath) {
+    // Mutation turns blind genomes into reading ones as the run goes on: both kinds of generation
+    // come up in one run.
+    const Case cases[] = {
+        {2, 1, 0, 0, false, false, 0.0f, 0}, {12, 3, 1, 1, true, true, 0.02f, 0},
+        {0, 2, 2, 2, false, true, 0.05f, 5}, {13, 2, 3, 0, true, false, 0.02f, 0},
+        {7, 4, 1, 2, true, true, 0.1f, 17},  {14, 2, 0, 1, false, false, 0.05f, 0},
+        {4, 3, 2, 0, true, true, 0.02f, 30}, {10, 1, 3, 2, false, true, 0.0f, 0},
+    };
+    bool sawBlind = false, sawReading = false;
+    std::uint64_t seed = 300;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message()
+                     << "type " << c.type << ", rule " << c.rule << ", successive "
+                     << c.successiveMoves << ", mutation " << c.mutation);
+        ++seed;
+        bool unused = false;
+        EXPECT_EQ(digestAfter(c, true, 20, seed, sawBlind, sawReading),
+                  digestAfter(c, false, 20, seed, unused, unused));
+    }
+    EXPECT_TRUE(sawBlind);
+    EXPECT_TRUE(sawReading);
+}
+
+TEST(Shortcuts, OnlyAFlatCurveWithAnEmptyTriggerRangeIsBlind) {
+    GenomePart p;
+    p.Y0 = p.Y1 = p.Y2 = p.Y3 = 40;
+    p.TriggerMin = 60;
+    p.TriggerMax = 59;
+    EXPECT_FALSE(halfReadsHistory(p));
+    p.TriggerMax = 60;  // a range of one value can fire
+    EXPECT_TRUE(halfReadsHistory(p));
+    p.TriggerMax = 59;
+    p.Y2 = 41;  // the output follows the input
+    EXPECT_TRUE(halfReadsHistory(p));
+}
+
+}  // namespace
+}  // namespace morvane
