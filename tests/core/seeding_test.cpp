@@ -99,38 +99,6 @@ TEST(Seeding, SecondCurveInputIsDrawnBeyondTheFirst) {
     EXPECT_EQ(hi2, 98);
 }
 
-TEST(Seeding, AzarCasillaDrawsInItsFixedOrder) {
-    // Replay the stream: 23 draws per part, then the mask, then six colours.
-    World w = worldOf(1, 1);
-    Rng rng(33);
-    Rng replay = rng;
-    AzarCasilla(w, rng, 1);
-    std::vector<float> u(53);
-    for (float& x : u) x = replay.uniform();
-    EXPECT_EQ(rng.uniform(), replay.uniform());  // exactly 53 draws were taken
-
-    auto expectedDraw = [&](int k, int i) {
-        const auto& l = w.Rangos.limits[k][0];
-        return static_cast<int>(drawInteger(u[i], l[1] - l[0], 0.5) + l[0]);
-    };
-    const Genoma& g = w.genoma(kActual, 1);
-    const GenomePart& p = g.parte[0];
-    EXPECT_EQ(p.Busqueda, 8 * expectedDraw(kLimTipo, 2) + 64 * expectedDraw(kLimProf, 1) +
-                              1024 * expectedDraw(kLimHistorial, 0));
-    EXPECT_EQ(p.Y0, expectedDraw(kLimY0, 5));
-    EXPECT_EQ(p.Y3, expectedDraw(kLimY3, 8));
-    EXPECT_EQ(p.SenIC, expectedDraw(kLimSenIC, 9));
-    EXPECT_EQ(p.SenIA, static_cast<int>(std::floor(u[10] * (101.0 - p.SenIC))));
-    EXPECT_EQ(p.Incertidumbre, 16384 * expectedDraw(kLimCopia, 14) +
-                                   128 * expectedDraw(kLimIncerIA, 15) +
-                                   expectedDraw(kLimIncerIC, 16));
-    EXPECT_EQ(p.Trigger, expectedDraw(kLimTriggerResp, 20) + 256 * expectedDraw(kLimAquien, 21) +
-                             512 * expectedDraw(kLimCuando, 22));
-    EXPECT_EQ(g.VecinosImitacion, static_cast<int>(std::floor(16777215.0 * u[46])) + 1);
-    EXPECT_EQ(g.Colores[0], static_cast<int>(std::floor(254.0 * u[47])) + 1);
-    EXPECT_EQ(g.Colores[5], static_cast<int>(std::floor(254.0 * u[52])) + 1);
-}
-
 TEST(Seeding, DistributionFillFollowsThePortions) {
     // 2000 cells, 20 of them blank; fixed seed; each share within about 4 sigma of its portion.
     World w = worldOf(40, 50);
@@ -184,7 +152,10 @@ TEST(Seeding, FillsThatFindNothingToDoChangeNothing) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        World w = worldOf(3, 2, {"UC", "UD", "Cuadro en blanco", "Fairman", "Tit For Tat", "UC"});
+        World w = worldOf(3, 2);
+        int cell = 1;
+        for (const char* name : {"UC", "UD", "Cuadro en blanco", "Fairman", "Tit For Tat", "UC"})
+            place(w, cell++, genomeOf(w, name));
         for (auto& s : w.ListaEstrategias) s.Reparto = r.reparto;
         const World before = w;
         Rng rng(36);

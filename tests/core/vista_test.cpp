@@ -82,8 +82,8 @@ TEST(Vista, EveryRuleRoundCountAndSumModeSurvivesARoundTrip) {
     for (int regla = 0; regla < 4; ++regla) {
         for (int rounds = 1; rounds <= 10; ++rounds) {
             for (int suma = 0; suma < 3; ++suma) {
-                SCOPED_TRACE(testing::Message() << "rule " << regla + 1 << ", rounds " << rounds
-                                                << ", sum mode " << suma + 1);
+                SCOPED_TRACE(::testing::Message() << "rule " << regla + 1 << ", rounds " << rounds
+                                                  << ", sum mode " << suma + 1);
                 World w;
                 w.options.mnuVerMutaciones = (rounds % 2) == 0;
                 w.options.mnuOpcion = {true, true, true,  false, true,

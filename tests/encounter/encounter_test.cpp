@@ -7,15 +7,15 @@
 
 #include "base/rng.h"
 #include "encounter/move_decision.h"
-#include "encounter_world.h"
+#include "support/worlds.h"
 
 namespace morvane {
 namespace {
 
-using test::constantPart;
-using test::genomeFrom;
-using test::identityPart;
-using test::placeGenome;
+using testing::constantPart;
+using testing::genomeFrom;
+using testing::identityPart;
+using testing::place;
 
 EncounterValues playLive(World& w, GenerationReport& rep, int jug1, int jug2, int copia = kActual,
                          std::uint64_t seed = 1) {
@@ -28,11 +28,11 @@ EncounterValues playLive(World& w, GenerationReport& rep, int jug1, int jug2, in
 TEST(JugarPartida, ConstantCooperatorsInThePrisonersDilemma) {
     for (bool evenIsOne : {true, false}) {
         SCOPED_TRACE(evenIsOne ? "equality = 1" : "equality = 0.5");
-        World w = test::encounterWorld(2, 2, 4);
-        GenerationReport rep = test::emptyReport(w);
-        placeGenome(w, 1, genomeFrom(constantPart(100)));
-        placeGenome(w, 2, genomeFrom(constantPart(100)));
-        test::setOption(w, 9, evenIsOne);
+        World w = testing::encounterWorld(2, 2, 4);
+        GenerationReport rep = testing::reportOf(w);
+        place(w, 1, genomeFrom(constantPart(100)));
+        place(w, 2, genomeFrom(constantPart(100)));
+        testing::setOption(w, 9, evenIsOne);
         Rng rng(1);
         EncounterValues v;
         EXPECT_EQ(JugarPartida(w, rep, 1, 2, 0, 0, kActual, rng, &v), 0);
@@ -67,13 +67,13 @@ TEST(JugarPartida, ResultBitsMarkPayOffsStrictlyBelowTheDailyThreshold) {
     // Against a defector a cooperator gets S = 0 and the defector T = 4.
     for (const Row& r : {Row{0.0f, 100, 0, 0}, Row{3.0f, 100, 100, 0}, Row{3.5f, 100, 100, 3},
                          Row{1.0f, 100, 0, 1}, Row{1.0f, 0, 100, 2}}) {
-        SCOPED_TRACE(testing::Message()
+        SCOPED_TRACE(::testing::Message()
                      << "threshold " << r.threshold << " " << r.output1 << " " << r.output2);
-        World w = test::encounterWorld(2, 2, 4);
-        GenerationReport rep = test::emptyReport(w);
+        World w = testing::encounterWorld(2, 2, 4);
+        GenerationReport rep = testing::reportOf(w);
         w.UmbralHoy = r.threshold;
-        placeGenome(w, 1, genomeFrom(constantPart(r.output1)));
-        placeGenome(w, 2, genomeFrom(constantPart(r.output2)));
+        place(w, 1, genomeFrom(constantPart(r.output1)));
+        place(w, 2, genomeFrom(constantPart(r.output2)));
         Rng rng(1);
         EXPECT_EQ(JugarPartida(w, rep, 1, 2, 0, 0, kActual, rng), r.expected);
     }
@@ -85,14 +85,14 @@ TEST(JugarPartida, CakeCuttingSharesTheCakeByTheOutputs) {
         float pay1, pay2;
     };
     for (const Row& r : {Row{40, 70, 0.6f * 9, 0.3f * 9}, Row{40, 30, 0.0f, 0.0f}}) {
-        SCOPED_TRACE(testing::Message() << r.f1 << " / " << r.f2);
-        World w = test::encounterWorld(2, 2, 4);
-        GenerationReport rep = test::emptyReport(w);
+        SCOPED_TRACE(::testing::Message() << r.f1 << " / " << r.f2);
+        World w = testing::encounterWorld(2, 2, 4);
+        GenerationReport rep = testing::reportOf(w);
         SelectGame(w.payoffs, 5);
         commitPayoffAnalysis(w.payoffs);
         w.options.chkPartirTarta = true;
-        placeGenome(w, 1, genomeFrom(constantPart(r.f1)));
-        placeGenome(w, 2, genomeFrom(constantPart(r.f2)));
+        place(w, 1, genomeFrom(constantPart(r.f1)));
+        place(w, 2, genomeFrom(constantPart(r.f2)));
         const EncounterValues v = playLive(w, rep, 1, 2);
         EXPECT_NEAR(v.payoffs[0], r.pay1, 1e-5);
         EXPECT_NEAR(v.payoffs[1], r.pay2, 1e-5);
@@ -102,14 +102,14 @@ TEST(JugarPartida, CakeCuttingSharesTheCakeByTheOutputs) {
 
 TEST(JugarPartida, RecordBytesStayWithinAPercentage) {
     // Cake cutting with a positive minimum pay-off: an empty share is a negative success.
-    World w = test::encounterWorld(2, 2, 4);
-    GenerationReport rep = test::emptyReport(w);
+    World w = testing::encounterWorld(2, 2, 4);
+    GenerationReport rep = testing::reportOf(w);
     setPayoffs(w.payoffs, {9, 9, 2, 2, 2, 2, 3, 3});
     commitPayoffAnalysis(w.payoffs);
     w.options.chkPartirTarta = true;
     w.options.CiEsExito = 1;
-    placeGenome(w, 1, genomeFrom(constantPart(40)));
-    placeGenome(w, 2, genomeFrom(constantPart(30)));
+    place(w, 1, genomeFrom(constantPart(40)));
+    place(w, 2, genomeFrom(constantPart(30)));
     const EncounterValues v = playLive(w, rep, 1, 2);
     ASSERT_LT(v.success[0], 0.0f);
     for (int cell : {1, 2}) {
@@ -124,11 +124,11 @@ TEST(JugarPartida, RecordBytesStayWithinAPercentage) {
 }
 
 TEST(JugarPartida, AnEncounterBeyondTheRecordListPaysButWritesNoRecord) {
-    World w = test::encounterWorld(2, 2, 1);
-    GenerationReport rep = test::emptyReport(w);
+    World w = testing::encounterWorld(2, 2, 1);
+    GenerationReport rep = testing::reportOf(w);
     w.CasillaSel = 1;
-    placeGenome(w, 1, genomeFrom(constantPart(100)));
-    placeGenome(w, 2, genomeFrom(constantPart(100)));
+    place(w, 1, genomeFrom(constantPart(100)));
+    place(w, 2, genomeFrom(constantPart(100)));
     playLive(w, rep, 1, 2);
     const std::vector<std::int32_t> records = rep.Jugadas;
     playLive(w, rep, 1, 2);
@@ -138,28 +138,28 @@ TEST(JugarPartida, AnEncounterBeyondTheRecordListPaysButWritesNoRecord) {
 }
 
 TEST(JugarPartida, ARoleWithEqualPayOffsAlwaysHasSuccessOne) {
-    World w = test::encounterWorld(2, 2, 4);
-    GenerationReport rep = test::emptyReport(w);
+    World w = testing::encounterWorld(2, 2, 4);
+    GenerationReport rep = testing::reportOf(w);
     setPayoffs(w.payoffs, {2, 4, 2, 3, 2, 1, 2, 0});
     commitPayoffAnalysis(w.payoffs);
     for (int f : {0, 50, 100}) {
-        placeGenome(w, 1, genomeFrom(constantPart(f)));
-        placeGenome(w, 2, genomeFrom(constantPart(100 - f)));
+        place(w, 1, genomeFrom(constantPart(f)));
+        place(w, 2, genomeFrom(constantPart(100 - f)));
         EXPECT_FLOAT_EQ(playLive(w, rep, 1, 2, kPrevio).success[0], 1.0f);
     }
 }
 
 TEST(JugarPartida, SimilarityComparesTheBugColours) {
-    World w = test::encounterWorld(2, 2, 4);
-    GenerationReport rep = test::emptyReport(w);
+    World w = testing::encounterWorld(2, 2, 4);
+    GenerationReport rep = testing::reportOf(w);
     Genoma a = genomeFrom(constantPart(50)), b = a;
-    placeGenome(w, 1, a);
-    placeGenome(w, 2, b);
+    place(w, 1, a);
+    place(w, 2, b);
     EXPECT_FLOAT_EQ(playLive(w, rep, 1, 2, kPrevio).Si, 1.0f);
     a.Colores = {255, 255, 255, 1, 1, 1};
     b.Colores = {1, 1, 1, 254, 254, 254};  // the user colours do not count
-    placeGenome(w, 1, a);
-    placeGenome(w, 2, b);
+    place(w, 1, a);
+    place(w, 2, b);
     EXPECT_FLOAT_EQ(playLive(w, rep, 1, 2, kPrevio).Si, 0.0f);
 }
 
@@ -172,12 +172,12 @@ TEST(MoveDecision, SenMaskChoosesTheIndexesOfTheInput) {
     // Terms: |0.8 - 0.3| = 0.5, |0.3 - 0| = 0.3, |1 - 0.5| = 0.5.
     const float expected[8] = {1.0f, 0.5f, 0.3f, 0.36f, 0.5f, 0.5f, 0.4f, 0.4f};
     for (int mask = 0; mask < 8; ++mask) {
-        SCOPED_TRACE(testing::Message() << "SenMask " << mask);
-        World w = test::encounterWorld(2, 2, 4);
-        GenerationReport rep = test::emptyReport(w);
+        SCOPED_TRACE(::testing::Message() << "SenMask " << mask);
+        World w = testing::encounterWorld(2, 2, 4);
+        GenerationReport rep = testing::reportOf(w);
         w.options.SenMask = static_cast<std::uint8_t>(mask);
-        placeGenome(w, 1, genomeFrom(g));
-        placeGenome(w, 2, genomeFrom(constantPart(0)));
+        place(w, 1, genomeFrom(g));
+        place(w, 2, genomeFrom(constantPart(0)));
         const EncounterValues v = playLive(w, rep, 1, 2);
         EXPECT_NEAR(v.players[0].x, expected[mask], 1e-6);
         EXPECT_NEAR(v.players[0].f, expected[mask], 1e-6);  // the curve is f(x) = x
@@ -185,12 +185,12 @@ TEST(MoveDecision, SenMaskChoosesTheIndexesOfTheInput) {
 }
 
 TEST(MoveDecision, TriggerAnswersInItsRangeAndRepeatsAnEarlierFiring) {
-    World w = test::encounterWorld(2, 2, 4);
-    GenerationReport rep = test::emptyReport(w);
+    World w = testing::encounterWorld(2, 2, 4);
+    GenerationReport rep = testing::reportOf(w);
     GenomePart g = constantPart(0);
     g.TriggerMin = 0, g.TriggerMax = 100, g.Trigger = 30;
-    placeGenome(w, 1, genomeFrom(g));
-    placeGenome(w, 2, genomeFrom(constantPart(0)));
+    place(w, 1, genomeFrom(g));
+    place(w, 2, genomeFrom(constantPart(0)));
     EncounterValues v = playLive(w, rep, 1, 2);
     EXPECT_TRUE(v.players[0].fired);
     EXPECT_FLOAT_EQ(v.players[0].f, 0.3f);
@@ -201,14 +201,14 @@ TEST(MoveDecision, TriggerAnswersInItsRangeAndRepeatsAnEarlierFiring) {
     g.TriggerMin = 10, g.TriggerMax = 20;
     g.Trigger = packed::withCuando(packed::withAquien(80, 1), 2);
     g.Incertidumbre = 0;  // Ci 0 against ValIC 100: x = 1
-    placeGenome(w, 1, genomeFrom(g));
+    place(w, 1, genomeFrom(g));
     v = playLive(w, rep, 1, 2);
     EXPECT_TRUE(v.players[0].fired);
     EXPECT_FLOAT_EQ(v.players[0].f, 0.8f);
 
     // An empty range (min above max) is off whatever happened before.
     g.TriggerMin = 100, g.TriggerMax = 0;
-    placeGenome(w, 1, genomeFrom(g));
+    place(w, 1, genomeFrom(g));
     v = playLive(w, rep, 1, 2);
     EXPECT_FALSE(v.players[0].fired);
     EXPECT_FLOAT_EQ(v.players[0].f, 0.0f);
@@ -218,11 +218,11 @@ TEST(MoveDecision, AdHocSwitchOverridesValuesInputAndOutputs) {
     GenomePart g1 = identityPart(), g2 = identityPart();
     g1.ValIC = 40, g1.SenIC = 50;
     g2.ValIC = 65, g2.SenIC = 50;
-    World w = test::encounterWorld(2, 2, 4);
-    GenerationReport rep = test::emptyReport(w);
+    World w = testing::encounterWorld(2, 2, 4);
+    GenerationReport rep = testing::reportOf(w);
     w.options.SenMask = 1;
-    placeGenome(w, 1, genomeFrom(g1));
-    placeGenome(w, 2, genomeFrom(g2));
+    place(w, 1, genomeFrom(g1));
+    place(w, 2, genomeFrom(g2));
 
     w.options.hsbAdHoc = 1;  // player 1: valuations 1 and x = the rival's ValIC
     EncounterValues v = playLive(w, rep, 1, 2, kPrevio);
@@ -244,7 +244,7 @@ TEST(MoveDecision, AdHocSwitchOverridesValuesInputAndOutputs) {
     // Bit 4: one draw per player, player 1 first, compared with SenIC; nothing else is drawn.
     w.options.hsbAdHoc = 4;
     for (std::uint64_t seed = 1; seed <= 20; ++seed) {
-        SCOPED_TRACE(testing::Message() << "seed " << seed);
+        SCOPED_TRACE(::testing::Message() << "seed " << seed);
         Rng rng(seed), ref(seed);
         JugarPartida(w, rep, 1, 2, 0, 0, kPrevio, rng, &v);
         const float u1 = ref.uniform(), u2 = ref.uniform();
@@ -270,13 +270,13 @@ TEST(MoveDecision, HalvesFollowTheReferenceSolution) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        World w = test::encounterWorld(2, 2, 4);
-        GenerationReport rep = test::emptyReport(w);
+        World w = testing::encounterWorld(2, 2, 4);
+        GenerationReport rep = testing::reportOf(w);
         SelectGame(w.payoffs, r.game);
         commitPayoffAnalysis(w.payoffs);
-        test::setOption(w, 4, r.successiveMoves);
-        placeGenome(w, 1, genomeFrom(constantPart(r.f1)));
-        placeGenome(w, 2, genomeFrom(constantPart(50)));
+        testing::setOption(w, 4, r.successiveMoves);
+        place(w, 1, genomeFrom(constantPart(r.f1)));
+        place(w, 2, genomeFrom(constantPart(50)));
         const EncounterValues v = playLive(w, rep, 1, 2);
         EXPECT_EQ(v.players[0].half, r.h1);
         EXPECT_EQ(v.players[1].half, r.h2);
@@ -285,12 +285,12 @@ TEST(MoveDecision, HalvesFollowTheReferenceSolution) {
 }
 
 TEST(MoveDecision, ValorarJugadaGivesSuccessAndEqualityOfTheProvisionalMove) {
-    World w = test::encounterWorld(2, 2, 4);
-    GenerationReport rep = test::emptyReport(w);
+    World w = testing::encounterWorld(2, 2, 4);
+    GenerationReport rep = testing::reportOf(w);
     // Prisoner's dilemma, player 2 answers 0: pay1 = 1 - 0.5, pay2 = 1 + 3 * 0.5.
-    test::setOption(w, 9, false);
+    testing::setOption(w, 9, false);
     EXPECT_EQ(ValorarJugada(w, 0.5f, kActual), 12 * 128 + 75);
-    test::setOption(w, 9, true);
+    testing::setOption(w, 9, true);
     EXPECT_EQ(ValorarJugada(w, 0.5f, kActual), 12 * 128 + 50);
 }
 
@@ -309,15 +309,15 @@ TEST(MoveDecision, SuccessiveMovesShowPlayer1sCurrentMoveToPlayer2) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        World w = test::encounterWorld(2, 2, 4);
-        GenerationReport rep = test::emptyReport(w);
-        test::setOption(w, 4, r.successiveMoves);
+        World w = testing::encounterWorld(2, 2, 4);
+        GenerationReport rep = testing::reportOf(w);
+        testing::setOption(w, 4, r.successiveMoves);
         w.options.CiEsExito = r.ciEsExito ? 1 : 0;
         GenomePart g2 = identityPart();
         g2.Busqueda = static_cast<std::int16_t>(0 + 64 + 2048);  // type 0, depth 1, any role
         g2.Incertidumbre = 20;
-        placeGenome(w, 1, genomeFrom(constantPart(50)));
-        placeGenome(w, 2, genomeFrom(g2));
+        place(w, 1, genomeFrom(constantPart(50)));
+        place(w, 2, genomeFrom(g2));
         const EncounterValues v = playLive(w, rep, 1, 2);
         EXPECT_FLOAT_EQ(v.players[1].Ci, r.ci2);
         EXPECT_FLOAT_EQ(v.players[1].f, r.ci2);
@@ -333,13 +333,13 @@ TEST(JugarPartida, ChartSumsStopAtTheHundredthSampleButStatisticsGoOn) {
         int chartCount;
     };
     for (const Row& r : {Row{1009, 10, 1}, Row{1010, 10, 0}, Row{5, 0, 0}}) {
-        SCOPED_TRACE(testing::Message() << "generation " << r.generation << " step " << r.step);
-        World w = test::encounterWorld(2, 2, 4);
-        GenerationReport rep = test::emptyReport(w);
+        SCOPED_TRACE(::testing::Message() << "generation " << r.generation << " step " << r.step);
+        World w = testing::encounterWorld(2, 2, 4);
+        GenerationReport rep = testing::reportOf(w);
         w.Generacion = r.generation;
         w.PasoCoop = static_cast<std::int16_t>(r.step);
-        placeGenome(w, 1, genomeFrom(constantPart(60)));
-        placeGenome(w, 2, genomeFrom(constantPart(20)));
+        place(w, 1, genomeFrom(constantPart(60)));
+        place(w, 2, genomeFrom(constantPart(20)));
         playLive(w, rep, 1, 2);
         EXPECT_EQ(rep.CuentaCoop[0], r.chartCount);
         EXPECT_FLOAT_EQ(rep.SumaCoop[1], r.chartCount * 0.2f);

@@ -11,27 +11,27 @@
 #include "encounter/details.h"
 #include "encounter/encounter.h"
 #include "encounter/results_table.h"
-#include "encounter_world.h"
 #include "games/payoff.h"
+#include "support/worlds.h"
 
 namespace morvane {
 namespace {
 
-using test::genomeFrom;
-using test::placeGenome;
+using testing::genomeFrom;
+using testing::place;
 
 // Six cells of mixed strategies with searches, a trigger and successive moves in chicken, after a
 // few rounds of live play on a fixed schedule.
 World playedWorld(GenerationReport& rep) {
-    World w = test::encounterWorld(3, 2, 24);
-    rep = test::emptyReport(w);
+    World w = testing::encounterWorld(3, 2, 24);
+    rep = testing::reportOf(w);
     SelectGame(w.payoffs, 1);  // chicken: player 2's half follows player 1's move
     commitPayoffAnalysis(w.payoffs);
-    test::setOption(w, 4, true);
+    testing::setOption(w, 4, true);
     w.CasillaSel = 1;
-    const std::vector<GenomePart> parts = {test::identityPart(),        test::constantPart(70),
-                                           test::curve(10, 80, 20, 90), test::identityPart(),
-                                           test::curve(100, 60, 30, 0), test::constantPart(20)};
+    const std::vector<GenomePart> parts = {
+        testing::identityPart(), testing::constantPart(70),      testing::curve(10, 80, 20, 90),
+        testing::identityPart(), testing::curve(100, 60, 30, 0), testing::constantPart(20)};
     for (int c = 1; c <= 6; ++c) {
         GenomePart g = parts[c - 1];
         g.Busqueda = static_cast<std::int16_t>(8 * (c % 3) + 64 * (1 + c % 4) + 1024 * (c % 3));
@@ -44,7 +44,7 @@ World playedWorld(GenerationReport& rep) {
         Genoma gen = genomeFrom(g);
         gen.parte[1].Y3 = 40;
         gen.Colores[3] = static_cast<std::uint8_t>(30 * c);
-        placeGenome(w, c, gen);
+        place(w, c, gen);
     }
     const std::vector<std::pair<int, int>> pairs = {{1, 2}, {3, 1}, {2, 3}, {4, 5},
                                                     {6, 4}, {5, 6}, {1, 4}, {5, 2}};
@@ -99,7 +99,7 @@ TEST(MostrarPartidas, ReplaysReproduceTheLiveRowsAndChangeNothing) {
     EXPECT_EQ(t.cell, 1);
     ASSERT_EQ(t.rows.size(), 9u);
     for (std::size_t k = 0; k < t.rows.size(); ++k) {
-        SCOPED_TRACE(testing::Message() << "record " << k + 1);
+        SCOPED_TRACE(::testing::Message() << "record " << k + 1);
         EXPECT_EQ(t.rows[k].slot, static_cast<int>(k + 1));
         EXPECT_EQ(t.rows[k].Si, rep.selectedRows[k].Si);
         EXPECT_EQ(sideValues(t.rows[k].own), sideValues(rep.selectedRows[k].own));
@@ -118,7 +118,7 @@ TEST(MostrarPartidas, ReplaysUnderChangedSettingsLeaveTheRecordsAlone) {
     SelectGame(w.payoffs, 1);
     commitPayoffAnalysis(w.payoffs);
     w.options.Opciones[kPrevio] = static_cast<std::int16_t>(w.options.Opciones[kPrevio] ^ 16);
-    for (int c = 1; c <= 6; ++c) w.genoma(kPrevio, c).parte[0] = test::constantPart(90);
+    for (int c = 1; c <= 6; ++c) w.genoma(kPrevio, c).parte[0] = testing::constantPart(90);
     Rng replay(3);
     for (int c = 1; c <= 6; ++c) {
         for (int k = 1; k <= rep.jugadas(c, 0); ++k) {
@@ -133,8 +133,8 @@ TEST(MostrarPartidas, ReplaysUnderChangedSettingsLeaveTheRecordsAlone) {
 }
 
 TEST(MostrarPartidas, ACellWithoutEncountersHasOnlyItsNumber) {
-    World w = test::encounterWorld(2, 2, 4);
-    GenerationReport rep = test::emptyReport(w);
+    World w = testing::encounterWorld(2, 2, 4);
+    GenerationReport rep = testing::reportOf(w);
     w.genoma(kPrevio, 3).Colores = {1, 2, 3, 4, 5, 6};
     Rng replay(1);
     const CellResults t = MostrarPartidas(w, rep, 3, replay);
@@ -142,13 +142,13 @@ TEST(MostrarPartidas, ACellWithoutEncountersHasOnlyItsNumber) {
     EXPECT_EQ(t.colours, (std::array<std::uint8_t, 6>{1, 2, 3, 4, 5, 6}));
     EXPECT_TRUE(t.rows.empty());
     // A report of another world is not read.
-    const GenerationReport other = test::emptyReport(test::encounterWorld(3, 3, 4));
+    const GenerationReport other = testing::reportOf(testing::encounterWorld(3, 3, 4));
     EXPECT_EQ(MostrarPartidas(w, other, 3, replay).cell, 0);
 }
 
 TEST(CambiarIndice, TogglesThePendingSwitchAndItalicHeaders) {
-    World w = test::encounterWorld(2, 2, 4);
-    GenerationReport rep = test::emptyReport(w);
+    World w = testing::encounterWorld(2, 2, 4);
+    GenerationReport rep = testing::reportOf(w);
     IndexHeaders c = CambiarIndice(w);
     EXPECT_EQ(w.options.CiEsExitoMenu, 1);
     EXPECT_EQ(c.ciR + c.ciP + c.averageCaption, "Sc RSc PAverage Success R");
@@ -200,13 +200,13 @@ TEST(TextoFormula, ShowsHowTheArgumentCameAbout) {
 // Rival 1 met 3 (as player 1), 2 (as player 2), 4 and 2 (as player 1); the study is the search
 // that searcher 2, player 2 with half 1, made in the fourth.
 World detailsWorld(std::int16_t busqueda, GenerationReport& rep) {
-    World w = test::encounterWorld(3, 3, 10);
-    rep = test::emptyReport(w);
-    test::appendEncounter(rep, 1, 3, 10, 20, 30, 40);
-    test::appendEncounter(rep, 2, 1, 50, 60, 70, 80);
-    test::appendEncounter(rep, 1, 4, 15, 25, 35, 45, 0, 0, true);
-    test::appendEncounter(rep, 1, 2, 90, 95, 20, 30, 0, 1);
-    GenomePart g = test::identityPart();
+    World w = testing::encounterWorld(3, 3, 10);
+    rep = testing::reportOf(w);
+    testing::appendEncounter(rep, 1, 3, 10, 20, 30, 40);
+    testing::appendEncounter(rep, 2, 1, 50, 60, 70, 80);
+    testing::appendEncounter(rep, 1, 4, 15, 25, 35, 45, 0, 0, true);
+    testing::appendEncounter(rep, 1, 2, 90, 95, 20, 30, 0, 1);
+    GenomePart g = testing::identityPart();
     g.Busqueda = busqueda;
     g.Incertidumbre = 22 * 128 + 11;
     w.genoma(kPrevio, 2).parte[1] = g;
@@ -266,7 +266,7 @@ TEST(ExplicarPartida, SearchTypesMarkTheRecordsTheSearchUsed) {
         SCOPED_TRACE(r.name);
         GenerationReport rep;
         World w = detailsWorld(r.busqueda, rep);
-        test::setOption(w, 4, r.successiveMoves);
+        testing::setOption(w, 4, r.successiveMoves);
         Rng rng(1);
         const InteractionExplanation e = ExplicarPartida(w, rep, 1, 2, 4, rng);
         EXPECT_EQ(used(e), r.used);
@@ -352,9 +352,9 @@ TEST(ExplicarPartida, RefusesAnEncounterThatDoesNotExistAndScrollsToTheRedRow) {
     EXPECT_FALSE(ExplicarPartida(w, rep, 1, 2, 5, rng).valid);  // no fifth record
     EXPECT_FALSE(ExplicarPartida(w, rep, 0, 2, 1, rng).valid);
 
-    World big = test::encounterWorld(2, 2, 60);
-    GenerationReport bigReport = test::emptyReport(big);
-    for (int i = 0; i < 45; ++i) test::appendEncounter(bigReport, 1, 2, 50, 50, 50, 50);
+    World big = testing::encounterWorld(2, 2, 60);
+    GenerationReport bigReport = testing::reportOf(big);
+    for (int i = 0; i < 45; ++i) testing::appendEncounter(bigReport, 1, 2, 50, 50, 50, 50);
     EXPECT_EQ(ExplicarPartida(big, bigReport, 1, 2, 32, rng).topRow, 1);
     EXPECT_EQ(ExplicarPartida(big, bigReport, 1, 2, 40, rng).topRow, 8);
 }

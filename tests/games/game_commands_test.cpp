@@ -91,7 +91,7 @@ TEST(DispositionToProb, FollowsTheReferenceProbabilityOfTheRole) {
         {0.0f, 0.8f, 0.8f}, {0.2f, 0.0f, 0.0f},  {0.2f, 1.0f, 1.0f},  {0.2f, 0.5f, 0.2f},
     };
     for (const Row& r : rows) {
-        SCOPED_TRACE(testing::Message() << "p " << r.p << " d " << r.d);
+        SCOPED_TRACE(::testing::Message() << "p " << r.p << " d " << r.d);
         EXPECT_FLOAT_EQ(DispositionToProb(r.p, r.d), r.expected);
     }
 }

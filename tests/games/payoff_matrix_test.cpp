@@ -34,7 +34,7 @@ void expectCoefficientsReproduceCells(const PayoffMatrix& m, float tolerance) {
     const int m1 = m.AbsoluteMove[kActual][1], m2 = m.AbsoluteMove[kActual][2];
     for (int x = 0; x <= 1; ++x) {
         for (int y = 0; y <= 1; ++y) {
-            SCOPED_TRACE(testing::Message() << "x " << x << " y " << y);
+            SCOPED_TRACE(::testing::Message() << "x " << x << " y " << y);
             const int a1 = x ? m1 : 1 - m1, a2 = y ? m2 : 1 - m2;
             EXPECT_NEAR(expected(m, 1, x, y), cell(m, 1, a1, a2), tolerance);
             // For player 2, x is its own absolute move and y player 1's.

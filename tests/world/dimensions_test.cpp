@@ -33,7 +33,7 @@ TEST(EntrepreneurLayout, FitCheckLowersTheCountOfTheChangedDirection) {
 TEST(EntrepreneurLayout, EveryBarSettingFitsTheLargestWorld) {
     for (int dist = kDistColBar.min; dist <= kDistColBar.max; ++dist) {
         for (int n = kFilEmpBar.min; n <= kFilEmpBar.max + 2; ++n) {
-            SCOPED_TRACE(testing::Message() << "distance " << dist << " count " << n);
+            SCOPED_TRACE(::testing::Message() << "distance " << dist << " count " << n);
             EntrepreneurLayout e;
             setEntrepreneurBar(e, EntrepreneurBar::DistCol, dist);
             setEntrepreneurBar(e, EntrepreneurBar::ColEmp, n);

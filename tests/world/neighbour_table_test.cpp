@@ -41,8 +41,8 @@ TEST(NeighbourTable, PositionsWrapRoundTheTorus) {
         {7, 2, 1, 21, 13},  // two left, one up: column 5 of the other row
     };
     for (const Row& r : rows) {
-        SCOPED_TRACE(testing::Message() << r.cols << " x " << r.rows << " cell " << r.cell
-                                        << " position " << r.position);
+        SCOPED_TRACE(::testing::Message() << r.cols << " x " << r.rows << " cell " << r.cell
+                                          << " position " << r.position);
         EXPECT_EQ(worldOf(r.cols, r.rows).vecino(r.cell, r.position), r.neighbour);
     }
     EXPECT_EQ(worldOf(20, 10).cellAt(2, 5), 46);
@@ -55,7 +55,7 @@ void expectConsistentTable(const World& w) {
     const int cols = w.NumColumnas, rows = w.NumFilas;
     for (int cell = 1; cell <= w.NumJugadores; ++cell) {
         for (int j = 0; j < kNumPositions; ++j) {
-            SCOPED_TRACE(testing::Message() << "cell " << cell << " position " << j);
+            SCOPED_TRACE(::testing::Message() << "cell " << cell << " position " << j);
             const int n = w.vecino(cell, j);
             const bool ontoItself = off[j].dc % cols == 0 && off[j].dr % rows == 0;
             if (ontoItself) {
@@ -76,7 +76,7 @@ TEST(NeighbourTable, TinyWorldsWrapSeveralTimesAndNeverMeetThemselves) {
     };
     const Size sizes[] = {{1, 1}, {5, 1}, {1, 5}, {7, 2}, {2, 7}, {2, 2}, {3, 3}, {4, 1}, {6, 5}};
     for (const Size& s : sizes) {
-        SCOPED_TRACE(testing::Message() << s.cols << " x " << s.rows);
+        SCOPED_TRACE(::testing::Message() << s.cols << " x " << s.rows);
         expectConsistentTable(worldOf(s.cols, s.rows));
     }
 }
