@@ -77,28 +77,6 @@ TEST(Seeding, RandomFillGivesValidGenomesAndLeavesBlankSquares) {
     EXPECT_EQ(w.genoma(kActual, 0), deadSquareGenome());
 }
 
-TEST(Seeding, SecondCurveInputIsDrawnBeyondTheFirst) {
-    // X1 drawn 60: X2 becomes 60 and X1 is drawn again in 1..58. X1 drawn 10: X2 in 11..98.
-    World w = worldOf(1, 1);
-    w.Rangos.limits[kLimX1][0] = {60, 60};
-    w.Rangos.limits[kLimX1][1] = {10, 10};
-    Rng rng(32);
-    int lo1 = 99, hi1 = 0, lo2 = 99, hi2 = 0;
-    for (int i = 0; i < 20000; ++i) {
-        AzarCasilla(w, rng, 1);
-        const GenomePart& a = w.genoma(kActual, 1).parte[0];
-        const GenomePart& b = w.genoma(kActual, 1).parte[1];
-        ASSERT_EQ(a.X2, 60);
-        ASSERT_EQ(b.X1, 10);
-        lo1 = std::min<int>(lo1, a.X1), hi1 = std::max<int>(hi1, a.X1);
-        lo2 = std::min<int>(lo2, b.X2), hi2 = std::max<int>(hi2, b.X2);
-    }
-    EXPECT_EQ(lo1, 1);
-    EXPECT_EQ(hi1, 58);
-    EXPECT_EQ(lo2, 11);
-    EXPECT_EQ(hi2, 98);
-}
-
 TEST(Seeding, DistributionFillFollowsThePortions) {
     // 2000 cells, 20 of them blank; fixed seed; each share within about 4 sigma of its portion.
     World w = worldOf(40, 50);
@@ -162,28 +140,6 @@ TEST(Seeding, FillsThatFindNothingToDoChangeNothing) {
         LlenarMundo(w, rng, r.modo);
         EXPECT_EQ(w.genomes, before.genomes);
     }
-}
-
-TEST(Seeding, VaciarPrevioSetsTheNeutralFieldsOnly) {
-    World w = worldOf(2, 1);
-    Genoma g;
-    for (auto& p : g.parte) {
-        p = GenomePart{7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7};
-    }
-    g.VecinosImitacion = 7;
-    g.Colores = {7, 7, 7, 7, 7, 7};
-    place(w, 2, g);
-    VaciarPrevio(w, 2);
-    const Genoma& prev = w.genoma(kPrevio, 2);
-    expectNeutralPrevious(prev);
-    EXPECT_EQ(prev.parte[1].Busqueda, 7);  // only part 0 gets the dead-square mark
-    for (const GenomePart& p : prev.parte) {
-        EXPECT_TRUE(p.ValIC == 7 && p.ValIA == 7 && p.ValIP == 7);
-        EXPECT_EQ(p.Incertidumbre, 7);
-        EXPECT_EQ(p.Irregular, 7);
-        EXPECT_TRUE(p.TriggerMin == 7 && p.TriggerMax == 7 && p.Trigger == 7);
-    }
-    EXPECT_EQ(w.genoma(kActual, 2), g);
 }
 
 }  // namespace

@@ -10,10 +10,7 @@ namespace morvane {
 namespace {
 
 using testing::appendRecord;
-
-std::int16_t searchWordFor(int searchType, int depth, int historyType) {
-    return static_cast<std::int16_t>(searchType + 64 * depth + 1024 * historyType);
-}
+using testing::searchWordFor;
 
 std::uint16_t knowledgeWord(int ci, int ei) {
     return static_cast<std::uint16_t>(ei * 128 + ci);

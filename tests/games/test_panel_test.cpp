@@ -60,31 +60,6 @@ TEST(TestPanel, SheFirstMirrorsMeFirstInASymmetricGame) {
     EXPECT_EQ(she.players[1].txtIa, me.players[2].txtIa);
 }
 
-TEST(TestPanel, SecondMoverRepliesByReferenceProbabilities) {
-    struct Row {
-        const char* name;
-        int gameIndex;
-        float d1;
-        float reply;  // player 2's probability of its absolute move after player 1 moved
-    };
-    const Row rows[] = {
-        {"p(2) = 1 always answers 1", 3, 0.0f, 1.0f},  // Ultimatum
-        {"p(2) = 0 always answers 0", 0, 1.0f, 0.0f},  // Prisoner's dilemma
-        {"first above reference: 0", 5, 0.75f, 0.0f},  // Partir la tarta, p = 0.1
-        {"first below reference: 1", 5, 0.25f, 1.0f},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.name);
-        const PayoffMatrix m = game(r.gameIndex);
-        const TestPanel t = RecomputeTestPanel(m, r.d1, 0.0f, MoveOrder::MeFirst);
-        const float x1 = t.players[1].x;
-        const float u2 = m.PayoffCoefConst[kActual][2] + m.PayoffCoefOwn[kActual][2] * r.reply +
-                         m.PayoffCoefOther[kActual][2] * x1 +
-                         m.PayoffCoefXY[kActual][2] * r.reply * x1;
-        EXPECT_EQ(t.players[2].seqPayoff, u2);
-    }
-}
-
 TEST(TestPanel, EqualPayoffsGiveFullSuccessWhateverTheDispositions) {
     PayoffMatrix m;
     setPayoffs(m, {3, 3, 3, 3, 3, 3, 3, 3});

@@ -68,15 +68,5 @@ TEST(EntrepreneurLayout, EntrepreneursStandAtTheirDistanceAndSizeTheWorld) {
     EXPECT_EQ(g.redRows, (std::vector<int>{3, 8, 13}));
 }
 
-TEST(WorldDimensions, BarRangesAndTheLargestWorld) {
-    EXPECT_EQ(kFilasBar.clamp(60), 50);
-    EXPECT_EQ(kColumnasBar.clamp(2), 5);
-    World w;
-    w.NumFilas = static_cast<std::int16_t>(kFilasBar.max);
-    w.NumColumnas = static_cast<std::int16_t>(kColumnasBar.max);
-    CrearMundo(w);
-    EXPECT_EQ(w.NumJugadores, 2000);
-}
-
 }  // namespace
 }  // namespace morvane
