@@ -20,44 +20,6 @@ namespace {
 using testing::genomeFrom;
 using testing::place;
 
-// Six cells of mixed strategies with searches, a trigger and successive moves in chicken, after a
-// few rounds of live play on a fixed schedule.
-World playedWorld(GenerationReport& rep) {
-    World w = testing::encounterWorld(3, 2, 24);
-    rep = testing::reportOf(w);
-    SelectGame(w.payoffs, 1);  // chicken: player 2's half follows player 1's move
-    commitPayoffAnalysis(w.payoffs);
-    testing::setOption(w, 4, true);
-    w.CasillaSel = 1;
-    const std::vector<GenomePart> parts = {
-        testing::identityPart(), testing::constantPart(70),      testing::curve(10, 80, 20, 90),
-        testing::identityPart(), testing::curve(100, 60, 30, 0), testing::constantPart(20)};
-    for (int c = 1; c <= 6; ++c) {
-        GenomePart g = parts[c - 1];
-        g.Busqueda = static_cast<std::int16_t>(8 * (c % 3) + 64 * (1 + c % 4) + 1024 * (c % 3));
-        g.Incertidumbre = static_cast<std::int16_t>(40 * 128 + 10 * c);
-        g.SenIC = 40, g.SenIA = 30, g.SenIP = 30;
-        if (c == 3) {
-            g.TriggerMin = 0, g.TriggerMax = 60;
-            g.Trigger = packed::withCuando(packed::withAquien(90, 1), 2);
-        }
-        Genoma gen = genomeFrom(g);
-        gen.parte[1].Y3 = 40;
-        gen.Colores[3] = static_cast<std::uint8_t>(30 * c);
-        place(w, c, gen);
-    }
-    const std::vector<std::pair<int, int>> pairs = {{1, 2}, {3, 1}, {2, 3}, {4, 5},
-                                                    {6, 4}, {5, 6}, {1, 4}, {5, 2}};
-    Rng rng(7);
-    for (int round = 0; round < 3; ++round)
-        for (auto [a, b] : pairs) {
-            const bool swap = (round + a) % 2 == 1;
-            const int j1 = swap ? b : a, j2 = swap ? a : b;
-            JugarPartida(w, rep, j1, j2, rep.jugadas(j1, 0), rep.jugadas(j2, 0), kActual, rng);
-        }
-    return w;
-}
-
 struct ReportState {
     std::vector<float> payoffs, coop;
     std::vector<std::int32_t> jugadas;
@@ -79,37 +41,47 @@ auto sideValues(const EncounterSide& l) {
     return std::tuple(l.cell, l.half, l.fired, l.Ci, l.Ei, l.x, l.f, l.disp);
 }
 
+// The results table replays the watched cell's encounters on the snapshot genomes: each replay
+// gives back, to the bit, the row its live encounter wrote, and no replay writes anything.
 TEST(MostrarPartidas, ReplaysReproduceTheLiveRowsAndChangeNothing) {
-    GenerationReport rep;
-    World w = playedWorld(rep);
-    ASSERT_EQ(rep.jugadas(1, 0), 9);
-    ASSERT_EQ(rep.selectedRows.size(), 9u);
-    // The schedule exercises both halves and the trigger, so the comparison means something.
-    int fired = 0, half1 = 0;
-    for (int c = 1; c <= 6; ++c)
-        for (int k = 1; k <= rep.jugadas(c, 0); ++k) {
-            fired += moveRecord::fired(rep.jugadas(c, k));
-            half1 += moveRecord::half(rep.jugadas(c, k));
+    for (bool successive : {true, false}) {
+        SCOPED_TRACE(successive ? "successive moves" : "simultaneous moves");
+        Simulation sim(321 + successive);
+        makeBusyWorld(sim.state(), sim.rng(), 4, 3, 12, 3);
+        World& w = sim.state();
+        SelectGame(w.payoffs, 1);  // chicken: player 2's half follows player 1's move
+        UpdatePayoffMatrix(w.payoffs);
+        w.options.mnuOpcion[4] = successive;
+        recomputeOpciones(w);
+        testing::shuffleSearchWords(w, sim.rng());
+        w.CasillaSel = 5;
+        sim.clearReport();
+        sim.run(2);
+        const GenerationReport& rep = sim.report();
+        ASSERT_EQ(rep.selectedRowsCell, 5);
+        const ReportState before = reportState(rep);
+        const CellResults t = MostrarPartidas(w, rep, 5, sim.replayRng());
+        ASSERT_EQ(t.rows.size(), rep.selectedRows.size());
+        ASSERT_GT(t.rows.size(), 10u);
+        int fired = 0, half1 = 0;  // the rows exercise the trigger and both halves
+        for (std::size_t k = 0; k < t.rows.size(); ++k) {
+            fired += t.rows[k].own.fired + t.rows[k].rival.fired;
+            half1 += t.rows[k].own.half + t.rows[k].rival.half;
+            SCOPED_TRACE(::testing::Message() << "record " << k + 1);
+            EXPECT_EQ(t.rows[k].slot, static_cast<int>(k + 1));
+            EXPECT_EQ(t.rows[k].Si, rep.selectedRows[k].Si);
+            EXPECT_EQ(sideValues(t.rows[k].own), sideValues(rep.selectedRows[k].own));
+            EXPECT_EQ(sideValues(t.rows[k].rival), sideValues(rep.selectedRows[k].rival));
         }
-    EXPECT_GT(fired, 0);
-    EXPECT_GT(half1, 0);
-    const ReportState antes = reportState(rep);
-    Rng replay(99);
-    const CellResults t = MostrarPartidas(w, rep, 1, replay);
-    EXPECT_EQ(t.cell, 1);
-    ASSERT_EQ(t.rows.size(), 9u);
-    for (std::size_t k = 0; k < t.rows.size(); ++k) {
-        SCOPED_TRACE(::testing::Message() << "record " << k + 1);
-        EXPECT_EQ(t.rows[k].slot, static_cast<int>(k + 1));
-        EXPECT_EQ(t.rows[k].Si, rep.selectedRows[k].Si);
-        EXPECT_EQ(sideValues(t.rows[k].own), sideValues(rep.selectedRows[k].own));
-        EXPECT_EQ(sideValues(t.rows[k].rival), sideValues(rep.selectedRows[k].rival));
+        EXPECT_GT(fired, 0);
+        EXPECT_EQ(half1 > 0, successive);  // half 1 follows a move seen first
+        for (int c = 1; c <= w.NumJugadores; ++c) MostrarPartidas(w, rep, c, sim.replayRng());
+        // Under new snapshot genomes every replay decides differently, and still writes nothing.
+        for (int c = 1; c <= w.NumJugadores; ++c)
+            w.genoma(kPrevio, c).parte[0] = testing::constantPart(90);
+        for (int c = 1; c <= w.NumJugadores; ++c) MostrarPartidas(w, rep, c, sim.replayRng());
+        EXPECT_TRUE(reportState(rep) == before);
     }
-    for (int c = 2; c <= 6; ++c) MostrarPartidas(w, rep, c, replay);
-    // Under new snapshot genomes every replay decides differently, and still writes nothing.
-    for (int c = 1; c <= 6; ++c) w.genoma(kPrevio, c).parte[0] = testing::constantPart(90);
-    for (int c = 1; c <= 6; ++c) MostrarPartidas(w, rep, c, replay);
-    EXPECT_TRUE(reportState(rep) == antes);
 }
 
 TEST(MostrarPartidas, ACellWithoutEncountersHasOnlyItsNumber) {
