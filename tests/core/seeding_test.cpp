@@ -17,29 +17,16 @@ using testing::genomeOf;
 using testing::place;
 using testing::worldOf;
 
-// The checks a random genome must pass under the start-up limits.
+// What every random genome keeps whatever the limits: packed words without stray bits, curve
+// inputs in order, sensibilities adding to 100, colours a bug can show. Each field's own range is
+// held at its ends (the mutation test) and the seeded runs pin the values drawn.
 void expectRandomGenome(const Genoma& g) {
-    for (int h = 0; h < 2; ++h) {
-        SCOPED_TRACE(h);
-        const GenomePart& p = g.parte[h];
-        EXPECT_LE(packed::tipo(p.Busqueda), 16);
-        EXPECT_TRUE(packed::prof(p.Busqueda) >= 1 && packed::prof(p.Busqueda) <= 15);
-        EXPECT_LE(packed::historial(p.Busqueda), 2);
+    for (const GenomePart& p : g.parte) {
         EXPECT_EQ(p.Busqueda & ~(56 | 960 | 15360), 0);
-        EXPECT_LT(p.X1, p.X2);
-        EXPECT_GE(p.X1, 1);
-        EXPECT_LE(p.X2, 99);  // X1 drawn 50..99 becomes X2
-        for (int y : {p.Y0, p.Y1, p.Y2, p.Y3}) EXPECT_LE(y, 100);
-        EXPECT_EQ(p.SenIC + p.SenIA + p.SenIP, 100);
-        EXPECT_TRUE(p.ValIC == 100 && p.ValIA == 100 && p.ValIP == 100);
-        EXPECT_LE(packed::incerIC(p.Incertidumbre), 100);
-        EXPECT_LE(packed::incerIA(p.Incertidumbre), 100);
         EXPECT_EQ(p.Incertidumbre & ~32767, 0);
-        EXPECT_LE(p.Irregular, 1);
-        EXPECT_TRUE(p.TriggerMin <= 100 && p.TriggerMax <= 100);
-        EXPECT_LE(packed::triggerResp(p.Trigger), 100);
-        EXPECT_LE(packed::cuando(p.Trigger), 2);
         EXPECT_EQ(p.Trigger & 128, 0);
+        EXPECT_TRUE(1 <= p.X1 && p.X1 < p.X2 && p.X2 <= 99);
+        EXPECT_EQ(p.SenIC + p.SenIA + p.SenIP, 100);
     }
     EXPECT_TRUE(g.VecinosImitacion >= 1 && g.VecinosImitacion <= 16777215);
     for (int c : g.Colores) EXPECT_TRUE(c >= 1 && c <= 254) << c;
