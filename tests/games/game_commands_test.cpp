@@ -61,19 +61,6 @@ TEST(PayoffCommands, InvertByMouseButton) {
     }
 }
 
-TEST(PayoffCommands, RestoreCopyKeepsBoxOrder) {
-    PayoffMatrix m;
-    SelectGame(m, 3);  // Ultimatum
-    const PayoffCopy saved = payoffCopy(m);
-    EXPECT_EQ(saved, (PayoffCopy{9, 0, 1, 9, 0, 0, 0, 1}));
-    SelectGame(m, 1);
-    setPayoffs(m, saved);
-    EXPECT_EQ(m.T[1], 9.0f);
-    EXPECT_EQ(m.R[2], 9.0f);
-    EXPECT_EQ(m.S[2], 1.0f);
-    EXPECT_EQ(m.EquilibriumAbsProb[kActual][2], 1.0f);  // the analysis is Ultimatum's again
-}
-
 TEST(DispositionToProb, FollowsTheReferenceProbabilityOfTheRole) {
     struct Row {
         float p, d, expected;
