@@ -7,7 +7,7 @@
 #include "core/generation.h"
 #include "core/simulation.h"
 #include "games/payoff.h"
-#include "generation_fixture.h"
+#include "support/worlds.h"
 
 namespace morvane {
 namespace {
@@ -117,7 +117,7 @@ TEST(GenerationRun, MaxiMaxImitationFollowsAPlainRecomputationGenerationByGenera
         layout.push_back(layoutRng.uniform() < 0.8f ? kCooperator : kDefector);
     layout[7] = kDead;
     layout[20] = kBlank;
-    for (int c = 1; c <= w.NumJugadores; ++c) testing::setGenome(w, c, genomeOf(layout[c - 1]));
+    for (int c = 1; c <= w.NumJugadores; ++c) testing::place(w, c, genomeOf(layout[c - 1]));
 
     auto count = [](const Layout& l, Kind k) { return std::count(l.begin(), l.end(), k); };
     Simulation sim(1);

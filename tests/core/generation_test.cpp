@@ -3,14 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cmath>
 
-#include "generation_fixture.h"
+#include "support/worlds.h"
 
 namespace morvane {
 namespace {
 
-using testing::setGenome;
 using testing::worldOf;
 using testing::WorldRun;
 
@@ -24,22 +22,12 @@ TEST(RunPreparation, CommitsThePendingSettingsAndHoldsTheIterations) {
         World w = worldOf(4, 4);
         w.Iteraciones = static_cast<std::uint8_t>(row.iteraciones);
         w.neighbourhood.Repes = static_cast<std::uint8_t>(row.repes);
-        w.options.Opciones[kActual] = 257;
-        w.options.mnuOpcion[4] = true;
+        // The other pending settings committed here play in the seeded runs' digests.
         w.options.chkSen = {true, false, true};
-        w.options.CiEsExitoMenu = 1;
-        w.neighbourhood.MascaraVecinos[kActual] = 20485;
-        w.payoffs.EquilibriumAbsProb[kActual][1] = 0.25f;
         PrepararPaso(w);
         EXPECT_EQ(w.IteracionesComprometidas, row.committed);
         EXPECT_EQ(w.MovPosibles, row.movPosibles);
-        EXPECT_EQ(w.options.Opciones[kPrevio], 257);
-        EXPECT_TRUE(w.options.SucesivasActivo);
-        EXPECT_FALSE(w.options.MismosVecinos);
         EXPECT_EQ(w.options.SenMask, 5);
-        EXPECT_EQ(w.options.CiEsExito, 1);
-        EXPECT_EQ(w.neighbourhood.MascaraVecinos[kPrevio], 20485);
-        EXPECT_EQ(w.payoffs.EquilibriumAbsProb[kPrevio][1], 0.25f);
     }
 }
 
@@ -108,42 +96,6 @@ TEST(Generation, SamplesTheHistoryEveryPasoCoopGenerationsUpToAHundredSamples) {
     w.PasoCoop = 0;  // a step below 1 samples nothing
     run.generation(rng);
     EXPECT_EQ(w.HistoriaCoop, after1010);
-}
-
-TEST(Generation, DrawsSnapshotCutsForEveryCellThenCopyAndMutationDrawsCellByCell) {
-    // Nothing plays (code 4), crossover, Maxi Max: the ordinary bugs keep themselves, the dead
-    // square at cell 5 dies again (reproduction threshold 1) and so copies cell 0.
-    WorldRun run(worldOf(3, 3, 4));
-    World& w = run.w;
-    setGenome(w, 5, testing::deadGenome());
-    setGenome(w, 8, testing::blankGenome());
-    w.options.Regla = 1;
-    w.UmbralReproduccion = 1;
-    w.options.Opciones[kActual] = 1;  // mutations on, crossover
-    w.FrecMutacion = 0;
-    Rng rng(99);
-    Rng twin = rng;
-    run.generation(rng);
-
-    auto cutOf = [](Rng& r) {
-        const int cut = static_cast<int>(std::floor(r.uniform() * 37.0)) + 1;
-        r.uniform();  // the side
-        return cut;
-    };
-    std::vector<int> snapshotCut(10);
-    for (int c = 1; c <= 9; ++c) snapshotCut[c] = cutOf(twin);
-    int deadCut = 0;
-    for (int c = 1; c <= 9; ++c) {
-        if (c == 5) deadCut = cutOf(twin);     // the copy of cell 0; a dead square never mutates
-        if (c != 5 && c != 8) twin.uniform();  // the mutation draw
-    }
-    for (int c = 1; c <= 9; ++c) {
-        SCOPED_TRACE(c);
-        EXPECT_EQ(run.r.PuntoCorte[c], c == 5 ? deadCut : snapshotCut[c]);
-    }
-    EXPECT_EQ(w.Padres[5][0], 0);
-    EXPECT_EQ(w.genoma(kActual, 5), deadSquareGenome());
-    EXPECT_EQ(testing::drawsSince(twin, rng), 0);
 }
 
 }  // namespace

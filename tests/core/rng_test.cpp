@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "core/scheduling.h"
-#include "generation_fixture.h"
 #include "strategy/limits.h"
+#include "support/worlds.h"
 
 namespace morvane {
 namespace {

@@ -87,8 +87,11 @@ std::string check(const World& w, const GenerationReport& rep,
         const Genoma& g = w.genoma(kActual, c);
         if (isBlankSquare(blanksBefore[c]) && !(g == blanksBefore[c]))
             return "a blank square changed" + at;
-        for (const auto& part : g.parte)
+        for (const auto& part : g.parte) {
             if (senSum(part) != 100) return "sensibilities no longer add to 100" + at;
+            if (isMutable(g) && !(1 <= part.X1 && part.X1 < part.X2 && part.X2 <= 99))
+                return "curve inputs out of order" + at;
+        }
     }
     // Every mutation is recorded (these worlds are far below the view's 51 columns), with the
     // genome as it was after the copy: it must have been an ordinary bug.

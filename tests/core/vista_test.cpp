@@ -27,10 +27,7 @@ TEST(Vista, DecodesTicksRuleSumModeAndRounds) {
         {"all three rule bits", 449.0f, 0, true, 0b0111, 3, 0, 3, 0, 4},
         {"saved example", 17155.4f, 257, true, 0b0100, 3, 0b001, 1, 0b001, 4},
         {"start-up word", 48770.3984375f, 1, false, 0b0010, 2, 0b010, 2, 0b111, 4},
-        {"Maxi Max, 7 rounds", 64.7f, 0, false, 0b0001, 1, 0, 3, 0, 7},
         {"Maxi Min", 16.0f + 32768.0f + 0.3f, 0, false, 0b1000, 4, 0b010, 2, 0, 3},
-        {"ten rounds", 131072.0f + 256.0f, 0, false, 0b0100, 3, 0, 3, 0, 10},
-        {"one round", 128.1f + 65536.0f, 0, false, 0b0010, 2, 0b100, 3, 0, 1},
         {"two sum ticks", 16384.0f + 32768.0f + 0.5f, 0, false, 0, 3, 0b011, 3, 0, 5},
     };
     for (const Row& row : rows) {
@@ -82,8 +79,8 @@ TEST(Vista, EveryRuleRoundCountAndSumModeSurvivesARoundTrip) {
     for (int regla = 0; regla < 4; ++regla) {
         for (int rounds = 1; rounds <= 10; ++rounds) {
             for (int suma = 0; suma < 3; ++suma) {
-                SCOPED_TRACE(testing::Message() << "rule " << regla + 1 << ", rounds " << rounds
-                                                << ", sum mode " << suma + 1);
+                SCOPED_TRACE(::testing::Message() << "rule " << regla + 1 << ", rounds " << rounds
+                                                  << ", sum mode " << suma + 1);
                 World w;
                 w.options.mnuVerMutaciones = (rounds % 2) == 0;
                 w.options.mnuOpcion = {true, true, true,  false, true,

@@ -2,20 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
 #include "base/rng.h"
 #include "encounter/move_decision.h"
-#include "encounter_world.h"
+#include "support/worlds.h"
 
 namespace morvane {
 namespace {
 
-using test::constantPart;
-using test::genomeFrom;
-using test::identityPart;
-using test::placeGenome;
+using testing::constantPart;
+using testing::genomeFrom;
+using testing::identityPart;
+using testing::place;
 
 EncounterValues playLive(World& w, GenerationReport& rep, int jug1, int jug2, int copia = kActual,
                          std::uint64_t seed = 1) {
@@ -25,17 +26,36 @@ EncounterValues playLive(World& w, GenerationReport& rep, int jug1, int jug2, in
     return v;
 }
 
+// Cells 1 and 2 of a 2 x 2 world with room for `moves` records each, playing parts g1 and g2.
+struct Pair {
+    World w;
+    GenerationReport rep;
+
+    Pair(const GenomePart& g1, const GenomePart& g2, int moves = 4)
+        : w(testing::encounterWorld(2, 2, moves)), rep(testing::reportOf(w)) {
+        set(g1, g2);
+    }
+    void set(const GenomePart& g1, const GenomePart& g2) {
+        place(w, 1, genomeFrom(g1));
+        place(w, 2, genomeFrom(g2));
+    }
+    void game(int index) {
+        SelectGame(w.payoffs, index);
+        commitPayoffAnalysis(w.payoffs);
+    }
+    void payoffs(const PayoffCopy& c) {
+        setPayoffs(w.payoffs, c);
+        commitPayoffAnalysis(w.payoffs);
+    }
+    EncounterValues play(int copia = kActual) { return playLive(w, rep, 1, 2, copia); }
+};
+
 TEST(JugarPartida, ConstantCooperatorsInThePrisonersDilemma) {
     for (bool evenIsOne : {true, false}) {
         SCOPED_TRACE(evenIsOne ? "equality = 1" : "equality = 0.5");
-        World w = test::encounterWorld(2, 2, 4);
-        GenerationReport rep = test::emptyReport(w);
-        placeGenome(w, 1, genomeFrom(constantPart(100)));
-        placeGenome(w, 2, genomeFrom(constantPart(100)));
-        test::setOption(w, 9, evenIsOne);
-        Rng rng(1);
-        EncounterValues v;
-        EXPECT_EQ(JugarPartida(w, rep, 1, 2, 0, 0, kActual, rng, &v), 0);
+        Pair p(constantPart(100), constantPart(100));
+        testing::setOption(p.w, 9, evenIsOne);
+        const EncounterValues v = p.play();
         const int e = evenIsOne ? 100 : 50;
         for (int k = 0; k < 2; ++k) {
             EXPECT_FLOAT_EQ(v.players[k].disp, 1.0f);
@@ -44,17 +64,16 @@ TEST(JugarPartida, ConstantCooperatorsInThePrisonersDilemma) {
             EXPECT_EQ(v.equality[k], e);
         }
         for (int cell : {1, 2}) {
-            EXPECT_FLOAT_EQ(rep.PagoTotal[cell], 3.0f);
-            EXPECT_FLOAT_EQ(rep.CoopTotal[cell], 1.0f);
-            EXPECT_EQ(rep.jugadas(cell, 0), 1);
-            EXPECT_EQ(rep.movA(cell, 1), 100);
-            EXPECT_EQ(rep.movB(cell, 1), e);
+            EXPECT_FLOAT_EQ(p.rep.PagoTotal[cell], 3.0f);
+            EXPECT_FLOAT_EQ(p.rep.CoopTotal[cell], 1.0f);
+            EXPECT_EQ(p.rep.jugadas(cell, 0), 1);
+            EXPECT_EQ(p.rep.movA(cell, 1), 100);
+            EXPECT_EQ(p.rep.movB(cell, 1), e);
         }
-        EXPECT_EQ(rep.jugadas(1, 1), moveRecord::make(2, 0, 1, false, 0));
-        EXPECT_EQ(rep.jugadas(2, 1), moveRecord::make(1, 1, 1, false, 0));
-        EXPECT_EQ(rep.jugadas(2, 1), 1 + 4096 + (1 << 13) + (1 << 24));
-        EXPECT_FLOAT_EQ(rep.SumaCoop[0], 1.0f);
-        EXPECT_EQ(rep.CuentaCoop[1], 1);
+        EXPECT_EQ(p.rep.jugadas(1, 1), moveRecord::make(2, 0, 1, false, 0));
+        EXPECT_EQ(p.rep.jugadas(2, 1), moveRecord::make(1, 1, 1, false, 0));
+        EXPECT_FLOAT_EQ(p.rep.SumaCoop[0], 1.0f);
+        EXPECT_EQ(p.rep.CuentaCoop[1], 1);
     }
 }
 
@@ -67,56 +86,38 @@ TEST(JugarPartida, ResultBitsMarkPayOffsStrictlyBelowTheDailyThreshold) {
     // Against a defector a cooperator gets S = 0 and the defector T = 4.
     for (const Row& r : {Row{0.0f, 100, 0, 0}, Row{3.0f, 100, 100, 0}, Row{3.5f, 100, 100, 3},
                          Row{1.0f, 100, 0, 1}, Row{1.0f, 0, 100, 2}}) {
-        SCOPED_TRACE(testing::Message()
+        SCOPED_TRACE(::testing::Message()
                      << "threshold " << r.threshold << " " << r.output1 << " " << r.output2);
-        World w = test::encounterWorld(2, 2, 4);
-        GenerationReport rep = test::emptyReport(w);
-        w.UmbralHoy = r.threshold;
-        placeGenome(w, 1, genomeFrom(constantPart(r.output1)));
-        placeGenome(w, 2, genomeFrom(constantPart(r.output2)));
+        Pair p(constantPart(r.output1), constantPart(r.output2));
+        p.w.UmbralHoy = r.threshold;
         Rng rng(1);
-        EXPECT_EQ(JugarPartida(w, rep, 1, 2, 0, 0, kActual, rng), r.expected);
+        EXPECT_EQ(JugarPartida(p.w, p.rep, 1, 2, 0, 0, kActual, rng), r.expected);
     }
 }
 
-TEST(JugarPartida, CakeCuttingSharesTheCakeByTheOutputs) {
+TEST(JugarPartida, CakeCuttingSharesTheCakeByTheOutputsAndNeverRecordsBelowZero) {
     struct Row {
         int f1, f2;
+        PayoffCopy payoffs;
         float pay1, pay2;
     };
-    for (const Row& r : {Row{40, 70, 0.6f * 9, 0.3f * 9}, Row{40, 30, 0.0f, 0.0f}}) {
-        SCOPED_TRACE(testing::Message() << r.f1 << " / " << r.f2);
-        World w = test::encounterWorld(2, 2, 4);
-        GenerationReport rep = test::emptyReport(w);
-        SelectGame(w.payoffs, 5);
-        commitPayoffAnalysis(w.payoffs);
-        w.options.chkPartirTarta = true;
-        placeGenome(w, 1, genomeFrom(constantPart(r.f1)));
-        placeGenome(w, 2, genomeFrom(constantPart(r.f2)));
-        const EncounterValues v = playLive(w, rep, 1, 2);
+    const PayoffCopy cake = {9, 9, 0, 0, 0, 0, 0, 0}, positive = {9, 9, 2, 2, 2, 2, 3, 3};
+    for (const Row& r : {Row{40, 70, cake, 0.6f * 9, 0.3f * 9}, Row{40, 30, cake, 0.0f, 0.0f},
+                         Row{40, 30, positive, 0.0f, 0.0f}}) {
+        SCOPED_TRACE(::testing::Message() << r.f1 << " / " << r.f2 << ", S1 " << r.payoffs[6]);
+        Pair p(constantPart(r.f1), constantPart(r.f2));
+        p.game(5);
+        if (r.payoffs != cake) p.payoffs(r.payoffs);
+        p.w.options.chkPartirTarta = true;
+        p.w.options.CiEsExito = 1;
+        const EncounterValues v = p.play();
         EXPECT_NEAR(v.payoffs[0], r.pay1, 1e-5);
         EXPECT_NEAR(v.payoffs[1], r.pay2, 1e-5);
-        EXPECT_NEAR(v.success[0], r.pay1 / 9, 1e-6);
+        // With a positive minimum pay-off an empty share is a negative success, recorded as 0.
+        const float least = r.payoffs == cake ? 0.0f : 2.0f;
+        EXPECT_NEAR(v.success[0], (r.pay1 - least) / (9 - least), 1e-6);
+        EXPECT_EQ(p.rep.movA(1, 1), std::max(0, static_cast<int>(100 * v.success[0])));
     }
-}
-
-TEST(JugarPartida, RecordBytesStayWithinAPercentage) {
-    // Cake cutting with a positive minimum pay-off: an empty share is a negative success.
-    World w = test::encounterWorld(2, 2, 4);
-    GenerationReport rep = test::emptyReport(w);
-    setPayoffs(w.payoffs, {9, 9, 2, 2, 2, 2, 3, 3});
-    commitPayoffAnalysis(w.payoffs);
-    w.options.chkPartirTarta = true;
-    w.options.CiEsExito = 1;
-    placeGenome(w, 1, genomeFrom(constantPart(40)));
-    placeGenome(w, 2, genomeFrom(constantPart(30)));
-    const EncounterValues v = playLive(w, rep, 1, 2);
-    ASSERT_LT(v.success[0], 0.0f);
-    for (int cell : {1, 2}) {
-        EXPECT_EQ(rep.movA(cell, 1), 0);
-        EXPECT_FLOAT_EQ(rep.CoopTotal[cell], 0.0f);
-    }
-    EXPECT_FLOAT_EQ(rep.PagoTotal[1], 0.0f);
     EXPECT_EQ(recordByte(-28.6f), 0);
     EXPECT_EQ(recordByte(255.0f), 100);
     EXPECT_EQ(recordByte(std::nanf("")), 0);
@@ -124,43 +125,31 @@ TEST(JugarPartida, RecordBytesStayWithinAPercentage) {
 }
 
 TEST(JugarPartida, AnEncounterBeyondTheRecordListPaysButWritesNoRecord) {
-    World w = test::encounterWorld(2, 2, 1);
-    GenerationReport rep = test::emptyReport(w);
-    w.CasillaSel = 1;
-    placeGenome(w, 1, genomeFrom(constantPart(100)));
-    placeGenome(w, 2, genomeFrom(constantPart(100)));
-    playLive(w, rep, 1, 2);
-    const std::vector<std::int32_t> records = rep.Jugadas;
-    playLive(w, rep, 1, 2);
-    EXPECT_FLOAT_EQ(rep.PagoTotal[1], 6.0f);
-    EXPECT_EQ(rep.Jugadas, records);  // cell 1's second slot would be cell 2's count
-    EXPECT_EQ(rep.selectedRows.size(), 1u);
+    Pair p(constantPart(100), constantPart(100), 1);
+    p.w.CasillaSel = 1;
+    p.play();
+    const std::vector<std::int32_t> records = p.rep.Jugadas;
+    p.play();
+    EXPECT_FLOAT_EQ(p.rep.PagoTotal[1], 6.0f);
+    EXPECT_EQ(p.rep.Jugadas, records);  // cell 1's second slot would be cell 2's count
+    EXPECT_EQ(p.rep.selectedRows.size(), 1u);
 }
 
 TEST(JugarPartida, ARoleWithEqualPayOffsAlwaysHasSuccessOne) {
-    World w = test::encounterWorld(2, 2, 4);
-    GenerationReport rep = test::emptyReport(w);
-    setPayoffs(w.payoffs, {2, 4, 2, 3, 2, 1, 2, 0});
-    commitPayoffAnalysis(w.payoffs);
+    Pair p(constantPart(0), constantPart(0));
+    p.payoffs({2, 4, 2, 3, 2, 1, 2, 0});
     for (int f : {0, 50, 100}) {
-        placeGenome(w, 1, genomeFrom(constantPart(f)));
-        placeGenome(w, 2, genomeFrom(constantPart(100 - f)));
-        EXPECT_FLOAT_EQ(playLive(w, rep, 1, 2, kPrevio).success[0], 1.0f);
+        p.set(constantPart(f), constantPart(100 - f));
+        EXPECT_FLOAT_EQ(p.play(kPrevio).success[0], 1.0f);
     }
 }
 
 TEST(JugarPartida, SimilarityComparesTheBugColours) {
-    World w = test::encounterWorld(2, 2, 4);
-    GenerationReport rep = test::emptyReport(w);
-    Genoma a = genomeFrom(constantPart(50)), b = a;
-    placeGenome(w, 1, a);
-    placeGenome(w, 2, b);
-    EXPECT_FLOAT_EQ(playLive(w, rep, 1, 2, kPrevio).Si, 1.0f);
-    a.Colores = {255, 255, 255, 1, 1, 1};
-    b.Colores = {1, 1, 1, 254, 254, 254};  // the user colours do not count
-    placeGenome(w, 1, a);
-    placeGenome(w, 2, b);
-    EXPECT_FLOAT_EQ(playLive(w, rep, 1, 2, kPrevio).Si, 0.0f);
+    Pair p(constantPart(50), constantPart(50));
+    EXPECT_FLOAT_EQ(p.play(kPrevio).Si, 1.0f);
+    p.w.genoma(kPrevio, 1).Colores = {255, 255, 255, 1, 1, 1};
+    p.w.genoma(kPrevio, 2).Colores = {1, 1, 1, 254, 254, 254};  // the user colours do not count
+    EXPECT_FLOAT_EQ(p.play(kPrevio).Si, 0.0f);
 }
 
 TEST(MoveDecision, SenMaskChoosesTheIndexesOfTheInput) {
@@ -172,44 +161,38 @@ TEST(MoveDecision, SenMaskChoosesTheIndexesOfTheInput) {
     // Terms: |0.8 - 0.3| = 0.5, |0.3 - 0| = 0.3, |1 - 0.5| = 0.5.
     const float expected[8] = {1.0f, 0.5f, 0.3f, 0.36f, 0.5f, 0.5f, 0.4f, 0.4f};
     for (int mask = 0; mask < 8; ++mask) {
-        SCOPED_TRACE(testing::Message() << "SenMask " << mask);
-        World w = test::encounterWorld(2, 2, 4);
-        GenerationReport rep = test::emptyReport(w);
-        w.options.SenMask = static_cast<std::uint8_t>(mask);
-        placeGenome(w, 1, genomeFrom(g));
-        placeGenome(w, 2, genomeFrom(constantPart(0)));
-        const EncounterValues v = playLive(w, rep, 1, 2);
+        SCOPED_TRACE(::testing::Message() << "SenMask " << mask);
+        Pair p(g, constantPart(0));
+        p.w.options.SenMask = static_cast<std::uint8_t>(mask);
+        const EncounterValues v = p.play();
         EXPECT_NEAR(v.players[0].x, expected[mask], 1e-6);
         EXPECT_NEAR(v.players[0].f, expected[mask], 1e-6);  // the curve is f(x) = x
     }
 }
 
 TEST(MoveDecision, TriggerAnswersInItsRangeAndRepeatsAnEarlierFiring) {
-    World w = test::encounterWorld(2, 2, 4);
-    GenerationReport rep = test::emptyReport(w);
     GenomePart g = constantPart(0);
     g.TriggerMin = 0, g.TriggerMax = 100, g.Trigger = 30;
-    placeGenome(w, 1, genomeFrom(g));
-    placeGenome(w, 2, genomeFrom(constantPart(0)));
-    EncounterValues v = playLive(w, rep, 1, 2);
+    Pair p(g, constantPart(0));
+    EncounterValues v = p.play();
     EXPECT_TRUE(v.players[0].fired);
     EXPECT_FLOAT_EQ(v.players[0].f, 0.3f);
-    EXPECT_TRUE(moveRecord::fired(rep.jugadas(1, 1)));
+    EXPECT_TRUE(moveRecord::fired(p.rep.jugadas(1, 1)));
 
     // Out of its range (x = 1 with the Ci-only input) the trigger asks its earlier meetings:
     // whom 1, when 2 repeats the newest one, which fired.
     g.TriggerMin = 10, g.TriggerMax = 20;
     g.Trigger = packed::withCuando(packed::withAquien(80, 1), 2);
     g.Incertidumbre = 0;  // Ci 0 against ValIC 100: x = 1
-    placeGenome(w, 1, genomeFrom(g));
-    v = playLive(w, rep, 1, 2);
+    p.set(g, constantPart(0));
+    v = p.play();
     EXPECT_TRUE(v.players[0].fired);
     EXPECT_FLOAT_EQ(v.players[0].f, 0.8f);
 
     // An empty range (min above max) is off whatever happened before.
     g.TriggerMin = 100, g.TriggerMax = 0;
-    placeGenome(w, 1, genomeFrom(g));
-    v = playLive(w, rep, 1, 2);
+    p.set(g, constantPart(0));
+    v = p.play();
     EXPECT_FALSE(v.players[0].fired);
     EXPECT_FLOAT_EQ(v.players[0].f, 0.0f);
 }
@@ -218,11 +201,10 @@ TEST(MoveDecision, AdHocSwitchOverridesValuesInputAndOutputs) {
     GenomePart g1 = identityPart(), g2 = identityPart();
     g1.ValIC = 40, g1.SenIC = 50;
     g2.ValIC = 65, g2.SenIC = 50;
-    World w = test::encounterWorld(2, 2, 4);
-    GenerationReport rep = test::emptyReport(w);
+    Pair p(g1, g2);
+    World& w = p.w;
+    GenerationReport& rep = p.rep;
     w.options.SenMask = 1;
-    placeGenome(w, 1, genomeFrom(g1));
-    placeGenome(w, 2, genomeFrom(g2));
 
     w.options.hsbAdHoc = 1;  // player 1: valuations 1 and x = the rival's ValIC
     EncounterValues v = playLive(w, rep, 1, 2, kPrevio);
@@ -241,16 +223,15 @@ TEST(MoveDecision, AdHocSwitchOverridesValuesInputAndOutputs) {
         EXPECT_FALSE(v.players[1].fired);
     }
 
-    // Bit 4: one draw per player, player 1 first, compared with SenIC; nothing else is drawn.
+    // Bit 4: one draw per player, player 1 first, compared with SenIC.
     w.options.hsbAdHoc = 4;
     for (std::uint64_t seed = 1; seed <= 20; ++seed) {
-        SCOPED_TRACE(testing::Message() << "seed " << seed);
+        SCOPED_TRACE(::testing::Message() << "seed " << seed);
         Rng rng(seed), ref(seed);
         JugarPartida(w, rep, 1, 2, 0, 0, kPrevio, rng, &v);
         const float u1 = ref.uniform(), u2 = ref.uniform();
         EXPECT_FLOAT_EQ(v.players[0].f, u1 <= 0.5f ? 1.0f : 0.0f);
         EXPECT_FLOAT_EQ(v.players[1].f, u2 <= 0.5f ? 1.0f : 0.0f);
-        EXPECT_EQ(rng.next(), ref.next());
     }
 }
 
@@ -270,27 +251,22 @@ TEST(MoveDecision, HalvesFollowTheReferenceSolution) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        World w = test::encounterWorld(2, 2, 4);
-        GenerationReport rep = test::emptyReport(w);
-        SelectGame(w.payoffs, r.game);
-        commitPayoffAnalysis(w.payoffs);
-        test::setOption(w, 4, r.successiveMoves);
-        placeGenome(w, 1, genomeFrom(constantPart(r.f1)));
-        placeGenome(w, 2, genomeFrom(constantPart(50)));
-        const EncounterValues v = playLive(w, rep, 1, 2);
+        Pair p(constantPart(r.f1), constantPart(50));
+        p.game(r.game);
+        testing::setOption(p.w, 4, r.successiveMoves);
+        const EncounterValues v = p.play();
         EXPECT_EQ(v.players[0].half, r.h1);
         EXPECT_EQ(v.players[1].half, r.h2);
-        EXPECT_EQ(moveRecord::half(rep.jugadas(2, 1)), r.h2);
+        EXPECT_EQ(moveRecord::half(p.rep.jugadas(2, 1)), r.h2);
     }
 }
 
 TEST(MoveDecision, ValorarJugadaGivesSuccessAndEqualityOfTheProvisionalMove) {
-    World w = test::encounterWorld(2, 2, 4);
-    GenerationReport rep = test::emptyReport(w);
+    World w = testing::encounterWorld(2, 2, 4);
     // Prisoner's dilemma, player 2 answers 0: pay1 = 1 - 0.5, pay2 = 1 + 3 * 0.5.
-    test::setOption(w, 9, false);
+    testing::setOption(w, 9, false);
     EXPECT_EQ(ValorarJugada(w, 0.5f, kActual), 12 * 128 + 75);
-    test::setOption(w, 9, true);
+    testing::setOption(w, 9, true);
     EXPECT_EQ(ValorarJugada(w, 0.5f, kActual), 12 * 128 + 50);
 }
 
@@ -309,21 +285,18 @@ TEST(MoveDecision, SuccessiveMovesShowPlayer1sCurrentMoveToPlayer2) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        World w = test::encounterWorld(2, 2, 4);
-        GenerationReport rep = test::emptyReport(w);
-        test::setOption(w, 4, r.successiveMoves);
-        w.options.CiEsExito = r.ciEsExito ? 1 : 0;
         GenomePart g2 = identityPart();
         g2.Busqueda = static_cast<std::int16_t>(0 + 64 + 2048);  // type 0, depth 1, any role
         g2.Incertidumbre = 20;
-        placeGenome(w, 1, genomeFrom(constantPart(50)));
-        placeGenome(w, 2, genomeFrom(g2));
-        const EncounterValues v = playLive(w, rep, 1, 2);
+        Pair p(constantPart(50), g2);
+        testing::setOption(p.w, 4, r.successiveMoves);
+        p.w.options.CiEsExito = r.ciEsExito ? 1 : 0;
+        const EncounterValues v = p.play();
         EXPECT_FLOAT_EQ(v.players[1].Ci, r.ci2);
         EXPECT_FLOAT_EQ(v.players[1].f, r.ci2);
         // The committed record replaces the preview.
-        EXPECT_EQ(rep.jugadas(1, 1), moveRecord::make(2, 0, 1, false, 0));
-        EXPECT_EQ(rep.movA(1, 1), r.movA1);
+        EXPECT_EQ(p.rep.jugadas(1, 1), moveRecord::make(2, 0, 1, false, 0));
+        EXPECT_EQ(p.rep.movA(1, 1), r.movA1);
     }
 }
 
@@ -333,19 +306,16 @@ TEST(JugarPartida, ChartSumsStopAtTheHundredthSampleButStatisticsGoOn) {
         int chartCount;
     };
     for (const Row& r : {Row{1009, 10, 1}, Row{1010, 10, 0}, Row{5, 0, 0}}) {
-        SCOPED_TRACE(testing::Message() << "generation " << r.generation << " step " << r.step);
-        World w = test::encounterWorld(2, 2, 4);
-        GenerationReport rep = test::emptyReport(w);
-        w.Generacion = r.generation;
-        w.PasoCoop = static_cast<std::int16_t>(r.step);
-        placeGenome(w, 1, genomeFrom(constantPart(60)));
-        placeGenome(w, 2, genomeFrom(constantPart(20)));
-        playLive(w, rep, 1, 2);
-        EXPECT_EQ(rep.CuentaCoop[0], r.chartCount);
-        EXPECT_FLOAT_EQ(rep.SumaCoop[1], r.chartCount * 0.2f);
-        EXPECT_EQ(rep.statCoopCount[0], 1);
-        EXPECT_DOUBLE_EQ(rep.statCoopSum[0], 0.6f);
-        EXPECT_DOUBLE_EQ(rep.statCoopSum[1], 0.2f);
+        SCOPED_TRACE(::testing::Message() << "generation " << r.generation << " step " << r.step);
+        Pair p(constantPart(60), constantPart(20));
+        p.w.Generacion = r.generation;
+        p.w.PasoCoop = static_cast<std::int16_t>(r.step);
+        p.play();
+        EXPECT_EQ(p.rep.CuentaCoop[0], r.chartCount);
+        EXPECT_FLOAT_EQ(p.rep.SumaCoop[1], r.chartCount * 0.2f);
+        EXPECT_EQ(p.rep.statCoopCount[0], 1);
+        EXPECT_DOUBLE_EQ(p.rep.statCoopSum[0], 0.6f);
+        EXPECT_DOUBLE_EQ(p.rep.statCoopSum[1], 0.2f);
     }
 }
 

@@ -4,16 +4,13 @@
 
 #include <string>
 
-#include "encounter_world.h"
+#include "support/worlds.h"
 
 namespace morvane {
 namespace {
 
-using test::appendRecord;
-
-std::int16_t searchWordFor(int searchType, int depth, int historyType) {
-    return static_cast<std::int16_t>(searchType + 64 * depth + 1024 * historyType);
-}
+using testing::appendRecord;
+using testing::searchWordFor;
 
 std::uint16_t knowledgeWord(int ci, int ei) {
     return static_cast<std::uint16_t>(ei * 128 + ci);
@@ -22,8 +19,8 @@ std::uint16_t knowledgeWord(int ci, int ei) {
 // Rival 1 has met cells 3, 2, 4, 2 in that order; searcher 2 and stranger 5 fall back on their
 // own "without data" values.
 World historyWorld(GenerationReport& rep) {
-    World w = test::encounterWorld(3, 3, 20);
-    rep = test::emptyReport(w);
+    World w = testing::encounterWorld(3, 3, 20);
+    rep = testing::reportOf(w);
     appendRecord(rep, 1, 3, 0, 10, 20);
     appendRecord(rep, 1, 2, 1, 30, 40);
     appendRecord(rep, 1, 4, 1, 50, 60);
@@ -80,9 +77,9 @@ TEST(BuscarHistorial, AveragesRoundHalvesToEven) {
         int a1, a2, expectedCi;
     };
     for (const Row& r : {Row{50, 51, 50}, Row{51, 52, 52}, Row{50, 52, 51}}) {
-        SCOPED_TRACE(testing::Message() << r.a1 << ", " << r.a2);
-        World w = test::encounterWorld(2, 2, 4);
-        GenerationReport rep = test::emptyReport(w);
+        SCOPED_TRACE(::testing::Message() << r.a1 << ", " << r.a2);
+        World w = testing::encounterWorld(2, 2, 4);
+        GenerationReport rep = testing::reportOf(w);
         appendRecord(rep, 1, 2, 0, r.a1, r.a1);
         appendRecord(rep, 1, 2, 0, r.a2, r.a2);
         const std::uint16_t word =
@@ -116,8 +113,8 @@ TEST(SlotsUsados, ListTheRecordsBehindEachSearch) {
 TEST(DisparoPrevio, WhomAndWhenSelectTheEarlierMeeting) {
     // Cell 1: fired against 2 as player 1, not against 3 as player 2, not against 2 as player 2,
     // fired against 3 as player 1.
-    World w = test::encounterWorld(2, 2, 8);
-    GenerationReport rep = test::emptyReport(w);
+    World w = testing::encounterWorld(2, 2, 8);
+    GenerationReport rep = testing::reportOf(w);
     appendRecord(rep, 1, 2, 0, 0, 0, true);
     appendRecord(rep, 1, 3, 1, 0, 0, false);
     appendRecord(rep, 1, 2, 1, 0, 0, false);

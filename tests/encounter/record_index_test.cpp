@@ -15,9 +15,14 @@
 #include "encounter/indexed_search.h"
 #include "encounter/results_table.h"
 #include "support/world_digest.h"
+#include "support/worlds.h"
 
 namespace morvane {
 namespace {
+
+using testing::randomBelow;
+using testing::searchWordFor;
+using testing::shuffleSearchWords;
 
 // Random worlds played twice from one seed, once with the record index and once reading the
 // records one by one: every search must come out the same, and so must whole generations.
@@ -26,51 +31,17 @@ struct RandomCase {
     bool successiveMoves, ciEsExito;
 };
 
-std::int16_t searchWordFor(int searchType, int depth, int historyType) {
-    return static_cast<std::int16_t>(searchType + 64 * depth + 1024 * historyType);
-}
-
-int randomBelow(Rng& rng, int n) {
-    return static_cast<int>(rng.uniform() * static_cast<float>(n));
-}
-
-// Every ordinary cell gets search words and triggers drawn over all types, depths (0 included),
-// history types, whom and when fields, so that every kind of look-up happens during play.
-void shuffleSearchWords(World& w, Rng& rng) {
-    for (int c = 1; c <= w.NumJugadores; ++c) {
-        if (!isMutable(w.genoma(kActual, c))) continue;
-        for (GenomePart& p : w.genoma(kActual, c).parte) {
-            const int searchType = 8 * randomBelow(rng, 3);
-            p.Busqueda = static_cast<std::int16_t>(
-                (p.Busqueda & 7) |
-                searchWordFor(searchType, randomBelow(rng, 16), randomBelow(rng, 3)));
-            p.Trigger = packed::withAquien(p.Trigger, randomBelow(rng, 2));
-            p.Trigger = packed::withCuando(p.Trigger, randomBelow(rng, 3));
-            p.TriggerMin = static_cast<std::uint8_t>(randomBelow(rng, 101));
-            p.TriggerMax = static_cast<std::uint8_t>(randomBelow(rng, 101));
-        }
-    }
-}
-
-// A world with the report and scratch its generations work with.
-struct RandomRun {
-    World w;
-    GenerationReport rep;
-    GenerationScratch s;
-};
-
-RandomRun randomWorld(const RandomCase& c, std::uint64_t seed, bool index) {
+testing::WorldRun randomWorld(const RandomCase& c, std::uint64_t seed, bool index) {
     Rng rng(seed);
-    RandomRun p;
-    World& w = p.w;
+    World w;
     makeBusyWorld(w, rng, c.cols, c.rows, c.type, c.iterations);
     w.options.mnuOpcion[4] = c.successiveMoves;
     recomputeOpciones(w);
     w.options.CiEsExitoMenu = c.ciEsExito ? 1 : 0;
     shuffleSearchWords(w, rng);
-    p.s.useIndex = index;
     PrepararPaso(w);
-    clearReport(w, p.rep);
+    testing::WorldRun p(std::move(w));
+    p.s.useIndex = index;
     return p;
 }
 
@@ -179,11 +150,11 @@ TEST(RecordIndex, EverySearchAndTriggerLookUpMatchesTheRecordByRecordScan) {
         SCOPED_TRACE(::testing::Message()
                      << c.cols << "x" << c.rows << " type " << c.type << " sucesivas "
                      << c.successiveMoves << " CiEsExito " << c.ciEsExito);
-        RandomRun p = randomWorld(c, ++seed, true);
+        testing::WorldRun p = randomWorld(c, ++seed, true);
         Rng rng(seed), sample(seed * 7);
         for (int g = 0; g < 3; ++g) {
-            UnaGeneracion(p.w, p.rep, p.s, rng);
-            compareAllLookUps(p.w, p.rep, p.s.index, sample, counts);
+            UnaGeneracion(p.w, p.r, p.s, rng);
+            compareAllLookUps(p.w, p.r, p.s.index, sample, counts);
         }
     }
     EXPECT_GT(counts.searches, 100000);
@@ -195,19 +166,19 @@ TEST(RecordIndex, GenerationsAndReplaysAreTheSameWithAndWithoutTheIndex) {
     for (const RandomCase& c : kCases) {
         SCOPED_TRACE(::testing::Message() << c.cols << "x" << c.rows << " type " << c.type);
         ++seed;
-        RandomRun indexed = randomWorld(c, seed, true), plain = randomWorld(c, seed, false);
+        testing::WorldRun indexed = randomWorld(c, seed, true), plain = randomWorld(c, seed, false);
         Rng rngIndexed(seed), rngPlain(seed);
         for (int g = 1; g <= 6; ++g) {
-            UnaGeneracion(indexed.w, indexed.rep, indexed.s, rngIndexed);
-            UnaGeneracion(plain.w, plain.rep, plain.s, rngPlain);
-            ASSERT_EQ(testing::worldDigest(indexed.w, indexed.rep, indexed.s.MuertoHoy),
-                      testing::worldDigest(plain.w, plain.rep, plain.s.MuertoHoy))
+            UnaGeneracion(indexed.w, indexed.r, indexed.s, rngIndexed);
+            UnaGeneracion(plain.w, plain.r, plain.s, rngPlain);
+            ASSERT_EQ(testing::worldDigest(indexed.w, indexed.r, indexed.s.MuertoHoy),
+                      testing::worldDigest(plain.w, plain.r, plain.s.MuertoHoy))
                 << "generation " << g;
         }
         for (int cell = 1; cell <= indexed.w.NumJugadores; cell += 3) {
             Rng r1(cell), r2(cell);
-            EXPECT_TRUE(sameRows(MostrarPartidas(indexed.w, indexed.rep, cell, r1),
-                                 MostrarPartidas(plain.w, plain.rep, cell, r2)))
+            EXPECT_TRUE(sameRows(MostrarPartidas(indexed.w, indexed.r, cell, r1),
+                                 MostrarPartidas(plain.w, plain.r, cell, r2)))
                 << "replays of cell " << cell;
         }
     }

@@ -11,52 +11,14 @@
 #include "encounter/details.h"
 #include "encounter/encounter.h"
 #include "encounter/results_table.h"
-#include "encounter_world.h"
 #include "games/payoff.h"
+#include "support/worlds.h"
 
 namespace morvane {
 namespace {
 
-using test::genomeFrom;
-using test::placeGenome;
-
-// Six cells of mixed strategies with searches, a trigger and successive moves in chicken, after a
-// few rounds of live play on a fixed schedule.
-World playedWorld(GenerationReport& rep) {
-    World w = test::encounterWorld(3, 2, 24);
-    rep = test::emptyReport(w);
-    SelectGame(w.payoffs, 1);  // chicken: player 2's half follows player 1's move
-    commitPayoffAnalysis(w.payoffs);
-    test::setOption(w, 4, true);
-    w.CasillaSel = 1;
-    const std::vector<GenomePart> parts = {test::identityPart(),        test::constantPart(70),
-                                           test::curve(10, 80, 20, 90), test::identityPart(),
-                                           test::curve(100, 60, 30, 0), test::constantPart(20)};
-    for (int c = 1; c <= 6; ++c) {
-        GenomePart g = parts[c - 1];
-        g.Busqueda = static_cast<std::int16_t>(8 * (c % 3) + 64 * (1 + c % 4) + 1024 * (c % 3));
-        g.Incertidumbre = static_cast<std::int16_t>(40 * 128 + 10 * c);
-        g.SenIC = 40, g.SenIA = 30, g.SenIP = 30;
-        if (c == 3) {
-            g.TriggerMin = 0, g.TriggerMax = 60;
-            g.Trigger = packed::withCuando(packed::withAquien(90, 1), 2);
-        }
-        Genoma gen = genomeFrom(g);
-        gen.parte[1].Y3 = 40;
-        gen.Colores[3] = static_cast<std::uint8_t>(30 * c);
-        placeGenome(w, c, gen);
-    }
-    const std::vector<std::pair<int, int>> pairs = {{1, 2}, {3, 1}, {2, 3}, {4, 5},
-                                                    {6, 4}, {5, 6}, {1, 4}, {5, 2}};
-    Rng rng(7);
-    for (int round = 0; round < 3; ++round)
-        for (auto [a, b] : pairs) {
-            const bool swap = (round + a) % 2 == 1;
-            const int j1 = swap ? b : a, j2 = swap ? a : b;
-            JugarPartida(w, rep, j1, j2, rep.jugadas(j1, 0), rep.jugadas(j2, 0), kActual, rng);
-        }
-    return w;
-}
+using testing::genomeFrom;
+using testing::place;
 
 struct ReportState {
     std::vector<float> payoffs, coop;
@@ -79,62 +41,52 @@ auto sideValues(const EncounterSide& l) {
     return std::tuple(l.cell, l.half, l.fired, l.Ci, l.Ei, l.x, l.f, l.disp);
 }
 
+// The results table replays the watched cell's encounters on the snapshot genomes: each replay
+// gives back, to the bit, the row its live encounter wrote, and no replay writes anything.
 TEST(MostrarPartidas, ReplaysReproduceTheLiveRowsAndChangeNothing) {
-    GenerationReport rep;
-    World w = playedWorld(rep);
-    ASSERT_EQ(rep.jugadas(1, 0), 9);
-    ASSERT_EQ(rep.selectedRows.size(), 9u);
-    // The schedule exercises both halves and the trigger, so the comparison means something.
-    int fired = 0, half1 = 0;
-    for (int c = 1; c <= 6; ++c)
-        for (int k = 1; k <= rep.jugadas(c, 0); ++k) {
-            fired += moveRecord::fired(rep.jugadas(c, k));
-            half1 += moveRecord::half(rep.jugadas(c, k));
+    for (bool successive : {true, false}) {
+        SCOPED_TRACE(successive ? "successive moves" : "simultaneous moves");
+        Simulation sim(321 + successive);
+        makeBusyWorld(sim.state(), sim.rng(), 4, 3, 12, 3);
+        World& w = sim.state();
+        SelectGame(w.payoffs, 1);  // chicken: player 2's half follows player 1's move
+        UpdatePayoffMatrix(w.payoffs);
+        w.options.mnuOpcion[4] = successive;
+        recomputeOpciones(w);
+        testing::shuffleSearchWords(w, sim.rng());
+        w.CasillaSel = 5;
+        sim.clearReport();
+        sim.run(2);
+        const GenerationReport& rep = sim.report();
+        ASSERT_EQ(rep.selectedRowsCell, 5);
+        const ReportState before = reportState(rep);
+        const CellResults t = MostrarPartidas(w, rep, 5, sim.replayRng());
+        ASSERT_EQ(t.rows.size(), rep.selectedRows.size());
+        ASSERT_GT(t.rows.size(), 10u);
+        int fired = 0, half1 = 0;  // the rows exercise the trigger and both halves
+        for (std::size_t k = 0; k < t.rows.size(); ++k) {
+            fired += t.rows[k].own.fired + t.rows[k].rival.fired;
+            half1 += t.rows[k].own.half + t.rows[k].rival.half;
+            SCOPED_TRACE(::testing::Message() << "record " << k + 1);
+            EXPECT_EQ(t.rows[k].slot, static_cast<int>(k + 1));
+            EXPECT_EQ(t.rows[k].Si, rep.selectedRows[k].Si);
+            EXPECT_EQ(sideValues(t.rows[k].own), sideValues(rep.selectedRows[k].own));
+            EXPECT_EQ(sideValues(t.rows[k].rival), sideValues(rep.selectedRows[k].rival));
         }
-    EXPECT_GT(fired, 0);
-    EXPECT_GT(half1, 0);
-    const ReportState antes = reportState(rep);
-    Rng replay(99);
-    const CellResults t = MostrarPartidas(w, rep, 1, replay);
-    EXPECT_EQ(t.cell, 1);
-    ASSERT_EQ(t.rows.size(), 9u);
-    for (std::size_t k = 0; k < t.rows.size(); ++k) {
-        SCOPED_TRACE(testing::Message() << "record " << k + 1);
-        EXPECT_EQ(t.rows[k].slot, static_cast<int>(k + 1));
-        EXPECT_EQ(t.rows[k].Si, rep.selectedRows[k].Si);
-        EXPECT_EQ(sideValues(t.rows[k].own), sideValues(rep.selectedRows[k].own));
-        EXPECT_EQ(sideValues(t.rows[k].rival), sideValues(rep.selectedRows[k].rival));
+        EXPECT_GT(fired, 0);
+        EXPECT_EQ(half1 > 0, successive);  // half 1 follows a move seen first
+        for (int c = 1; c <= w.NumJugadores; ++c) MostrarPartidas(w, rep, c, sim.replayRng());
+        // Under new snapshot genomes every replay decides differently, and still writes nothing.
+        for (int c = 1; c <= w.NumJugadores; ++c)
+            w.genoma(kPrevio, c).parte[0] = testing::constantPart(90);
+        for (int c = 1; c <= w.NumJugadores; ++c) MostrarPartidas(w, rep, c, sim.replayRng());
+        EXPECT_TRUE(reportState(rep) == before);
     }
-    for (int c = 2; c <= 6; ++c) MostrarPartidas(w, rep, c, replay);
-    EXPECT_TRUE(reportState(rep) == antes);
-}
-
-TEST(MostrarPartidas, ReplaysUnderChangedSettingsLeaveTheRecordsAlone) {
-    GenerationReport rep;
-    World w = playedWorld(rep);
-    const ReportState antes = reportState(rep);
-    // New committed game analysis, successive moves off in the committed options, new snapshot
-    // genomes: every replay now decides differently, and still writes nothing.
-    SelectGame(w.payoffs, 1);
-    commitPayoffAnalysis(w.payoffs);
-    w.options.Opciones[kPrevio] = static_cast<std::int16_t>(w.options.Opciones[kPrevio] ^ 16);
-    for (int c = 1; c <= 6; ++c) w.genoma(kPrevio, c).parte[0] = test::constantPart(90);
-    Rng replay(3);
-    for (int c = 1; c <= 6; ++c) {
-        for (int k = 1; k <= rep.jugadas(c, 0); ++k) {
-            const std::int32_t r = rep.jugadas(c, k);
-            if (moveRecord::role(r) != 0) continue;
-            EXPECT_EQ(JugarPartida(w, rep, c, moveRecord::partner(r), k - 1,
-                                   moveRecord::partnerSlot(r) - 1, kPrevio, replay),
-                      0);
-        }
-    }
-    EXPECT_TRUE(reportState(rep) == antes);
 }
 
 TEST(MostrarPartidas, ACellWithoutEncountersHasOnlyItsNumber) {
-    World w = test::encounterWorld(2, 2, 4);
-    GenerationReport rep = test::emptyReport(w);
+    World w = testing::encounterWorld(2, 2, 4);
+    GenerationReport rep = testing::reportOf(w);
     w.genoma(kPrevio, 3).Colores = {1, 2, 3, 4, 5, 6};
     Rng replay(1);
     const CellResults t = MostrarPartidas(w, rep, 3, replay);
@@ -142,13 +94,13 @@ TEST(MostrarPartidas, ACellWithoutEncountersHasOnlyItsNumber) {
     EXPECT_EQ(t.colours, (std::array<std::uint8_t, 6>{1, 2, 3, 4, 5, 6}));
     EXPECT_TRUE(t.rows.empty());
     // A report of another world is not read.
-    const GenerationReport other = test::emptyReport(test::encounterWorld(3, 3, 4));
+    const GenerationReport other = testing::reportOf(testing::encounterWorld(3, 3, 4));
     EXPECT_EQ(MostrarPartidas(w, other, 3, replay).cell, 0);
 }
 
 TEST(CambiarIndice, TogglesThePendingSwitchAndItalicHeaders) {
-    World w = test::encounterWorld(2, 2, 4);
-    GenerationReport rep = test::emptyReport(w);
+    World w = testing::encounterWorld(2, 2, 4);
+    GenerationReport rep = testing::reportOf(w);
     IndexHeaders c = CambiarIndice(w);
     EXPECT_EQ(w.options.CiEsExitoMenu, 1);
     EXPECT_EQ(c.ciR + c.ciP + c.averageCaption, "Sc RSc PAverage Success R");
@@ -200,13 +152,13 @@ TEST(TextoFormula, ShowsHowTheArgumentCameAbout) {
 // Rival 1 met 3 (as player 1), 2 (as player 2), 4 and 2 (as player 1); the study is the search
 // that searcher 2, player 2 with half 1, made in the fourth.
 World detailsWorld(std::int16_t busqueda, GenerationReport& rep) {
-    World w = test::encounterWorld(3, 3, 10);
-    rep = test::emptyReport(w);
-    test::appendEncounter(rep, 1, 3, 10, 20, 30, 40);
-    test::appendEncounter(rep, 2, 1, 50, 60, 70, 80);
-    test::appendEncounter(rep, 1, 4, 15, 25, 35, 45, 0, 0, true);
-    test::appendEncounter(rep, 1, 2, 90, 95, 20, 30, 0, 1);
-    GenomePart g = test::identityPart();
+    World w = testing::encounterWorld(3, 3, 10);
+    rep = testing::reportOf(w);
+    testing::appendEncounter(rep, 1, 3, 10, 20, 30, 40);
+    testing::appendEncounter(rep, 2, 1, 50, 60, 70, 80);
+    testing::appendEncounter(rep, 1, 4, 15, 25, 35, 45, 0, 0, true);
+    testing::appendEncounter(rep, 1, 2, 90, 95, 20, 30, 0, 1);
+    GenomePart g = testing::identityPart();
     g.Busqueda = busqueda;
     g.Incertidumbre = 22 * 128 + 11;
     w.genoma(kPrevio, 2).parte[1] = g;
@@ -266,27 +218,13 @@ TEST(ExplicarPartida, SearchTypesMarkTheRecordsTheSearchUsed) {
         SCOPED_TRACE(r.name);
         GenerationReport rep;
         World w = detailsWorld(r.busqueda, rep);
-        test::setOption(w, 4, r.successiveMoves);
+        testing::setOption(w, 4, r.successiveMoves);
         Rng rng(1);
         const InteractionExplanation e = ExplicarPartida(w, rep, 1, 2, 4, rng);
         EXPECT_EQ(used(e), r.used);
         EXPECT_EQ(e.averageIc, r.averageIc);
         EXPECT_EQ(e.averageIa, r.averageIa);
         EXPECT_EQ(e.withoutData, std::string(r.averageIc) == "0.11");
-    }
-}
-
-// Every cell searches with a word drawn over all types, depths and history types.
-void drawSearchWords(World& w, Rng& rng) {
-    for (int c = 1; c <= w.NumJugadores; ++c) {
-        if (!isMutable(w.genoma(kActual, c))) continue;
-        for (GenomePart& p : w.genoma(kActual, c).parte) {
-            const int type = 8 * static_cast<int>(rng.below(3));
-            const int depth = static_cast<int>(rng.below(16));
-            const int history = static_cast<int>(rng.below(3));
-            p.Busqueda =
-                static_cast<std::int16_t>((p.Busqueda & 7) | type | 64 * depth | 1024 * history);
-        }
     }
 }
 
@@ -308,7 +246,7 @@ TEST(ExplicarPartida, AgreesWithWhatTheDecisionUsedInEveryEncounter) {
             w.options.mnuOpcion[4] = successive;
             recomputeOpciones(w);
             w.options.CiEsExitoMenu = static_cast<std::uint8_t>(ciEsExito);
-            drawSearchWords(w, sim.rng());
+            testing::shuffleSearchWords(w, sim.rng());
             sim.clearReport();
             sim.run(2);
             const GenerationReport& rep = sim.report();
@@ -352,9 +290,9 @@ TEST(ExplicarPartida, RefusesAnEncounterThatDoesNotExistAndScrollsToTheRedRow) {
     EXPECT_FALSE(ExplicarPartida(w, rep, 1, 2, 5, rng).valid);  // no fifth record
     EXPECT_FALSE(ExplicarPartida(w, rep, 0, 2, 1, rng).valid);
 
-    World big = test::encounterWorld(2, 2, 60);
-    GenerationReport bigReport = test::emptyReport(big);
-    for (int i = 0; i < 45; ++i) test::appendEncounter(bigReport, 1, 2, 50, 50, 50, 50);
+    World big = testing::encounterWorld(2, 2, 60);
+    GenerationReport bigReport = testing::reportOf(big);
+    for (int i = 0; i < 45; ++i) testing::appendEncounter(bigReport, 1, 2, 50, 50, 50, 50);
     EXPECT_EQ(ExplicarPartida(big, bigReport, 1, 2, 32, rng).topRow, 1);
     EXPECT_EQ(ExplicarPartida(big, bigReport, 1, 2, 40, rng).topRow, 8);
 }

@@ -7,18 +7,20 @@ namespace morvane::testing {
 
 namespace {
 
+// FNV-1a over each value's bytes, lowest first; floats by their bits, bools as one byte.
 class Fnv {
   public:
     template <typename T>
     void add(T v) {
-        if constexpr (std::is_same_v<T, float>) {
-            addBytes(std::bit_cast<std::uint32_t>(v));
-        } else if constexpr (std::is_same_v<T, double>) {
-            addBytes(std::bit_cast<std::uint64_t>(v));
-        } else if constexpr (std::is_same_v<T, bool>) {
-            addBytes(static_cast<std::uint8_t>(v));
-        } else {
-            addBytes(v);
+        static_assert(std::is_arithmetic_v<T>);
+        using Bits = std::conditional_t<
+            sizeof(T) == 1, std::uint8_t,
+            std::conditional_t<sizeof(T) == 2, std::uint16_t,
+                               std::conditional_t<sizeof(T) == 4, std::uint32_t, std::uint64_t>>>;
+        const auto u = std::bit_cast<Bits>(v);
+        for (std::size_t i = 0; i < sizeof(T); ++i) {
+            h_ ^= static_cast<std::uint8_t>(u >> (8 * i));
+            h_ *= 0x100000001b3ULL;
         }
     }
     template <typename C>
@@ -28,15 +30,6 @@ class Fnv {
     std::uint64_t value() const { return h_; }
 
   private:
-    template <typename T>
-    void addBytes(T v) {
-        static_assert(std::is_integral_v<T>);
-        auto u = static_cast<std::make_unsigned_t<T>>(v);
-        for (std::size_t i = 0; i < sizeof(T); ++i) {
-            h_ ^= static_cast<std::uint8_t>(u >> (8 * i));
-            h_ *= 0x100000001b3ULL;
-        }
-    }
     std::uint64_t h_ = 0xcbf29ce484222325ULL;
 };
 
