@@ -3,7 +3,7 @@
 # (what CI proves; another apt-based system may work if its CMake is 3.25 or later).
 set -euo pipefail
 pkgs=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-      libcli11-dev qt6-base-dev xvfb xauth clang-format git)
+      libcli11-dev libtomlplusplus-dev qt6-base-dev xvfb xauth clang-format git)
 missing=()
 for p in "${pkgs[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -14,7 +14,7 @@ namespace {
 // stays claimed: the process is about to end.
 enum SlotState : int { kFree, kFilling, kLive, kClaimed };
 
-constexpr int kSlots = 64;
+constexpr int kSlots = 256;
 constexpr std::size_t kPathBytes = 4096;
 
 struct Slot {
