@@ -7,6 +7,7 @@
 #include <map>
 #include <sstream>
 
+#include "base/rng.h"
 #include "core/startup.h"
 #include "io/scenario_file.h"
 #include "support/test_folder.h"
