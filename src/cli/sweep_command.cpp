@@ -127,7 +127,6 @@ SweepCommand::SweepCommand(CLI::App& app)
 }
 
 void SweepCommand::read() {
-    if (sweep_->parsed() == false) return;
     request_.folder = folder_;
     request_.resume = resume_;
     request_.jobs = sweep_->count("--jobs")
