@@ -50,8 +50,12 @@ SweepOutcome compareWith(const fs::path& file, const std::string& resolved,
 // together agree on one file and compare theirs with it.
 SweepOutcome publishSweepFile(const std::string& folder, const std::string& resolved) {
     const fs::path target = fs::path(folder) / kSweepFile;
+    // A name of this process's own, on whichever node it runs.
+    char host[256] = {};
+    gethostname(host, sizeof host - 1);
     const std::string own =
-        (fs::path(folder) / (".sweep.toml." + std::to_string(getpid()))).string();
+        (fs::path(folder) / (".sweep.toml." + std::string(host) + "." + std::to_string(getpid())))
+            .string();
     if (auto written = writeFileAtomically(own, resolved); !written.ok) return {1, written.reason};
     const int linked = link(own.c_str(), target.c_str());
     const int error = errno;
