@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "sweep/run_settings.h"
+
 namespace morvane {
 
 // Everything `morvane-cli run` was asked to do, already checked for range.
@@ -15,11 +17,7 @@ struct BatchOptions {
     std::optional<std::uint64_t> seed;
     std::optional<std::string> csvPath, savePath, pngPath;  // "-" for the CSV is standard output
     bool quiet = false;
-    std::optional<std::array<float, 8>> payoffs;  // T1, R1, P1, S1, T2, R2, P2, S2
-    std::optional<int> rule;                      // 1..4
-    std::optional<int> neighbourhood;             // 0..14
-    std::optional<int> iterations;                // 1..10
-    std::optional<float> mutation;                // 0..1
+    RunSettings settings;  // what the run changes in the world it starts from
 };
 
 struct BatchOutcome {

@@ -145,8 +145,14 @@ WriteOutcome OutputBatch::open(const std::string& target, Id* id) {
     std::string temp =
         out.where.folder + "/." + out.where.name.substr(0, kTempNameKeep) + ".XXXXXX";
     {
-        // Between its creation and its entry in the table an interrupt would leave it behind.
+        // Between its creation and its entry in the table an interrupt would leave it behind:
+        // this thread holds interrupts back, and a handler on another thread waits for it.
         ScopedSignalHold hold;
+        if (!temp_files::beginCreate())
+            return {false, cannotWrite(target, "the program is ending")};
+        struct CreationEnd {
+            ~CreationEnd() { temp_files::endCreate(); }
+        } creationEnd;
         out.fd = mkostemp(temp.data(), O_CLOEXEC);
         if (out.fd < 0) return {false, cannotWrite(target, std::strerror(errno))};
         if (!temp_files::add(temp.c_str())) {

@@ -14,7 +14,7 @@ namespace {
 // stays claimed: the process is about to end.
 enum SlotState : int { kFree, kFilling, kLive, kClaimed };
 
-constexpr int kSlots = 64;
+constexpr int kSlots = 256;
 constexpr std::size_t kPathBytes = 4096;
 
 struct Slot {
@@ -23,6 +23,13 @@ struct Slot {
 };
 
 Slot table[kSlots];
+
+// Threads between making a temporary file and recording it, and whether the process is ending. A
+// handler on one thread waits for another thread's file to be recorded before it removes the
+// table's files, so no file made in that moment is left behind.
+std::atomic<int> creating{0};
+std::atomic<bool> ending{false};
+constexpr long kCreationWaitSpins = 200'000'000;
 
 static_assert(std::atomic<int>::is_always_lock_free, "the signal handler needs lock-free slots");
 
@@ -51,7 +58,21 @@ void forget(const char* path) {
     }
 }
 
+bool beginCreate() {
+    creating.fetch_add(1);
+    if (!ending.load()) return true;
+    creating.fetch_sub(1);
+    return false;
+}
+
+void endCreate() {
+    creating.fetch_sub(1);
+}
+
 void removeAll() {
+    ending.store(true);
+    for (long spin = 0; creating.load() != 0 && spin < kCreationWaitSpins; ++spin) {
+    }
     for (Slot& slot : table) {
         int expected = kLive;
         if (slot.state.compare_exchange_strong(expected, kClaimed)) unlink(slot.path);

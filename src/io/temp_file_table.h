@@ -10,7 +10,12 @@ namespace morvane::temp_files {
 bool add(const char* path);
 // Forgets path once it was renamed or removed.
 void forget(const char* path);
-// Unlinks every recorded file. Async-signal-safe.
+// Brackets the making and recording of a temporary file on any thread; beginCreate is false once
+// the process is ending (no file may be made then).
+bool beginCreate();
+void endCreate();
+// Unlinks every recorded file, after any file being made on another thread is recorded.
+// Async-signal-safe.
 void removeAll();
 
 }  // namespace morvane::temp_files

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/version.h"
 #include "ui/frm_about.h"
 #include "ui/frm_partidas.h"
 #include "ui/frm_principal.h"
@@ -23,6 +24,7 @@ const char* const kUsage =
     "  SCENARIO.dpt   open this scenario in the world window, the start-up window behind it\n"
     "  --seed S       seed the random generator with the whole number S, for a reproducible run\n"
     "  -h, --help     print this help and exit\n"
+    "  --version      print the version and the source revision and exit\n"
     "\n"
     "Qt's own options (-platform, -style, ...) are passed on to Qt.\n";
 
@@ -31,6 +33,7 @@ struct Arguments {
     std::string error;
     std::optional<std::uint64_t> seed;
     std::optional<std::string> scenario;
+    bool version = false;
 };
 
 // Qt's options that take a value: their value is not the scenario.
@@ -76,6 +79,8 @@ Arguments parseArguments(int argc, char** argv) {
         const std::string a = argv[i];
         if (a == "-h" || a == "--help") {
             args.help = true;
+        } else if (a == "--version") {
+            args.version = true;
         } else if (a == "--seed" || a.rfind("--seed=", 0) == 0) {
             std::string value;
             if (a == "--seed") {
@@ -105,6 +110,11 @@ int main(int argc, char** argv) {
     const Arguments args = parseArguments(argc, argv);
     if (args.help) {
         std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (args.version) {
+        std::printf("morvane %s (revision %s)\n", morvane::morvaneVersion(),
+                    morvane::morvaneRevision());
         return 0;
     }
     if (!args.error.empty()) {

@@ -246,6 +246,7 @@ void FrmPrincipalTest::commandLineNeedsNoDisplay() {
     };
     const std::vector<Row> table{
         {{"--seed", "42", "--help"}, 0, "Usage: morvane [--seed S] [SCENARIO.dpt]"},
+        {{"--version"}, 0, "morvane 0.1 (revision "},
         {{"--seed", "x1"}, 2, "morvane: --seed needs a whole number, not 'x1'"},
         {{"--frobnicate"}, 2, "morvane: unknown option '--frobnicate'"},
         {{"a.dpt", "b.dpt"}, 2, "morvane: only one scenario can be opened"},

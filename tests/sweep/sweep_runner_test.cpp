@@ -1,0 +1,247 @@
+// Whole sweeps in a folder: the same bytes however the runs are spread, resumes that refuse to mix
+// two sweeps, merges that refuse to leave runs out, and failures that keep what was finished.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "base/rng.h"
+#include "core/startup.h"
+#include "io/scenario_file.h"
+#include "support/test_folder.h"
+#include "sweep/merge.h"
+#include "sweep/seeds.h"
+#include "sweep/sweep.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using morvane::PreparedSweep;
+using morvane::Shard;
+using morvane::SweepOutcome;
+using morvane::SweepRequest;
+
+std::string read(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+void write(const fs::path& file, const std::string& text) {
+    std::ofstream(file, std::ios::binary) << text;
+}
+
+// Every file of a sweep's folder but the manifests, by name.
+std::map<std::string, std::string> tables(const fs::path& folder) {
+    std::map<std::string, std::string> out;
+    for (const auto& e : fs::recursive_directory_iterator(folder)) {
+        const std::string name = fs::relative(e.path(), folder).string();
+        if (e.is_regular_file() && name.rfind("manifest", 0) != 0) out[name] = read(e.path());
+    }
+    return out;
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::stringstream ss(text);
+    for (std::string l; std::getline(ss, l);) out.push_back(l);
+    return out;
+}
+
+class SweepRunner : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = morvane::testing::freshTestFolder("morvane_sweep");
+        saveBaseWorld(5);
+        writeSweep("");
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    // A small busy world, so a run takes milliseconds.
+    void saveBaseWorld(std::uint64_t seed) {
+        morvane::World w;
+        morvane::Rng rng(seed);
+        morvane::makeBusyWorld(w, rng, 6, 5, 2, 1);
+        std::string text;
+        ASSERT_TRUE(morvane::storableScenarioText(w, &text).ok);
+        write(dir_ / "base.dpt", text);
+    }
+
+    void writeSweep(const std::string& extra) {
+        write(dir_ / "sweep.toml",
+              "scenario = \"base.dpt\"\ngenerations = 12\nrepetitions = 2\nseed = 42\n"
+              "keep = 2\nsummary_window = 4\n" +
+                  extra + "[vary]\nrule = [\"maximax\", \"replicator\"]\nmutation = [0, 0.2]\n");
+    }
+
+    PreparedSweep prepared() {
+        PreparedSweep sweep;
+        const SweepOutcome ok = morvane::prepareSweep((dir_ / "sweep.toml").string(), &sweep);
+        EXPECT_EQ(ok.exitCode, 0) << ok.message;
+        return sweep;
+    }
+
+    SweepOutcome sweepInto(const std::string& out, int jobs, Shard shard = {},
+                           bool resume = false) {
+        SweepRequest request;
+        request.folder = (dir_ / out).string();
+        request.jobs = jobs;
+        request.shard = shard;
+        request.resume = resume;
+        return morvane::runSweep(prepared(), request);
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(SweepRunner, SameBytesWithOneJobTwoJobsAndThreeShardsMerged) {
+    ASSERT_EQ(sweepInto("one", 1).exitCode, 0);
+    ASSERT_EQ(sweepInto("two", 2).exitCode, 0);
+    for (int i = 0; i < 3; ++i) {
+        const SweepOutcome shard = sweepInto("shards", 2, {i, 3});
+        ASSERT_EQ(shard.exitCode, 0) << shard.message;
+        EXPECT_FALSE(fs::exists(dir_ / "shards" / "results.csv")) << "a shard merged";
+    }
+    const SweepOutcome merged = morvane::mergeSweepFolder((dir_ / "shards").string());
+    ASSERT_EQ(merged.exitCode, 0) << merged.message;
+
+    const auto one = tables(dir_ / "one");
+    EXPECT_EQ(one.size(), 2u + 2 * 8 + 1);  // the tables, two files a run, sweep.toml
+    EXPECT_EQ(tables(dir_ / "two"), one);
+    EXPECT_EQ(tables(dir_ / "shards"), one);
+    EXPECT_TRUE(fs::exists(dir_ / "shards" / "manifest" / "shard-2.json"));
+
+    // Every other generation of every run, in run order, behind one header.
+    const auto rows = lines(one.at("results.csv"));
+    ASSERT_EQ(rows.size(), 1u + 8 * 6);
+    EXPECT_EQ(rows[0].rfind("point,repetition,seed,mutation,rule,generation,coop_role1,", 0), 0u);
+    EXPECT_EQ(rows[1].rfind("0,0,6332618229526065668,0,maximax,2,", 0), 0u) << rows[1];
+    EXPECT_EQ(rows[7].rfind("0,1,17532488217563185893,0,maximax,2,", 0), 0u) << rows[7];
+    std::vector<std::string> last;
+    std::stringstream fields(rows[48]);
+    for (std::string f; std::getline(fields, f, ',');) last.push_back(f);
+    ASSERT_GT(last.size(), 6u);
+    EXPECT_EQ(std::vector<std::string>(last.begin(), last.begin() + 6),
+              (std::vector<std::string>{"3", "1", std::to_string(morvane::runSeed(42, 3, 1, false)),
+                                        "0.2", "replicator", "12"}));
+}
+
+TEST_F(SweepRunner, SummariesReadEveryGenerationWhenOnlyTheLastIsKept) {
+    writeSweep("");
+    ASSERT_EQ(sweepInto("some", 2).exitCode, 0);
+    writeSweep("");
+    write(dir_ / "sweep.toml",
+          read(dir_ / "sweep.toml")
+              .replace(read(dir_ / "sweep.toml").find("keep = 2"), 8, "keep = \"last\""));
+    ASSERT_EQ(sweepInto("last", 2).exitCode, 0);
+    EXPECT_EQ(read(dir_ / "last" / "summary.csv"), read(dir_ / "some" / "summary.csv"));
+    const auto last = lines(read(dir_ / "last" / "results.csv"));
+    const auto some = lines(read(dir_ / "some" / "results.csv"));
+    ASSERT_EQ(last.size(), 1u + 8);
+    for (std::size_t run = 0; run < 8; ++run) {
+        SCOPED_TRACE("run " + std::to_string(run));
+        EXPECT_EQ(last[1 + run], some[6 * (run + 1)]);
+    }
+    const auto summary = lines(read(dir_ / "some" / "summary.csv"));
+    ASSERT_EQ(summary.size(), 9u);
+    EXPECT_EQ(
+        summary[0].rfind("point,repetition,seed,mutation,rule,mean_coop,final_alive,share:", 0),
+        0u);
+    EXPECT_EQ(summary[0].substr(summary[0].size() - 20), ",fixation_generation");
+}
+
+TEST_F(SweepRunner, MergeRefusesWhileRunsAreMissingAndListsThem) {
+    ASSERT_EQ(sweepInto("part", 1, {0, 3}).exitCode, 0);
+    const SweepOutcome merged = morvane::mergeSweepFolder((dir_ / "part").string());
+    EXPECT_EQ(merged.exitCode, 1);
+    const std::string folder = (dir_ / "part").string();
+    EXPECT_EQ(merged.message.rfind("5 of 8 runs are missing in " + folder +
+                                       "; nothing merged:\n"
+                                       "  run 1 (point 0, repetition 1)\n"
+                                       "  run 2 (point 1, repetition 0)\n"
+                                       "  run 4 (point 2, repetition 0)\n",
+                                   0),
+              0u)
+        << merged.message;
+    EXPECT_FALSE(fs::exists(dir_ / "part" / "results.csv"));
+    EXPECT_FALSE(fs::exists(dir_ / "part" / "summary.csv"));
+}
+
+TEST_F(SweepRunner, ResumeCompletesTheSameSweepAndRefusesAnother) {
+    ASSERT_EQ(sweepInto("whole", 2).exitCode, 0);
+    const auto whole = tables(dir_ / "whole");
+
+    // Half the runs, as an interrupted sweep leaves them, plus a writer's leftover.
+    ASSERT_EQ(sweepInto("resumed", 1, {1, 2}).exitCode, 0);
+    const fs::path leftover = dir_ / "resumed" / "runs" / ".point-000000-rep-000000.csv.Ab12Cd";
+    write(leftover, "half a row");
+    const SweepOutcome refused = sweepInto("resumed", 1);
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_EQ(refused.message, (dir_ / "resumed").string() +
+                                   " is not empty: give --resume to complete the sweep it holds, "
+                                   "or name a new folder");
+    const SweepOutcome resumed = sweepInto("resumed", 2, {}, true);
+    ASSERT_EQ(resumed.exitCode, 0) << resumed.message;
+    EXPECT_FALSE(fs::exists(leftover));
+    EXPECT_EQ(tables(dir_ / "resumed"), whole);
+
+    const std::string another = (dir_ / "whole").string() +
+                                " holds another sweep: its sweep.toml differs from this one (a "
+                                "changed sweep file or base scenario); use a new folder";
+    writeSweep("paired = true\n");
+    EXPECT_EQ(sweepInto("whole", 1, {}, true).message, another);
+    writeSweep("");
+    saveBaseWorld(6);
+    EXPECT_EQ(sweepInto("whole", 1, {}, true).message, another);
+    EXPECT_EQ(sweepInto("whole", 1, {0, 2}).message, another);
+    EXPECT_EQ(tables(dir_ / "whole"), whole);
+}
+
+TEST_F(SweepRunner, AFailedWriteStopsTheSweepNamingTheFileAndKeepsFinishedRuns) {
+    const PreparedSweep sweep = prepared();
+    const fs::path out = dir_ / "out";
+    fs::create_directories(out / "runs" / "point-000002-rep-000000.csv");
+    write(out / "sweep.toml", sweep.resolved);
+    SweepRequest request;
+    request.folder = out.string();
+    request.resume = true;
+    const SweepOutcome failed = morvane::runSweep(sweep, request);
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_EQ(failed.message,
+              "cannot replace " + out.string() +
+                  "/runs/point-000002-rep-000000.csv: Is a directory (no file was replaced)");
+    int finished = 0;
+    for (const auto& e : fs::directory_iterator(out / "runs")) {
+        const std::string name = e.path().filename().string();
+        EXPECT_NE(name[0], '.') << "a temporary file was left: " << name;
+        finished += name.find(".summary.csv") != std::string::npos;
+    }
+    EXPECT_EQ(finished, 4);
+    EXPECT_FALSE(fs::exists(out / "results.csv"));
+}
+
+TEST_F(SweepRunner, RefusesASlotNamedLikeAColumnAndABaseScenarioTheReaderRefuses) {
+    write(dir_ / "base.dpt", "not a scenario\n");
+    PreparedSweep sweep;
+    const SweepOutcome bad = morvane::prepareSweep((dir_ / "sweep.toml").string(), &sweep);
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_EQ(bad.message.rfind((dir_ / "base.dpt").string() + ":1: ", 0), 0u) << bad.message;
+
+    morvane::World w;
+    morvane::Rng rng(1);
+    morvane::makeBusyWorld(w, rng, 6, 5, 2, 1);
+    w.ListaEstrategias[2].name = "rule";
+    std::string text;
+    ASSERT_TRUE(morvane::storableScenarioText(w, &text).ok);
+    write(dir_ / "base.dpt", text);
+    const SweepOutcome clash = morvane::prepareSweep((dir_ / "sweep.toml").string(), &sweep);
+    EXPECT_EQ(clash.exitCode, 2);
+    EXPECT_EQ(clash.message,
+              "the strategy slot named rule would repeat a column of the sweep's tables: rename "
+              "the slot");
+}
+
+}  // namespace
