@@ -185,6 +185,7 @@ QWidget* frmFunDibujadas::buildCurveColumn() {
     auto* fill = new QGroupBox(QStringLiteral("Fill probability (left button of \"Fill\")"));
     auto* g = new QGridLayout(fill);
     addCeroCien(kFillProbability, QString(), fill, g, 0);
+    hsbCeroCien[kFillProbability]->setValue(100);  // every cell, until the user says less
     v->addWidget(fill);
     return column;
 }
@@ -240,7 +241,7 @@ QWidget* frmFunDibujadas::buildParameterColumn() {
     sh->addWidget(vsbProf, 1, 1);
     sh->addWidget(vsbTipo, 1, 2);
     sh->addWidget(txtProf, 1, 3);
-    for (QScrollBar* b : {vsbTipoHistorial, vsbProf, vsbTipo}) b->setFixedHeight(60);
+    for (QScrollBar* b : {vsbTipoHistorial, vsbProf, vsbTipo}) b->setFixedHeight(80);
     connect(vsbTipoHistorial, &QScrollBar::valueChanged, this, [this](int h) {
         if (loading_) return;
         edit([&] { part().Busqueda = packed::withHistorial(part().Busqueda, h); });

@@ -73,15 +73,19 @@ void FunctionPicture::paintEvent(QPaintEvent*) {
     // Labels upright: placed through the transform, drawn without it.
     p.resetTransform();
     p.setPen(Qt::black);
+    QFont small = p.font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    p.setFont(small);
     auto label = [&](double x, double y, const QString& text) {
         p.drawText(t.map(QPointF(x, y)), text);
     };
     label(0, -9, QStringLiteral("0"));
     label(47.5, -9, QStringLiteral(".5"));
     label(99, -9, QStringLiteral("1"));
-    label(-8, 6 - 4, QStringLiteral("0"));
-    label(-10, 53 - 4, QStringLiteral(".5"));
-    label(-8, 103 - 4, QStringLiteral("1"));
+    // The y axis's numbers stand just left of it, clear of "y0 = " further left.
+    label(-4, 6 - 4, QStringLiteral("0"));
+    label(-5, 53 - 4, QStringLiteral(".5"));
+    label(-4, 103 - 4, QStringLiteral("1"));
     label(part_.X1 - 5, -12.5 - 3, QStringLiteral("x1 = %1").arg(part_.X1));
     label(part_.X1 - 5, -7.5 + 1, QStringLiteral("y1 = %1").arg(part_.Y1));
     label(part_.X2 - 5, 107.5 - 2, QStringLiteral("x2 = %1").arg(part_.X2));
