@@ -25,29 +25,61 @@ int pickedPoint(const ListGenomePart& p, int x) {
 
 }  // namespace
 
-bool moveCurvePoint(ListGenomePart& p, int x, int y) {
-    if (y < 0 || y > 100) return false;
+int moveCurvePoint(ListGenomePart& p, int x, int y) {
+    if (y < 0 || y > 100) return kNoPoint;
     const auto v = static_cast<std::uint8_t>(y);
     if (x < 0) {
         p.Y0 = v;
-        return true;
+        return 0;
     }
     if (x > 100) {
         p.Y3 = v;
-        return true;
+        return 3;
     }
     if (pickedPoint(p, x) == 2) {
         const int x2 = std::min(x, kHighestX2);
-        if (x2 == p.X1) return false;
+        if (x2 == p.X1) return kNoPoint;
         p.X2 = static_cast<std::uint8_t>(x2);
         p.Y2 = v;
-    } else {
-        const int x1 = std::max(x, kLowestX1);
-        if (x1 == p.X2) return false;
-        p.X1 = static_cast<std::uint8_t>(x1);
-        p.Y1 = v;
+        return 2;
     }
-    return true;
+    const int x1 = std::max(x, kLowestX1);
+    if (x1 == p.X2) return kNoPoint;
+    p.X1 = static_cast<std::uint8_t>(x1);
+    p.Y1 = v;
+    return 1;
+}
+
+bool nudgeCurvePoint(ListGenomePart& p, int point, int dx, int dy) {
+    const ListGenomePart before = p;
+    auto value = [dy](std::uint8_t& y) {
+        y = static_cast<std::uint8_t>(std::clamp(y + dy, 0, 100));
+    };
+    switch (point) {
+        case 0:
+            value(p.Y0);
+            break;
+        case 3:
+            value(p.Y3);
+            break;
+        case 1: {
+            const int x1 = std::clamp(p.X1 + dx, kLowestX1, 100);
+            if (x1 == p.X2) return false;
+            p.X1 = static_cast<std::uint8_t>(x1);
+            value(p.Y1);
+            break;
+        }
+        case 2: {
+            const int x2 = std::clamp(p.X2 + dx, 0, kHighestX2);
+            if (x2 == p.X1) return false;
+            p.X2 = static_cast<std::uint8_t>(x2);
+            value(p.Y2);
+            break;
+        }
+        default:
+            return false;
+    }
+    return !(p == before);
 }
 
 int cellSensibilitySum(const ListGenoma& g, int p) {

@@ -12,8 +12,15 @@ namespace morvane {
 // told apart at X1 + (X2 - X1) / 2; with point 2 left of point 1 the nearer point moves as well
 // (an 8-bit midpoint there would move point 1 on every click, and point 2 could never be reached).
 // Nothing changes when y lies outside 0..100 or when the move would put both inner points on one
-// input, where the curve does not exist. Returns whether anything changed.
-bool moveCurvePoint(ListGenomePart& p, int x, int y);
+// input, where the curve does not exist. Returns the point moved: 0 (Y0), 1, 2, 3 (Y3), or
+// kNoPoint when nothing changed.
+constexpr int kNoPoint = -1;
+int moveCurvePoint(ListGenomePart& p, int x, int y);
+
+// Moves point `point` (0..3) by (dx, dy) within the clamps and refusals of the mouse: Y0 and Y3
+// only up and down, point 1 at input 2..100 and point 2 at 0..98, values 0..100, and never both
+// inner points on one input. Returns whether anything changed.
+bool nudgeCurvePoint(ListGenomePart& p, int point, int dx, int dy);
 
 // The whole-number sensibilities of part p as a cell stores them (33.5 becomes 34).
 int cellSensibilitySum(const ListGenoma& g, int p);

@@ -22,6 +22,7 @@
 #include "base/copies.h"
 #include "core/selected_fill.h"
 #include "io/strategy_file.h"
+#include "strategy/behaviour.h"
 #include "strategy/strategy_editing.h"
 #include "ui/frm_distribuir.h"
 #include "ui/frm_rangos.h"
@@ -150,6 +151,17 @@ QWidget* frmFunDibujadas::buildCurveColumn() {
     v->addLayout(parts);
     pcbFuncion = new FunctionPicture;
     v->addWidget(pcbFuncion, 1);
+    curveFormula = new QLabel;
+    curveFormula->setObjectName(QStringLiteral("curveFormula"));
+    curveFormula->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    curveFormula->setMinimumHeight(2 * curveFormula->fontMetrics().lineSpacing() + 4);
+    v->addWidget(curveFormula);
+    connect(pcbFuncion, &FunctionPicture::hovered, this, &frmFunDibujadas::showFormula);
+    connect(pcbFuncion, &FunctionPicture::hoverLeft, this, [this] { showFormula(qQNaN()); });
+    connect(pcbFuncion, &FunctionPicture::nudged, this, [this](int dx, int dy) {
+        edit([&] { nudgeCurvePoint(part(), lastMoved_, dx, dy); });
+        redraw();
+    });
     connect(pcbFuncion, &FunctionPicture::pointPicked, this, &frmFunDibujadas::picked);
     connect(pcbFuncion, &FunctionPicture::dragStarted, this, [this] {
         dragging_ = true;
@@ -297,7 +309,11 @@ QWidget* frmFunDibujadas::buildParameterColumn() {
         QStringLiteral("A quién: 0 = sólo a este mismo jugador, 1 = a cualquier jugador"));
     auto* cuando = new QLabel(QStringLiteral(
         "Cuándo: 0 = jugando este mismo rol,   1 = jugando el rol inverso, 2 = siempre"));
-    for (QLabel* l : {aquien, cuando}) l->setWordWrap(true);
+    for (QLabel* l : {aquien, cuando}) {
+        // Two lines each, always: a wrapped label is otherwise given the height of one.
+        l->setWordWrap(true);
+        l->setMinimumHeight(2 * l->fontMetrics().lineSpacing() + 4);
+    }
     tg->addWidget(aquien, 4, 0, 1, 3);
     tg->addWidget(cuando, 5, 0, 1, 3);
     connect(vsbAquien, &QScrollBar::valueChanged, this, [this](int a) {
@@ -528,6 +544,7 @@ void frmFunDibujadas::redraw() {
     const auto& c = working().Colores;
     pcbFuncion->showPart(toCellForm(working()).parte[parteActual_],
                          QColor(c[0] & 255, c[1] & 255, c[2] & 255));
+    showFormula(qQNaN());
 }
 
 // ---------------------------------------------------------------- editing
@@ -633,8 +650,42 @@ void frmFunDibujadas::boxLeft(QLineEdit* b) {
 }
 
 void frmFunDibujadas::picked(int x, int y) {
-    edit([&] { moveCurvePoint(part(), x, y); });
+    edit([&] {
+        if (const int moved = moveCurvePoint(part(), x, y); moved != kNoPoint) lastMoved_ = moved;
+    });
     redraw();
+}
+
+// The curve's formula in Newton form on the editor's scale, and its value under the mouse as the
+// engine evaluates it (clipped or folded back into 0..100).
+void frmFunDibujadas::showFormula(double hoverX) {
+    const GenomePart g = pcbFuncion->part();
+    QString text;
+    const bool distinct = g.X1 != 0 && g.X2 != 100 && g.X1 != g.X2 && g.X1 != 100 && g.X2 != 0;
+    if (distinct) {
+        const float y0 = g.Y0, x1 = g.X1, x2 = g.X2;
+        const float a1 = (g.Y1 - y0) / x1;
+        const float a2 = ((g.Y2 - y0) - a1 * x2) / ((x2 - x1) * x2);
+        const float a3 =
+            ((g.Y3 - y0) - a1 * 100 - a2 * 100 * (100 - x1)) / ((100 - x2) * (100 - x1) * 100);
+        text = QStringLiteral("f(x) = %1 + %2 x + %3 x (x - %4) + %5 x (x - %4) (x - %6), %7")
+                   .arg(g.Y0)
+                   .arg(double(a1), 0, 'g', 4)
+                   .arg(double(a2), 0, 'g', 4)
+                   .arg(g.X1)
+                   .arg(double(a3), 0, 'g', 4)
+                   .arg(g.X2)
+                   .arg((g.Irregular & 1) ? QStringLiteral("folded") : QStringLiteral("clipped"));
+    } else {
+        text = QStringLiteral("Two inputs coincide: f is the straight lines between the points.");
+    }
+    if (!std::isnan(hoverX) && hoverX >= 0 && hoverX <= 100) {
+        const float x = static_cast<float>(hoverX);
+        text += QStringLiteral("\nf(%1) = %2")
+                    .arg(double(x), 0, 'f', 1)
+                    .arg(double(evalBehaviour100(g, x)), 0, 'f', 2);
+    }
+    curveFormula->setText(text);
 }
 
 bool frmFunDibujadas::eventFilter(QObject* watched, QEvent* e) {
@@ -738,8 +789,8 @@ void frmFunDibujadas::fill(int button) {
     if (sumsRefused()) return;
     storeWorkingCopy();
     if (button != 1) {
-        emit session_.genomesChanged();
-        fillWorldByDistribution(this);
+        // One refresh: the fill's own, or the selected strategy's when nothing was filled.
+        if (!fillWorldByDistribution(this)) emit session_.genomesChanged();
         return;
     }
     const float probability = static_cast<float>(hsbCeroCien[kFillProbability]->value()) / 100.0f;

@@ -47,6 +47,7 @@ class frmFunDibujadas : public QMainWindow {
 
     std::array<QRadioButton*, 2> optCaso{};
     FunctionPicture* pcbFuncion = nullptr;
+    QLabel* curveFormula = nullptr;  // the cubic of the part shown, and f(x) under the mouse
     QCheckBox* chkVeruckt = nullptr;
     std::array<QCheckBox*, 3> chkLinea{};
     std::array<QScrollBar*, kCeroCien> hsbCeroCien{};
@@ -121,6 +122,7 @@ class frmFunDibujadas : public QMainWindow {
     void applyCeroCien(int i, int v);
     void boxLeft(QLineEdit* box);
     void picked(int x, int y);
+    void showFormula(double hoverX);
 
     bool sumsRefused();
     void storeWorkingCopy();
@@ -131,6 +133,7 @@ class frmFunDibujadas : public QMainWindow {
     int parteActual_ = 0;
     bool loading_ = false;  // Cargando
     bool dragging_ = false;
+    int lastMoved_ = 1;  // the point the arrow keys move: 0 (Y0), 1, 2, 3 (Y3)
     ListGenoma dragBefore_;
     std::vector<ListGenoma> undo_, redo_;
 };

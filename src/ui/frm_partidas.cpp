@@ -282,6 +282,8 @@ void frmPartidas::connectControls() {
     });
     connect(&session_, &Session::genomesChanged, this, [this] {
         if (announcing_) return;
+        // Another window refilled the world: its count starts again.
+        if (world().Generacion == 0) lblGeneracion->clear();
         DibujarMapa(world().options.mnuSoloSelec);
         fraVecindario->ShowNeighbourhood();
         fraVecindario->MostrarGenoma(world().CasillaSel);

@@ -1,5 +1,6 @@
 #include "ui/function_picture.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <cmath>
@@ -23,6 +24,8 @@ QPen pixelPen(QColor colour, int width) {
 FunctionPicture::FunctionPicture(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("pcbFuncion"));
     setMinimumSize(300, 260);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);
@@ -109,7 +112,36 @@ void FunctionPicture::mousePressEvent(QMouseEvent* e) {
 }
 
 void FunctionPicture::mouseMoveEvent(QMouseEvent* e) {
-    if (e->buttons() != Qt::NoButton) pick(e->position());
+    if (e->buttons() != Qt::NoButton)
+        pick(e->position());
+    else
+        emit hovered(toPixels().inverted().map(e->position()).x());
+}
+
+void FunctionPicture::leaveEvent(QEvent* e) {
+    emit hoverLeft();
+    QWidget::leaveEvent(e);
+}
+
+void FunctionPicture::keyPressEvent(QKeyEvent* e) {
+    switch (e->key()) {
+        case Qt::Key_Left:
+            emit nudged(-1, 0);
+            break;
+        case Qt::Key_Right:
+            emit nudged(1, 0);
+            break;
+        case Qt::Key_Down:
+            emit nudged(0, -1);
+            break;
+        case Qt::Key_Up:
+            emit nudged(0, 1);
+            break;
+        default:
+            QWidget::keyPressEvent(e);
+            return;
+    }
+    e->accept();
 }
 
 void FunctionPicture::mouseReleaseEvent(QMouseEvent* e) {

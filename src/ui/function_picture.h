@@ -29,12 +29,19 @@ class FunctionPicture : public QWidget {
     void pointPicked(int x, int y);
     void dragStarted();
     void dragFinished();
+    // The mouse over the picture without a button, at picture input x; left the picture.
+    void hovered(double x);
+    void hoverLeft();
+    // An arrow key: one unit left, right, down or up.
+    void nudged(int dx, int dy);
 
   protected:
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+    void leaveEvent(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
   private:
     void pick(QPointF pixel);

@@ -29,29 +29,65 @@ TEST(CurveEditing, ClicksMoveThePointTheyAreNearest) {
         const char* row;
         Points before;
         int x, y;
-        bool changed;
+        int moved;
         Points after;
     } rows[] = {
-        {"point 1", identity, 30, 60, true, {0, 30, 60, 75, 75, 100}},
-        {"point 2", identity, 60, 40, true, {0, 25, 25, 60, 40, 100}},
-        {"point 2 held at 98", identity, 99, 50, true, {0, 25, 25, 98, 50, 100}},
-        {"left of the picture", identity, -3, 80, true, {80, 25, 25, 75, 75, 100}},
-        {"point 1 held at 2", identity, 1, 80, true, {0, 2, 80, 75, 75, 100}},
-        {"right of the picture", identity, 101, 10, true, {0, 25, 25, 75, 75, 10}},
-        {"at the middle: point 2", identity, 50, 10, true, {0, 25, 25, 50, 10, 100}},
-        {"above the picture", identity, 30, 101, false, identity},
-        {"below the picture", identity, 30, -1, false, identity},
-        {"point 2 on its own input", identity, 75, 10, true, {0, 25, 25, 75, 10, 100}},
-        {"onto point 1's input", {0, 50, 20, 50, 80, 100}, 50, 10, false, {0, 50, 20, 50, 80, 100}},
-        {"reversed: near point 2", blank, 20, 40, true, {100, 75, 75, 20, 40, 0}},
-        {"reversed: near point 1", blank, 80, 40, true, {100, 80, 40, 25, 25, 0}},
-        {"reversed: point 1 onto point 2", blank, 60, 40, true, {100, 60, 40, 25, 25, 0}},
-        {"reversed: a tie moves point 1", blank, 50, 40, true, {100, 50, 40, 25, 25, 0}},
+        {"point 1", identity, 30, 60, 1, {0, 30, 60, 75, 75, 100}},
+        {"point 2", identity, 60, 40, 2, {0, 25, 25, 60, 40, 100}},
+        {"point 2 held at 98", identity, 99, 50, 2, {0, 25, 25, 98, 50, 100}},
+        {"left of the picture", identity, -3, 80, 0, {80, 25, 25, 75, 75, 100}},
+        {"point 1 held at 2", identity, 1, 80, 1, {0, 2, 80, 75, 75, 100}},
+        {"right of the picture", identity, 101, 10, 3, {0, 25, 25, 75, 75, 10}},
+        {"at the middle: point 2", identity, 50, 10, 2, {0, 25, 25, 50, 10, 100}},
+        {"above the picture", identity, 30, 101, kNoPoint, identity},
+        {"below the picture", identity, 30, -1, kNoPoint, identity},
+        {"point 2 on its own input", identity, 75, 10, 2, {0, 25, 25, 75, 10, 100}},
+        {"onto point 1's input",
+         {0, 50, 20, 50, 80, 100},
+         50,
+         10,
+         kNoPoint,
+         {0, 50, 20, 50, 80, 100}},
+        {"reversed: near point 2", blank, 20, 40, 2, {100, 75, 75, 20, 40, 0}},
+        {"reversed: near point 1", blank, 80, 40, 1, {100, 80, 40, 25, 25, 0}},
+        {"reversed: between, nearer point 1", blank, 60, 40, 1, {100, 60, 40, 25, 25, 0}},
+        {"reversed: a tie moves point 1", blank, 50, 40, 1, {100, 50, 40, 25, 25, 0}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.row);
         ListGenomePart p = withPoints(row.before);
-        EXPECT_EQ(moveCurvePoint(p, row.x, row.y), row.changed);
+        EXPECT_EQ(moveCurvePoint(p, row.x, row.y), row.moved);
+        EXPECT_EQ(pointsOf(p), row.after);
+    }
+}
+
+TEST(CurveEditing, NudgesKeepTheMousesClampsAndRefusals) {
+    const Points identity{0, 25, 25, 75, 75, 100};
+    const struct {
+        const char* row;
+        Points before;
+        int point, dx, dy;
+        bool changed;
+        Points after;
+    } rows[] = {
+        {"Y0 up", identity, 0, 1, 1, true, {1, 25, 25, 75, 75, 100}},
+        {"Y3 held at 100", identity, 3, 0, 1, false, identity},
+        {"point 1 right", identity, 1, 1, 0, true, {0, 26, 25, 75, 75, 100}},
+        {"point 1 held at 2", {0, 2, 25, 75, 75, 100}, 1, -1, 0, false, {0, 2, 25, 75, 75, 100}},
+        {"point 2 held at 98", {0, 25, 25, 98, 75, 100}, 2, 1, 0, false, {0, 25, 25, 98, 75, 100}},
+        {"point 2 onto point 1",
+         {0, 25, 25, 26, 75, 100},
+         2,
+         -1,
+         0,
+         false,
+         {0, 25, 25, 26, 75, 100}},
+        {"point 2 down", identity, 2, 0, -1, true, {0, 25, 25, 75, 74, 100}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.row);
+        ListGenomePart p = withPoints(row.before);
+        EXPECT_EQ(nudgeCurvePoint(p, row.point, row.dx, row.dy), row.changed);
         EXPECT_EQ(pointsOf(p), row.after);
     }
 }

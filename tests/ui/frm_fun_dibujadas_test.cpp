@@ -4,10 +4,14 @@
 
 #include <sys/resource.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -222,8 +226,28 @@ void FrmFunDibujadasTest::aDragIsOneUndoStep() {
     QTest::keyClick(e, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(list()[0].genoma, dragged);
     QCOMPARE(e->txtCeroCien[1]->text(), QStringLiteral("1"));
+    // The arrow keys nudge the point moved last, one undo step each.
+    QTest::keyClick(e->pcbFuncion, Qt::Key_Right);
+    QTest::keyClick(e->pcbFuncion, Qt::Key_Up);
+    QVERIFY((points(list()[0].genoma.parte[0]) == Points{0, 36, 66, 75, 75, 100}));
+    QTest::keyClick(e, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY((points(list()[0].genoma.parte[0]) == Points{0, 36, 65, 75, 75, 100}));
+
     chooseItem(*e, 5);  // loading an item starts the history afresh
     QVERIFY(!e->undoAction->isEnabled() && !e->redoAction->isEnabled());
+    // Under the mouse, the identity's value is its input.
+    const QPoint over = e->pcbFuncion->pixelAt(50, 20);
+    QMouseEvent move(QEvent::MouseMove, over, e->pcbFuncion->mapToGlobal(over), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(e->pcbFuncion, &move);
+    const QStringList lines = e->curveFormula->text().split('\n');
+    QCOMPARE(lines.value(0),
+             QStringLiteral("f(x) = 0 + 1 x + 0 x (x - 25) + 0 x (x - 25) (x - 75), clipped"));
+    const QRegularExpressionMatch value =
+        QRegularExpression(QStringLiteral("^f\\(([0-9.]+)\\) = ([0-9.]+)$")).match(lines.value(1));
+    QVERIFY2(value.hasMatch(), qPrintable(lines.value(1)));
+    QVERIFY(std::abs(value.captured(1).toDouble() - 50) < 1);
+    QVERIFY(std::abs(value.captured(1).toDouble() - value.captured(2).toDouble()) < 0.06);
 }
 
 void FrmFunDibujadasTest::storingChecksBothPartsInCellForm() {

@@ -1,8 +1,8 @@
 // The limits window: rows and bounds, the scrolls pushing back, and what is refused.
 #include "ui/frm_rangos.h"
 
-#include <QLabel>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
