@@ -163,7 +163,13 @@ void frmDistribuir::recompute() {
         rows[i] = {hsbPorcion[i]->value(), chkActivo[i]->isChecked()};
         anyPortion |= rows[i].active && rows[i].portion > 0;
     }
+    std::array<std::int16_t, kDistributionRows> before{};
+    for (int i = 0; i < kDistributionRows; ++i) before[i] = theList()[slotOfRow(i)].Reparto;
     const double total = recomputeDistribution(theList(), rows);
+    // The words travel in the scenario file: a changed share is a changed world.
+    for (int i = 0; i < kDistributionRows; ++i)
+        if (theList()[slotOfRow(i)].Reparto != before[i])
+            Session::instance().setWorldModified(true);
     txtTotal->setText(percentText(std::round(total * 10.0)));
     const bool canFill = canFillWorld(theList());
     cmdRepartir->setEnabled(canFill);

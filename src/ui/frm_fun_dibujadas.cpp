@@ -853,7 +853,6 @@ void frmFunDibujadas::openFile() {
     }
     w.Rangos.limits = read.limits.limits;
     for (int s = 2; s <= kSlotRandom; ++s) w.ListaEstrategias[s] = read.list[s];
-    session_.setWorldModified(true);
     emit session_.strategiesReplaced();
     session_.info(this, QStringLiteral("The strategy list, the limits and the distribution now "
                                        "come from %1.")

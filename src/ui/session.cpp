@@ -80,8 +80,9 @@ QString Session::scenarioFilter() {
 Session::Session()
     : simulation_(std::make_unique<Simulation>()), dialogs_(std::make_unique<Dialogs>()) {
     // Whatever changes the world outside a file marks it changed.
-    for (auto signal : {&Session::generationDone, &Session::genomesChanged,
-                        &Session::thresholdsChanged, &Session::neighbourhoodChosen})
+    for (auto signal :
+         {&Session::generationDone, &Session::genomesChanged, &Session::thresholdsChanged,
+          &Session::neighbourhoodChosen, &Session::limitsChanged, &Session::strategiesReplaced})
         connect(this, signal, this, [this] { setWorldModified(true); });
 }
 
