@@ -182,6 +182,7 @@ void frmDistribuir::recompute() {
 // empty box keeps the focus; a number outside 0..100 or text that is no number is ignored.
 void frmDistribuir::boxLeft(int i) {
     QLineEdit* box = txtPorcion[i];
+    if (!box->isModified()) return;  // passed through without typing
     const QString text = box->text().trimmed();
     if (text.isEmpty()) {
         QTimer::singleShot(0, box, [box] { box->setFocus(); });

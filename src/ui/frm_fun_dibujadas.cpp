@@ -206,7 +206,6 @@ void frmFunDibujadas::addCeroCien(int i, const QString& caption, QWidget*, QGrid
                                   int row) {
     hsbCeroCien[i] = bar(Qt::Horizontal, 0, 100, QStringLiteral("hsbCeroCien%1").arg(i));
     txtCeroCien[i] = box(QStringLiteral("txtCeroCien%1").arg(i), 64);
-    txtCeroCien[i]->installEventFilter(this);
     if (!caption.isEmpty()) grid->addWidget(new QLabel(caption), row, 0);
     grid->addWidget(hsbCeroCien[i], row, 1);
     grid->addWidget(txtCeroCien[i], row, 2);
@@ -364,7 +363,6 @@ QWidget* frmFunDibujadas::buildListColumn() {
             const int i = 3 * half + k;
             hsbColor[i] = bar(Qt::Horizontal, 1, 255, QStringLiteral("hsbColor%1").arg(i));
             txtColor[i] = box(QStringLiteral("txtColor%1").arg(i), 48);
-            txtColor[i]->installEventFilter(this);
             cg->addWidget(new QLabel(QStringLiteral("RGB").mid(k, 1)), k, 0);
             cg->addWidget(hsbColor[i], k, 1);
             cg->addWidget(txtColor[i], k, 2);
@@ -611,7 +609,9 @@ void frmFunDibujadas::applyCeroCien(int i, int v) {
 // boxes), and the field follows. A number the scroll cannot hold, or text that is no number, is
 // ignored and the box shows the scroll's value again; an empty box keeps the focus.
 void frmFunDibujadas::boxLeft(QLineEdit* b) {
-    if (loading_) return;
+    // A box passed through without typing keeps its field: a file's 33.5 shows as 0.335, and
+    // reading it back through the scroll would store 34.
+    if (loading_ || !b->isModified()) return;
     const auto colour = std::find(txtColor.begin(), txtColor.end(), b);
     const bool isColour = colour != txtColor.end();
     QScrollBar* scroll = isColour
@@ -623,6 +623,7 @@ void frmFunDibujadas::boxLeft(QLineEdit* b) {
         QTimer::singleShot(0, b, [b] { b->setFocus(); });
         return;
     }
+    b->setModified(false);
     bool ok = false;
     const double typed = text.toDouble(&ok);
     const double scaled = isColour ? typed : typed * 100.0;
@@ -686,10 +687,6 @@ void frmFunDibujadas::showFormula(double hoverX) {
                     .arg(double(evalBehaviour100(g, x)), 0, 'f', 2);
     }
     curveFormula->setText(text);
-}
-
-bool frmFunDibujadas::eventFilter(QObject* watched, QEvent* e) {
-    return QMainWindow::eventFilter(watched, e);
 }
 
 void frmFunDibujadas::clearHistory() {

@@ -92,9 +92,6 @@ class frmFunDibujadas : public QMainWindow {
     void undo();
     void redo();
 
-  protected:
-    bool eventFilter(QObject* watched, QEvent* e) override;
-
   private:
     World& world();
     ListGenoma& working();

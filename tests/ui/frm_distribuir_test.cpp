@@ -101,9 +101,16 @@ void FrmDistribuirTest::normalizeAndFillWorld() {
     QVERIFY(window->cmdRepartir->isEnabled());
     // A typed percentage outside 0..100 is ignored.
     window->txtPorcion[2]->setFocus();
-    window->txtPorcion[2]->setText(QStringLiteral("150"));
+    QTest::keyClick(window->txtPorcion[2], Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(window->txtPorcion[2], QStringLiteral("150"));
     QTest::keyClick(window->txtPorcion[2], Qt::Key_Return);
     QCOMPARE(window->txtPorcion[2]->text(), QStringLiteral("33.3"));
+    QTest::keyClick(window->txtPorcion[2], Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(window->txtPorcion[2], QStringLiteral("33.35"));
+    QTest::keyClick(window->txtPorcion[2], Qt::Key_Return);
+    QCOMPARE(window->hsbPorcion[2]->value(), 334);  // 333.5 to the even 334
+    QCOMPARE(window->txtPorcion[2]->text(), QStringLiteral("33.4"));
+    window->hsbPorcion[2]->setValue(333);
 
     // Rows 1 and 2 ("Cuadro muerto", "Cuadro en blanco") and slot 1: every cell but blank
     // squares gets one of them.

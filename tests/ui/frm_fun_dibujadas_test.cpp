@@ -169,6 +169,11 @@ void FrmFunDibujadasTest::showingWritesNothingBackAndTypedNumbersOutsideTheScrol
     QTest::mouseClick(e->optCaso[1], Qt::LeftButton);
     QTest::mouseClick(e->optCaso[0], Qt::LeftButton);
     QCOMPARE(list()[0].genoma, odd);  // showing either part wrote nothing back
+    // Passing through a box without typing writes nothing either.
+    e->txtCeroCien[1]->setFocus();
+    QTest::keyClick(e->txtCeroCien[1], Qt::Key_Tab);
+    QTest::keyClick(e->txtCeroCien[2], Qt::Key_Return);
+    QCOMPARE(list()[0].genoma, odd);
 
     // 1.5 is beyond the scroll (0..1): ignored, and the box shows the scroll again.
     typeInto(e->txtCeroCien[2], QStringLiteral("1.5"));
