@@ -453,6 +453,7 @@ void FrmFunDibujadasTest::strategyFilesSaveOpenAndRefuse() {
     const QString dpt = dir + QStringLiteral("/other.dpt");
     QVERIFY(GuardarEscenario(other, dpt.toStdString()).ok);
     list()[0].genoma.parte[0].Y0 = 77;
+    frmRangos* limits = frmRangos::open();
     dialogs->openAnswers << dpt;
     e->mnuAbrir->trigger();
     QCOMPARE(dialogs->infos.last(), QStringLiteral("The strategy list, the limits and the "
@@ -462,6 +463,21 @@ void FrmFunDibujadasTest::strategyFilesSaveOpenAndRefuse() {
     QCOMPARE(theWorld().Rangos.limits[9][0], (std::array<std::int32_t, 2>{20, 30}));
     QCOMPARE(list()[0].genoma.parte[0].Y0, std::uint8_t(77));
     QCOMPARE(e->cmbEstrategias->itemText(7), QStringLiteral("From a world"));
+    QCOMPARE(limits->txtMin[9]->text(), QStringLiteral("20"));  // an open window refills
+    limits->close();
+
+    // The file holds slots 2..20: it is written even when the working copy's sums fail.
+    list()[0].genoma.parte[1].SenIC = 70;
+    const Genoma selected = theWorld().genoma(kActual, 0);
+    dialogs->saveAnswers << dir + QStringLiteral("/unsummed.EST");
+    e->mnuGuardarComo->trigger();
+    QCOMPARE(fileBytes(dir + QStringLiteral("/unsummed.EST")),
+             strategyFileText(theWorld().Rangos, list()));
+    QCOMPARE(theWorld().genoma(kActual, 0), selected);  // nor was it selected
+    QCOMPARE(dialogs->infos.last(),
+             QStringLiteral("unsummed.EST holds the strategy list and the limits. The edited "
+                            "strategy is not in it: a file holds only the strategies added to the "
+                            "list."));
 
     // A write that fails leaves the old file as it was and says why.
     rlimit limit{};
