@@ -156,7 +156,8 @@ void writeStrategySections(std::string& out, const Rangos& strategyLimits,
 }
 
 void readStrategySections(LineReader& in, Rangos& strategyLimits, StrategyList& list,
-                          std::size_t maxNameLength) {
+                          std::size_t maxNameLength, StrategyReading mode) {
+    const bool strict = mode == StrategyReading::StrategyFile;
     readRangos(in, strategyLimits);
     in.emptyLine("the empty line after the limits");
     const auto header = in.text("the header [Estrategias]");
@@ -165,9 +166,13 @@ void readStrategySections(LineReader& in, Rangos& strategyLimits, StrategyList& 
         in.fail("the strategy header is empty");
         return;
     }
-    // A file with some other section keeps the list in memory.
-    if (!isHeader(*header, kEstrategiasHeader)) return;
+    if (!isHeader(*header, kEstrategiasHeader)) {
+        if (strict) in.fail("expected the header [Estrategias], found " + quoteToken(*header));
+        // A scenario with some other section keeps the list in memory.
+        return;
+    }
     in.emptyLine("the empty line after [Estrategias]");
+    int firstUnnamed = 0;
     for (int s = kFirstStoredSlot; s <= kLastStoredSlot && in.ok(); ++s) {
         const std::string where = "strategy slot " + std::to_string(s);
         const auto name = in.text("the name of " + where);
@@ -179,6 +184,12 @@ void readStrategySections(LineReader& in, Rangos& strategyLimits, StrategyList& 
         }
         StrategySlot slot;
         slot.name = (*name == kUnnamedSlotText) ? std::string() : std::string(*name);
+        if (slot.name.empty() && firstUnnamed == 0) firstUnnamed = s;
+        if (strict && !slot.name.empty() && firstUnnamed != 0) {
+            in.fail(where + " is named " + quoteToken(*name) + " after the unnamed slot " +
+                    std::to_string(firstUnnamed) + ": the list would end at the unnamed slot");
+            break;
+        }
         in.setContext(where);
         readSlotValues(in, slot);
         if (in.ok()) list[s] = slot;

@@ -18,6 +18,12 @@ inline constexpr std::string_view kUnnamedSlotText = "Sin_Nombre";
 void writeStrategySections(std::string& out, const Rangos& strategyLimits,
                            const StrategyList& list);
 
+// How strictly the sections are read. A scenario keeps its list when another section follows the
+// limits, and reads every block whatever the names. A strategy file exists only to carry a list, so
+// there another header, or a named block after an unnamed one (a list with a hole, which the
+// editor's listing would end at the hole), is an error on its line.
+enum class StrategyReading { Scenario, StrategyFile };
+
 // Reads the two sections into limits and list. Every one of the 19 blocks is read: a slot named
 // "Sin_Nombre" gets an empty name and the values of its block, and the slots after it are read
 // too. A name is its whole line, commas and leading blanks included. When the header after the
@@ -25,6 +31,7 @@ void writeStrategySections(std::string& out, const Rangos& strategyLimits,
 // none, is an error. A name longer than maxNameLength characters, and anything but blank lines
 // after the last block, are errors too. Stops at the first error, which the reader then holds.
 void readStrategySections(LineReader& in, Rangos& strategyLimits, StrategyList& list,
-                          std::size_t maxNameLength = kMaxStrategyNameLength);
+                          std::size_t maxNameLength = kMaxStrategyNameLength,
+                          StrategyReading mode = StrategyReading::Scenario);
 
 }  // namespace morvane

@@ -77,13 +77,33 @@ std::vector<std::string> listedStrategies(const StrategyList& list) {
     return combo;
 }
 
-int addStrategy(StrategyList& list, std::vector<std::string>& combo, const std::string& name) {
-    if (combo.size() >= kMaxListed) return 0;
-    const int slot = static_cast<int>(combo.size()) + 1;
-    list[slot].genoma = list[kSlotWorkingCopy].genoma;
-    list[slot].name = name;
-    combo.push_back(name);
-    return slot;
+int addStrategy(StrategyList& list, const std::string& name) {
+    for (int slot = 2; slot <= kMaxListed; ++slot) {
+        if (!list[slot].name.empty()) continue;
+        list[slot].genoma = list[kSlotWorkingCopy].genoma;
+        list[slot].name = name;
+        return slot;
+    }
+    return 0;
+}
+
+std::string strategyNameRefusal(const StrategyList& list, const std::string& name, int slot) {
+    if (name.empty()) return "The strategy needs a name: an unnamed slot ends the list in a file.";
+    if (name == "Sin_Nombre")
+        return "\"Sin_Nombre\" is what a file writes for an empty slot: choose another name.";
+    if (name.front() == ' ' || name.front() == '\t')
+        return "A name may not start with a blank: a file would not read it back.";
+    std::size_t characters = 0;
+    for (unsigned char c : name) characters += (c & 0xC0) != 0x80;
+    if (characters > kMaxStrategyNameLength)
+        return "The name has " + std::to_string(characters) + " characters; at most " +
+               std::to_string(kMaxStrategyNameLength) + " fit a file's name line.";
+    for (int s = 1; s <= kMaxListed; ++s)
+        if (s != slot && list[s].name == name)
+            return "Slot " + std::to_string(s) + " is already named \"" + name +
+                   "\": two strategies of one name could not be told apart in the statistics "
+                   "and the chart.";
+    return {};
 }
 
 int findStrategy(const StrategyList& list, const std::string& name) {

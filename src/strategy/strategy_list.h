@@ -26,11 +26,17 @@ StrategyList initialStrategyList();
 // name and never past slot 20. Item k is slot k + 1.
 std::vector<std::string> listedStrategies(const StrategyList& list);
 
-// "Add to list": the working copy (slot 0) goes into the slot after the last combo item, named
-// `name`, and the name is appended to the combo. Returns the slot written, or 0 when the combo
-// already holds 20 items (nothing changes then). An empty name is stored as it is: the slot then
-// looks empty to the next listing and to the scenario file.
-int addStrategy(StrategyList& list, std::vector<std::string>& combo, const std::string& name);
+// "Add to list": the working copy (slot 0) goes into the first slot 2..20 whose name is empty,
+// named `name`. Returns the slot written, or 0 when every slot is named (nothing changes then).
+// The slot is found by the names, not by counting a combo's items, so a combo that was not rebuilt
+// after a load never makes an addition overwrite a named strategy.
+int addStrategy(StrategyList& list, const std::string& name);
+
+// Why a strategy may not be named `name` when written into slot `slot` (empty when it may): a name
+// that is empty, "Sin_Nombre", starts with a blank, is longer than a file's name line may be, or is
+// the name of another slot 1..20. Empty names end the list when a file is read back, and two slots
+// of one name make the statistics' columns and the chart's legend ambiguous.
+std::string strategyNameRefusal(const StrategyList& list, const std::string& name, int slot);
 
 // The first slot named `name` among slots 1..20, or 0 when there is none.
 int findStrategy(const StrategyList& list, const std::string& name);

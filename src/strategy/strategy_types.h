@@ -20,6 +20,8 @@ struct StrategySlot {
     ListGenoma genoma;
     std::string name;          // empty = empty slot
     std::int16_t Reparto = 0;  // bits 0..9 portion in tenths of a percent, bit 10 active
+
+    bool operator==(const StrategySlot&) const = default;
 };
 
 // Limits of the random draws, per parameter k = 0..30 and part 0/1: [k][part] = {Min, Max}.

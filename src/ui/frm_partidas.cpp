@@ -26,6 +26,7 @@
 #include "encounter/results_table.h"
 #include "games/decimal_text.h"
 #include "ui/board_widget.h"
+#include "ui/frm_fun_dibujadas.h"
 #include "ui/frm_pagos.h"
 #include "ui/frm_tipos_vecindario.h"
 #include "ui/inspector.h"
@@ -268,6 +269,8 @@ void frmPartidas::connectControls() {
         showNeighbourhood(false);
         fraVecindario->MostrarGenoma(cell);
     });
+    connect(fraVecindario, &Inspector::genomeBoxPressed, this,
+            [](int copia, int cell) { frmFunDibujadas::FunCoop(copia, cell, 0); });
     connect(fxgResultados, &ResultsTable::indexToggleRequested, this, &frmPartidas::cambiarIndice);
     connect(fxgResultados, &ResultsTable::dispToggled, this,
             [this] { mostrarPartidas(world().CasillaSel); });
@@ -279,6 +282,8 @@ void frmPartidas::connectControls() {
     });
     connect(&session_, &Session::genomesChanged, this, [this] {
         if (announcing_) return;
+        // Another window refilled the world: its count starts again.
+        if (world().Generacion == 0) lblGeneracion->clear();
         DibujarMapa(world().options.mnuSoloSelec);
         fraVecindario->ShowNeighbourhood();
         fraVecindario->MostrarGenoma(world().CasillaSel);

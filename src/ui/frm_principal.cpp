@@ -19,6 +19,7 @@
 #include "ui/frm_about.h"
 #include "ui/frm_pagos.h"
 #include "ui/frm_partidas.h"
+#include "ui/frm_rangos.h"
 #include "ui/refused_value.h"
 #include "ui/session.h"
 
@@ -133,7 +134,7 @@ frmPrincipal::frmPrincipal(QWidget* parent) : QMainWindow(parent) {
     frames->addWidget(buildEntrepreneurFrame());
     left->addLayout(frames, 1);
     cmdRangos = new QPushButton(QStringLiteral("Strat. limits"));
-    cmdRangos->setEnabled(false);  // the strategy limits window is not part of this program yet
+    connect(cmdRangos, &QPushButton::clicked, this, [] { frmRangos::open(); });
     cmdVerPartidas = new QPushButton(QStringLiteral("Start"));
     cmdVerPartidas->setDefault(true);
     auto* buttons = new QHBoxLayout;

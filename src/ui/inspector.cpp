@@ -11,6 +11,7 @@
 #include <QToolTip>
 #include <algorithm>
 
+#include "base/copies.h"
 #include "base/shown_number.h"
 #include "core/transition.h"
 #include "ui/readable_text.h"
@@ -310,6 +311,24 @@ bool Inspector::eventFilter(QObject* watched, QEvent* e) {
         else
             QToolTip::showText(help->globalPos(), text, static_cast<QWidget*>(watched));
         return true;
+    }
+    if (e->type() == QEvent::MouseButtonPress &&
+        !(static_cast<QMouseEvent*>(e)->modifiers() & Qt::ShiftModifier)) {
+        int copia = kPrevio, cell = -1;
+        if (box != txtJugador.end()) {
+            cell = labelCell(int(box - txtJugador.begin()));
+            if (cell < 1) cell = -1;  // a box that shows no cell
+        } else if (watched == txtGenomaPrev) {
+            cell = world_.CasillaSel;
+        } else if (watched == txtGenoma) {
+            copia = kActual, cell = world_.CasillaSel;
+        } else if (watched == txtSeleccionada) {
+            copia = kActual, cell = 0;
+        }
+        if (cell == 0 || (cell >= 1 && cell <= world_.NumJugadores)) {
+            emit genomeBoxPressed(copia, cell);
+            return true;
+        }
     }
     if (e->type() == QEvent::MouseButtonPress && label != lblJugador.end()) {
         emit labelPressed(labelCell(int(label - lblJugador.begin())));

@@ -59,6 +59,10 @@ class Inspector : public QGroupBox {
 
   signals:
     void labelPressed(int cell);  // a label showing a cell number was pressed
+    // A genome box was pressed without Shift: the genome of `cell` in copy `copia` is to be
+    // edited (a neighbour's box and the previous box: the previous copy; the current box: the
+    // inspected cell's live genome; the selected-strategy box: cell 0).
+    void genomeBoxPressed(int copia, int cell);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* e) override;

@@ -26,16 +26,18 @@ QString chosenFile(QFileDialog& dialog) {
 }  // namespace
 
 std::unique_ptr<QFileDialog> Dialogs::scenarioDialog(QWidget* parent, const QString& filter,
-                                                     bool save) {
+                                                     bool save, const QString& title,
+                                                     const QString& defaultSuffix) {
     auto dialog = std::make_unique<QFileDialog>(parent);
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setNameFilter(filter);
+    if (!title.isEmpty()) dialog->setWindowTitle(title);
     if (save) {
         // A typed "world_a" becomes "world_a.dpt" before the dialog asks about overwriting it,
         // so the file is found again by the Open dialog's filter.
         dialog->setAcceptMode(QFileDialog::AcceptSave);
         dialog->setFileMode(QFileDialog::AnyFile);
-        dialog->setDefaultSuffix(QStringLiteral("dpt"));
+        dialog->setDefaultSuffix(defaultSuffix.isEmpty() ? QStringLiteral("dpt") : defaultSuffix);
     } else {
         dialog->setAcceptMode(QFileDialog::AcceptOpen);
         dialog->setFileMode(QFileDialog::ExistingFile);
@@ -43,12 +45,13 @@ std::unique_ptr<QFileDialog> Dialogs::scenarioDialog(QWidget* parent, const QStr
     return dialog;
 }
 
-QString Dialogs::openFileName(QWidget* parent, const QString& filter) {
-    return chosenFile(*scenarioDialog(parent, filter, false));
+QString Dialogs::openFileName(QWidget* parent, const QString& filter, const QString& title) {
+    return chosenFile(*scenarioDialog(parent, filter, false, title));
 }
 
-QString Dialogs::saveFileName(QWidget* parent, const QString& filter) {
-    return chosenFile(*scenarioDialog(parent, filter, true));
+QString Dialogs::saveFileName(QWidget* parent, const QString& filter, const QString& title,
+                              const QString& defaultSuffix) {
+    return chosenFile(*scenarioDialog(parent, filter, true, title, defaultSuffix));
 }
 
 void Dialogs::info(QWidget* parent, const QString& text) {
@@ -77,8 +80,9 @@ QString Session::scenarioFilter() {
 Session::Session()
     : simulation_(std::make_unique<Simulation>()), dialogs_(std::make_unique<Dialogs>()) {
     // Whatever changes the world outside a file marks it changed.
-    for (auto signal : {&Session::generationDone, &Session::genomesChanged,
-                        &Session::thresholdsChanged, &Session::neighbourhoodChosen})
+    for (auto signal :
+         {&Session::generationDone, &Session::genomesChanged, &Session::thresholdsChanged,
+          &Session::neighbourhoodChosen, &Session::limitsChanged, &Session::strategiesReplaced})
         connect(this, signal, this, [this] { setWorldModified(true); });
 }
 
@@ -91,14 +95,15 @@ void Session::reset() {
     worldTaken(QString());
 }
 
-QString Session::openFileName(QWidget* parent, const QString& filter) {
+QString Session::openFileName(QWidget* parent, const QString& filter, const QString& title) {
     emit aboutToShowModal();
-    return dialogs_->openFileName(parent, filter);
+    return dialogs_->openFileName(parent, filter, title);
 }
 
-QString Session::saveFileName(QWidget* parent, const QString& filter) {
+QString Session::saveFileName(QWidget* parent, const QString& filter, const QString& title,
+                              const QString& defaultSuffix) {
     emit aboutToShowModal();
-    return dialogs_->saveFileName(parent, filter);
+    return dialogs_->saveFileName(parent, filter, title, defaultSuffix);
 }
 
 void Session::info(QWidget* parent, const QString& text) {

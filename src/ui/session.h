@@ -20,9 +20,11 @@ class Dialogs {
     enum class Unsaved { Save, Discard, Cancel };
 
     virtual ~Dialogs() = default;
-    // Empty when the user cancelled.
-    virtual QString openFileName(QWidget* parent, const QString& filter);
-    virtual QString saveFileName(QWidget* parent, const QString& filter);
+    // Empty when the user cancelled. An empty title leaves the dialog's own; a save dialog gives a
+    // typed name without a suffix the default suffix.
+    virtual QString openFileName(QWidget* parent, const QString& filter, const QString& title);
+    virtual QString saveFileName(QWidget* parent, const QString& filter, const QString& title,
+                                 const QString& defaultSuffix);
     // A message box titled "Info".
     virtual void info(QWidget* parent, const QString& text);
     // Whether to save the changed world `name` before it is set aside.
@@ -31,7 +33,8 @@ class Dialogs {
     // The scenario dialogs the two file methods show: not the platform's own, so the filter and
     // the ".dpt" a typed name receives are the same everywhere.
     static std::unique_ptr<QFileDialog> scenarioDialog(QWidget* parent, const QString& filter,
-                                                       bool save);
+                                                       bool save, const QString& title = {},
+                                                       const QString& defaultSuffix = {});
 };
 
 // The application's one world and everything the windows share. Windows read and change the
@@ -59,8 +62,9 @@ class Session : public QObject {
     void setDialogs(std::unique_ptr<Dialogs> d) { dialogs_ = std::move(d); }
 
     // Every modal dialog or message box is announced first, so a running world pauses.
-    QString openFileName(QWidget* parent, const QString& filter);
-    QString saveFileName(QWidget* parent, const QString& filter);
+    QString openFileName(QWidget* parent, const QString& filter, const QString& title = {});
+    QString saveFileName(QWidget* parent, const QString& filter, const QString& title = {},
+                         const QString& defaultSuffix = QStringLiteral("dpt"));
     void info(QWidget* parent, const QString& text);
 
     // Back to the state of a fresh program start (tests).
@@ -90,6 +94,8 @@ class Session : public QObject {
     void worldReplaced();        // "Start" or "Open" made a new world
     void generationDone();       // a generation was played
     void genomesChanged();       // cells were painted or refilled outside a generation
+    void strategiesReplaced();   // a strategy file replaced the list, the limits and the shares
+    void limitsChanged();        // the limits window stored the limits
     void thresholdsChanged();    // the pay-offs window was accepted
     void neighbourhoodChosen();  // a new type was chosen (takes effect at the next start or step)
     void fileStateChanged();     // the world's file or its changed mark

@@ -17,6 +17,7 @@
 #include "games/payoff.h"
 #include "io/scenario_file.h"
 #include "support/fake_dialogs.h"
+#include "ui/frm_rangos.h"
 #include "ui/session.h"
 
 using namespace morvane;
@@ -136,8 +137,12 @@ void FrmPrincipalTest::startCreatesTheWorldTheBarsShow() {
     // What leads to windows not built yet is there but cannot be used.
     for (QAction* a : {window->mnuGuardar, window->mnuGuardarComo, window->mnuEditorEstrategias})
         QVERIFY2(!a->isEnabled(), qPrintable(a->text()));
-    QVERIFY(!window->cmdRangos->isEnabled());
+    // "Strat. limits" opens the limits window before any world exists.
     QTest::mouseClick(window->cmdRangos, Qt::LeftButton);
+    QPointer<frmRangos> limits = frmRangos::current();
+    QVERIFY(limits && limits->isVisible());
+    QCOMPARE(limits->windowTitle(), QStringLiteral("Strategies limits"));
+    limits->close();
 
     Session& s = Session::instance();
     QSignalSpy replaced(&s, &Session::worldReplaced);

@@ -11,13 +11,17 @@
 
 namespace morvane::testing_ui {
 
-QString FakeDialogs::openFileName(QWidget*, const QString& filter) {
+QString FakeDialogs::openFileName(QWidget*, const QString& filter, const QString& title) {
     filters << filter;
+    titles << title;
     return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
 }
 
-QString FakeDialogs::saveFileName(QWidget*, const QString& filter) {
+QString FakeDialogs::saveFileName(QWidget*, const QString& filter, const QString& title,
+                                  const QString& defaultSuffix) {
     filters << filter;
+    titles << title;
+    suffixes << defaultSuffix;
     return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
 }
 

@@ -17,12 +17,15 @@ class FakeDialogs : public Dialogs {
     QStringList openAnswers;  // taken in order; none left means the user cancelled
     QStringList saveAnswers;
     QStringList filters;            // the filter of every file dialog asked for
+    QStringList titles;             // the title of every file dialog asked for
+    QStringList suffixes;           // the default suffix of every save dialog
     QStringList infos;              // the text of every "Info" box
     QList<Unsaved> unsavedAnswers;  // taken in order; none left means "Cancel"
     QStringList unsavedAsked;       // the world named by every save-or-discard question
 
-    QString openFileName(QWidget* parent, const QString& filter) override;
-    QString saveFileName(QWidget* parent, const QString& filter) override;
+    QString openFileName(QWidget* parent, const QString& filter, const QString& title) override;
+    QString saveFileName(QWidget* parent, const QString& filter, const QString& title,
+                         const QString& defaultSuffix) override;
     void info(QWidget* parent, const QString& text) override;
     Unsaved askSaveChanges(QWidget* parent, const QString& name) override;
 };

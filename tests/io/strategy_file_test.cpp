@@ -1,0 +1,145 @@
+#include "io/strategy_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "io/scenario_worlds.h"
+#include "strategy/limits.h"
+#include "support/test_folder.h"
+
+namespace morvane {
+namespace {
+
+namespace fs = std::filesystem;
+using testing_io::startUpWorld;
+
+std::string fileBytes(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void put(const fs::path& p, const std::string& bytes) {
+    std::ofstream(p, std::ios::binary) << bytes;
+}
+
+// A world whose list and limits are not the start-up ones, so a copy is seen to be taken.
+World editedWorld() {
+    World w = startUpWorld(3, 2);
+    w.Rangos = defaultRangos();
+    w.Rangos.limits[7][1] = {3, 9};
+    w.ListaEstrategias[8].name = "Generous";
+    w.ListaEstrategias[8].Reparto = 1024 + 150;
+    w.ListaEstrategias[8].genoma.parte[0].SenIC = 33.5f;
+    return w;
+}
+
+TEST(StrategyFile, HoldsAScenariosTailByteForByteAndReadsItBack) {
+    const World w = editedWorld();
+    const std::string scenario = scenarioText(w);
+    const std::string est = strategyFileText(w.Rangos, w.ListaEstrategias);
+    ASSERT_GT(scenario.size(), est.size());
+    EXPECT_EQ(scenario.substr(scenario.size() - est.size()), est);
+    EXPECT_TRUE(est.starts_with("\r\n[Rangos]\r\n\r\n"));
+
+    // Save, open, save: the same bytes; a scenario's tail reads as the same contents.
+    const fs::path dir = testing::freshTestFolder("morvane_est");
+    ASSERT_TRUE(saveStrategyFile((dir / "a.est").string(), w.Rangos, w.ListaEstrategias).ok);
+    EXPECT_EQ(fileBytes(dir / "a.est"), est);
+    StrategyFileContents read;
+    read.limits = defaultRangos();
+    ASSERT_TRUE(loadStrategyFile((dir / "a.est").string(), read).ok);
+    EXPECT_EQ(read.limits.limits, w.Rangos.limits);
+    for (int s = 2; s <= 20; ++s) EXPECT_EQ(read.list[s], w.ListaEstrategias[s]) << s;
+    ASSERT_TRUE(saveStrategyFile((dir / "b.est").string(), read.limits, read.list).ok);
+    EXPECT_EQ(fileBytes(dir / "b.est"), est);
+
+    put(dir / "w.dpt", scenario);
+    StrategyFileContents fromScenario;
+    ASSERT_TRUE(loadStrategyFile((dir / "w.dpt").string(), fromScenario).ok);
+    EXPECT_EQ(strategyFileText(fromScenario.limits, fromScenario.list), est);
+    fs::remove_all(dir);
+}
+
+TEST(StrategyFile, RefusesMalformedFilesAtTheirLine) {
+    const World w = editedWorld();
+    const std::string good = strategyFileText(w.Rangos, w.ListaEstrategias);
+    auto replaceLine = [&](int line, const std::string& with) {
+        std::string t = good;
+        std::size_t at = 0;
+        for (int k = 1; k < line; ++k) at = t.find("\r\n", at) + 2;
+        t.replace(at, t.find("\r\n", at) - at, with);
+        return t;
+    };
+    // Lines: 1..3 empty, [Rangos], empty; 4..34 limits; 35..37 empty, [Estrategias], empty; then
+    // 19 lines per slot from 38 (slot 2), so slot s starts at 38 + 19 (s - 2).
+    const int slot9 = 38 + 19 * 7, slot10 = 38 + 19 * 8;
+    const struct {
+        const char* row;
+        std::string text;
+        int line;
+        std::string reason;
+    } rows[] = {
+        {"another header", replaceLine(36, "[Otras]"), 36,
+         "expected the header [Estrategias], found \"[Otras]\""},
+        {"empty header", replaceLine(36, ""), 36, "the strategy header is empty"},
+        {"named after unnamed", replaceLine(slot10, "Late"), slot10,
+         "strategy slot 10 is named \"Late\" after the unnamed slot 9: the list would end at the "
+         "unnamed slot"},
+        {"not a number", replaceLine(slot9 + 1, " x "), slot9 + 1, ""},
+        {"cut short", good.substr(0, good.find("Generous")), 0, ""},
+        {"no [Rangos] header", replaceLine(2, "[Rango]"), 2,
+         "expected the header [Rangos], found \"[Rango]\""},
+        {"text after the list", good + "extra\r\n", 38 + 19 * 19, ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.row);
+        StrategyFileContents into;
+        const LoadResult r = readStrategyText(row.text, false, into);
+        EXPECT_FALSE(r.ok);
+        if (row.line != 0) {
+            EXPECT_EQ(r.line, row.line);
+        }
+        if (!row.reason.empty()) {
+            EXPECT_EQ(r.reason, row.reason);
+        }
+    }
+}
+
+TEST(StrategyFile, ASaveThatFailsOrWouldNotReadBackLeavesTheOldFile) {
+    const World w = editedWorld();
+    const fs::path dir = testing::freshTestFolder("morvane_est_fail");
+    const fs::path target = dir / "old.est";
+    put(target, "old bytes");
+
+    World holed = w;
+    holed.ListaEstrategias[10].name = "after a hole";  // slot 9 has no name
+    const SaveResult refused =
+        saveStrategyFile(target.string(), holed.Rangos, holed.ListaEstrategias);
+    EXPECT_EQ(refused.reason,
+              "the strategies cannot be stored: line " + std::to_string(38 + 19 * 8) +
+                  " would read back as an error: strategy slot 10 is named \"after a hole\" "
+                  "after the unnamed slot 9: the list would end at the unnamed slot");
+
+    // A file size limit makes the write itself fail, as a full disk would.
+    rlimit before{};
+    getrlimit(RLIMIT_FSIZE, &before);
+    rlimit small = before;
+    small.rlim_cur = 100;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const SaveResult failed = saveStrategyFile(target.string(), w.Rangos, w.ListaEstrategias);
+    setrlimit(RLIMIT_FSIZE, &before);
+    EXPECT_FALSE(failed.ok);
+    EXPECT_NE(failed.reason.find("File too large"), std::string::npos) << failed.reason;
+    EXPECT_EQ(fileBytes(target), "old bytes");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace morvane

@@ -1,0 +1,528 @@
+// The strategy editor: opened from the inspector's genome boxes, its controls, the curve under the
+// mouse, storing the working copy, the list, "Fill", undo and redo, and strategy files.
+#include "ui/frm_fun_dibujadas.h"
+
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "base/copies.h"
+#include "core/seeding.h"
+#include "core/selected_fill.h"
+#include "io/strategy_file.h"
+#include "strategy/distribution.h"
+#include "support/world_window_fixture.h"
+#include "ui/frm_distribuir.h"
+#include "ui/frm_rangos.h"
+#include "ui/function_picture.h"
+#include "ui/inspector.h"
+#include "ui/mouse_button.h"
+
+using namespace morvane;
+using namespace morvane::testing;
+
+namespace {
+
+StrategyList& list() {
+    return theWorld().ListaEstrategias;
+}
+
+void typeInto(QLineEdit* box, const QString& text) {
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QTest::keyClicks(box, text);
+    QTest::keyClick(box, Qt::Key_Return);
+    QCoreApplication::processEvents();
+}
+
+// A mouse event at picture coordinates (x, y): the middle of the unit the point truncates into.
+QPoint at(const frmFunDibujadas& e, int x, int y) {
+    return e.pcbFuncion->pixelAt(x + (x < 0 ? -0.5 : 0.5), y + (y < 0 ? -0.5 : 0.5));
+}
+
+void clickCurve(frmFunDibujadas& e, int x, int y) {
+    QTest::mouseClick(e.pcbFuncion, Qt::LeftButton, {}, at(e, x, y));
+}
+
+// Chooses combo item `item` with the keyboard, as the user's own choice.
+void chooseItem(frmFunDibujadas& e, int item) {
+    QTest::keyClick(e.cmbEstrategias, Qt::Key_Home);
+    for (int k = 0; k < item; ++k) QTest::keyClick(e.cmbEstrategias, Qt::Key_Down);
+    if (item == 0) {  // Home on item 0 chooses nothing new: choose it again explicitly
+        QTest::keyClick(e.cmbEstrategias, Qt::Key_Down);
+        QTest::keyClick(e.cmbEstrategias, Qt::Key_Up);
+    }
+}
+
+std::string fileBytes(const QString& path) {
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+struct Points {
+    int Y0, X1, Y1, X2, Y2, Y3;
+    bool operator==(const Points&) const = default;
+};
+Points points(const ListGenomePart& p) {
+    return {p.Y0, p.X1, p.Y1, p.X2, p.Y2, p.Y3};
+}
+
+}  // namespace
+
+class FrmFunDibujadasTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void init() {
+        win = openWorldWindow(6, 5, &dialogs);
+        QVERIFY(QTest::qWaitForWindowExposed(win.get()));
+    }
+    void cleanup() {
+        if (frmFunDibujadas* e = frmFunDibujadas::current()) e->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        win.reset();
+    }
+
+    void opensFromEveryGenomeBox();
+    void showingWritesNothingBackAndTypedNumbersOutsideTheScrollAreIgnored();
+    void clicksOnTheCurveAndTheReversedPoints();
+    void aDragIsOneUndoStep();
+    void storingChecksBothPartsInCellForm();
+    void namesAreCheckedAndTheListFills();
+    void replaceOverwritesTheChosenItem();
+    void fillByEachButtonLeavesBlankSquares();
+    void strategyFilesSaveOpenAndRefuse();
+    void aReplacedWorldRefillsEveryStrategyWindow();
+    void screenshot();
+
+  private:
+    frmFunDibujadas* openOnCentre() {
+        QTest::mouseClick(win->fraVecindario->txtGenoma, Qt::LeftButton);
+        frmFunDibujadas* e = frmFunDibujadas::current();
+        if (e != nullptr && !QTest::qWaitForWindowActive(e)) return nullptr;
+        return e;
+    }
+
+    std::unique_ptr<frmPartidas> win;
+    FakeDialogs* dialogs = nullptr;
+};
+
+void FrmFunDibujadasTest::opensFromEveryGenomeBox() {
+    World& w = theWorld();
+    Inspector* insp = win->fraVecindario;
+    const int sel = w.CasillaSel;
+    const int neighbour = insp->labelCell(3);
+    QVERIFY(neighbour >= 1);
+    // Give the copies apart genomes, so the test sees which one was taken.
+    w.genoma(kPrevio, neighbour) = toCellForm(list()[4].genoma);  // "UD"
+    w.genoma(kPrevio, sel) = toCellForm(list()[5].genoma);        // "UC"
+    w.genoma(kActual, 0) = toCellForm(list()[7].genoma);          // "Fairman"
+    const struct {
+        QLineEdit* box;
+        int copia, cell;
+    } rows[] = {{insp->txtJugador[3], kPrevio, neighbour},
+                {insp->txtGenomaPrev, kPrevio, sel},
+                {insp->txtGenoma, kActual, sel},
+                {insp->txtSeleccionada, kActual, 0}};
+    for (const auto& row : rows) {
+        QTest::mouseClick(row.box, Qt::LeftButton);
+        frmFunDibujadas* e = frmFunDibujadas::current();
+        QVERIFY2(e && e->isVisible(), qPrintable(row.box->objectName()));
+        QCOMPARE(e->windowTitle(), QStringLiteral("Cooperation and coordination functions"));
+        QCOMPARE(list()[1].genoma, toListForm(w.genoma(row.copia, row.cell)));
+        QCOMPARE(list()[0].genoma, list()[1].genoma);
+        QCOMPARE(e->cmbEstrategias->currentText(), QStringLiteral("Del mapa!"));
+        QCOMPARE(e->cmbEstrategias->count(), 7);
+        QCOMPARE(e->ParteActual(), 0);
+        QVERIFY(e->optCaso[0]->isChecked());
+    }
+}
+
+void FrmFunDibujadasTest::showingWritesNothingBackAndTypedNumbersOutsideTheScrollAreIgnored() {
+    ListGenoma odd = list()[6].genoma;  // "Tit For Tat" with what only a file gives
+    odd.parte[0].Busqueda = packed::withTipo(packed::withProf(odd.parte[0].Busqueda, 0), 40);
+    odd.parte[0].SenIC = 33.5f, odd.parte[0].SenIA = 33.5f, odd.parte[0].SenIP = 33;
+    list()[8].genoma = odd;
+    list()[8].name = "Odd";
+    frmFunDibujadas* e = openOnCentre();
+    chooseItem(*e, 7);
+    QCOMPARE(e->cmbEstrategias->currentText(), QStringLiteral("Odd"));
+    QCOMPARE(list()[0].genoma, odd);
+    QCOMPARE(e->txtProf->text(), QStringLiteral("0  -> 0  -> 40"));
+    QCOMPARE(e->txtCeroCien[1]->text(), QStringLiteral("0.335"));
+    QCOMPARE(e->txtTotal->text(), QStringLiteral("1"));
+    QTest::mouseClick(e->optCaso[1], Qt::LeftButton);
+    QTest::mouseClick(e->optCaso[0], Qt::LeftButton);
+    QCOMPARE(list()[0].genoma, odd);  // showing either part wrote nothing back
+    // Passing through a box without typing writes nothing either.
+    e->txtCeroCien[1]->setFocus();
+    QTest::keyClick(e->txtCeroCien[1], Qt::Key_Tab);
+    QTest::keyClick(e->txtCeroCien[2], Qt::Key_Return);
+    QCOMPARE(list()[0].genoma, odd);
+
+    // 1.5 is beyond the scroll (0..1): ignored, and the box shows the scroll again.
+    typeInto(e->txtCeroCien[2], QStringLiteral("1.5"));
+    QCOMPARE(e->txtCeroCien[2]->text(), QStringLiteral("0.34"));
+    QCOMPARE(list()[0].genoma.parte[0].SenIA, 33.5f);
+    typeInto(e->txtCeroCien[2], QStringLiteral("abc"));
+    QCOMPARE(e->txtCeroCien[2]->text(), QStringLiteral("0.34"));
+    // The scroll already shows 34: the field takes it all the same.
+    typeInto(e->txtCeroCien[2], QStringLiteral("0.34"));
+    QCOMPARE(list()[0].genoma.parte[0].SenIA, 34.0f);
+    typeInto(e->txtCeroCien[7], QStringLiteral("0.25"));  // IncerIC keeps IncerIA and Copia
+    QCOMPARE(packed::incerIC(int(list()[0].genoma.parte[0].Incertidumbre)), 25);
+    QCOMPARE(packed::incerIA(int(list()[0].genoma.parte[0].Incertidumbre)), 100);
+    typeInto(e->txtColor[0], QStringLiteral("300"));
+    QCOMPARE(list()[0].genoma.Colores[0], odd.Colores[0]);
+    QCOMPARE(list()[0].genoma.parte[0].Busqueda, odd.parte[0].Busqueda);  // never touched
+}
+
+void FrmFunDibujadasTest::clicksOnTheCurveAndTheReversedPoints() {
+    frmFunDibujadas* e = openOnCentre();
+    chooseItem(*e, 5);  // "Tit For Tat": (0, 0), (25, 25), (75, 75), (100, 100)
+    const struct {
+        int x, y;
+        Points after;
+    } clicks[] = {
+        {30, 60, {0, 30, 60, 75, 75, 100}}, {60, 40, {0, 30, 60, 60, 40, 100}},
+        {99, 50, {0, 30, 60, 98, 50, 100}}, {-3, 80, {80, 30, 60, 98, 50, 100}},
+        {1, 80, {80, 2, 80, 98, 50, 100}},  {50, 105, {80, 2, 80, 98, 50, 100}},
+        {110, 7, {80, 2, 80, 98, 50, 7}},
+    };
+    for (const auto& c : clicks) {
+        clickCurve(*e, c.x, c.y);
+        QVERIFY2(points(list()[0].genoma.parte[0]) == c.after, qPrintable(QString::number(c.x)));
+    }
+    // "Cuadro en blanco" has point 2 left of point 1: a click near point 2 moves point 2.
+    chooseItem(*e, 2);
+    clickCurve(*e, 20, 40);
+    QVERIFY((points(list()[0].genoma.parte[0]) == Points{100, 75, 75, 20, 40, 0}));
+    clickCurve(*e, 90, 10);
+    QVERIFY((points(list()[0].genoma.parte[0]) == Points{100, 90, 10, 20, 40, 0}));
+}
+
+void FrmFunDibujadasTest::aDragIsOneUndoStep() {
+    frmFunDibujadas* e = openOnCentre();
+    chooseItem(*e, 5);
+    const ListGenoma before = list()[0].genoma;
+    QTest::mousePress(e->pcbFuncion, Qt::LeftButton, {}, at(*e, 30, 60));
+    for (int k = 1; k <= 5; ++k) QTest::mouseMove(e->pcbFuncion, at(*e, 30 + k, 60 + k));
+    QTest::mouseRelease(e->pcbFuncion, Qt::LeftButton, {}, at(*e, 35, 65));
+    const ListGenoma dragged = list()[0].genoma;
+    QVERIFY((points(dragged.parte[0]) == Points{0, 35, 65, 75, 75, 100}));
+    QTest::keyClick(e, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(list()[0].genoma, before);
+    QVERIFY(!e->undoAction->isEnabled());
+    QTest::keyClick(e, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(list()[0].genoma, dragged);
+    QCOMPARE(e->txtCeroCien[1]->text(), QStringLiteral("1"));
+    // The arrow keys nudge the point moved last, one undo step each.
+    QTest::keyClick(e->pcbFuncion, Qt::Key_Right);
+    QTest::keyClick(e->pcbFuncion, Qt::Key_Up);
+    QVERIFY((points(list()[0].genoma.parte[0]) == Points{0, 36, 66, 75, 75, 100}));
+    QTest::keyClick(e, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY((points(list()[0].genoma.parte[0]) == Points{0, 36, 65, 75, 75, 100}));
+
+    chooseItem(*e, 5);  // loading an item starts the history afresh
+    QVERIFY(!e->undoAction->isEnabled() && !e->redoAction->isEnabled());
+    // Under the mouse, the identity's value is its input.
+    const QPoint over = e->pcbFuncion->pixelAt(50, 20);
+    QMouseEvent move(QEvent::MouseMove, over, e->pcbFuncion->mapToGlobal(over), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(e->pcbFuncion, &move);
+    const QStringList lines = e->curveFormula->text().split('\n');
+    QCOMPARE(lines.value(0),
+             QStringLiteral("f(x) = 0 + 1 x + 0 x (x - 25) + 0 x (x - 25) (x - 75), clipped"));
+    const QRegularExpressionMatch value =
+        QRegularExpression(QStringLiteral("^f\\(([0-9.]+)\\) = ([0-9.]+)$")).match(lines.value(1));
+    QVERIFY2(value.hasMatch(), qPrintable(lines.value(1)));
+    QVERIFY(std::abs(value.captured(1).toDouble() - 50) < 1);
+    QVERIFY(std::abs(value.captured(1).toDouble() - value.captured(2).toDouble()) < 0.06);
+}
+
+void FrmFunDibujadasTest::storingChecksBothPartsInCellForm() {
+    frmFunDibujadas* e = openOnCentre();
+    const Genoma cellZero = theWorld().genoma(kActual, 0);
+    QSignalSpy changed(&Session::instance(), &Session::genomesChanged);
+    const QString message = QStringLiteral("SenIC + SenIA + SenIP has to be = 1");
+    struct Row {
+        const char* name;
+        float p0[3], p1[3];
+        bool stored;
+    };
+    const Row rows[] = {
+        {"33.5 + 33.5 + 33 is 101 in a cell", {33.5f, 33.5f, 33}, {100, 0, 0}, false},
+        {"part 1 wrong, part 0 shown", {50, 30, 20}, {50, 30, 30}, false},
+        {"both add up", {50, 30, 20}, {100, 0, 0}, true},
+    };
+    for (const Row& row : rows) {
+        for (QPushButton* b : {e->cmdSeleccionar, static_cast<QPushButton*>(e->cmdLlenar)}) {
+            ListGenoma g = list()[6].genoma;
+            auto& a = g.parte[0];
+            auto& c = g.parte[1];
+            a.SenIC = row.p0[0], a.SenIA = row.p0[1], a.SenIP = row.p0[2];
+            c.SenIC = row.p1[0], c.SenIA = row.p1[1], c.SenIP = row.p1[2];
+            list()[0].genoma = g;
+            theWorld().genoma(kActual, 0) = cellZero;
+            dialogs->infos.clear();
+            changed.clear();
+            QTest::mouseClick(b, Qt::LeftButton);
+            const QString what = QString::fromLatin1(row.name) + " / " + b->text();
+            if (row.stored) {
+                QVERIFY2(dialogs->infos.isEmpty(), qPrintable(what));
+                QCOMPARE(theWorld().genoma(kActual, 0), toCellForm(g));
+                QVERIFY(changed.count() >= 1);
+            } else {
+                QVERIFY2(dialogs->infos == QStringList{message}, qPrintable(what));
+                QCOMPARE(theWorld().genoma(kActual, 0), cellZero);
+                QCOMPARE(changed.count(), 0);
+            }
+        }
+    }
+    // The world window's "Selected strategy" box shows cell 0 in its own form.
+    QCOMPARE(win->fraVecindario->txtSeleccionada->text(), QStringLiteral("   0.5   0.3   0.2"));
+}
+
+void FrmFunDibujadasTest::namesAreCheckedAndTheListFills() {
+    frmFunDibujadas* e = openOnCentre();
+    chooseItem(*e, 3);  // "UD"
+    const struct {
+        QString name;
+        QString info;
+    } refused[] = {
+        {QString(), "The strategy needs a name: an unnamed slot ends the list in a file."},
+        {QStringLiteral("Sin_Nombre"),
+         "\"Sin_Nombre\" is what a file writes for an empty slot: choose another name."},
+        {QStringLiteral(" UD2"),
+         "A name may not start with a blank: a file would not read it back."},
+        {QStringLiteral("UC"),
+         "Slot 5 is already named \"UC\": two strategies of one name could "
+         "not be told apart in the statistics and the chart."},
+    };
+    for (const auto& r : refused) {
+        dialogs->infos.clear();
+        e->txtNombre->setText(r.name);
+        QTest::mouseClick(e->cmdAgregar, Qt::LeftButton);
+        QCOMPARE(dialogs->infos, QStringList{r.info});
+        QCOMPARE(list()[8].name, std::string());
+    }
+    dialogs->infos.clear();
+    for (int slot = 8; slot <= 20; ++slot) {
+        e->txtNombre->setText(QStringLiteral("s%1").arg(slot));
+        QTest::mouseClick(e->cmdAgregar, Qt::LeftButton);
+        QCOMPARE(list()[slot].name, "s" + std::to_string(slot));
+        QCOMPARE(list()[slot].genoma, list()[4].genoma);
+    }
+    QCOMPARE(e->cmbEstrategias->count(), 20);
+    QCOMPARE(dialogs->infos,
+             QStringList{"\"s20\" went into slot 20, the last one: the distribution treats that "
+                         "row as \"Random\", so a fill seeds random genomes there, not this "
+                         "strategy."});
+    e->txtNombre->setText(QStringLiteral("one too many"));
+    QTest::mouseClick(e->cmdAgregar, Qt::LeftButton);
+    QCOMPARE(dialogs->infos.last(),
+             QStringLiteral("The strategy list is full: slots 2 to 20 all hold a strategy. "
+                            "\"Replace\" overwrites the one chosen."));
+}
+
+void FrmFunDibujadasTest::replaceOverwritesTheChosenItem() {
+    frmFunDibujadas* e = openOnCentre();
+    chooseItem(*e, 4);  // "UC", slot 5
+    clickCurve(*e, -3, 40);
+    QTest::mouseClick(e->replaceButton, Qt::LeftButton);
+    QCOMPARE(list()[5].genoma.parte[0].Y0, std::uint8_t(40));
+    QCOMPARE(list()[5].name, std::string("UC"));
+    // The same item chosen again loads it again, edits and all.
+    clickCurve(*e, -3, 90);
+    chooseItem(*e, 4);
+    QCOMPARE(list()[0].genoma.parte[0].Y0, std::uint8_t(40));
+    chooseItem(*e, 0);
+    QTest::mouseClick(e->replaceButton, Qt::LeftButton);
+    QVERIFY(dialogs->infos.last().startsWith(QStringLiteral("Choose the strategy to replace")));
+}
+
+void FrmFunDibujadasTest::fillByEachButtonLeavesBlankSquares() {
+    World& w = theWorld();
+    const Genoma blank = toCellForm(list()[3].genoma);
+    for (int cell : {1, 7, 30}) w.genoma(kActual, cell) = blank;
+    frmFunDibujadas* e = openOnCentre();
+    chooseItem(*e, 4);  // "UC"
+    QCOMPARE(e->txtCeroCien[0]->text(), QStringLiteral("1"));
+    typeInto(e->txtCeroCien[0], QStringLiteral("0.5"));
+    QCOMPARE(e->hsbCeroCien[0]->value(), 50);
+
+    // Left button: the same draws as the engine's fill with the same seed.
+    World expected = w;
+    expected.genoma(kActual, 0) = toCellForm(list()[5].genoma);
+    Session::instance().seed(99);
+    Rng rng(99);
+    const int painted = fillWithSelected(expected, rng, 0.5f);
+    QVERIFY(painted > 5 && painted < 25);
+    press(e->cmdLlenar, Qt::LeftButton);
+    QCOMPARE(w.genomes, expected.genomes);
+    for (int cell : {1, 7, 30}) QCOMPARE(w.genoma(kActual, cell), blank);
+
+    // Right button and its keyboard twin: the distribution fill, only at a total of 100.
+    Session::instance().seed(5);
+    Rng rng2(5);
+    expected = w;
+    LlenarMundo(expected, rng2, kFillByDistribution);
+    press(e->cmdLlenar, Qt::RightButton);
+    QCOMPARE(w.genomes[kActual], expected.genomes[kActual]);
+    for (int cell : {1, 7, 30}) QCOMPARE(w.genoma(kActual, cell), blank);
+    equalDistribution(list());
+    list()[2].Reparto = 1024 + 100;  // 10 + 20 * 4 = 90 %
+    const World before = w;
+    dialogs->infos.clear();
+    e->fillByDistributionAction->trigger();
+    QCOMPARE(dialogs->infos,
+             QStringList{"The active rows of the distribution add up to 90.0 %, not 100: the "
+                         "world is not filled. Change the portions or press \"Normalize to "
+                         "100\"."});
+    QCOMPARE(w.genomes, before.genomes);
+}
+
+void FrmFunDibujadasTest::strategyFilesSaveOpenAndRefuse() {
+    namespace fs = std::filesystem;
+    const QString dir = QString::fromStdString(
+        (fs::temp_directory_path() / ("morvane_est_ui_" + std::to_string(::getpid()))).string());
+    fs::remove_all(dir.toStdString());
+    fs::create_directories(dir.toStdString());
+    frmFunDibujadas* e = openOnCentre();
+    list()[8].name = "Mine";
+    list()[8].genoma = list()[0].genoma;
+    theWorld().Rangos.limits[9][0] = {10, 90};
+
+    dialogs->saveAnswers << dir + QStringLiteral("/list");
+    e->mnuGuardarComo->trigger();
+    QCOMPARE(dialogs->titles.last(), QStringLiteral("Save strategy list and limits"));
+    QCOMPARE(dialogs->filters.last(), QStringLiteral("Strategy files (*.est)"));
+    QCOMPARE(dialogs->suffixes.last(), QStringLiteral("est"));
+    const std::string saved = fileBytes(dir + QStringLiteral("/list.est"));
+    QCOMPARE(saved, strategyFileText(theWorld().Rangos, list()));
+    QCOMPARE(dialogs->infos.last(), QStringLiteral("list.est holds the strategy list and the "
+                                                   "limits. The edited strategy is in it as "
+                                                   "\"Mine\"."));
+
+    // A refused file changes nothing; each says its line and why.
+    const World before = theWorld();
+    const std::size_t slot9 = saved.find("Sin_Nombre", saved.find("Mine"));
+    const std::size_t slot10 = saved.find("Sin_Nombre", slot9 + 1);
+    const struct {
+        const char* name;
+        std::string text;
+        QString info;
+    } bad[] = {
+        {"other.est", std::string(saved).replace(saved.find("[Estrategias]"), 13, "[Otras]"),
+         "other.est was not read, nothing changed.\nline 36: expected the header [Estrategias], "
+         "found \"[Otras]\""},
+        {"late.est", std::string(saved).replace(slot10, 10, "Late"),
+         "late.est was not read, nothing changed.\nline 190: strategy slot 10 is named \"Late\" "
+         "after the unnamed slot 9: the list would end at the unnamed slot"},
+    };
+    for (const auto& b : bad) {
+        const QString path = dir + QLatin1Char('/') + QString::fromLatin1(b.name);
+        std::ofstream(path.toStdString(), std::ios::binary) << b.text;
+        dialogs->openAnswers << path;
+        e->mnuAbrir->trigger();
+        QCOMPARE(dialogs->infos.last(), b.info);
+        QCOMPARE(theWorld().ListaEstrategias, before.ListaEstrategias);
+        QCOMPARE(theWorld().Rangos.limits, before.Rangos.limits);
+    }
+
+    // A scenario's sections replace the list, the limits and the shares; slot 0 stays.
+    World other = theWorld();
+    other.ListaEstrategias[8].name = "From a world";
+    other.ListaEstrategias[4].Reparto = 1024 + 400;
+    other.Rangos.limits[9][0] = {20, 30};
+    const QString dpt = dir + QStringLiteral("/other.dpt");
+    QVERIFY(GuardarEscenario(other, dpt.toStdString()).ok);
+    list()[0].genoma.parte[0].Y0 = 77;
+    frmRangos* limits = frmRangos::open();
+    dialogs->openAnswers << dpt;
+    e->mnuAbrir->trigger();
+    QCOMPARE(dialogs->infos.last(), QStringLiteral("The strategy list, the limits and the "
+                                                   "distribution now come from other.dpt."));
+    QCOMPARE(list()[8].name, std::string("From a world"));
+    QCOMPARE(list()[4].Reparto, std::int16_t(1024 + 400));
+    QCOMPARE(theWorld().Rangos.limits[9][0], (std::array<std::int32_t, 2>{20, 30}));
+    QCOMPARE(list()[0].genoma.parte[0].Y0, std::uint8_t(77));
+    QCOMPARE(e->cmbEstrategias->itemText(7), QStringLiteral("From a world"));
+    QCOMPARE(limits->txtMin[9]->text(), QStringLiteral("20"));  // an open window refills
+    limits->close();
+
+    // The file holds slots 2..20: it is written even when the working copy's sums fail.
+    list()[0].genoma.parte[1].SenIC = 70;
+    const Genoma selected = theWorld().genoma(kActual, 0);
+    dialogs->saveAnswers << dir + QStringLiteral("/unsummed.EST");
+    e->mnuGuardarComo->trigger();
+    QCOMPARE(fileBytes(dir + QStringLiteral("/unsummed.EST")),
+             strategyFileText(theWorld().Rangos, list()));
+    QCOMPARE(theWorld().genoma(kActual, 0), selected);  // nor was it selected
+    QCOMPARE(dialogs->infos.last(),
+             QStringLiteral("unsummed.EST holds the strategy list and the limits. The edited "
+                            "strategy is not in it: a file holds only the strategies added to the "
+                            "list."));
+
+    // A write that fails leaves the old file as it was and says why.
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    rlimit small = limit;
+    small.rlim_cur = 100;
+    setrlimit(RLIMIT_FSIZE, &small);
+    dialogs->saveAnswers << dir + QStringLiteral("/list.est");
+    e->mnuGuardarComo->trigger();
+    setrlimit(RLIMIT_FSIZE, &limit);
+    QVERIFY2(dialogs->infos.last().startsWith(QStringLiteral("list.est\ncannot write")),
+             qPrintable(dialogs->infos.last()));
+    QCOMPARE(fileBytes(dir + QStringLiteral("/list.est")), saved);
+    fs::remove_all(dir.toStdString());
+}
+
+void FrmFunDibujadasTest::aReplacedWorldRefillsEveryStrategyWindow() {
+    frmFunDibujadas* e = openOnCentre();
+    frmRangos* limits = frmRangos::open();
+    frmDistribuir* shares = frmDistribuir::open();
+    Session& s = Session::instance();
+    // "Open" read a world whose list and limits differ.
+    s.world().ListaEstrategias[8].name = "New world's";
+    s.world().ListaEstrategias[8].Reparto = 1024 + 55;
+    s.world().Rangos.limits[10][0] = {3, 4};
+    emit s.worldReplaced();
+    QCOMPARE(e->cmbEstrategias->count(), 8);
+    QCOMPARE(e->cmbEstrategias->itemText(7), QStringLiteral("New world's"));
+    QCOMPARE(limits->txtMin[10]->text(), QStringLiteral("3"));
+    QCOMPARE(shares->txtEstrategia[7]->text(), QStringLiteral("New world's"));
+    QCOMPARE(shares->txtPorcion[7]->text(), QStringLiteral("5.5"));
+    QVERIFY(shares->chkActivo[7]->isChecked());
+    limits->close();
+    shares->close();
+}
+
+void FrmFunDibujadasTest::screenshot() {
+    frmFunDibujadas* e = openOnCentre();
+    chooseItem(*e, 6);  // "Fairman"
+    clickCurve(*e, 55, 45);
+    typeInto(e->txtCeroCien[9], QStringLiteral("0.2"));
+    e->txtNombre->setText(QStringLiteral("Fairer"));
+    e->resize(e->sizeHint());
+    QVERIFY(testing_ui::saveScreenshot(e, QStringLiteral("frm_fun_dibujadas")));
+}
+
+QTEST_MAIN(FrmFunDibujadasTest)
+#include "frm_fun_dibujadas_test.moc"
