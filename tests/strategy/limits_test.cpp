@@ -9,37 +9,6 @@
 namespace morvane {
 namespace {
 
-TEST(Limits, StartValuesAndBoundsForBothParts) {
-    struct Row {
-        int k;
-        const char* caption;
-        int min, max, boundMin, boundMax;
-    };
-    const Row rows[] = {
-        {0, "R Bug", 1, 254, 1, 254},
-        {6, "Search Type (x 8)", 0, 2, 0, 2},
-        {7, "Search Depth (x 64)", 1, 15, 1, 15},
-        {10, "x1", 1, 99, 1, 99},
-        {18, "Ci Valuation", 100, 100, 0, 100},
-        {23, "Copy Color", 0, 1, 0, 1},
-        {25, "Imitation Neighbourhood", 1, 24, 1, 24},
-        {30, "Trigger When", 0, 2, 0, 2},
-    };
-    const Rangos r = defaultRangos();
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.caption);
-        EXPECT_EQ(limitCaption(row.k), row.caption);
-        for (int p = 0; p < 2; ++p) {
-            EXPECT_EQ(r.limits[row.k][p], (std::array<std::int32_t, 2>{row.min, row.max}));
-            EXPECT_EQ(r.bounds[row.k][p],
-                      (std::array<std::int32_t, 2>{row.boundMin, row.boundMax}));
-        }
-    }
-    for (int k = 0; k < kNumLimits; ++k) EXPECT_FALSE(limitCaption(k).empty()) << k;
-    EXPECT_TRUE(limitCaption(kNumLimits).empty());
-    EXPECT_TRUE(limitCaption(-1).empty());
-}
-
 TEST(Limits, AzarEnRangoDrawsTheEndsHalfAsOften) {
     // Fixed seed, 200000 draws: each frequency within 0.005 of 1/4, 1/2, 1/4 (about 4.5 sigma).
     Rangos r{};

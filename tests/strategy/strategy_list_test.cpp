@@ -10,53 +10,6 @@
 namespace morvane {
 namespace {
 
-TEST(StrategyList, PredefinedStrategiesAndTheirDistribution) {
-    // Their curves are checked with the behaviour functions; here what tells them apart.
-    struct Row {
-        int slot;
-        std::string name;
-        std::array<int, 2> busqueda;
-        float incertidumbre;
-        std::array<std::int16_t, 6> colours;
-        std::int16_t reparto;
-    };
-    const Row rows[] = {
-        {2, "Cuadro muerto", {88, 88}, 0, {255, 255, 255, 1, 1, 1}, 1224},
-        {3, "Cuadro en blanco", {96, 96}, 0, {255, 255, 255, 128, 128, 128}, 1224},
-        {4, "UD", {64, 64}, 0, {250, 1, 1, 1, 1, 1}, 1224},
-        {5, "UC", {64, 64}, 0, {1, 250, 1, 1, 1, 1}, 1224},
-        {6, "Tit For Tat", {64, 64}, 12900, {1, 1, 250, 250, 1, 1}, 0},
-        {7, "Fairman", {2000, 1088}, 12900, {155, 55, 155, 200, 245, 5}, 1224},
-    };
-    const StrategyList list = initialStrategyList();
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.name);
-        const StrategySlot& s = list[r.slot];
-        EXPECT_EQ(s.name, r.name);
-        for (int h = 0; h < 2; ++h) {
-            const ListGenomePart& p = s.genoma.parte[h];
-            EXPECT_EQ(p.Busqueda, r.busqueda[h]);
-            EXPECT_EQ(p.Incertidumbre, r.incertidumbre);
-            // Fairman is sensitive to Ei only, the others to Ci only.
-            EXPECT_EQ(
-                (std::array<float, 3>{p.SenIC, p.SenIA, p.SenIP}),
-                (r.slot == 7 ? std::array<float, 3>{0, 100, 0} : std::array<float, 3>{100, 0, 0}));
-        }
-        EXPECT_EQ(s.genoma.VecinosImitacion, 16777215);
-        EXPECT_EQ(s.genoma.Colores, r.colours);
-        EXPECT_EQ(s.Reparto, r.reparto);
-    }
-    for (int slot : {0, 1, 8, 20, 21}) {
-        SCOPED_TRACE(slot);
-        EXPECT_EQ(list[slot].genoma, ListGenoma{});
-        EXPECT_TRUE(list[slot].name.empty());
-        EXPECT_EQ(list[slot].Reparto, 0);
-    }
-    // As cells carry them: a dead square and a blank square, the others ordinary bugs.
-    EXPECT_TRUE(isDeadSquare(toCellForm(list[2].genoma)));
-    EXPECT_TRUE(isBlankSquare(toCellForm(list[3].genoma)));
-}
-
 TEST(StrategyList, ListingAndAddingFollowTheCombo) {
     StrategyList list = initialStrategyList();
     std::vector<std::string> combo = listedStrategies(list);
