@@ -219,7 +219,7 @@ void decideWith(const Genoma& gb, const Genoma& gr, const EncounterSettings& set
     else
         side.fired = inRange || (lo <= hi && firedBefore());
     const float response = hundredth(static_cast<std::uint8_t>(packed::triggerResp(card.trigger)));
-    side.f = side.fired ? response : side.f;
+    side.f = selectBits(side.fired, response, side.f);
 
     if (role == 2 && (settings.adHoc & 2) != 0) {
         side.fired = false;

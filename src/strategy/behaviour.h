@@ -20,14 +20,14 @@ float evalBehaviour100(const GenomePart& g, float x);
 
 // The value before it is brought back into range (on the 0..1 scale), and the range rule itself:
 // below 0 the value is clipped to 0 or, irregular, mirrored (and held at the bound); above the
-// bound it is clipped to it or, irregular, mirrored back (and held at 0).
+// bound it is clipped to it or, irregular, mirrored back (and held at 0). Written as selections
+// rather than branches, since curves leave the range at random.
 float behaviourRaw01(const GenomePart& g, float x);
 inline float foldIntoRange(float f, float bound, bool irregular) {
     // Irregular, the value is mirrored at the edge it crossed; then either is held within 0..bound.
     // Each selection keeps f itself, so a -0 inside the range stays -0.
-    const float mirrored = irregular && f > bound  ? 2.0f * bound - f
-                           : irregular && f < 0.0f ? -f
-                                                   : f;
+    const float mirrored = selectBits(irregular & (f > bound), 2.0f * bound - f,
+                                      selectBits(irregular & (f < 0.0f), -f, f));
     return std::min(std::max(mirrored, 0.0f), bound);
 }
 
