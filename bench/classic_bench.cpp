@@ -6,6 +6,9 @@
 #include <benchmark/benchmark.h>
 
 #include <array>
+#include <cstdio>
+#include <map>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -135,6 +138,36 @@ void BM_ClassicWorldReferenceLoop(benchmark::State& state) {
 BENCHMARK(BM_ClassicWorldEngine)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_ClassicWorldReferenceLoop)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
 
+// The console's report, keeping each benchmark's CPU time per generation for the ratio.
+class RatioReporter : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Iteration && run.iterations > 0)
+                seconds_[run.run_name.function_name] =
+                    run.cpu_accumulated_time / static_cast<double>(run.iterations);
+        ConsoleReporter::ReportRuns(runs);
+    }
+    void printRatio() const {
+        const auto engine = seconds_.find("BM_ClassicWorldEngine");
+        const auto loop = seconds_.find("BM_ClassicWorldReferenceLoop");
+        if (engine == seconds_.end() || loop == seconds_.end()) return;
+        std::printf("engine %.3f ms, reference loop %.4f ms a generation: %.1fx\n",
+                    engine->second * 1e3, loop->second * 1e3, engine->second / loop->second);
+    }
+
+  private:
+    std::map<std::string, double> seconds_;
+};
+
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    reporter.printRatio();
+    return 0;
+}
