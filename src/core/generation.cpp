@@ -57,8 +57,8 @@ void sampleCooperationHistory(World& w, const GenerationReport& report) {
 
 // The phases of one generation in order. The live encounters run on the same generator, which
 // serves their ad-hoc random outputs. No round changes a live genome or a setting the encounters
-// read, so what they read is worked out once, at the first round: after the generation is counted
-// and its partners drawn.
+// read, so what they read is worked out once, before the first round (after the generation is
+// counted and its partners drawn), and only for the genomes that changed since the last one.
 void UnaGeneracion(World& w, GenerationReport& report, GenerationScratch& scratch, Rng& rng) {
     ++w.Generacion;
     newGenerationArrays(w, report, scratch);
@@ -66,9 +66,9 @@ void UnaGeneracion(World& w, GenerationReport& report, GenerationScratch& scratc
 
     if ((w.neighbourhood.CodVecin[kPrevio] & 16) != 0) EmparejarAzar(w, rng);
     // The iterations committed with MovPosibles, so the records always have room for the moves.
-    scratch.cards.reset();
     if (w.IteracionesComprometidas > 0) {
-        scratch.cards = prepareCards(w, report, scratch.indexInUse(), scratch.useShortcuts);
+        if (!scratch.cards) scratch.cards.emplace();
+        refreshCards(*scratch.cards, w, report, scratch.indexInUse(), scratch.useShortcuts);
         // A generation in which nothing reads the records keeps no index.
         if (scratch.cards->index != nullptr) resetRecordIndex(w, report, *scratch.cards->index);
     }

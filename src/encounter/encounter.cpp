@@ -337,13 +337,28 @@ std::uint8_t JugarPartida(const World& w, GenerationReport& r, int jug1, int jug
 
 GenerationCards prepareCards(const World& w, GenerationReport& r, RecordIndex* ix, bool shortcuts) {
     GenerationCards f;
+    refreshCards(f, w, r, ix, shortcuts);
+    return f;
+}
+
+void refreshCards(GenerationCards& f, const World& w, GenerationReport& r, RecordIndex* ix,
+                  bool shortcuts) {
     f.settings = encounterSettings(w, kActual);
     f.report = &r;
     const auto& genomes = w.genomes[kActual];
+    const bool sameShape =
+        f.sources.size() == genomes.size() && f.sourceSenMask == f.settings.senMask;
+    if (!sameShape) f.sources.clear();
     f.cells.resize(genomes.size());
+    f.sources.resize(genomes.size());
+    f.sourceSenMask = f.settings.senMask;
     f.anyReadsHistory = !shortcuts;
     for (std::size_t c = 0; c < genomes.size(); ++c) {
-        for (int h = 0; h < 2; ++h) f.cells[c][h] = decisionCard(genomes[c], h, f.settings.senMask);
+        if (!sameShape || !(genomes[c] == f.sources[c])) {
+            for (int h = 0; h < 2; ++h)
+                f.cells[c][h] = decisionCard(genomes[c], h, f.settings.senMask);
+            f.sources[c] = genomes[c];
+        }
         // Squares never play, so theirs do not count.
         const std::int16_t kind = genomes[c].parte[0].Busqueda & 0xFF;
         if (c > 0 && !f.anyReadsHistory && !isBlankSquare(kind) && !isDeadSquare(kind))
@@ -351,7 +366,6 @@ GenerationCards prepareCards(const World& w, GenerationReport& r, RecordIndex* i
                 halfReadsHistory(genomes[c].parte[0]) || halfReadsHistory(genomes[c].parte[1]);
     }
     f.index = f.anyReadsHistory ? ix : nullptr;
-    return f;
 }
 
 std::uint8_t JugarPartida(const World& w, GenerationCards& cards, int jug1, int jug2, int prev1,

@@ -69,12 +69,20 @@ struct GenerationCards {
     // The values of the encounter in play, kept here so that each encounter overwrites them
     // instead of clearing a fresh set.
     EncounterValues inPlay;
+    // The genomes and the sensibility mask the cards were made from: a card depends on nothing
+    // else, so the next generation makes anew only the cards of genomes that changed.
+    std::vector<Genoma> sources;
+    std::uint8_t sourceSenMask = 0;
 };
 // The cards of the live genomes. Without `shortcuts` every half counts as reading the records, and
 // the encounters take the general path throughout (the reference the shortcuts are checked
 // against). The cards keep `ix` only when some playing half reads the records.
 GenerationCards prepareCards(const World& w, GenerationReport& r, RecordIndex* ix,
                              bool shortcuts = true);
+// The same cards made into `cards`, keeping the card of every genome unchanged since they were
+// last made.
+void refreshCards(GenerationCards& cards, const World& w, GenerationReport& r, RecordIndex* ix,
+                  bool shortcuts = true);
 
 // A live encounter (copia 1) of the generation the cards were prepared for, with the same results
 // as JugarPartida(w, *cards.report, jug1, jug2, prev1, prev2, 1, rng): on the cards' record index

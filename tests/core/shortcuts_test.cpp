@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "core/generation.h"
 #include "core/simulation.h"
 #include "core/startup.h"
 #include "encounter/move_decision.h"
@@ -84,6 +85,47 @@ TEST(Shortcuts, HistoryBlindGenerationsEqualTheGeneralPath) {
     }
     EXPECT_TRUE(sawBlind);
     EXPECT_TRUE(sawReading);
+}
+
+// The cards of a generation are made anew only for genomes that changed since the last one: runs
+// whose cards are all made anew every generation must give the same worlds, across a change of the
+// sensibility mask and genomes changed by hand between generations.
+TEST(Shortcuts, CardsKeptFromTheLastGenerationEqualCardsMadeAnew) {
+    struct Run {
+        World w;
+        GenerationReport r;
+        GenerationScratch s;
+        Rng rng{0};
+    };
+    Run kept, fresh;
+    Rng seeding(77);
+    makeBusyWorld(kept.w, seeding, 8, 6, 12, 3);
+    // Maxi Max imitation without mutation: most cells keep their genomes, and their cards with
+    // them.
+    clickRegla(kept.w, 0);
+    kept.w.options.mnuOpcion[0] = false;
+    kept.w.options.mnuOpcion[8] = true;
+    recomputeOpciones(kept.w);
+    PrepararPaso(kept.w);
+    fresh.w = kept.w;
+    clearReport(kept.w, kept.r);
+    clearReport(fresh.w, fresh.r);
+    kept.rng = fresh.rng = Rng(78);
+    for (int g = 1; g <= 12; ++g) {
+        for (Run* run : {&kept, &fresh}) {
+            if (g == 5) {
+                run->w.options.chkSen[1] = false;
+                PrepararPaso(run->w);
+            }
+            if (g == 8) run->w.genoma(kActual, 3) = run->w.genoma(kActual, 7);
+        }
+        UnaGeneracion(kept.w, kept.r, kept.s, kept.rng);
+        fresh.s.cards.reset();
+        UnaGeneracion(fresh.w, fresh.r, fresh.s, fresh.rng);
+        ASSERT_EQ(testing::worldDigest(kept.w, kept.r, kept.s.MuertoHoy),
+                  testing::worldDigest(fresh.w, fresh.r, fresh.s.MuertoHoy))
+            << "generation " << g;
+    }
 }
 
 TEST(Shortcuts, OnlyAFlatCurveWithAnEmptyTriggerRangeIsBlind) {
