@@ -229,8 +229,8 @@ enum class RecordView {
     // The report's records one by one (BuscarHistorial's and DisparoPrevio's way): replays, and
     // the reference the index is checked against.
     scan,
-    // None: a generation in which no half's output can depend on the records reads none and keeps
-    // no index (unobserved only).
+    // Nothing: a generation in which no half's output can depend on the records reads none and
+    // keeps no index (unobserved encounters only).
     unread,
 };
 
@@ -245,15 +245,16 @@ enum class Observer {
     replay,
 };
 
-// One encounter between jug1 (player 1) and jug2 (player 2), who held prev1 and prev2 records
-// before it, into v: every way of playing one is this function with a record view and an
-// observer. The index view needs the cards and their index; the scan view uses the cards when
-// given, else works out the two it needs. Made in one piece, so that the values of an unobserved
-// encounter stay in registers.
 // A replay only reads the report.
 template <Observer kObserver>
 using ReportFor =
     std::conditional_t<kObserver == Observer::replay, const GenerationReport, GenerationReport>;
+
+// One encounter between jug1 (player 1) and jug2 (player 2), who held prev1 and prev2 records
+// before it, into v: every way of playing one is this function with a record view and an
+// observer. The index and unread views need the cards (the index view their index too); the scan
+// view uses the cards when given, else works out the two it needs. Made in one piece, so that the
+// values of an unobserved encounter stay in registers.
 
 template <RecordView kView, Observer kObserver>
 [[gnu::flatten]] std::uint8_t playEncounter(const World& w, ReportFor<kObserver>& r,
