@@ -50,8 +50,8 @@ struct SeenPreview {
 SeenPreview replayPreview(const World& w, const GenerationReport& r, int jug1, int jug2, int prev1,
                           int prev2, Rng& rng);
 
-// What the live encounters of one generation read of the genomes and settings, worked out once
-// before the rounds: no encounter changes a genome or a setting.
+// What the live encounters of one generation read of the genomes and settings, worked out before
+// the rounds (no encounter changes a genome or a setting) and kept for the next generation.
 // The cards also say where the encounters write: the generation's report and, when the searches
 // read one, its record index.
 struct GenerationCards {
@@ -64,7 +64,7 @@ struct GenerationCards {
     RecordIndex* index = nullptr;
     // Whether any playing cell has a genome half whose output can depend on the records. When
     // none has, no record is searched or indexed this generation: genomes change only after the
-    // rounds, and the cards are made anew every generation.
+    // rounds, and the cards are refreshed before every generation's rounds.
     bool anyReadsHistory = true;
     // The values of the encounter in play, kept here so that each encounter overwrites them
     // instead of clearing a fresh set.
