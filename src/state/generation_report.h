@@ -32,6 +32,18 @@ struct MutationRecord {
     std::uint32_t changedRows = 0;
 };
 
+// What the last transition read and chose, as it read it: the transitions view explains it with
+// these even after the user changes the rule, the threshold or the table. No parents: no
+// transition since the report was cleared.
+struct TransitionRecord {
+    bool ran() const { return !parents.empty(); }
+
+    std::int32_t generation = 0;
+    std::uint8_t rule = 0;
+    float reproduceThreshold = 0;
+    std::vector<std::array<std::int16_t, 2>> parents;  // [cell]: Padres as the rule chose them
+};
+
 // What one generation leaves for the views, the statistics and the replays of its encounters: the
 // move records (laid out with `slotsPerCell` = MovPosibles + 1 entries per cell), the pay-offs and
 // cooperation collected, the transition's draws, cut points and traces, the mutations, and the
@@ -60,6 +72,7 @@ struct GenerationReport {
     double scoreSum = 0;
 
     std::vector<TransitionTrace> transitionTrace;  // [cell]
+    TransitionRecord transition;
     // The mutations view holds this many columns; later mutations of the generation go unrecorded.
     static constexpr int kMaxMutationRecords = 51;
     std::vector<MutationRecord> mutationRecords;
