@@ -26,6 +26,7 @@
 #include "encounter/results_table.h"
 #include "games/decimal_text.h"
 #include "ui/board_widget.h"
+#include "ui/frm_coop_glob.h"
 #include "ui/frm_fun_dibujadas.h"
 #include "ui/frm_pagos.h"
 #include "ui/frm_tipos_vecindario.h"
@@ -152,7 +153,6 @@ void frmPartidas::buildControls() {
     named(cmdTiposVecindario, "cmdTiposVecindario");
     cmdCoopGlob = new QPushButton(tr("Coop."), this);
     named(cmdCoopGlob, "cmdCoopGlob");
-    cmdCoopGlob->setEnabled(false);  // the cooperation chart comes later
     // Buttons that only open another window leave the focus where it is, so opening one keeps a
     // run going, as opening it from the menu does.
     for (QPushButton* b : {cmdPagos, cmdTiposVecindario, cmdCoopGlob})
@@ -255,6 +255,7 @@ void frmPartidas::connectControls() {
     connect(fraVecindario->hsbAdHoc, &QScrollBar::valueChanged, this,
             [this](int v) { world().options.hsbAdHoc = v; });
     connect(cmdPagos, &QPushButton::clicked, this, &frmPartidas::showPagos);
+    connect(cmdCoopGlob, &QPushButton::clicked, this, [] { frmCoopGlob::open(); });
     connect(cmdTiposVecindario, &QPushButton::clicked, this, &frmPartidas::showTiposVecindario);
 
     connect(fxgTablero, &BoardWidget::inspectRequested, this, &frmPartidas::inspect);
