@@ -22,9 +22,11 @@ struct TransitionTrace {
     std::array<std::int16_t, kNumPositions> found{};
 };
 
-// One mutation as the mutations view shows it: the genome just before the change, the colours
-// just after it, and the view rows of the fields the mutation redrew (bit r = row r).
+// One mutation as the mutations view shows it: the generation it happened in, the genome just
+// before the change, the colours just after it, and the view rows of the fields the mutation
+// redrew (bit r = row r).
 struct MutationRecord {
+    std::int32_t generation = 0;
     std::int16_t cell = 0;
     std::uint8_t parte = 0;
     Genoma before;
@@ -73,8 +75,7 @@ struct GenerationReport {
 
     std::vector<TransitionTrace> transitionTrace;  // [cell]
     TransitionRecord transition;
-    // The mutations view holds this many columns; later mutations of the generation go unrecorded.
-    static constexpr int kMaxMutationRecords = 51;
+    // Every mutation of the generation while the mutations view is ticked, in cell order.
     std::vector<MutationRecord> mutationRecords;
 
     // Seconds since midnight before and after the last generation the run button's timer played.
