@@ -28,6 +28,7 @@
 #include "ui/board_widget.h"
 #include "ui/frm_coop_glob.h"
 #include "ui/frm_fun_dibujadas.h"
+#include "ui/frm_mutaciones.h"
 #include "ui/frm_pagos.h"
 #include "ui/frm_tipos_vecindario.h"
 #include "ui/inspector.h"
@@ -484,6 +485,11 @@ void frmPartidas::playGeneration() {
     fxgTablero->setUpdatesEnabled(false);
     session_.simulation().step();
     showGeneration();
+    if (world().options.mnuVerMutaciones) {
+        frmMutaciones* view = mutationsView();
+        view->showGeneration(world(), session_.report());
+        view->show();
+    }
     inGeneration_ = false;
     emit session_.generationDone();
 }
@@ -637,6 +643,37 @@ void frmPartidas::announceGenomes() {
 }
 
 // ---------------------------------------------------------------- other windows
+
+frmMutaciones* frmPartidas::openMutationsView() const {
+    return mutations_.data();
+}
+
+frmMutaciones* frmPartidas::mutationsView() {
+    if (!mutations_) {
+        mutations_ = new frmMutaciones;
+        mutations_->setAttribute(Qt::WA_DeleteOnClose);
+        // The twin start button prepares the run as this window's own does.
+        connect(mutations_, &frmMutaciones::runButtonPressed, this, &frmPartidas::runButtonPressed);
+        connect(mutations_, &frmMutaciones::closed, this, [this] { setMutationsTicked(false); });
+        mutations_->showGeneration(world(), session_.report());
+    }
+    return mutations_;
+}
+
+// Ticking "Mutations" shows the view, unticking or closing it does the other: an open view is
+// always fed.
+void frmPartidas::setMutationsTicked(bool on) {
+    bool& ticked = world().options.mnuVerMutaciones;
+    if (ticked != on) {
+        ticked = on;
+        syncMenus();
+        settingEdited();
+    }
+    if (on)
+        mutationsView()->show();
+    else if (mutations_ && mutations_->isVisible())
+        mutations_->close();
+}
 
 void frmPartidas::showPagos() {
     frmPagos::open();

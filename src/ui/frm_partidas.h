@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <vector>
 
@@ -23,6 +24,7 @@ class QTimer;
 namespace morvane {
 
 class BoardWidget;
+class frmMutaciones;
 class Inspector;
 class MouseButton;
 class ResultsTable;
@@ -107,6 +109,8 @@ class frmPartidas : public QMainWindow {
     // "New", by mouse button: 1 at random, 2 by the distribution, any other fills nothing.
     void newWorldPressed(int button);
     void DibujarMapa(bool soloSeleccion);
+    // The open mutations view, or none.
+    frmMutaciones* openMutationsView() const;
     void guardarComo();
     void guardar();
 
@@ -150,6 +154,9 @@ class frmPartidas : public QMainWindow {
 
     void showPagos();
     void showTiposVecindario();
+    // The mutations view, made on first use, shown without taking the focus from the run.
+    frmMutaciones* mutationsView();
+    void setMutationsTicked(bool on);
 
     // An edit of a setting the scenario file keeps marks the world changed.
     void settingEdited();
@@ -164,6 +171,7 @@ class frmPartidas : public QMainWindow {
     void rememberPlace();
 
     Session& session_;
+    QPointer<frmMutaciones> mutations_;
     QElapsedTimer clock_;
     bool inGeneration_ = false;  // a tick never re-enters a generation
     bool announcing_ = false;

@@ -90,11 +90,8 @@ void frmPartidas::buildMenus() {
 
     viewMenu = bar->addMenu(tr("View"));
     mnuVerMutaciones = checkItem(viewMenu, "Mutations");
-    connect(mnuVerMutaciones, &QAction::triggered, this, [this] {
-        world().options.mnuVerMutaciones = !world().options.mnuVerMutaciones;
-        syncMenus();
-        settingEdited();
-    });
+    connect(mnuVerMutaciones, &QAction::triggered, this,
+            [this] { setMutationsTicked(!world().options.mnuVerMutaciones); });
     mnuSoloSelec = checkItem(viewMenu, "Selection only");
     connect(mnuSoloSelec, &QAction::triggered, this, [this] {
         bool& solo = world().options.mnuSoloSelec;

@@ -38,8 +38,10 @@ class FrmCoopGlobTest : public QObject {
     Q_OBJECT
   private slots:
     void cleanup() {
+        QList<QPointer<QWidget>> windows;
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (qobject_cast<frmCoopGlob*>(w)) delete w;
+            if (qobject_cast<frmCoopGlob*>(w) || qobject_cast<frmPagos*>(w)) windows << w;
+        for (const auto& w : windows) delete w.data();
     }
 
     void geometry_data();
