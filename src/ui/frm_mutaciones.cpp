@@ -102,7 +102,7 @@ QVariant MutationsModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::BackgroundRole) return colour(c, row, true);
     if (role == Qt::ForegroundRole) return colour(c, row, false);
     if (role == Qt::FontRole && c.present && row > 0) {
-        QFont f;
+        QFont f = font_;
         f.setItalic(true);
         return f;
     }
@@ -161,7 +161,12 @@ frmMutaciones::frmMutaciones(QWidget* parent) : QWidget(parent, Qt::Window) {
     fxgMutaciones->setSelectionMode(QAbstractItemView::NoSelection);
     fxgMutaciones->setEditTriggers(QAbstractItemView::NoEditTriggers);
     fxgMutaciones->horizontalHeader()->setMinimumSectionSize(8);
-    fxgMutaciones->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    // The widths are the grid's own, in twips; a font of 8 points fits the texts into them.
+    QFont small = fxgMutaciones->font();
+    small.setPointSize(8);
+    fxgMutaciones->setFont(small);
+    model_.setFont(small);
+    fxgMutaciones->verticalHeader()->setDefaultSectionSize(QFontMetrics(small).height() + 4);
 
     auto* legendRow = new QHBoxLayout;
     for (QLabel* l : lblInfo) legendRow->addWidget(l);

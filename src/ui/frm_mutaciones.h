@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QFont>
 #include <QWidget>
 #include <array>
 #include <optional>
@@ -33,6 +34,8 @@ class MutationsModel : public QAbstractTableModel {
     // Between the recorded values and the cell's present ones (live genome, same part).
     void togglePresent(int column, const World& w);
     QString text(int row, int column) const;
+    // The grid's font, which the present values take in italics.
+    void setFont(const QFont& font) { font_ = font; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -50,6 +53,7 @@ class MutationsModel : public QAbstractTableModel {
 
     std::vector<Column> records_;
     bool readableText_ = false;
+    QFont font_;
 };
 
 // "Mutations": every mutation of the last generation, fed while View > "Mutations" is ticked.

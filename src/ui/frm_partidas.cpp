@@ -31,6 +31,7 @@
 #include "ui/frm_mutaciones.h"
 #include "ui/frm_pagos.h"
 #include "ui/frm_tipos_vecindario.h"
+#include "ui/frm_transiciones.h"
 #include "ui/inspector.h"
 #include "ui/mouse_button.h"
 #include "ui/refused_value.h"
@@ -271,6 +272,7 @@ void frmPartidas::connectControls() {
         showNeighbourhood(false);
         fraVecindario->MostrarGenoma(cell);
     });
+    connect(fraVecindario, &Inspector::transitionBoxPressed, this, &frmPartidas::showTransitions);
     connect(fraVecindario, &Inspector::genomeBoxPressed, this,
             [](int copia, int cell) { frmFunDibujadas::FunCoop(copia, cell, 0); });
     connect(fxgResultados, &ResultsTable::indexToggleRequested, this, &frmPartidas::cambiarIndice);
@@ -673,6 +675,11 @@ void frmPartidas::setMutationsTicked(bool on) {
         mutationsView()->show();
     else if (mutations_ && mutations_->isVisible())
         mutations_->close();
+}
+
+void frmPartidas::showTransitions(int cell) {
+    if (cell < 1 || cell > world().NumJugadores) return;
+    frmTransiciones::open()->Inicio(cell);
 }
 
 void frmPartidas::showPagos() {

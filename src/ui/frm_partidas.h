@@ -87,6 +87,7 @@ class frmPartidas : public QMainWindow {
     QMenu* viewMenu = nullptr;
     QAction* mnuVerMutaciones = nullptr;
     QAction* mnuSoloSelec = nullptr;
+    QAction* transitionsAction = nullptr;      // the inspector's Shift-press on the previous genome
     QAction* indexSwitchAction = nullptr;      // "Ci R" / "Sc R" of the results table
     QAction* dispositionMoveAction = nullptr;  // "Disp" / "Mov" of the results table
     QAction* readableTextAction = nullptr;     // numbers in black or white on strategy colours
@@ -157,6 +158,7 @@ class frmPartidas : public QMainWindow {
     // The mutations view, made on first use, shown without taking the focus from the run.
     frmMutaciones* mutationsView();
     void setMutationsTicked(bool on);
+    void showTransitions(int cell);
 
     // An edit of a setting the scenario file keeps marks the world changed.
     void settingEdited();

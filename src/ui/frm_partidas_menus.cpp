@@ -101,6 +101,10 @@ void frmPartidas::buildMenus() {
         fxgTablero->setUpdatesEnabled(false);
         DibujarMapa(solo);
     });
+    transitionsAction = keyed(viewMenu, tr("Transitions of the inspected cell"),
+                              {QKeySequence(tr("Ctrl+Shift+T"))});
+    connect(transitionsAction, &QAction::triggered, this,
+            [this] { showTransitions(world().CasillaSel); });
     viewMenu->addSeparator();
     indexSwitchAction = keyed(viewMenu, tr("Results: cooperation / success (Ci R / Sc R)"),
                               {QKeySequence(tr("Ctrl+Shift+I"))});

@@ -84,6 +84,9 @@ Session::Session()
          {&Session::generationDone, &Session::genomesChanged, &Session::thresholdsChanged,
           &Session::neighbourhoodChosen, &Session::limitsChanged, &Session::strategiesReplaced})
         connect(this, signal, this, [this] { setWorldModified(true); });
+    connect(this, &Session::genomesChanged, this, [this] { changedSinceGeneration_ = true; });
+    for (auto signal : {&Session::generationDone, &Session::worldReplaced})
+        connect(this, signal, this, [this] { changedSinceGeneration_ = false; });
 }
 
 void Session::seed(std::uint64_t s) {
@@ -92,6 +95,7 @@ void Session::seed(std::uint64_t s) {
 
 void Session::reset() {
     simulation_->applyStartupDefaults();
+    changedSinceGeneration_ = false;
     worldTaken(QString());
 }
 

@@ -84,6 +84,10 @@ class Session : public QObject {
     // Before a changed world is set aside: save, discard or cancel. True when it may go.
     bool maySetWorldAside(QWidget* parent);
 
+    // Whether cells were painted or refilled since the last generation: the copies and cut points
+    // that explanations of that generation read were rewritten.
+    bool worldChangedSinceGeneration() const { return changedSinceGeneration_; }
+
     // ---- remembered between runs of the program
     QStringList recentFiles() const;
     bool readableText() const;
@@ -110,6 +114,7 @@ class Session : public QObject {
     std::unique_ptr<Dialogs> dialogs_;
     QString scenarioPath_;
     bool modified_ = false;
+    bool changedSinceGeneration_ = false;
 };
 
 }  // namespace morvane
