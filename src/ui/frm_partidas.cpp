@@ -23,10 +23,12 @@
 #include "core/startup.h"
 #include "core/transition.h"
 #include "encounter/encounter.h"
+#include "encounter/move_record.h"
 #include "encounter/results_table.h"
 #include "games/decimal_text.h"
 #include "ui/board_widget.h"
 #include "ui/frm_coop_glob.h"
+#include "ui/frm_detalles.h"
 #include "ui/frm_fun_dibujadas.h"
 #include "ui/frm_mutaciones.h"
 #include "ui/frm_pagos.h"
@@ -275,6 +277,7 @@ void frmPartidas::connectControls() {
     connect(fraVecindario, &Inspector::transitionBoxPressed, this, &frmPartidas::showTransitions);
     connect(fraVecindario, &Inspector::genomeBoxPressed, this,
             [](int copia, int cell) { frmFunDibujadas::FunCoop(copia, cell, 0); });
+    connect(fxgResultados, &ResultsTable::rivalPressed, this, &frmPartidas::explainRivalRow);
     connect(fxgResultados, &ResultsTable::indexToggleRequested, this, &frmPartidas::cambiarIndice);
     connect(fxgResultados, &ResultsTable::dispToggled, this,
             [this] { mostrarPartidas(world().CasillaSel); });
@@ -675,6 +678,28 @@ void frmPartidas::setMutationsTicked(bool on) {
         mutationsView()->show();
     else if (mutations_ && mutations_->isVisible())
         mutations_->close();
+}
+
+// A rival's number in the results table: the left button explains how the inspected cell saw the
+// rival in that encounter, any other how the rival saw the inspected cell.
+void frmPartidas::explainRivalRow(int row, int button) {
+    const World& w = world();
+    const GenerationReport& rep = session_.report();
+    const int cell = fxgResultados->results().inspectedCell();
+    const int slot = row - 1;
+    if (cell < 1 || cell > w.NumJugadores || !recordsReadable(w, rep) || slot < 1 ||
+        slot > rep.jugadas(cell, 0))
+        return;
+    const std::int32_t record = rep.jugadas(cell, slot);
+    const int rival = moveRecord::partner(record);
+    const QString header = fxgResultados->results().text(1, 1);
+    const bool cooperation = header == QStringLiteral("Ci R");
+    const bool italic = fxgResultados->results().indexHeadersItalic();
+    frmDetalles* details = frmDetalles::open();
+    if (button == 1)
+        details->ExplicarPartida(rival, cell, moveRecord::partnerSlot(record), cooperation, italic);
+    else
+        details->ExplicarPartida(cell, rival, slot, cooperation, italic);
 }
 
 void frmPartidas::showTransitions(int cell) {

@@ -87,7 +87,10 @@ class frmPartidas : public QMainWindow {
     QMenu* viewMenu = nullptr;
     QAction* mnuVerMutaciones = nullptr;
     QAction* mnuSoloSelec = nullptr;
-    QAction* transitionsAction = nullptr;      // the inspector's Shift-press on the previous genome
+    QAction* transitionsAction = nullptr;  // the inspector's Shift-press on the previous genome
+    // The results table's rival presses on its current row: left and right button.
+    QAction* detailsLeftAction = nullptr;
+    QAction* detailsRightAction = nullptr;
     QAction* indexSwitchAction = nullptr;      // "Ci R" / "Sc R" of the results table
     QAction* dispositionMoveAction = nullptr;  // "Disp" / "Mov" of the results table
     QAction* readableTextAction = nullptr;     // numbers in black or white on strategy colours
@@ -159,6 +162,7 @@ class frmPartidas : public QMainWindow {
     frmMutaciones* mutationsView();
     void setMutationsTicked(bool on);
     void showTransitions(int cell);
+    void explainRivalRow(int row, int button);
 
     // An edit of a setting the scenario file keeps marks the world changed.
     void settingEdited();

@@ -105,6 +105,14 @@ void frmPartidas::buildMenus() {
                               {QKeySequence(tr("Ctrl+Shift+T"))});
     connect(transitionsAction, &QAction::triggered, this,
             [this] { showTransitions(world().CasillaSel); });
+    detailsLeftAction = keyed(viewMenu, tr("Details: how the inspected cell saw the rival"),
+                              {QKeySequence(tr("Ctrl+Shift+R"))});
+    connect(detailsLeftAction, &QAction::triggered, this,
+            [this] { explainRivalRow(fxgResultados->currentIndex().row(), 1); });
+    detailsRightAction = keyed(viewMenu, tr("Details: how the rival saw the inspected cell"),
+                               {QKeySequence(tr("Ctrl+Alt+R"))});
+    connect(detailsRightAction, &QAction::triggered, this,
+            [this] { explainRivalRow(fxgResultados->currentIndex().row(), 2); });
     viewMenu->addSeparator();
     indexSwitchAction = keyed(viewMenu, tr("Results: cooperation / success (Ci R / Sc R)"),
                               {QKeySequence(tr("Ctrl+Shift+I"))});
