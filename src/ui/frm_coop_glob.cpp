@@ -5,9 +5,11 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPointer>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "ui/coop_chart.h"
+#include "ui/picture_export.h"
 #include "ui/session.h"
 
 namespace morvane {
@@ -70,11 +72,15 @@ frmCoopGlob::frmCoopGlob(QWidget* parent) : QWidget(parent, Qt::Window) {
     below->addSpacing(24);
     below->addWidget(lblAverageRed);
     below->addStretch(1);
+    savePictureButton = new QPushButton(tr("Save as PNG..."), this);
+    savePictureButton->setObjectName(QStringLiteral("savePictureButton"));
+    below->addWidget(savePictureButton);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pcbFuncion, 1);
     layout->addLayout(below);
     resize(760, 520);
 
+    connect(savePictureButton, &QPushButton::clicked, this, &frmCoopGlob::savePicture);
     for (QCheckBox* box : {chkViewHistory, chkViewAverage})
         connect(box, &QCheckBox::clicked, this, &frmCoopGlob::DrawHistory);
     // A new world, or a refilled one, starts its history again.
@@ -103,6 +109,12 @@ void frmCoopGlob::DrawHistory() {
     pcbFuncion->setChart(chart);
     lblAverageGreen->setText(chart.averageGreen);
     lblAverageRed->setText(chart.averageRed);
+}
+
+bool frmCoopGlob::savePicture() {
+    const CoopChartGeometry chart = pcbFuncion->chart();
+    return exportPicture(this, tr("Save the cooperation history"), pcbFuncion->size(),
+                         [&chart](QPainter& p, const QRectF& r) { paintCoopChart(p, r, chart); });
 }
 
 }  // namespace morvane

@@ -5,6 +5,7 @@
 
 class QCheckBox;
 class QLabel;
+class QPushButton;
 
 namespace morvane {
 
@@ -44,6 +45,10 @@ class frmCoopGlob : public QWidget {
     QCheckBox* chkViewAverage;
     QLabel* lblAverageGreen;
     QLabel* lblAverageRed;
+    QPushButton* savePictureButton;  // "Save as PNG..."
+
+    // Asks for a file and a size and saves the chart as it is drawn now.
+    bool savePicture();
 };
 
 }  // namespace morvane

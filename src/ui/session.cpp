@@ -4,8 +4,12 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QMessageBox>
 #include <QSettings>
+#include <QSpinBox>
 
 #include "io/scenario_file.h"
 #include "state/vista.h"
@@ -52,6 +56,30 @@ QString Dialogs::openFileName(QWidget* parent, const QString& filter, const QStr
 QString Dialogs::saveFileName(QWidget* parent, const QString& filter, const QString& title,
                               const QString& defaultSuffix) {
     return chosenFile(*scenarioDialog(parent, filter, true, title, defaultSuffix));
+}
+
+// The save dialog with two more boxes, width and height, in a row of its own.
+Dialogs::ImageChoice Dialogs::saveImage(QWidget* parent, const QString& title, QSize proposed) {
+    QFileDialog dialog(parent, title, QString(), QStringLiteral("PNG pictures (*.png)"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("png"));
+    auto* width = new QSpinBox(&dialog);
+    auto* height = new QSpinBox(&dialog);
+    for (QSpinBox* box : {width, height}) box->setRange(16, 8000);
+    width->setValue(proposed.width());
+    height->setValue(proposed.height());
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+        auto* row = new QHBoxLayout;
+        row->addWidget(new QLabel(QStringLiteral("Width:"), &dialog));
+        row->addWidget(width);
+        row->addWidget(new QLabel(QStringLiteral("Height:"), &dialog));
+        row->addWidget(height);
+        row->addStretch(1);
+        grid->addLayout(row, grid->rowCount(), 0, 1, grid->columnCount());
+    }
+    const QString path = chosenFile(dialog);
+    return {path, QSize(width->value(), height->value())};
 }
 
 void Dialogs::info(QWidget* parent, const QString& text) {
@@ -108,6 +136,11 @@ QString Session::saveFileName(QWidget* parent, const QString& filter, const QStr
                               const QString& defaultSuffix) {
     emit aboutToShowModal();
     return dialogs_->saveFileName(parent, filter, title, defaultSuffix);
+}
+
+Dialogs::ImageChoice Session::saveImage(QWidget* parent, const QString& title, QSize proposed) {
+    emit aboutToShowModal();
+    return dialogs_->saveImage(parent, title, proposed);
 }
 
 void Session::info(QWidget* parent, const QString& text) {

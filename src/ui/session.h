@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -25,6 +26,13 @@ class Dialogs {
     virtual QString openFileName(QWidget* parent, const QString& filter, const QString& title);
     virtual QString saveFileName(QWidget* parent, const QString& filter, const QString& title,
                                  const QString& defaultSuffix);
+    // A PNG file and the picture's size in pixels, `proposed` to start with; an empty path when
+    // the user cancelled.
+    struct ImageChoice {
+        QString path;
+        QSize size;
+    };
+    virtual ImageChoice saveImage(QWidget* parent, const QString& title, QSize proposed);
     // A message box titled "Info".
     virtual void info(QWidget* parent, const QString& text);
     // Whether to save the changed world `name` before it is set aside.
@@ -65,6 +73,7 @@ class Session : public QObject {
     QString openFileName(QWidget* parent, const QString& filter, const QString& title = {});
     QString saveFileName(QWidget* parent, const QString& filter, const QString& title = {},
                          const QString& defaultSuffix = QStringLiteral("dpt"));
+    Dialogs::ImageChoice saveImage(QWidget* parent, const QString& title, QSize proposed);
     void info(QWidget* parent, const QString& text);
 
     // Back to the state of a fresh program start (tests).

@@ -3,11 +3,15 @@
 #include "ui/frm_coop_glob.h"
 
 #include <QCheckBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include "io/atomic_writer.h"
 #include "support/world_window_fixture.h"
 #include "ui/coop_chart.h"
 #include "ui/frm_pagos.h"
@@ -49,6 +53,8 @@ class FrmCoopGlobTest : public QObject {
     void frameAndLabelsForStepTen();
     void openingOrABoxShowsTheNewerSamples();
     void aNewStepOrANewWorldClearsTheHistory();
+    void savesThePictureAtTheChosenSize();
+    void aPictureThatCannotBeWrittenSaysWhy();
     void screenshot();
 };
 
@@ -187,6 +193,56 @@ void FrmCoopGlobTest::aNewStepOrANewWorldClearsTheHistory() {
     QCOMPARE(w.HistoriaCoop, History{});
     QVERIFY(chart->pcbFuncion->chart().curves[0].isEmpty());
     QCOMPARE(chart->lblAverageGreen->text(), QStringLiteral("Average Green = "));
+}
+
+void FrmCoopGlobTest::savesThePictureAtTheChosenSize() {
+    testing::FakeDialogs* dialogs = nullptr;
+    auto world = testing::openWorldWindow(12, 10, &dialogs);
+    theWorld().PasoCoop = 10;
+    Session::instance().simulation().run(40);
+    frmCoopGlob* chart = frmCoopGlob::open();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("chart.png"));
+    dialogs->imageAnswers << Dialogs::ImageChoice{path, QSize(900, 450)};
+    QTest::mouseClick(chart->savePictureButton, Qt::LeftButton);
+    QCOMPARE(dialogs->imageProposed, QList<QSize>{chart->pcbFuncion->size()});
+    QVERIFY(dialogs->infos.isEmpty());
+    const QImage saved(path);
+    QCOMPARE(saved.size(), QSize(900, 450));
+    // The x axis runs at y = 0, 115 / 135 of the height down, from x = 0 (40 / 1080 across).
+    QCOMPARE(saved.pixelColor(450, 383), QColor(Qt::black));
+    QCOMPARE(saved.pixelColor(10, 10), QColor(Qt::white));
+    // The same chart painted again gives the same bytes' picture: nothing of the window is read.
+    chart->close();
+    QImage again(QSize(900, 450), QImage::Format_ARGB32_Premultiplied);
+    again.fill(Qt::white);
+    {
+        QPainter p(&again);
+        paintCoopChart(
+            p, QRectF(0, 0, 900, 450),
+            coopChartGeometry(theWorld().HistoriaCoop, 10, theWorld().Generacion, true, true));
+    }
+    QCOMPARE(saved.convertToFormat(again.format()), again);
+
+    // A cancelled dialog writes nothing.
+    QVERIFY(!frmCoopGlob::open()->savePicture());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"chart.png"});
+}
+
+void FrmCoopGlobTest::aPictureThatCannotBeWrittenSaysWhy() {
+    testing::FakeDialogs* dialogs = nullptr;
+    auto world = testing::openWorldWindow(8, 6, &dialogs);
+    frmCoopGlob* chart = frmCoopGlob::open();
+    QTemporaryDir dir;
+    // A folder that does not exist fails even for root.
+    const QString path = dir.filePath(QStringLiteral("missing/chart.png"));
+    dialogs->imageAnswers << Dialogs::ImageChoice{path, QSize(300, 200)};
+    QVERIFY(!chart->savePicture());
+    const WriteOutcome expected = writeFileAtomically(path.toStdString(), "x");
+    QVERIFY(!expected.ok);
+    QCOMPARE(dialogs->infos, QStringList{QString::fromStdString(expected.reason)});
+    QVERIFY(dialogs->infos.front().contains(path));
+    QVERIFY(!QFile::exists(path));
 }
 
 void FrmCoopGlobTest::screenshot() {
