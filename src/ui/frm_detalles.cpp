@@ -198,6 +198,7 @@ frmDetalles::frmDetalles(QWidget* parent) : QWidget(parent, Qt::Window) {
     fxgDetalles->verticalHeader()->hide();
     fxgDetalles->setSelectionMode(QAbstractItemView::NoSelection);
     fxgDetalles->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    fxgDetalles->setFocusPolicy(Qt::NoFocus);  // no focus frame over the colours either
     fxgDetalles->horizontalHeader()->setMinimumSectionSize(0);
     QFont small = fxgDetalles->font();
     small.setPointSize(8);
@@ -282,6 +283,13 @@ void frmDetalles::showNothing(const QString& why) {
     for (QLineEdit* b : {txtProf, txtMediaIc, txtMediaIa, txtEquidadReal, txtEquidadEstimada})
         b->clear();
     txtExplicacion->clear();
+    // The italics belonged to the explanation; the labels themselves stay.
+    for (QWidget* w : {static_cast<QWidget*>(lblMediaIc), static_cast<QWidget*>(txtMediaIc),
+                       static_cast<QWidget*>(txtMediaIa)}) {
+        QFont f = w->font();
+        f.setItalic(false);
+        w->setFont(f);
+    }
     statusLabel->setText(why);
 }
 

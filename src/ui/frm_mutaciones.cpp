@@ -160,6 +160,7 @@ frmMutaciones::frmMutaciones(QWidget* parent) : QWidget(parent, Qt::Window) {
     fxgMutaciones->verticalHeader()->hide();
     fxgMutaciones->setSelectionMode(QAbstractItemView::NoSelection);
     fxgMutaciones->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    fxgMutaciones->setFocusPolicy(Qt::NoFocus);  // no focus frame over the colours either
     fxgMutaciones->horizontalHeader()->setMinimumSectionSize(8);
     // The widths are the grid's own, in twips; a font of 8 points fits the texts into them.
     QFont small = fxgMutaciones->font();

@@ -132,6 +132,7 @@ frmTransiciones::frmTransiciones(QWidget* parent) : QWidget(parent, Qt::Window) 
     fxgTransiciones->verticalHeader()->hide();
     fxgTransiciones->setSelectionMode(QAbstractItemView::NoSelection);
     fxgTransiciones->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    fxgTransiciones->setFocusPolicy(Qt::NoFocus);  // no focus frame over the colours either
     fxgTransiciones->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     fxgTransiciones->horizontalHeader()->setMinimumSectionSize(8);
     // The grid in 8 points, as its widths were made for.

@@ -157,6 +157,8 @@ void FrmDetallesTest::aFillMarksTheViewStale() {
                  "The world changed since generation 3; play a generation to explain it again"));
     pressRival(*win, 2, Qt::LeftButton);
     QCOMPARE(d->rows().rowCount(), 0);
+    QVERIFY(!d->txtMediaIc->font().italic());
+    QVERIFY(d->lblMediaIc->isVisibleTo(d));
 }
 
 void FrmDetallesTest::screenshot() {
