@@ -107,6 +107,8 @@ void frmCoopGlob::DrawHistory() {
         coopChartGeometry(w.HistoriaCoop, w.PasoCoop, w.Generacion, chkViewHistory->isChecked(),
                           chkViewAverage->isChecked());
     pcbFuncion->setChart(chart);
+    setWindowTitle(w.Generacion == 0 ? tr("Cooperation History")
+                                     : tr("Cooperation History - generation %1").arg(w.Generacion));
     lblAverageGreen->setText(chart.averageGreen);
     lblAverageRed->setText(chart.averageRed);
 }

@@ -146,7 +146,7 @@ void FrmCoopGlobTest::openingOrABoxShowsTheNewerSamples() {
     QTest::mouseClick(world->cmdCoopGlob, Qt::LeftButton);
     frmCoopGlob* chart = frmCoopGlob::open();
     QVERIFY(chart->isVisible());
-    QCOMPARE(chart->windowTitle(), QStringLiteral("Cooperation History"));
+    QCOMPARE(chart->windowTitle(), QStringLiteral("Cooperation History - generation 35"));
     QCOMPARE(chart->pcbFuncion->chart().curves[0].size(), 4);
     const QString green = chart->lblAverageGreen->text();
     QVERIFY(green.startsWith("Average Green = ") && green.size() > 16);
@@ -193,6 +193,7 @@ void FrmCoopGlobTest::aNewStepOrANewWorldClearsTheHistory() {
     QCOMPARE(w.HistoriaCoop, History{});
     QVERIFY(chart->pcbFuncion->chart().curves[0].isEmpty());
     QCOMPARE(chart->lblAverageGreen->text(), QStringLiteral("Average Green = "));
+    QCOMPARE(chart->windowTitle(), QStringLiteral("Cooperation History"));
 }
 
 void FrmCoopGlobTest::savesThePictureAtTheChosenSize() {
