@@ -176,9 +176,9 @@ void Mutar(World& w, Rng& rng, int cell, std::vector<MutationRecord>* records) {
     Genoma& g = w.genoma(kActual, cell);
 
     MutationRecord* record = nullptr;
-    if (records != nullptr && w.options.mnuVerMutaciones &&
-        static_cast<int>(records->size()) < GenerationReport::kMaxMutationRecords) {
+    if (records != nullptr && w.options.mnuVerMutaciones) {
         record = &records->emplace_back();
+        record->generation = w.Generacion;
         record->cell = static_cast<std::int16_t>(cell);
         record->parte = static_cast<std::uint8_t>(h);
         record->before = g;

@@ -34,11 +34,13 @@ LoadResult Simulation::load(const std::string& path) {
 
 void Simulation::worldLoaded() {
     worldWindowLoad(state_);
+    state_.HistoriaCoop = {};
     clearReport();
 }
 
 void Simulation::refill(int mode) {
     state_.Generacion = 0;
+    state_.HistoriaCoop = {};
     rng_.reseedFromClock();
     LlenarMundo(state_, rng_, mode);
     clearReport();

@@ -179,6 +179,11 @@ void runTransitionRule(World& w, GenerationReport& rep, Rng& rng) {
             ReglaMejorEstrategia(w, rep);
             break;
     }
+    rep.transition.generation = w.Generacion;
+    const std::uint8_t r = w.options.Regla;
+    rep.transition.rule = r == 1 || r == 2 || r == 4 ? r : std::uint8_t{3};
+    rep.transition.reproduceThreshold = w.UmbralReproduccion;
+    rep.transition.parents = w.Padres;
 }
 
 int MismoGenoma(const World& w, int a, int b, int copia) {

@@ -19,7 +19,8 @@ void ReglaMaxiMin(World& w, GenerationReport& rep);
 
 // The rule Regla selects (1 Maxi Max, 2 Replicator Dynamics, 3 Best Strategy, 4 Maxi Min). A value
 // outside 1..4, possible only from an edited file, runs Best Strategy, as a view word with no
-// valid rule does.
+// valid rule does. Leaves the rule that ran, the threshold it read and the parents it chose in the
+// report's transition record.
 void runTransitionRule(World& w, GenerationReport& rep, Rng& rng);
 
 // 0 when cells a and b carry the same strategy in copy `copia` (colours ignored), 1 otherwise.

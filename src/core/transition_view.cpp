@@ -73,19 +73,48 @@ void markRanking(TransitionExplanation& e, int column, const Ranking& r) {
     if (r.first != 0) markRows(e, column, r.first, kFatherCaption);
 }
 
-void explainMaxiMax(const World& w, const GenerationReport& rep, TransitionExplanation& e,
+// The parents the rule chose for the cell, as recorded; none when no rule has run.
+std::array<std::int16_t, 2> recordedParents(const GenerationReport& rep, int cell) {
+    const auto& parents = rep.transition.parents;
+    if (static_cast<std::size_t>(cell) >= parents.size()) return {0, 0};
+    return parents[static_cast<std::size_t>(cell)];
+}
+
+// Under the rule in force its column shows the parents the rule chose: Maxi Max carries its
+// runner-up from one cell to the next, which no recomputation from the rows can see.
+void markRecordedParents(TransitionExplanation& e, int column, const GenerationReport& rep,
+                         int cell) {
+    const auto parents = recordedParents(rep, cell);
+    if (parents[1] > 0) markRows(e, column, parents[1], kMotherCaption);
+    if (parents[0] > 0) markRows(e, column, parents[0], kFatherCaption);
+}
+
+int columnOfRule(int rule) {
+    switch (rule) {
+        case 1:
+            return kColMaxiMax;
+        case 2:
+            return kColReplicator;
+        case 4:
+            return kColMaxiMin;
+        default:
+            return kColBestStrategy;
+    }
+}
+
+void explainMaxiMax(const GenerationReport& rep, TransitionExplanation& e,
                     const std::vector<int>& cells) {
     Ranking r(false);
     for (int c : cells)
-        if (rep.PagoTotal[c] >= w.UmbralReproduccion) r.offer(c, rep.PagoTotal[c]);
+        if (rep.PagoTotal[c] >= rep.transition.reproduceThreshold) r.offer(c, rep.PagoTotal[c]);
     markRanking(e, kColMaxiMax, r);
 }
 
-void explainReplicator(const World& w, const GenerationReport& rep, TransitionExplanation& e,
-                       int cell) {
-    if (w.options.Regla != 2) return;
+void explainReplicator(const GenerationReport& rep, TransitionExplanation& e, int cell) {
+    if (rep.transition.rule != 2) return;
+    const auto parents = recordedParents(rep, cell);
     for (int p = 1; p >= 0; --p) {
-        const int parent = w.Padres[cell][p];
+        const int parent = parents[static_cast<std::size_t>(p)];
         const std::string text =
             std::to_string(p) + " = " + shownNumber(rep.TiradaRuleta[cell][p], 3);
         for (auto& row : e.rows) {
@@ -135,7 +164,7 @@ void explainGroups(const World& w, const GenerationReport& rep, TransitionExplan
             markRows(e, kColStrategyTotal, c, total);
             markRows(e, kColMembers, c, members);
         }
-        if (!(average >= w.UmbralReproduccion)) continue;
+        if (!(average >= rep.transition.reproduceThreshold)) continue;
         byAverage.offer(g.members.front(), average);
         byMinimum.offer(g.members.front(), g.min);
     }
@@ -149,6 +178,10 @@ TransitionExplanation explainTransition(const World& w, const GenerationReport& 
     TransitionExplanation e;
     e.cell = cell;
     e.cutText = "Punto de corte: " + std::to_string(rep.PuntoCorte[cell]);
+    // A cell that kept itself (or is a blank square) copied nothing: its number is the draw of
+    // the snapshot, not of a copy.
+    const auto parents = recordedParents(rep, cell);
+    if (rep.transition.ran() && (parents[0] == cell || parents[0] < 0)) e.cutText += " (no copy)";
     const TransitionTrace trace = traceOf(w, rep, cell);
 
     auto& own = e.rows[0];
@@ -166,9 +199,14 @@ TransitionExplanation explainTransition(const World& w, const GenerationReport& 
     }
 
     const std::vector<int> cells = weighedCells(trace, cell);
-    explainMaxiMax(w, rep, e, cells);
-    explainReplicator(w, rep, e, cell);
+    explainMaxiMax(rep, e, cells);
+    explainReplicator(rep, e, cell);
     explainGroups(w, rep, e, cells);
+    if (rep.transition.ran() && rep.transition.rule != 2) {
+        const int column = columnOfRule(rep.transition.rule);
+        for (auto& row : e.rows) row.text[column].clear();
+        markRecordedParents(e, column, rep, cell);
+    }
     return e;
 }
 

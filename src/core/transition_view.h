@@ -41,10 +41,12 @@ struct TransitionExplanation {
     std::array<bool, 2 * kNumPositions> positionBoxes{};
 };
 
-// Explains the last transition of `cell` from what the rule left behind: its trace (the mask it
-// searched and the cells it weighed), the scores, Padres, TiradaRuleta, PuntoCorte and the
-// previous genomes. The Maxi Max, Best Strategy and Maxi Min columns are recomputed from the
-// cells the rule weighed; the Replicator column shows the draws when that rule is in force.
+// Explains the last transition of `cell` from what the rule left in the report: its trace (the
+// mask it searched and the cells it weighed), the scores, TiradaRuleta, PuntoCorte and the
+// transition record (the rule, the reproduction threshold and the parents it chose), so a change of
+// those settings after the generation does not change the explanation. The column of the rule that
+// ran marks the recorded parents; the other rules' columns are recomputed from the cells the rule
+// weighed, with the recorded threshold. A cell that kept itself says "(no copy)" after its cut.
 TransitionExplanation explainTransition(const World& w, const GenerationReport& rep, int cell);
 
 }  // namespace morvane

@@ -26,6 +26,7 @@ void clearReport(const World& w, GenerationReport& r) {
     r.scoredCells = 0;
     r.scoreSum = 0;
     r.transitionTrace.clear();
+    r.transition = {};
     r.mutationRecords.clear();
     r.TiempoInicio = r.TiempoFin = 0;
 }

@@ -22,14 +22,28 @@ struct TransitionTrace {
     std::array<std::int16_t, kNumPositions> found{};
 };
 
-// One mutation as the mutations view shows it: the genome just before the change, the colours
-// just after it, and the view rows of the fields the mutation redrew (bit r = row r).
+// One mutation as the mutations view shows it: the generation it happened in, the genome just
+// before the change, the colours just after it, and the view rows of the fields the mutation
+// redrew (bit r = row r).
 struct MutationRecord {
+    std::int32_t generation = 0;
     std::int16_t cell = 0;
     std::uint8_t parte = 0;
     Genoma before;
     std::array<std::uint8_t, 6> coloursAfter{};
     std::uint32_t changedRows = 0;
+};
+
+// What the last transition read and chose, as it read it: the transitions view explains it with
+// these even after the user changes the rule, the threshold or the table. No parents: no
+// transition since the report was cleared.
+struct TransitionRecord {
+    bool ran() const { return !parents.empty(); }
+
+    std::int32_t generation = 0;
+    std::uint8_t rule = 0;
+    float reproduceThreshold = 0;
+    std::vector<std::array<std::int16_t, 2>> parents;  // [cell]: Padres as the rule chose them
 };
 
 // What one generation leaves for the views, the statistics and the replays of its encounters: the
@@ -60,8 +74,8 @@ struct GenerationReport {
     double scoreSum = 0;
 
     std::vector<TransitionTrace> transitionTrace;  // [cell]
-    // The mutations view holds this many columns; later mutations of the generation go unrecorded.
-    static constexpr int kMaxMutationRecords = 51;
+    TransitionRecord transition;
+    // Every mutation of the generation while the mutations view is ticked, in cell order.
     std::vector<MutationRecord> mutationRecords;
 
     // Seconds since midnight before and after the last generation the run button's timer played.

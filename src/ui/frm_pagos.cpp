@@ -566,7 +566,10 @@ void frmPagos::cmdAceptar_Click() {
     w.UmbralReproduccion = v[9];
     w.UmbralHoy = v[10];
     w.FrecMutacion = v[kFrecMutacion];
-    w.PasoCoop = static_cast<std::int16_t>(v[kPasoCoop]);
+    // Samples sit at generation / PasoCoop: under another step the old ones would be misplaced.
+    const auto step = static_cast<std::int16_t>(v[kPasoCoop]);
+    if (step != w.PasoCoop) w.HistoriaCoop = {};
+    w.PasoCoop = step;
     if (s.hasWorld()) emit s.thresholdsChanged();
     close();
 }

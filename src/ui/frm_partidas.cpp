@@ -23,12 +23,17 @@
 #include "core/startup.h"
 #include "core/transition.h"
 #include "encounter/encounter.h"
+#include "encounter/move_record.h"
 #include "encounter/results_table.h"
 #include "games/decimal_text.h"
 #include "ui/board_widget.h"
+#include "ui/frm_coop_glob.h"
+#include "ui/frm_detalles.h"
 #include "ui/frm_fun_dibujadas.h"
+#include "ui/frm_mutaciones.h"
 #include "ui/frm_pagos.h"
 #include "ui/frm_tipos_vecindario.h"
+#include "ui/frm_transiciones.h"
 #include "ui/inspector.h"
 #include "ui/mouse_button.h"
 #include "ui/refused_value.h"
@@ -152,7 +157,6 @@ void frmPartidas::buildControls() {
     named(cmdTiposVecindario, "cmdTiposVecindario");
     cmdCoopGlob = new QPushButton(tr("Coop."), this);
     named(cmdCoopGlob, "cmdCoopGlob");
-    cmdCoopGlob->setEnabled(false);  // the cooperation chart comes later
     // Buttons that only open another window leave the focus where it is, so opening one keeps a
     // run going, as opening it from the menu does.
     for (QPushButton* b : {cmdPagos, cmdTiposVecindario, cmdCoopGlob})
@@ -255,6 +259,7 @@ void frmPartidas::connectControls() {
     connect(fraVecindario->hsbAdHoc, &QScrollBar::valueChanged, this,
             [this](int v) { world().options.hsbAdHoc = v; });
     connect(cmdPagos, &QPushButton::clicked, this, &frmPartidas::showPagos);
+    connect(cmdCoopGlob, &QPushButton::clicked, this, [] { frmCoopGlob::open(); });
     connect(cmdTiposVecindario, &QPushButton::clicked, this, &frmPartidas::showTiposVecindario);
 
     connect(fxgTablero, &BoardWidget::inspectRequested, this, &frmPartidas::inspect);
@@ -269,8 +274,10 @@ void frmPartidas::connectControls() {
         showNeighbourhood(false);
         fraVecindario->MostrarGenoma(cell);
     });
+    connect(fraVecindario, &Inspector::transitionBoxPressed, this, &frmPartidas::showTransitions);
     connect(fraVecindario, &Inspector::genomeBoxPressed, this,
             [](int copia, int cell) { frmFunDibujadas::FunCoop(copia, cell, 0); });
+    connect(fxgResultados, &ResultsTable::rivalPressed, this, &frmPartidas::explainRivalRow);
     connect(fxgResultados, &ResultsTable::indexToggleRequested, this, &frmPartidas::cambiarIndice);
     connect(fxgResultados, &ResultsTable::dispToggled, this,
             [this] { mostrarPartidas(world().CasillaSel); });
@@ -483,6 +490,11 @@ void frmPartidas::playGeneration() {
     fxgTablero->setUpdatesEnabled(false);
     session_.simulation().step();
     showGeneration();
+    if (world().options.mnuVerMutaciones) {
+        frmMutaciones* view = mutationsView();
+        view->showGeneration(world(), session_.report());
+        view->show();
+    }
     inGeneration_ = false;
     emit session_.generationDone();
 }
@@ -636,6 +648,64 @@ void frmPartidas::announceGenomes() {
 }
 
 // ---------------------------------------------------------------- other windows
+
+frmMutaciones* frmPartidas::openMutationsView() const {
+    return mutations_.data();
+}
+
+frmMutaciones* frmPartidas::mutationsView() {
+    if (!mutations_) {
+        mutations_ = new frmMutaciones;
+        mutations_->setAttribute(Qt::WA_DeleteOnClose);
+        // The twin start button prepares the run as this window's own does.
+        connect(mutations_, &frmMutaciones::runButtonPressed, this, &frmPartidas::runButtonPressed);
+        connect(mutations_, &frmMutaciones::closed, this, [this] { setMutationsTicked(false); });
+        mutations_->showGeneration(world(), session_.report());
+    }
+    return mutations_;
+}
+
+// Ticking "Mutations" shows the view, unticking or closing it does the other: an open view is
+// always fed.
+void frmPartidas::setMutationsTicked(bool on) {
+    bool& ticked = world().options.mnuVerMutaciones;
+    if (ticked != on) {
+        ticked = on;
+        syncMenus();
+        settingEdited();
+    }
+    if (on)
+        mutationsView()->show();
+    else if (mutations_ && mutations_->isVisible())
+        mutations_->close();
+}
+
+// A rival's number in the results table: the left button explains how the inspected cell saw the
+// rival in that encounter, any other how the rival saw the inspected cell.
+void frmPartidas::explainRivalRow(int row, int button) {
+    const World& w = world();
+    const GenerationReport& rep = session_.report();
+    const int cell = fxgResultados->results().inspectedCell();
+    const int slot = row - 1;
+    if (cell < 1 || cell > w.NumJugadores || !recordsReadable(w, rep) || slot < 1 ||
+        slot > rep.jugadas(cell, 0))
+        return;
+    const std::int32_t record = rep.jugadas(cell, slot);
+    const int rival = moveRecord::partner(record);
+    const QString header = fxgResultados->results().text(1, 1);
+    const bool cooperation = header == QStringLiteral("Ci R");
+    const bool italic = fxgResultados->results().indexHeadersItalic();
+    frmDetalles* details = frmDetalles::open();
+    if (button == 1)
+        details->ExplicarPartida(rival, cell, moveRecord::partnerSlot(record), cooperation, italic);
+    else
+        details->ExplicarPartida(cell, rival, slot, cooperation, italic);
+}
+
+void frmPartidas::showTransitions(int cell) {
+    if (cell < 1 || cell > world().NumJugadores) return;
+    frmTransiciones::open()->Inicio(cell);
+}
 
 void frmPartidas::showPagos() {
     frmPagos::open();

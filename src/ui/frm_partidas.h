@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <vector>
 
@@ -23,6 +24,7 @@ class QTimer;
 namespace morvane {
 
 class BoardWidget;
+class frmMutaciones;
 class Inspector;
 class MouseButton;
 class ResultsTable;
@@ -85,6 +87,10 @@ class frmPartidas : public QMainWindow {
     QMenu* viewMenu = nullptr;
     QAction* mnuVerMutaciones = nullptr;
     QAction* mnuSoloSelec = nullptr;
+    QAction* transitionsAction = nullptr;  // the inspector's Shift-press on the previous genome
+    // The results table's rival presses on its current row: left and right button.
+    QAction* detailsLeftAction = nullptr;
+    QAction* detailsRightAction = nullptr;
     QAction* indexSwitchAction = nullptr;      // "Ci R" / "Sc R" of the results table
     QAction* dispositionMoveAction = nullptr;  // "Disp" / "Mov" of the results table
     QAction* readableTextAction = nullptr;     // numbers in black or white on strategy colours
@@ -107,6 +113,8 @@ class frmPartidas : public QMainWindow {
     // "New", by mouse button: 1 at random, 2 by the distribution, any other fills nothing.
     void newWorldPressed(int button);
     void DibujarMapa(bool soloSeleccion);
+    // The open mutations view, or none.
+    frmMutaciones* openMutationsView() const;
     void guardarComo();
     void guardar();
 
@@ -150,6 +158,11 @@ class frmPartidas : public QMainWindow {
 
     void showPagos();
     void showTiposVecindario();
+    // The mutations view, made on first use, shown without taking the focus from the run.
+    frmMutaciones* mutationsView();
+    void setMutationsTicked(bool on);
+    void showTransitions(int cell);
+    void explainRivalRow(int row, int button);
 
     // An edit of a setting the scenario file keeps marks the world changed.
     void settingEdited();
@@ -164,6 +177,7 @@ class frmPartidas : public QMainWindow {
     void rememberPlace();
 
     Session& session_;
+    QPointer<frmMutaciones> mutations_;
     QElapsedTimer clock_;
     bool inGeneration_ = false;  // a tick never re-enters a generation
     bool announcing_ = false;

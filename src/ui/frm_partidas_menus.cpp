@@ -90,11 +90,8 @@ void frmPartidas::buildMenus() {
 
     viewMenu = bar->addMenu(tr("View"));
     mnuVerMutaciones = checkItem(viewMenu, "Mutations");
-    connect(mnuVerMutaciones, &QAction::triggered, this, [this] {
-        world().options.mnuVerMutaciones = !world().options.mnuVerMutaciones;
-        syncMenus();
-        settingEdited();
-    });
+    connect(mnuVerMutaciones, &QAction::triggered, this,
+            [this] { setMutationsTicked(!world().options.mnuVerMutaciones); });
     mnuSoloSelec = checkItem(viewMenu, "Selection only");
     connect(mnuSoloSelec, &QAction::triggered, this, [this] {
         bool& solo = world().options.mnuSoloSelec;
@@ -104,6 +101,18 @@ void frmPartidas::buildMenus() {
         fxgTablero->setUpdatesEnabled(false);
         DibujarMapa(solo);
     });
+    transitionsAction = keyed(viewMenu, tr("Transitions of the inspected cell"),
+                              {QKeySequence(tr("Ctrl+Shift+T"))});
+    connect(transitionsAction, &QAction::triggered, this,
+            [this] { showTransitions(world().CasillaSel); });
+    detailsLeftAction = keyed(viewMenu, tr("Details: how the inspected cell saw the rival"),
+                              {QKeySequence(tr("Ctrl+Shift+R"))});
+    connect(detailsLeftAction, &QAction::triggered, this,
+            [this] { explainRivalRow(fxgResultados->currentIndex().row(), 1); });
+    detailsRightAction = keyed(viewMenu, tr("Details: how the rival saw the inspected cell"),
+                               {QKeySequence(tr("Ctrl+Alt+R"))});
+    connect(detailsRightAction, &QAction::triggered, this,
+            [this] { explainRivalRow(fxgResultados->currentIndex().row(), 2); });
     viewMenu->addSeparator();
     indexSwitchAction = keyed(viewMenu, tr("Results: cooperation / success (Ci R / Sc R)"),
                               {QKeySequence(tr("Ctrl+Shift+I"))});

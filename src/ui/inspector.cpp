@@ -313,6 +313,18 @@ bool Inspector::eventFilter(QObject* watched, QEvent* e) {
         return true;
     }
     if (e->type() == QEvent::MouseButtonPress &&
+        (static_cast<QMouseEvent*>(e)->modifiers() & Qt::ShiftModifier)) {
+        int cell = -1;
+        if (box != txtJugador.end())
+            cell = labelCell(int(box - txtJugador.begin()));
+        else if (watched == txtGenomaPrev)
+            cell = world_.CasillaSel;
+        if (cell >= 1 && cell <= world_.NumJugadores) {
+            emit transitionBoxPressed(cell);
+            return true;
+        }
+    }
+    if (e->type() == QEvent::MouseButtonPress &&
         !(static_cast<QMouseEvent*>(e)->modifiers() & Qt::ShiftModifier)) {
         int copia = kPrevio, cell = -1;
         if (box != txtJugador.end()) {

@@ -63,6 +63,9 @@ class Inspector : public QGroupBox {
     // edited (a neighbour's box and the previous box: the previous copy; the current box: the
     // inspected cell's live genome; the selected-strategy box: cell 0).
     void genomeBoxPressed(int copia, int cell);
+    // A neighbour's box or the previous genome box was pressed with Shift: the last transition of
+    // `cell` is to be explained.
+    void transitionBoxPressed(int cell);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* e) override;

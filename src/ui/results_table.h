@@ -43,6 +43,8 @@ class ResultsModel : public QAbstractTableModel {
     void setReadableText(bool on);
 
     QString text(int row, int column) const;
+    // Whether headers (1, 1) and (1, 5) are shown in italics (the switch waits to be committed).
+    bool indexHeadersItalic() const { return italic_; }
     int inspectedCell() const { return cell_; }
     const std::vector<ResultRow>& rows() const { return rows_; }
 

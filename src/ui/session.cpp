@@ -4,8 +4,12 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QMessageBox>
 #include <QSettings>
+#include <QSpinBox>
 
 #include "io/scenario_file.h"
 #include "state/vista.h"
@@ -54,6 +58,30 @@ QString Dialogs::saveFileName(QWidget* parent, const QString& filter, const QStr
     return chosenFile(*scenarioDialog(parent, filter, true, title, defaultSuffix));
 }
 
+// The save dialog with two more boxes, width and height, in a row of its own.
+Dialogs::ImageChoice Dialogs::saveImage(QWidget* parent, const QString& title, QSize proposed) {
+    QFileDialog dialog(parent, title, QString(), QStringLiteral("PNG pictures (*.png)"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("png"));
+    auto* width = new QSpinBox(&dialog);
+    auto* height = new QSpinBox(&dialog);
+    for (QSpinBox* box : {width, height}) box->setRange(16, 8000);
+    width->setValue(proposed.width());
+    height->setValue(proposed.height());
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+        auto* row = new QHBoxLayout;
+        row->addWidget(new QLabel(QStringLiteral("Width:"), &dialog));
+        row->addWidget(width);
+        row->addWidget(new QLabel(QStringLiteral("Height:"), &dialog));
+        row->addWidget(height);
+        row->addStretch(1);
+        grid->addLayout(row, grid->rowCount(), 0, 1, grid->columnCount());
+    }
+    const QString path = chosenFile(dialog);
+    return {path, QSize(width->value(), height->value())};
+}
+
 void Dialogs::info(QWidget* parent, const QString& text) {
     QMessageBox::information(parent, QStringLiteral("Info"), text);
 }
@@ -84,6 +112,9 @@ Session::Session()
          {&Session::generationDone, &Session::genomesChanged, &Session::thresholdsChanged,
           &Session::neighbourhoodChosen, &Session::limitsChanged, &Session::strategiesReplaced})
         connect(this, signal, this, [this] { setWorldModified(true); });
+    connect(this, &Session::genomesChanged, this, [this] { changedSinceGeneration_ = true; });
+    for (auto signal : {&Session::generationDone, &Session::worldReplaced})
+        connect(this, signal, this, [this] { changedSinceGeneration_ = false; });
 }
 
 void Session::seed(std::uint64_t s) {
@@ -92,6 +123,7 @@ void Session::seed(std::uint64_t s) {
 
 void Session::reset() {
     simulation_->applyStartupDefaults();
+    changedSinceGeneration_ = false;
     worldTaken(QString());
 }
 
@@ -104,6 +136,11 @@ QString Session::saveFileName(QWidget* parent, const QString& filter, const QStr
                               const QString& defaultSuffix) {
     emit aboutToShowModal();
     return dialogs_->saveFileName(parent, filter, title, defaultSuffix);
+}
+
+Dialogs::ImageChoice Session::saveImage(QWidget* parent, const QString& title, QSize proposed) {
+    emit aboutToShowModal();
+    return dialogs_->saveImage(parent, title, proposed);
 }
 
 void Session::info(QWidget* parent, const QString& text) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -25,6 +26,13 @@ class Dialogs {
     virtual QString openFileName(QWidget* parent, const QString& filter, const QString& title);
     virtual QString saveFileName(QWidget* parent, const QString& filter, const QString& title,
                                  const QString& defaultSuffix);
+    // A PNG file and the picture's size in pixels, `proposed` to start with; an empty path when
+    // the user cancelled.
+    struct ImageChoice {
+        QString path;
+        QSize size;
+    };
+    virtual ImageChoice saveImage(QWidget* parent, const QString& title, QSize proposed);
     // A message box titled "Info".
     virtual void info(QWidget* parent, const QString& text);
     // Whether to save the changed world `name` before it is set aside.
@@ -65,6 +73,7 @@ class Session : public QObject {
     QString openFileName(QWidget* parent, const QString& filter, const QString& title = {});
     QString saveFileName(QWidget* parent, const QString& filter, const QString& title = {},
                          const QString& defaultSuffix = QStringLiteral("dpt"));
+    Dialogs::ImageChoice saveImage(QWidget* parent, const QString& title, QSize proposed);
     void info(QWidget* parent, const QString& text);
 
     // Back to the state of a fresh program start (tests).
@@ -83,6 +92,10 @@ class Session : public QObject {
     bool saveWorld(QWidget* parent, bool askName);
     // Before a changed world is set aside: save, discard or cancel. True when it may go.
     bool maySetWorldAside(QWidget* parent);
+
+    // Whether cells were painted or refilled since the last generation: the copies and cut points
+    // that explanations of that generation read were rewritten.
+    bool worldChangedSinceGeneration() const { return changedSinceGeneration_; }
 
     // ---- remembered between runs of the program
     QStringList recentFiles() const;
@@ -110,6 +123,7 @@ class Session : public QObject {
     std::unique_ptr<Dialogs> dialogs_;
     QString scenarioPath_;
     bool modified_ = false;
+    bool changedSinceGeneration_ = false;
 };
 
 }  // namespace morvane

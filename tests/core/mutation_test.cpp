@@ -194,7 +194,7 @@ TEST(Mutation, FrequencyDecidesWhoMutatesAndSquaresNeverDo) {
     }
 }
 
-TEST(Mutation, TheViewRecordsAtMostFiftyOneMutationsAGeneration) {
+TEST(Mutation, TheViewRecordsEveryMutationStampedWithItsGeneration) {
     testing::WorldRun run(worldOf(8, 8, 4));
     World& w = run.w;
     w.options.Regla = 1;
@@ -202,11 +202,19 @@ TEST(Mutation, TheViewRecordsAtMostFiftyOneMutationsAGeneration) {
     w.FrecMutacion = 1;
     Rng rng(6);
     run.generation(rng);
-    ASSERT_EQ(run.r.mutationRecords.size(), 51u);
-    EXPECT_EQ(run.r.mutationRecords.back().cell, 51);
+    // All 64 cells mutate: none is left out for want of a column.
+    ASSERT_EQ(run.r.mutationRecords.size(), 64u);
+    for (std::size_t k = 0; k < 64; ++k) {
+        EXPECT_EQ(run.r.mutationRecords[k].cell, static_cast<int>(k) + 1);
+        EXPECT_EQ(run.r.mutationRecords[k].generation, w.Generacion);
+    }
+    const int recorded = w.Generacion;
     w.options.mnuVerMutaciones = false;
     run.generation(rng);
-    EXPECT_EQ(run.r.mutationRecords.size(), 51u);  // unticked: neither emptied nor fed
+    // Unticked: neither emptied nor fed, and the stamps say the records are older.
+    EXPECT_EQ(run.r.mutationRecords.size(), 64u);
+    EXPECT_EQ(run.r.mutationRecords.front().generation, recorded);
+    EXPECT_NE(w.Generacion, recorded);
 }
 
 TEST(MutationView, ColumnShowsThePartInTheRowForms) {

@@ -93,8 +93,8 @@ std::string check(const World& w, const GenerationReport& rep,
                 return "curve inputs out of order" + at;
         }
     }
-    // Every mutation is recorded (these worlds are far below the view's 51 columns), with the
-    // genome as it was after the copy: it must have been an ordinary bug.
+    // Every mutation is recorded with the genome as it was after the copy: it must have been an
+    // ordinary bug.
     for (const auto& m : rep.mutationRecords) {
         if (!isMutable(m.before)) return "a square mutated at cell " + std::to_string(m.cell);
         for (int k = 0; k < 6; ++k)

@@ -237,7 +237,7 @@ TEST(TransitionView, ShowsTheRouletteDrawsOnTheChosenRows) {
     EXPECT_EQ(e.rows[3].text[kColReplicator], "0 = 0; 1 = 0");
 
     rep.TiradaRuleta[kCentre] = {1.23456f, 0.5f};
-    w.Padres[kCentre] = {8, 13};
+    rep.transition.parents[kCentre] = {8, 13};
     const auto f = explainTransition(w, rep, kCentre);
     EXPECT_EQ(f.rows[1].text[kColReplicator], "0 = 1.235");
     EXPECT_EQ(f.rows[0].text[kColReplicator], "1 = 0.5");
@@ -251,6 +251,83 @@ TEST(TransitionView, AllImitationBitsMakeEveryRowBoldAndTickEveryBox) {
     const auto e = explainTransition(w, rep, kCentre);
     for (int j = 1; j <= kNumPositions; ++j) EXPECT_TRUE(e.rows[j].qualifies);
     for (bool box : e.positionBoxes) EXPECT_TRUE(box);
+}
+
+TEST(TransitionView, ExplainsTheRuleThatRanAfterTheSettingsChange) {
+    // Best Strategy ran with a threshold of 4.5: only cell 3's group (average 5) reached it, and
+    // the cell, which survived, stays the second parent.
+    RuleCase c{"later", 3, 1 | 4 | 16, {{13, 4}, {8, 4}, {14, 4}, {3, 5}}, {3}, {}, 4.5f, {}};
+    GenerationReport rep;
+    World w = ruleWorld(c, rep);
+    Rng rng(1);
+    runTransitionRule(w, rep, rng);
+    const auto before = explainTransition(w, rep, kCentre);
+    EXPECT_EQ(before.rows[5].text[kColBestStrategy], "0 = padre");
+    EXPECT_EQ(before.rows[0].text[kColBestStrategy], "1 = madre");
+    EXPECT_EQ(before.rows[1].text[kColMaxiMax], "");  // cell 8's 4 is below the threshold
+
+    struct Change {
+        const char* name;
+        void (*apply)(World&);
+    };
+    const Change changes[] = {
+        {"rule", [](World& x) { x.options.Regla = 1; }},
+        {"threshold", [](World& x) { x.UmbralReproduccion = 0; }},
+        {"parents",
+         [](World& x) {
+             x.Padres[kCentre] = {8, 14};
+         }},
+    };
+    for (const auto& change : changes) {
+        SCOPED_TRACE(change.name);
+        World changed = w;
+        change.apply(changed);
+        const auto after = explainTransition(changed, rep, kCentre);
+        for (std::size_t row = 0; row < after.rows.size(); ++row)
+            EXPECT_EQ(after.rows[row].text, before.rows[row].text) << "row " << row;
+    }
+}
+
+TEST(TransitionView, MaxiMaxMarksTheParentsItChoseWithTheCarriedRunnerUp) {
+    // The runner-up's value runs on from cell to cell, so the rule may keep a second parent that
+    // the scores shown alone would not pick: the marks follow what the rule chose.
+    RuleCase c{"carried", 1, 1 | 4, {{13, 3}, {8, 5}, {14, 1}}, {}, {}, 0, {}};
+    GenerationReport rep;
+    World w = ruleWorld(c, rep);
+    Rng rng(1);
+    runTransitionRule(w, rep, rng);
+    rep.transition.parents[kCentre] = {8, 14};  // a runner-up carried from an earlier cell
+    const auto e = explainTransition(w, rep, kCentre);
+    EXPECT_EQ(e.rows[1].text[kColMaxiMax], "0 = padre");  // cell 8
+    EXPECT_EQ(e.rows[3].text[kColMaxiMax], "1 = madre");  // cell 14, below the cell's own 3
+    EXPECT_EQ(e.rows[0].text[kColMaxiMax], "");
+    // The other rules' columns are still worked out from the rows: one group, the cell first.
+    EXPECT_EQ(e.rows[0].text[kColBestStrategy], "0 = padre");
+}
+
+TEST(TransitionView, SaysWhenTheCellCopiedNothing) {
+    const struct {
+        const char* name;
+        std::array<std::int16_t, 2> parents;
+        std::int16_t cut;
+        const char* text;
+    } cases[] = {
+        {"kept itself", {kCentre, kCentre}, 12, "Punto de corte: 12 (no copy)"},
+        {"blank square", {-1, -1}, 3, "Punto de corte: 3 (no copy)"},
+        {"crossed over", {8, 14}, 12, "Punto de corte: 12"},
+        {"imitated", {8, 8}, -1, "Punto de corte: -1"},
+    };
+    RuleCase c{"copy", 3, 1 | 4, {}, {}, {}, 0, {}};
+    GenerationReport rep;
+    World w = ruleWorld(c, rep);
+    Rng rng(1);
+    runTransitionRule(w, rep, rng);
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        rep.transition.parents[kCentre] = k.parents;
+        rep.PuntoCorte[kCentre] = k.cut;
+        EXPECT_EQ(explainTransition(w, rep, kCentre).cutText, k.text);
+    }
 }
 
 TEST(TransitionView, ACellNoRuleSearchedShowsTheTablesNeighbours) {

@@ -25,6 +25,12 @@ QString FakeDialogs::saveFileName(QWidget*, const QString& filter, const QString
     return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
 }
 
+Dialogs::ImageChoice FakeDialogs::saveImage(QWidget*, const QString& title, QSize proposed) {
+    titles << title;
+    imageProposed << proposed;
+    return imageAnswers.isEmpty() ? ImageChoice{} : imageAnswers.takeFirst();
+}
+
 void FakeDialogs::info(QWidget*, const QString& text) {
     infos << text;
 }

@@ -16,16 +16,19 @@ class FakeDialogs : public Dialogs {
   public:
     QStringList openAnswers;  // taken in order; none left means the user cancelled
     QStringList saveAnswers;
-    QStringList filters;            // the filter of every file dialog asked for
-    QStringList titles;             // the title of every file dialog asked for
-    QStringList suffixes;           // the default suffix of every save dialog
-    QStringList infos;              // the text of every "Info" box
-    QList<Unsaved> unsavedAnswers;  // taken in order; none left means "Cancel"
-    QStringList unsavedAsked;       // the world named by every save-or-discard question
+    QStringList filters;              // the filter of every file dialog asked for
+    QStringList titles;               // the title of every file dialog asked for
+    QStringList suffixes;             // the default suffix of every save dialog
+    QStringList infos;                // the text of every "Info" box
+    QList<Unsaved> unsavedAnswers;    // taken in order; none left means "Cancel"
+    QStringList unsavedAsked;         // the world named by every save-or-discard question
+    QList<ImageChoice> imageAnswers;  // taken in order; none left means the user cancelled
+    QList<QSize> imageProposed;       // the size every picture dialog proposed
 
     QString openFileName(QWidget* parent, const QString& filter, const QString& title) override;
     QString saveFileName(QWidget* parent, const QString& filter, const QString& title,
                          const QString& defaultSuffix) override;
+    ImageChoice saveImage(QWidget* parent, const QString& title, QSize proposed) override;
     void info(QWidget* parent, const QString& text) override;
     Unsaved askSaveChanges(QWidget* parent, const QString& name) override;
 };
