@@ -33,8 +33,8 @@ struct RowValues {
     double a = 0, b = 0, x = 0;
 };
 
-DetailRow detailRow(const World& w, const GenerationReport& rep, int rival, int i,
-                    RowValues& shown) {
+DetailRow detailRow(const World& w, const GenerationReport& rep, int rival, int i, RowValues& shown,
+                    Rng& rng) {
     const PayoffMatrix& m = w.payoffs;
     const std::int32_t r = rep.jugadas(rival, i);
     const int partner = moveRecord::partner(r), s = moveRecord::partnerSlot(r);
@@ -63,9 +63,26 @@ DetailRow detailRow(const World& w, const GenerationReport& rep, int rival, int 
     const int partnerRole = moveRecord::role(rep.jugadas(partner, s)) + 1;
     const float y = DispositionToProb(m.EquilibriumAbsProb[kPrevio][partnerRole], b);
     f.text[4] = t3(a) + " - " + t3(b);
-    f.text[5] = t3(x) + " - " + t3(y);
-    const float p = expectedPayoff(m, kPrevio, rivalRole, x, y);
-    const float q = expectedPayoff(m, kPrevio, 3 - rivalRole, y, x);
+    // The dispositions and pay-offs as the encounter had them, from a replay on the snapshot
+    // genomes and the committed settings: the record bytes cannot give them back when they hold
+    // the success (CiEsExito) or when the pay-offs came from cutting the cake. A random output
+    // cannot be drawn again; then they are worked out from the recorded outputs.
+    float dispRival = x, dispPartner = y;
+    float p = expectedPayoff(m, kPrevio, rivalRole, x, y);
+    float q = expectedPayoff(m, kPrevio, 3 - rivalRole, y, x);
+    if ((w.options.hsbAdHoc & 4) == 0) {
+        const int k = rivalRole - 1;  // the rival's place in the encounter: 0 player 1
+        EncounterValues v;
+        if (k == 0)
+            replayEncounter(w, rep, rival, partner, i - 1, s - 1, rng, v);
+        else
+            replayEncounter(w, rep, partner, rival, s - 1, i - 1, rng, v);
+        dispRival = v.players[k].disp;
+        dispPartner = v.players[1 - k].disp;
+        p = v.payoffs[k];
+        q = v.payoffs[1 - k];
+    }
+    f.text[5] = t3(dispRival) + " - " + t3(dispPartner);
     f.text[9] = t3(p) + " - " + t3(q);
     return f;
 }
@@ -92,7 +109,7 @@ InteractionExplanation ExplicarPartida(const World& w, const GenerationReport& r
 
     const int n = std::min<int>(rep.jugadas(rival, 0), static_cast<int>(rep.slotsPerCell) - 1);
     std::vector<RowValues> shown(n + 1);
-    for (int i = 1; i <= n; ++i) e.rows.push_back(detailRow(w, rep, rival, i, shown[i]));
+    for (int i = 1; i <= n; ++i) e.rows.push_back(detailRow(w, rep, rival, i, shown[i], rng));
 
     DetailRow& studiedRow = e.rows[current - 1];
     studiedRow.red = true;
