@@ -25,25 +25,8 @@ struct Outcome {
     std::string out, err;
 };
 
-std::string read(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-void write(const fs::path& file, const std::string& text) {
-    std::ofstream(file, std::ios::binary) << text;
-}
-
-std::map<std::string, std::string> filesOf(const fs::path& folder) {
-    std::map<std::string, std::string> out;
-    for (const auto& e : fs::recursive_directory_iterator(folder)) {
-        const std::string name = fs::relative(e.path(), folder).string();
-        if (e.is_regular_file() && name.rfind("manifest", 0) != 0) out[name] = read(e.path());
-    }
-    return out;
-}
+using morvane::testing::readBytes;
+using morvane::testing::writeBytes;
 
 int finishedRuns(const fs::path& folder) {
     int n = 0;
@@ -63,7 +46,7 @@ class SweepCli : public ::testing::Test {
         morvane::makeBusyWorld(w, rng, 12, 10, 2, 2);
         std::string text;
         ASSERT_TRUE(morvane::storableScenarioText(w, &text).ok);
-        write(dir_ / "base.dpt", text);
+        writeBytes(dir_ / "base.dpt", text);
     }
     void TearDown() override { fs::remove_all(dir_); }
 
@@ -73,8 +56,8 @@ class SweepCli : public ::testing::Test {
         const std::string cmd = env + " " + MORVANE_CLI_PATH + " " + args + " >" +
                                 path("stdout.txt") + " 2>" + path("stderr.txt");
         const int raw = std::system(cmd.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, read(path("stdout.txt")),
-                read(path("stderr.txt"))};
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readBytes(path("stdout.txt")),
+                readBytes(path("stderr.txt"))};
     }
 
     // Starts a sweep, waits until it has finished `runs` runs, sends `signal`; the exit status.
@@ -105,10 +88,10 @@ const char* const kLongSweep =
     "[vary]\nrule = [\"maximax\", \"replicator\"]\nneighbourhood = [2, 12]\n";
 
 TEST_F(SweepCli, AnInterruptedSweepResumesToTheBytesOfAnUninterruptedOne) {
-    write(dir_ / "long.toml", kLongSweep);
+    writeBytes(dir_ / "long.toml", kLongSweep);
     ASSERT_EQ(run("sweep " + path("long.toml") + " --out " + path("whole") + " --jobs 1").status,
               0);
-    const auto whole = filesOf(dir_ / "whole");
+    const auto whole = morvane::testing::sweepFiles(dir_ / "whole");
     ASSERT_EQ(whole.size(), 2u + 2 * 24 + 1);
     struct Case {
         int signal, status;
@@ -129,16 +112,16 @@ TEST_F(SweepCli, AnInterruptedSweepResumesToTheBytesOfAnUninterruptedOne) {
         const Outcome resumed = run("sweep " + path("long.toml") + " --out " + out.string() +
                                     " --jobs 2 --resume --quiet");
         ASSERT_EQ(resumed.status, 0) << resumed.err;
-        EXPECT_EQ(filesOf(out), whole);
+        EXPECT_EQ(morvane::testing::sweepFiles(out), whole);
     }
 }
 
 TEST_F(SweepCli, EachRunEqualsMorvaneCliRunWithItsSeedAndSettings) {
-    write(dir_ / "points.toml",
-          "scenario = \"base.dpt\"\ngenerations = 15\nrepetitions = 1\nseed = 11\n"
-          "[[point]]\nthreshold_survive = 0.75\nsum_mode = 3\noption7 = true\n"
-          "[[point]]\npayoffs = [4, 3, 1, 0, 4, 3, 1, 0.5]\nmutation = 0\nrule = \"maximin\"\n"
-          "[[point]]\nthreshold_today = 0.25\noption8 = false\niterations = 3\n");
+    writeBytes(dir_ / "points.toml",
+               "scenario = \"base.dpt\"\ngenerations = 15\nrepetitions = 1\nseed = 11\n"
+               "[[point]]\nthreshold_survive = 0.75\nsum_mode = 3\noption7 = true\n"
+               "[[point]]\npayoffs = [4, 3, 1, 0, 4, 3, 1, 0.5]\nmutation = 0\nrule = \"maximin\"\n"
+               "[[point]]\nthreshold_today = 0.25\noption8 = false\niterations = 3\n");
     ASSERT_EQ(run("sweep " + path("points.toml") + " --out " + path("p") + " --quiet").status, 0);
     const std::string options[] = {
         "--threshold-survive 0.75 --sum-mode 3 --option 7=on",
@@ -147,8 +130,8 @@ TEST_F(SweepCli, EachRunEqualsMorvaneCliRunWithItsSeedAndSettings) {
     };
     for (int p = 0; p < 3; ++p) {
         SCOPED_TRACE(options[p]);
-        std::stringstream rows(
-            read(dir_ / "p" / "runs" / ("point-00000" + std::to_string(p) + "-rep-000000.csv")));
+        std::stringstream rows(readBytes(dir_ / "p" / "runs" /
+                                         ("point-00000" + std::to_string(p) + "-rep-000000.csv")));
         std::string sweepRun, line, seed;
         while (std::getline(rows, line)) {
             // point, repetition, seed and the nine varied columns come first.
@@ -165,16 +148,16 @@ TEST_F(SweepCli, EachRunEqualsMorvaneCliRunWithItsSeedAndSettings) {
 }
 
 TEST_F(SweepCli, RefusesBadFilesAndFoldersWithReasonsAndWritesNothing) {
-    write(dir_ / "bad.toml", "generations = 10\n[vary]\nrule = [\"best\", \"worst\"]\n");
+    writeBytes(dir_ / "bad.toml", "generations = 10\n[vary]\nrule = [\"best\", \"worst\"]\n");
     const Outcome bad = run("sweep " + path("bad.toml") + " --out " + path("never"));
     EXPECT_EQ(bad.status, 2);
     EXPECT_EQ(bad.err, "morvane-cli: " + path("bad.toml") +
                            ":3: rule \"worst\" is none of maximax, replicator, best, maximin\n");
     EXPECT_FALSE(fs::exists(dir_ / "never"));
 
-    write(dir_ / "good.toml", "generations = 2\n");
+    writeBytes(dir_ / "good.toml", "generations = 2\n");
     fs::create_directories(dir_ / "busy");
-    write(dir_ / "busy" / "notes.txt", "mine");
+    writeBytes(dir_ / "busy" / "notes.txt", "mine");
     const Outcome busy = run("sweep " + path("good.toml") + " --out " + path("busy"));
     EXPECT_EQ(busy.status, 2);
     EXPECT_EQ(busy.err, "morvane-cli: " + path("busy") +
@@ -191,12 +174,12 @@ TEST_F(SweepCli, RefusesBadFilesAndFoldersWithReasonsAndWritesNothing) {
                   2);
     }
     EXPECT_FALSE(fs::exists(dir_ / "never"));
-    EXPECT_EQ(read(dir_ / "busy" / "notes.txt"), "mine");
+    EXPECT_EQ(readBytes(dir_ / "busy" / "notes.txt"), "mine");
     EXPECT_EQ(fs::directory_iterator(dir_ / "busy")->path().filename(), "notes.txt");
 }
 
 TEST_F(SweepCli, DryRunCountsTheRunsAndWritesNothing) {
-    write(dir_ / "long.toml", kLongSweep);
+    writeBytes(dir_ / "long.toml", kLongSweep);
     const Outcome dry =
         run("sweep " + path("long.toml") + " --out " + path("dry") + " --dry-run --jobs 2");
     ASSERT_EQ(dry.status, 0) << dry.err;
@@ -213,7 +196,7 @@ TEST_F(SweepCli, DryRunCountsTheRunsAndWritesNothing) {
 }
 
 TEST_F(SweepCli, SlurmFilesWithoutSbatchSayHowToSubmit) {
-    write(dir_ / "long.toml", kLongSweep);
+    writeBytes(dir_ / "long.toml", kLongSweep);
     const Outcome slurm = run("sweep " + path("long.toml") + " --out " + path("cluster") +
                                   " --slurm --partition short --time 0:30:00 --cpus-per-task 4 "
                                   "--array-size 5",
@@ -221,7 +204,7 @@ TEST_F(SweepCli, SlurmFilesWithoutSbatchSayHowToSubmit) {
     ASSERT_EQ(slurm.status, 0) << slurm.err;
     const std::string folder = fs::canonical(dir_ / "cluster").string();
     EXPECT_NE(slurm.out.find("sh " + folder + "/submit.sh"), std::string::npos) << slurm.out;
-    const std::string batch = read(dir_ / "cluster" / "sweep.sbatch");
+    const std::string batch = readBytes(dir_ / "cluster" / "sweep.sbatch");
     for (const std::string& line :
          {std::string("#SBATCH --array=0-4\n"), std::string("#SBATCH --cpus-per-task=4\n"),
           "#SBATCH --chdir=" + folder + "\n", std::string("#SBATCH --partition=short\n"),
@@ -232,9 +215,9 @@ TEST_F(SweepCli, SlurmFilesWithoutSbatchSayHowToSubmit) {
               fs::canonical(dir_ / "long.toml").string() + " --out " + folder}) {
         EXPECT_NE(batch.find(line), std::string::npos) << line << "\nin\n" << batch;
     }
-    EXPECT_NE(read(dir_ / "cluster" / "merge.sbatch").find(" merge " + folder + "\n"),
+    EXPECT_NE(readBytes(dir_ / "cluster" / "merge.sbatch").find(" merge " + folder + "\n"),
               std::string::npos);
-    EXPECT_NE(read(dir_ / "cluster" / "submit.sh")
+    EXPECT_NE(readBytes(dir_ / "cluster" / "submit.sh")
                   .find("--dependency=afterok:$A --kill-on-invalid-dep=yes merge.sbatch"),
               std::string::npos);
     EXPECT_TRUE(fs::exists(dir_ / "cluster" / "sweep.toml"));

@@ -23,26 +23,8 @@ using morvane::Shard;
 using morvane::SweepOutcome;
 using morvane::SweepRequest;
 
-std::string read(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-void write(const fs::path& file, const std::string& text) {
-    std::ofstream(file, std::ios::binary) << text;
-}
-
-// Every file of a sweep's folder but the manifests, by name.
-std::map<std::string, std::string> tables(const fs::path& folder) {
-    std::map<std::string, std::string> out;
-    for (const auto& e : fs::recursive_directory_iterator(folder)) {
-        const std::string name = fs::relative(e.path(), folder).string();
-        if (e.is_regular_file() && name.rfind("manifest", 0) != 0) out[name] = read(e.path());
-    }
-    return out;
-}
+using morvane::testing::readBytes;
+using morvane::testing::writeBytes;
 
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> out;
@@ -67,14 +49,15 @@ class SweepRunner : public ::testing::Test {
         morvane::makeBusyWorld(w, rng, 6, 5, 2, 1);
         std::string text;
         ASSERT_TRUE(morvane::storableScenarioText(w, &text).ok);
-        write(dir_ / "base.dpt", text);
+        writeBytes(dir_ / "base.dpt", text);
     }
 
     void writeSweep(const std::string& extra) {
-        write(dir_ / "sweep.toml",
-              "scenario = \"base.dpt\"\ngenerations = 12\nrepetitions = 2\nseed = 42\n"
-              "keep = 2\nsummary_window = 4\n" +
-                  extra + "[vary]\nrule = [\"maximax\", \"replicator\"]\nmutation = [0, 0.2]\n");
+        writeBytes(dir_ / "sweep.toml",
+                   "scenario = \"base.dpt\"\ngenerations = 12\nrepetitions = 2\nseed = 42\n"
+                   "keep = 2\nsummary_window = 4\n" +
+                       extra +
+                       "[vary]\nrule = [\"maximax\", \"replicator\"]\nmutation = [0, 0.2]\n");
     }
 
     PreparedSweep prepared() {
@@ -108,10 +91,10 @@ TEST_F(SweepRunner, SameBytesWithOneJobTwoJobsAndThreeShardsMerged) {
     const SweepOutcome merged = morvane::mergeSweepFolder((dir_ / "shards").string());
     ASSERT_EQ(merged.exitCode, 0) << merged.message;
 
-    const auto one = tables(dir_ / "one");
+    const auto one = morvane::testing::sweepFiles(dir_ / "one");
     EXPECT_EQ(one.size(), 2u + 2 * 8 + 1);  // the tables, two files a run, sweep.toml
-    EXPECT_EQ(tables(dir_ / "two"), one);
-    EXPECT_EQ(tables(dir_ / "shards"), one);
+    EXPECT_EQ(morvane::testing::sweepFiles(dir_ / "two"), one);
+    EXPECT_EQ(morvane::testing::sweepFiles(dir_ / "shards"), one);
     EXPECT_TRUE(fs::exists(dir_ / "shards" / "manifest" / "shard-2.json"));
 
     // Every other generation of every run, in run order, behind one header.
@@ -133,19 +116,19 @@ TEST_F(SweepRunner, SummariesReadEveryGenerationWhenOnlyTheLastIsKept) {
     writeSweep("");
     ASSERT_EQ(sweepInto("some", 2).exitCode, 0);
     writeSweep("");
-    write(dir_ / "sweep.toml",
-          read(dir_ / "sweep.toml")
-              .replace(read(dir_ / "sweep.toml").find("keep = 2"), 8, "keep = \"last\""));
+    writeBytes(dir_ / "sweep.toml",
+               readBytes(dir_ / "sweep.toml")
+                   .replace(readBytes(dir_ / "sweep.toml").find("keep = 2"), 8, "keep = \"last\""));
     ASSERT_EQ(sweepInto("last", 2).exitCode, 0);
-    EXPECT_EQ(read(dir_ / "last" / "summary.csv"), read(dir_ / "some" / "summary.csv"));
-    const auto last = lines(read(dir_ / "last" / "results.csv"));
-    const auto some = lines(read(dir_ / "some" / "results.csv"));
+    EXPECT_EQ(readBytes(dir_ / "last" / "summary.csv"), readBytes(dir_ / "some" / "summary.csv"));
+    const auto last = lines(readBytes(dir_ / "last" / "results.csv"));
+    const auto some = lines(readBytes(dir_ / "some" / "results.csv"));
     ASSERT_EQ(last.size(), 1u + 8);
     for (std::size_t run = 0; run < 8; ++run) {
         SCOPED_TRACE("run " + std::to_string(run));
         EXPECT_EQ(last[1 + run], some[6 * (run + 1)]);
     }
-    const auto summary = lines(read(dir_ / "some" / "summary.csv"));
+    const auto summary = lines(readBytes(dir_ / "some" / "summary.csv"));
     ASSERT_EQ(summary.size(), 9u);
     EXPECT_EQ(
         summary[0].rfind("point,repetition,seed,mutation,rule,mean_coop,final_alive,share:", 0),
@@ -172,12 +155,12 @@ TEST_F(SweepRunner, MergeRefusesWhileRunsAreMissingAndListsThem) {
 
 TEST_F(SweepRunner, ResumeCompletesTheSameSweepAndRefusesAnother) {
     ASSERT_EQ(sweepInto("whole", 2).exitCode, 0);
-    const auto whole = tables(dir_ / "whole");
+    const auto whole = morvane::testing::sweepFiles(dir_ / "whole");
 
     // Half the runs, as an interrupted sweep leaves them, plus a writer's leftover.
     ASSERT_EQ(sweepInto("resumed", 1, {1, 2}).exitCode, 0);
     const fs::path leftover = dir_ / "resumed" / "runs" / ".point-000000-rep-000000.csv.Ab12Cd";
-    write(leftover, "half a row");
+    writeBytes(leftover, "half a row");
     const SweepOutcome refused = sweepInto("resumed", 1);
     EXPECT_EQ(refused.exitCode, 2);
     EXPECT_EQ(refused.message, (dir_ / "resumed").string() +
@@ -186,7 +169,7 @@ TEST_F(SweepRunner, ResumeCompletesTheSameSweepAndRefusesAnother) {
     const SweepOutcome resumed = sweepInto("resumed", 2, {}, true);
     ASSERT_EQ(resumed.exitCode, 0) << resumed.message;
     EXPECT_FALSE(fs::exists(leftover));
-    EXPECT_EQ(tables(dir_ / "resumed"), whole);
+    EXPECT_EQ(morvane::testing::sweepFiles(dir_ / "resumed"), whole);
 
     const std::string another = (dir_ / "whole").string() +
                                 " holds another sweep: its sweep.toml differs from this one (a "
@@ -197,14 +180,14 @@ TEST_F(SweepRunner, ResumeCompletesTheSameSweepAndRefusesAnother) {
     saveBaseWorld(6);
     EXPECT_EQ(sweepInto("whole", 1, {}, true).message, another);
     EXPECT_EQ(sweepInto("whole", 1, {0, 2}).message, another);
-    EXPECT_EQ(tables(dir_ / "whole"), whole);
+    EXPECT_EQ(morvane::testing::sweepFiles(dir_ / "whole"), whole);
 }
 
 TEST_F(SweepRunner, AFailedWriteStopsTheSweepNamingTheFileAndKeepsFinishedRuns) {
     const PreparedSweep sweep = prepared();
     const fs::path out = dir_ / "out";
     fs::create_directories(out / "runs" / "point-000002-rep-000000.csv");
-    write(out / "sweep.toml", sweep.resolved);
+    writeBytes(out / "sweep.toml", sweep.resolved);
     SweepRequest request;
     request.folder = out.string();
     request.resume = true;
@@ -224,7 +207,7 @@ TEST_F(SweepRunner, AFailedWriteStopsTheSweepNamingTheFileAndKeepsFinishedRuns) 
 }
 
 TEST_F(SweepRunner, RefusesASlotNamedLikeAColumnAndABaseScenarioTheReaderRefuses) {
-    write(dir_ / "base.dpt", "not a scenario\n");
+    writeBytes(dir_ / "base.dpt", "not a scenario\n");
     PreparedSweep sweep;
     const SweepOutcome bad = morvane::prepareSweep((dir_ / "sweep.toml").string(), &sweep);
     EXPECT_EQ(bad.exitCode, 2);
@@ -236,7 +219,7 @@ TEST_F(SweepRunner, RefusesASlotNamedLikeAColumnAndABaseScenarioTheReaderRefuses
     w.ListaEstrategias[2].name = "rule";
     std::string text;
     ASSERT_TRUE(morvane::storableScenarioText(w, &text).ok);
-    write(dir_ / "base.dpt", text);
+    writeBytes(dir_ / "base.dpt", text);
     const SweepOutcome clash = morvane::prepareSweep((dir_ / "sweep.toml").string(), &sweep);
     EXPECT_EQ(clash.exitCode, 2);
     EXPECT_EQ(clash.message,
