@@ -5,6 +5,7 @@
 
 #include "base/rng.h"
 #include "encounter/encounter.h"
+#include "encounter/encounter_steps.h"
 #include "world/neighbourhood.h"
 
 namespace morvane {
@@ -46,7 +47,22 @@ void playLiveIteration(const World& w, GenerationReport& r, GenerationScratch& s
     const auto play = [&](int jug1, int jug2, int prev1, int prev2) {
         return JugarPartida(w, cards, jug1, jug2, prev1, prev2, rng);
     };
-    JugarIteracion(w, r, scratch.MuertoHoy, rng, play, Prefetcher(cards));
+    if (cards.index != nullptr) {
+        JugarIteracion(w, r, scratch.MuertoHoy, rng, play, Prefetcher(cards));
+        return;
+    }
+    // Without an index the few lines an encounter reads stay in the nearer caches, and nothing is
+    // asked ahead. Where every output is a constant, the encounters the selected cell does not
+    // watch are played in place.
+    if (!decidesByConstants(cards)) {
+        JugarIteracion(w, r, scratch.MuertoHoy, rng, play);
+        return;
+    }
+    const int selected = w.CasillaSel;
+    JugarIteracion(w, r, scratch.MuertoHoy, rng, [&](int jug1, int jug2, int prev1, int prev2) {
+        if (jug1 == selected || jug2 == selected) return play(jug1, jug2, prev1, prev2);
+        return playConstantEncounter(w, cards, jug1, jug2, prev1, prev2);
+    });
 }
 
 void EmparejarAzar(World& w, Rng& rng) {

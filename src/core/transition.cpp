@@ -1,6 +1,7 @@
 #include "core/transition.h"
 
 #include <algorithm>
+#include <bit>
 #include <vector>
 
 #include "base/rng.h"
@@ -29,10 +30,14 @@ void forEachCandidate(const World& w, GenerationReport& rep, SearchState& s, int
     auto& trace = rep.transitionTrace[i];
     trace.mask = searchMask(w, i);
     trace.weighed = 0;
-    for (int k = 0; k < kNumPositions; ++k) {
-        const int j = w.vecino(i, k);
-        trace.found[k] = static_cast<std::int16_t>(j);
-        if ((trace.mask & (1 << k)) == 0 || j == kNoPartner || s.stamp[j] == i) continue;
+    trace.found = w.neighbourhood.Vecinos[i];
+    // The positions in the mask, lowest first.
+    constexpr std::uint32_t kAllPositions = (1u << kNumPositions) - 1;
+    for (std::uint32_t m = static_cast<std::uint32_t>(trace.mask) & kAllPositions; m != 0;
+         m &= m - 1) {
+        const int k = std::countr_zero(m);
+        const int j = trace.found[k];
+        if (j == kNoPartner || s.stamp[j] == i) continue;
         s.stamp[j] = i;
         if (isBlankSquare(w.genoma(kActual, j))) continue;
         trace.weighed |= 1 << k;
@@ -40,9 +45,17 @@ void forEachCandidate(const World& w, GenerationReport& rep, SearchState& s, int
     }
 }
 
-// Blank squares search nothing and are left with an empty trace.
+// Sized to the world; every cell's trace is written as the rule reaches it.
 void prepareTrace(const World& w, GenerationReport& rep) {
-    rep.transitionTrace.assign(static_cast<std::size_t>(w.NumJugadores) + 1, {});
+    rep.transitionTrace.resize(static_cast<std::size_t>(w.NumJugadores) + 1);
+    rep.transitionTrace[0] = {};
+}
+
+// classifySurvival, and an empty trace for a blank square, which searches nothing.
+bool startCell(World& w, GenerationReport& rep, int i) {
+    if (classifySurvival(w, rep, i)) return true;
+    rep.transitionTrace[i] = {};
+    return false;
 }
 
 // Ranks a candidate by key into the two parent slots: strictly greater wins, so the earlier one
@@ -93,7 +106,7 @@ void groupRule(World& w, GenerationReport& rep, bool byMinimum) {
     prepareTrace(w, rep);
     SearchState s(w);
     for (int i = 1; i <= w.NumJugadores; ++i) {
-        if (!classifySurvival(w, rep, i)) continue;
+        if (!startCell(w, rep, i)) continue;
         float best0 = 0, best1 = 0;
         for (const auto& g : groupByStrategy(w, rep, s, i)) {
             const float average = g.sum / static_cast<float>(g.count);
@@ -123,7 +136,7 @@ void ReglaMaxiMax(World& w, GenerationReport& rep) {
     // the cell's own score, so it only ever decides a second parent that is not copied.
     float best1 = 0;
     for (int i = 1; i <= w.NumJugadores; ++i) {
-        if (!classifySurvival(w, rep, i)) continue;
+        if (!startCell(w, rep, i)) continue;
         float best0 = rep.PagoTotal[i];
         forEachCandidate(w, rep, s, i, [&](int j) {
             const float p = rep.PagoTotal[j];
@@ -138,7 +151,7 @@ void ReglaReplicador(World& w, GenerationReport& rep, Rng& rng) {
     std::vector<int> candidates;
     std::vector<float> c;
     for (int i = 1; i <= w.NumJugadores; ++i) {
-        if (!classifySurvival(w, rep, i)) continue;
+        if (!startCell(w, rep, i)) continue;
         // Index 0 is the empty start of the running sums; candidate 1 is the cell itself.
         candidates.assign({0, i});
         c.assign({0.0f, rep.PagoTotal[i]});

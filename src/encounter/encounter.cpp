@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <type_traits>
 
 #include "base/numeric.h"
+#include "encounter/encounter_steps.h"
 #include "encounter/history.h"
 #include "encounter/indexed_search.h"
 #include "encounter/move_decision.h"
@@ -13,6 +15,9 @@
 namespace morvane {
 
 namespace {
+
+using encounterSteps::commit;
+using encounterSteps::computePayoffs;
 
 // Player 1's current move as player 2 sees it before deciding: the record the encounter is about
 // to commit, with player 1's provisional success or output and the equality player 2 would give.
@@ -127,29 +132,6 @@ void decideBothScanned(const World& w, const GenerationReport& r, const Encounte
            word2, v.Si, list2, v.prev2, p1.f, rng, v.players[1]);
 }
 
-void computePayoffs(const World& w, const EncounterSettings& settings, EncounterValues& v) {
-    const PayoffMatrix& m = w.payoffs;
-    const float f1 = v.players[0].f, f2 = v.players[1].f;
-    const float d1 = v.players[0].disp, d2 = v.players[1].disp;
-    if (!settings.cakeCutting) {
-        v.payoffs = {expectedPayoff(m, settings.copia, 1, d1, d2),
-                     expectedPayoff(m, settings.copia, 2, d2, d1)};
-    } else if ((1.0f - f1) + (1.0f - f2) <= 1.0f) {
-        // Each player claims the share of the cake it does not give away.
-        v.payoffs = {(1.0f - f1) * m.PayoffMax[1], (1.0f - f2) * m.PayoffMax[2]};
-    } else {
-        v.payoffs = {0.0f, 0.0f};
-    }
-    v.success = {success(m, 1, v.payoffs[0]), success(m, 2, v.payoffs[1])};
-    const std::uint8_t e1 = player1Equality(v.success[0], v.success[1], settings.evenIsOne);
-    v.equality = {e1, static_cast<std::uint8_t>(settings.evenIsOne ? e1 : 100 - e1)};
-}
-
-float clampToUnit(float x) {
-    if (!(x >= 0.0f)) return 0.0f;  // a NaN counts as nothing
-    return x > 1.0f ? 1.0f : x;
-}
-
 void writeSelectedRow(const World& w, GenerationReport& r, const EncounterValues& v) {
     const int sel = w.CasillaSel;
     if (sel != v.jug1 && sel != v.jug2) return;
@@ -161,65 +143,6 @@ void writeSelectedRow(const World& w, GenerationReport& r, const EncounterValues
     }
     if (r.selectedRows.size() < static_cast<std::size_t>(row.slot)) r.selectedRows.resize(row.slot);
     r.selectedRows[row.slot - 1] = row;
-}
-
-// The two records of the encounter, and when `places` are given (where each player keeps its
-// memory of the other), their entries in the record index too. A generation that gave a cell
-// more moves than MovPosibles would write past its list; such an encounter still pays but leaves
-// no record.
-void writeRecords(const World& w, GenerationReport& r, RecordIndex* ix,
-                  const EncounterSettings& settings, const EncounterValues& v,
-                  const std::array<PartnerPlace, 2>* places) {
-    const std::array<int, 2> cells = {v.jug1, v.jug2};
-    const std::array<int, 2> slot = {v.prev1 + 1, v.prev2 + 1};
-    if (slot[0] > w.MovPosibles || slot[1] > w.MovPosibles) return;
-    if (static_cast<std::size_t>(std::max(slot[0], slot[1])) >= r.slotsPerCell) return;
-    // Positions worked out before the first byte is stored: a byte store may alias anything, and
-    // the world's sizes would be read again after each one.
-    const std::array<std::size_t, 2> row = {r.slotIndex(cells[0], 0), r.slotIndex(cells[1], 0)};
-    std::int32_t* const jugadas = r.Jugadas.data();
-    std::uint8_t* const movA = r.MovA.data();
-    std::uint8_t* const movB = r.MovB.data();
-    std::array<std::uint8_t, 2> bytesA{};
-    std::array<std::int32_t, 2> records{};
-    for (int k = 0; k < 2; ++k) {
-        const EncounterSide& p = v.players[k];
-        bytesA[k] = recordByte((settings.ciEsExito ? v.success[k] : p.f) * 100.0f);
-        records[k] = moveRecord::make(cells[1 - k], k, slot[1 - k], p.fired, p.half);
-    }
-    for (int k = 0; k < 2; ++k) {
-        jugadas[row[k]] = slot[k];
-        jugadas[row[k] + slot[k]] = records[k];
-        movA[row[k] + slot[k]] = bytesA[k];
-        movB[row[k] + slot[k]] = v.equality[k];
-    }
-    if (places == nullptr) return;
-    for (int k = 0; k < 2; ++k)
-        addToIndex(*ix, cells[k], slot[k], records[k], bytesA[k], v.equality[k], (*places)[k]);
-}
-
-// Scores, records and sums of a played encounter; the survive-today bits.
-std::uint8_t commit(const World& w, GenerationReport& r, RecordIndex* ix,
-                    const EncounterSettings& settings, const EncounterValues& v,
-                    const std::array<PartnerPlace, 2>* places) {
-    const std::array<int, 2> cells = {v.jug1, v.jug2};
-    for (int k = 0; k < 2; ++k) {
-        r.PagoTotal[cells[k]] += v.payoffs[k];
-        r.CoopTotal[cells[k]] += clampToUnit(settings.ciEsExito ? v.success[k] : v.players[k].f);
-    }
-    writeRecords(w, r, ix, settings, v, places);
-    for (int k = 0; k < 2; ++k) {
-        if (settings.chartSample) {
-            r.SumaCoop[k] += v.players[k].f;
-            r.CuentaCoop[k] += 1;
-        }
-        r.statCoopSum[k] += v.players[k].f;
-        r.statCoopCount[k] += 1;
-    }
-    std::uint8_t result = 0;
-    if (v.payoffs[0] < w.UmbralHoy) result |= 1;
-    if (v.payoffs[1] < w.UmbralHoy) result |= 2;
-    return result;
 }
 
 // Where an encounter's searches and trigger look-ups read the records.
@@ -273,6 +196,18 @@ template <RecordView kView, Observer kObserver>
         v.cakeCutting = settings.cakeCutting;
         v.result = 0;
     }
+    if constexpr (kView == RecordView::unread) {
+        static_assert(kObserver == Observer::none);
+        // The colour similarity only enters the input, which a constant output does not read.
+        if (settings.adHoc == 0) {
+            encounterSteps::decideBothConstant(settings, *cards, v);
+        } else {
+            v.Si = colourSimilarity(cards->cells[jug1][0], cards->cells[jug2][0]);
+            decideBothUnread(w, settings, *cards, v, rng);
+        }
+        computePayoffs(w, settings, v);
+        return v.result = commit(w, r, nullptr, settings, v, nullptr);
+    }
     v.Si = cards != nullptr
                ? colourSimilarity(cards->cells[jug1][0], cards->cells[jug2][0])
                : colourSimilarity(w.genoma(settings.copia, jug1), w.genoma(settings.copia, jug2));
@@ -287,11 +222,6 @@ template <RecordView kView, Observer kObserver>
         computePayoffs(w, settings, v);
         if constexpr (kObserver == Observer::rowWriter) writeSelectedRow(w, r, v);
         return v.result = commit(w, r, &ix, settings, v, &places);
-    } else if constexpr (kView == RecordView::unread) {
-        static_assert(kObserver == Observer::none);
-        decideBothUnread(w, settings, *cards, v, rng);
-        computePayoffs(w, settings, v);
-        return v.result = commit(w, r, nullptr, settings, v, nullptr);
     } else {
         decideBothScanned(w, r, settings, cards, v, rng);
         computePayoffs(w, settings, v);
@@ -351,21 +281,29 @@ void refreshCards(GenerationCards& f, const World& w, GenerationReport& r, Recor
         f.sources.size() == genomes.size() && f.sourceSenMask == f.settings.senMask;
     if (!sameShape) f.sources.clear();
     f.cells.resize(genomes.size());
+    f.constantOutputs.resize(genomes.size());
+    f.readsHistory.resize(genomes.size());
     f.sources.resize(genomes.size());
     f.sourceSenMask = f.settings.senMask;
-    f.anyReadsHistory = !shortcuts;
+    bool anyReads = false;
     for (std::size_t c = 0; c < genomes.size(); ++c) {
-        if (!sameShape || !(genomes[c] == f.sources[c])) {
-            for (int h = 0; h < 2; ++h)
-                f.cells[c][h] = decisionCard(genomes[c], h, f.settings.senMask);
-            f.sources[c] = genomes[c];
+        const Genoma& g = genomes[c];
+        // Compared byte for byte: equal bytes are an equal genome, and a difference in padding
+        // alone only makes the same card again.
+        if (!sameShape || std::memcmp(&g, &f.sources[c], sizeof(Genoma)) != 0) {
+            for (int h = 0; h < 2; ++h) {
+                f.cells[c][h] = decisionCard(g, h, f.settings.senMask);
+                f.constantOutputs[c][h] = evalNewtonCurve01(f.cells[c][h].curve, g.parte[h], 0.0f);
+            }
+            // Squares never play, so theirs do not count.
+            const std::int16_t kind = g.parte[0].Busqueda & 0xFF;
+            f.readsHistory[c] = !isBlankSquare(kind) && !isDeadSquare(kind) &&
+                                (halfReadsHistory(g.parte[0]) || halfReadsHistory(g.parte[1]));
+            f.sources[c] = g;
         }
-        // Squares never play, so theirs do not count.
-        const std::int16_t kind = genomes[c].parte[0].Busqueda & 0xFF;
-        if (c > 0 && !f.anyReadsHistory && !isBlankSquare(kind) && !isDeadSquare(kind))
-            f.anyReadsHistory =
-                halfReadsHistory(genomes[c].parte[0]) || halfReadsHistory(genomes[c].parte[1]);
+        anyReads |= c > 0 && f.readsHistory[c] != 0;
     }
+    f.anyReadsHistory = anyReads || !shortcuts;
     f.index = f.anyReadsHistory ? ix : nullptr;
 }
 

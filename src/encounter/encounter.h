@@ -69,6 +69,12 @@ struct GenerationCards {
     // The values of the encounter in play, kept here so that each encounter overwrites them
     // instead of clearing a fresh set.
     EncounterValues inPlay;
+    // [cell][half]: the output of a half that does not read the records (a flat curve gives it
+    // for every input); the encounters of a generation without ad-hoc settings in which no half
+    // reads the records take it instead of evaluating the curve.
+    std::vector<std::array<float, 2>> constantOutputs;
+    // [cell]: whether either half of the cell's live genome can read the records.
+    std::vector<std::uint8_t> readsHistory;
     // The genomes and the sensibility mask the cards were made from: a card depends on nothing
     // else, so the next generation makes anew only the cards of genomes that changed.
     std::vector<Genoma> sources;

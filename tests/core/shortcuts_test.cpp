@@ -4,11 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 
+#include "base/rng.h"
 #include "core/generation.h"
 #include "core/simulation.h"
 #include "core/startup.h"
 #include "encounter/move_decision.h"
+#include "games/payoff.h"
+#include "strategy/behaviour.h"
 #include "support/world_digest.h"
 
 namespace morvane {
@@ -34,6 +38,8 @@ struct Case {
     bool successiveMoves, crossover;
     float mutation;
     int selected;  // 0: no cell watched
+    int adHoc = 0;
+    bool ciEsExito = false, cakeCutting = false;
 };
 
 std::uint64_t digestAfter(const Case& c, bool shortcuts, int generation, std::uint64_t seed,
@@ -50,6 +56,11 @@ std::uint64_t digestAfter(const Case& c, bool shortcuts, int generation, std::ui
     clickSuma(w, c.sumMode);
     w.FrecMutacion = c.mutation;
     if (c.selected > 0) w.CasillaSel = static_cast<std::int16_t>(c.selected);
+    // Every other run on a random game: mixed reference probabilities that differ by role.
+    if (seed % 2 == 1) randomPayoffs(w.payoffs, sim.rng());
+    w.options.hsbAdHoc = c.adHoc;
+    w.options.CiEsExito = c.ciEsExito ? 1 : 0;
+    w.options.chkPartirTarta = c.cakeCutting;
     sim.clearReport();
     sim.useShortcuts(shortcuts);
     sim.prepare();
@@ -67,10 +78,21 @@ TEST(Shortcuts, HistoryBlindGenerationsEqualTheGeneralPath) {
     // Mutation turns blind genomes into reading ones as the run goes on: both kinds of generation
     // come up in one run.
     const Case cases[] = {
-        {2, 1, 0, 0, false, false, 0.0f, 0}, {12, 3, 1, 1, true, true, 0.02f, 0},
-        {0, 2, 2, 2, false, true, 0.05f, 5}, {13, 2, 3, 0, true, false, 0.02f, 0},
-        {7, 4, 1, 2, true, true, 0.1f, 17},  {14, 2, 0, 1, false, false, 0.05f, 0},
-        {4, 3, 2, 0, true, true, 0.02f, 30}, {10, 1, 3, 2, false, true, 0.0f, 0},
+        {2, 1, 0, 0, false, false, 0.0f, 0},
+        {12, 3, 1, 1, true, true, 0.02f, 0},
+        {0, 2, 2, 2, false, true, 0.05f, 5},
+        {13, 2, 3, 0, true, false, 0.02f, 0},
+        {7, 4, 1, 2, true, true, 0.1f, 17},
+        {14, 2, 0, 1, false, false, 0.05f, 0},
+        {4, 3, 2, 0, true, true, 0.02f, 30},
+        {10, 1, 3, 2, false, true, 0.0f, 0},
+        // The ad-hoc settings replace or draw outputs, so their generations decide as the
+        // general path does; success as cooperation and cake cutting change what is summed.
+        {2, 2, 1, 0, true, false, 0.05f, 0, 1},
+        {2, 2, 2, 1, false, true, 0.02f, 9, 2},
+        {8, 1, 0, 2, true, false, 0.0f, 0, 4},
+        {2, 1, 1, 0, false, false, 0.02f, 0, 0, true},
+        {12, 2, 0, 1, true, true, 0.05f, 0, 0, true, true},
     };
     bool sawBlind = false, sawReading = false;
     std::uint64_t seed = 300;
@@ -139,6 +161,26 @@ TEST(Shortcuts, OnlyAFlatCurveWithAnEmptyTriggerRangeIsBlind) {
     p.TriggerMax = 59;
     p.Y2 = 41;  // the output follows the input
     EXPECT_TRUE(halfReadsHistory(p));
+}
+
+// A blind half's encounters take the output its curve gives at 0 for whatever input they meet:
+// every flat curve, regular or folded, cubic or with coinciding inputs, gives it for all inputs.
+TEST(Shortcuts, AFlatCurveGivesTheSameOutputForEveryInput) {
+    Rng rng(11);
+    for (int n = 0; n < 2000; ++n) {
+        GenomePart p;
+        p.Y0 = p.Y1 = p.Y2 = p.Y3 = static_cast<std::uint8_t>(rng.below(101));
+        p.X1 = static_cast<std::uint8_t>(rng.below(101));
+        p.X2 = n % 4 == 0 ? p.X1 : static_cast<std::uint8_t>(rng.below(101));
+        p.Irregular = static_cast<std::uint8_t>(rng.below(2));
+        const NewtonCurve curve = newtonCurve01(p);
+        const float atZero = evalNewtonCurve01(curve, p, 0.0f);
+        for (const float x : {rng.uniform(), rng.uniform() * 3.0f, 1.0f, -0.0f}) {
+            const float f = evalNewtonCurve01(curve, p, x);
+            ASSERT_EQ(std::memcmp(&f, &atZero, sizeof f), 0)
+                << "Y " << int{p.Y0} << " X1 " << int{p.X1} << " X2 " << int{p.X2} << " x " << x;
+        }
+    }
 }
 
 }  // namespace
