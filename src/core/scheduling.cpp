@@ -58,11 +58,21 @@ void playLiveIteration(const World& w, GenerationReport& r, GenerationScratch& s
         JugarIteracion(w, r, scratch.MuertoHoy, rng, play);
         return;
     }
+    // The sums are held through the round, and handed over to the general path for the pairs the
+    // selected cell watches.
     const int selected = w.CasillaSel;
+    encounterSteps::EncounterCommit<encounterSteps::HeldSums> commit(w, r, cards.settings);
+    EncounterValues v;  // no view reads these encounters' values
     JugarIteracion(w, r, scratch.MuertoHoy, rng, [&](int jug1, int jug2, int prev1, int prev2) {
-        if (jug1 == selected || jug2 == selected) return play(jug1, jug2, prev1, prev2);
-        return playConstantEncounter(w, cards, jug1, jug2, prev1, prev2);
+        if (jug1 == selected || jug2 == selected) {
+            commit.sums.finish(r);
+            const std::uint8_t result = play(jug1, jug2, prev1, prev2);
+            commit.sums.resume(r);
+            return result;
+        }
+        return playConstantEncounter(cards, cards.game, commit, v, jug1, jug2, prev1, prev2);
     });
+    commit.sums.finish(r);
 }
 
 void EmparejarAzar(World& w, Rng& rng) {

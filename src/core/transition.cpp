@@ -27,22 +27,28 @@ std::int32_t searchMask(const World& w, int cell) {
 // once. Blank squares are passed over: a bug that copied one would turn into a permanent wall.
 template <typename Weigh>
 void forEachCandidate(const World& w, GenerationReport& rep, SearchState& s, int i, Weigh weigh) {
-    auto& trace = rep.transitionTrace[i];
-    trace.mask = searchMask(w, i);
-    trace.weighed = 0;
-    trace.found = w.neighbourhood.Vecinos[i];
+    // Read through locals: the trace's and the parents' stores could otherwise make every read
+    // of the world go back to memory.
+    const std::int32_t mask = searchMask(w, i);
+    const std::array<std::int16_t, kNumPositions>& row = w.neighbourhood.Vecinos[i];
+    int* const stamp = s.stamp.data();
+    const Genoma* const genomes = w.genomes[kActual].data();
+    std::int32_t weighed = 0;
     // The positions in the mask, lowest first.
     constexpr std::uint32_t kAllPositions = (1u << kNumPositions) - 1;
-    for (std::uint32_t m = static_cast<std::uint32_t>(trace.mask) & kAllPositions; m != 0;
-         m &= m - 1) {
+    for (std::uint32_t m = static_cast<std::uint32_t>(mask) & kAllPositions; m != 0; m &= m - 1) {
         const int k = std::countr_zero(m);
-        const int j = trace.found[k];
-        if (j == kNoPartner || s.stamp[j] == i) continue;
-        s.stamp[j] = i;
-        if (isBlankSquare(w.genoma(kActual, j))) continue;
-        trace.weighed |= 1 << k;
+        const int j = row[k];
+        if (j == kNoPartner || stamp[j] == i) continue;
+        stamp[j] = i;
+        if (isBlankSquare(genomes[j])) continue;
+        weighed |= 1 << k;
         weigh(j);
     }
+    auto& trace = rep.transitionTrace[i];
+    trace.mask = mask;
+    trace.weighed = weighed;
+    trace.found = row;
 }
 
 // Sized to the world; every cell's trace is written as the rule reaches it.
@@ -137,10 +143,12 @@ void ReglaMaxiMax(World& w, GenerationReport& rep) {
     float best1 = 0;
     for (int i = 1; i <= w.NumJugadores; ++i) {
         if (!startCell(w, rep, i)) continue;
-        float best0 = rep.PagoTotal[i];
+        const float* const pago = rep.PagoTotal.data();
+        const float threshold = w.UmbralReproduccion;
+        float best0 = pago[i];
         forEachCandidate(w, rep, s, i, [&](int j) {
-            const float p = rep.PagoTotal[j];
-            if (p >= w.UmbralReproduccion) rank(w, i, p, j, best0, best1);
+            const float p = pago[j];
+            if (p >= threshold) rank(w, i, p, j, best0, best1);
         });
     }
 }

@@ -16,8 +16,13 @@ namespace morvane {
 
 namespace {
 
-using encounterSteps::commit;
-using encounterSteps::computePayoffs;
+// Scores, records and sums of one encounter, added straight into the report.
+std::uint8_t commit(const World& w, GenerationReport& r, RecordIndex* ix,
+                    const EncounterSettings& settings, const EncounterValues& v,
+                    const std::array<PartnerPlace, 2>* places) {
+    return encounterSteps::EncounterCommit<encounterSteps::SumsInReport>(w, r, settings)
+        .commit(v, ix, places);
+}
 
 // Player 1's current move as player 2 sees it before deciding: the record the encounter is about
 // to commit, with player 1's provisional success or output and the equality player 2 would give.
@@ -205,7 +210,7 @@ template <RecordView kView, Observer kObserver>
             v.Si = colourSimilarity(cards->cells[jug1][0], cards->cells[jug2][0]);
             decideBothUnread(w, settings, *cards, v, rng);
         }
-        computePayoffs(w, settings, v);
+        cards->game.computePayoffs(v);
         return v.result = commit(w, r, nullptr, settings, v, nullptr);
     }
     v.Si = cards != nullptr
@@ -219,12 +224,15 @@ template <RecordView kView, Observer kObserver>
                                                     partnerPlace(ix, jug2, jug1)};
         decideBothIndexed<kObserved>(w, ix, settings, *cards, v, rng, memoryAt(ix, places[0]),
                                      memoryAt(ix, places[1]));
-        computePayoffs(w, settings, v);
+        cards->game.computePayoffs(v);
         if constexpr (kObserver == Observer::rowWriter) writeSelectedRow(w, r, v);
         return v.result = commit(w, r, &ix, settings, v, &places);
     } else {
         decideBothScanned(w, r, settings, cards, v, rng);
-        computePayoffs(w, settings, v);
+        if (cards != nullptr)
+            cards->game.computePayoffs(v);
+        else
+            EncounterGame(w.payoffs, settings).computePayoffs(v);
         if constexpr (kObserver == Observer::replay) {
             return 0;
         } else {
@@ -275,6 +283,7 @@ GenerationCards prepareCards(const World& w, GenerationReport& r, RecordIndex* i
 void refreshCards(GenerationCards& f, const World& w, GenerationReport& r, RecordIndex* ix,
                   bool shortcuts) {
     f.settings = encounterSettings(w, kActual);
+    f.game = EncounterGame(w.payoffs, f.settings);
     f.report = &r;
     const auto& genomes = w.genomes[kActual];
     const bool sameShape =

@@ -26,6 +26,46 @@ struct EncounterValues {
     std::uint8_t result = 0;
 };
 
+// The game as the pay-offs read it, gathered from the matrix and the settings: the steps would
+// otherwise read them again after every byte the records take, since a byte store may alias
+// anything.
+struct EncounterGame {
+    EncounterGame() = default;
+    std::array<float, 3> coefConst{}, coefOwn{}, coefOther{}, coefXY{};  // [role 1, 2]
+    std::array<float, 3> payoffMax{}, payoffMin{};
+    bool cakeCutting = false, evenIsOne = false;
+
+    EncounterGame(const PayoffMatrix& m, const EncounterSettings& settings)
+        : coefConst(m.PayoffCoefConst[settings.copia]),
+          coefOwn(m.PayoffCoefOwn[settings.copia]),
+          coefOther(m.PayoffCoefOther[settings.copia]),
+          coefXY(m.PayoffCoefXY[settings.copia]),
+          payoffMax(m.PayoffMax),
+          payoffMin(m.PayoffMin),
+          cakeCutting(settings.cakeCutting),
+          evenIsOne(settings.evenIsOne) {}
+
+    // The pay-offs, successes and equalities of two decided players.
+    void computePayoffs(EncounterValues& v) const {
+        const float f1 = v.players[0].f, f2 = v.players[1].f;
+        const float d1 = v.players[0].disp, d2 = v.players[1].disp;
+        if (!cakeCutting) {
+            v.payoffs = {
+                expectedPayoff(coefConst[1], coefOwn[1], coefOther[1], coefXY[1], 1, d1, d2),
+                expectedPayoff(coefConst[2], coefOwn[2], coefOther[2], coefXY[2], 2, d2, d1)};
+        } else if ((1.0f - f1) + (1.0f - f2) <= 1.0f) {
+            // Each player claims the share of the cake it does not give away.
+            v.payoffs = {(1.0f - f1) * payoffMax[1], (1.0f - f2) * payoffMax[2]};
+        } else {
+            v.payoffs = {0.0f, 0.0f};
+        }
+        v.success = {success(payoffMax[1], payoffMin[1], v.payoffs[0]),
+                     success(payoffMax[2], payoffMin[2], v.payoffs[1])};
+        const std::uint8_t e1 = player1Equality(v.success[0], v.success[1], evenIsOne);
+        v.equality = {e1, static_cast<std::uint8_t>(evenIsOne ? e1 : 100 - e1)};
+    }
+};
+
 // One encounter between jug1 (player 1) and jug2 (player 2), who held prev1 and prev2 records
 // before it, reading the records one by one. copia 1: live play on the live genomes and live
 // settings, results committed to the report; the result has bit 0 set when player 1's pay-off fell
@@ -56,6 +96,7 @@ SeenPreview replayPreview(const World& w, const GenerationReport& r, int jug1, i
 // read one, its record index.
 struct GenerationCards {
     EncounterSettings settings;                      // the live settings (copia 1)
+    EncounterGame game;                              // the live game the pay-offs read
     std::vector<std::array<DecisionCard, 2>> cells;  // [cell][half] of the live genomes
     GenerationReport* report = nullptr;
     // Re-made by the cycle before the rounds; only the rounds' encounters write records, so it

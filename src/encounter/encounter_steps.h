@@ -18,87 +18,142 @@ namespace morvane {
 // decide by constants plays them in place.
 namespace encounterSteps {
 
-inline void computePayoffs(const World& w, const EncounterSettings& settings, EncounterValues& v) {
-    const PayoffMatrix& m = w.payoffs;
-    const float f1 = v.players[0].f, f2 = v.players[1].f;
-    const float d1 = v.players[0].disp, d2 = v.players[1].disp;
-    if (!settings.cakeCutting) {
-        v.payoffs = {expectedPayoff(m, settings.copia, 1, d1, d2),
-                     expectedPayoff(m, settings.copia, 2, d2, d1)};
-    } else if ((1.0f - f1) + (1.0f - f2) <= 1.0f) {
-        // Each player claims the share of the cake it does not give away.
-        v.payoffs = {(1.0f - f1) * m.PayoffMax[1], (1.0f - f2) * m.PayoffMax[2]};
-    } else {
-        v.payoffs = {0.0f, 0.0f};
-    }
-    v.success = {success(m, 1, v.payoffs[0]), success(m, 2, v.payoffs[1])};
-    const std::uint8_t e1 = player1Equality(v.success[0], v.success[1], settings.evenIsOne);
-    v.equality = {e1, static_cast<std::uint8_t>(settings.evenIsOne ? e1 : 100 - e1)};
-}
-
 inline float clampToUnit(float x) {
     if (!(x >= 0.0f)) return 0.0f;  // a NaN counts as nothing
     return x > 1.0f ? 1.0f : x;
 }
 
-// The two records of the encounter, and when `places` are given (where each player keeps its
-// memory of the other), their entries in the record index too. A generation that gave a cell
-// more moves than MovPosibles would write past its list; such an encounter still pays but leaves
-// no record.
-inline void writeRecords(const World& w, GenerationReport& r, RecordIndex* ix,
-                         const EncounterSettings& settings, const EncounterValues& v,
-                         const std::array<PartnerPlace, 2>* places) {
-    const std::array<int, 2> cells = {v.jug1, v.jug2};
-    const std::array<int, 2> slot = {v.prev1 + 1, v.prev2 + 1};
-    if (slot[0] > w.MovPosibles || slot[1] > w.MovPosibles) return;
-    if (static_cast<std::size_t>(std::max(slot[0], slot[1])) >= r.slotsPerCell) return;
-    // Positions worked out before the first byte is stored: a byte store may alias anything, and
-    // the world's sizes would be read again after each one.
-    const std::array<std::size_t, 2> row = {r.slotIndex(cells[0], 0), r.slotIndex(cells[1], 0)};
-    std::int32_t* const jugadas = r.Jugadas.data();
-    std::uint8_t* const movA = r.MovA.data();
-    std::uint8_t* const movB = r.MovB.data();
-    std::array<std::uint8_t, 2> bytesA{};
-    std::array<std::int32_t, 2> records{};
-    for (int k = 0; k < 2; ++k) {
-        const EncounterSide& p = v.players[k];
-        bytesA[k] = recordByte((settings.ciEsExito ? v.success[k] : p.f) * 100.0f);
-        records[k] = moveRecord::make(cells[1 - k], k, slot[1 - k], p.fired, p.half);
-    }
-    for (int k = 0; k < 2; ++k) {
-        jugadas[row[k]] = slot[k];
-        jugadas[row[k] + slot[k]] = records[k];
-        movA[row[k] + slot[k]] = bytesA[k];
-        movB[row[k] + slot[k]] = v.equality[k];
-    }
-    if (places == nullptr) return;
-    for (int k = 0; k < 2; ++k)
-        addToIndex(*ix, cells[k], slot[k], records[k], bytesA[k], v.equality[k], (*places)[k]);
-}
-
-// Scores, records and sums of a played encounter; the survive-today bits.
-inline std::uint8_t commit(const World& w, GenerationReport& r, RecordIndex* ix,
-                           const EncounterSettings& settings, const EncounterValues& v,
-                           const std::array<PartnerPlace, 2>* places) {
-    const std::array<int, 2> cells = {v.jug1, v.jug2};
-    for (int k = 0; k < 2; ++k) {
-        r.PagoTotal[cells[k]] += v.payoffs[k];
-        r.CoopTotal[cells[k]] += clampToUnit(settings.ciEsExito ? v.success[k] : v.players[k].f);
-    }
-    writeRecords(w, r, ix, settings, v, places);
-    for (int k = 0; k < 2; ++k) {
-        if (settings.chartSample) {
-            r.SumaCoop[k] += v.players[k].f;
-            r.CuentaCoop[k] += 1;
+// The sums of the encounters, added straight into the report.
+class SumsInReport {
+  public:
+    explicit SumsInReport(GenerationReport& r) : r_(r) {}
+    void add(int k, float f, bool chartSample) {
+        if (chartSample) {
+            r_.SumaCoop[k] += f;
+            r_.CuentaCoop[k] += 1;
         }
-        r.statCoopSum[k] += v.players[k].f;
-        r.statCoopCount[k] += 1;
+        r_.statCoopSum[k] += f;
+        r_.statCoopCount[k] += 1;
     }
-    std::uint8_t result = 0;
-    if (v.payoffs[0] < w.UmbralHoy) result |= 1;
-    if (v.payoffs[1] < w.UmbralHoy) result |= 2;
-    return result;
-}
+
+  private:
+    GenerationReport& r_;
+};
+
+// The sums of the encounters, held here and given back to the report by finish(): the loop of a
+// generation whose encounters decide by constants holds them through a round.
+class HeldSums {
+  public:
+    explicit HeldSums(const GenerationReport& r) { resume(r); }
+    void add(int k, float f, bool chartSample) {
+        if (chartSample) {
+            sumaCoop_[k] += f;
+            cuentaCoop_[k] += 1;
+        }
+        statCoopSum_[k] += f;
+        statCoopCount_[k] += 1;
+    }
+    // Takes the report's sums up again, after another hand added to them.
+    void resume(const GenerationReport& r) {
+        sumaCoop_ = r.SumaCoop;
+        cuentaCoop_ = r.CuentaCoop;
+        statCoopSum_ = r.statCoopSum;
+        statCoopCount_ = r.statCoopCount;
+    }
+    // Gives the sums back to the report.
+    void finish(GenerationReport& r) const {
+        r.SumaCoop = sumaCoop_;
+        r.CuentaCoop = cuentaCoop_;
+        r.statCoopSum = statCoopSum_;
+        r.statCoopCount = statCoopCount_;
+    }
+
+  private:
+    std::array<float, 2> sumaCoop_{};
+    std::array<std::int32_t, 2> cuentaCoop_{};
+    std::array<double, 2> statCoopSum_{};
+    std::array<std::int64_t, 2> statCoopCount_{};
+};
+
+// Where played encounters leave their scores, records and sums (kept by `Sums`), read from the
+// world and the report once: a byte store into the records may alias anything, and the steps
+// would otherwise read them again after each one.
+template <typename Sums>
+class EncounterCommit {
+  public:
+    EncounterCommit(const World& w, GenerationReport& r, const EncounterSettings& settings)
+        : sums(r),
+          pagoTotal_(r.PagoTotal.data()),
+          coopTotal_(r.CoopTotal.data()),
+          jugadas_(r.Jugadas.data()),
+          movA_(r.MovA.data()),
+          movB_(r.MovB.data()),
+          slotsPerCell_(r.slotsPerCell),
+          movPosibles_(w.MovPosibles),
+          umbralHoy_(w.UmbralHoy),
+          ciEsExito_(settings.ciEsExito),
+          chartSample_(settings.chartSample) {}
+
+    Sums sums;
+
+    // Scores, records and sums of a played encounter (and the records' entries in the index when
+    // `places` are given); the survive-today bits.
+    std::uint8_t commit(const EncounterValues& v, RecordIndex* ix,
+                        const std::array<PartnerPlace, 2>* places) {
+        const std::array<int, 2> cells = {v.jug1, v.jug2};
+        for (int k = 0; k < 2; ++k) {
+            pagoTotal_[cells[k]] += v.payoffs[k];
+            coopTotal_[cells[k]] += clampToUnit(ciEsExito_ ? v.success[k] : v.players[k].f);
+        }
+        writeRecords(v, ix, places);
+        for (int k = 0; k < 2; ++k) sums.add(k, v.players[k].f, chartSample_);
+        std::uint8_t result = 0;
+        if (v.payoffs[0] < umbralHoy_) result |= 1;
+        if (v.payoffs[1] < umbralHoy_) result |= 2;
+        return result;
+    }
+
+  private:
+    // The two records of the encounter, and their entries in the record index when `places` (where
+    // each player keeps its memory of the other) are given. A generation that gave a cell more
+    // moves than MovPosibles would write past its list; such an encounter still pays but leaves no
+    // record.
+    void writeRecords(const EncounterValues& v, RecordIndex* ix,
+                      const std::array<PartnerPlace, 2>* places) {
+        const std::array<int, 2> cells = {v.jug1, v.jug2};
+        const std::array<int, 2> slot = {v.prev1 + 1, v.prev2 + 1};
+        if (slot[0] > movPosibles_ || slot[1] > movPosibles_) return;
+        if (static_cast<std::size_t>(std::max(slot[0], slot[1])) >= slotsPerCell_) return;
+        const std::array<std::size_t, 2> row = {static_cast<std::size_t>(cells[0]) * slotsPerCell_,
+                                                static_cast<std::size_t>(cells[1]) * slotsPerCell_};
+        std::array<std::uint8_t, 2> bytesA{};
+        std::array<std::int32_t, 2> records{};
+        for (int k = 0; k < 2; ++k) {
+            const EncounterSide& p = v.players[k];
+            bytesA[k] = recordByte((ciEsExito_ ? v.success[k] : p.f) * 100.0f);
+            records[k] = moveRecord::make(cells[1 - k], k, slot[1 - k], p.fired, p.half);
+        }
+        for (int k = 0; k < 2; ++k) {
+            jugadas_[row[k]] = slot[k];
+            jugadas_[row[k] + slot[k]] = records[k];
+            movA_[row[k] + slot[k]] = bytesA[k];
+            movB_[row[k] + slot[k]] = v.equality[k];
+        }
+        if (places == nullptr) return;
+        for (int k = 0; k < 2; ++k)
+            addToIndex(*ix, cells[k], slot[k], records[k], bytesA[k], v.equality[k], (*places)[k]);
+    }
+
+    float* pagoTotal_;
+    float* coopTotal_;
+    std::int32_t* jugadas_;
+    std::uint8_t* movA_;
+    std::uint8_t* movB_;
+    std::size_t slotsPerCell_;
+    int movPosibles_;
+    float umbralHoy_;
+    bool ciEsExito_, chartSample_;
+};
 
 // Both decisions of a generation without ad-hoc settings in which no half reads the records: each
 // half's output is the constant its flat curve gives for every input and its trigger never fires,
@@ -129,16 +184,17 @@ inline bool decidesByConstants(const GenerationCards& cards) {
 
 // An unobserved live encounter of a generation that decidesByConstants(), with the results
 // JugarPartida on the cards gives it: the two constant outputs, then the shared steps.
-inline std::uint8_t playConstantEncounter(const World& w, GenerationCards& cards, int jug1,
-                                          int jug2, int prev1, int prev2) {
-    EncounterValues& v = cards.inPlay;
+inline std::uint8_t playConstantEncounter(
+    const GenerationCards& cards, const EncounterGame& game,
+    encounterSteps::EncounterCommit<encounterSteps::HeldSums>& commit, EncounterValues& v, int jug1,
+    int jug2, int prev1, int prev2) {
     v.jug1 = jug1;
     v.jug2 = jug2;
     v.prev1 = prev1;
     v.prev2 = prev2;
     encounterSteps::decideBothConstant(cards.settings, cards, v);
-    encounterSteps::computePayoffs(w, cards.settings, v);
-    return v.result = encounterSteps::commit(w, *cards.report, nullptr, cards.settings, v, nullptr);
+    game.computePayoffs(v);
+    return v.result = commit.commit(v, nullptr, nullptr);
 }
 
 }  // namespace morvane

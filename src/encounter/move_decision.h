@@ -62,19 +62,27 @@ inline float colourSimilarity(const Genoma& a, const Genoma& b) {
     return kColourSimilarities[diff];
 }
 
-// Expected pay-off of role k playing its absolute move with probability own against other.
-inline float expectedPayoff(const PayoffMatrix& m, int copia, int k, float own, float other) {
+// Expected pay-off of role k playing its absolute move with probability own against other, from
+// the role's four coefficients.
+inline float expectedPayoff(float coefConst, float coefOwn, float coefOther, float coefXY, int k,
+                            float own, float other) {
     // The cross term is always taken as XY * disp1 * disp2, in that order.
     const float d1 = k == 1 ? own : other, d2 = k == 1 ? other : own;
-    return m.PayoffCoefConst[copia][k] + m.PayoffCoefOwn[copia][k] * own +
-           m.PayoffCoefOther[copia][k] * other + m.PayoffCoefXY[copia][k] * d1 * d2;
+    return coefConst + coefOwn * own + coefOther * other + coefXY * d1 * d2;
+}
+inline float expectedPayoff(const PayoffMatrix& m, int copia, int k, float own, float other) {
+    return expectedPayoff(m.PayoffCoefConst[copia][k], m.PayoffCoefOwn[copia][k],
+                          m.PayoffCoefOther[copia][k], m.PayoffCoefXY[copia][k], k, own, other);
 }
 
-// A pay-off as a share of the role's pay-off range; 1 when the range is empty.
+// A pay-off as a share of the pay-off range max - min; 1 when the range is empty.
+inline float success(float max, float min, float pay) {
+    const float range = max - min;
+    if (max == min) return 1.0f;
+    return (pay - min) / range;
+}
 inline float success(const PayoffMatrix& m, int k, float pay) {
-    const float range = m.PayoffMax[k] - m.PayoffMin[k];
-    if (m.PayoffMax[k] == m.PayoffMin[k]) return 1.0f;
-    return (pay - m.PayoffMin[k]) / range;
+    return success(m.PayoffMax[k], m.PayoffMin[k], pay);
 }
 
 // A percentage as stored in a record byte: floored, a NaN taken as 0, held within 0..100 so that
