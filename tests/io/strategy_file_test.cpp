@@ -81,23 +81,22 @@ TEST(StrategyFile, RefusesMalformedFilesAtTheirLine) {
         {"named after unnamed", replaceLine(slot10, "Late"), slot10,
          "strategy slot 10 is named \"Late\" after the unnamed slot 9: the list would end at the "
          "unnamed slot"},
-        {"not a number", replaceLine(slot9 + 1, " x "), slot9 + 1, ""},
-        {"cut short", good.substr(0, good.find("Generous")), 0, ""},
+        {"not a number", replaceLine(slot9 + 1, " x "), slot9 + 1,
+         "strategy slot 9, Reparto: \"x\" is not a number"},
+        {"cut short", good.substr(0, good.find("Generous")), 38 + 19 * 6,
+         "the file ends where the name of strategy slot 8 should be"},
         {"no [Rangos] header", replaceLine(2, "[Rango]"), 2,
          "expected the header [Rangos], found \"[Rango]\""},
-        {"text after the list", good + "extra\r\n", 38 + 19 * 19, ""},
+        {"text after the list", good + "extra\r\n", 38 + 19 * 19,
+         "text after the last strategy block: \"extra\""},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.row);
         StrategyFileContents into;
         const LoadResult r = readStrategyText(row.text, false, into);
         EXPECT_FALSE(r.ok);
-        if (row.line != 0) {
-            EXPECT_EQ(r.line, row.line);
-        }
-        if (!row.reason.empty()) {
-            EXPECT_EQ(r.reason, row.reason);
-        }
+        EXPECT_EQ(r.line, row.line);
+        EXPECT_EQ(r.reason, row.reason);
     }
 }
 
