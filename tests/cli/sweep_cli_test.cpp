@@ -37,10 +37,11 @@ int finishedRuns(const fs::path& folder) {
     return n;
 }
 
-class SweepCli : public ::testing::Test {
+class SweepCli : public morvane::testing::FolderTest {
   protected:
+    SweepCli() : FolderTest("morvane_sweep_cli") {}
     void SetUp() override {
-        dir_ = morvane::testing::freshTestFolder("morvane_sweep_cli");
+        FolderTest::SetUp();
         morvane::World w;
         morvane::Rng rng(3);
         morvane::makeBusyWorld(w, rng, 12, 10, 2, 2);
@@ -48,9 +49,6 @@ class SweepCli : public ::testing::Test {
         ASSERT_TRUE(morvane::storableScenarioText(w, &text).ok);
         writeBytes(dir_ / "base.dpt", text);
     }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
 
     Outcome run(const std::string& args, const std::string& env = "") const {
         const std::string cmd = env + " " + MORVANE_CLI_PATH + " " + args + " >" +
@@ -79,8 +77,6 @@ class SweepCli : public ::testing::Test {
         waitpid(pid, &status, 0);
         return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
-
-    fs::path dir_;
 };
 
 const char* const kLongSweep =

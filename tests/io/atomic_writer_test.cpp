@@ -5,9 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <set>
-#include <sstream>
 #include <string>
 
 #include "support/test_folder.h"
@@ -17,32 +15,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class OutputBatchTest : public ::testing::Test {
+class OutputBatchTest : public testing::FolderTest {
   protected:
-    void SetUp() override { dir_ = morvane::testing::freshTestFolder("morvane_writer"); }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
-
+    OutputBatchTest() : FolderTest("morvane_writer") {}
     void put(const std::string& name, const std::string& bytes) const {
-        std::ofstream(path(name), std::ios::binary) << bytes;
+        testing::writeBytes(dir_ / name, bytes);
     }
-
-    static std::string bytes(const std::string& file) {
-        std::ifstream in(file, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-
-    // Every name in the folder: a temporary file left behind shows up here.
-    std::set<std::string> names() const {
-        std::set<std::string> out;
-        for (const auto& e : fs::directory_iterator(dir_)) out.insert(e.path().filename().string());
-        return out;
-    }
-
-    fs::path dir_;
+    static std::string bytes(const std::string& file) { return read(file); }
 };
 
 TEST_F(OutputBatchTest, ReplacesTargetsAndTouchesNothingElse) {

@@ -82,13 +82,6 @@ TEST(NumberFormat, RandomFloatsReadBackWithinSevenDigitsAndWriteAgainTheSame) {
     EXPECT_GT(exact, 1000);
 }
 
-TEST(NumberFormat, GeneralAndShortForms) {
-    EXPECT_EQ(generalWhole(1) + generalWhole(99), " 1  99 ");
-    EXPECT_EQ(generalWhole(-1) + generalWhole(12900), "-1  12900 ");
-    EXPECT_EQ(generalFloat(0.5f) + generalFloat(-2.25f), " .5 -2.25 ");
-    EXPECT_EQ(shortFloat(4) + shortFloat(-1) + shortFloat(0.5f), " 4 -1 .5");
-}
-
 TEST(NumberFormat, SplitsOnBlanksAndCommasAndKeepsDecimalCommas) {
     const std::vector<std::pair<std::string, std::vector<std::string>>> rows{
         {" 1  99 ", {"1", "99"}},

@@ -16,10 +16,13 @@
 #include "games/payoff.h"
 #include "io/scenario_worlds.h"
 #include "state/vista.h"
+#include "support/test_folder.h"
 
 namespace morvane {
 namespace {
 
+using testing::freshTestFolder;
+using testing::readBytes;
 using testing_io::expectSameWorld;
 using testing_io::randomWorld;
 using testing_io::startUpWorld;
@@ -35,12 +38,6 @@ std::vector<std::string> crlfLines(const std::string& text) {
         start = end + 2;
     }
     return lines;
-}
-
-// A folder of the temporary directory for this process alone: other checkouts may run the same
-// tests at once.
-std::filesystem::path privateFolder(const std::string& name) {
-    return std::filesystem::temp_directory_path() / (name + "_" + std::to_string(::getpid()));
 }
 
 std::string joinCrlf(const std::vector<std::string>& lines) {
@@ -70,11 +67,9 @@ TEST(ScenarioFile, StartUpWorldIsWrittenAsStored) {
         std::ofstream(kGoldenFile, std::ios::binary) << text;
         GTEST_SKIP() << "stored a new start-up file in " << kGoldenFile;
     }
-    std::ifstream in(kGoldenFile, std::ios::binary);
-    ASSERT_TRUE(in) << "missing " << kGoldenFile;
-    std::stringstream stored;
-    stored << in.rdbuf();
-    const auto got = crlfLines(text), want = crlfLines(stored.str());
+    const std::string stored = readBytes(kGoldenFile);
+    ASSERT_FALSE(stored.empty()) << "missing " << kGoldenFile;
+    const auto got = crlfLines(text), want = crlfLines(stored);
     ASSERT_EQ(got.size(), want.size());
     for (std::size_t i = 0; i < want.size(); ++i) ASSERT_EQ(got[i], want[i]) << "line " << i + 1;
 
@@ -159,22 +154,6 @@ TEST(ScenarioFile, LoadSetsUpTheWorldAndKeepsWhatTheFileDoesNotHold) {
     EXPECT_EQ(target.payoffs.PayoffMax[1], 4.0f) << "the analysis follows the pay-offs read";
     ASSERT_EQ(target.neighbourhood.Vecinos.size(), 4u);
     EXPECT_EQ(target.vecino(1, 0), 3) << "the neighbour table is built for the loaded size";
-}
-
-TEST(ScenarioFile, ReadsLfLineEndsAndDecimalCommas) {
-    const World w = randomWorld(3, 2, 11);
-    const std::string crlf = scenarioText(w);
-    std::string lf, comma;
-    for (char c : crlf)
-        if (c != '\r') lf += c;
-    // Only number lines hold points in this world: its names have none.
-    for (char c : crlf) comma += (c == '.') ? ',' : c;
-    for (const std::string* text : {&lf, &comma}) {
-        World back;
-        const LoadResult r = readScenarioText(back, *text);
-        ASSERT_TRUE(r.ok) << r.line << ": " << r.reason;
-        EXPECT_EQ(scenarioText(back), crlf);
-    }
 }
 
 TEST(ScenarioFile, SlotsAfterAnEmptyOneAndOddNamesComeBack) {
@@ -360,9 +339,7 @@ TEST(ScenarioFile, PayoffsBeyondTheBoundAreRefusedAtTheirLine) {
 
 TEST(ScenarioFile, RefusesFilesThatAreNotScenarioText) {
     namespace fs = std::filesystem;
-    const fs::path dir = privateFolder("morvane_scenario_refuse");
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    const fs::path dir = freshTestFolder("morvane_scenario");
     const std::string text = scenarioText(startUpWorld(2, 3));
     struct Row {
         std::string name, content;
@@ -421,18 +398,23 @@ TEST(ScenarioFile, RefusesFilesThatAreNotScenarioText) {
     fs::remove_all(dir);
 }
 
-TEST(ScenarioFile, ReadsAByteOrderMarkCrLineEndsAndTrailingBlankLines) {
+TEST(ScenarioFile, ReadsOtherLineEndsDecimalCommasAByteOrderMarkAndTrailingBlankLines) {
     const World saved = randomWorld(3, 2, 11);
     const std::string text = scenarioText(saved);
-    std::string crOnly;
-    for (char c : text)
+    std::string crOnly, lfOnly, comma;
+    for (char c : text) {
         if (c != '\n') crOnly += c;
+        if (c != '\r') lfOnly += c;
+        comma += (c == '.') ? ',' : c;  // only number lines hold points: the names have none
+    }
     const struct {
         const char* name;
         std::string text;
     } rows[] = {
-        {"byte-order mark", "\xEF\xBB\xBF" + text},
+        {"LF alone", lfOnly},
         {"CR alone", crOnly},
+        {"decimal commas", comma},
+        {"byte-order mark", "\xEF\xBB\xBF" + text},
         {"blank lines after the list", text + "\r\n  \r\n\t\r\n"},
     };
     for (const auto& row : rows) {
@@ -471,8 +453,7 @@ TEST(ScenarioFile, ReadingALineOfManyNumbersTakesLittleMemory) {
     GTEST_SKIP() << "the sanitizer's own bookkeeping dwarfs what is measured";
 #endif
     namespace fs = std::filesystem;
-    const fs::path file =
-        fs::temp_directory_path() / ("morvane_many_numbers_" + std::to_string(getpid()) + ".dpt");
+    const fs::path file = freshTestFolder("morvane_scenario") / "many.dpt";
     constexpr std::size_t kTokens = 8u << 20;  // 16 MiB of " 1"
     {
         std::string line;
@@ -482,27 +463,18 @@ TEST(ScenarioFile, ReadingALineOfManyNumbersTakesLittleMemory) {
     }
     const long size = static_cast<long>(fs::file_size(file));
     const long peak = peakKilobytesReading(file.string());
-    fs::remove(file);
+    fs::remove_all(file.parent_path());
     ASSERT_GT(peak, 0) << "the child did not report, or read the file as a scenario";
     EXPECT_LE(peak, (3 * size + (64l << 20)) / 1024) << "kilobytes at the peak";
 }
 
-std::string fileBytes(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 TEST(ScenarioFile, AFailedSaveLeavesThePreviousFileAndSaysWhy) {
     namespace fs = std::filesystem;
-    const fs::path dir = privateFolder("morvane_scenario_save");
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    const fs::path dir = freshTestFolder("morvane_scenario");
     const fs::path target = dir / "world.dpt";
     const World first = startUpWorld(2, 3);
     ASSERT_TRUE(GuardarEscenario(first, target.string()).ok);
-    const std::string previous = fileBytes(target);
+    const std::string previous = readBytes(target);
     ASSERT_EQ(previous, scenarioText(first));
     ASSERT_FALSE(fs::exists(dir / "world.dpt.tmp"));
 
@@ -523,7 +495,7 @@ TEST(ScenarioFile, AFailedSaveLeavesThePreviousFileAndSaysWhy) {
                   std::to_string(7 + 16 * 17 + 3 + 31 + 3 + 2 * 19 + 1) +
                   " would read back as an error: the name of strategy slot 4 has 256 characters, "
                   "more than the 255 allowed");
-    EXPECT_EQ(fileBytes(target), previous);
+    EXPECT_EQ(readBytes(target), previous);
 
     World broken = startUpWorld(2, 3);
     broken.payoffs.R[2] = std::numeric_limits<float>::quiet_NaN();
@@ -532,7 +504,7 @@ TEST(ScenarioFile, AFailedSaveLeavesThePreviousFileAndSaysWhy) {
     EXPECT_EQ(refused.reason,
               "the world cannot be stored: line 2 would read back as an error: R(2): \"nan\" is "
               "not a finite 32-bit float");
-    EXPECT_EQ(fileBytes(target), previous);
+    EXPECT_EQ(readBytes(target), previous);
 
     const SaveResult noFolder = GuardarEscenario(second, (dir / "no" / "world.dpt").string());
     EXPECT_EQ(noFolder.reason, "cannot write " + (dir / "no" / "world.dpt").string() +
@@ -542,8 +514,8 @@ TEST(ScenarioFile, AFailedSaveLeavesThePreviousFileAndSaysWhy) {
     // A file of the user's under the name an older writer used as its temporary file survives.
     std::ofstream(dir / "world.dpt.tmp", std::ios::binary) << "mine";
     ASSERT_TRUE(GuardarEscenario(second, target.string()).ok);
-    EXPECT_EQ(fileBytes(target), scenarioText(second));
-    EXPECT_EQ(fileBytes(dir / "world.dpt.tmp"), "mine");
+    EXPECT_EQ(readBytes(target), scenarioText(second));
+    EXPECT_EQ(readBytes(dir / "world.dpt.tmp"), "mine");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
     fs::remove_all(dir);
 }

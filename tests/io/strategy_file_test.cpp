@@ -15,18 +15,8 @@ namespace morvane {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::readBytes;
 using testing_io::startUpWorld;
-
-std::string fileBytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void put(const fs::path& p, const std::string& bytes) {
-    std::ofstream(p, std::ios::binary) << bytes;
-}
 
 // A world whose list and limits are not the start-up ones, so a copy is seen to be taken.
 World editedWorld() {
@@ -50,16 +40,16 @@ TEST(StrategyFile, HoldsAScenariosTailByteForByteAndReadsItBack) {
     // Save, open, save: the same bytes; a scenario's tail reads as the same contents.
     const fs::path dir = testing::freshTestFolder("morvane_est");
     ASSERT_TRUE(saveStrategyFile((dir / "a.est").string(), w.Rangos, w.ListaEstrategias).ok);
-    EXPECT_EQ(fileBytes(dir / "a.est"), est);
+    EXPECT_EQ(readBytes(dir / "a.est"), est);
     StrategyFileContents read;
     read.limits = defaultRangos();
     ASSERT_TRUE(loadStrategyFile((dir / "a.est").string(), read).ok);
     EXPECT_EQ(read.limits.limits, w.Rangos.limits);
     for (int s = 2; s <= 20; ++s) EXPECT_EQ(read.list[s], w.ListaEstrategias[s]) << s;
     ASSERT_TRUE(saveStrategyFile((dir / "b.est").string(), read.limits, read.list).ok);
-    EXPECT_EQ(fileBytes(dir / "b.est"), est);
+    EXPECT_EQ(readBytes(dir / "b.est"), est);
 
-    put(dir / "w.dpt", scenario);
+    testing::writeBytes(dir / "w.dpt", scenario);
     StrategyFileContents fromScenario;
     ASSERT_TRUE(loadStrategyFile((dir / "w.dpt").string(), fromScenario).ok);
     EXPECT_EQ(strategyFileText(fromScenario.limits, fromScenario.list), est);
@@ -91,23 +81,22 @@ TEST(StrategyFile, RefusesMalformedFilesAtTheirLine) {
         {"named after unnamed", replaceLine(slot10, "Late"), slot10,
          "strategy slot 10 is named \"Late\" after the unnamed slot 9: the list would end at the "
          "unnamed slot"},
-        {"not a number", replaceLine(slot9 + 1, " x "), slot9 + 1, ""},
-        {"cut short", good.substr(0, good.find("Generous")), 0, ""},
+        {"not a number", replaceLine(slot9 + 1, " x "), slot9 + 1,
+         "strategy slot 9, Reparto: \"x\" is not a number"},
+        {"cut short", good.substr(0, good.find("Generous")), 38 + 19 * 6,
+         "the file ends where the name of strategy slot 8 should be"},
         {"no [Rangos] header", replaceLine(2, "[Rango]"), 2,
          "expected the header [Rangos], found \"[Rango]\""},
-        {"text after the list", good + "extra\r\n", 38 + 19 * 19, ""},
+        {"text after the list", good + "extra\r\n", 38 + 19 * 19,
+         "text after the last strategy block: \"extra\""},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.row);
         StrategyFileContents into;
         const LoadResult r = readStrategyText(row.text, false, into);
         EXPECT_FALSE(r.ok);
-        if (row.line != 0) {
-            EXPECT_EQ(r.line, row.line);
-        }
-        if (!row.reason.empty()) {
-            EXPECT_EQ(r.reason, row.reason);
-        }
+        EXPECT_EQ(r.line, row.line);
+        EXPECT_EQ(r.reason, row.reason);
     }
 }
 
@@ -115,7 +104,7 @@ TEST(StrategyFile, ASaveThatFailsOrWouldNotReadBackLeavesTheOldFile) {
     const World w = editedWorld();
     const fs::path dir = testing::freshTestFolder("morvane_est_fail");
     const fs::path target = dir / "old.est";
-    put(target, "old bytes");
+    testing::writeBytes(target, "old bytes");
 
     World holed = w;
     holed.ListaEstrategias[10].name = "after a hole";  // slot 9 has no name
@@ -136,7 +125,7 @@ TEST(StrategyFile, ASaveThatFailsOrWouldNotReadBackLeavesTheOldFile) {
     setrlimit(RLIMIT_FSIZE, &before);
     EXPECT_FALSE(failed.ok);
     EXPECT_NE(failed.reason.find("File too large"), std::string::npos) << failed.reason;
-    EXPECT_EQ(fileBytes(target), "old bytes");
+    EXPECT_EQ(readBytes(target), "old bytes");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
     fs::remove_all(dir);
 }

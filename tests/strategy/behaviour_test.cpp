@@ -6,7 +6,6 @@
 #include <string>
 
 #include "base/rng.h"
-#include "strategy/strategy_list.h"
 
 namespace morvane {
 namespace {
@@ -50,36 +49,6 @@ TEST(Behaviour, CurvePassesThroughItsFourPoints) {
         EXPECT_NEAR(evalBehaviour01(g, g.X1 / 100.0f), g.Y1 / 100.0f, 1e-4);
         EXPECT_NEAR(evalBehaviour01(g, g.X2 / 100.0f), g.Y2 / 100.0f, 1e-4);
         EXPECT_NEAR(evalBehaviour01(g, 1.0f), g.Y3 / 100.0f, 1e-4);
-    }
-}
-
-TEST(Behaviour, PredefinedStrategiesGiveTheirFunctions) {
-    const StrategyList list = initialStrategyList();
-    struct Row {
-        int slot, part;
-        float (*expected)(float);
-    };
-    const Row rows[] = {
-        {2, 0, [](float x) { return x; }},      // "Cuadro muerto"
-        {4, 1, [](float) { return 0.0f; }},     // "UD"
-        {5, 0, [](float) { return 100.0f; }},   // "UC"
-        {6, 1, [](float x) { return x; }},      // "Tit For Tat"
-        {7, 0, [](float x) { return x / 2; }},  // "Fairman", cooperation
-        {7, 1, [](float x) { return x; }},      // "Fairman", coordination
-        // "Cuadro en blanco": through (0, 100), (25, 25), (75, 75), (100, 0); 50 at the middle
-        {3, 0, [](float x) { return x == 0     ? 100.0f
-                                    : x == 100 ? 0.0f
-                                               : x; }},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(list[r.slot].name + " part " + std::to_string(r.part));
-        const GenomePart g = toCellForm(list[r.slot].genoma).parte[r.part];
-        const bool cubic = r.slot == 3;
-        for (int x = 0; x <= 100; ++x) {
-            if (cubic && x != 0 && x != 25 && x != 50 && x != 75 && x != 100) continue;
-            EXPECT_NEAR(evalBehaviour100(g, x), r.expected(x), 1e-3) << "x " << x;
-            EXPECT_NEAR(evalBehaviour01(g, x / 100.0f), r.expected(x) / 100, 1e-5) << "x " << x;
-        }
     }
 }
 

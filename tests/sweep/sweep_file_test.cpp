@@ -43,6 +43,8 @@ TEST(SweepFile, RefusesMalformedFilesWithLineAndReason) {
         {"seven pay-offs", "payoffs = [5, 3, 1, 0, 5, 3, 1]\n", 1,
          "payoffs must be a list of eight numbers (T1, R1, P1, S1, T2, R2, P2, S2)"},
         {"pay-off not a number", "T1 = true\n", 1, "T1 must be a number, not true or false"},
+        {"pay-off beyond the bound", "[vary]\nT1 = [4, 2e37]\n", 2,
+         "T1 = 2e+37 lies beyond -1.33444e+36..1.33444e+36, where scores would overflow"},
         {"option not a truth", "option3 = 1\n", 1,
          "option3 must be true or false, not a whole number"},
         {"option 0 beside mutation", "mutation = 0.1\noption0 = true\n", 2,

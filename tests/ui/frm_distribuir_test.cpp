@@ -100,14 +100,9 @@ void FrmDistribuirTest::normalizeAndFillWorld() {
     QCOMPARE(theWorld().ListaEstrategias[1].Reparto, std::int16_t(1024 + 334));
     QVERIFY(window->cmdRepartir->isEnabled());
     // A typed percentage outside 0..100 is ignored.
-    window->txtPorcion[2]->setFocus();
-    QTest::keyClick(window->txtPorcion[2], Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(window->txtPorcion[2], QStringLiteral("150"));
-    QTest::keyClick(window->txtPorcion[2], Qt::Key_Return);
+    testing_ui::enterInto(window->txtPorcion[2], QStringLiteral("150"));
     QCOMPARE(window->txtPorcion[2]->text(), QStringLiteral("33.3"));
-    QTest::keyClick(window->txtPorcion[2], Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(window->txtPorcion[2], QStringLiteral("33.35"));
-    QTest::keyClick(window->txtPorcion[2], Qt::Key_Return);
+    testing_ui::enterInto(window->txtPorcion[2], QStringLiteral("33.35"));
     QCOMPARE(window->hsbPorcion[2]->value(), 334);  // 333.5 to the even 334
     QCOMPARE(window->txtPorcion[2]->text(), QStringLiteral("33.4"));
     window->hsbPorcion[2]->setValue(333);

@@ -18,6 +18,7 @@
 #include "ui/session.h"
 
 using namespace morvane;
+using testing_ui::typeInto;
 
 namespace {
 
@@ -36,15 +37,6 @@ QStringList texts(const std::vector<QLineEdit*>& boxes) {
 
 QStringList payoffTexts(const frmPagos& f) {
     return texts({f.txtParametro.begin(), f.txtParametro.begin() + 8});
-}
-
-// Clicks into a box and replaces its text by typing, as a user would.
-void typeInto(QLineEdit* box, const QString& text) {
-    QTest::mouseClick(box, Qt::LeftButton);
-    QCoreApplication::processEvents();
-    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-    if (text.isEmpty()) QTest::keyClick(box, Qt::Key_Backspace);
-    QTest::keyClicks(box, text);
 }
 
 // Leaves the focused box with the Tab key and lets the window answer.
@@ -79,8 +71,7 @@ class FrmPagosTest : public QObject {
     void gamesInvertRandomAndRestore();
     void payoffEditsActAtOnceOtherSettingsOnOk();
     void boxesAndBarsFollowEachOther();
-    void invalidTextKeepsTheLastValueAndOkRefuses();
-    void payoffsBeyondTheBoundAreRefusedAndSayWhy();
+    void refusedTextKeepsTheLastValueAndOkRefuses();
     void testPanelPlaysOneMove();
     void screenshot();
 
@@ -147,7 +138,11 @@ void FrmPagosTest::gamesInvertRandomAndRestore() {
 
     // "Random" shows every digit of its draw; "Restore" returns to the pay-offs at opening.
     Session::instance().seed(5);
+    const int gameIndex = world().payoffs.GameIndex;
     QTest::mouseClick(window->cmdAzar, Qt::LeftButton);
+    // Pay-offs no game of the catalogue has show "Custom"; the game index stays.
+    QCOMPARE(window->cmbJuegos->currentText(), QStringLiteral("Custom"));
+    QCOMPARE(int(world().payoffs.GameIndex), gameIndex);
     for (int i = 0; i < 8; ++i) {
         QCOMPARE(window->txtParametro[i]->text().toFloat(), payoffs()[i]);
         QCOMPARE(window->hsbParametro[i]->value(), int(std::nearbyint(payoffs()[i] * 100.0f)));
@@ -155,6 +150,12 @@ void FrmPagosTest::gamesInvertRandomAndRestore() {
     QTest::mouseClick(window->cmdRestaurar, Qt::LeftButton);
     QCOMPARE(payoffTexts(*window).join(' '), QStringLiteral("4 4 3 3 1 1 0 0"));
     QCOMPARE(payoffs(), world().restorePayoffs);
+    QCOMPARE(window->cmbJuegos->currentText(), QString::fromUtf8(gameCatalogue()[0].name));
+    QCOMPARE(window->cmbJuegos->count(), int(gameCatalogue().size()));
+    // Swapping the moves of the prisoner's dilemma is no game of the catalogue either.
+    QTest::mousePress(window->cmdInvertir, Qt::RightButton);
+    QTest::mouseRelease(window->cmdInvertir, Qt::RightButton);
+    QCOMPARE(window->cmbJuegos->currentText(), QStringLiteral("Custom"));
 }
 
 void FrmPagosTest::payoffEditsActAtOnceOtherSettingsOnOk() {
@@ -213,80 +214,67 @@ void FrmPagosTest::boxesAndBarsFollowEachOther() {
     QCOMPARE(world().payoffs.P[1], 1.01f);
 }
 
-void FrmPagosTest::invalidTextKeepsTheLastValueAndOkRefuses() {
+// Text that is no number for its box, or a pay-off whose scores could overflow, is refused.
+void FrmPagosTest::refusedTextKeepsTheLastValueAndOkRefuses() {
+    const QString beyond =
+        QStringLiteral("lies beyond -1.33444e+36..1.33444e+36, where scores would overflow");
     struct Row {
         int i;  // box index; negative for a player's disposition
         QString typed;
-        float kept;  // the last number the typing went through, else the box's first value
+        float kept;     // the last number the typing went through, else the box's first value
+        bool accepted;  // leaving and "OK" take it
+        QString why;    // the box's tooltip once refused, where it is checked
     };
     const std::vector<Row> rows{
-        {0, "", 4},    {1, "abc", 4},  {2, "-", 3},     {3, "1e39", 1000},  // via "1e3"
-        {4, "nan", 1}, {5, "inf", 1},  {13, "0", 10},   {13, "40000", 4000},
-        {9, "", 0},    {-1, "1.5", 1}, {-2, "-0.1", 0},
+        {0, "", 4, false, {}},
+        {1, "abc", 4, false, {}},
+        {2, "-", 3, false, {}},
+        {3, "1e39", 1000, false, {}},  // via "1e3"
+        {4, "nan", 1, false, {}},
+        {5, "inf", 1, false, {}},
+        {13, "0", 10, false, {}},
+        {13, "40000", 4000, false, {}},
+        {9, "", 0, false, {}},
+        {-1, "1.5", 1, false, {}},
+        {-2, "-0.1", 0, false, {}},
+        {0, "1.334e36", 1.334e36f, true, {}},
+        {7, "-1.334e36", -1.334e36f, true, {}},
+        {3, "2e36", 2000, false, beyond},      // via "2e3"
+        {6, "-1.4e36", -1400, false, beyond},  // via "-1.4e3"
+        {1, "3e38", 3000, false, beyond},      // via "3e3"
     };
     for (const Row& row : rows) {
+        const QByteArray bytes = row.typed.toUtf8();
+        const char* name = bytes.constData();
         window = std::make_unique<frmPagos>();
         window->EmpezarPorAqui();
         QVERIFY(testing_ui::showActive(window.get()));
         QLineEdit* box = row.i >= 0 ? window->txtParametro[row.i] : window->txtIrracional[-row.i];
-        const char* name = qPrintable(row.typed);
         typeInto(box, row.typed);
         if (row.i >= 0) QVERIFY2(window->parametro(row.i) == row.kept, name);
         if (row.i >= 0 && row.i < 8) QVERIFY2(payoffs()[row.i] == row.kept, name);
         if (row.i < 0)
             QCOMPARE(window->txtMov[-row.i]->text(), QStringLiteral("[%1]").arg(row.kept));
-        // Leaving is refused: the focus comes back, the text stays.
-        leaveBox(box);
-        QTRY_VERIFY2(box->hasFocus(), name);
-        QVERIFY2(box->text() == row.typed, name);
-        if (row.i < 0) continue;
-        // "OK" stores nothing, keeps the window open and puts the focus in the box.
-        QTest::mouseClick(window->cmdAceptar, Qt::LeftButton);
-        QCoreApplication::processEvents();
-        QVERIFY2(window->isVisible() && box->hasFocus(), name);
-        QVERIFY2(world().PasoCoop == 10 && world().UmbralReproduccion == 0.0f, name);
-    }
-}
-
-void FrmPagosTest::payoffsBeyondTheBoundAreRefusedAndSayWhy() {
-    const QString why =
-        QStringLiteral("lies beyond -1.33444e+36..1.33444e+36, where scores would overflow");
-    struct Row {
-        int i;
-        QString typed;
-        float live;     // the live pay-off once typed: the last number within the bound
-        bool accepted;  // leaving and "OK" take it
-    };
-    const std::vector<Row> rows{
-        {0, "1.334e36", 1.334e36f, true}, {7, "-1.334e36", -1.334e36f, true},
-        {3, "2e36", 2000, false},      // via "2e3"
-        {6, "-1.4e36", -1400, false},  // via "-1.4e3"
-        {1, "3e38", 3000, false},      // via "3e3"
-    };
-    for (const Row& row : rows) {
-        const char* name = qPrintable(row.typed);
-        window = std::make_unique<frmPagos>();
-        window->EmpezarPorAqui();
-        QVERIFY(testing_ui::showActive(window.get()));
-        QLineEdit* box = window->txtParametro[row.i];
-        typeInto(box, row.typed);
-        QVERIFY2(payoffs()[row.i] == row.live, name);
         leaveBox(box);
         if (row.accepted) {
             QTRY_VERIFY2(!box->hasFocus(), name);
             QVERIFY2(box->toolTip().isEmpty(), name);
             QTest::mouseClick(window->cmdAceptar, Qt::LeftButton);
             QCoreApplication::processEvents();
-            QVERIFY2(!window->isVisible() && payoffs()[row.i] == row.live, name);
+            QVERIFY2(!window->isVisible() && payoffs()[row.i] == row.kept, name);
             continue;
         }
-        // Refused as any unreadable text is, with the reason in the box's tooltip.
+        // Leaving is refused: the focus comes back, the text stays.
         QTRY_VERIFY2(box->hasFocus(), name);
-        QVERIFY2(box->text() == row.typed && box->toolTip() == why, name);
+        QVERIFY2(box->text() == row.typed, name);
+        if (!row.why.isEmpty()) QVERIFY2(box->toolTip() == row.why, name);
+        if (row.i < 0) continue;
+        // "OK" stores nothing, keeps the window open and puts the focus in the box.
         QTest::mouseClick(window->cmdAceptar, Qt::LeftButton);
         QCoreApplication::processEvents();
         QVERIFY2(window->isVisible() && box->hasFocus(), name);
-        QVERIFY2(payoffs()[row.i] == row.live, name);
+        QVERIFY2(world().PasoCoop == 10 && world().UmbralReproduccion == 0.0f, name);
+        if (row.i < 8) QVERIFY2(payoffs()[row.i] == row.kept, name);
     }
 }
 

@@ -1,20 +1,22 @@
-// The world window driven through real events on its real controls, offscreen.
+// The world window driven through real events on its real controls, offscreen: the run button,
+// menus, board, keys, inspector and results table.
 #include <QAbstractItemModelTester>
 #include <QAction>
-#include <QDir>
+#include <QApplication>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScrollBar>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
+#include "base/shown_number.h"
 #include "core/neighbourhood_setup.h"
 #include "encounter/history.h"
-#include "io/scenario_file.h"
 #include "support/world_window_fixture.h"
-#include "ui/frm_principal.h"
 #include "ui/inspector.h"
 #include "ui/mouse_button.h"
 #include "ui/refused_value.h"
@@ -44,6 +46,18 @@ void clickMenuItem(QMenu* menu, QAction* item) {
     QTRY_VERIFY(!menu->isVisible());
 }
 
+QString tooltipOf(QWidget* w) {
+    QToolTip::hideText();
+    QHelpEvent help(QEvent::ToolTip, QPoint(3, 3), w->mapToGlobal(QPoint(3, 3)));
+    QApplication::sendEvent(w, &help);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+}
+
+QColor shownBack(BoardWidget* board, int cell) {
+    const QImage image = board->grab().toImage();
+    return image.pixelColor(board->cellRect(board->gridPositionOf(cell)).topLeft() + QPoint(1, 1));
+}
+
 }  // namespace
 
 class FrmPartidasTest : public QObject {
@@ -67,12 +81,17 @@ class FrmPartidasTest : public QObject {
     void fillLeavesBlankSquaresAlone();
     void rightButtonPicksUpAndDoubleClickPutsDown();
     void leftPressInspectsUnlessTheNeighbourhoodChanged();
-    void saveWritesAScenarioThatLoadsBackOrSaysWhyNot();
     void keysRunPauseStepAndRefill();
     void iterationsBoxTakesOnlyOneToTen();
     void thresholdCaptionsFollowThePayoffsWindow();
     void resultsTableShowsTheSelectedCellsEncounters();
-    void startUpWindowOpensTheWorldWindowOnANewWorld();
+    void boardKeysMoveSelectPickUpAndPutDown();
+    void selectionOnlyHoldsTheRestOfTheBoardStill();
+    void savedViewWordSetsTheMenusWhenTheWindowOpens();
+    void inspectorTooltipsAreWorkedOutWhenAsked();
+    void strategyAverageCountsEachShownCellOnce();
+    void genomeBoxesFollowTheSensibilityMask();
+    void shiftPressesAndRivalPressesOpenTheirViewsAndChangeNothing();
     void screenshot();
 
   private:
@@ -330,43 +349,6 @@ void FrmPartidasTest::leftPressInspectsUnlessTheNeighbourhoodChanged() {
     QCOMPARE(int(w.CasillaSel), east);
 }
 
-void FrmPartidasTest::saveWritesAScenarioThatLoadsBackOrSaysWhyNot() {
-    press(win->cmdEmpezarJuego, Qt::RightButton);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("world.dpt"));
-    dialogs->saveAnswers = {path};
-    win->mnuGuardarComo->trigger();
-    QCOMPARE(dialogs->filters, QStringList{QStringLiteral("Scenario files (*.dpt)")});
-    QVERIFY(dialogs->infos.isEmpty());
-    World loaded;
-    const LoadResult r = CargarEscenario(loaded, path.toStdString());
-    QVERIFY2(r.ok, r.reason.c_str());
-    QCOMPARE(loaded.NumJugadores, theWorld().NumJugadores);
-    for (int cell = 1; cell <= loaded.NumJugadores; ++cell)
-        QCOMPARE(loaded.genoma(kActual, cell), theWorld().genoma(kActual, cell));
-    QCOMPARE(loaded.Vista, theWorld().Vista);
-
-    // "Save" writes to that file again without asking; "Save as" asks, and a failure is reported
-    // with the file's name and the reason.
-    press(win->cmdEmpezarJuego, Qt::RightButton);
-    win->mnuGuardar->trigger();
-    QCOMPARE(dialogs->filters.size(), 1);
-    QVERIFY(CargarEscenario(loaded, path.toStdString()).ok);
-    QCOMPARE(loaded.genoma(kActual, 7), theWorld().genoma(kActual, 7));
-    const QString missing = dir.filePath(QStringLiteral("missing/world.dpt"));
-    dialogs->saveAnswers = {missing};
-    win->mnuGuardarComo->trigger();
-    QCOMPARE(dialogs->filters.size(), 2);
-    const SaveResult expected = GuardarEscenario(theWorld(), missing.toStdString());
-    QVERIFY(!expected.ok);
-    QCOMPARE(dialogs->infos,
-             QStringList{QStringLiteral("world.dpt\n") + QString::fromStdString(expected.reason)});
-    dialogs->infos.clear();
-    win->mnuGuardarComo->trigger();  // no answer: the user cancelled
-    QVERIFY(dialogs->infos.isEmpty());
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("world.dpt")});
-}
-
 void FrmPartidasTest::keysRunPauseStepAndRefill() {
     win->txtIter->setFocus();
     QTest::keyClick(win.get(), Qt::Key_Return, Qt::ControlModifier);
@@ -409,11 +391,8 @@ void FrmPartidasTest::iterationsBoxTakesOnlyOneToTen() {
     };
     for (const Row& row : {Row{"7", 7, "7"}, Row{"0", 7, "0"}, Row{"99", 7, "99"}, Row{"x", 7, "x"},
                            Row{"10", 10, "10"}, Row{"", 10, "10"}}) {
-        QTest::mouseClick(win->txtIter, Qt::LeftButton);
+        testing_ui::typeInto(win->txtIter, QString::fromLatin1(row.typed));
         QVERIFY(win->txtIter->hasFocus());
-        QTest::keyClick(win->txtIter, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(win->txtIter, Qt::Key_Backspace);
-        QTest::keyClicks(win->txtIter, QString::fromLatin1(row.typed));
         QTest::keyClick(win->txtIter, Qt::Key_Tab);
         QCOMPARE(int(theWorld().Iteraciones), row.iterations);
         QCOMPARE(win->hsbIter->value(), row.iterations);
@@ -473,24 +452,170 @@ void FrmPartidasTest::resultsTableShowsTheSelectedCellsEncounters() {
     QVERIFY(model.data(model.index(2, 3), Qt::ToolTipRole).toString().startsWith("Function "));
 }
 
-void FrmPartidasTest::startUpWindowOpensTheWorldWindowOnANewWorld() {
+void FrmPartidasTest::boardKeysMoveSelectPickUpAndPutDown() {
+    World& w = theWorld();
+    BoardWidget* board = win->fxgTablero;
+    QTest::mouseClick(board, Qt::LeftButton, {}, cellCentre(*board, 1, 1));  // cell 8
+    QVERIFY(board->hasFocus());
+    QTest::keyClick(board, Qt::Key_Right);
+    QCOMPARE(int(w.CasillaSel), 9);
+    QTest::keyClick(board, Qt::Key_Up);
+    QTest::keyClick(board, Qt::Key_Up);  // stops at the top row
+    QCOMPARE(int(w.CasillaSel), 3);
+    w.genoma(kActual, 3) = listStrategy(w, "UD");
+    QTest::keyClick(board, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(w.genoma(kActual, 0), w.genoma(kActual, 3));
+
+    QTest::keyClick(board, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(board, Qt::Key_Right, Qt::ShiftModifier);
+    QCOMPARE(board->selectionCells(), (QList<int>{3, 4, 9, 10}));
+    QTest::keyClick(board, Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+    for (int cell : {3, 4, 9, 10}) QCOMPARE(w.genoma(kActual, cell), w.genoma(kActual, 3));
+    QVERIFY(!sameStrategy(w.genoma(kActual, 2), listStrategy(w, "UD")));
+
+    QTest::keyClick(board, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+    for (int cell = 1; cell <= w.NumJugadores; ++cell)
+        QVERIFY(sameStrategy(w.genoma(kActual, cell), listStrategy(w, "UD")));
+}
+
+void FrmPartidasTest::selectionOnlyHoldsTheRestOfTheBoardStill() {
+    open(4, 4);
+    QVERIFY(QTest::qWaitForWindowActive(win.get()));
+    World& w = theWorld();
+    BoardWidget* board = win->fxgTablero;
+    QTest::mouseClick(board, Qt::LeftButton, {}, cellCentre(*board, 0, 0));
+    QTest::keyClick(board, Qt::Key_Right, Qt::ShiftModifier);  // cells 1 and 2
+    const QColor before = shownBack(board, 16);
+    win->mnuSoloSelec->trigger();
+    QVERIFY(w.options.mnuSoloSelec);
+    QVERIFY(win->mnuSoloSelec->isChecked());
+
+    w.genoma(kActual, 2).Colores = {255, 0, 0, 0, 0, 255};
+    w.genoma(kActual, 16).Colores = {0, 255, 0, 0, 0, 0};
+    win->DibujarMapa(true);  // as every generation does while the item is ticked
+    QCOMPARE(shownBack(board, 2), QColor(255, 0, 0));
+    QCOMPARE(shownBack(board, 16), before);
+
+    win->mnuSoloSelec->trigger();
+    QCOMPARE(shownBack(board, 16), QColor(0, 255, 0));
+}
+
+void FrmPartidasTest::savedViewWordSetsTheMenusWhenTheWindowOpens() {
     win.reset();
-    frmPrincipal principal;
-    principal.setWorldWindowFactory([] { return new frmPartidas; });
-    principal.show();
-    QTest::mouseClick(principal.cmdVerPartidas, Qt::LeftButton);
-    auto* win = qobject_cast<frmPartidas*>(principal.worldWindow());
-    QVERIFY(win != nullptr);
-    QVERIFY(QTest::qWaitForWindowExposed(win));
-    QCOMPARE(win->windowTitle(), QStringLiteral("World[*]"));
-    QVERIFY(!win->isWindowModified());
-    const World& w = theWorld();
-    QCOMPARE(w.NumJugadores, 1000);
-    QCOMPARE(win->fxgTablero->cellNumberAt(1, 1), 1000);  // the corner wraps round the torus
-    QCOMPARE(win->fxgTablero->cellNumberAt(w.NumFilas + 2, w.NumColumnas + 3), 2);
-    QCOMPARE(win->fraVecindario->lblJugador[24]->text(), QStringLiteral("5"));
+    Session& s = Session::instance();
+    s.reset();
+    World& w = s.world();
+    w.NumColumnas = 5;
+    w.NumFilas = 4;
+    startWorld(w, s.rng());
+    w.Vista = 449.0f;  // every rule bit and no rounds fraction
+    frmPartidas win;
+    QCOMPARE(int(w.options.Regla), 3);
+    for (int k = 0; k < 4; ++k) QCOMPARE(win.mnuRegla[k]->isChecked(), k < 3);
+    QCOMPARE(win.hsbIter->value(), 4);
+    QCOMPARE(win.txtIter->text(), QStringLiteral("4"));
+    QVERIFY(win.mnuVerMutaciones->isChecked());
+    QCOMPARE(w.CasillaSel, 5);
+}
+
+void FrmPartidasTest::inspectorTooltipsAreWorkedOutWhenAsked() {
+    open(6, 6);
+    QVERIFY(QTest::qWaitForWindowActive(win.get()));
+    World& w = theWorld();
+    clickOpcion(w, 0);  // no mutation: every cell keeps the one strategy
+    w.genoma(kActual, 0) = listStrategy(w, "UC");
+    QTest::mousePress(win->cmdSelTodo, Qt::LeftButton);
     press(win->cmdEmpezarJuego, Qt::RightButton);
-    QCOMPARE(w.Generacion, 1);
+    Inspector* insp = win->fraVecindario;
+    const int sel = w.CasillaSel;
+    const GenerationReport& rep = Session::instance().report();
+
+    const int east = insp->labelCell(2);
+    QCOMPARE(tooltipOf(insp->txtJugador[2]),
+             QStringLiteral("Points: %1 | Has copied the player (strategy): %2")
+                 .arg(QString::fromStdString(shownNumber(rep.PagoTotal[east], 3)))
+                 .arg(w.Padres[east][0]));
+    // Every one of the 25 distinct cells carries the strategy.
+    double sum = 0;
+    for (int j = 0; j < 24; ++j) sum += rep.PagoTotal[w.vecino(sel, j)];
+    sum += rep.PagoTotal[sel];
+    QCOMPARE(tooltipOf(insp->lblJugador[7]),
+             QString::fromStdString(shownNumber(sum, 3) + " / 25 = " + shownNumber(sum / 25, 3)));
+    QVERIFY(tooltipOf(insp->lblAdHoc).startsWith("Ojo: si cambiamos este valor"));
+    insp->hsbAdHoc->setValue(3);
+    QCOMPARE(insp->lblAdHoc->text(), QStringLiteral("3"));
+    QCOMPARE(w.options.hsbAdHoc, 3);
+}
+
+void FrmPartidasTest::strategyAverageCountsEachShownCellOnce() {
+    open(4, 1);
+    World& w = theWorld();
+    const Genoma uc = listStrategy(w, "UC"), ud = listStrategy(w, "UD");
+    for (int cell = 1; cell <= 4; ++cell) w.genoma(kPrevio, cell) = cell == 4 ? ud : uc;
+    GenerationReport rep;
+    rep.PagoTotal = {0, 1.0f, 2.0f, 0.5f, 9.0f};
+    struct Row {
+        const char* name;
+        int cell;
+        std::vector<int> shown;
+        std::string expected;
+    };
+    const Row rows[] = {
+        {"repeats_count_once", 1, {1, 2, 2, 3, 1}, "3.5 / 3 = 1.167"},
+        {"other_strategy_left_out", 2, {1, 4, 2}, "3 / 2 = 1.5"},
+        {"not_in_the_picture", 4, {1, 2, 3}, "Esta estrategia no participó en la selección."},
+    };
+    for (const Row& row : rows) {
+        qInfo("%s", row.name);
+        QCOMPARE(strategyAverageText(w, rep, row.cell, row.shown), row.expected);
+    }
+}
+
+void FrmPartidasTest::genomeBoxesFollowTheSensibilityMask() {
+    Genoma g;
+    g.parte[0].SenIC = 50;
+    g.parte[0].SenIA = 128 + 25;  // the high bit is not part of the value
+    g.parte[0].SenIP = 25;
+    g.parte[0].Y3 = 80;
+    struct Row {
+        int mask;
+        const char* expected;
+    };
+    for (const Row& row : {Row{0, "Cte. = 80"}, Row{1, "SenIc = 1"}, Row{2, "SenIa = 1"},
+                           Row{4, "SenIp = 1"}, Row{3, "SenIc = 0.5"}, Row{5, "SenIc = 0.5"},
+                           Row{6, "SenIa = 0.25"}, Row{7, "0.5   0.25   0.25"}}) {
+        std::string text;
+        QVERIFY(genomeBoxText(g, row.mask, text));
+        QCOMPARE(text, std::string(row.expected));
+    }
+    std::string kept = "as it was";
+    QVERIFY(!genomeBoxText(g, 8, kept));
+    QCOMPARE(kept, std::string("as it was"));
+}
+
+void FrmPartidasTest::shiftPressesAndRivalPressesOpenTheirViewsAndChangeNothing() {
+    press(win->cmdEmpezarJuego, Qt::RightButton);
+    const World before = theWorld();
+    const int windows = QApplication::topLevelWidgets().size();
+    Inspector* insp = win->fraVecindario;
+    for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+        // Shift-presses open the transitions view, rival presses the details; neither changes
+        // the world.
+        for (Qt::KeyboardModifiers m : {Qt::KeyboardModifiers(Qt::ShiftModifier)}) {
+            QTest::mouseClick(insp->txtJugador[3], b, m);
+            QTest::mouseClick(insp->txtJugador[24], b, m);
+            QTest::mouseClick(insp->txtGenoma, b, m);
+            QTest::mouseClick(insp->txtGenomaPrev, b, m);
+            QTest::mouseClick(insp->txtSeleccionada, b, m);
+        }
+        ResultsModel& model = win->fxgResultados->results();
+        const QRect r = win->fxgResultados->visualRect(model.index(2, 4));
+        QVERIFY(!model.text(2, 4).isEmpty());
+        QTest::mouseClick(win->fxgResultados->viewport(), b, {}, r.center());
+    }
+    QCOMPARE(QApplication::topLevelWidgets().size(), windows + 2);
+    QCOMPARE(theWorld().CasillaSel, before.CasillaSel);
+    QCOMPARE(theWorld().genomes, before.genomes);
 }
 
 // The start-up world after a few generations with a selection on the board, to look at; the

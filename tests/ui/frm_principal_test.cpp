@@ -1,11 +1,14 @@
-// The start-up window "Main": entrepreneur layout, "Start", "Open", closing, and the command line.
+// The start-up window "Main": entrepreneur layout, "Start", "Open", closing, the about box and the
+// command line.
 #include "ui/frm_principal.h"
 
 #include <QAction>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -16,7 +19,8 @@
 #include "core/startup.h"
 #include "games/payoff.h"
 #include "io/scenario_file.h"
-#include "support/fake_dialogs.h"
+#include "support/world_window_fixture.h"
+#include "ui/frm_about.h"
 #include "ui/frm_rangos.h"
 #include "ui/session.h"
 
@@ -70,6 +74,8 @@ class FrmPrincipalTest : public QObject {
     void openLoadsAScenarioOrReportsWhyNot();
     void closingMainClosesEveryWindow();
     void commandLineNeedsNoDisplay();
+    void aboutBoxSystemInfoShowsWhatTheProgramKnowsAndKeepsTheBoxOpen();
+    void aboutBoxScreenshotShowsTitleAndVersion();
     void screenshot();
 
   private:
@@ -169,13 +175,7 @@ void FrmPrincipalTest::startCreatesTheWorldTheBarsShow() {
 
 void FrmPrincipalTest::openLoadsAScenarioOrReportsWhyNot() {
     QTemporaryDir dir;
-    World source;
-    applyStartupDefaults(source);
-    source.NumColumnas = 6;
-    source.NumFilas = 4;
-    Rng rng(77);
-    startWorld(source, rng);
-    worldWindowLoad(source);
+    World source = testing::seededWorld(6, 4, 77);
     SelectGame(source.payoffs, 1);
     std::string text = scenarioText(source);
     const QString good = writeFile(dir, QStringLiteral("gallina.dpt"), text);
@@ -266,6 +266,39 @@ void FrmPrincipalTest::commandLineNeedsNoDisplay() {
                                                                      : p.readAllStandardError());
         QVERIFY2(out.startsWith(row.start), qPrintable(out));
     }
+}
+
+void FrmPrincipalTest::aboutBoxSystemInfoShowsWhatTheProgramKnowsAndKeepsTheBoxOpen() {
+    frmAbout about;
+    QVERIFY(testing_ui::showActive(&about));
+    QTest::mouseClick(about.cmdSysInfo, Qt::LeftButton);
+    QMessageBox* box = about.sysInfoBox();
+    QVERIFY(box && box->isVisible());
+    QCOMPARE(box->windowTitle(), QStringLiteral("System Info"));
+    const QString text = box->text();
+    for (const QString& part : {QStringLiteral("System: "), QStringLiteral("Kernel: "),
+                                QStringLiteral("Processor: "), QStringLiteral("Qt: 6.")})
+        QVERIFY2(text.contains(part), qPrintable(text));
+    QVERIFY(text.contains(QSysInfo::kernelVersion()));
+    QVERIFY(text.contains(QSysInfo::currentCpuArchitecture()));
+    QVERIFY(about.isVisible());
+    QVERIFY(testing_ui::saveScreenshot(box, QStringLiteral("frmAbout_sysinfo")));
+
+    QTest::mouseClick(about.cmdOK, Qt::LeftButton);
+    QVERIFY(!about.isVisible());
+}
+
+void FrmPrincipalTest::aboutBoxScreenshotShowsTitleAndVersion() {
+    frmAbout about;
+    QCOMPARE(about.windowTitle(), QStringLiteral("Acerca de Morvane"));
+    QCOMPARE(about.lblTitle->text(), QStringLiteral("Morvane"));
+    QCOMPARE(about.lblVersion->text(), QStringLiteral("Versión 10.25.1"));
+    QCOMPARE(about.lblDescription->text(), QStringLiteral("Ya veremos qué escribimos aquí..."));
+    QVERIFY(!about.lblDisclaimer->text().isEmpty());
+    QCOMPARE(about.cmdSysInfo->text(), QStringLiteral("&System Info"));
+    QVERIFY(!about.picIcon->pixmap().isNull());
+    QVERIFY(testing_ui::showActive(&about));
+    QVERIFY(testing_ui::saveScreenshot(&about, QStringLiteral("frmAbout")));
 }
 
 void FrmPrincipalTest::screenshot() {

@@ -14,18 +14,12 @@
 #include "ui/session.h"
 
 using namespace morvane;
+using testing_ui::typeInto;
 
 namespace {
 
 Rangos& rangos() {
     return Session::instance().world().Rangos;
-}
-
-void typeInto(QLineEdit* box, const QString& text) {
-    QTest::mouseClick(box, Qt::LeftButton);
-    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(box, Qt::Key_Backspace);
-    QTest::keyClicks(box, text);
 }
 
 }  // namespace

@@ -24,26 +24,15 @@ const GenerationReport& report() {
     return Session::instance().report();
 }
 
-frmTransiciones* openView() {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* t = qobject_cast<frmTransiciones*>(w); t != nullptr && t->isVisible()) return t;
-    return nullptr;
-}
-
 }  // namespace
 
 class FrmTransicionesTest : public QObject {
     Q_OBJECT
   private slots:
-    void cleanup() {
-        QList<QPointer<QWidget>> windows;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (qobject_cast<frmTransiciones*>(w)) windows << w;
-        for (const auto& w : windows) delete w.data();
-    }
+    void cleanup() { testing_ui::deleteWindowsOf<frmTransiciones>(); }
+
     void marksTheRecordedParentsUnderEachRule_data();
     void marksTheRecordedParentsUnderEachRule();
-    void theMenuExplainsTheInspectedCell();
     void aFillMarksTheViewStaleUntilTheNextGeneration();
     void screenshot();
 };
@@ -64,8 +53,9 @@ void FrmTransicionesTest::marksTheRecordedParentsUnderEachRule() {
     win->mnuRegla[static_cast<std::size_t>(menuItem)]->trigger();
     // Before any generation of this world there is nothing to explain.
     QTest::mouseClick(win->fraVecindario->txtGenomaPrev, Qt::LeftButton, Qt::ShiftModifier);
-    QVERIFY(openView() != nullptr);
-    QCOMPARE(openView()->statusLabel->text(), QStringLiteral("No generation played yet"));
+    QVERIFY(testing_ui::visibleWindow<frmTransiciones>() != nullptr);
+    QCOMPARE(testing_ui::visibleWindow<frmTransiciones>()->statusLabel->text(),
+             QStringLiteral("No generation played yet"));
     press(win->cmdEmpezarJuego, Qt::RightButton);
     press(win->cmdEmpezarJuego, Qt::RightButton);
 
@@ -73,7 +63,7 @@ void FrmTransicionesTest::marksTheRecordedParentsUnderEachRule() {
     const int neighbour = win->fraVecindario->labelCell(7);
     QVERIFY(neighbour >= 1);
     QTest::mouseClick(win->fraVecindario->txtJugador[7], Qt::LeftButton, Qt::ShiftModifier);
-    frmTransiciones* view = openView();
+    frmTransiciones* view = testing_ui::visibleWindow<frmTransiciones>();
     QVERIFY(view != nullptr);
     QCOMPARE(view->cell(), neighbour);
     QCOMPARE(view->windowTitle(),
@@ -113,28 +103,19 @@ void FrmTransicionesTest::marksTheRecordedParentsUnderEachRule() {
         QStringLiteral("Punto de corte: %1").arg(report().PuntoCorte[neighbour])));
 }
 
-void FrmTransicionesTest::theMenuExplainsTheInspectedCell() {
+// The key opens the view on the inspected cell; generations played under it explain that cell.
+void FrmTransicionesTest::aFillMarksTheViewStaleUntilTheNextGeneration() {
     auto win = testing::openWorldWindow(8, 6, nullptr);
     QVERIFY(QTest::qWaitForWindowActive(win.get()));
     QTest::keyClick(win.get(), Qt::Key_T, Qt::ControlModifier | Qt::ShiftModifier);
-    frmTransiciones* view = openView();
+    frmTransiciones* view = testing_ui::visibleWindow<frmTransiciones>();
     QVERIFY(view != nullptr);
     QCOMPARE(view->cell(), theWorld().CasillaSel);
-    QCOMPARE(view->statusLabel->text(), QStringLiteral("No generation played yet"));
     QCOMPARE(view->rows().rowCount(), 0);
-    // A generation played under the open view explains the same cell for it.
+    press(win->cmdEmpezarJuego, Qt::RightButton);
     press(win->cmdEmpezarJuego, Qt::RightButton);
     QCOMPARE(view->rows().rowCount(), kNumPositions + 1);
     QCOMPARE(view->rows().text(0, 0), QString::number(theWorld().CasillaSel));
-}
-
-void FrmTransicionesTest::aFillMarksTheViewStaleUntilTheNextGeneration() {
-    auto win = testing::openWorldWindow(8, 6, nullptr);
-    press(win->cmdEmpezarJuego, Qt::RightButton);
-    press(win->cmdEmpezarJuego, Qt::RightButton);
-    win->transitionsAction->trigger();
-    frmTransiciones* view = openView();
-    QCOMPARE(view->rows().rowCount(), kNumPositions + 1);
     win->fillAction->trigger();
     QCOMPARE(view->rows().rowCount(), 0);
     QCOMPARE(view->statusLabel->text(),
@@ -157,7 +138,8 @@ void FrmTransicionesTest::screenshot() {
     win->mnuRegla[2]->trigger();
     for (int g = 0; g < 4; ++g) press(win->cmdEmpezarJuego, Qt::RightButton);
     win->transitionsAction->trigger();
-    QVERIFY(testing_ui::saveScreenshot(openView(), QStringLiteral("frm_transiciones")));
+    QVERIFY(testing_ui::saveScreenshot(testing_ui::visibleWindow<frmTransiciones>(),
+                                       QStringLiteral("frm_transiciones")));
 }
 
 QTEST_MAIN(FrmTransicionesTest)

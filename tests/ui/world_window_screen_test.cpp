@@ -5,7 +5,6 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
@@ -23,11 +22,9 @@
 #include <functional>
 
 #include "core/startup.h"
-#include "games/payoff.h"
 #include "io/scenario_file.h"
-#include "support/fake_dialogs.h"
+#include "support/world_window_fixture.h"
 #include "ui/board_widget.h"
-#include "ui/frm_pagos.h"
 #include "ui/frm_partidas.h"
 #include "ui/frm_principal.h"
 #include "ui/inspector.h"
@@ -38,24 +35,17 @@
 
 using namespace morvane;
 using Unsaved = Dialogs::Unsaved;
+using testing::theWorld;
 
 namespace {
 
-World& theWorld() {
-    return Session::instance().world();
-}
-
 // A scenario of a seeded world, written as "Save" writes it.
 QString writeScenario(const QTemporaryDir& dir, const QString& name) {
-    World source;
-    applyStartupDefaults(source);
-    source.NumColumnas = 7;
-    source.NumFilas = 6;
-    Rng rng(31);
-    startWorld(source, rng);
-    worldWindowLoad(source);
     const QString path = dir.filePath(name);
-    return GuardarEscenario(source, QFile::encodeName(path).toStdString()).ok ? path : QString();
+    return GuardarEscenario(testing::seededWorld(7, 6, 31), QFile::encodeName(path).toStdString())
+                   .ok
+               ? path
+               : QString();
 }
 
 // A box showing nothing in the window's own colours.
@@ -64,13 +54,6 @@ bool neutral(const QLineEdit* box) {
     return box->text().isEmpty() &&
            box->palette().color(QPalette::Base) == window.color(QPalette::Base) &&
            box->palette().color(QPalette::Text) == window.color(QPalette::Text);
-}
-
-void typeInto(QLineEdit* box, const QString& text) {
-    box->setFocus();
-    box->selectAll();
-    QTest::keyClicks(box, text);
-    QTest::keyClick(box, Qt::Key_Return);
 }
 
 }  // namespace
@@ -97,10 +80,8 @@ class WorldWindowScreenTest : public QObject {
     void saveWritesToTheWorldsFileAndTheTitleSaysSo();
     void changedWorldAsksBeforeItIsSetAside_data();
     void changedWorldAsksBeforeItIsSetAside();
-    void previewFollowsTheSizeBars();
     void mainTakesTypedNumbers();
     void newWorldsStartWithCooperationHeadersAndEscapeCloses();
-    void payoffsNotInTheCatalogueShowCustom();
 
   private:
     frmPartidas* start() {
@@ -144,12 +125,20 @@ void WorldWindowScreenTest::startOpensTheWholeBoardInsideTheScreen() {
                             .arg(win->height())));
     QVERIFY(wholeBoardShows(win));
     QVERIFY(testing_ui::saveScreenshot(win, QStringLiteral("world_window_after_start")));
+    QCOMPARE(win->windowTitle(), QStringLiteral("World[*]"));
+    QVERIFY(!win->isWindowModified());
+    const World& w = theWorld();
+    QCOMPARE(win->fxgTablero->cellNumberAt(1, 1), 1000);  // the corner wraps round the torus
+    QCOMPARE(win->fxgTablero->cellNumberAt(w.NumFilas + 2, w.NumColumnas + 3), 2);
+    QCOMPARE(win->fraVecindario->lblJugador[24]->text(), QStringLiteral("5"));
 }
 
 void WorldWindowScreenTest::largerWorldsAndRememberedPlaces() {
     const QRect avail = principal->screen()->availableGeometry();
     QTest::keyClick(principal->vsbFilas, Qt::Key_Home);
     QTest::keyClick(principal->vsbColumnas, Qt::Key_Home);
+    QCOMPARE(principal->lblTamano->text(),
+             QStringLiteral("Cols 40, Rows 50"));  // before "Start"
     frmPartidas* win = start();
     QVERIFY(win != nullptr);
     QCOMPARE(theWorld().NumJugadores, 2000);
@@ -326,12 +315,26 @@ void WorldWindowScreenTest::saveWritesToTheWorldsFileAndTheTitleSaysSo() {
     win->mnuGuardarComo->trigger();
     QCOMPARE(dialogs->filters.size(), 2);
     QCOMPARE(win->windowTitle(), QStringLiteral("World - other.dpt[*]"));
+    QCOMPARE(dialogs->filters.last(), QStringLiteral("Scenario files (*.dpt)"));
     // Both files are the recent ones in "Main", the last first.
     const QList<QAction*> recent = principal->mnuRecientes->actions();
     QCOMPARE(recent.size(), 2);
     QCOMPARE(recent[0]->text(), QStringLiteral("&1 other.dpt"));
     QCOMPARE(recent[1]->text(), QStringLiteral("&2 seeded.dpt"));
     QVERIFY(!win->mnuAbrir->isEnabled());  // scenarios are opened from "Main"
+    // A save that fails says which file and why; a cancelled one says nothing and writes nothing.
+    const QString missing = dir.filePath(QStringLiteral("missing/world.dpt"));
+    dialogs->saveAnswers << missing;
+    win->mnuGuardarComo->trigger();
+    const SaveResult expected =
+        GuardarEscenario(theWorld(), QFile::encodeName(missing).toStdString());
+    QVERIFY(!expected.ok);
+    QCOMPARE(dialogs->infos,
+             QStringList{QStringLiteral("world.dpt\n") + QString::fromStdString(expected.reason)});
+    win->mnuGuardarComo->trigger();
+    QCOMPARE(dialogs->infos.size(), 1);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+             (QStringList{QStringLiteral("other.dpt"), QStringLiteral("seeded.dpt")}));
 }
 
 void WorldWindowScreenTest::changedWorldAsksBeforeItIsSetAside_data() {
@@ -376,21 +379,6 @@ void WorldWindowScreenTest::changedWorldAsksBeforeItIsSetAside() {
     }
 }
 
-void WorldWindowScreenTest::previewFollowsTheSizeBars() {
-    QTest::keyClick(principal->vsbFilas, Qt::Key_Home);
-    QTest::keyClick(principal->vsbColumnas, Qt::Key_Home);
-    QCOMPARE(principal->lblTamano->text(), QStringLiteral("Cols 40, Rows 50"));
-    const EntrepreneurGrid& g = principal->fxgTablero->grid();
-    QCOMPARE(g.Rows, 50);
-    QCOMPARE(g.Cols, 40);
-    // Distance 2 both ways: an entrepreneur at every third row and column from the second.
-    QCOMPARE(g.redRows.size(), std::size_t(17));
-    QCOMPARE(g.redRows.back(), 49);
-    QCOMPARE(g.redCols.back(), 37);
-    QCOMPARE(principal->fxgTablero->cellColour(49, 37), QColor(255, 0, 0));
-    QCOMPARE(principal->fxgTablero->cellColour(48, 37), QColor(Qt::white));
-}
-
 void WorldWindowScreenTest::mainTakesTypedNumbers() {
     frmPrincipal& m = *principal;
     const struct {
@@ -407,7 +395,7 @@ void WorldWindowScreenTest::mainTakesTypedNumbers() {
         {m.txtDistCol, m.vsbDistCol, " 1 ", "1", 1, false},
     };
     for (const auto& row : table) {
-        typeInto(row.box, QString::fromLatin1(row.typed));
+        testing_ui::enterInto(row.box, QString::fromLatin1(row.typed));
         QCOMPARE(row.box->text(), QString::fromLatin1(row.shown));
         QCOMPARE(row.bar->number(), row.number);
         QCOMPARE(isRefused(row.box), row.refused);
@@ -443,22 +431,6 @@ void WorldWindowScreenTest::newWorldsStartWithCooperationHeadersAndEscapeCloses(
     QVERIFY(testing_ui::showActive(about));
     QTest::keyClick(about, Qt::Key_Escape);
     QTRY_VERIFY(!principal->aboutBox() || !principal->aboutBox()->isVisible());
-}
-
-void WorldWindowScreenTest::payoffsNotInTheCatalogueShowCustom() {
-    frmPagos* payoffsWindow = frmPagos::open();
-    const int gameIndex = theWorld().payoffs.GameIndex;
-    QTest::mouseClick(payoffsWindow->cmdAzar, Qt::LeftButton);
-    QCOMPARE(payoffsWindow->cmbJuegos->currentText(), QStringLiteral("Custom"));
-    QCOMPARE(int(theWorld().payoffs.GameIndex), gameIndex);
-    QTest::mouseClick(payoffsWindow->cmdRestaurar, Qt::LeftButton);
-    QCOMPARE(payoffsWindow->cmbJuegos->currentText(), QString::fromUtf8(gameCatalogue()[0].name));
-    QCOMPARE(payoffsWindow->cmbJuegos->count(), int(gameCatalogue().size()));
-    // Swapping the moves of the prisoner's dilemma is no game of the catalogue either.
-    QTest::mousePress(payoffsWindow->cmdInvertir, Qt::RightButton);
-    QTest::mouseRelease(payoffsWindow->cmdInvertir, Qt::RightButton);
-    QCOMPARE(payoffsWindow->cmbJuegos->currentText(), QStringLiteral("Custom"));
-    payoffsWindow->close();
 }
 
 QTEST_MAIN(WorldWindowScreenTest)

@@ -2,14 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
-#include "state/world.h"
-
 namespace morvane {
 namespace {
 
-// The world window's test follows the columns through the bars; the rows follow the same rule.
+// Main's test follows the columns through the bars and checks the picture and the world's size
+// for several distances; the rows follow the same rule.
 TEST(EntrepreneurLayout, FitCheckLowersTheCountOfTheChangedDirection) {
     EntrepreneurLayout e;
     setEntrepreneurBar(e, EntrepreneurBar::DistFil, 1);
@@ -42,19 +39,6 @@ TEST(EntrepreneurLayout, EveryBarSettingFitsTheLargestWorld) {
             EXPECT_EQ(g.redCols.back(), g.Cols - 2);  // one empty column closes the last block
         }
     }
-}
-
-TEST(EntrepreneurLayout, EntrepreneursStandAtTheirDistanceAndSizeTheWorld) {
-    EntrepreneurLayout e;
-    setEntrepreneurBar(e, EntrepreneurBar::DistCol, 1);  // every other column
-    setEntrepreneurBar(e, EntrepreneurBar::DistFil, 4);
-    const EntrepreneurGrid g = layEntrepreneurs(e);
-    EXPECT_EQ(g.redCols, (std::vector<int>{0, 2, 4}));
-    EXPECT_EQ(g.redRows, (std::vector<int>{3, 8, 13}));
-    World w;
-    applyEntrepreneurGrid(g, w.NumFilas, w.NumColumnas);
-    EXPECT_EQ(w.NumFilas, 15);
-    EXPECT_EQ(w.NumColumnas, 6);
 }
 
 }  // namespace

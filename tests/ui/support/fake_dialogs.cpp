@@ -1,6 +1,7 @@
 #include "support/fake_dialogs.h"
 
 #include <QDir>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QSettings>
 #include <QStandardPaths>
@@ -76,6 +77,20 @@ bool showActive(QWidget* window) {
     window->show();
     window->activateWindow();
     return QTest::qWaitForWindowExposed(window) && QTest::qWaitForWindowActive(window);
+}
+
+void typeInto(QLineEdit* box, const QString& text) {
+    QTest::mouseClick(box, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QTest::keyClicks(box, text);
+}
+
+void enterInto(QLineEdit* box, const QString& text) {
+    typeInto(box, text);
+    QTest::keyClick(box, Qt::Key_Return);
+    QCoreApplication::processEvents();
 }
 
 }  // namespace morvane::testing_ui

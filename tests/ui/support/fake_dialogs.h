@@ -1,11 +1,15 @@
 #pragma once
 
+#include <QApplication>
+#include <QList>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QStyle>
 
 #include "ui/session.h"
 
+class QLineEdit;
 class QScrollBar;
 class QWidget;
 
@@ -46,5 +50,29 @@ void clickBar(QScrollBar* bar, QStyle::SubControl part, int times = 1);
 
 // Shows a window and waits until the platform has exposed it and made it active.
 bool showActive(QWidget* window);
+
+// Clicks into a box and replaces its text by typing, as a user would; the box keeps the focus.
+void typeInto(QLineEdit* box, const QString& text);
+
+// Types into a box, then presses Return and lets the window answer.
+void enterInto(QLineEdit* box, const QString& text);
+
+// The visible top-level window of type W, if one is open.
+template <class W>
+W* visibleWindow() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* found = qobject_cast<W*>(w); found != nullptr && found->isVisible()) return found;
+    return nullptr;
+}
+
+// Deletes every top-level window of the types given. Deleting one may delete others with it, so
+// they are held by guarded pointers.
+template <class... W>
+void deleteWindowsOf() {
+    QList<QPointer<QWidget>> windows;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if ((qobject_cast<W*>(w) || ...)) windows << w;
+    for (const auto& w : windows) delete w.data();
+}
 
 }  // namespace morvane::testing_ui

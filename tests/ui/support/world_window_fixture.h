@@ -35,6 +35,18 @@ inline std::unique_ptr<frmPartidas> openWorldWindow(int columns, int rows,
     return window;
 }
 
+// A seeded `columns` x `rows` world as "Start" makes it and the world window takes it, for files.
+inline World seededWorld(int columns, int rows, std::uint64_t seed) {
+    World w;
+    applyStartupDefaults(w);
+    w.NumColumnas = static_cast<std::int16_t>(columns);
+    w.NumFilas = static_cast<std::int16_t>(rows);
+    Rng rng(seed);
+    startWorld(w, rng);
+    worldWindowLoad(w);
+    return w;
+}
+
 // The world every window shares.
 inline World& theWorld() {
     return Session::instance().world();
