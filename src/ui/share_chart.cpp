@@ -103,10 +103,9 @@ bool isHidden(const std::vector<bool>& hidden, std::size_t k) {
 ShareChartData shareChartData(const StatisticsHistory& history) {
     ShareChartData data;
     data.rows = history.size();
-    if (data.rows > 0) {
-        data.firstGeneration = history.generationOf(0);
-        data.cells = history.cellsOf(0);
-    }
+    if (data.rows == 0) return data;  // no lines yet, so no legend either
+    data.firstGeneration = history.generationOf(0);
+    data.cells = history.cellsOf(0);
     for (const auto& s : history.series()) {
         const auto& c = s.genoma.Colores;
         data.lines.push_back(
@@ -181,21 +180,35 @@ void paintShareChart(QPainter& painter, const QRectF& target, const ShareChartGe
     if (!chart.emptyText.isEmpty()) painter.drawText(chart.plot, Qt::AlignCenter, chart.emptyText);
 
     // A dark casing under each line keeps the white and pale colours visible on white.
-    painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setClipRect(chart.plot.adjusted(-3, -3, 3, 3));
+    // Wide lines are stroked piece by piece: one stroke of thousands of points that cross back
+    // and forth (a noisy run, decimated) costs the stroker far more than many short ones.
+    constexpr qsizetype kPiece = 32;
+    auto stroke = [&painter](const QPolygonF& points, const QPen& pen) {
+        painter.setPen(pen);
+        for (qsizetype from = 0; from + 1 < points.size(); from += kPiece)
+            painter.drawPolyline(points.constData() + from,
+                                 static_cast<int>(std::min(kPiece + 1, points.size() - from)));
+    };
     for (const auto& curve : chart.curves) {
-        painter.setPen(QPen(kCasing, 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        painter.drawPolyline(curve.points);
-        painter.setPen(QPen(curve.colour, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        painter.drawPolyline(curve.points);
+        // A line with more points than the plot has columns gains nothing from smoothing its
+        // edges, and smoothing wide strokes that double back is slow.
+        const bool dense = curve.points.size() > chart.plot.width();
+        painter.setRenderHint(QPainter::Antialiasing, !dense);
+        const Qt::PenCapStyle cap = dense ? Qt::FlatCap : Qt::RoundCap;
+        const Qt::PenJoinStyle join = dense ? Qt::BevelJoin : Qt::RoundJoin;
+        stroke(curve.points, QPen(kCasing, 4, Qt::SolidLine, cap, join));
+        stroke(curve.points, QPen(curve.colour, 2, Qt::SolidLine, cap, join));
     }
     painter.setClipping(false);
 
     painter.setRenderHint(QPainter::Antialiasing, false);
     for (const auto& entry : chart.legend) {
-        painter.setPen(QPen(kCasing, 1));
+        // A hidden line's swatch is struck through: slots 2 and 3 are white when shown, too.
+        painter.setPen(QPen(entry.hidden ? QColor(150, 150, 150) : kCasing, 1));
         painter.setBrush(entry.hidden ? QBrush(Qt::white) : QBrush(entry.colour));
         painter.drawRect(entry.swatch);
+        if (entry.hidden) painter.drawLine(entry.swatch.bottomLeft(), entry.swatch.topRight());
         painter.setPen(entry.hidden ? QColor(150, 150, 150) : QColor(Qt::black));
         const QRectF text(entry.swatch.right() + 6, entry.hit.top(),
                           entry.hit.right() - entry.swatch.right() - 6, entry.hit.height());

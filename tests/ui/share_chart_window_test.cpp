@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QImage>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -221,6 +222,7 @@ void ShareChartWindowTest::followsTheRunAndStartsAgainWithANewWorld() {
     QVERIFY(Session::instance().simulation().statistics().empty());
     picture->repaint();
     QCOMPARE(picture->chart().emptyText, QStringLiteral("No generation played yet"));
+    QVERIFY(picture->chart().legend.empty());
     QVERIFY(picture->hidden().empty());
 }
 
@@ -340,6 +342,34 @@ void ShareChartWindowTest::generationsPerSecondWithTheChartOpenAndClosed() {
         qInfo("largest world, share chart %s: %d generations in %.2f s, %.1f generations/s",
               chartOpen ? "open" : "closed", generations, seconds, generations / seconds);
         cleanup();
+    }
+    // A hundred thousand generations of seven lines, worked out and painted: lines that wander a
+    // cell or two a generation, as shares do, and lines of pure noise, the worst case.
+    for (const char* kind : {"wandering", "noise"}) {
+        const bool noise = kind[0] == 'n';
+        std::vector<std::int32_t> counts(100000);
+        std::int32_t walk = 1000;
+        for (std::size_t r = 0; r < counts.size(); ++r) {
+            walk = std::clamp<std::int32_t>(walk + static_cast<std::int32_t>(r * 7919 % 5) - 2, 0,
+                                            2000);
+            counts[r] = noise ? static_cast<std::int32_t>(r * 7919 % 2000) : walk;
+        }
+        ShareChartData data;
+        data.rows = counts.size();
+        data.cells = 2000;
+        for (int k = 0; k < 7; ++k) data.lines.push_back({"Line", Qt::blue, 0, counts});
+        QImage image(QSize(1000, 500), QImage::Format_ARGB32_Premultiplied);
+        QElapsedTimer clock;
+        clock.start();
+        for (int paint = 0; paint < 10; ++paint) {
+            QPainter painter(&image);
+            paintShareChart(painter, image.rect(), shareChartGeometry(data, image.size(), {}));
+        }
+        const double repaint = static_cast<double>(clock.nsecsElapsed()) / 1e7;
+        clock.restart();
+        for (int paint = 0; paint < 10; ++paint) shareChartGeometry(data, image.size(), {});
+        qInfo("100000 generations, 7 %s lines: %.1f ms a repaint, %.1f ms of it the geometry", kind,
+              repaint, static_cast<double>(clock.nsecsElapsed()) / 1e7);
     }
 }
 
