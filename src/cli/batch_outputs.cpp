@@ -5,7 +5,6 @@
 #include "cli/board_image.h"
 #include "io/scenario_file.h"
 #include "io/statistics_csv.h"
-#include "state/statistics.h"
 
 namespace morvane {
 
@@ -60,9 +59,9 @@ WriteOutcome BatchOutputs::begin(const World& w) {
     return writeCsv(csvHeader(w, slots_));
 }
 
-WriteOutcome BatchOutputs::afterGeneration(const World& w, const GenerationReport& report) {
+WriteOutcome BatchOutputs::afterGeneration(const GenerationStatistics& st) {
     if (!opts_.csvPath) return {};
-    return writeCsv(csvRow(collectStatistics(w, report, slots_)));
+    return writeCsv(csvRow(st));
 }
 
 WriteOutcome BatchOutputs::finish(const World& w) {

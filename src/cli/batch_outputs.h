@@ -6,7 +6,7 @@
 
 #include "cli/batch_run.h"
 #include "io/atomic_writer.h"
-#include "state/generation_report.h"
+#include "state/statistics.h"
 #include "state/world.h"
 
 namespace morvane {
@@ -24,7 +24,8 @@ class BatchOutputs {
 
     // Opens the CSV and writes its header.
     WriteOutcome begin(const World& w);
-    WriteOutcome afterGeneration(const World& w, const GenerationReport& report);
+    // The row of the generation just played, as the simulation counted it.
+    WriteOutcome afterGeneration(const GenerationStatistics& st);
     WriteOutcome finish(const World& w);
 
   private:

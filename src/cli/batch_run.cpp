@@ -29,7 +29,7 @@ BatchOutcome runBatch(const BatchOptions& opts, const ProgressFn& progress) {
     sim->prepare();
     for (int g = 0; g < opts.generations; ++g) {
         sim->step();
-        if (auto written = outputs.afterGeneration(w, sim->report()); !written.ok)
+        if (auto written = outputs.afterGeneration(sim->statistics().latest()); !written.ok)
             return {1, written.reason};
         if (progress) progress(g + 1, opts.generations);
     }

@@ -18,6 +18,7 @@ Simulation::Simulation(std::uint64_t seed) : rng_(seed) {
 void Simulation::applyStartupDefaults() {
     morvane::applyStartupDefaults(state_);
     clearReport();
+    statistics_.clear();
     replayRng_ = Rng(kReplaySeed);
 }
 
@@ -36,6 +37,7 @@ void Simulation::worldLoaded() {
     worldWindowLoad(state_);
     state_.HistoriaCoop = {};
     clearReport();
+    statistics_.clear();
 }
 
 void Simulation::refill(int mode) {
@@ -44,6 +46,7 @@ void Simulation::refill(int mode) {
     rng_.reseedFromClock();
     LlenarMundo(state_, rng_, mode);
     clearReport();
+    statistics_.clear();
     ReiniciarTransicion(state_);
 }
 
@@ -53,6 +56,7 @@ void Simulation::prepare() {
 
 void Simulation::step() {
     UnaGeneracion(state_, report_, scratch_, rng_);
+    statistics_.record(state_, report_);
 }
 
 void Simulation::singleStep() {

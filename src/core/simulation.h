@@ -6,6 +6,7 @@
 #include "base/rng.h"
 #include "core/generation_scratch.h"
 #include "state/generation_report.h"
+#include "state/statistics_history.h"
 #include "state/world.h"
 
 namespace morvane {
@@ -13,11 +14,12 @@ namespace morvane {
 struct LoadResult;
 
 // One simulation: the world state, the generator that drives its runs, the report of its last
-// generation and the scratch the generations work in. It is what the windows, the command line,
-// sweeps and tests drive; it touches no global state, so several may run at once, one per thread.
+// generation, the scratch the generations work in and the statistics of every generation. It is
+// what the windows, the command line, sweeps and tests drive; it touches no global state, so
+// several may run at once, one per thread.
 //
-// The report and the scratch belong to the world they were made for: "Start", "Open" and "New"
-// clear them, so that old cell numbers never index a new world.
+// The report, the scratch and the statistics belong to the world they were made for: "Start",
+// "Open" and "New" clear them, so that old cell numbers never index a new world.
 class Simulation {
   public:
     // A generator seeded from a high-resolution clock, or from the seed given.
@@ -69,6 +71,9 @@ class Simulation {
     // Off: no encounter leaves out a search its output cannot depend on (the reference the
     // shortcuts are checked against).
     void useShortcuts(bool on) { scratch_.useShortcuts = on; }
+    // The statistics of every generation since the last "Start", "Open" or "New".
+    const StatisticsHistory& statistics() const { return statistics_; }
+
     // What the generations worked in, for tests that digest every last array of a run.
     const GenerationScratch& scratch() const { return scratch_; }
 
@@ -79,6 +84,7 @@ class Simulation {
     World state_;
     GenerationReport report_;
     GenerationScratch scratch_;
+    StatisticsHistory statistics_;
     Rng rng_;
     Rng replayRng_{kReplaySeed};
 

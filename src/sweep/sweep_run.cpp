@@ -152,7 +152,7 @@ WriteOutcome playRun(const SweepPlan& plan, const BaseWorld& base, const std::st
     for (int g = 1; g <= plan.generations; ++g) {
         if (stop.load(std::memory_order_relaxed)) return {false, {}};
         sim.step();
-        const GenerationStatistics st = collectStatistics(w, sim.report(), slots);
+        const GenerationStatistics st = sim.statistics().latest();
         summary.add(st);
         if (!plan.keep.keeps(g, plan.generations)) continue;
         if (auto written = batch.append(rows, prefix + csvRow(st)); !written.ok) return written;

@@ -94,6 +94,7 @@ class frmPartidas : public QMainWindow {
     QAction* indexSwitchAction = nullptr;      // "Ci R" / "Sc R" of the results table
     QAction* dispositionMoveAction = nullptr;  // "Disp" / "Mov" of the results table
     QAction* readableTextAction = nullptr;     // numbers in black or white on strategy colours
+    QAction* sharesAction = nullptr;           // "Strategy shares"
     QAction* mnuPagos = nullptr;
     // Keyboard and menu twins of what the mouse buttons do.
     QMenu* runMenu = nullptr;

@@ -10,6 +10,7 @@
 #include "ui/mouse_button.h"
 #include "ui/results_table.h"
 #include "ui/session.h"
+#include "ui/share_chart_window.h"
 
 namespace morvane {
 
@@ -124,6 +125,8 @@ void frmPartidas::buildMenus() {
         results.setShowsMoves(!results.showsMoves());
         mostrarPartidas(world().CasillaSel);
     });
+    sharesAction = keyed(viewMenu, tr("Strategy shares"), {QKeySequence(tr("Ctrl+Shift+G"))});
+    connect(sharesAction, &QAction::triggered, this, [] { StrategySharesWindow::open(); });
     viewMenu->addSeparator();
     readableTextAction = checkItem(viewMenu, "Readable text");
     readableTextAction->setToolTip(

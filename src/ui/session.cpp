@@ -121,8 +121,13 @@ void Session::seed(std::uint64_t s) {
     simulation_->rng() = Rng(s);
 }
 
+WriteOutcome Session::writeFile(const std::string& path, std::string_view bytes) {
+    return fileWriter_ ? fileWriter_(path, bytes) : writeFileAtomically(path, bytes);
+}
+
 void Session::reset() {
     simulation_->applyStartupDefaults();
+    fileWriter_ = nullptr;
     changedSinceGeneration_ = false;
     worldTaken(QString());
 }

@@ -4,10 +4,14 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include "base/rng.h"
 #include "core/simulation.h"
+#include "io/atomic_writer.h"
 #include "state/world.h"
 
 class QFileDialog;
@@ -76,6 +80,12 @@ class Session : public QObject {
     Dialogs::ImageChoice saveImage(QWidget* parent, const QString& title, QSize proposed);
     void info(QWidget* parent, const QString& text);
 
+    // The files the windows export go through here: the one writer, or a test's stand-in that
+    // fails the way a full disk would (an empty writer puts the one writer back).
+    using FileWriter = std::function<WriteOutcome(const std::string&, std::string_view)>;
+    WriteOutcome writeFile(const std::string& path, std::string_view bytes);
+    void setFileWriter(FileWriter writer) { fileWriter_ = std::move(writer); }
+
     // Back to the state of a fresh program start (tests).
     void reset();
 
@@ -121,6 +131,7 @@ class Session : public QObject {
 
     std::unique_ptr<Simulation> simulation_;
     std::unique_ptr<Dialogs> dialogs_;
+    FileWriter fileWriter_;
     QString scenarioPath_;
     bool modified_ = false;
     bool changedSinceGeneration_ = false;

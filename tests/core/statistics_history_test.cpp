@@ -1,0 +1,108 @@
+// The statistics a simulation keeps of every generation: what the batch run writes, a series per
+// named slot that a mid-run change of the slot ends, and the CSV of the whole run.
+#include "state/statistics_history.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+#include "core/simulation.h"
+#include "io/statistics_csv.h"
+#include "state/statistics.h"
+
+namespace morvane {
+namespace {
+
+std::vector<std::string> csvLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+TEST(StatisticsHistory, KeepsEachGenerationAsCountedAndStartsASeriesWhenASlotChanges) {
+    Simulation sim(777);
+    World& w = sim.state();
+    sim.start();
+    const std::vector<int> slots = countedSlots(w);
+    ASSERT_GE(slots.size(), 4u);
+    const int renamed = slots[2], replaced = slots[3], added = 20;
+    ASSERT_TRUE(w.ListaEstrategias[added].name.empty());
+
+    // Every row is what collectStatistics counts after that generation.
+    sim.prepare();
+    std::vector<std::string> rows;
+    for (int g = 0; g < 3; ++g) {
+        sim.step();
+        rows.push_back(csvRow(collectStatistics(w, sim.report(), slots)));
+        EXPECT_EQ(csvRow(sim.statistics().latest()), rows.back());
+    }
+
+    std::string header = csvHeader(w, slots);
+    // Between generations 3 and 4: a slot renamed, another given a different strategy, one added.
+    w.ListaEstrategias[renamed].name = "Renamed";
+    w.ListaEstrategias[replaced].genoma.parte[0].Y0 ^= 1;
+    w.ListaEstrategias[added].name = "Newcomer";
+    w.ListaEstrategias[added].genoma = w.ListaEstrategias[slots[0]].genoma;
+    w.ListaEstrategias[added].genoma.parte[1].Y3 ^= 1;
+    w.ListaEstrategias[slots[0]].genoma.Colores[0] ^= 1;  // a new colour is the same strategy
+    sim.step();
+    sim.step();
+
+    const StatisticsHistory& h = sim.statistics();
+    ASSERT_EQ(h.size(), 5u);
+    const auto& series = h.series();
+    ASSERT_EQ(series.size(), slots.size() + 3);
+    for (std::size_t k = 0; k < slots.size(); ++k) {
+        SCOPED_TRACE(series[k].name);
+        const bool ended = series[k].slot == renamed || series[k].slot == replaced;
+        EXPECT_EQ(series[k].firstRow, 0u);
+        EXPECT_EQ(series[k].endRow(), ended ? 3u : 5u);
+    }
+    EXPECT_EQ(series[0].genoma.Colores[0],
+              toCellForm(w.ListaEstrategias[slots[0]].genoma).Colores[0]);
+    const std::vector<std::pair<int, std::string>> started = {
+        {renamed, "Renamed"}, {replaced, w.ListaEstrategias[replaced].name}, {added, "Newcomer"}};
+    for (std::size_t k = 0; k < started.size(); ++k) {
+        const auto& s = series[slots.size() + k];
+        SCOPED_TRACE(s.name);
+        EXPECT_EQ(s.slot, started[k].first);
+        EXPECT_EQ(s.name, started[k].second);
+        EXPECT_EQ(s.firstRow, 3u);
+        EXPECT_EQ(s.endRow(), 5u);
+    }
+    // A row still gives the counts in slot order, as the batch run would have written them then.
+    const std::vector<int> nowCounted = countedSlots(w);
+    EXPECT_EQ(csvRow(h.latest()), csvRow(collectStatistics(w, sim.report(), nowCounted)));
+
+    // The CSV: one column per series in the order they began, empty where a series did not run.
+    const std::vector<std::string> lines = csvLines(historyCsv(h));
+    ASSERT_EQ(lines.size(), 6u);
+    header.erase(header.size() - std::string(",other\n").size());
+    header += ",Renamed," + w.ListaEstrategias[replaced].name + ",Newcomer,other";
+    EXPECT_EQ(lines[0], header);
+    for (std::size_t r = 0; r < 3; ++r) {
+        SCOPED_TRACE(r);
+        std::string expected = rows[r];
+        const auto otherAt = expected.rfind(',');
+        expected.insert(otherAt, ",,,");
+        expected.pop_back();
+        EXPECT_EQ(lines[r + 1], expected);
+    }
+    const std::string last = lines[5];
+    const auto fields = std::count(last.begin(), last.end(), ',');
+    EXPECT_EQ(fields, 9 + static_cast<long>(slots.size()) + 3);
+
+    // "New", "Start" and "Open" start the statistics again.
+    sim.refill(1);
+    EXPECT_TRUE(sim.statistics().empty());
+    EXPECT_TRUE(sim.statistics().series().empty());
+    sim.run(2);
+    EXPECT_EQ(sim.statistics().size(), 2u);
+    sim.start();
+    EXPECT_TRUE(sim.statistics().empty());
+}
+
+}  // namespace
+}  // namespace morvane

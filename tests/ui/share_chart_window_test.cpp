@@ -1,0 +1,377 @@
+// The strategy-share chart: its geometry as a pure function, the window following a run, and its
+// two exports, the CSV being the batch run's own file.
+#include "ui/share_chart_window.h"
+
+#include <QAction>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cmath>
+
+#include "cli/batch_run.h"
+#include "core/startup.h"
+#include "state/statistics.h"
+#include "support/world_window_fixture.h"
+#include "ui/frm_principal.h"
+#include "ui/mouse_button.h"
+#include "ui/share_chart.h"
+
+using namespace morvane;
+using morvane::testing::theWorld;
+
+namespace {
+
+// Two lines over `rows` rows of 200 cells: "Up" climbing from 0 to 200, "Late" at 50 from row 4.
+struct Synthetic {
+    std::vector<std::int32_t> up, late;
+    ShareChartData data;
+};
+
+Synthetic synthetic(std::size_t rows) {
+    Synthetic s;
+    for (std::size_t r = 0; r < rows; ++r)
+        s.up.push_back(static_cast<std::int32_t>(200 * r / (rows - 1)));
+    s.late.assign(rows - 4, 50);
+    s.data.firstGeneration = 11;
+    s.data.rows = rows;
+    s.data.cells = 200;
+    s.data.lines = {{"Up", Qt::red, 0, s.up}, {"Late", Qt::white, 4, s.late}};
+    return s;
+}
+
+QStringList labelTexts(const ShareChartGeometry& c) {
+    QStringList t;
+    for (const auto& l : c.labels) t << l.text;
+    return t;
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Plays the world window's run until generation n, then pauses it, all through the run button.
+void runUntil(frmPartidas* window, int n) {
+    auto stopAtN =
+        QObject::connect(&Session::instance(), &Session::generationDone, window, [window, n] {
+            if (theWorld().Generacion == n) testing::press(window->cmdEmpezarJuego, Qt::LeftButton);
+        });
+    testing::press(window->cmdEmpezarJuego, Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(theWorld().Generacion, n, 60000);
+    QObject::disconnect(stopAtN);
+    QVERIFY(!window->running());
+}
+
+}  // namespace
+
+class ShareChartWindowTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void cleanup() {
+        Session::instance().setFileWriter(nullptr);
+        QList<QPointer<QWidget>> windows;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (qobject_cast<StrategySharesWindow*>(w)) windows << w;
+        for (const auto& w : windows) delete w.data();
+    }
+
+    void geometryOfAFewGenerations();
+    void decimationKeepsEveryColumnsExtremes();
+    void followsTheRunAndStartsAgainWithANewWorld();
+    void csvIsTheBatchRunsFile();
+    void savesThePictureAndSaysWhyAnExportFailed();
+    void screenshot();
+    void generationsPerSecondWithTheChartOpenAndClosed();
+};
+
+void ShareChartWindowTest::geometryOfAFewGenerations() {
+    const Synthetic s = synthetic(9);  // generations 11..19
+    const ShareChartGeometry c = shareChartGeometry(s.data, QSizeF(800, 400), {});
+    const QRectF& plot = c.plot;
+    // The share axis from 0 % at the bottom to 100 % at the top, a label every 10 %.
+    QCOMPARE(labelTexts(c).mid(0, 11), QStringList({"0 %", "10 %", "20 %", "30 %", "40 %", "50 %",
+                                                    "60 %", "70 %", "80 %", "90 %", "100 %"}));
+    QCOMPARE(c.grid[0], QLineF(plot.left(), plot.bottom(), plot.right(), plot.bottom()));
+    QCOMPARE(c.grid[10], QLineF(plot.left(), plot.top(), plot.right(), plot.top()));
+    // Generations across: the first at the left edge, the last at the right; labels at whole steps.
+    QCOMPARE(labelTexts(c).mid(11), QStringList({"12", "14", "16", "18"}));
+    QVERIFY(c.emptyText.isEmpty());
+
+    // Few rows: every row is a point, at its generation and share.
+    QCOMPARE(c.curves.size(), std::size_t{2});
+    const QPolygonF& up = c.curves[0].points;
+    QCOMPARE(up.size(), 9);
+    QCOMPARE(up.front(), QPointF(plot.left(), plot.bottom()));
+    QCOMPARE(up.back(), QPointF(plot.right(), plot.top()));
+    QCOMPARE(up[4], QPointF(plot.center().x(), plot.center().y()));
+    const QPolygonF& late = c.curves[1].points;
+    QCOMPARE(late.size(), 5);
+    QCOMPARE(late.front(), QPointF(plot.center().x(), plot.bottom() - plot.height() / 4));
+
+    // The legend: an outlined swatch per line; a hidden line keeps its entry and loses its curve.
+    QCOMPARE(c.legend.size(), std::size_t{2});
+    QCOMPARE(c.legend[1].text, QStringLiteral("Late"));
+    QVERIFY(c.legend[1].swatch.left() > plot.right());
+    const ShareChartGeometry hidden = shareChartGeometry(s.data, QSizeF(800, 400), {true});
+    QCOMPARE(hidden.curves.size(), std::size_t{1});
+    QCOMPARE(hidden.curves[0].line, std::size_t{1});
+    QVERIFY(hidden.legend[0].hidden);
+
+    // The read-out: the generation under the pointer, and each shown line's share and count.
+    QCOMPARE(shareRowAt(c, s.data, plot.center().x()), std::optional<std::size_t>(4));
+    QVERIFY(!shareRowAt(c, s.data, plot.left() - 10));
+    QCOMPARE(shareReadout(s.data, 4, {}),
+             QStringList({"Generation 15", "Up: 50.0 % (100)", "Late: 25.0 % (50)"}));
+    QCOMPARE(shareReadout(s.data, 2, {}), QStringList({"Generation 13", "Up: 25.0 % (50)"}));
+    QCOMPARE(shareReadout(s.data, 4, {true}), QStringList({"Generation 15", "Late: 25.0 % (50)"}));
+
+    // Before the first generation: the axes, a word in the plot, no lines and no "nan".
+    const ShareChartGeometry empty = shareChartGeometry(ShareChartData{}, QSizeF(800, 400), {});
+    QCOMPARE(empty.emptyText, QStringLiteral("No generation played yet"));
+    QVERIFY(empty.curves.empty());
+    QCOMPARE(labelTexts(empty).size(), 11);
+}
+
+void ShareChartWindowTest::decimationKeepsEveryColumnsExtremes() {
+    constexpr std::size_t kRows = 100000;
+    constexpr std::size_t kSpike = 54321, kDip = 77777;
+    std::vector<std::int32_t> counts(kRows);
+    for (std::size_t r = 0; r < kRows; ++r)
+        counts[r] = 100 + static_cast<std::int32_t>(40 * std::sin(static_cast<double>(r) / 900));
+    counts[kSpike] = 200;  // one generation of everybody
+    counts[kDip] = 0;      // and one of nobody
+    ShareChartData data;
+    data.rows = kRows;
+    data.cells = 200;
+    data.firstGeneration = 1;
+    data.lines = {{"Wave", Qt::blue, 0, counts}};
+    const ShareChartGeometry c = shareChartGeometry(data, QSizeF(1000, 500), {});
+    const QRectF& plot = c.plot;
+    const QPolygonF& points = c.curves.at(0).points;
+    const int columns = static_cast<int>(plot.width());
+    QVERIFY2(points.size() <= 4 * columns, qPrintable(QString::number(points.size())));
+    QVERIFY(points.size() >= columns);
+
+    // The one-generation spike and dip still show, each at its own generation's column.
+    auto at = [&](std::size_t row) {
+        return QPointF(plot.left() + plot.width() * static_cast<double>(row) / (kRows - 1),
+                       plot.bottom() - plot.height() * counts[row] / 200.0);
+    };
+    QVERIFY(points.contains(at(kSpike)));
+    QVERIFY(points.contains(at(kDip)));
+    QCOMPARE(points.front(), at(0));
+    QCOMPARE(points.back(), at(kRows - 1));
+    // In order across, and every column's highest value drawn: a column's points span its range.
+    for (int i = 1; i < points.size(); ++i) QVERIFY(points[i].x() >= points[i - 1].x());
+    double highest = plot.bottom();
+    for (const QPointF& p : points) highest = std::min(highest, p.y());
+    QCOMPARE(highest, plot.top());
+}
+
+void ShareChartWindowTest::followsTheRunAndStartsAgainWithANewWorld() {
+    auto world = testing::openWorldWindow(12, 10, nullptr);
+    world->sharesAction->trigger();
+    StrategySharesWindow* shares = StrategySharesWindow::open();
+    QVERIFY(QTest::qWaitForWindowExposed(shares));
+    QCOMPARE(shares->windowTitle(), QStringLiteral("Strategy shares"));
+
+    runUntil(world.get(), 6);
+    QTRY_COMPARE(shares->windowTitle(), QStringLiteral("Strategy shares - generation 6"));
+    ShareChartPicture* picture = shares->picture;
+    QTRY_VERIFY(!picture->chart().curves.empty());
+
+    // One legend entry per slot the batch run counts, then "other".
+    QStringList names;
+    for (int slot : countedSlots(theWorld()))
+        names << QString::fromStdString(theWorld().ListaEstrategias[slot].name);
+    names << QStringLiteral("other");
+    QStringList legend;
+    for (const auto& entry : picture->chart().legend) legend << entry.text;
+    QCOMPARE(legend, names);
+
+    // The pointer over the plot reads the generation out; the counts add up to every cell.
+    const QRectF plot = picture->chart().plot;
+    // (A move with no button held is sent as the window system would: the offscreen platform does
+    // not turn QTest's cursor moves into events.)
+    const QPointF near = plot.topRight() + QPointF(-1, 5);
+    QMouseEvent move(QEvent::MouseMove, near, picture->mapToGlobal(near), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(picture, &move);
+    const QStringList readout = picture->readout();
+    QCOMPARE(readout.value(0), QStringLiteral("Generation 6"));
+    int cells = 0;
+    for (const QString& line : readout.mid(1)) cells += line.section('(', -1).chopped(1).toInt();
+    QCOMPARE(cells, theWorld().NumJugadores);
+
+    // A click on a swatch hides its line and leaves it out of the read-out.
+    const std::size_t curves = picture->chart().curves.size();
+    const ShareChartGeometry::LegendEntry first = picture->chart().legend.front();
+    QTest::mouseClick(picture, Qt::LeftButton, {}, first.swatch.center().toPoint());
+    QVERIFY(picture->chart().legend.front().hidden);
+    QCOMPARE(picture->chart().curves.size(), curves - 1);
+    QVERIFY(!picture->readout().join('\n').contains(first.text + ':'));
+
+    // "New" starts the statistics again, shown at once, every line back.
+    world->newWorldPressed(1);
+    QCOMPARE(shares->windowTitle(), QStringLiteral("Strategy shares"));
+    QVERIFY(Session::instance().simulation().statistics().empty());
+    picture->repaint();
+    QCOMPARE(picture->chart().emptyText, QStringLiteral("No generation played yet"));
+    QVERIFY(picture->chart().legend.empty());
+    QVERIFY(picture->hidden().empty());
+}
+
+void ShareChartWindowTest::csvIsTheBatchRunsFile() {
+    constexpr std::uint64_t kSeed = 4242;
+    constexpr int kGenerations = 25;
+    Session& s = Session::instance();
+    s.reset();
+    s.seed(kSeed);
+    testing::FakeDialogs& dialogs = testing_ui::installFakeDialogs();
+
+    // "Start" on the start-up window, as a user would, then the run and the chart's CSV.
+    frmPrincipal start;
+    QPointer<frmPartidas> world;
+    start.setWorldWindowFactory([&world]() -> QWidget* {
+        world = new frmPartidas;
+        return world.data();
+    });
+    QVERIFY(testing_ui::showActive(&start));
+    QTest::mouseClick(start.cmdVerPartidas, Qt::LeftButton);
+    QVERIFY(world);
+    world->sharesAction->trigger();
+    runUntil(world, kGenerations);
+    QTemporaryDir dir;
+    const QString fromWindow = dir.filePath(QStringLiteral("window.csv"));
+    dialogs.saveAnswers << fromWindow;
+    StrategySharesWindow* shares = StrategySharesWindow::open();
+    QTest::mouseClick(shares->saveCsvButton, Qt::LeftButton);
+    QCOMPARE(dialogs.suffixes.value(0), QStringLiteral("csv"));
+    QVERIFY(dialogs.infos.isEmpty());
+
+    BatchOptions batch;
+    batch.seed = kSeed;
+    batch.generations = kGenerations;
+    batch.csvPath = dir.filePath(QStringLiteral("batch.csv")).toStdString();
+    batch.quiet = true;
+    const BatchOutcome ran = runBatch(batch);
+    QCOMPARE(ran.exitCode, 0);
+
+    const QByteArray expected = fileBytes(QString::fromStdString(*batch.csvPath));
+    QCOMPARE(expected.count('\n'), kGenerations + 1);
+    QCOMPARE(fileBytes(fromWindow), expected);
+
+    // Another "Start" empties the open chart: the world is announced before it is loaded.
+    dialogs.unsavedAnswers << Dialogs::Unsaved::Discard;
+    QTest::mouseClick(start.cmdVerPartidas, Qt::LeftButton);
+    QTRY_COMPARE(shares->windowTitle(), QStringLiteral("Strategy shares"));
+    delete world.data();
+}
+
+void ShareChartWindowTest::savesThePictureAndSaysWhyAnExportFailed() {
+    testing::FakeDialogs* dialogs = nullptr;
+    auto world = testing::openWorldWindow(12, 10, &dialogs);
+    Session::instance().simulation().run(8);
+    StrategySharesWindow* shares = StrategySharesWindow::open();
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("shares.png"));
+    dialogs->imageAnswers << Dialogs::ImageChoice{png, QSize(1200, 700)};
+    QTest::mouseClick(shares->savePictureButton, Qt::LeftButton);
+    QCOMPARE(dialogs->imageProposed, QList<QSize>{shares->picture->size()});
+    QVERIFY(dialogs->infos.isEmpty());
+    // Painted at the chosen size, not grabbed from the window: the axes where that size puts them.
+    const QImage saved(png);
+    QCOMPARE(saved.size(), QSize(1200, 700));
+    const ShareChartGeometry::LegendEntry entry =
+        shares->picture->chartFor(QSizeF(1200, 700)).legend.back();
+    QCOMPARE(saved.pixelColor(entry.swatch.topLeft().toPoint()), QColor(40, 40, 40));
+    QCOMPARE(saved.pixelColor(entry.swatch.center().toPoint()), entry.colour);
+
+    // A writer that fails as a full disk does: nothing is written, and the user is told why.
+    QStringList asked;
+    Session::instance().setFileWriter([&asked](const std::string& path, std::string_view) {
+        asked << QString::fromStdString(path);
+        return WriteOutcome{false, "cannot write " + path + ": No space left on device"};
+    });
+    const QString csv = dir.filePath(QStringLiteral("shares.csv"));
+    const QString png2 = dir.filePath(QStringLiteral("again.png"));
+    dialogs->saveAnswers << csv;
+    dialogs->imageAnswers << Dialogs::ImageChoice{png2, QSize(300, 200)};
+    QVERIFY(!shares->saveCsv());
+    QVERIFY(!shares->savePicture());
+    QCOMPARE(asked, QStringList({csv, png2}));
+    QCOMPARE(dialogs->infos, QStringList({"cannot write " + csv + ": No space left on device",
+                                          "cannot write " + png2 + ": No space left on device"}));
+    QVERIFY(!QFile::exists(csv) && !QFile::exists(png2));
+}
+
+void ShareChartWindowTest::screenshot() {
+    auto world = testing::openWorldWindow(20, 15, nullptr);
+    Session::instance().simulation().run(60);
+    StrategySharesWindow* shares = StrategySharesWindow::open();
+    QVERIFY(testing_ui::saveScreenshot(shares, QStringLiteral("strategy_shares")));
+}
+
+// Not a test: with MORVANE_MEASURE set it prints how fast the world window runs the largest world
+// with the share chart closed and open.
+void ShareChartWindowTest::generationsPerSecondWithTheChartOpenAndClosed() {
+    if (qEnvironmentVariableIsEmpty("MORVANE_MEASURE"))
+        QSKIP("set MORVANE_MEASURE to print the figures");
+    const int generations = qEnvironmentVariableIntValue("MORVANE_MEASURE") > 1
+                                ? qEnvironmentVariableIntValue("MORVANE_MEASURE")
+                                : 200;
+    for (bool chartOpen : {false, true, false, true}) {
+        Session& s = Session::instance();
+        s.reset();
+        s.seed(12345);
+        testing_ui::installFakeDialogs();
+        makeBusyWorld(s.world(), s.rng(), 40, 50, 12, 10);
+        frmPartidas window;
+        window.resize(1280, 800);
+        window.show();
+        if (chartOpen) StrategySharesWindow::open();
+        QElapsedTimer clock;
+        clock.start();
+        runUntil(&window, generations);
+        const double seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
+        qInfo("largest world, share chart %s: %d generations in %.2f s, %.1f generations/s",
+              chartOpen ? "open" : "closed", generations, seconds, generations / seconds);
+        cleanup();
+    }
+    // A hundred thousand generations of seven lines, worked out and painted: lines that wander a
+    // cell or two a generation, as shares do, and lines of pure noise, the worst case.
+    for (const char* kind : {"wandering", "noise"}) {
+        const bool noise = kind[0] == 'n';
+        std::vector<std::int32_t> counts(100000);
+        std::int32_t walk = 1000;
+        for (std::size_t r = 0; r < counts.size(); ++r) {
+            walk = std::clamp<std::int32_t>(walk + static_cast<std::int32_t>(r * 7919 % 5) - 2, 0,
+                                            2000);
+            counts[r] = noise ? static_cast<std::int32_t>(r * 7919 % 2000) : walk;
+        }
+        ShareChartData data;
+        data.rows = counts.size();
+        data.cells = 2000;
+        for (int k = 0; k < 7; ++k) data.lines.push_back({"Line", Qt::blue, 0, counts});
+        QImage image(QSize(1000, 500), QImage::Format_ARGB32_Premultiplied);
+        QElapsedTimer clock;
+        clock.start();
+        for (int paint = 0; paint < 10; ++paint) {
+            QPainter painter(&image);
+            paintShareChart(painter, image.rect(), shareChartGeometry(data, image.size(), {}));
+        }
+        const double repaint = static_cast<double>(clock.nsecsElapsed()) / 1e7;
+        clock.restart();
+        for (int paint = 0; paint < 10; ++paint) shareChartGeometry(data, image.size(), {});
+        qInfo("100000 generations, 7 %s lines: %.1f ms a repaint, %.1f ms of it the geometry", kind,
+              repaint, static_cast<double>(clock.nsecsElapsed()) / 1e7);
+    }
+}
+
+QTEST_MAIN(ShareChartWindowTest)
+#include "share_chart_window_test.moc"
