@@ -1,5 +1,7 @@
 #include "state/statistics.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <unordered_set>
 
@@ -64,25 +66,49 @@ GenerationStatistics collectStatistics(const World& w, const GenerationReport& r
     for (int s : slots) slotGenomes.push_back(toCellForm(w.ListaEstrategias[s].genoma));
     st.slotCounts.assign(slots.size(), 0);
 
+    // A world holds few strategies side by side, so each cell is first compared with the last
+    // strategies met: a cell of the same strategy is classed, matched and counted as distinct the
+    // same way (blank and dead squares, slots and distinctness all follow the compared fields).
+    struct Met {
+        const Genoma* g;
+        int kind;  // 0 blank square, 1 dead square, 2 alive
+        int slot;  // index into slots, or -1 for "other"
+    };
+    constexpr std::size_t kRemembered = 4;
+    std::array<Met, kRemembered> met{};
+    std::size_t metCount = 0, nextPlace = 0;
     std::unordered_set<StrategyKey, StrategyKeyHash> distinct;
     for (int c = 1; c <= w.NumJugadores; ++c) {
         const Genoma& g = w.genoma(kActual, c);
-        if (isBlankSquare(g)) {
-            ++st.blank;
-        } else if (isDeadSquare(g)) {
-            ++st.dead;
+        const Met* found = nullptr;
+        for (std::size_t m = 0; m < metCount && found == nullptr; ++m)
+            if (sameStrategy(g, *met[m].g)) found = &met[m];
+        Met cell{&g, 2, -1};
+        if (found != nullptr) {
+            cell = *found;
         } else {
-            ++st.alive;
-            distinct.insert(StrategyKey{&g});
-        }
-        bool matched = false;
-        for (std::size_t i = 0; i < slotGenomes.size() && !matched; ++i) {
-            if (sameStrategy(g, slotGenomes[i])) {
-                ++st.slotCounts[i];
-                matched = true;
+            cell.kind = isBlankSquare(g) ? 0 : isDeadSquare(g) ? 1 : 2;
+            if (cell.kind == 2) distinct.insert(StrategyKey{&g});
+            for (std::size_t i = 0; i < slotGenomes.size(); ++i) {
+                if (sameStrategy(g, slotGenomes[i])) {
+                    cell.slot = static_cast<int>(i);
+                    break;
+                }
             }
+            met[nextPlace] = cell;
+            nextPlace = (nextPlace + 1) % kRemembered;
+            metCount = std::min(metCount + 1, kRemembered);
         }
-        if (!matched) ++st.other;
+        if (cell.kind == 0)
+            ++st.blank;
+        else if (cell.kind == 1)
+            ++st.dead;
+        else
+            ++st.alive;
+        if (cell.slot >= 0)
+            ++st.slotCounts[static_cast<std::size_t>(cell.slot)];
+        else
+            ++st.other;
     }
     st.strategies = static_cast<int>(distinct.size());
     return st;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <sstream>
 
+#include "base/rng.h"
 #include "core/simulation.h"
 #include "io/statistics_csv.h"
 #include "state/statistics.h"
@@ -19,6 +20,63 @@ std::vector<std::string> csvLines(const std::string& text) {
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
+}
+
+// collectStatistics remembers the last few strategies it met; on worlds of more strategies than it
+// remembers, in random order, its counts equal those of a plain count cell by cell.
+TEST(StatisticsHistory, CountsEqualAPlainCountOnWorldsOfManyStrategies) {
+    Simulation sim(31);
+    World& w = sim.state();
+    sim.start();
+    const std::vector<int> slots = countedSlots(w);
+    std::vector<Genoma> kinds = {deadSquareGenome()};
+    for (int s : slots) kinds.push_back(toCellForm(w.ListaEstrategias[s].genoma));
+    Rng rng(5);
+    for (int k = 0; k < 6; ++k) {  // strategies of no slot, and slot strategies in other colours
+        Genoma g = kinds[1 + rng.below(static_cast<int>(kinds.size()) - 1)];
+        if (k % 2 == 0)
+            g.parte[1].ValIA = static_cast<std::uint8_t>(rng.below(101));
+        else
+            g.Colores[0] = static_cast<std::uint8_t>(g.Colores[0] + 1);
+        kinds.push_back(g);
+    }
+    for (int round = 0; round < 5; ++round) {
+        for (int c = 1; c <= w.NumJugadores; ++c)
+            w.genoma(kActual, c) = kinds[rng.below(static_cast<int>(kinds.size()))];
+        const GenerationStatistics st = collectStatistics(w, sim.report(), slots);
+
+        GenerationStatistics plain;
+        plain.slotCounts.assign(slots.size(), 0);
+        std::vector<const Genoma*> distinct;
+        for (int c = 1; c <= w.NumJugadores; ++c) {
+            const Genoma& g = w.genoma(kActual, c);
+            if (isBlankSquare(g)) {
+                ++plain.blank;
+            } else if (isDeadSquare(g)) {
+                ++plain.dead;
+            } else {
+                ++plain.alive;
+                if (std::none_of(distinct.begin(), distinct.end(),
+                                 [&](const Genoma* d) { return sameStrategy(*d, g); }))
+                    distinct.push_back(&g);
+            }
+            std::size_t i = 0;
+            while (i < slots.size() &&
+                   !sameStrategy(g, toCellForm(w.ListaEstrategias[slots[i]].genoma)))
+                ++i;
+            if (i < slots.size())
+                ++plain.slotCounts[i];
+            else
+                ++plain.other;
+        }
+        SCOPED_TRACE(round);
+        EXPECT_EQ(st.blank, plain.blank);
+        EXPECT_EQ(st.dead, plain.dead);
+        EXPECT_EQ(st.alive, plain.alive);
+        EXPECT_EQ(st.strategies, static_cast<int>(distinct.size()));
+        EXPECT_EQ(st.slotCounts, plain.slotCounts);
+        EXPECT_EQ(st.other, plain.other);
+    }
 }
 
 TEST(StatisticsHistory, KeepsEachGenerationAsCountedAndStartsASeriesWhenASlotChanges) {
