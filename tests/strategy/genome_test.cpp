@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace morvane {
 namespace {
 
@@ -41,16 +43,43 @@ TEST(GenomeForms, ListToCellRoundsHalvesToEvenAndKeepsLowColourByte) {
     EXPECT_EQ(toCellForm(toListForm(c)), c);
 }
 
-TEST(GenomeForms, SameStrategyIgnoresColours) {
+// Strategies are compared by their halves' bytes: every field of either half counts, the colours
+// and the padding do not.
+TEST(GenomeForms, SameStrategyWeighsEveryFieldButTheColours) {
     Genoma a = deadSquareGenome();
     Genoma b = a;
     b.Colores = {1, 2, 3, 4, 5, 6};
+    reinterpret_cast<unsigned char*>(&b.parte[0])[19] ^= 0xFF;  // the padding byte
     EXPECT_TRUE(sameStrategy(a, b));
-    b.parte[1].Trigger = 1;
-    EXPECT_FALSE(sameStrategy(a, b));
     b = a;
     b.VecinosImitacion = 5;
     EXPECT_FALSE(sameStrategy(a, b));
+    const std::vector<void (*)(GenomePart&)> changes = {
+        [](GenomePart& p) { p.Busqueda ^= 0x100; },
+        [](GenomePart& p) { ++p.Y0; },
+        [](GenomePart& p) { ++p.X1; },
+        [](GenomePart& p) { ++p.Y1; },
+        [](GenomePart& p) { ++p.X2; },
+        [](GenomePart& p) { ++p.Y2; },
+        [](GenomePart& p) { ++p.Y3; },
+        [](GenomePart& p) { ++p.SenIC; },
+        [](GenomePart& p) { ++p.SenIA; },
+        [](GenomePart& p) { ++p.SenIP; },
+        [](GenomePart& p) { ++p.ValIC; },
+        [](GenomePart& p) { ++p.ValIA; },
+        [](GenomePart& p) { ++p.ValIP; },
+        [](GenomePart& p) { p.Incertidumbre ^= 0x100; },
+        [](GenomePart& p) { ++p.Irregular; },
+        [](GenomePart& p) { ++p.TriggerMin; },
+        [](GenomePart& p) { ++p.TriggerMax; },
+        [](GenomePart& p) { p.Trigger ^= 0x100; },
+    };
+    for (std::size_t field = 0; field < changes.size(); ++field)
+        for (int half = 0; half < 2; ++half) {
+            b = a;
+            changes[field](b.parte[half]);
+            EXPECT_FALSE(sameStrategy(a, b)) << "field " << field << ", half " << half;
+        }
 }
 
 }  // namespace
