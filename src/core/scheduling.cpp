@@ -63,6 +63,7 @@ void playLiveIteration(const World& w, GenerationReport& r, GenerationScratch& s
     const int selected = w.CasillaSel;
     encounterSteps::EncounterCommit<encounterSteps::HeldSums> commit(w, r, cards.settings);
     EncounterValues v;  // no view reads these encounters' values
+    PayoffMemo memo;
     JugarIteracion(w, r, scratch.MuertoHoy, rng, [&](int jug1, int jug2, int prev1, int prev2) {
         if (jug1 == selected || jug2 == selected) {
             commit.sums.finish(r);
@@ -70,7 +71,7 @@ void playLiveIteration(const World& w, GenerationReport& r, GenerationScratch& s
             commit.sums.resume(r);
             return result;
         }
-        return playConstantEncounter(cards, cards.game, commit, v, jug1, jug2, prev1, prev2);
+        return playConstantEncounter(cards, cards.game, memo, commit, v, jug1, jug2, prev1, prev2);
     });
     commit.sums.finish(r);
 }

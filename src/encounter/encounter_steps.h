@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 
 #include "encounter/encounter.h"
@@ -182,10 +183,42 @@ inline bool decidesByConstants(const GenerationCards& cards) {
     return !cards.anyReadsHistory && cards.settings.adHoc == 0;
 }
 
+// The pay-offs of the last two players met again. In a generation that decides by constants few
+// distinct pairs of outputs meet, and an encounter's pay-offs, successes and equalities follow
+// from the two outputs and dispositions alone (the game is the round's), so a pair whose four
+// values have the bits of the last pair's takes the last pair's.
+class PayoffMemo {
+  public:
+    void computePayoffs(const EncounterGame& game, EncounterValues& v) {
+        const std::array<std::uint32_t, 4> key = {std::bit_cast<std::uint32_t>(v.players[0].f),
+                                                  std::bit_cast<std::uint32_t>(v.players[1].f),
+                                                  std::bit_cast<std::uint32_t>(v.players[0].disp),
+                                                  std::bit_cast<std::uint32_t>(v.players[1].disp)};
+        if (filled_ && key == key_) {
+            v.payoffs = payoffs_;
+            v.success = success_;
+            v.equality = equality_;
+            return;
+        }
+        game.computePayoffs(v);
+        key_ = key;
+        payoffs_ = v.payoffs;
+        success_ = v.success;
+        equality_ = v.equality;
+        filled_ = true;
+    }
+
+  private:
+    bool filled_ = false;
+    std::array<std::uint32_t, 4> key_{};
+    std::array<float, 2> payoffs_{}, success_{};
+    std::array<std::uint8_t, 2> equality_{};
+};
+
 // An unobserved live encounter of a generation that decidesByConstants(), with the results
 // JugarPartida on the cards gives it: the two constant outputs, then the shared steps.
 inline std::uint8_t playConstantEncounter(
-    const GenerationCards& cards, const EncounterGame& game,
+    const GenerationCards& cards, const EncounterGame& game, PayoffMemo& memo,
     encounterSteps::EncounterCommit<encounterSteps::HeldSums>& commit, EncounterValues& v, int jug1,
     int jug2, int prev1, int prev2) {
     v.jug1 = jug1;
@@ -193,7 +226,7 @@ inline std::uint8_t playConstantEncounter(
     v.prev1 = prev1;
     v.prev2 = prev2;
     encounterSteps::decideBothConstant(cards.settings, cards, v);
-    game.computePayoffs(v);
+    memo.computePayoffs(game, v);
     return v.result = commit.commit(v, nullptr, nullptr);
 }
 
