@@ -83,9 +83,12 @@ frmCoopGlob::frmCoopGlob(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(savePictureButton, &QPushButton::clicked, this, &frmCoopGlob::savePicture);
     for (QCheckBox* box : {chkViewHistory, chkViewAverage})
         connect(box, &QCheckBox::clicked, this, &frmCoopGlob::DrawHistory);
-    // A new world, or a refilled one, starts its history again.
-    for (auto signal : {&Session::worldReplaced, &Session::genomesChanged})
-        connect(&Session::instance(), signal, this, &frmCoopGlob::DrawHistory);
+    // A refilled world starts its history again: shown at once. A new one is announced before
+    // its window loads it (which is when its history and generation start again), so it is shown
+    // after that.
+    connect(&Session::instance(), &Session::genomesChanged, this, &frmCoopGlob::DrawHistory);
+    connect(&Session::instance(), &Session::worldReplaced, this, &frmCoopGlob::DrawHistory,
+            Qt::QueuedConnection);
 }
 
 frmCoopGlob* frmCoopGlob::open() {

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -15,6 +16,8 @@
 #include "support/world_window_fixture.h"
 #include "ui/coop_chart.h"
 #include "ui/frm_pagos.h"
+#include "ui/frm_partidas.h"
+#include "ui/frm_principal.h"
 
 using namespace morvane;
 using morvane::testing::theWorld;
@@ -47,6 +50,7 @@ class FrmCoopGlobTest : public QObject {
     void geometry();
     void openingOrABoxShowsTheNewerSamples();
     void aNewStepOrANewWorldClearsTheHistory();
+    void anOpenChartShowsTheWorldAStartMade();
     void savesThePictureAtTheChosenSize();
     void aPictureThatCannotBeWrittenSaysWhy();
     void screenshot();
@@ -171,6 +175,32 @@ void FrmCoopGlobTest::aNewStepOrANewWorldClearsTheHistory() {
     QVERIFY(chart->pcbFuncion->chart().curves[0].isEmpty());
     QCOMPARE(chart->lblAverageGreen->text(), QStringLiteral("Average Green = "));
     QCOMPARE(chart->windowTitle(), QStringLiteral("Cooperation History"));
+}
+
+// "Start" announces the new world before its window loads it and clears its history: the open
+// chart must show the new world, not the samples and generation of the old one.
+void FrmCoopGlobTest::anOpenChartShowsTheWorldAStartMade() {
+    testing::FakeDialogs& dialogs = testing_ui::installFakeDialogs();
+    frmPrincipal start;
+    QPointer<frmPartidas> world;
+    start.setWorldWindowFactory([&world]() -> QWidget* {
+        world = new frmPartidas;
+        return world.data();
+    });
+    QVERIFY(testing_ui::showActive(&start));
+    QTest::mouseClick(start.cmdVerPartidas, Qt::LeftButton);
+    QVERIFY(world);
+    theWorld().PasoCoop = 10;
+    Session::instance().simulation().run(30);
+    frmCoopGlob* chart = frmCoopGlob::open();
+    QCOMPARE(chart->windowTitle(), QStringLiteral("Cooperation History - generation 30"));
+    QVERIFY(!chart->pcbFuncion->chart().curves[0].isEmpty());
+
+    dialogs.unsavedAnswers << Dialogs::Unsaved::Discard;
+    QTest::mouseClick(start.cmdVerPartidas, Qt::LeftButton);
+    QTRY_COMPARE(chart->windowTitle(), QStringLiteral("Cooperation History"));
+    QVERIFY(chart->pcbFuncion->chart().curves[0].isEmpty());
+    delete world.data();
 }
 
 void FrmCoopGlobTest::savesThePictureAtTheChosenSize() {
