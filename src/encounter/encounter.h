@@ -23,8 +23,17 @@ struct EncounterValues {
     std::array<EncounterSide, 2> players{};  // player 1, player 2
     std::array<float, 2> payoffs{}, success{};
     std::array<std::uint8_t, 2> equality{};
+    // Each player's share of cooperation as its score counts it (its output, or its success when
+    // success counts as cooperation), held within 0..1, and as its record byte stores it.
+    std::array<float, 2> coopShare{};
+    std::array<std::uint8_t, 2> recordA{};
     std::uint8_t result = 0;
 };
+
+inline float clampToUnit(float x) {
+    if (!(x >= 0.0f)) return 0.0f;  // a NaN counts as nothing
+    return x > 1.0f ? 1.0f : x;
+}
 
 // The game as the pay-offs read it, gathered from the matrix and the settings: the steps would
 // otherwise read them again after every byte the records take, since a byte store may alias
@@ -33,7 +42,7 @@ struct EncounterGame {
     EncounterGame() = default;
     std::array<float, 3> coefConst{}, coefOwn{}, coefOther{}, coefXY{};  // [role 1, 2]
     std::array<float, 3> payoffMax{}, payoffMin{};
-    bool cakeCutting = false, evenIsOne = false;
+    bool cakeCutting = false, evenIsOne = false, ciEsExito = false;
 
     EncounterGame(const PayoffMatrix& m, const EncounterSettings& settings)
         : coefConst(m.PayoffCoefConst[settings.copia]),
@@ -43,9 +52,10 @@ struct EncounterGame {
           payoffMax(m.PayoffMax),
           payoffMin(m.PayoffMin),
           cakeCutting(settings.cakeCutting),
-          evenIsOne(settings.evenIsOne) {}
+          evenIsOne(settings.evenIsOne),
+          ciEsExito(settings.ciEsExito) {}
 
-    // The pay-offs, successes and equalities of two decided players.
+    // The pay-offs, successes, equalities and shares of cooperation of two decided players.
     void computePayoffs(EncounterValues& v) const {
         const float f1 = v.players[0].f, f2 = v.players[1].f;
         const float d1 = v.players[0].disp, d2 = v.players[1].disp;
@@ -63,6 +73,11 @@ struct EncounterGame {
                      success(payoffMax[2], payoffMin[2], v.payoffs[1])};
         const std::uint8_t e1 = player1Equality(v.success[0], v.success[1], evenIsOne);
         v.equality = {e1, static_cast<std::uint8_t>(evenIsOne ? e1 : 100 - e1)};
+        for (int k = 0; k < 2; ++k) {
+            const float share = ciEsExito ? v.success[k] : v.players[k].f;
+            v.coopShare[k] = clampToUnit(share);
+            v.recordA[k] = recordByte(share * 100.0f);
+        }
     }
 };
 

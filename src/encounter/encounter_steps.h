@@ -19,11 +19,6 @@ namespace morvane {
 // decide by constants plays them in place.
 namespace encounterSteps {
 
-inline float clampToUnit(float x) {
-    if (!(x >= 0.0f)) return 0.0f;  // a NaN counts as nothing
-    return x > 1.0f ? 1.0f : x;
-}
-
 // The sums of the encounters, added straight into the report.
 class SumsInReport {
   public:
@@ -92,7 +87,6 @@ class EncounterCommit {
           slotsPerCell_(r.slotsPerCell),
           movPosibles_(w.MovPosibles),
           umbralHoy_(w.UmbralHoy),
-          ciEsExito_(settings.ciEsExito),
           chartSample_(settings.chartSample) {}
 
     Sums sums;
@@ -104,7 +98,7 @@ class EncounterCommit {
         const std::array<int, 2> cells = {v.jug1, v.jug2};
         for (int k = 0; k < 2; ++k) {
             pagoTotal_[cells[k]] += v.payoffs[k];
-            coopTotal_[cells[k]] += clampToUnit(ciEsExito_ ? v.success[k] : v.players[k].f);
+            coopTotal_[cells[k]] += v.coopShare[k];
         }
         writeRecords(v, ix, places);
         for (int k = 0; k < 2; ++k) sums.add(k, v.players[k].f, chartSample_);
@@ -127,22 +121,21 @@ class EncounterCommit {
         if (static_cast<std::size_t>(std::max(slot[0], slot[1])) >= slotsPerCell_) return;
         const std::array<std::size_t, 2> row = {static_cast<std::size_t>(cells[0]) * slotsPerCell_,
                                                 static_cast<std::size_t>(cells[1]) * slotsPerCell_};
-        std::array<std::uint8_t, 2> bytesA{};
         std::array<std::int32_t, 2> records{};
         for (int k = 0; k < 2; ++k) {
             const EncounterSide& p = v.players[k];
-            bytesA[k] = recordByte((ciEsExito_ ? v.success[k] : p.f) * 100.0f);
             records[k] = moveRecord::make(cells[1 - k], k, slot[1 - k], p.fired, p.half);
         }
         for (int k = 0; k < 2; ++k) {
             jugadas_[row[k]] = slot[k];
             jugadas_[row[k] + slot[k]] = records[k];
-            movA_[row[k] + slot[k]] = bytesA[k];
+            movA_[row[k] + slot[k]] = v.recordA[k];
             movB_[row[k] + slot[k]] = v.equality[k];
         }
         if (places == nullptr) return;
         for (int k = 0; k < 2; ++k)
-            addToIndex(*ix, cells[k], slot[k], records[k], bytesA[k], v.equality[k], (*places)[k]);
+            addToIndex(*ix, cells[k], slot[k], records[k], v.recordA[k], v.equality[k],
+                       (*places)[k]);
     }
 
     float* pagoTotal_;
@@ -153,7 +146,7 @@ class EncounterCommit {
     std::size_t slotsPerCell_;
     int movPosibles_;
     float umbralHoy_;
-    bool ciEsExito_, chartSample_;
+    bool chartSample_;
 };
 
 // Both decisions of a generation without ad-hoc settings in which no half reads the records: each
@@ -183,10 +176,10 @@ inline bool decidesByConstants(const GenerationCards& cards) {
     return !cards.anyReadsHistory && cards.settings.adHoc == 0;
 }
 
-// The pay-offs of the last two players met again. In a generation that decides by constants few
-// distinct pairs of outputs meet, and an encounter's pay-offs, successes and equalities follow
-// from the two outputs and dispositions alone (the game is the round's), so a pair whose four
-// values have the bits of the last pair's takes the last pair's.
+// The pay-offs (and what follows from them) of the last two players met again. In a generation that
+// decides by constants few distinct pairs of outputs meet, and an encounter's pay-offs, successes
+// and equalities follow from the two outputs and dispositions alone (the game is the round's), so a
+// pair whose four values have the bits of the last pair's takes the last pair's.
 class PayoffMemo {
   public:
     void computePayoffs(const EncounterGame& game, EncounterValues& v) {
@@ -198,6 +191,8 @@ class PayoffMemo {
             v.payoffs = payoffs_;
             v.success = success_;
             v.equality = equality_;
+            v.coopShare = coopShare_;
+            v.recordA = recordA_;
             return;
         }
         game.computePayoffs(v);
@@ -205,14 +200,16 @@ class PayoffMemo {
         payoffs_ = v.payoffs;
         success_ = v.success;
         equality_ = v.equality;
+        coopShare_ = v.coopShare;
+        recordA_ = v.recordA;
         filled_ = true;
     }
 
   private:
     bool filled_ = false;
     std::array<std::uint32_t, 4> key_{};
-    std::array<float, 2> payoffs_{}, success_{};
-    std::array<std::uint8_t, 2> equality_{};
+    std::array<float, 2> payoffs_{}, success_{}, coopShare_{};
+    std::array<std::uint8_t, 2> equality_{}, recordA_{};
 };
 
 // An unobserved live encounter of a generation that decidesByConstants(), with the results
