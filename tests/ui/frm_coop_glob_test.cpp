@@ -181,14 +181,10 @@ void FrmCoopGlobTest::aNewStepOrANewWorldClearsTheHistory() {
 // chart must show the new world, not the samples and generation of the old one.
 void FrmCoopGlobTest::anOpenChartShowsTheWorldAStartMade() {
     testing::FakeDialogs& dialogs = testing_ui::installFakeDialogs();
-    frmPrincipal start;
     QPointer<frmPartidas> world;
-    start.setWorldWindowFactory([&world]() -> QWidget* {
-        world = new frmPartidas;
-        return world.data();
-    });
-    QVERIFY(testing_ui::showActive(&start));
-    QTest::mouseClick(start.cmdVerPartidas, Qt::LeftButton);
+    const auto start = testing::startUpWindow(world);
+    QVERIFY(start);
+    QTest::mouseClick(start->cmdVerPartidas, Qt::LeftButton);
     QVERIFY(world);
     theWorld().PasoCoop = 10;
     Session::instance().simulation().run(30);
@@ -197,7 +193,7 @@ void FrmCoopGlobTest::anOpenChartShowsTheWorldAStartMade() {
     QVERIFY(!chart->pcbFuncion->chart().curves[0].isEmpty());
 
     dialogs.unsavedAnswers << Dialogs::Unsaved::Discard;
-    QTest::mouseClick(start.cmdVerPartidas, Qt::LeftButton);
+    QTest::mouseClick(start->cmdVerPartidas, Qt::LeftButton);
     QTRY_COMPARE(chart->windowTitle(), QStringLiteral("Cooperation History"));
     QVERIFY(chart->pcbFuncion->chart().curves[0].isEmpty());
     delete world.data();

@@ -235,14 +235,10 @@ void ShareChartWindowTest::csvIsTheBatchRunsFile() {
     testing::FakeDialogs& dialogs = testing_ui::installFakeDialogs();
 
     // "Start" on the start-up window, as a user would, then the run and the chart's CSV.
-    frmPrincipal start;
     QPointer<frmPartidas> world;
-    start.setWorldWindowFactory([&world]() -> QWidget* {
-        world = new frmPartidas;
-        return world.data();
-    });
-    QVERIFY(testing_ui::showActive(&start));
-    QTest::mouseClick(start.cmdVerPartidas, Qt::LeftButton);
+    const auto start = testing::startUpWindow(world);
+    QVERIFY(start);
+    QTest::mouseClick(start->cmdVerPartidas, Qt::LeftButton);
     QVERIFY(world);
     world->sharesAction->trigger();
     runUntil(world, kGenerations);
@@ -268,7 +264,7 @@ void ShareChartWindowTest::csvIsTheBatchRunsFile() {
 
     // Another "Start" empties the open chart: the world is announced before it is loaded.
     dialogs.unsavedAnswers << Dialogs::Unsaved::Discard;
-    QTest::mouseClick(start.cmdVerPartidas, Qt::LeftButton);
+    QTest::mouseClick(start->cmdVerPartidas, Qt::LeftButton);
     QTRY_COMPARE(shares->windowTitle(), QStringLiteral("Strategy shares"));
     delete world.data();
 }

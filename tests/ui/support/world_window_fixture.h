@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QTest>
 #include <memory>
 #include <string_view>
@@ -10,6 +11,7 @@
 #include "support/fake_dialogs.h"
 #include "ui/board_widget.h"
 #include "ui/frm_partidas.h"
+#include "ui/frm_principal.h"
 #include "ui/session.h"
 
 namespace morvane::testing {
@@ -33,6 +35,18 @@ inline std::unique_ptr<frmPartidas> openWorldWindow(int columns, int rows,
     window->resize(1280, 800);
     window->show();
     return window;
+}
+
+// The start-up window, shown and active (null if it could not be); its "Start" opens the world
+// window into `world`.
+inline std::unique_ptr<frmPrincipal> startUpWindow(QPointer<frmPartidas>& world) {
+    auto start = std::make_unique<frmPrincipal>();
+    start->setWorldWindowFactory([&world]() -> QWidget* {
+        world = new frmPartidas;
+        return world.data();
+    });
+    if (!testing_ui::showActive(start.get())) return nullptr;
+    return start;
 }
 
 // A seeded `columns` x `rows` world as "Start" makes it and the world window takes it, for files.
