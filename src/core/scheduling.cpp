@@ -62,17 +62,25 @@ void playLiveIteration(const World& w, GenerationReport& r, GenerationScratch& s
     // selected cell watches.
     const int selected = w.CasillaSel;
     encounterSteps::EncounterCommit<encounterSteps::HeldSums> commit(w, r, cards.settings);
-    EncounterValues v;  // no view reads these encounters' values
-    PayoffMemo memo;
-    JugarIteracion(w, r, scratch.MuertoHoy, rng, [&](int jug1, int jug2, int prev1, int prev2) {
-        if (jug1 == selected || jug2 == selected) {
-            commit.sums.finish(r);
-            const std::uint8_t result = play(jug1, jug2, prev1, prev2);
-            commit.sums.resume(r);
-            return result;
-        }
-        return playConstantEncounter(cards, cards.game, memo, commit, v, jug1, jug2, prev1, prev2);
-    });
+    const auto handOver = [&](int jug1, int jug2, int prev1, int prev2) {
+        commit.sums.finish(r);
+        const std::uint8_t result = play(jug1, jug2, prev1, prev2);
+        commit.sums.resume(r);
+        return result;
+    };
+    if (cards.outputClasses == 0) {
+        EncounterValues v;  // no view reads these encounters' values
+        JugarIteracion(w, r, scratch.MuertoHoy, rng, [&](int jug1, int jug2, int prev1, int prev2) {
+            if (jug1 == selected || jug2 == selected) return handOver(jug1, jug2, prev1, prev2);
+            return playConstantEncounter(cards, commit, v, jug1, jug2, prev1, prev2);
+        });
+    } else {
+        ClassTable table(cards);
+        JugarIteracion(w, r, scratch.MuertoHoy, rng, [&](int jug1, int jug2, int prev1, int prev2) {
+            if (jug1 == selected || jug2 == selected) return handOver(jug1, jug2, prev1, prev2);
+            return commit.commit(table.outcome(cards, jug1, jug2), jug1, jug2, prev1, prev2);
+        });
+    }
     commit.sums.finish(r);
 }
 

@@ -1,6 +1,8 @@
 #include "encounter/encounter.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <type_traits>
@@ -274,6 +276,37 @@ std::uint8_t JugarPartida(const World& w, GenerationReport& r, int jug1, int jug
     return result;
 }
 
+namespace {
+
+// Sorts the cells into classes of equal constant outputs, compared by their bits.
+void sortOutputClasses(GenerationCards& f) {
+    f.outputClasses = 0;
+    if (f.anyReadsHistory) return;
+    using Key = std::array<std::uint32_t, 2>;
+    const auto key = [&](std::size_t c) {
+        return Key{std::bit_cast<std::uint32_t>(f.constantOutputs[c][0]),
+                   std::bit_cast<std::uint32_t>(f.constantOutputs[c][1])};
+    };
+    std::array<Key, GenerationCards::kMaxOutputClasses> keys{};
+    int count = 0, last = 0;
+    f.outputClass.resize(f.constantOutputs.size());
+    for (std::size_t c = 0; c < f.constantOutputs.size(); ++c) {
+        const Key k = key(c);
+        if (count == 0 || k != keys[last]) {
+            last = 0;
+            while (last < count && keys[last] != k) ++last;
+            if (last == count) {
+                if (count == GenerationCards::kMaxOutputClasses) return;
+                keys[count++] = k;
+            }
+        }
+        f.outputClass[c] = static_cast<std::uint8_t>(last);
+    }
+    f.outputClasses = count;
+}
+
+}  // namespace
+
 GenerationCards prepareCards(const World& w, GenerationReport& r, RecordIndex* ix, bool shortcuts) {
     GenerationCards f;
     refreshCards(f, w, r, ix, shortcuts);
@@ -314,6 +347,7 @@ void refreshCards(GenerationCards& f, const World& w, GenerationReport& r, Recor
     }
     f.anyReadsHistory = anyReads || !shortcuts;
     f.index = f.anyReadsHistory ? ix : nullptr;
+    sortOutputClasses(f);
 }
 
 std::uint8_t JugarPartida(const World& w, GenerationCards& cards, int jug1, int jug2, int prev1,

@@ -131,6 +131,12 @@ struct GenerationCards {
     std::vector<std::array<float, 2>> constantOutputs;
     // [cell]: whether either half of the cell's live genome can read the records.
     std::vector<std::uint8_t> readsHistory;
+    // [cell]: in a generation in which no half reads the records, the cells whose two constant
+    // outputs have the same bits share a class (ClassTable); none are sorted (outputClasses 0) when
+    // some half reads them or more than kMaxOutputClasses are needed.
+    static constexpr int kMaxOutputClasses = 16;
+    std::vector<std::uint8_t> outputClass;
+    int outputClasses = 0;
     // The genomes and the sensibility mask the cards were made from: a card depends on nothing
     // else, so the next generation makes anew only the cards of genomes that changed.
     std::vector<Genoma> sources;

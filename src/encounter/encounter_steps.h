@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstdint>
+#include <vector>
 
 #include "encounter/encounter.h"
 #include "encounter/move_decision.h"
@@ -18,6 +18,14 @@ namespace morvane {
 // records, the scores and the sums. Inline, so that the loop of a generation whose encounters
 // decide by constants plays them in place.
 namespace encounterSteps {
+
+// What an encounter of two classes of constant outputs leaves (ClassTable): the values the shared
+// steps commit.
+struct ClassOutcome {
+    std::array<float, 2> payoffs{}, coopShare{}, f{};
+    std::array<std::int32_t, 2> recordBits{};  // each record's own bits (moveRecord::ownBits)
+    std::array<std::uint8_t, 2> recordA{}, equality{};
+};
 
 // The sums of the encounters, added straight into the report.
 class SumsInReport {
@@ -96,46 +104,76 @@ class EncounterCommit {
     std::uint8_t commit(const EncounterValues& v, RecordIndex* ix,
                         const std::array<PartnerPlace, 2>* places) {
         const std::array<int, 2> cells = {v.jug1, v.jug2};
-        for (int k = 0; k < 2; ++k) {
-            pagoTotal_[cells[k]] += v.payoffs[k];
-            coopTotal_[cells[k]] += v.coopShare[k];
+        addScores(cells, v.payoffs, v.coopShare);
+        const std::array<int, 2> slot = {v.prev1 + 1, v.prev2 + 1};
+        if (hasRoom(slot)) {
+            std::array<std::int32_t, 2> records{};
+            for (int k = 0; k < 2; ++k) {
+                const EncounterSide& p = v.players[k];
+                records[k] = moveRecord::make(cells[1 - k], k, slot[1 - k], p.fired, p.half);
+            }
+            writeRecords(cells, slot, records, v.recordA, v.equality);
+            if (places != nullptr) {
+                for (int k = 0; k < 2; ++k)
+                    addToIndex(*ix, cells[k], slot[k], records[k], v.recordA[k], v.equality[k],
+                               (*places)[k]);
+            }
         }
-        writeRecords(v, ix, places);
         for (int k = 0; k < 2; ++k) sums.add(k, v.players[k].f, chartSample_);
-        std::uint8_t result = 0;
-        if (v.payoffs[0] < umbralHoy_) result |= 1;
-        if (v.payoffs[1] < umbralHoy_) result |= 2;
-        return result;
+        return survivalBits(v.payoffs);
+    }
+
+    // The same for an encounter whose values a class table gives (ConstantClasses): no trigger
+    // fired and no index is kept.
+    std::uint8_t commit(const ClassOutcome& o, int jug1, int jug2, int prev1, int prev2) {
+        const std::array<int, 2> cells = {jug1, jug2};
+        addScores(cells, o.payoffs, o.coopShare);
+        const std::array<int, 2> slot = {prev1 + 1, prev2 + 1};
+        if (hasRoom(slot)) {
+            const std::array<std::int32_t, 2> records = {
+                o.recordBits[0] | moveRecord::partnerBits(jug2, slot[1]),
+                o.recordBits[1] | moveRecord::partnerBits(jug1, slot[0])};
+            writeRecords(cells, slot, records, o.recordA, o.equality);
+        }
+        for (int k = 0; k < 2; ++k) sums.add(k, o.f[k], chartSample_);
+        return survivalBits(o.payoffs);
     }
 
   private:
-    // The two records of the encounter, and their entries in the record index when `places` (where
-    // each player keeps its memory of the other) are given. A generation that gave a cell more
-    // moves than MovPosibles would write past its list; such an encounter still pays but leaves no
-    // record.
-    void writeRecords(const EncounterValues& v, RecordIndex* ix,
-                      const std::array<PartnerPlace, 2>* places) {
-        const std::array<int, 2> cells = {v.jug1, v.jug2};
-        const std::array<int, 2> slot = {v.prev1 + 1, v.prev2 + 1};
-        if (slot[0] > movPosibles_ || slot[1] > movPosibles_) return;
-        if (static_cast<std::size_t>(std::max(slot[0], slot[1])) >= slotsPerCell_) return;
-        const std::array<std::size_t, 2> row = {static_cast<std::size_t>(cells[0]) * slotsPerCell_,
-                                                static_cast<std::size_t>(cells[1]) * slotsPerCell_};
-        std::array<std::int32_t, 2> records{};
+    void addScores(const std::array<int, 2>& cells, const std::array<float, 2>& payoffs,
+                   const std::array<float, 2>& coopShare) {
         for (int k = 0; k < 2; ++k) {
-            const EncounterSide& p = v.players[k];
-            records[k] = moveRecord::make(cells[1 - k], k, slot[1 - k], p.fired, p.half);
+            pagoTotal_[cells[k]] += payoffs[k];
+            coopTotal_[cells[k]] += coopShare[k];
         }
+    }
+
+    std::uint8_t survivalBits(const std::array<float, 2>& payoffs) const {
+        std::uint8_t result = 0;
+        if (payoffs[0] < umbralHoy_) result |= 1;
+        if (payoffs[1] < umbralHoy_) result |= 2;
+        return result;
+    }
+
+    // A generation that gave a cell more moves than MovPosibles would write past its list; such an
+    // encounter still pays but leaves no record.
+    bool hasRoom(const std::array<int, 2>& slot) const {
+        if (slot[0] > movPosibles_ || slot[1] > movPosibles_) return false;
+        return static_cast<std::size_t>(std::max(slot[0], slot[1])) < slotsPerCell_;
+    }
+
+    // The two records of the encounter, at the slots after each player's last.
+    void writeRecords(const std::array<int, 2>& cells, const std::array<int, 2>& slot,
+                      const std::array<std::int32_t, 2>& records,
+                      const std::array<std::uint8_t, 2>& recordA,
+                      const std::array<std::uint8_t, 2>& equality) {
         for (int k = 0; k < 2; ++k) {
-            jugadas_[row[k]] = slot[k];
-            jugadas_[row[k] + slot[k]] = records[k];
-            movA_[row[k] + slot[k]] = v.recordA[k];
-            movB_[row[k] + slot[k]] = v.equality[k];
+            const std::size_t row = static_cast<std::size_t>(cells[k]) * slotsPerCell_;
+            jugadas_[row] = slot[k];
+            jugadas_[row + slot[k]] = records[k];
+            movA_[row + slot[k]] = recordA[k];
+            movB_[row + slot[k]] = equality[k];
         }
-        if (places == nullptr) return;
-        for (int k = 0; k < 2; ++k)
-            addToIndex(*ix, cells[k], slot[k], records[k], v.recordA[k], v.equality[k],
-                       (*places)[k]);
     }
 
     float* pagoTotal_;
@@ -176,54 +214,58 @@ inline bool decidesByConstants(const GenerationCards& cards) {
     return !cards.anyReadsHistory && cards.settings.adHoc == 0;
 }
 
-// The pay-offs (and what follows from them) of the last two players met again. In a generation that
-// decides by constants few distinct pairs of outputs meet, and an encounter's pay-offs, successes
-// and equalities follow from the two outputs and dispositions alone (the game is the round's), so a
-// pair whose four values have the bits of the last pair's takes the last pair's.
-class PayoffMemo {
+// The encounters of a round that decidesByConstants(), by classes of outputs: a cell brings to
+// such an encounter only its two halves' constant outputs, so two cells of the same class
+// (GenerationCards::outputClass) decide alike, and every encounter of the same two classes has the
+// same pay-offs, records' bytes and sums. Each is worked out by the same decision and pay-off steps
+// the first time its two classes meet in the round (the game and settings are the round's).
+class ClassTable {
   public:
-    void computePayoffs(const EncounterGame& game, EncounterValues& v) {
-        const std::array<std::uint32_t, 4> key = {std::bit_cast<std::uint32_t>(v.players[0].f),
-                                                  std::bit_cast<std::uint32_t>(v.players[1].f),
-                                                  std::bit_cast<std::uint32_t>(v.players[0].disp),
-                                                  std::bit_cast<std::uint32_t>(v.players[1].disp)};
-        if (filled_ && key == key_) {
-            v.payoffs = payoffs_;
-            v.success = success_;
-            v.equality = equality_;
-            v.coopShare = coopShare_;
-            v.recordA = recordA_;
-            return;
+    explicit ClassTable(const GenerationCards& cards)
+        : side_(static_cast<std::size_t>(cards.outputClasses)),
+          table_(side_ * side_),
+          filled_(side_ * side_) {}
+
+    const encounterSteps::ClassOutcome& outcome(const GenerationCards& cards, int jug1, int jug2) {
+        const std::size_t at =
+            static_cast<std::size_t>(cards.outputClass[jug1]) * side_ + cards.outputClass[jug2];
+        if (!filled_[at]) {
+            EncounterValues v;
+            v.jug1 = jug1;
+            v.jug2 = jug2;
+            encounterSteps::decideBothConstant(cards.settings, cards, v);
+            cards.game.computePayoffs(v);
+            encounterSteps::ClassOutcome& o = table_[at];
+            o.payoffs = v.payoffs;
+            o.coopShare = v.coopShare;
+            o.recordA = v.recordA;
+            o.equality = v.equality;
+            for (int k = 0; k < 2; ++k) {
+                o.f[k] = v.players[k].f;
+                o.recordBits[k] = moveRecord::ownBits(k, false, v.players[k].half);
+            }
+            filled_[at] = true;
         }
-        game.computePayoffs(v);
-        key_ = key;
-        payoffs_ = v.payoffs;
-        success_ = v.success;
-        equality_ = v.equality;
-        coopShare_ = v.coopShare;
-        recordA_ = v.recordA;
-        filled_ = true;
+        return table_[at];
     }
 
   private:
-    bool filled_ = false;
-    std::array<std::uint32_t, 4> key_{};
-    std::array<float, 2> payoffs_{}, success_{}, coopShare_{};
-    std::array<std::uint8_t, 2> equality_{}, recordA_{};
+    std::size_t side_;
+    std::vector<encounterSteps::ClassOutcome> table_;
+    std::vector<std::uint8_t> filled_;
 };
 
 // An unobserved live encounter of a generation that decidesByConstants(), with the results
 // JugarPartida on the cards gives it: the two constant outputs, then the shared steps.
 inline std::uint8_t playConstantEncounter(
-    const GenerationCards& cards, const EncounterGame& game, PayoffMemo& memo,
-    encounterSteps::EncounterCommit<encounterSteps::HeldSums>& commit, EncounterValues& v, int jug1,
-    int jug2, int prev1, int prev2) {
+    const GenerationCards& cards, encounterSteps::EncounterCommit<encounterSteps::HeldSums>& commit,
+    EncounterValues& v, int jug1, int jug2, int prev1, int prev2) {
     v.jug1 = jug1;
     v.jug2 = jug2;
     v.prev1 = prev1;
     v.prev2 = prev2;
     encounterSteps::decideBothConstant(cards.settings, cards, v);
-    memo.computePayoffs(game, v);
+    cards.game.computePayoffs(v);
     return v.result = commit.commit(v, nullptr, nullptr);
 }
 

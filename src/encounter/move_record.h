@@ -34,10 +34,18 @@ inline int half(std::int32_t r) {
     return (r & kHalf1Bit) != 0 ? 1 : 0;
 }
 
-inline std::int32_t make(int partner, int role, int partnerSlot, bool fired, int half) {
-    return (partner & kPartnerMask) | (role != 0 ? kRoleBit : 0) |
-           ((partnerSlot << 13) & kPartnerSlotMask) | (fired ? kFiredBit : 0) |
+// The bits that name the partner and its slot of the same encounter.
+inline std::int32_t partnerBits(int partner, int partnerSlot) {
+    return (partner & kPartnerMask) | ((partnerSlot << 13) & kPartnerSlotMask);
+}
+// The bits of the record's own cell: its role, whether its trigger fired, the half it decided with.
+inline std::int32_t ownBits(int role, bool fired, int half) {
+    return (role != 0 ? kRoleBit : 0) | (fired ? kFiredBit : 0) |
            (half != 0 ? kHalf1Bit : kHalf0Bit);
+}
+
+inline std::int32_t make(int partner, int role, int partnerSlot, bool fired, int half) {
+    return partnerBits(partner, partnerSlot) | ownBits(role, fired, half);
 }
 
 }  // namespace moveRecord
