@@ -1,5 +1,7 @@
 #include "core/generation.h"
 
+#include <algorithm>
+
 #include "base/rng.h"
 #include "core/mutation.h"
 #include "core/scheduling.h"
@@ -15,6 +17,15 @@ namespace {
 // The snapshot precedes every copy, so parents are read as they were after the encounters. Under
 // crossover each call also draws a cut and a side, blank and dead squares included.
 void snapshotGenomes(World& w, GenerationReport& report, Rng& rng) {
+    if ((w.options.Opciones[kActual] & 256) != 0) {
+        // Under imitation a cell's copy from itself draws nothing and is its genome as it stands,
+        // so the snapshot is one copy of the list.
+        const Genoma* const from = w.genomes[kActual].data();
+        Genoma* const to = w.genomes[kPrevio].data();
+        for (int cell = 1; cell <= w.NumJugadores; ++cell) to[cell] = from[cell];
+        std::fill(report.PuntoCorte.begin() + 1, report.PuntoCorte.end(), std::int16_t{-1});
+        return;
+    }
     for (int cell = 1; cell <= w.NumJugadores; ++cell)
         report.PuntoCorte[cell] =
             static_cast<std::int16_t>(CopiarGenoma(w, rng, cell, cell, cell, kActual, kPrevio, 0));
