@@ -5,22 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
 
 #include "base/rng.h"
 #include "core/simulation.h"
 #include "io/statistics_csv.h"
 #include "state/statistics.h"
+#include "support/test_folder.h"
 
 namespace morvane {
 namespace {
-
-std::vector<std::string> csvLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
 
 // collectStatistics remembers the last few strategies it met; on worlds of more strategies than it
 // remembers, in random order, its counts equal those of a plain count cell by cell.
@@ -135,7 +128,7 @@ TEST(StatisticsHistory, KeepsEachGenerationAsCountedAndStartsASeriesWhenASlotCha
     EXPECT_EQ(csvRow(h.latest()), csvRow(collectStatistics(w, sim.report(), nowCounted)));
 
     // The CSV: one column per series in the order they began, empty where a series did not run.
-    const std::vector<std::string> lines = csvLines(historyCsv(h));
+    const std::vector<std::string> lines = testing::lines(historyCsv(h));
     ASSERT_EQ(lines.size(), 6u);
     header.erase(header.size() - std::string(",other\n").size());
     header += ",Renamed," + w.ListaEstrategias[replaced].name + ",Newcomer,other";

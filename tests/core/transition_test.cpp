@@ -33,7 +33,7 @@ struct RuleCase {
     std::vector<int> otherStrategy;  // cells carrying the second strategy
     std::vector<int> blank;          // cells that are blank squares
     float umbralReproduccion;
-    std::array<int, 2> padres;  // expected for the centre
+    std::array<std::int16_t, 2> padres;  // expected for the centre
 };
 
 World ruleWorld(const RuleCase& c, GenerationReport& rep) {
@@ -73,8 +73,7 @@ TEST(TransitionRules, ChooseTheParentsOfTheirExamples) {
         World w = ruleWorld(c, rep);
         Rng rng(1);
         runTransitionRule(w, rep, rng);
-        EXPECT_EQ(w.Padres[kCentre][0], c.padres[0]);
-        EXPECT_EQ(w.Padres[kCentre][1], c.padres[1]);
+        EXPECT_EQ(w.Padres[kCentre], c.padres);
     }
 }
 
@@ -171,22 +170,6 @@ TEST(GenomeCopy, CrossoverTakesLociUpToTheCutFromOneParentAndTheRestFromTheOther
         }
     }
     EXPECT_EQ(cuts.size(), static_cast<std::size_t>(kNumLoci));
-}
-
-TEST(GenomeCopy, ImitationCopiesTheFirstParentKeepingTheFontColour) {
-    World w = worldOf(3, 1);
-    w.options.Opciones[kActual] = 256;
-    w.genoma(kPrevio, 1) = parent(10);
-    w.genoma(kPrevio, 2) = parent(100);
-    w.genoma(kActual, 3) = parent(200);
-    Rng rng(4);
-    EXPECT_EQ(CopiarGenoma(w, rng, 3, 1, 2, kPrevio, kActual, 1), -1);
-    const Genoma& child = w.genoma(kActual, 3);
-    EXPECT_EQ(child.parte, parent(10).parte);
-    EXPECT_EQ(child.VecinosImitacion, parent(10).VecinosImitacion);
-    // keepFont: the background comes with the copy, the font colour stays the cell's own.
-    const std::array<std::uint8_t, 6> colours = {10, 11, 12, 203, 204, 205};
-    EXPECT_EQ(child.Colores, colours);
 }
 
 TEST(TransitionView, ExplainsTheRulesFromWhatTheSearchWeighed) {

@@ -78,7 +78,7 @@ TEST(ScenarioFile, StartUpWorldIsWrittenAsStored) {
     EXPECT_EQ(back.ListaEstrategias[5].genoma.parte[0].SenIC, 33.5f);
 }
 
-TEST(ScenarioFile, SaveLoadSaveGivesTheSameBytesAndEveryStoredValue) {
+TEST(ScenarioFile, SaveLoadSaveGivesTheSameBytes) {
     for (std::uint32_t seed : {1u, 2u, 3u, 4u}) {
         SCOPED_TRACE(seed);
         const World w = randomWorld(5, 4, seed);
@@ -87,43 +87,11 @@ TEST(ScenarioFile, SaveLoadSaveGivesTheSameBytesAndEveryStoredValue) {
         back.PasoCoop = 33;
         const LoadResult r = readScenarioText(back, first);
         ASSERT_TRUE(r.ok) << r.line << ": " << r.reason;
+        // Every stored field is drawn so that its text reads back exactly: the same bytes mean
+        // every value came back.
         EXPECT_EQ(scenarioText(back), first);
-
-        for (int c = 1; c <= w.NumJugadores; ++c)
-            ASSERT_TRUE(back.genoma(kActual, c) == w.genoma(kActual, c)) << "cell " << c;
-        for (int s = 2; s <= 20; ++s) {
-            SCOPED_TRACE(::testing::Message() << "slot " << s);
-            MORVANE_EXPECT_SAME_MEMBERS(back.ListaEstrategias[s], w.ListaEstrategias[s],
-                                        &StrategySlot::name, &StrategySlot::Reparto,
-                                        &StrategySlot::genoma);
-        }
-        EXPECT_EQ(back.Rangos.limits, w.Rangos.limits);
-        MORVANE_EXPECT_SAME_MEMBERS(back, w, &World::UmbralSupervivencia,
-                                    &World::UmbralReproduccion, &World::UmbralHoy,
-                                    &World::FrecMutacion, &World::Iteraciones);
-        MORVANE_EXPECT_SAME_MEMBERS(back.payoffs, w.payoffs, &PayoffMatrix::T, &PayoffMatrix::R,
-                                    &PayoffMatrix::P, &PayoffMatrix::S, &PayoffMatrix::GameIndex);
-        MORVANE_EXPECT_SAME_MEMBERS(back.neighbourhood, w.neighbourhood, &Neighbourhood::CodVecin,
-                                    &Neighbourhood::MascaraVecinos, &Neighbourhood::Repes);
-        MORVANE_EXPECT_SAME_MEMBERS(back.options, w.options, &RunOptions::Opciones,
-                                    &RunOptions::Regla, &RunOptions::mnuRegla,
-                                    &RunOptions::ModoSuma, &RunOptions::chkSen,
-                                    &RunOptions::mnuVerMutaciones, &RunOptions::mnuOpcion);
         EXPECT_EQ(back.PasoCoop, 33) << "what the file does not hold keeps its value";
     }
-}
-
-TEST(ScenarioFile, FloatsThatNeedMoreDigitsSettleAfterOneSave) {
-    World w = startUpWorld(1, 2);
-    w.payoffs.T[1] = 1.0f / 3.0f;
-    w.FrecMutacion = 16777215.0f;
-    w.ListaEstrategias[9].genoma.parte[1].ValIA = 2.0f / 3.0f;
-    World once, twice;
-    ASSERT_TRUE(readScenarioText(once, scenarioText(w)).ok);
-    ASSERT_TRUE(readScenarioText(twice, scenarioText(once)).ok);
-    EXPECT_EQ(once.payoffs.T[1], 0.3333333f);
-    EXPECT_EQ(once.FrecMutacion, 16777220.0f);
-    EXPECT_EQ(scenarioText(twice), scenarioText(once));
 }
 
 TEST(ScenarioFile, LoadSetsUpTheWorldAndKeepsWhatTheFileDoesNotHold) {
@@ -167,12 +135,9 @@ TEST(ScenarioFile, SlotsAfterAnEmptyOneAndOddNamesComeBack) {
     back.ListaEstrategias[8].name = "was here";
     ASSERT_TRUE(readScenarioText(back, scenarioText(w)).ok);
     EXPECT_EQ(back.ListaEstrategias[8].name, "");
-    EXPECT_EQ(back.ListaEstrategias[9].name, " Tit, For Tat, again");
-    EXPECT_EQ(back.ListaEstrategias[9].genoma.parte[0].SenIA, 12.25f);
+    EXPECT_EQ(back.ListaEstrategias[9], w.ListaEstrategias[9]);
     EXPECT_EQ(back.ListaEstrategias[10].name, "two  lines ");
-    EXPECT_EQ(back.ListaEstrategias[20].name, "");
-    EXPECT_EQ(back.ListaEstrategias[20].Reparto, 1174);
-    EXPECT_EQ(back.ListaEstrategias[20].genoma.parte[1].Y3, 77);
+    EXPECT_EQ(back.ListaEstrategias[20], w.ListaEstrategias[20]);
 }
 
 TEST(ScenarioFile, AnotherSectionAfterTheLimitsKeepsTheList) {
@@ -207,6 +172,7 @@ TEST(ScenarioFile, RefusesMalformedFilesAndKeepsTheWorld) {
     };
     auto cut = [](int lines) { return [=](std::vector<std::string>& l) { l.resize(lines); }; };
     const int sen = slotLine(2, 8);
+    const std::string beyond = "lies beyond -1.33444e+36..1.33444e+36, where scores would overflow";
     const std::vector<Malformed> rows{
         {"zero columns", set(1, " 0  3 "), 1,
          "a world of 0 x 3 cells: columns and rows must be positive and give at most 4095 cells"},
@@ -225,6 +191,16 @@ TEST(ScenarioFile, RefusesMalformedFilesAndKeepsTheWorld) {
         {"text for a pay-off", set(2, " 4 3 x 0 4 3 1 0"), 2, "P(1): \"x\" is not a number"},
         {"nan pay-off", set(2, " nan 3 1 0 4 3 1 0"), 2,
          "T(1): \"nan\" is not a finite 32-bit float"},
+        {"pay-off beyond the bound", set(2, " 1.335e36 3 1 0 4 3 1 0"), 2,
+         "T(1): \"1.335e36\" " + beyond},
+        {"negative pay-off beyond the bound", set(2, " 4 3 1 -1.335e36 4 3 1 0"), 2,
+         "S(1): \"-1.335e36\" " + beyond},
+        {"pay-off 2e37", set(2, " 4 3 1 0 4 2e37 1 0"), 2, "R(2): \"2e37\" " + beyond},
+        {"pay-off 3e38", set(2, " 4 3 3e38 0 4 3 1 0"), 2, "P(1): \"3e38\" " + beyond},
+        {"pay-off beyond a float", set(2, " 4 1e39 1 0 4 3 1 0"), 2,
+         "R(1): \"1e39\" is not a finite 32-bit float"},
+        {"infinite pay-off", set(2, " 4 3 1 0 4 3 -inf 0"), 2,
+         "P(2): \"-inf\" is not a finite 32-bit float"},
         {"overflowing threshold", set(3, " 0 1e39 0 .005 1 "), 3,
          "UmbralReproduccion: \"1e39\" is not a finite 32-bit float"},
         {"fraction for GameIndex", set(3, " 0 0 0 .005 1.5 "), 3,
@@ -293,48 +269,15 @@ TEST(ScenarioFile, RefusesMalformedFilesAndKeepsTheWorld) {
     }
 }
 
-TEST(ScenarioFile, PayoffsBeyondTheBoundAreRefusedAtTheirLine) {
-    const std::string beyond = "lies beyond -1.33444e+36..1.33444e+36, where scores would overflow";
-    struct Row {
-        std::string value;
-        int index;           // on the pay-off line: T(1) R(1) P(1) S(1) T(2) R(2) P(2) S(2)
-        std::string reason;  // empty: the value is taken
-    };
-    const std::vector<Row> rows{
-        {"1.334e36", 0, ""},
-        {"-1.334e36", 7, ""},
-        {"1.335e36", 0, "T(1): \"1.335e36\" " + beyond},
-        {"-1.335e36", 3, "S(1): \"-1.335e36\" " + beyond},
-        {"2e37", 5, "R(2): \"2e37\" " + beyond},
-        {"3e38", 2, "P(1): \"3e38\" " + beyond},
-        {"1e39", 1, "R(1): \"1e39\" is not a finite 32-bit float"},
-        {"-inf", 6, "P(2): \"-inf\" is not a finite 32-bit float"},
-        {"nan", 4, "T(2): \"nan\" is not a finite 32-bit float"},
-    };
-    const std::vector<std::string> lines = crlfLines(scenarioText(startUpWorld(2, 3)));
+TEST(ScenarioFile, PayoffsUpToTheBoundAreTaken) {
+    std::vector<std::string> lines = crlfLines(scenarioText(startUpWorld(2, 3)));
     ASSERT_EQ(lines[1], " 4 3 1 0 4 3 1 0");
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.value);
-        std::vector<std::string> tokens{"4", "3", "1", "0", "4", "3", "1", "0"};
-        tokens[row.index] = row.value;
-        std::vector<std::string> edited = lines;
-        edited[1].clear();
-        for (const auto& t : tokens) edited[1] += " " + t;
-        World w = randomWorld(3, 3, 5);
-        const World before = w;
-        const LoadResult r = readScenarioText(w, joinCrlf(edited));
-        if (row.reason.empty()) {
-            ASSERT_TRUE(r.ok) << r.line << ": " << r.reason;
-            // The window's order: T1, T2, R1, R2, P1, P2, S1, S2.
-            EXPECT_EQ(payoffCopy(w.payoffs)[(row.index % 4) * 2 + row.index / 4],
-                      std::stof(row.value));
-            continue;
-        }
-        EXPECT_FALSE(r.ok);
-        EXPECT_EQ(r.line, 2);
-        EXPECT_EQ(r.reason, row.reason);
-        expectSameWorld(w, before);
-    }
+    lines[1] = " 1.334e36 3 1 0 4 3 1 -1.334e36";
+    World w;
+    const LoadResult r = readScenarioText(w, joinCrlf(lines));
+    ASSERT_TRUE(r.ok) << r.line << ": " << r.reason;
+    EXPECT_EQ(w.payoffs.T[1], 1.334e36f);
+    EXPECT_EQ(w.payoffs.S[2], -1.334e36f);
 }
 
 TEST(ScenarioFile, RefusesFilesThatAreNotScenarioText) {
@@ -363,14 +306,6 @@ TEST(ScenarioFile, RefusesFilesThatAreNotScenarioText) {
         EXPECT_EQ(r.reason, row.reason);
         expectSameWorld(w, before);
     }
-    World w = randomWorld(2, 2, 9);
-    const World before = w;
-    const LoadResult missing = CargarEscenario(w, (dir / "missing.dpt").string());
-    EXPECT_FALSE(missing.ok);
-    EXPECT_EQ(missing.line, 0);
-    EXPECT_EQ(missing.reason,
-              "cannot open " + (dir / "missing.dpt").string() + ": No such file or directory");
-    expectSameWorld(w, before);
     // What is not a regular file is refused before a byte is read: a FIFO with no writer would
     // block for ever, /dev/zero would never end.
     const fs::path fifo = dir / "fifo.dpt";
@@ -378,13 +313,17 @@ TEST(ScenarioFile, RefusesFilesThatAreNotScenarioText) {
     const struct {
         std::string path, reason;
     } kinds[] = {
+        {(dir / "missing.dpt").string(), "No such file or directory"},
         {dir.string(), "it is a folder"},
         {fifo.string(), "it is not a regular file"},
         {"/dev/zero", "it is not a regular file"},
     };
+    World w = randomWorld(2, 2, 9);
+    const World before = w;
     for (const auto& kind : kinds) {
         SCOPED_TRACE(kind.path);
         const LoadResult r = CargarEscenario(w, kind.path);
+        EXPECT_FALSE(r.ok);
         EXPECT_EQ(r.line, 0);
         EXPECT_EQ(r.reason, "cannot open " + kind.path + ": " + kind.reason);
         expectSameWorld(w, before);
