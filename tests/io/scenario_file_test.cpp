@@ -445,17 +445,7 @@ TEST(ScenarioFile, AFailedSaveLeavesThePreviousFileAndSaysWhy) {
               "not a finite 32-bit float");
     EXPECT_EQ(readBytes(target), previous);
 
-    const SaveResult noFolder = GuardarEscenario(second, (dir / "no" / "world.dpt").string());
-    EXPECT_EQ(noFolder.reason, "cannot write " + (dir / "no" / "world.dpt").string() +
-                                   ": the folder " + (dir / "no").string() + " does not exist");
-    EXPECT_FALSE(fs::exists(dir / "no"));
-
-    // A file of the user's under the name an older writer used as its temporary file survives.
-    std::ofstream(dir / "world.dpt.tmp", std::ios::binary) << "mine";
-    ASSERT_TRUE(GuardarEscenario(second, target.string()).ok);
-    EXPECT_EQ(readBytes(target), scenarioText(second));
-    EXPECT_EQ(readBytes(dir / "world.dpt.tmp"), "mine");
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
+    // Where and how the file is replaced is the one writer's (its own test).
     fs::remove_all(dir);
 }
 
