@@ -53,6 +53,14 @@ World ruleWorld(const RuleCase& c, GenerationReport& rep) {
     return w;
 }
 
+// ruleWorld once the centre's rule has run.
+World ranRule(const RuleCase& c, GenerationReport& rep) {
+    World w = ruleWorld(c, rep);
+    Rng rng(1);
+    runTransitionRule(w, rep, rng);
+    return w;
+}
+
 TEST(TransitionRules, ChooseTheParentsOfTheirExamples) {
     const std::int32_t p0 = 1, p2 = 4, p4 = 16;
     const std::vector<RuleCase> cases = {
@@ -70,9 +78,7 @@ TEST(TransitionRules, ChooseTheParentsOfTheirExamples) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         GenerationReport rep;
-        World w = ruleWorld(c, rep);
-        Rng rng(1);
-        runTransitionRule(w, rep, rng);
+        World w = ranRule(c, rep);
         EXPECT_EQ(w.Padres[kCentre], c.padres);
     }
 }
@@ -99,7 +105,6 @@ TEST(TransitionRules, SameNeighboursOptionSearchesTheTypesMask) {
     World w = ruleWorld(c, rep);
     w.options.MismosVecinos = true;
     w.neighbourhood.MascaraVecinos[kActual] = 16;  // position 4 only: cell 3
-    Rng rng(1);
     ReglaMaxiMax(w, rep);
     EXPECT_EQ(w.Padres[kCentre][0], 3);
     EXPECT_EQ(rep.transitionTrace[kCentre].mask, 16);
@@ -213,9 +218,7 @@ TEST(TransitionView, ExplainsTheRulesFromWhatTheSearchWeighed) {
 TEST(TransitionView, ShowsTheRouletteDrawsOnTheChosenRows) {
     RuleCase c{"wheel", 2, 1 | 4, {}, {}, {}, 0, {}};
     GenerationReport rep;
-    World w = ruleWorld(c, rep);
-    Rng rng(1);
-    runTransitionRule(w, rep, rng);
+    World w = ranRule(c, rep);
     const auto e = explainTransition(w, rep, kCentre);
     EXPECT_EQ(e.rows[3].text[kColReplicator], "0 = 0; 1 = 0");
 
@@ -241,9 +244,7 @@ TEST(TransitionView, ExplainsTheRuleThatRanAfterTheSettingsChange) {
     // the cell, which survived, stays the second parent.
     RuleCase c{"later", 3, 1 | 4 | 16, {{13, 4}, {8, 4}, {14, 4}, {3, 5}}, {3}, {}, 4.5f, {}};
     GenerationReport rep;
-    World w = ruleWorld(c, rep);
-    Rng rng(1);
-    runTransitionRule(w, rep, rng);
+    World w = ranRule(c, rep);
     const auto before = explainTransition(w, rep, kCentre);
     EXPECT_EQ(before.rows[5].text[kColBestStrategy], "0 = padre");
     EXPECT_EQ(before.rows[0].text[kColBestStrategy], "1 = madre");
@@ -276,9 +277,7 @@ TEST(TransitionView, MaxiMaxMarksTheParentsItChoseWithTheCarriedRunnerUp) {
     // the scores shown alone would not pick: the marks follow what the rule chose.
     RuleCase c{"carried", 1, 1 | 4, {{13, 3}, {8, 5}, {14, 1}}, {}, {}, 0, {}};
     GenerationReport rep;
-    World w = ruleWorld(c, rep);
-    Rng rng(1);
-    runTransitionRule(w, rep, rng);
+    World w = ranRule(c, rep);
     rep.transition.parents[kCentre] = {8, 14};  // a runner-up carried from an earlier cell
     const auto e = explainTransition(w, rep, kCentre);
     EXPECT_EQ(e.rows[1].text[kColMaxiMax], "0 = padre");  // cell 8
@@ -302,9 +301,7 @@ TEST(TransitionView, SaysWhenTheCellCopiedNothing) {
     };
     RuleCase c{"copy", 3, 1 | 4, {}, {}, {}, 0, {}};
     GenerationReport rep;
-    World w = ruleWorld(c, rep);
-    Rng rng(1);
-    runTransitionRule(w, rep, rng);
+    World w = ranRule(c, rep);
     for (const auto& k : cases) {
         SCOPED_TRACE(k.name);
         rep.transition.parents[kCentre] = k.parents;
