@@ -21,7 +21,7 @@
 namespace morvane {
 namespace {
 
-using testing::freshTestFolder;
+namespace fs = std::filesystem;
 using testing::readBytes;
 using testing_io::expectSameWorld;
 using testing_io::randomWorld;
@@ -269,11 +269,16 @@ TEST(ScenarioFile, RefusesMalformedFilesAndKeepsTheWorld) {
     }
 }
 
-TEST(ScenarioFile, RefusesFilesThatAreNotScenarioText) {
-    namespace fs = std::filesystem;
-    const fs::path dir = freshTestFolder("morvane_scenario");
+// Tests of files on disk, in a folder of their own.
+class ScenarioFolder : public testing::FolderTest {
+  protected:
+    ScenarioFolder() : FolderTest("morvane_scenario") {}
+};
+
+TEST_F(ScenarioFolder, RefusesFilesThatAreNotScenarioText) {
     const std::string text = scenarioText(startUpWorld(2, 3));
-    const fs::path empty = dir / "empty.dpt", binary = dir / "binary.dpt", fifo = dir / "fifo.dpt";
+    const fs::path empty = dir_ / "empty.dpt", binary = dir_ / "binary.dpt",
+                   fifo = dir_ / "fifo.dpt";
     testing::writeBytes(empty, "");
     testing::writeBytes(binary,
                         text.substr(0, 40) + std::string("\0\x01\x02", 3) + text.substr(40));
@@ -289,8 +294,8 @@ TEST(ScenarioFile, RefusesFilesThatAreNotScenarioText) {
     } rows[] = {
         {{empty.string(), "the file is empty"}, 1},
         {{binary.string(), "not a text file (byte 0x00)"}, 3},
-        {cannotOpen((dir / "missing.dpt").string(), "No such file or directory"), 0},
-        {cannotOpen(dir.string(), "it is a folder"), 0},
+        {cannotOpen((dir_ / "missing.dpt").string(), "No such file or directory"), 0},
+        {cannotOpen(dir_.string(), "it is a folder"), 0},
         {cannotOpen(fifo.string(), "it is not a regular file"), 0},
         {cannotOpen("/dev/zero", "it is not a regular file"), 0},
     };
@@ -306,12 +311,11 @@ TEST(ScenarioFile, RefusesFilesThatAreNotScenarioText) {
         expectSameWorld(w, before);
     }
     // A file one byte over the limit is refused whatever its contents.
-    const fs::path big = dir / "big.dpt";
+    const fs::path big = dir_ / "big.dpt";
     std::ofstream(big, std::ios::binary) << text;
     const LoadResult tooBig = CargarEscenario(w, big.string(), ReadLimits{text.size() - 1});
     EXPECT_EQ(tooBig.reason, "cannot open " + big.string() + ": too large for a scenario file");
     EXPECT_TRUE(CargarEscenario(w, big.string(), ReadLimits{text.size()}).ok);
-    fs::remove_all(dir);
 }
 
 TEST(ScenarioFile, ReadsOtherLineEndsDecimalCommasAByteOrderMarkAndTrailingBlankLines) {
@@ -364,12 +368,11 @@ long peakKilobytesReading(const std::string& path) {
     return peak;
 }
 
-TEST(ScenarioFile, ReadingALineOfManyNumbersTakesLittleMemory) {
+TEST_F(ScenarioFolder, ReadingALineOfManyNumbersTakesLittleMemory) {
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "the sanitizer's own bookkeeping dwarfs what is measured";
 #endif
-    namespace fs = std::filesystem;
-    const fs::path file = freshTestFolder("morvane_scenario") / "many.dpt";
+    const fs::path file = dir_ / "many.dpt";
     constexpr std::size_t kTokens = 8u << 20;  // 16 MiB of " 1"
     {
         std::string line;
@@ -379,20 +382,17 @@ TEST(ScenarioFile, ReadingALineOfManyNumbersTakesLittleMemory) {
     }
     const long size = static_cast<long>(fs::file_size(file));
     const long peak = peakKilobytesReading(file.string());
-    fs::remove_all(file.parent_path());
     ASSERT_GT(peak, 0) << "the child did not report, or read the file as a scenario";
     EXPECT_LE(peak, (3 * size + (64l << 20)) / 1024) << "kilobytes at the peak";
 }
 
-TEST(ScenarioFile, AFailedSaveLeavesThePreviousFileAndSaysWhy) {
-    namespace fs = std::filesystem;
-    const fs::path dir = freshTestFolder("morvane_scenario");
-    const fs::path target = dir / "world.dpt";
+TEST_F(ScenarioFolder, AFailedSaveLeavesThePreviousFileAndSaysWhy) {
+    const fs::path target = dir_ / "world.dpt";
     const World first = startUpWorld(2, 3);
     ASSERT_TRUE(GuardarEscenario(first, target.string()).ok);
     const std::string previous = readBytes(target);
     ASSERT_EQ(previous, scenarioText(first));
-    ASSERT_FALSE(fs::exists(dir / "world.dpt.tmp"));
+    ASSERT_FALSE(fs::exists(dir_ / "world.dpt.tmp"));
 
     const World second = randomWorld(4, 4, 3);
     // A save refuses what the reader would refuse: here a limit lowered below the file's size,
@@ -423,7 +423,6 @@ TEST(ScenarioFile, AFailedSaveLeavesThePreviousFileAndSaysWhy) {
     EXPECT_EQ(readBytes(target), previous);
 
     // Where and how the file is replaced is the one writer's (its own test).
-    fs::remove_all(dir);
 }
 
 }  // namespace
