@@ -180,38 +180,27 @@ TEST(GenomeCopy, CrossoverTakesLociUpToTheCutFromOneParentAndTheRestFromTheOther
 TEST(TransitionView, ExplainsTheRulesFromWhatTheSearchWeighed) {
     RuleCase c{"best", 3, 1 | 4 | 16, {{13, 4}, {8, 4}, {14, 4}, {3, 5}}, {3}, {}, 0, {}};
     GenerationReport rep;
-    World w = ruleWorld(c, rep);
+    World w = ranRule(c, rep);
     rep.PuntoCorte[kCentre] = -1;
-    Rng rng(1);
-    runTransitionRule(w, rep, rng);
     const auto e = explainTransition(w, rep, kCentre);
     EXPECT_EQ(e.cutText, "Punto de corte: -1");
-    const auto& own = e.rows[0];
-    const auto& pos0 = e.rows[1];  // cell 8
-    const auto& pos1 = e.rows[2];  // cell 9, not searched
-    const auto& pos4 = e.rows[5];  // cell 3, the other strategy
-    EXPECT_EQ(own.text[kColCell], "13");
-    EXPECT_EQ(own.text[kColPoints], "4");
-    EXPECT_EQ(pos0.text[kColCell], "8");
-    EXPECT_TRUE(pos0.qualifies);
-    EXPECT_FALSE(pos1.qualifies);
-    EXPECT_EQ(pos1.text[kColPoints], "");
+    // Columns: cell, points, lottery total, strategy total, members, replicator, Best Strategy,
+    // Maxi Max, Maxi Min, concession. Best Strategy ranks the groups by their average and Maxi Min
+    // by their lowest score (5 against 4); Maxi Max takes the two highest scores shown, the earlier
+    // row keeping a tie; the replicator column speaks only when that rule ran.
+    using Texts = std::array<std::string, kNumTransitionColumns>;
+    const Texts own{"13", "4",         "4",         "12 / 3 = 4", "13 8 14",
+                    "",   "1 = madre", "1 = madre", "1 = madre",  ""};
+    const Texts other{"3", "5",         "5",         "5 / 1 = 5", "3",
+                      "",  "0 = padre", "0 = padre", "0 = padre", ""};
+    EXPECT_EQ(e.rows[0].text, own);
+    EXPECT_EQ(e.rows[1].text, (Texts{"8", "4", "4", "12 / 3 = 4", "13 8 14", "", "", "", "", ""}));
+    EXPECT_EQ(e.rows[2].text, (Texts{"9", "", "", "", "", "", "", "", "", ""}));  // not searched
+    EXPECT_EQ(e.rows[5].text, other);  // cell 3, the other strategy
+    EXPECT_TRUE(e.rows[1].qualifies);
+    EXPECT_FALSE(e.rows[2].qualifies);
     EXPECT_TRUE(e.positionBoxes[4] && e.positionBoxes[28] && !e.positionBoxes[1] &&
                 !e.positionBoxes[25]);
-
-    EXPECT_EQ(own.text[kColStrategyTotal], "12 / 3 = 4");
-    EXPECT_EQ(pos0.text[kColMembers], "13 8 14");
-    EXPECT_EQ(pos4.text[kColStrategyTotal], "5 / 1 = 5");
-    EXPECT_EQ(pos4.text[kColBestStrategy], "0 = padre");
-    EXPECT_EQ(own.text[kColBestStrategy], "1 = madre");
-    // Maxi Min ranks the same groups by their lowest score: 5 against 4.
-    EXPECT_EQ(pos4.text[kColMaxiMin], "0 = padre");
-    EXPECT_EQ(own.text[kColMaxiMin], "1 = madre");
-    // Maxi Max takes the two highest scores shown, the earlier row keeping a tie.
-    EXPECT_EQ(pos4.text[kColMaxiMax], "0 = padre");
-    EXPECT_EQ(own.text[kColMaxiMax], "1 = madre");
-    EXPECT_EQ(pos0.text[kColMaxiMax], "");
-    // The replicator column speaks only when that rule ran.
     for (const auto& row : e.rows) EXPECT_EQ(row.text[kColReplicator], "");
 }
 
