@@ -257,10 +257,8 @@ TEST(ExplicarPartida, SearchTypesMarkTheRecordsTheSearchUsed) {
         testing::setOption(w, 4, r.successiveMoves);
         Rng rng(1);
         const InteractionExplanation e = ExplicarPartida(w, rep, 1, 2, 4, rng);
-        EXPECT_EQ(used(e), r.used);
-        EXPECT_EQ(e.averageIc, r.averageIc);
-        EXPECT_EQ(e.averageIa, r.averageIa);
-        EXPECT_EQ(e.withoutData, std::string(r.averageIc) == "0.11");
+        EXPECT_EQ(std::tuple(used(e), e.averageIc, e.averageIa, e.withoutData),
+                  std::tuple(r.used, r.averageIc, r.averageIa, std::string(r.used) == "----"));
     }
 }
 
