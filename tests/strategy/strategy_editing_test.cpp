@@ -115,11 +115,10 @@ TEST(Distribution, NormalizingGivesExactlyAThousandTenthsByLargestRemainders) {
     rows[3] = {500, false};
     recomputeDistribution(list, rows);
     ASSERT_TRUE(normalizeDistribution(list));
+    // The first of equal remainders takes the tenth left; the inactive row keeps its 500.
     const DistributionRows after = distributionRows(list);
-    EXPECT_EQ(after[0].portion, 334);  // the first of equal remainders takes the tenth left
-    EXPECT_EQ(after[1].portion, 333);
-    EXPECT_EQ(after[2].portion, 333);
-    EXPECT_EQ(after[3].portion, 500);  // inactive rows keep theirs
+    EXPECT_EQ((std::array{after[0].portion, after[1].portion, after[2].portion, after[3].portion}),
+              (std::array{334, 333, 333, 500}));
     EXPECT_TRUE(canFillWorld(list));
 
     rows = {};
