@@ -83,22 +83,6 @@ TEST(TransitionRules, ChooseTheParentsOfTheirExamples) {
     }
 }
 
-TEST(TransitionRules, ReplicatorPicksInProportionToScore) {
-    // The centre (weight 1) and its neighbour at position 2 (weight 3): with a fixed seed the
-    // neighbour is picked 3 times in 4 within 0.02.
-    RuleCase c{"wheel", 2, 4, {{13, 1}, {14, 3}}, {}, {}, 0, {}};
-    GenerationReport rep;
-    World w = ruleWorld(c, rep);
-    Rng rng(2024);
-    int neighbour = 0;
-    const int trials = 4000;
-    for (int t = 0; t < trials; ++t) {
-        ReglaReplicador(w, rep, rng);
-        neighbour += w.Padres[kCentre][0] == 14;
-    }
-    EXPECT_NEAR(static_cast<double>(neighbour) / trials, 0.75, 0.02);
-}
-
 TEST(TransitionRules, SameNeighboursOptionSearchesTheTypesMask) {
     RuleCase c{"same", 1, 1 | 4, {{13, 3}, {8, 5}, {3, 7}}, {}, {}, 0, {}};
     GenerationReport rep;
