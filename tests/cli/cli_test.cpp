@@ -109,7 +109,7 @@ TEST_F(Cli, SameSeedGivesIdenticalFiles) {
         EXPECT_EQ(read(path("a" + ext)), read(path("b" + ext)));
     }
     const auto rows = morvane::testing::lines(read(path("a.csv")));
-    EXPECT_EQ(rows.size(), 31u);  // header + one row per generation
+    ASSERT_EQ(rows.size(), 31u);  // header + one row per generation
     EXPECT_EQ(rows[0],
               "generation,coop_role1,coop_role2,coop,mean_score,alive,dead,blank,strategies,"
               "Cuadro muerto,Cuadro en blanco,UD,UC,Tit For Tat,Fairman,other");
