@@ -1,6 +1,6 @@
 // The command line as a researcher uses it, real processes and real files: reproducible outputs,
-// outputs that must not be damaged, arguments refused before any work, and runs interrupted at
-// random moments.
+// outputs that must not be damaged, arguments refused before any work, runs interrupted at random
+// moments, and sweeps that resume, refuse and prepare cluster jobs.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -13,6 +13,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <random>
 #include <set>
@@ -21,6 +22,8 @@
 #include <thread>
 #include <vector>
 
+#include "base/rng.h"
+#include "core/startup.h"
 #include "io/scenario_file.h"
 #include "state/world.h"
 #include "support/test_folder.h"
@@ -28,13 +31,42 @@
 namespace {
 
 namespace fs = std::filesystem;
+using morvane::testing::readBytes;
+using morvane::testing::writeBytes;
 
 struct Launch {
     Launch(std::vector<std::string> a) : args(std::move(a)) {}
     std::vector<std::string> args;
-    std::string out = "/dev/null";  // standard output
+    std::string out = "/dev/null", err = "/dev/null";  // standard output and error
     std::optional<rlim_t> fileSizeLimit;
+    std::string searchPath;  // the process's PATH, when not empty
 };
+
+pid_t start(const Launch& l) {
+    const pid_t pid = fork();
+    if (pid != 0) return pid;
+    if (l.fileSizeLimit) {
+        const rlimit limit{*l.fileSizeLimit, *l.fileSizeLimit};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    if (!l.searchPath.empty()) setenv("PATH", l.searchPath.c_str(), 1);
+    const int out = open(l.out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int err = open(l.err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(out, STDOUT_FILENO);
+    dup2(err, STDERR_FILENO);
+    std::vector<char*> argv{const_cast<char*>(MORVANE_CLI_PATH)};
+    for (const auto& a : l.args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(MORVANE_CLI_PATH, argv.data());
+    _exit(127);
+}
+
+// The exit status, or 128 + the signal that ended the process.
+int finish(pid_t pid) {
+    int raw = 0;
+    waitpid(pid, &raw, 0);
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+}
 
 class Cli : public morvane::testing::FolderTest {
   protected:
@@ -48,35 +80,13 @@ class Cli : public morvane::testing::FolderTest {
     std::string path(const std::string& name) const { return (dir_ / "run" / name).string(); }
     std::string errPath() const { return (dir_ / "stderr.txt").string(); }
 
-    pid_t start(const Launch& l) const {
-        const pid_t pid = fork();
-        if (pid != 0) return pid;
-        if (l.fileSizeLimit) {
-            const rlimit limit{*l.fileSizeLimit, *l.fileSizeLimit};
-            setrlimit(RLIMIT_FSIZE, &limit);
-        }
-        const int out = open(l.out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int err = open(errPath().c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        dup2(out, STDOUT_FILENO);
-        dup2(err, STDERR_FILENO);
-        std::vector<char*> argv{const_cast<char*>(MORVANE_CLI_PATH)};
-        for (const auto& a : l.args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(MORVANE_CLI_PATH, argv.data());
-        _exit(127);
+    int run(Launch l) const {
+        l.err = errPath();
+        return finish(start(l));
     }
-
-    // The exit status, or 128 + the signal that ended the process.
-    static int finish(pid_t pid) {
-        int raw = 0;
-        waitpid(pid, &raw, 0);
-        return WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
-    }
-
-    int run(const Launch& l) const { return finish(start(l)); }
     std::string err() const { return read(errPath()); }
     void put(const std::string& name, const std::string& bytes) const {
-        morvane::testing::writeBytes(path(name), bytes);
+        writeBytes(path(name), bytes);
     }
 };
 
@@ -86,7 +96,7 @@ std::vector<std::string> runArgs(std::initializer_list<std::string> more) {
     return args;
 }
 
-TEST_F(Cli, SameSeedGivesIdenticalFilesAndTheCsvAddsUp) {
+TEST_F(Cli, SameSeedGivesIdenticalFiles) {
     for (const std::string tag : {"a", "b"}) {
         const Launch l{{"run", "--generations", "30", "--seed", "77", "--quiet", "--csv",
                         path(tag + ".csv"), "--save", path(tag + ".dpt"), "--png",
@@ -103,20 +113,6 @@ TEST_F(Cli, SameSeedGivesIdenticalFilesAndTheCsvAddsUp) {
     EXPECT_EQ(rows[0],
               "generation,coop_role1,coop_role2,coop,mean_score,alive,dead,blank,strategies,"
               "Cuadro muerto,Cuadro en blanco,UD,UC,Tit For Tat,Fairman,other");
-    for (std::size_t g = 1; g < rows.size(); ++g) {
-        SCOPED_TRACE(rows[g]);
-        std::vector<std::string> f;
-        std::stringstream ss(rows[g]);
-        for (std::string item; std::getline(ss, item, ',');) f.push_back(item);
-        ASSERT_EQ(f.size(), 16u);
-        EXPECT_EQ(std::stoi(f[0]), static_cast<int>(g));
-        // Cells by kind and cells by slot both add up to the 1000 cells of the start-up world.
-        EXPECT_EQ(std::stoi(f[5]) + std::stoi(f[6]) + std::stoi(f[7]), 1000);
-        int bySlot = 0;
-        for (std::size_t i = 9; i < f.size(); ++i) bySlot += std::stoi(f[i]);
-        EXPECT_EQ(bySlot, 1000);
-        EXPECT_TRUE(std::stod(f[3]) >= 0.0 && std::stod(f[3]) <= 1.0);
-    }
     // Zero generations convert a scenario into one that loads back to the same bytes.
     ASSERT_EQ(run({{"run", path("a.dpt"), "--generations", "0", "--save", path("c.dpt")}}), 0)
         << err();
@@ -179,6 +175,8 @@ TEST_F(Cli, AFullDiskSaysWhyAndKeepsTheOldFiles) {
 
 TEST_F(Cli, ArgumentsAreTakenInOneSpellingOnlyAndRefusedWithTheirReason) {
     const auto u64max = std::string("18446744073709551615");
+    const std::string beyond =
+        " lies beyond -1.33444e+36..1.33444e+36, where scores would overflow";
     const struct {
         std::string option, value;
         int status;
@@ -208,6 +206,12 @@ TEST_F(Cli, ArgumentsAreTakenInOneSpellingOnlyAndRefusedWithTheirReason) {
         {"--payoffs", "4,3,1,0,4,3,1,0x1p2", 2, "--payoffs: \"0x1p2\" is not a number"},
         {"--payoffs", "4,3,1,0,4,3,1,1e39", 2, "--payoffs: \"1e39\" is not a finite 32-bit float"},
         {"--payoffs", "4,3,1,0,4,3,1", 2, "expects exactly eight numbers"},
+        {"--payoffs", "3e38,3e38,-3e38,-3e38,3e38,3e38,-3e38,-3e38", 2,
+         "--payoffs: T1 = 3e+38" + beyond},
+        {"--payoffs", "2e37,1e37,1e37,0,2e37,1e37,1e37,0", 2, "--payoffs: T1 = 2e+37" + beyond},
+        {"--payoffs", "4,3,1,0,4,3,1,-1.335e36", 2, "--payoffs: S2 = -1.335e+36" + beyond},
+        {"--payoffs", "4,3,1,0,4,inf,1,0", 2, "--payoffs: \"inf\" is not a finite 32-bit float"},
+        {"--payoffs", "4,3,1,0,4,3,-nan,0", 2, "--payoffs: \"-nan\" is not a finite 32-bit float"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.option + " " + row.value);
@@ -245,33 +249,16 @@ TEST_F(Cli, ArgumentsAreTakenInOneSpellingOnlyAndRefusedWithTheirReason) {
     }
 }
 
-TEST_F(Cli, PayoffsBeyondTheBoundAreRefusedAndThoseWithinScoreFinitely) {
-    const std::string beyond =
-        " lies beyond -1.33444e+36..1.33444e+36, where scores would overflow";
-    const struct {
-        std::string payoffs;
-        std::string error;  // empty: accepted
-    } cases[] = {
-        {"1.334e36,1.334e36,1.334e36,1.334e36,1.334e36,1.334e36,1.334e36,1.334e36", ""},
-        {"-1.334e36,-1.334e36,-1.334e36,-1.334e36,-1.334e36,-1.334e36,-1.334e36,-1.334e36", ""},
-        {"3e38,3e38,-3e38,-3e38,3e38,3e38,-3e38,-3e38", "--payoffs: T1 = 3e+38" + beyond},
-        {"2e37,1e37,1e37,0,2e37,1e37,1e37,0", "--payoffs: T1 = 2e+37" + beyond},
-        {"4,3,1,0,4,3,1,-1.335e36", "--payoffs: S2 = -1.335e+36" + beyond},
-        {"4,3,1,0,4,inf,1,0", "--payoffs: \"inf\" is not a finite 32-bit float"},
-        {"4,3,1,0,4,3,-nan,0", "--payoffs: \"-nan\" is not a finite 32-bit float"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.payoffs);
-        const int status = run({{"run", "--generations", "2", "--iterations", "10", "--seed", "5",
-                                 "--quiet", "--payoffs=" + c.payoffs, "--csv", path("out.csv")}});
-        if (!c.error.empty()) {
-            EXPECT_EQ(status, 2);
-            EXPECT_EQ(morvane::testing::lines(err()).at(0), c.error);
-            EXPECT_FALSE(fs::exists(path("out.csv")));
-            continue;
-        }
-        ASSERT_EQ(status, 0) << err();
-        // 24 partners times 10 rounds of the largest pay-offs still give finite scores.
+// 24 partners times 10 rounds of the largest pay-offs allowed still give finite scores.
+TEST_F(Cli, PayoffsAtTheBoundScoreFinitely) {
+    for (const std::string bound : {"1.334e36", "-1.334e36"}) {
+        SCOPED_TRACE(bound);
+        std::string payoffs = bound;
+        for (int k = 1; k < 8; ++k) payoffs += "," + bound;
+        ASSERT_EQ(run({{"run", "--generations", "2", "--iterations", "10", "--seed", "5", "--quiet",
+                        "--payoffs=" + payoffs, "--csv", path("out.csv")}}),
+                  0)
+            << err();
         const auto rows = morvane::testing::lines(read(path("out.csv")));
         ASSERT_EQ(rows.size(), 3u);
         for (std::size_t g = 1; g < rows.size(); ++g) {
@@ -281,7 +268,6 @@ TEST_F(Cli, PayoffsBeyondTheBoundAreRefusedAndThoseWithinScoreFinitely) {
             // Empty once every cell has died: nobody is scored.
             EXPECT_TRUE(meanScore.empty() || std::isfinite(std::stod(meanScore))) << rows[g];
         }
-        fs::remove(path("out.csv"));
     }
 }
 
@@ -350,6 +336,209 @@ TEST_F(Cli, AnInterruptedRunLeavesAllOldOrAllNew) {
     // anything can be noticed.
     std::cout << "whole run " << std::chrono::duration_cast<std::chrono::milliseconds>(span).count()
               << " ms; interrupted runs: " << allOld << " all old, " << allNew << " all new\n";
+}
+
+struct Outcome {
+    int status;
+    std::string out, err;
+};
+
+int finishedRuns(const fs::path& folder) {
+    int n = 0;
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(folder / "runs", ec))
+        n += e.path().string().find(".summary.csv") != std::string::npos &&
+             e.path().filename().string()[0] != '.';
+    return n;
+}
+
+class SweepCli : public morvane::testing::FolderTest {
+  protected:
+    SweepCli() : FolderTest("morvane_sweep_cli") {}
+    void SetUp() override {
+        FolderTest::SetUp();
+        morvane::World w;
+        morvane::Rng rng(3);
+        morvane::makeBusyWorld(w, rng, 12, 10, 2, 2);
+        std::string text;
+        ASSERT_TRUE(morvane::storableScenarioText(w, &text).ok);
+        writeBytes(dir_ / "base.dpt", text);
+    }
+
+    // Runs morvane-cli with the words of `args`.
+    Outcome run(const std::string& args, const std::string& searchPath = "") const {
+        std::istringstream in(args);
+        Launch l{{std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()}};
+        l.out = path("stdout.txt");
+        l.err = path("stderr.txt");
+        l.searchPath = searchPath;
+        const int status = finish(start(l));
+        return {status, readBytes(l.out), readBytes(l.err)};
+    }
+
+    // Starts a sweep, waits until it has finished `runs` runs, sends `signal`; the exit status.
+    int interruptAfter(const std::vector<std::string>& args, int runs, int signal,
+                       const fs::path& folder) const {
+        const pid_t pid = start(args);
+        // A sweep that ended before the signal is reaped here and reads as status 0.
+        while (finishedRuns(folder) < runs && waitpid(pid, nullptr, WNOHANG) == 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        kill(pid, signal);
+        return finish(pid);
+    }
+};
+
+const char* const kLongSweep =
+    "scenario = \"base.dpt\"\ngenerations = 60\nrepetitions = 6\nseed = 9\n"
+    "[vary]\nrule = [\"maximax\", \"replicator\"]\nneighbourhood = [2, 12]\n";
+
+TEST_F(SweepCli, AnInterruptedSweepResumesToTheBytesOfAnUninterruptedOne) {
+    writeBytes(dir_ / "long.toml", kLongSweep);
+    ASSERT_EQ(run("sweep " + path("long.toml") + " --out " + path("whole") + " --jobs 1").status,
+              0);
+    const auto whole = morvane::testing::sweepFiles(dir_ / "whole");
+    ASSERT_EQ(whole.size(), 2u + 2 * 24 + 1);
+    struct Case {
+        int signal, status;
+    };
+    for (const Case c : {Case{SIGKILL, 128 + SIGKILL}, {SIGTERM, 143}, {SIGINT, 130}}) {
+        SCOPED_TRACE(strsignal(c.signal));
+        const fs::path out = dir_ / ("cut" + std::to_string(c.signal));
+        const int status = interruptAfter(
+            {"sweep", path("long.toml"), "--out", out.string(), "--jobs", "2"}, 3, c.signal, out);
+        EXPECT_EQ(status, c.status);
+        const int kept = finishedRuns(out);
+        EXPECT_GE(kept, 3);
+        EXPECT_LT(kept, 24) << "the sweep ended before the signal";
+        if (c.signal != SIGKILL) {
+            for (const auto& e : fs::recursive_directory_iterator(out))
+                EXPECT_NE(e.path().filename().string()[0], '.') << "left behind: " << e.path();
+        }
+        const Outcome resumed = run("sweep " + path("long.toml") + " --out " + out.string() +
+                                    " --jobs 2 --resume --quiet");
+        ASSERT_EQ(resumed.status, 0) << resumed.err;
+        EXPECT_EQ(morvane::testing::sweepFiles(out), whole);
+    }
+}
+
+TEST_F(SweepCli, EachRunEqualsMorvaneCliRunWithItsSeedAndSettings) {
+    writeBytes(dir_ / "points.toml",
+               "scenario = \"base.dpt\"\ngenerations = 15\nrepetitions = 1\nseed = 11\n"
+               "[[point]]\nthreshold_survive = 0.75\nsum_mode = 3\noption7 = true\n"
+               "[[point]]\npayoffs = [4, 3, 1, 0, 4, 3, 1, 0.5]\nmutation = 0\nrule = \"maximin\"\n"
+               "[[point]]\nthreshold_today = 0.25\noption8 = false\niterations = 3\n");
+    ASSERT_EQ(run("sweep " + path("points.toml") + " --out " + path("p") + " --quiet").status, 0);
+    const std::string options[] = {
+        "--threshold-survive 0.75 --sum-mode 3 --option 7=on",
+        "--payoffs 4,3,1,0,4,3,1,0.5 --mutation 0 --rule maximin",
+        "--threshold-today 0.25 --option 8=off --iterations 3",
+    };
+    for (int p = 0; p < 3; ++p) {
+        SCOPED_TRACE(options[p]);
+        std::stringstream rows(readBytes(dir_ / "p" / "runs" /
+                                         ("point-00000" + std::to_string(p) + "-rep-000000.csv")));
+        std::string sweepRun, line, seed;
+        while (std::getline(rows, line)) {
+            // point, repetition, seed and the nine varied columns come first.
+            std::size_t at = 0;
+            for (int comma = 0; comma < 12; ++comma) at = line.find(',', at) + 1;
+            sweepRun += line.substr(at) + "\n";
+            if (seed.empty() && line[0] != 'p') seed = line.substr(4, line.find(',', 4) - 4);
+        }
+        const Outcome alone = run("run " + path("base.dpt") + " --generations 15 --quiet --seed " +
+                                  seed + " --csv - " + options[p]);
+        ASSERT_EQ(alone.status, 0) << alone.err;
+        EXPECT_EQ(alone.out, sweepRun);
+    }
+}
+
+TEST_F(SweepCli, RefusesBadFilesAndFoldersWithReasonsAndWritesNothing) {
+    writeBytes(dir_ / "bad.toml", "generations = 10\n[vary]\nrule = [\"best\", \"worst\"]\n");
+    const Outcome bad = run("sweep " + path("bad.toml") + " --out " + path("never"));
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(bad.err, "morvane-cli: " + path("bad.toml") +
+                           ":3: rule \"worst\" is none of maximax, replicator, best, maximin\n");
+    EXPECT_FALSE(fs::exists(dir_ / "never"));
+
+    writeBytes(dir_ / "good.toml", "generations = 2\n");
+    fs::create_directories(dir_ / "busy");
+    writeBytes(dir_ / "busy" / "notes.txt", "mine");
+    const Outcome busy = run("sweep " + path("good.toml") + " --out " + path("busy"));
+    EXPECT_EQ(busy.status, 2);
+    EXPECT_EQ(busy.err, "morvane-cli: " + path("busy") +
+                            " is not empty: give --resume to complete the sweep it holds, or "
+                            "name a new folder\n");
+    const Outcome shard =
+        run("sweep " + path("good.toml") + " --out " + path("busy") + " --shard 1/2");
+    EXPECT_EQ(shard.status, 2);
+    EXPECT_EQ(shard.err, "morvane-cli: " + path("busy") +
+                             " is not empty and holds no sweep.toml: name a new folder\n");
+    for (const char* args : {"--shard 2/2", "--shard 1", "--jobs 0", "--partition x"}) {
+        SCOPED_TRACE(args);
+        EXPECT_EQ(run("sweep " + path("good.toml") + " --out " + path("never") + " " + args).status,
+                  2);
+    }
+    EXPECT_FALSE(fs::exists(dir_ / "never"));
+    EXPECT_EQ(readBytes(dir_ / "busy" / "notes.txt"), "mine");
+    EXPECT_EQ(fs::directory_iterator(dir_ / "busy")->path().filename(), "notes.txt");
+}
+
+TEST_F(SweepCli, DryRunCountsTheRunsAndWritesNothing) {
+    writeBytes(dir_ / "long.toml", kLongSweep);
+    const Outcome dry =
+        run("sweep " + path("long.toml") + " --out " + path("dry") + " --dry-run --jobs 2");
+    ASSERT_EQ(dry.status, 0) << dry.err;
+    EXPECT_EQ(dry.out.rfind("24 runs: 4 points x 6 repetitions, 60 generations each\nabout ", 0),
+              0u)
+        << dry.out;
+    EXPECT_NE(dry.out.find(" on 2 jobs (one run takes about "), std::string::npos) << dry.out;
+    EXPECT_NE(dry.out.find("\npoint 0: neighbourhood=2 rule=maximax\n"
+                           "point 1: neighbourhood=2 rule=replicator\n"
+                           "point 2: neighbourhood=12 rule=maximax\n"),
+              std::string::npos)
+        << dry.out;
+    EXPECT_FALSE(fs::exists(dir_ / "dry"));
+}
+
+TEST_F(SweepCli, SlurmFilesWithoutSbatchSayHowToSubmit) {
+    writeBytes(dir_ / "long.toml", kLongSweep);
+    const Outcome slurm = run("sweep " + path("long.toml") + " --out " + path("cluster") +
+                                  " --slurm --partition short --time 0:30:00 --cpus-per-task 4 "
+                                  "--array-size 5",
+                              path("no-slurm-here"));
+    ASSERT_EQ(slurm.status, 0) << slurm.err;
+    const std::string folder = fs::canonical(dir_ / "cluster").string();
+    EXPECT_NE(slurm.out.find("sh " + folder + "/submit.sh"), std::string::npos) << slurm.out;
+    const std::string batch = readBytes(dir_ / "cluster" / "sweep.sbatch");
+    for (const std::string& line :
+         {std::string("#SBATCH --array=0-4\n"), std::string("#SBATCH --cpus-per-task=4\n"),
+          "#SBATCH --chdir=" + folder + "\n", std::string("#SBATCH --partition=short\n"),
+          std::string("#SBATCH --time=0:30:00\n"),
+          std::string(" --jobs \"$SLURM_CPUS_PER_TASK\" --shard "
+                      "\"$SLURM_ARRAY_TASK_ID/$SLURM_ARRAY_TASK_COUNT\"\n"),
+          "exec " + fs::canonical(MORVANE_CLI_PATH).string() + " sweep " +
+              fs::canonical(dir_ / "long.toml").string() + " --out " + folder}) {
+        EXPECT_NE(batch.find(line), std::string::npos) << line << "\nin\n" << batch;
+    }
+    EXPECT_NE(readBytes(dir_ / "cluster" / "merge.sbatch").find(" merge " + folder + "\n"),
+              std::string::npos);
+    EXPECT_NE(readBytes(dir_ / "cluster" / "submit.sh")
+                  .find("--dependency=afterok:$A --kill-on-invalid-dep=yes merge.sbatch"),
+              std::string::npos);
+    EXPECT_TRUE(fs::exists(dir_ / "cluster" / "sweep.toml"));
+    EXPECT_TRUE(fs::is_directory(dir_ / "cluster" / "logs"));
+
+    // The shards the array will run accept the folder --slurm prepared.
+    const Outcome shard =
+        run("sweep " + path("long.toml") + " --out " + path("cluster") + " --shard 4/5 --quiet");
+    EXPECT_EQ(shard.status, 0) << shard.err;
+    EXPECT_EQ(finishedRuns(dir_ / "cluster"), 4);
+}
+
+TEST_F(SweepCli, VersionNamesTheRevision) {
+    const Outcome version = run("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.rfind("morvane-cli 0.1 (revision ", 0), 0u) << version.out;
 }
 
 }  // namespace

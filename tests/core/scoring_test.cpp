@@ -61,7 +61,7 @@ TEST(Survival, ClassifiesByRuleThresholdsAndKindOfCell) {
         int regla;
         float survive, reproduce, score;
         Kind kind;
-        std::array<int, 2> padres;  // 9 stands for the cell itself, 7 for "kept from before"
+        std::array<std::int16_t, 2> padres;  // 9: the cell itself; 7: kept from before
     };
     const std::vector<Row> rows = {
         {"maxi_max_rescued_by_reproduction", 1, 5, 3, 4, kBug, {9, 7}},
@@ -87,8 +87,7 @@ TEST(Survival, ClassifiesByRuleThresholdsAndKindOfCell) {
         rep.PagoTotal[cell] = row.score;
         w.Padres[cell] = {7, 7};
         EXPECT_EQ(classifySurvival(w, rep, cell), row.kind != kBlank);
-        EXPECT_EQ(w.Padres[cell][0], row.padres[0]);
-        EXPECT_EQ(w.Padres[cell][1], row.padres[1]);
+        EXPECT_EQ(w.Padres[cell], row.padres);
     }
 }
 

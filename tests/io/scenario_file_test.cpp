@@ -21,7 +21,7 @@
 namespace morvane {
 namespace {
 
-using testing::freshTestFolder;
+namespace fs = std::filesystem;
 using testing::readBytes;
 using testing_io::expectSameWorld;
 using testing_io::randomWorld;
@@ -69,16 +69,14 @@ TEST(ScenarioFile, StartUpWorldIsWrittenAsStored) {
     }
     const std::string stored = readBytes(kGoldenFile);
     ASSERT_FALSE(stored.empty()) << "missing " << kGoldenFile;
-    const auto got = crlfLines(text), want = crlfLines(stored);
-    ASSERT_EQ(got.size(), want.size());
-    for (std::size_t i = 0; i < want.size(); ++i) ASSERT_EQ(got[i], want[i]) << "line " << i + 1;
+    ASSERT_EQ(text, stored);
 
     World back;
     ASSERT_TRUE(readScenarioText(back, text).ok);
     EXPECT_EQ(back.ListaEstrategias[5].genoma.parte[0].SenIC, 33.5f);
 }
 
-TEST(ScenarioFile, SaveLoadSaveGivesTheSameBytesAndEveryStoredValue) {
+TEST(ScenarioFile, SaveLoadSaveGivesTheSameBytes) {
     for (std::uint32_t seed : {1u, 2u, 3u, 4u}) {
         SCOPED_TRACE(seed);
         const World w = randomWorld(5, 4, seed);
@@ -87,43 +85,11 @@ TEST(ScenarioFile, SaveLoadSaveGivesTheSameBytesAndEveryStoredValue) {
         back.PasoCoop = 33;
         const LoadResult r = readScenarioText(back, first);
         ASSERT_TRUE(r.ok) << r.line << ": " << r.reason;
+        // Every stored field is drawn so that its text reads back exactly: the same bytes mean
+        // every value came back.
         EXPECT_EQ(scenarioText(back), first);
-
-        for (int c = 1; c <= w.NumJugadores; ++c)
-            ASSERT_TRUE(back.genoma(kActual, c) == w.genoma(kActual, c)) << "cell " << c;
-        for (int s = 2; s <= 20; ++s) {
-            SCOPED_TRACE(::testing::Message() << "slot " << s);
-            MORVANE_EXPECT_SAME_MEMBERS(back.ListaEstrategias[s], w.ListaEstrategias[s],
-                                        &StrategySlot::name, &StrategySlot::Reparto,
-                                        &StrategySlot::genoma);
-        }
-        EXPECT_EQ(back.Rangos.limits, w.Rangos.limits);
-        MORVANE_EXPECT_SAME_MEMBERS(back, w, &World::UmbralSupervivencia,
-                                    &World::UmbralReproduccion, &World::UmbralHoy,
-                                    &World::FrecMutacion, &World::Iteraciones);
-        MORVANE_EXPECT_SAME_MEMBERS(back.payoffs, w.payoffs, &PayoffMatrix::T, &PayoffMatrix::R,
-                                    &PayoffMatrix::P, &PayoffMatrix::S, &PayoffMatrix::GameIndex);
-        MORVANE_EXPECT_SAME_MEMBERS(back.neighbourhood, w.neighbourhood, &Neighbourhood::CodVecin,
-                                    &Neighbourhood::MascaraVecinos, &Neighbourhood::Repes);
-        MORVANE_EXPECT_SAME_MEMBERS(back.options, w.options, &RunOptions::Opciones,
-                                    &RunOptions::Regla, &RunOptions::mnuRegla,
-                                    &RunOptions::ModoSuma, &RunOptions::chkSen,
-                                    &RunOptions::mnuVerMutaciones, &RunOptions::mnuOpcion);
         EXPECT_EQ(back.PasoCoop, 33) << "what the file does not hold keeps its value";
     }
-}
-
-TEST(ScenarioFile, FloatsThatNeedMoreDigitsSettleAfterOneSave) {
-    World w = startUpWorld(1, 2);
-    w.payoffs.T[1] = 1.0f / 3.0f;
-    w.FrecMutacion = 16777215.0f;
-    w.ListaEstrategias[9].genoma.parte[1].ValIA = 2.0f / 3.0f;
-    World once, twice;
-    ASSERT_TRUE(readScenarioText(once, scenarioText(w)).ok);
-    ASSERT_TRUE(readScenarioText(twice, scenarioText(once)).ok);
-    EXPECT_EQ(once.payoffs.T[1], 0.3333333f);
-    EXPECT_EQ(once.FrecMutacion, 16777220.0f);
-    EXPECT_EQ(scenarioText(twice), scenarioText(once));
 }
 
 TEST(ScenarioFile, LoadSetsUpTheWorldAndKeepsWhatTheFileDoesNotHold) {
@@ -131,6 +97,7 @@ TEST(ScenarioFile, LoadSetsUpTheWorldAndKeepsWhatTheFileDoesNotHold) {
     clickRegla(w, 3);  // "Maxi Min"
     w.Iteraciones = 10;
     w.genoma(kActual, 0) = Genoma{};  // the selected strategy of the world in memory
+    setPayoffs(w.payoffs, {1.334e36f, 4, 3, 3, 1, 1, 0, -1.334e36f});  // the bound is taken
     const std::string text = scenarioText(w);
 
     World target = startUpWorld(4, 4);
@@ -151,7 +118,8 @@ TEST(ScenarioFile, LoadSetsUpTheWorldAndKeepsWhatTheFileDoesNotHold) {
     EXPECT_EQ(target.PasoCoop, 7);
     EXPECT_EQ(target.Rangos.bounds[9][0], (std::array<std::int32_t, 2>{3, 4}));
     EXPECT_EQ(target.restorePayoffs, (PayoffCopy{1, 2, 3, 4, 5, 6, 7, 8}));
-    EXPECT_EQ(target.payoffs.PayoffMax[1], 4.0f) << "the analysis follows the pay-offs read";
+    EXPECT_EQ(target.payoffs.S[2], -1.334e36f);
+    EXPECT_EQ(target.payoffs.PayoffMax[1], 1.334e36f) << "the analysis follows the pay-offs read";
     ASSERT_EQ(target.neighbourhood.Vecinos.size(), 4u);
     EXPECT_EQ(target.vecino(1, 0), 3) << "the neighbour table is built for the loaded size";
 }
@@ -167,12 +135,9 @@ TEST(ScenarioFile, SlotsAfterAnEmptyOneAndOddNamesComeBack) {
     back.ListaEstrategias[8].name = "was here";
     ASSERT_TRUE(readScenarioText(back, scenarioText(w)).ok);
     EXPECT_EQ(back.ListaEstrategias[8].name, "");
-    EXPECT_EQ(back.ListaEstrategias[9].name, " Tit, For Tat, again");
-    EXPECT_EQ(back.ListaEstrategias[9].genoma.parte[0].SenIA, 12.25f);
+    EXPECT_EQ(back.ListaEstrategias[9], w.ListaEstrategias[9]);
     EXPECT_EQ(back.ListaEstrategias[10].name, "two  lines ");
-    EXPECT_EQ(back.ListaEstrategias[20].name, "");
-    EXPECT_EQ(back.ListaEstrategias[20].Reparto, 1174);
-    EXPECT_EQ(back.ListaEstrategias[20].genoma.parte[1].Y3, 77);
+    EXPECT_EQ(back.ListaEstrategias[20], w.ListaEstrategias[20]);
 }
 
 TEST(ScenarioFile, AnotherSectionAfterTheLimitsKeepsTheList) {
@@ -207,6 +172,7 @@ TEST(ScenarioFile, RefusesMalformedFilesAndKeepsTheWorld) {
     };
     auto cut = [](int lines) { return [=](std::vector<std::string>& l) { l.resize(lines); }; };
     const int sen = slotLine(2, 8);
+    const std::string beyond = "lies beyond -1.33444e+36..1.33444e+36, where scores would overflow";
     const std::vector<Malformed> rows{
         {"zero columns", set(1, " 0  3 "), 1,
          "a world of 0 x 3 cells: columns and rows must be positive and give at most 4095 cells"},
@@ -225,6 +191,16 @@ TEST(ScenarioFile, RefusesMalformedFilesAndKeepsTheWorld) {
         {"text for a pay-off", set(2, " 4 3 x 0 4 3 1 0"), 2, "P(1): \"x\" is not a number"},
         {"nan pay-off", set(2, " nan 3 1 0 4 3 1 0"), 2,
          "T(1): \"nan\" is not a finite 32-bit float"},
+        {"pay-off beyond the bound", set(2, " 1.335e36 3 1 0 4 3 1 0"), 2,
+         "T(1): \"1.335e36\" " + beyond},
+        {"negative pay-off beyond the bound", set(2, " 4 3 1 -1.335e36 4 3 1 0"), 2,
+         "S(1): \"-1.335e36\" " + beyond},
+        {"pay-off 2e37", set(2, " 4 3 1 0 4 2e37 1 0"), 2, "R(2): \"2e37\" " + beyond},
+        {"pay-off 3e38", set(2, " 4 3 3e38 0 4 3 1 0"), 2, "P(1): \"3e38\" " + beyond},
+        {"pay-off beyond a float", set(2, " 4 1e39 1 0 4 3 1 0"), 2,
+         "R(1): \"1e39\" is not a finite 32-bit float"},
+        {"infinite pay-off", set(2, " 4 3 1 0 4 3 -inf 0"), 2,
+         "P(2): \"-inf\" is not a finite 32-bit float"},
         {"overflowing threshold", set(3, " 0 1e39 0 .005 1 "), 3,
          "UmbralReproduccion: \"1e39\" is not a finite 32-bit float"},
         {"fraction for GameIndex", set(3, " 0 0 0 .005 1.5 "), 3,
@@ -293,109 +269,53 @@ TEST(ScenarioFile, RefusesMalformedFilesAndKeepsTheWorld) {
     }
 }
 
-TEST(ScenarioFile, PayoffsBeyondTheBoundAreRefusedAtTheirLine) {
-    const std::string beyond = "lies beyond -1.33444e+36..1.33444e+36, where scores would overflow";
-    struct Row {
-        std::string value;
-        int index;           // on the pay-off line: T(1) R(1) P(1) S(1) T(2) R(2) P(2) S(2)
-        std::string reason;  // empty: the value is taken
-    };
-    const std::vector<Row> rows{
-        {"1.334e36", 0, ""},
-        {"-1.334e36", 7, ""},
-        {"1.335e36", 0, "T(1): \"1.335e36\" " + beyond},
-        {"-1.335e36", 3, "S(1): \"-1.335e36\" " + beyond},
-        {"2e37", 5, "R(2): \"2e37\" " + beyond},
-        {"3e38", 2, "P(1): \"3e38\" " + beyond},
-        {"1e39", 1, "R(1): \"1e39\" is not a finite 32-bit float"},
-        {"-inf", 6, "P(2): \"-inf\" is not a finite 32-bit float"},
-        {"nan", 4, "T(2): \"nan\" is not a finite 32-bit float"},
-    };
-    const std::vector<std::string> lines = crlfLines(scenarioText(startUpWorld(2, 3)));
-    ASSERT_EQ(lines[1], " 4 3 1 0 4 3 1 0");
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.value);
-        std::vector<std::string> tokens{"4", "3", "1", "0", "4", "3", "1", "0"};
-        tokens[row.index] = row.value;
-        std::vector<std::string> edited = lines;
-        edited[1].clear();
-        for (const auto& t : tokens) edited[1] += " " + t;
-        World w = randomWorld(3, 3, 5);
-        const World before = w;
-        const LoadResult r = readScenarioText(w, joinCrlf(edited));
-        if (row.reason.empty()) {
-            ASSERT_TRUE(r.ok) << r.line << ": " << r.reason;
-            // The window's order: T1, T2, R1, R2, P1, P2, S1, S2.
-            EXPECT_EQ(payoffCopy(w.payoffs)[(row.index % 4) * 2 + row.index / 4],
-                      std::stof(row.value));
-            continue;
-        }
-        EXPECT_FALSE(r.ok);
-        EXPECT_EQ(r.line, 2);
-        EXPECT_EQ(r.reason, row.reason);
-        expectSameWorld(w, before);
-    }
-}
+// Tests of files on disk, in a folder of their own.
+class ScenarioFolder : public testing::FolderTest {
+  protected:
+    ScenarioFolder() : FolderTest("morvane_scenario") {}
+};
 
-TEST(ScenarioFile, RefusesFilesThatAreNotScenarioText) {
-    namespace fs = std::filesystem;
-    const fs::path dir = freshTestFolder("morvane_scenario");
+TEST_F(ScenarioFolder, RefusesFilesThatAreNotScenarioText) {
     const std::string text = scenarioText(startUpWorld(2, 3));
-    struct Row {
-        std::string name, content;
-        int line;
-        std::string reason;
-    };
-    const std::vector<Row> rows{
-        {"empty", "", 1, "the file is empty"},
-        {"binary", text.substr(0, 40) + std::string("\0\x01\x02", 3) + text.substr(40), 3,
-         "not a text file (byte 0x00)"},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        const fs::path path = dir / (row.name + ".dpt");
-        std::ofstream(path, std::ios::binary) << row.content;
-        World w = randomWorld(2, 2, 9);
-        const World before = w;
-        const LoadResult r = CargarEscenario(w, path.string());
-        EXPECT_FALSE(r.ok);
-        EXPECT_EQ(r.line, row.line);
-        EXPECT_EQ(r.reason, row.reason);
-        expectSameWorld(w, before);
-    }
-    World w = randomWorld(2, 2, 9);
-    const World before = w;
-    const LoadResult missing = CargarEscenario(w, (dir / "missing.dpt").string());
-    EXPECT_FALSE(missing.ok);
-    EXPECT_EQ(missing.line, 0);
-    EXPECT_EQ(missing.reason,
-              "cannot open " + (dir / "missing.dpt").string() + ": No such file or directory");
-    expectSameWorld(w, before);
+    const fs::path empty = dir_ / "empty.dpt", binary = dir_ / "binary.dpt",
+                   fifo = dir_ / "fifo.dpt";
+    testing::writeBytes(empty, "");
+    testing::writeBytes(binary,
+                        text.substr(0, 40) + std::string("\0\x01\x02", 3) + text.substr(40));
     // What is not a regular file is refused before a byte is read: a FIFO with no writer would
     // block for ever, /dev/zero would never end.
-    const fs::path fifo = dir / "fifo.dpt";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    const struct {
-        std::string path, reason;
-    } kinds[] = {
-        {dir.string(), "it is a folder"},
-        {fifo.string(), "it is not a regular file"},
-        {"/dev/zero", "it is not a regular file"},
+    const auto cannotOpen = [](const std::string& path, const std::string& why) {
+        return std::pair<std::string, std::string>{path, "cannot open " + path + ": " + why};
     };
-    for (const auto& kind : kinds) {
-        SCOPED_TRACE(kind.path);
-        const LoadResult r = CargarEscenario(w, kind.path);
-        EXPECT_EQ(r.line, 0);
-        EXPECT_EQ(r.reason, "cannot open " + kind.path + ": " + kind.reason);
+    const struct {
+        std::pair<std::string, std::string> pathAndReason;
+        int line;
+    } rows[] = {
+        {{empty.string(), "the file is empty"}, 1},
+        {{binary.string(), "not a text file (byte 0x00)"}, 3},
+        {cannotOpen((dir_ / "missing.dpt").string(), "No such file or directory"), 0},
+        {cannotOpen(dir_.string(), "it is a folder"), 0},
+        {cannotOpen(fifo.string(), "it is not a regular file"), 0},
+        {cannotOpen("/dev/zero", "it is not a regular file"), 0},
+    };
+    World w = randomWorld(2, 2, 9);
+    const World before = w;
+    for (const auto& row : rows) {
+        const auto& [path, reason] = row.pathAndReason;
+        SCOPED_TRACE(path);
+        const LoadResult r = CargarEscenario(w, path);
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.line, row.line);
+        EXPECT_EQ(r.reason, reason);
         expectSameWorld(w, before);
     }
     // A file one byte over the limit is refused whatever its contents.
-    const fs::path big = dir / "big.dpt";
+    const fs::path big = dir_ / "big.dpt";
     std::ofstream(big, std::ios::binary) << text;
     const LoadResult tooBig = CargarEscenario(w, big.string(), ReadLimits{text.size() - 1});
     EXPECT_EQ(tooBig.reason, "cannot open " + big.string() + ": too large for a scenario file");
     EXPECT_TRUE(CargarEscenario(w, big.string(), ReadLimits{text.size()}).ok);
-    fs::remove_all(dir);
 }
 
 TEST(ScenarioFile, ReadsOtherLineEndsDecimalCommasAByteOrderMarkAndTrailingBlankLines) {
@@ -448,12 +368,11 @@ long peakKilobytesReading(const std::string& path) {
     return peak;
 }
 
-TEST(ScenarioFile, ReadingALineOfManyNumbersTakesLittleMemory) {
+TEST_F(ScenarioFolder, ReadingALineOfManyNumbersTakesLittleMemory) {
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "the sanitizer's own bookkeeping dwarfs what is measured";
 #endif
-    namespace fs = std::filesystem;
-    const fs::path file = freshTestFolder("morvane_scenario") / "many.dpt";
+    const fs::path file = dir_ / "many.dpt";
     constexpr std::size_t kTokens = 8u << 20;  // 16 MiB of " 1"
     {
         std::string line;
@@ -463,20 +382,17 @@ TEST(ScenarioFile, ReadingALineOfManyNumbersTakesLittleMemory) {
     }
     const long size = static_cast<long>(fs::file_size(file));
     const long peak = peakKilobytesReading(file.string());
-    fs::remove_all(file.parent_path());
     ASSERT_GT(peak, 0) << "the child did not report, or read the file as a scenario";
     EXPECT_LE(peak, (3 * size + (64l << 20)) / 1024) << "kilobytes at the peak";
 }
 
-TEST(ScenarioFile, AFailedSaveLeavesThePreviousFileAndSaysWhy) {
-    namespace fs = std::filesystem;
-    const fs::path dir = freshTestFolder("morvane_scenario");
-    const fs::path target = dir / "world.dpt";
+TEST_F(ScenarioFolder, AFailedSaveLeavesThePreviousFileAndSaysWhy) {
+    const fs::path target = dir_ / "world.dpt";
     const World first = startUpWorld(2, 3);
     ASSERT_TRUE(GuardarEscenario(first, target.string()).ok);
     const std::string previous = readBytes(target);
     ASSERT_EQ(previous, scenarioText(first));
-    ASSERT_FALSE(fs::exists(dir / "world.dpt.tmp"));
+    ASSERT_FALSE(fs::exists(dir_ / "world.dpt.tmp"));
 
     const World second = randomWorld(4, 4, 3);
     // A save refuses what the reader would refuse: here a limit lowered below the file's size,
@@ -506,18 +422,7 @@ TEST(ScenarioFile, AFailedSaveLeavesThePreviousFileAndSaysWhy) {
               "not a finite 32-bit float");
     EXPECT_EQ(readBytes(target), previous);
 
-    const SaveResult noFolder = GuardarEscenario(second, (dir / "no" / "world.dpt").string());
-    EXPECT_EQ(noFolder.reason, "cannot write " + (dir / "no" / "world.dpt").string() +
-                                   ": the folder " + (dir / "no").string() + " does not exist");
-    EXPECT_FALSE(fs::exists(dir / "no"));
-
-    // A file of the user's under the name an older writer used as its temporary file survives.
-    std::ofstream(dir / "world.dpt.tmp", std::ios::binary) << "mine";
-    ASSERT_TRUE(GuardarEscenario(second, target.string()).ok);
-    EXPECT_EQ(readBytes(target), scenarioText(second));
-    EXPECT_EQ(readBytes(dir / "world.dpt.tmp"), "mine");
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
-    fs::remove_all(dir);
+    // Where and how the file is replaced is the one writer's (its own test).
 }
 
 }  // namespace

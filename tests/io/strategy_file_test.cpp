@@ -29,7 +29,12 @@ World editedWorld() {
     return w;
 }
 
-TEST(StrategyFile, HoldsAScenariosTailByteForByteAndReadsItBack) {
+class StrategyFolder : public testing::FolderTest {
+  protected:
+    StrategyFolder() : FolderTest("morvane_est") {}
+};
+
+TEST_F(StrategyFolder, HoldsAScenariosTailByteForByteAndReadsItBack) {
     const World w = editedWorld();
     const std::string scenario = scenarioText(w);
     const std::string est = strategyFileText(w.Rangos, w.ListaEstrategias);
@@ -38,22 +43,19 @@ TEST(StrategyFile, HoldsAScenariosTailByteForByteAndReadsItBack) {
     EXPECT_TRUE(est.starts_with("\r\n[Rangos]\r\n\r\n"));
 
     // Save, open, save: the same bytes; a scenario's tail reads as the same contents.
-    const fs::path dir = testing::freshTestFolder("morvane_est");
-    ASSERT_TRUE(saveStrategyFile((dir / "a.est").string(), w.Rangos, w.ListaEstrategias).ok);
-    EXPECT_EQ(readBytes(dir / "a.est"), est);
+    ASSERT_TRUE(saveStrategyFile((dir_ / "a.est").string(), w.Rangos, w.ListaEstrategias).ok);
+    EXPECT_EQ(readBytes(dir_ / "a.est"), est);
     StrategyFileContents read;
     read.limits = defaultRangos();
-    ASSERT_TRUE(loadStrategyFile((dir / "a.est").string(), read).ok);
-    EXPECT_EQ(read.limits.limits, w.Rangos.limits);
-    for (int s = 2; s <= 20; ++s) EXPECT_EQ(read.list[s], w.ListaEstrategias[s]) << s;
-    ASSERT_TRUE(saveStrategyFile((dir / "b.est").string(), read.limits, read.list).ok);
-    EXPECT_EQ(readBytes(dir / "b.est"), est);
+    ASSERT_TRUE(loadStrategyFile((dir_ / "a.est").string(), read).ok);
+    // Every value the file holds is written again: the same bytes mean every value came back.
+    ASSERT_TRUE(saveStrategyFile((dir_ / "b.est").string(), read.limits, read.list).ok);
+    EXPECT_EQ(readBytes(dir_ / "b.est"), est);
 
-    testing::writeBytes(dir / "w.dpt", scenario);
+    testing::writeBytes(dir_ / "w.dpt", scenario);
     StrategyFileContents fromScenario;
-    ASSERT_TRUE(loadStrategyFile((dir / "w.dpt").string(), fromScenario).ok);
+    ASSERT_TRUE(loadStrategyFile((dir_ / "w.dpt").string(), fromScenario).ok);
     EXPECT_EQ(strategyFileText(fromScenario.limits, fromScenario.list), est);
-    fs::remove_all(dir);
 }
 
 TEST(StrategyFile, RefusesMalformedFilesAtTheirLine) {
@@ -100,10 +102,9 @@ TEST(StrategyFile, RefusesMalformedFilesAtTheirLine) {
     }
 }
 
-TEST(StrategyFile, ASaveThatFailsOrWouldNotReadBackLeavesTheOldFile) {
+TEST_F(StrategyFolder, ASaveThatFailsOrWouldNotReadBackLeavesTheOldFile) {
     const World w = editedWorld();
-    const fs::path dir = testing::freshTestFolder("morvane_est_fail");
-    const fs::path target = dir / "old.est";
+    const fs::path target = dir_ / "old.est";
     testing::writeBytes(target, "old bytes");
 
     World holed = w;
@@ -126,8 +127,7 @@ TEST(StrategyFile, ASaveThatFailsOrWouldNotReadBackLeavesTheOldFile) {
     EXPECT_FALSE(failed.ok);
     EXPECT_NE(failed.reason.find("File too large"), std::string::npos) << failed.reason;
     EXPECT_EQ(readBytes(target), "old bytes");
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
-    fs::remove_all(dir);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 }
 
 }  // namespace

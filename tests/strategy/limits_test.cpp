@@ -9,24 +9,6 @@
 namespace morvane {
 namespace {
 
-TEST(Limits, AzarEnRangoDrawsTheEndsHalfAsOften) {
-    // Fixed seed, 200000 draws: each frequency within 0.005 of 1/4, 1/2, 1/4 (about 4.5 sigma).
-    Rangos r{};
-    r.limits[kLimCuando][1] = {0, 2};
-    Rng rng(21);
-    std::array<int, 3> counts{};
-    const int n = 200000;
-    for (int i = 0; i < n; ++i) {
-        const int v = AzarEnRango(r, rng, kLimCuando, 1);
-        ASSERT_GE(v, 0);
-        ASSERT_LE(v, 2);
-        ++counts[v];
-    }
-    EXPECT_NEAR(counts[0] / double(n), 0.25, 0.005);
-    EXPECT_NEAR(counts[1] / double(n), 0.50, 0.005);
-    EXPECT_NEAR(counts[2] / double(n), 0.25, 0.005);
-}
-
 TEST(Limits, AzarEnRangoStaysWithinTheLimits) {
     Rangos r = defaultRangos();
     r.limits[kLimY0][0] = {37, 37};

@@ -25,6 +25,7 @@ Points pointsOf(const ListGenomePart& p) {
 TEST(CurveEditing, ClicksMoveThePointTheyAreNearest) {
     const Points identity{0, 25, 25, 75, 75, 100};
     const Points blank{100, 75, 75, 25, 25, 0};  // "Cuadro en blanco": point 2 left of point 1
+    const Points sharedInput{0, 50, 20, 50, 80, 100};
     const struct {
         const char* row;
         Points before;
@@ -42,12 +43,7 @@ TEST(CurveEditing, ClicksMoveThePointTheyAreNearest) {
         {"above the picture", identity, 30, 101, kNoPoint, identity},
         {"below the picture", identity, 30, -1, kNoPoint, identity},
         {"point 2 on its own input", identity, 75, 10, 2, {0, 25, 25, 75, 10, 100}},
-        {"onto point 1's input",
-         {0, 50, 20, 50, 80, 100},
-         50,
-         10,
-         kNoPoint,
-         {0, 50, 20, 50, 80, 100}},
+        {"onto point 1's input", sharedInput, 50, 10, kNoPoint, sharedInput},
         {"reversed: near point 2", blank, 20, 40, 2, {100, 75, 75, 20, 40, 0}},
         {"reversed: near point 1", blank, 80, 40, 1, {100, 80, 40, 25, 25, 0}},
         {"reversed: between, nearer point 1", blank, 60, 40, 1, {100, 60, 40, 25, 25, 0}},
@@ -63,6 +59,8 @@ TEST(CurveEditing, ClicksMoveThePointTheyAreNearest) {
 
 TEST(CurveEditing, NudgesKeepTheMousesClampsAndRefusals) {
     const Points identity{0, 25, 25, 75, 75, 100};
+    const Points leftmost{0, 2, 25, 75, 75, 100}, rightmost{0, 25, 25, 98, 75, 100};
+    const Points adjacent{0, 25, 25, 26, 75, 100};
     const struct {
         const char* row;
         Points before;
@@ -73,15 +71,9 @@ TEST(CurveEditing, NudgesKeepTheMousesClampsAndRefusals) {
         {"Y0 up", identity, 0, 1, 1, true, {1, 25, 25, 75, 75, 100}},
         {"Y3 held at 100", identity, 3, 0, 1, false, identity},
         {"point 1 right", identity, 1, 1, 0, true, {0, 26, 25, 75, 75, 100}},
-        {"point 1 held at 2", {0, 2, 25, 75, 75, 100}, 1, -1, 0, false, {0, 2, 25, 75, 75, 100}},
-        {"point 2 held at 98", {0, 25, 25, 98, 75, 100}, 2, 1, 0, false, {0, 25, 25, 98, 75, 100}},
-        {"point 2 onto point 1",
-         {0, 25, 25, 26, 75, 100},
-         2,
-         -1,
-         0,
-         false,
-         {0, 25, 25, 26, 75, 100}},
+        {"point 1 held at 2", leftmost, 1, -1, 0, false, leftmost},
+        {"point 2 held at 98", rightmost, 2, 1, 0, false, rightmost},
+        {"point 2 onto point 1", adjacent, 2, -1, 0, false, adjacent},
         {"point 2 down", identity, 2, 0, -1, true, {0, 25, 25, 75, 74, 100}},
     };
     for (const auto& row : rows) {
@@ -123,11 +115,10 @@ TEST(Distribution, NormalizingGivesExactlyAThousandTenthsByLargestRemainders) {
     rows[3] = {500, false};
     recomputeDistribution(list, rows);
     ASSERT_TRUE(normalizeDistribution(list));
+    // The first of equal remainders takes the tenth left; the inactive row keeps its 500.
     const DistributionRows after = distributionRows(list);
-    EXPECT_EQ(after[0].portion, 334);  // the first of equal remainders takes the tenth left
-    EXPECT_EQ(after[1].portion, 333);
-    EXPECT_EQ(after[2].portion, 333);
-    EXPECT_EQ(after[3].portion, 500);  // inactive rows keep theirs
+    EXPECT_EQ((std::array{after[0].portion, after[1].portion, after[2].portion, after[3].portion}),
+              (std::array{334, 333, 333, 500}));
     EXPECT_TRUE(canFillWorld(list));
 
     rows = {};

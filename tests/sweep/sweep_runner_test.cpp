@@ -36,21 +36,22 @@ class SweepRunner : public morvane::testing::FolderTest {
         writeSweep("");
     }
 
-    // A small busy world, so a run takes milliseconds.
-    void saveBaseWorld(std::uint64_t seed) {
+    // A small busy world, so a run takes milliseconds; `slotName` renames its slot 2.
+    void saveBaseWorld(std::uint64_t seed, const std::string& slotName = "") {
         morvane::World w;
         morvane::Rng rng(seed);
         morvane::makeBusyWorld(w, rng, 6, 5, 2, 1);
+        if (!slotName.empty()) w.ListaEstrategias[2].name = slotName;
         std::string text;
         ASSERT_TRUE(morvane::storableScenarioText(w, &text).ok);
         writeBytes(dir_ / "base.dpt", text);
     }
 
-    void writeSweep(const std::string& extra) {
+    void writeSweep(const std::string& extra, const std::string& keep = "2") {
         writeBytes(dir_ / "sweep.toml",
                    "scenario = \"base.dpt\"\ngenerations = 12\nrepetitions = 2\nseed = 42\n"
-                   "keep = 2\nsummary_window = 4\n" +
-                       extra +
+                   "keep = " +
+                       keep + "\nsummary_window = 4\n" + extra +
                        "[vary]\nrule = [\"maximax\", \"replicator\"]\nmutation = [0, 0.2]\n");
     }
 
@@ -105,12 +106,8 @@ TEST_F(SweepRunner, SameBytesWithOneJobTwoJobsAndThreeShardsMerged) {
 }
 
 TEST_F(SweepRunner, SummariesReadEveryGenerationWhenOnlyTheLastIsKept) {
-    writeSweep("");
     ASSERT_EQ(sweepInto("some", 2).exitCode, 0);
-    writeSweep("");
-    writeBytes(dir_ / "sweep.toml",
-               readBytes(dir_ / "sweep.toml")
-                   .replace(readBytes(dir_ / "sweep.toml").find("keep = 2"), 8, "keep = \"last\""));
+    writeSweep("", "\"last\"");
     ASSERT_EQ(sweepInto("last", 2).exitCode, 0);
     EXPECT_EQ(readBytes(dir_ / "last" / "summary.csv"), readBytes(dir_ / "some" / "summary.csv"));
     const auto last = lines(readBytes(dir_ / "last" / "results.csv"));
@@ -205,13 +202,7 @@ TEST_F(SweepRunner, RefusesASlotNamedLikeAColumnAndABaseScenarioTheReaderRefuses
     EXPECT_EQ(bad.exitCode, 2);
     EXPECT_EQ(bad.message.rfind((dir_ / "base.dpt").string() + ":1: ", 0), 0u) << bad.message;
 
-    morvane::World w;
-    morvane::Rng rng(1);
-    morvane::makeBusyWorld(w, rng, 6, 5, 2, 1);
-    w.ListaEstrategias[2].name = "rule";
-    std::string text;
-    ASSERT_TRUE(morvane::storableScenarioText(w, &text).ok);
-    writeBytes(dir_ / "base.dpt", text);
+    saveBaseWorld(1, "rule");
     const SweepOutcome clash = morvane::prepareSweep((dir_ / "sweep.toml").string(), &sweep);
     EXPECT_EQ(clash.exitCode, 2);
     EXPECT_EQ(clash.message,
