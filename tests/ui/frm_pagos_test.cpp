@@ -1,5 +1,6 @@
-// The pay-offs window: catalogue, "Random", "Invert", "Restore", boxes and bars, the test panel,
-// and what "OK" stores.
+// The settings windows "Main" opens. The pay-offs: catalogue, "Random", "Invert", "Restore", boxes
+// and bars, the test panel, and what "OK" stores. The neighbourhoods: choosing a type, what the
+// picture shows, the code it stores, the reservation bar and the share of the population.
 #include "ui/frm_pagos.h"
 
 #include <QComboBox>
@@ -14,6 +15,7 @@
 #include "core/startup.h"
 #include "games/payoff.h"
 #include "support/fake_dialogs.h"
+#include "ui/frm_tipos_vecindario.h"
 #include "ui/mouse_button.h"
 #include "ui/session.h"
 
@@ -53,6 +55,35 @@ void chooseGame(frmPagos& f, int i) {
     for (int k = 0; k < i; ++k) QTest::keyClick(f.cmbJuegos, Qt::Key_Down);
 }
 
+void makeWorld(int columns, int rows) {
+    World& w = world();
+    w.NumColumnas = static_cast<std::int16_t>(columns);
+    w.NumFilas = static_cast<std::int16_t>(rows);
+    Rng rng(11);
+    startWorld(w, rng);
+}
+
+// The picture's texts for positions 0..23: every position of `numbers` shows its number, every
+// position of `random` a "?", the rest nothing.
+QStringList picture(const std::vector<int>& numbers, const std::vector<int>& random) {
+    QStringList texts;
+    for (int j = 0; j < kNumPositions; ++j) texts << QString();
+    for (int j : numbers) texts[j] = QString::number(j);
+    for (int j : random) texts[j] = QStringLiteral("?");
+    return texts;
+}
+
+QStringList shown(const frmTiposVecindario& f) {
+    QStringList texts;
+    for (int j = 0; j < kNumPositions; ++j) texts << f.txtJugador[j]->text();
+    return texts;
+}
+
+// A radio button answers clicks on its circle and caption, not on the empty rest of its row.
+void clickOption(QRadioButton* option) {
+    QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(6, option->height() / 2));
+}
+
 }  // namespace
 
 class FrmPagosTest : public QObject {
@@ -65,7 +96,10 @@ class FrmPagosTest : public QObject {
         window->EmpezarPorAqui();
         QVERIFY(testing_ui::showActive(window.get()));
     }
-    void cleanup() { window.reset(); }
+    void cleanup() {
+        window.reset();
+        neighbourhoods.reset();
+    }
 
     void fillsFromTheSettingsKeepingEveryDigit();
     void gamesInvertRandomAndRestore();
@@ -73,10 +107,23 @@ class FrmPagosTest : public QObject {
     void boxesAndBarsFollowEachOther();
     void refusedTextKeepsTheLastValueAndOkRefuses();
     void testPanelPlaysOneMove();
-    void screenshot();
+    void choosingANeighbourhoodStoresItAndShowsItsPositions();
+    void neighbourhoodPicturesLieRoundTheCell();
+    void optionSevenIsKeptAndReopeningSelectsTheType();
+    void reservationStaysWithinThePartners();
+    void percentageOfThePopulation();
 
   private:
+    // The neighbourhoods window on a 5 x 5 world, shown over the pay-offs window.
+    bool openNeighbourhoods() {
+        makeWorld(5, 5);
+        neighbourhoods = std::make_unique<frmTiposVecindario>();
+        neighbourhoods->refill();
+        return testing_ui::showActive(neighbourhoods.get());
+    }
+
     std::unique_ptr<frmPagos> window;
+    std::unique_ptr<frmTiposVecindario> neighbourhoods;
 };
 
 void FrmPagosTest::fillsFromTheSettingsKeepingEveryDigit() {
@@ -306,6 +353,7 @@ void FrmPagosTest::testPanelPlaysOneMove() {
                      .join(' '),
                  row.shown);
     }
+    QVERIFY(testing_ui::saveScreenshot(window.get(), QStringLiteral("frmPagos")));
     // Eight equal pay-offs: both players fully successful whatever they do; the two lines of
     // the cut point coincide, so it has no value to show.
     for (int i = 0; i < 8; ++i) typeInto(window->txtParametro[i], QStringLiteral("2"));
@@ -322,12 +370,120 @@ void FrmPagosTest::testPanelPlaysOneMove() {
     QCOMPARE(window->txtIrracional[1]->text(), QStringLiteral("0.1"));
 }
 
-void FrmPagosTest::screenshot() {
-    chooseGame(*window, 1);
-    typeInto(window->txtIrracional[1], QStringLiteral("0.5"));
-    typeInto(window->txtIrracional[2], QStringLiteral("0.5"));
-    QTest::mouseClick(window->optYo1, Qt::LeftButton);
-    QVERIFY(testing_ui::saveScreenshot(window.get(), QStringLiteral("frmPagos")));
+// The code, mask and partner count of each type are the neighbourhood tests'; here the window
+// shows and stores them.
+void FrmPagosTest::choosingANeighbourhoodStoresItAndShowsItsPositions() {
+    QVERIFY(openNeighbourhoods());
+    struct Row {
+        int type;
+        int code, mask, reservation;
+        QStringList boxes;
+    };
+    const std::vector<Row> rows{
+        {0, 1, 20485, 1, picture({0, 2, 12, 14}, {})},
+        {6, 31, 0x550550, 8, picture({}, {4, 6, 8, 10, 16, 18, 20, 22})},
+        {4, 24, 61455, 8, picture({1, 3, 13, 15}, {0, 2, 12, 14})},  // positions 0..3, 12..15
+    };
+    QSignalSpy chosen(&Session::instance(), &Session::neighbourhoodChosen);
+    for (const Row& row : rows) {
+        const QString name = neighbourhoods->optTipoVecindario[row.type]->text();
+        clickOption(neighbourhoods->optTipoVecindario[row.type]);
+        const Neighbourhood& v = world().neighbourhood;
+        QVERIFY2(v.CodVecin[kActual] == row.code, qPrintable(name));
+        QVERIFY2(v.CodVecin[kPrevio] == 2, qPrintable(name));  // in force only at the next step
+        QVERIFY2(shown(*neighbourhoods) == row.boxes,
+                 qPrintable(name + ": " + shown(*neighbourhoods).join(',')));
+        QCOMPARE(neighbourhoods->lineCodVecin->text(),
+                 QStringLiteral("CodVecin: %1").arg(row.code));
+        QCOMPARE(neighbourhoods->lineVecinosFijos->text(),
+                 QStringLiteral("Vecinos fijos: %1").arg(row.mask));
+        QCOMPARE(neighbourhoods->hsbReservar->value(), row.reservation);
+        QCOMPARE(neighbourhoods->txtReservar->text(), QString::number(row.reservation));
+    }
+    QCOMPARE(chosen.count(), int(rows.size()));
+    // Choosing the type in force again changes nothing and says nothing.
+    clickOption(neighbourhoods->optTipoVecindario[4]);
+    QCOMPARE(chosen.count(), int(rows.size()));
+    QVERIFY(testing_ui::saveScreenshot(neighbourhoods.get(), QStringLiteral("frmTiposVecindario")));
+}
+
+void FrmPagosTest::neighbourhoodPicturesLieRoundTheCell() {
+    QVERIFY(openNeighbourhoods());
+    clickOption(neighbourhoods->optTipoVecindario[12]);
+    // Rows of the 5 x 5 picture, top first, read off the boxes' places on the screen.
+    const std::vector<QStringList> expected{{"22", "23", "4", "5", "6"},
+                                            {"21", "15", "0", "1", "7"},
+                                            {"20", "14", "", "2", "8"},
+                                            {"19", "13", "12", "3", "9"},
+                                            {"18", "17", "16", "11", "10"}};
+    std::map<int, std::map<int, QString>> byPlace;
+    for (int j = 0; j <= kNumPositions; ++j) {
+        const QPoint p = neighbourhoods->txtJugador[j]->mapTo(neighbourhoods.get(), QPoint(0, 0));
+        byPlace[p.y()][p.x()] = neighbourhoods->txtJugador[j]->text();
+    }
+    QCOMPARE(byPlace.size(), std::size_t(5));
+    int r = 0;
+    for (const auto& [y, row] : byPlace) {
+        QStringList texts;
+        for (const auto& [x, text] : row) texts << text;
+        QCOMPARE(texts, expected[r++]);
+    }
+}
+
+void FrmPagosTest::optionSevenIsKeptAndReopeningSelectsTheType() {
+    QVERIFY(openNeighbourhoods());
+    world().options.mnuOpcion[7] = true;
+    clickOption(neighbourhoods->optTipoVecindario[12]);
+    QCOMPARE(world().neighbourhood.CodVecin[kActual], std::uint8_t(34));
+    neighbourhoods = std::make_unique<frmTiposVecindario>();
+    neighbourhoods->refill();
+    QVERIFY(neighbourhoods->optTipoVecindario[12]->isChecked());
+    QCOMPARE(world().neighbourhood.CodVecin[kActual], std::uint8_t(34));
+
+    // A code no type has (an edited file) opens on type 0.
+    world().neighbourhood.CodVecin[kActual] = 5;
+    world().options.mnuOpcion[7] = false;
+    auto* opened = frmTiposVecindario::open();
+    QVERIFY(opened->optTipoVecindario[0]->isChecked());
+    QCOMPARE(world().neighbourhood.CodVecin[kActual], std::uint8_t(1));
+    QCOMPARE(frmTiposVecindario::open(), opened);  // one window, refilled
+    QPointer<frmTiposVecindario> alive = opened;
+    opened->close();
+    QTRY_VERIFY(alive.isNull());
+}
+
+void FrmPagosTest::reservationStaysWithinThePartners() {
+    QVERIFY(openNeighbourhoods());
+    clickOption(neighbourhoods->optTipoVecindario[3]);  // 8 random partners
+    QCOMPARE(neighbourhoods->hsbReservar->value(), 8);
+    testing_ui::clickBar(neighbourhoods->hsbReservar, QStyle::SC_ScrollBarSubLine);
+    QCOMPARE(neighbourhoods->txtReservar->text(), QStringLiteral("7"));
+    testing_ui::clickBar(neighbourhoods->hsbReservar, QStyle::SC_ScrollBarAddPage, 3);
+    QCOMPARE(neighbourhoods->hsbReservar->value(), 8);
+    QCOMPARE(neighbourhoods->txtReservar->text(), QStringLiteral("8"));
+    testing_ui::clickBar(neighbourhoods->hsbReservar, QStyle::SC_ScrollBarSubPage, 10);
+    QCOMPARE(neighbourhoods->txtReservar->text(), QStringLiteral("1"));
+}
+
+void FrmPagosTest::percentageOfThePopulation() {
+    QVERIFY(openNeighbourhoods());
+    struct Row {
+        int columns, rows, type;
+        QString line;
+    };
+    const QString prefix = QStringLiteral("Porcentaje de la población contra la que juega: ");
+    const std::vector<Row> table{
+        {40, 50, 12, prefix + QStringLiteral("24 / 1999 = 1.2 % ")},
+        {5, 5, 0, prefix + QStringLiteral("4 / 24 = 16.67 % ")},
+        // A one-cell world has nobody to meet: no quotient.
+        {1, 1, 12, prefix + QStringLiteral("24 / 0")},
+    };
+    for (const Row& row : table) {
+        makeWorld(row.columns, row.rows);
+        neighbourhoods->refill();
+        clickOption(neighbourhoods->optTipoVecindario[row.type]);
+        QCOMPARE(neighbourhoods->lblPorcentaje->text(), row.line);
+    }
 }
 
 QTEST_MAIN(FrmPagosTest)

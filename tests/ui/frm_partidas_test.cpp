@@ -1,8 +1,10 @@
-// The world window driven through real events on its real controls, offscreen: the run button,
-// menus, board, keys, inspector and results table.
+// The world window driven through real events on its real controls, offscreen: the run button
+// (a command button that acts on the mouse button pressed on it), menus, board, keys, inspector
+// and results table.
 #include <QAbstractItemModelTester>
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +14,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
+#include <QVBoxLayout>
 
 #include "base/shown_number.h"
 #include "core/neighbourhood_setup.h"
@@ -70,6 +73,7 @@ class FrmPartidasTest : public QObject {
     }
     void cleanup() { win.reset(); }
 
+    void mouseButtonTellsWhichButtonWentDown();
     void runButtonByMouseButton_data();
     void runButtonByMouseButton();
     void focusLeavingTheRunButtonPausesUnlessForAMenuOrWindow();
@@ -104,6 +108,55 @@ class FrmPartidasTest : public QObject {
     std::unique_ptr<frmPartidas> win;
     FakeDialogs* dialogs = nullptr;
 };
+
+// The command button that acts on the mouse button pressed on it, alone in a window.
+void FrmPartidasTest::mouseButtonTellsWhichButtonWentDown() {
+    QWidget parent;
+    parent.setContextMenuPolicy(Qt::CustomContextMenu);
+    auto* layout = new QVBoxLayout(&parent);
+    auto* button = new MouseButton(QStringLiteral("Invert"));
+    layout->addWidget(button);
+    QVERIFY(testing_ui::showActive(&parent));
+    QSignalSpy pressed(button, &MouseButton::pressed);
+    QSignalSpy clicked(button, &QPushButton::clicked);
+    struct Row {
+        Qt::MouseButton button;
+        int number;
+    };
+    for (const Row& row :
+         {Row{Qt::LeftButton, 1}, Row{Qt::RightButton, 2}, Row{Qt::MiddleButton, 4}}) {
+        pressed.clear();
+        // The action comes with the press, before any release.
+        QTest::mousePress(button, row.button);
+        QCOMPARE(pressed.count(), 1);
+        QCOMPARE(pressed.at(0).at(0).toInt(), row.number);
+        QTest::mouseRelease(button, row.button);
+        QCOMPARE(pressed.count(), 1);
+    }
+    QCOMPARE(clicked.count(), 1);  // only the left button clicks
+
+    // A double click arrives as a press and release, then the double-click event: a second
+    // press of the same button.
+    pressed.clear();
+    QTest::mousePress(button, Qt::RightButton);
+    QTest::mouseRelease(button, Qt::RightButton);
+    QTest::mouseDClick(button, Qt::RightButton);
+    QCOMPARE(pressed.count(), 2);
+    QCOMPARE(pressed.at(1).at(0).toInt(), 2);
+
+    // The space bar presses as the left button.
+    pressed.clear();
+    QTest::keyClick(button, Qt::Key_Space);
+    QCOMPARE(pressed.count(), 1);
+    QCOMPARE(pressed.at(0).at(0).toInt(), 1);
+
+    // The right button opens no context menu.
+    QSignalSpy menu(&parent, &QWidget::customContextMenuRequested);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(3, 3),
+                            button->mapToGlobal(QPoint(3, 3)));
+    QCoreApplication::sendEvent(button, &event);
+    QCOMPARE(menu.count(), 0);
+}
 
 void FrmPartidasTest::runButtonByMouseButton_data() {
     QTest::addColumn<Qt::MouseButton>("button");
@@ -500,22 +553,16 @@ void FrmPartidasTest::selectionOnlyHoldsTheRestOfTheBoardStill() {
     QCOMPARE(shownBack(board, 16), QColor(0, 255, 0));
 }
 
+// The word's decoding is the view word tests'; the window opened on it shows what it decodes to.
 void FrmPartidasTest::savedViewWordSetsTheMenusWhenTheWindowOpens() {
     win.reset();
-    Session& s = Session::instance();
-    s.reset();
-    World& w = s.world();
-    w.NumColumnas = 5;
-    w.NumFilas = 4;
-    startWorld(w, s.rng());
-    w.Vista = 449.0f;  // every rule bit and no rounds fraction
-    frmPartidas win;
-    QCOMPARE(int(w.options.Regla), 3);
-    for (int k = 0; k < 4; ++k) QCOMPARE(win.mnuRegla[k]->isChecked(), k < 3);
-    QCOMPARE(win.hsbIter->value(), 4);
-    QCOMPARE(win.txtIter->text(), QStringLiteral("4"));
-    QVERIFY(win.mnuVerMutaciones->isChecked());
-    QCOMPARE(w.CasillaSel, 5);
+    theWorld().Vista = 449.0f;  // every rule bit and no rounds fraction
+    frmPartidas second;
+    QCOMPARE(int(theWorld().options.Regla), 3);
+    for (int k = 0; k < 4; ++k) QCOMPARE(second.mnuRegla[k]->isChecked(), k < 3);
+    QCOMPARE(second.hsbIter->value(), 4);
+    QCOMPARE(second.txtIter->text(), QStringLiteral("4"));
+    QVERIFY(second.mnuVerMutaciones->isChecked());
 }
 
 void FrmPartidasTest::inspectorTooltipsAreWorkedOutWhenAsked() {
