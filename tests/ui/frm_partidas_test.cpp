@@ -109,7 +109,10 @@ class FrmPartidasTest : public QObject {
     FakeDialogs* dialogs = nullptr;
 };
 
-// The command button that acts on the mouse button pressed on it, alone in a window.
+// The command button that acts on the mouse button pressed on it, alone in a window (which button
+// does what is the run, "New" and "Invert" tests'): only the left button clicks, a double click is
+// a second press of its button, the space bar presses as the left button, and the right button
+// opens no context menu.
 void FrmPartidasTest::mouseButtonTellsWhichButtonWentDown() {
     QWidget parent;
     parent.setContextMenuPolicy(Qt::CustomContextMenu);
@@ -119,42 +122,22 @@ void FrmPartidasTest::mouseButtonTellsWhichButtonWentDown() {
     QVERIFY(testing_ui::showActive(&parent));
     QSignalSpy pressed(button, &MouseButton::pressed);
     QSignalSpy clicked(button, &QPushButton::clicked);
-    struct Row {
-        Qt::MouseButton button;
-        int number;
-    };
-    for (const Row& row :
-         {Row{Qt::LeftButton, 1}, Row{Qt::RightButton, 2}, Row{Qt::MiddleButton, 4}}) {
-        pressed.clear();
-        // The action comes with the press, before any release.
-        QTest::mousePress(button, row.button);
-        QCOMPARE(pressed.count(), 1);
-        QCOMPARE(pressed.at(0).at(0).toInt(), row.number);
-        QTest::mouseRelease(button, row.button);
-        QCOMPARE(pressed.count(), 1);
-    }
-    QCOMPARE(clicked.count(), 1);  // only the left button clicks
-
-    // A double click arrives as a press and release, then the double-click event: a second
-    // press of the same button.
-    pressed.clear();
+    QSignalSpy menu(&parent, &QWidget::customContextMenuRequested);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QTest::mousePress(button, Qt::MiddleButton);
+    QCOMPARE(pressed.count(), 2);  // the action comes with the press, before any release
+    QTest::mouseRelease(button, Qt::MiddleButton);
     QTest::mousePress(button, Qt::RightButton);
     QTest::mouseRelease(button, Qt::RightButton);
     QTest::mouseDClick(button, Qt::RightButton);
-    QCOMPARE(pressed.count(), 2);
-    QCOMPARE(pressed.at(1).at(0).toInt(), 2);
-
-    // The space bar presses as the left button.
-    pressed.clear();
-    QTest::keyClick(button, Qt::Key_Space);
-    QCOMPARE(pressed.count(), 1);
-    QCOMPARE(pressed.at(0).at(0).toInt(), 1);
-
-    // The right button opens no context menu.
-    QSignalSpy menu(&parent, &QWidget::customContextMenuRequested);
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(3, 3),
                             button->mapToGlobal(QPoint(3, 3)));
     QCoreApplication::sendEvent(button, &event);
+    QTest::keyClick(button, Qt::Key_Space);
+    QList<int> numbers;
+    for (const QList<QVariant>& args : pressed) numbers << args.at(0).toInt();
+    QCOMPARE(numbers, (QList<int>{1, 4, 2, 2, 1}));
+    QCOMPARE(clicked.count(), 1);  // the left button's
     QCOMPARE(menu.count(), 0);
 }
 
@@ -648,13 +631,10 @@ void FrmPartidasTest::shiftPressesAndRivalPressesOpenTheirViewsAndChangeNothing(
     for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
         // Shift-presses open the transitions view, rival presses the details; neither changes
         // the world.
-        for (Qt::KeyboardModifiers m : {Qt::KeyboardModifiers(Qt::ShiftModifier)}) {
-            QTest::mouseClick(insp->txtJugador[3], b, m);
-            QTest::mouseClick(insp->txtJugador[24], b, m);
-            QTest::mouseClick(insp->txtGenoma, b, m);
-            QTest::mouseClick(insp->txtGenomaPrev, b, m);
-            QTest::mouseClick(insp->txtSeleccionada, b, m);
-        }
+        for (QWidget* box : std::initializer_list<QWidget*>{
+                 insp->txtJugador[3], insp->txtJugador[24], insp->txtGenoma, insp->txtGenomaPrev,
+                 insp->txtSeleccionada})
+            QTest::mouseClick(box, b, Qt::ShiftModifier);
         ResultsModel& model = win->fxgResultados->results();
         const QRect r = win->fxgResultados->visualRect(model.index(2, 4));
         QVERIFY(!model.text(2, 4).isEmpty());

@@ -99,8 +99,7 @@ class ShareChartWindowTest : public QObject {
     void savesThePictureAndSaysWhyAnExportFailed();
     void coopGeometry_data();
     void coopGeometry();
-    void openingOrABoxShowsTheNewerSamples();
-    void aNewStepOrANewWorldClearsTheHistory();
+    void coopChartRedrawsOnABoxAndClearsOnANewStepOrWorld();
     void coopChartSavesThePictureAtTheChosenSize();
 };
 
@@ -393,7 +392,9 @@ void ShareChartWindowTest::coopGeometry() {
                                          "800", "900", "1000", "0", "0.5", "1"}));
 }
 
-void ShareChartWindowTest::openingOrABoxShowsTheNewerSamples() {
+// The run does not redraw the cooperation chart; opening it or a box does. A new step or a new
+// world clears the history, and the open chart shows it.
+void ShareChartWindowTest::coopChartRedrawsOnABoxAndClearsOnANewStepOrWorld() {
     auto world = testing::openWorldWindow(12, 10, nullptr);
     theWorld().PasoCoop = 10;
     Session::instance().simulation().run(35);
@@ -416,13 +417,8 @@ void ShareChartWindowTest::openingOrABoxShowsTheNewerSamples() {
     QTest::mouseClick(chart->chkViewHistory, Qt::LeftButton);
     QVERIFY(chart->pcbFuncion->chart().curves[0].isEmpty());
     QVERIFY(chart->lblAverageGreen->text().size() > 16);  // the averages stay
-}
-
-void ShareChartWindowTest::aNewStepOrANewWorldClearsTheHistory() {
-    auto world = testing::openWorldWindow(12, 10, nullptr);
+    QTest::mouseClick(chart->chkViewHistory, Qt::LeftButton);
     World& w = theWorld();
-    w.PasoCoop = 10;
-    Session::instance().simulation().run(30);
     QVERIFY(w.HistoriaCoop[1] != (std::array<float, 2>{}));
 
     // Another step in the pay-offs window: the old samples would sit at the wrong generations.
@@ -441,7 +437,7 @@ void ShareChartWindowTest::aNewStepOrANewWorldClearsTheHistory() {
     QCOMPARE(w.HistoriaCoop, kept);
 
     // "New" starts the history again, and an open chart shows it empty at once.
-    frmCoopGlob* chart = frmCoopGlob::open();
+    QTest::mouseClick(chart->chkViewAverage, Qt::LeftButton);
     QVERIFY(!chart->pcbFuncion->chart().curves[0].isEmpty());
     world->newWorldPressed(1);
     QCOMPARE(w.HistoriaCoop, History{});
