@@ -81,15 +81,13 @@ class FrmPartidasTest : public QObject {
     void newFillsByMouseButton();
     void menuItemsTickTheWorld_data();
     void menuItemsTickTheWorld();
-    void dragPaintsTheRectangleInEitherDirection();
-    void fillLeavesBlankSquaresAlone();
-    void rightButtonPicksUpAndDoubleClickPutsDown();
+    void dragPaintsTheRectangleAndFillTheBoardButBlankSquares();
+    void buttonsAndKeysPickUpAndPutDown();
     void leftPressInspectsUnlessTheNeighbourhoodChanged();
     void keysRunPauseStepAndRefill();
     void iterationsBoxTakesOnlyOneToTen();
     void thresholdCaptionsFollowThePayoffsWindow();
     void resultsTableShowsTheSelectedCellsEncounters();
-    void boardKeysMoveSelectPickUpAndPutDown();
     void selectionOnlyHoldsTheRestOfTheBoardStill();
     void savedViewWordSetsTheMenusWhenTheWindowOpens();
     void inspectorTooltipsAreWorkedOutWhenAsked();
@@ -297,7 +295,7 @@ void FrmPartidasTest::menuItemsTickTheWorld() {
     for (int k = 0; k < 3; ++k) QCOMPARE(win->mnuSuma[k]->isChecked(), k == modoSuma - 1);
 }
 
-void FrmPartidasTest::dragPaintsTheRectangleInEitherDirection() {
+void FrmPartidasTest::dragPaintsTheRectangleAndFillTheBoardButBlankSquares() {
     World& w = theWorld();
     BoardWidget* board = win->fxgTablero;
     w.genoma(kActual, 0) = listStrategy(w, "UC");
@@ -319,10 +317,8 @@ void FrmPartidasTest::dragPaintsTheRectangleInEitherDirection() {
     QCOMPARE(board->selectionEnd(), QPoint(5 + 2, 4 + 2));  // grid column, row
     QTest::mouseRelease(board, Qt::LeftButton, {}, QPoint(board->width() - 1, board->height() - 1));
     QVERIFY(sameStrategy(w.genoma(kActual, w.NumJugadores), listStrategy(w, "UC")));
-}
 
-void FrmPartidasTest::fillLeavesBlankSquaresAlone() {
-    World& w = theWorld();
+    // "Fill" paints the whole board but its blank squares.
     const Genoma blank = listStrategy(w, "Cuadro en blanco");
     for (int cell : {3, 11}) w.genoma(kActual, cell) = blank;
     w.genoma(kActual, 0) = listStrategy(w, "UD");
@@ -334,7 +330,7 @@ void FrmPartidasTest::fillLeavesBlankSquaresAlone() {
     }
 }
 
-void FrmPartidasTest::rightButtonPicksUpAndDoubleClickPutsDown() {
+void FrmPartidasTest::buttonsAndKeysPickUpAndPutDown() {
     World& w = theWorld();
     BoardWidget* board = win->fxgTablero;
     w.genoma(kActual, 9) = listStrategy(w, "Tit For Tat");
@@ -356,6 +352,29 @@ void FrmPartidasTest::rightButtonPicksUpAndDoubleClickPutsDown() {
     for (int cell = 1; cell <= w.NumJugadores; ++cell)
         painted += sameStrategy(w.genoma(kActual, cell), w.genoma(kActual, 9));
     QCOMPARE(painted, 2);
+
+    // The keys move, select, pick up, put down and fill.
+    QTest::mouseClick(board, Qt::LeftButton, {}, cellCentre(*board, 1, 1));  // cell 8
+    QVERIFY(board->hasFocus());
+    QTest::keyClick(board, Qt::Key_Right);
+    QCOMPARE(int(w.CasillaSel), 9);
+    QTest::keyClick(board, Qt::Key_Up);
+    QTest::keyClick(board, Qt::Key_Up);  // stops at the top row
+    QCOMPARE(int(w.CasillaSel), 3);
+    w.genoma(kActual, 3) = listStrategy(w, "UD");
+    QTest::keyClick(board, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(w.genoma(kActual, 0), w.genoma(kActual, 3));
+
+    QTest::keyClick(board, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(board, Qt::Key_Right, Qt::ShiftModifier);
+    QCOMPARE(board->selectionCells(), (QList<int>{3, 4, 9, 10}));
+    QTest::keyClick(board, Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+    for (int cell : {3, 4, 9, 10}) QCOMPARE(w.genoma(kActual, cell), w.genoma(kActual, 3));
+    QVERIFY(!sameStrategy(w.genoma(kActual, 2), listStrategy(w, "UD")));
+
+    QTest::keyClick(board, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+    for (int cell = 1; cell <= w.NumJugadores; ++cell)
+        QVERIFY(sameStrategy(w.genoma(kActual, cell), listStrategy(w, "UD")));
 }
 
 void FrmPartidasTest::leftPressInspectsUnlessTheNeighbourhoodChanged() {
@@ -486,32 +505,6 @@ void FrmPartidasTest::resultsTableShowsTheSelectedCellsEncounters() {
     QCOMPARE(model.data(model.index(5, 0), Qt::ToolTipRole).toString(),
              QStringLiteral("Saludos de parte de..."));
     QVERIFY(model.data(model.index(2, 3), Qt::ToolTipRole).toString().startsWith("Function "));
-}
-
-void FrmPartidasTest::boardKeysMoveSelectPickUpAndPutDown() {
-    World& w = theWorld();
-    BoardWidget* board = win->fxgTablero;
-    QTest::mouseClick(board, Qt::LeftButton, {}, cellCentre(*board, 1, 1));  // cell 8
-    QVERIFY(board->hasFocus());
-    QTest::keyClick(board, Qt::Key_Right);
-    QCOMPARE(int(w.CasillaSel), 9);
-    QTest::keyClick(board, Qt::Key_Up);
-    QTest::keyClick(board, Qt::Key_Up);  // stops at the top row
-    QCOMPARE(int(w.CasillaSel), 3);
-    w.genoma(kActual, 3) = listStrategy(w, "UD");
-    QTest::keyClick(board, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
-    QCOMPARE(w.genoma(kActual, 0), w.genoma(kActual, 3));
-
-    QTest::keyClick(board, Qt::Key_Down, Qt::ShiftModifier);
-    QTest::keyClick(board, Qt::Key_Right, Qt::ShiftModifier);
-    QCOMPARE(board->selectionCells(), (QList<int>{3, 4, 9, 10}));
-    QTest::keyClick(board, Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
-    for (int cell : {3, 4, 9, 10}) QCOMPARE(w.genoma(kActual, cell), w.genoma(kActual, 3));
-    QVERIFY(!sameStrategy(w.genoma(kActual, 2), listStrategy(w, "UD")));
-
-    QTest::keyClick(board, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
-    for (int cell = 1; cell <= w.NumJugadores; ++cell)
-        QVERIFY(sameStrategy(w.genoma(kActual, cell), listStrategy(w, "UD")));
 }
 
 void FrmPartidasTest::selectionOnlyHoldsTheRestOfTheBoardStill() {

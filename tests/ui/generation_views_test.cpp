@@ -85,16 +85,13 @@ class GenerationViewsTest : public QObject {
     }
 
     void aRivalRowShowsTheSearchAsTheGenerationPlayedIt();
-    void theOtherButtonAndTheKeyboardExplainTheOtherSide();
-    void aChangeOfPayoffsLeavesTheExplanationAsPlayed();
+    void theOtherSideAndAChangeOfPayoffsAreExplainedAsPlayed();
     void transitionsMarkTheRecordedParentsUnderEachRule_data();
     void transitionsMarkTheRecordedParentsUnderEachRule();
     void aFillOrNewLeavesNothingStaleExplained();
     void showsEveryMutationWithItsMarksAndColours();
-    void mutationColumnClicksCompareWithThePresentGenome();
-    void mutationRowZeroOpensTheEditorOnTheMutatedPart();
-    void aRunWithTheMutationsViewTickedKeepsRunning();
-    void aNewWorldEmptiesTheMutationsViewAndClosingUnticksIt();
+    void mutationClicksCompareWithThePresentGenomeOrOpenTheEditor();
+    void theMutationsViewKeepsARunGoingEmptiesAndUnticks();
 };
 
 void GenerationViewsTest::aRivalRowShowsTheSearchAsTheGenerationPlayedIt() {
@@ -143,7 +140,9 @@ void GenerationViewsTest::aRivalRowShowsTheSearchAsTheGenerationPlayedIt() {
     QVERIFY(frmFunDibujadas::current() != nullptr);
 }
 
-void GenerationViewsTest::theOtherButtonAndTheKeyboardExplainTheOtherSide() {
+// The other button and the keyboard explain the other side; a change of pay-offs since leaves
+// the explanation as played.
+void GenerationViewsTest::theOtherSideAndAChangeOfPayoffsAreExplainedAsPlayed() {
     auto win = playedWorld(8, 6, 3);
     const int cell = theWorld().CasillaSel;
     const QString rival = win->fxgResultados->results().text(3, 4);
@@ -159,20 +158,12 @@ void GenerationViewsTest::theOtherButtonAndTheKeyboardExplainTheOtherSide() {
     win->fxgResultados->setCurrentIndex(win->fxgResultados->results().index(3, 4));
     win->detailsRightAction->trigger();
     QCOMPARE(gridTexts(d->rows()), rightPress);
-}
-
-void GenerationViewsTest::aChangeOfPayoffsLeavesTheExplanationAsPlayed() {
-    auto win = playedWorld(8, 6, 3);
-    pressRival(*win, 2, Qt::LeftButton);
-    frmDetalles* d = visibleWindow<frmDetalles>();
-    const QStringList played = gridTexts(d->rows());
-    QVERIFY(!played.isEmpty());
     // The pay-offs window changes the live matrix at once; the generation played on the other.
     PayoffCopy c = payoffCopy(theWorld().payoffs);
     for (float& v : c) v += 3;
     setPayoffs(theWorld().payoffs, c);
-    pressRival(*win, 2, Qt::LeftButton);
-    QCOMPARE(gridTexts(d->rows()), played);
+    pressRival(*win, 3, Qt::RightButton);
+    QCOMPARE(gridTexts(d->rows()), rightPress);
 }
 
 void GenerationViewsTest::transitionsMarkTheRecordedParentsUnderEachRule_data() {
@@ -310,7 +301,7 @@ void GenerationViewsTest::showsEveryMutationWithItsMarksAndColours() {
     QVERIFY(!(m.flags(m.index(3, 1)) & Qt::ItemIsSelectable));
 }
 
-void GenerationViewsTest::mutationColumnClicksCompareWithThePresentGenome() {
+void GenerationViewsTest::mutationClicksCompareWithThePresentGenomeOrOpenTheEditor() {
     auto win = playedWorld(6, 5, 1, true);
     frmMutaciones* view = win->openMutationsView();
     MutationsModel& m = view->mutations();
@@ -332,25 +323,20 @@ void GenerationViewsTest::mutationColumnClicksCompareWithThePresentGenome() {
     clickCell(view->fxgMutaciones, 0, 0);
     QCOMPARE(columnTexts(m, 2), recorded);
     QVERIFY(frmFunDibujadas::current() == nullptr);
-}
 
-void GenerationViewsTest::mutationRowZeroOpensTheEditorOnTheMutatedPart() {
-    auto win = playedWorld(6, 5, 1, true);
-    frmMutaciones* view = win->openMutationsView();
-    MutationsModel& m = view->mutations();
+    // Row 0 opens the editor on the part that mutated.
     int column = 1;
     while (column < m.mutationCount() && m.record(column).parte != 1) ++column;
-    const MutationRecord r = m.record(column);
     clickCell(view->fxgMutaciones, 0, column);
     frmFunDibujadas* editor = frmFunDibujadas::current();
     QVERIFY(editor != nullptr);
-    QCOMPARE(editor->ParteActual(), static_cast<int>(r.parte));
+    QCOMPARE(editor->ParteActual(), static_cast<int>(m.record(column).parte));
     QCOMPARE(m.showsPresent(column), false);
 }
 
-void GenerationViewsTest::aRunWithTheMutationsViewTickedKeepsRunning() {
+void GenerationViewsTest::theMutationsViewKeepsARunGoingEmptiesAndUnticks() {
     auto win = playedWorld(8, 6, 0, true);
-    frmMutaciones* view = win->openMutationsView();  // ticking shows it
+    QPointer<frmMutaciones> view = win->openMutationsView();  // ticking shows it
     // The twin start button runs the world as the world window's own does.
     press(view->cmdEmpezarJuego, Qt::LeftButton);
     QVERIFY(win->running());
@@ -361,11 +347,8 @@ void GenerationViewsTest::aRunWithTheMutationsViewTickedKeepsRunning() {
              QStringLiteral("Mutations - generation %1").arg(theWorld().Generacion));
     press(view->cmdEmpezarJuego, Qt::LeftButton);
     QVERIFY(!win->running());
-}
 
-void GenerationViewsTest::aNewWorldEmptiesTheMutationsViewAndClosingUnticksIt() {
-    auto win = playedWorld(6, 5, 1, true);
-    QPointer<frmMutaciones> view = win->openMutationsView();
+    // A new world empties it; closing it unticks the item, and it is not shown again.
     QVERIFY(view->mutations().mutationCount() > 0);
     win->newWorldPressed(1);
     QCOMPARE(view->mutations().mutationCount(), 0);
@@ -375,7 +358,7 @@ void GenerationViewsTest::aNewWorldEmptiesTheMutationsViewAndClosingUnticksIt() 
     QVERIFY(!win->mnuVerMutaciones->isChecked());
     QVERIFY(!theWorld().options.mnuVerMutaciones);
     press(win->cmdEmpezarJuego, Qt::RightButton);
-    QVERIFY(win->openMutationsView() == nullptr);  // unticked: not shown again
+    QVERIFY(win->openMutationsView() == nullptr);
 }
 
 QTEST_MAIN(GenerationViewsTest)
