@@ -114,7 +114,6 @@ class WorldWindowScreenTest : public QObject {
     void newWorldsStartWithCooperationHeaders();
     void verticalBarsShowTheirLargestValueAtTheTop();
     void entrepreneurBarsFitTheWorldAndLayItOut();
-    void startCreatesTheWorldTheBarsShow();
     void openLoadsAScenarioOrReportsWhyNot();
     void closingMainClosesEveryWindow();
     void commandLineNeedsNoDisplay();
@@ -148,11 +147,25 @@ class WorldWindowScreenTest : public QObject {
 };
 
 void WorldWindowScreenTest::startOpensTheWholeBoardInsideTheScreen() {
+    // What leads to windows not built yet is there but cannot be used.
+    for (QAction* a :
+         {principal->mnuGuardar, principal->mnuGuardarComo, principal->mnuEditorEstrategias})
+        QVERIFY2(!a->isEnabled(), qPrintable(a->text()));
+    // "Strat. limits" opens the limits window before any world exists.
+    QTest::mouseClick(principal->cmdRangos, Qt::LeftButton);
+    QPointer<frmRangos> limits = frmRangos::current();
+    QVERIFY(limits && limits->isVisible());
+    QCOMPARE(limits->windowTitle(), QStringLiteral("Strategies limits"));
+    limits->close();
+
     QScreen* screen = principal->screen();
     QCOMPARE(screen->geometry(), QRect(0, 0, 1600, 1000));
-    frmPartidas* win = start();
+    QSignalSpy replaced(&Session::instance(), &Session::worldReplaced);
+    QPointer<frmPartidas> win = start();
     QVERIFY(win != nullptr);
     QCOMPARE(theWorld().NumJugadores, 1000);
+    QCOMPARE(theWorld().NumFilas, 40);
+    QCOMPARE(replaced.count(), 1);
     QCOMPARE(screen->availableGeometry().intersected(win->frameGeometry()), win->frameGeometry());
     QVERIFY(wholeBoardShows(win));
     QVERIFY(testing_ui::saveScreenshot(win, QStringLiteral("world_window_after_start")));
@@ -162,6 +175,17 @@ void WorldWindowScreenTest::startOpensTheWholeBoardInsideTheScreen() {
     QCOMPARE(win->fxgTablero->cellNumberAt(1, 1), 1000);  // the corner wraps round the torus
     QCOMPARE(win->fxgTablero->cellNumberAt(w.NumFilas + 2, w.NumColumnas + 3), 2);
     QCOMPARE(win->fraVecindario->lblJugador[24]->text(), QStringLiteral("5"));
+
+    // The bars leave the world alone until the next "Start", which makes a new world window.
+    QTest::keyClick(principal->vsbFilas, Qt::Key_End);
+    QTest::keyClick(principal->vsbColumnas, Qt::Key_End);
+    QCOMPARE(theWorld().NumJugadores, 1000);
+    theWorld().Generacion = 12;
+    QTest::mouseClick(principal->cmdVerPartidas, Qt::LeftButton);
+    QCOMPARE(theWorld().NumJugadores, 25);
+    QCOMPARE(theWorld().genomes[kActual].size(), std::size_t(26));
+    QCOMPARE(theWorld().Generacion, 0);
+    QVERIFY(win.isNull() && principal->worldWindow()->isVisible());
 }
 
 void WorldWindowScreenTest::largerWorldsAndRememberedPlaces() {
@@ -501,39 +525,6 @@ void WorldWindowScreenTest::entrepreneurBarsFitTheWorldAndLayItOut() {
     QTest::keyClick(principal->vsbDistCol, Qt::Key_Home);
     expectLayout({8, 4, 3, 2, 40, 9}, 3);  // distance 4 leaves room for 8
     QVERIFY(testing_ui::saveScreenshot(principal.get(), QStringLiteral("frmPrincipal")));
-}
-
-void WorldWindowScreenTest::startCreatesTheWorldTheBarsShow() {
-    // What leads to windows not built yet is there but cannot be used.
-    for (QAction* a :
-         {principal->mnuGuardar, principal->mnuGuardarComo, principal->mnuEditorEstrategias})
-        QVERIFY2(!a->isEnabled(), qPrintable(a->text()));
-    // "Strat. limits" opens the limits window before any world exists.
-    QTest::mouseClick(principal->cmdRangos, Qt::LeftButton);
-    QPointer<frmRangos> limits = frmRangos::current();
-    QVERIFY(limits && limits->isVisible());
-    QCOMPARE(limits->windowTitle(), QStringLiteral("Strategies limits"));
-    limits->close();
-
-    Session& s = Session::instance();
-    QSignalSpy replaced(&s, &Session::worldReplaced);
-    QTest::mouseClick(principal->cmdVerPartidas, Qt::LeftButton);
-    QCOMPARE(s.world().NumJugadores, std::int16_t(1000));
-    QCOMPARE(s.world().NumFilas, std::int16_t(40));
-    QCOMPARE(replaced.count(), 1);
-    QPointer<QWidget> first = principal->worldWindow();
-    QVERIFY(first && first->isVisible());
-
-    // The bars leave the world alone until the next "Start", which makes a new world window.
-    QTest::keyClick(principal->vsbFilas, Qt::Key_End);
-    QTest::keyClick(principal->vsbColumnas, Qt::Key_End);
-    QCOMPARE(s.world().NumJugadores, std::int16_t(1000));
-    s.world().Generacion = 12;
-    QTest::mouseClick(principal->cmdVerPartidas, Qt::LeftButton);
-    QCOMPARE(s.world().NumJugadores, std::int16_t(25));
-    QCOMPARE(s.world().genomes[kActual].size(), std::size_t(26));
-    QCOMPARE(s.world().Generacion, 0);
-    QVERIFY(first.isNull() && principal->worldWindow()->isVisible());
 }
 
 void WorldWindowScreenTest::openLoadsAScenarioOrReportsWhyNot() {
