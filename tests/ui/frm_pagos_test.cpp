@@ -98,7 +98,7 @@ class FrmPagosTest : public QObject {
     }
     void cleanup() {
         window.reset();
-        neighbourhoods.reset();
+        hoods.reset();
     }
 
     void fillsFromTheSettingsKeepingEveryDigit();
@@ -107,23 +107,21 @@ class FrmPagosTest : public QObject {
     void boxesAndBarsFollowEachOther();
     void refusedTextKeepsTheLastValueAndOkRefuses();
     void testPanelPlaysOneMove();
-    void choosingANeighbourhoodStoresItAndShowsItsPositions();
-    void neighbourhoodPicturesLieRoundTheCell();
+    void choosingANeighbourhoodStoresItAndShowsItsPicture();
     void optionSevenIsKeptAndReopeningSelectsTheType();
-    void reservationStaysWithinThePartners();
     void percentageOfThePopulation();
 
   private:
     // The neighbourhoods window on a 5 x 5 world, shown over the pay-offs window.
     bool openNeighbourhoods() {
         makeWorld(5, 5);
-        neighbourhoods = std::make_unique<frmTiposVecindario>();
-        neighbourhoods->refill();
-        return testing_ui::showActive(neighbourhoods.get());
+        hoods = std::make_unique<frmTiposVecindario>();
+        hoods->refill();
+        return testing_ui::showActive(hoods.get());
     }
 
     std::unique_ptr<frmPagos> window;
-    std::unique_ptr<frmTiposVecindario> neighbourhoods;
+    std::unique_ptr<frmTiposVecindario> hoods;
 };
 
 void FrmPagosTest::fillsFromTheSettingsKeepingEveryDigit() {
@@ -369,7 +367,7 @@ void FrmPagosTest::testPanelPlaysOneMove() {
 
 // The code, mask and partner count of each type are the neighbourhood tests'; here the window
 // shows and stores them.
-void FrmPagosTest::choosingANeighbourhoodStoresItAndShowsItsPositions() {
+void FrmPagosTest::choosingANeighbourhoodStoresItAndShowsItsPicture() {
     QVERIFY(openNeighbourhoods());
     struct Row {
         int type;
@@ -383,30 +381,25 @@ void FrmPagosTest::choosingANeighbourhoodStoresItAndShowsItsPositions() {
     };
     QSignalSpy chosen(&Session::instance(), &Session::neighbourhoodChosen);
     for (const Row& row : rows) {
-        const QString name = neighbourhoods->optTipoVecindario[row.type]->text();
-        clickOption(neighbourhoods->optTipoVecindario[row.type]);
+        const QString name = hoods->optTipoVecindario[row.type]->text();
+        clickOption(hoods->optTipoVecindario[row.type]);
         const Neighbourhood& v = world().neighbourhood;
         QVERIFY2(v.CodVecin[kActual] == row.code, qPrintable(name));
         QVERIFY2(v.CodVecin[kPrevio] == 2, qPrintable(name));  // in force only at the next step
-        QVERIFY2(shown(*neighbourhoods) == row.boxes,
-                 qPrintable(name + ": " + shown(*neighbourhoods).join(',')));
-        QCOMPARE(neighbourhoods->lineCodVecin->text(),
-                 QStringLiteral("CodVecin: %1").arg(row.code));
-        QCOMPARE(neighbourhoods->lineVecinosFijos->text(),
+        QVERIFY2(shown(*hoods) == row.boxes, qPrintable(name + ": " + shown(*hoods).join(',')));
+        QCOMPARE(hoods->lineCodVecin->text(), QStringLiteral("CodVecin: %1").arg(row.code));
+        QCOMPARE(hoods->lineVecinosFijos->text(),
                  QStringLiteral("Vecinos fijos: %1").arg(row.mask));
-        QCOMPARE(neighbourhoods->hsbReservar->value(), row.reservation);
-        QCOMPARE(neighbourhoods->txtReservar->text(), QString::number(row.reservation));
+        QCOMPARE(hoods->hsbReservar->value(), row.reservation);
+        QCOMPARE(hoods->txtReservar->text(), QString::number(row.reservation));
     }
     QCOMPARE(chosen.count(), int(rows.size()));
     // Choosing the type in force again changes nothing and says nothing.
-    clickOption(neighbourhoods->optTipoVecindario[4]);
+    clickOption(hoods->optTipoVecindario[4]);
     QCOMPARE(chosen.count(), int(rows.size()));
-    QVERIFY(testing_ui::saveScreenshot(neighbourhoods.get(), QStringLiteral("frmTiposVecindario")));
-}
+    QVERIFY(testing_ui::saveScreenshot(hoods.get(), QStringLiteral("frmTiposVecindario")));
 
-void FrmPagosTest::neighbourhoodPicturesLieRoundTheCell() {
-    QVERIFY(openNeighbourhoods());
-    clickOption(neighbourhoods->optTipoVecindario[12]);
+    clickOption(hoods->optTipoVecindario[12]);
     // Rows of the 5 x 5 picture, top first, read off the boxes' places on the screen.
     const std::vector<QStringList> expected{{"22", "23", "4", "5", "6"},
                                             {"21", "15", "0", "1", "7"},
@@ -415,8 +408,8 @@ void FrmPagosTest::neighbourhoodPicturesLieRoundTheCell() {
                                             {"18", "17", "16", "11", "10"}};
     std::map<int, std::map<int, QString>> byPlace;
     for (int j = 0; j <= kNumPositions; ++j) {
-        const QPoint p = neighbourhoods->txtJugador[j]->mapTo(neighbourhoods.get(), QPoint(0, 0));
-        byPlace[p.y()][p.x()] = neighbourhoods->txtJugador[j]->text();
+        const QPoint p = hoods->txtJugador[j]->mapTo(hoods.get(), QPoint(0, 0));
+        byPlace[p.y()][p.x()] = hoods->txtJugador[j]->text();
     }
     QCOMPARE(byPlace.size(), std::size_t(5));
     int r = 0;
@@ -425,16 +418,27 @@ void FrmPagosTest::neighbourhoodPicturesLieRoundTheCell() {
         for (const auto& [x, text] : row) texts << text;
         QCOMPARE(texts, expected[r++]);
     }
+
+    // The reservation bar stays within the partners of the type.
+    clickOption(hoods->optTipoVecindario[3]);  // 8 random partners
+    QCOMPARE(hoods->hsbReservar->value(), 8);
+    testing_ui::clickBar(hoods->hsbReservar, QStyle::SC_ScrollBarSubLine);
+    QCOMPARE(hoods->txtReservar->text(), QStringLiteral("7"));
+    testing_ui::clickBar(hoods->hsbReservar, QStyle::SC_ScrollBarAddPage, 3);
+    QCOMPARE(hoods->hsbReservar->value(), 8);
+    QCOMPARE(hoods->txtReservar->text(), QStringLiteral("8"));
+    testing_ui::clickBar(hoods->hsbReservar, QStyle::SC_ScrollBarSubPage, 10);
+    QCOMPARE(hoods->txtReservar->text(), QStringLiteral("1"));
 }
 
 void FrmPagosTest::optionSevenIsKeptAndReopeningSelectsTheType() {
     QVERIFY(openNeighbourhoods());
     world().options.mnuOpcion[7] = true;
-    clickOption(neighbourhoods->optTipoVecindario[12]);
+    clickOption(hoods->optTipoVecindario[12]);
     QCOMPARE(world().neighbourhood.CodVecin[kActual], std::uint8_t(34));
-    neighbourhoods = std::make_unique<frmTiposVecindario>();
-    neighbourhoods->refill();
-    QVERIFY(neighbourhoods->optTipoVecindario[12]->isChecked());
+    hoods = std::make_unique<frmTiposVecindario>();
+    hoods->refill();
+    QVERIFY(hoods->optTipoVecindario[12]->isChecked());
     QCOMPARE(world().neighbourhood.CodVecin[kActual], std::uint8_t(34));
 
     // A code no type has (an edited file) opens on type 0.
@@ -447,19 +451,6 @@ void FrmPagosTest::optionSevenIsKeptAndReopeningSelectsTheType() {
     QPointer<frmTiposVecindario> alive = opened;
     opened->close();
     QTRY_VERIFY(alive.isNull());
-}
-
-void FrmPagosTest::reservationStaysWithinThePartners() {
-    QVERIFY(openNeighbourhoods());
-    clickOption(neighbourhoods->optTipoVecindario[3]);  // 8 random partners
-    QCOMPARE(neighbourhoods->hsbReservar->value(), 8);
-    testing_ui::clickBar(neighbourhoods->hsbReservar, QStyle::SC_ScrollBarSubLine);
-    QCOMPARE(neighbourhoods->txtReservar->text(), QStringLiteral("7"));
-    testing_ui::clickBar(neighbourhoods->hsbReservar, QStyle::SC_ScrollBarAddPage, 3);
-    QCOMPARE(neighbourhoods->hsbReservar->value(), 8);
-    QCOMPARE(neighbourhoods->txtReservar->text(), QStringLiteral("8"));
-    testing_ui::clickBar(neighbourhoods->hsbReservar, QStyle::SC_ScrollBarSubPage, 10);
-    QCOMPARE(neighbourhoods->txtReservar->text(), QStringLiteral("1"));
 }
 
 void FrmPagosTest::percentageOfThePopulation() {
@@ -477,9 +468,9 @@ void FrmPagosTest::percentageOfThePopulation() {
     };
     for (const Row& row : table) {
         makeWorld(row.columns, row.rows);
-        neighbourhoods->refill();
-        clickOption(neighbourhoods->optTipoVecindario[row.type]);
-        QCOMPARE(neighbourhoods->lblPorcentaje->text(), row.line);
+        hoods->refill();
+        clickOption(hoods->optTipoVecindario[row.type]);
+        QCOMPARE(hoods->lblPorcentaje->text(), row.line);
     }
 }
 
