@@ -298,7 +298,7 @@ void FrmPartidasTest::menuItemsTickTheWorld() {
 void FrmPartidasTest::dragPaintsTheRectangleAndFillTheBoardButBlankSquares() {
     World& w = theWorld();
     BoardWidget* board = win->fxgTablero;
-    w.genoma(kActual, 0) = listStrategy(w, "UC");
+    w.genoma(kActual, 0) = genomeOf(w, "UC");
     // Bottom-right to top-left of the 3 x 3 block of rows 1..3, columns 2..4.
     QTest::mousePress(board, Qt::LeftButton, {}, cellCentre(*board, 3, 4));
     QTest::mouseMove(board, cellCentre(*board, 2, 3));
@@ -307,8 +307,7 @@ void FrmPartidasTest::dragPaintsTheRectangleAndFillTheBoardButBlankSquares() {
     for (int r = 0; r < 5; ++r) {
         for (int c = 0; c < 6; ++c) {
             const bool inside = r >= 1 && r <= 3 && c >= 2 && c <= 4;
-            QCOMPARE(sameStrategy(w.genoma(kActual, w.cellAt(r, c)), listStrategy(w, "UC")),
-                     inside);
+            QCOMPARE(sameStrategy(w.genoma(kActual, w.cellAt(r, c)), genomeOf(w, "UC")), inside);
         }
     }
     // A drag past the edge stops at the world's last row and column.
@@ -316,24 +315,24 @@ void FrmPartidasTest::dragPaintsTheRectangleAndFillTheBoardButBlankSquares() {
     QTest::mouseMove(board, QPoint(board->width() - 1, board->height() - 1));
     QCOMPARE(board->selectionEnd(), QPoint(5 + 2, 4 + 2));  // grid column, row
     QTest::mouseRelease(board, Qt::LeftButton, {}, QPoint(board->width() - 1, board->height() - 1));
-    QVERIFY(sameStrategy(w.genoma(kActual, w.NumJugadores), listStrategy(w, "UC")));
+    QVERIFY(sameStrategy(w.genoma(kActual, w.NumJugadores), genomeOf(w, "UC")));
 
     // "Fill" paints the whole board but its blank squares.
-    const Genoma blank = listStrategy(w, "Cuadro en blanco");
+    const Genoma blank = genomeOf(w, "Cuadro en blanco");
     for (int cell : {3, 11}) w.genoma(kActual, cell) = blank;
-    w.genoma(kActual, 0) = listStrategy(w, "UD");
+    w.genoma(kActual, 0) = genomeOf(w, "UD");
     press(win->cmdSelTodo, Qt::LeftButton);
     for (int cell = 1; cell <= w.NumJugadores; ++cell) {
         const bool isBlank = cell == 3 || cell == 11;
         QCOMPARE(w.genoma(kActual, cell) == blank, isBlank);
-        QCOMPARE(sameStrategy(w.genoma(kActual, cell), listStrategy(w, "UD")), !isBlank);
+        QCOMPARE(sameStrategy(w.genoma(kActual, cell), genomeOf(w, "UD")), !isBlank);
     }
 }
 
 void FrmPartidasTest::buttonsAndKeysPickUpAndPutDown() {
     World& w = theWorld();
     BoardWidget* board = win->fxgTablero;
-    w.genoma(kActual, 9) = listStrategy(w, "Tit For Tat");
+    w.genoma(kActual, 9) = genomeOf(w, "Tit For Tat");
     QTest::mousePress(board, Qt::LeftButton, {}, cellCentre(*board, 0, 0));
     QTest::mouseMove(board, cellCentre(*board, 2, 2));
     // The right button picks up from the cell under it and collapses the selection there.
@@ -345,7 +344,7 @@ void FrmPartidasTest::buttonsAndKeysPickUpAndPutDown() {
     QCOMPARE(sameStrategy(w.genoma(kActual, 1), w.genoma(kActual, 9)), false);
 
     // A double click puts the strategy down on that one cell, blank square or not.
-    w.genoma(kActual, 30) = listStrategy(w, "Cuadro en blanco");
+    w.genoma(kActual, 30) = genomeOf(w, "Cuadro en blanco");
     QTest::mouseDClick(board, Qt::LeftButton, {}, cellCentre(*board, 4, 5));  // cell 30
     QVERIFY(sameStrategy(w.genoma(kActual, 30), w.genoma(kActual, 9)));
     int painted = 0;
@@ -361,7 +360,7 @@ void FrmPartidasTest::buttonsAndKeysPickUpAndPutDown() {
     QTest::keyClick(board, Qt::Key_Up);
     QTest::keyClick(board, Qt::Key_Up);  // stops at the top row
     QCOMPARE(int(w.CasillaSel), 3);
-    w.genoma(kActual, 3) = listStrategy(w, "UD");
+    w.genoma(kActual, 3) = genomeOf(w, "UD");
     QTest::keyClick(board, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(w.genoma(kActual, 0), w.genoma(kActual, 3));
 
@@ -370,11 +369,11 @@ void FrmPartidasTest::buttonsAndKeysPickUpAndPutDown() {
     QCOMPARE(board->selectionCells(), (QList<int>{3, 4, 9, 10}));
     QTest::keyClick(board, Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
     for (int cell : {3, 4, 9, 10}) QCOMPARE(w.genoma(kActual, cell), w.genoma(kActual, 3));
-    QVERIFY(!sameStrategy(w.genoma(kActual, 2), listStrategy(w, "UD")));
+    QVERIFY(!sameStrategy(w.genoma(kActual, 2), genomeOf(w, "UD")));
 
     QTest::keyClick(board, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
     for (int cell = 1; cell <= w.NumJugadores; ++cell)
-        QVERIFY(sameStrategy(w.genoma(kActual, cell), listStrategy(w, "UD")));
+        QVERIFY(sameStrategy(w.genoma(kActual, cell), genomeOf(w, "UD")));
 }
 
 void FrmPartidasTest::leftPressInspectsUnlessTheNeighbourhoodChanged() {
@@ -546,7 +545,7 @@ void FrmPartidasTest::inspectorTooltipsAreWorkedOutWhenAsked() {
     QVERIFY(QTest::qWaitForWindowActive(win.get()));
     World& w = theWorld();
     clickOpcion(w, 0);  // no mutation: every cell keeps the one strategy
-    w.genoma(kActual, 0) = listStrategy(w, "UC");
+    w.genoma(kActual, 0) = genomeOf(w, "UC");
     QTest::mousePress(win->cmdSelTodo, Qt::LeftButton);
     press(win->cmdEmpezarJuego, Qt::RightButton);
     Inspector* insp = win->fraVecindario;
@@ -573,7 +572,7 @@ void FrmPartidasTest::inspectorTooltipsAreWorkedOutWhenAsked() {
 void FrmPartidasTest::strategyAverageCountsEachShownCellOnce() {
     open(4, 1);
     World& w = theWorld();
-    const Genoma uc = listStrategy(w, "UC"), ud = listStrategy(w, "UD");
+    const Genoma uc = genomeOf(w, "UC"), ud = genomeOf(w, "UD");
     for (int cell = 1; cell <= 4; ++cell) w.genoma(kPrevio, cell) = cell == 4 ? ud : uc;
     GenerationReport rep;
     rep.PagoTotal = {0, 1.0f, 2.0f, 0.5f, 9.0f};
