@@ -96,11 +96,10 @@ class ShareChartWindowTest : public QObject {
     void decimationKeepsEveryColumnsExtremes();
     void followsTheRunAndStartsAgainWithANewWorld();
     void csvIsTheBatchRunsFile();
-    void savesThePictureAndSaysWhyAnExportFailed();
+    void picturesAreSavedAtTheChosenSizeAndAFailedExportSaysWhy();
     void coopGeometry_data();
     void coopGeometry();
     void coopChartRedrawsOnABoxAndClearsOnANewStepOrWorld();
-    void coopChartSavesThePictureAtTheChosenSize();
 };
 
 void ShareChartWindowTest::geometryOfAFewGenerations() {
@@ -290,9 +289,10 @@ void ShareChartWindowTest::csvIsTheBatchRunsFile() {
     delete world.data();
 }
 
-void ShareChartWindowTest::savesThePictureAndSaysWhyAnExportFailed() {
+void ShareChartWindowTest::picturesAreSavedAtTheChosenSizeAndAFailedExportSaysWhy() {
     testing::FakeDialogs* dialogs = nullptr;
     auto world = testing::openWorldWindow(20, 15, &dialogs);
+    theWorld().PasoCoop = 2;
     Session::instance().simulation().run(60);
     StrategySharesWindow* shares = StrategySharesWindow::open();
     QVERIFY(testing_ui::saveScreenshot(shares, QStringLiteral("strategy_shares")));
@@ -309,6 +309,32 @@ void ShareChartWindowTest::savesThePictureAndSaysWhyAnExportFailed() {
         shares->picture->chartFor(QSizeF(1200, 700)).legend.back();
     QCOMPARE(saved.pixelColor(entry.swatch.topLeft().toPoint()), QColor(40, 40, 40));
     QCOMPARE(saved.pixelColor(entry.swatch.center().toPoint()), entry.colour);
+
+    // The cooperation chart likewise: the x axis runs at y = 0, 115 / 135 of the height down,
+    // from x = 0 (40 / 1080 across); the same chart painted again gives the same picture.
+    frmCoopGlob* chart = frmCoopGlob::open();
+    QVERIFY(testing_ui::saveScreenshot(chart, QStringLiteral("frm_coop_glob")));
+    const QString path = dir.filePath(QStringLiteral("chart.png"));
+    dialogs->imageAnswers << Dialogs::ImageChoice{path, QSize(900, 450)};
+    QTest::mouseClick(chart->savePictureButton, Qt::LeftButton);
+    QCOMPARE(dialogs->imageProposed.last(), chart->pcbFuncion->size());
+    QVERIFY(dialogs->infos.isEmpty());
+    const QImage coop(path);
+    QCOMPARE(coop.pixelColor(450, 383), QColor(Qt::black));
+    QCOMPARE(coop.pixelColor(10, 10), QColor(Qt::white));
+    chart->close();
+    QImage again(QSize(900, 450), QImage::Format_ARGB32_Premultiplied);
+    again.fill(Qt::white);
+    {
+        QPainter p(&again);
+        paintCoopChart(p, QRectF(0, 0, 900, 450),
+                       coopChartGeometry(theWorld().HistoriaCoop, theWorld().PasoCoop,
+                                         theWorld().Generacion, true, true));
+    }
+    QCOMPARE(coop.convertToFormat(again.format()), again);
+    // A cancelled dialog writes nothing.
+    QVERIFY(!frmCoopGlob::open()->savePicture());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList{"chart.png", "shares.png"}));
 
     // A writer that fails as a full disk does: nothing is written, and the user is told why.
     QStringList asked;
@@ -444,41 +470,6 @@ void ShareChartWindowTest::coopChartRedrawsOnABoxAndClearsOnANewStepOrWorld() {
     QVERIFY(chart->pcbFuncion->chart().curves[0].isEmpty());
     QCOMPARE(chart->lblAverageGreen->text(), QStringLiteral("Average Green = "));
     QCOMPARE(chart->windowTitle(), QStringLiteral("Cooperation History"));
-}
-
-void ShareChartWindowTest::coopChartSavesThePictureAtTheChosenSize() {
-    testing::FakeDialogs* dialogs = nullptr;
-    auto world = testing::openWorldWindow(20, 15, &dialogs);
-    theWorld().PasoCoop = 2;
-    Session::instance().simulation().run(60);
-    frmCoopGlob* chart = frmCoopGlob::open();
-    QVERIFY(testing_ui::saveScreenshot(chart, QStringLiteral("frm_coop_glob")));
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("chart.png"));
-    dialogs->imageAnswers << Dialogs::ImageChoice{path, QSize(900, 450)};
-    QTest::mouseClick(chart->savePictureButton, Qt::LeftButton);
-    QCOMPARE(dialogs->imageProposed, QList<QSize>{chart->pcbFuncion->size()});
-    QVERIFY(dialogs->infos.isEmpty());
-    const QImage saved(path);
-    QCOMPARE(saved.size(), QSize(900, 450));
-    // The x axis runs at y = 0, 115 / 135 of the height down, from x = 0 (40 / 1080 across).
-    QCOMPARE(saved.pixelColor(450, 383), QColor(Qt::black));
-    QCOMPARE(saved.pixelColor(10, 10), QColor(Qt::white));
-    // The same chart painted again gives the same bytes' picture: nothing of the window is read.
-    chart->close();
-    QImage again(QSize(900, 450), QImage::Format_ARGB32_Premultiplied);
-    again.fill(Qt::white);
-    {
-        QPainter p(&again);
-        paintCoopChart(p, QRectF(0, 0, 900, 450),
-                       coopChartGeometry(theWorld().HistoriaCoop, theWorld().PasoCoop,
-                                         theWorld().Generacion, true, true));
-    }
-    QCOMPARE(saved.convertToFormat(again.format()), again);
-
-    // A cancelled dialog writes nothing.
-    QVERIFY(!frmCoopGlob::open()->savePicture());
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"chart.png"});
 }
 
 QTEST_MAIN(ShareChartWindowTest)
