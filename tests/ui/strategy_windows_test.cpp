@@ -102,20 +102,16 @@ class StrategyWindowsTest : public QObject {
 
     void opensFromEveryGenomeBox();
     void showingWritesNothingBackAndTypedNumbersOutsideTheScrollAreIgnored();
-    void clicksOnTheCurveMoveItsPoints();
-    void aDragIsOneUndoStep();
+    void clicksAndDragsMoveThePointsOneUndoStepEach();
     void storingChecksBothPartsInCellForm();
-    void namesAreCheckedAndTheListFills();
-    void replaceOverwritesTheChosenItem();
+    void replaceOverwritesAndNamesFillTheList();
     void fillByEachButtonLeavesBlankSquares();
     void strategyFilesSaveOpenAndRefuse();
     void aReplacedWorldRefillsEveryStrategyWindow();
-    void limitsShowTheRowsOfEachPart();
-    void limitScrollsTakeTheRowsBoundsAndPushBack();
+    void limitsShowEachPartAndTheScrollsPushBack();
     void limitsRefuseWhatIsNotALimitAndKeepThePrevious();
     void aFilesLimitOutsideItsBoundsIsShownAndKept();
-    void distributionStartUpRows();
-    void equalSharesAmongTheActiveRows();
+    void distributionRowsAndEqualShares();
     void normalizeAndFillWorld();
 
   private:
@@ -210,7 +206,7 @@ void StrategyWindowsTest::showingWritesNothingBackAndTypedNumbersOutsideTheScrol
 
 // Which point a click moves is the engine's rule; here the picture's transform takes clicks
 // inside, left of, above and right of the plot to it.
-void StrategyWindowsTest::clicksOnTheCurveMoveItsPoints() {
+void StrategyWindowsTest::clicksAndDragsMoveThePointsOneUndoStepEach() {
     frmFunDibujadas* e = openOnCentre();
     chooseItem(*e, 5);  // "Tit For Tat": (0, 0), (25, 25), (75, 75), (100, 100)
     const struct {
@@ -228,10 +224,8 @@ void StrategyWindowsTest::clicksOnTheCurveMoveItsPoints() {
     }
     e->resize(e->sizeHint());
     QVERIFY(testing_ui::saveScreenshot(e, QStringLiteral("frm_fun_dibujadas")));
-}
 
-void StrategyWindowsTest::aDragIsOneUndoStep() {
-    frmFunDibujadas* e = openOnCentre();
+    // A drag is one undo step.
     chooseItem(*e, 5);
     const ListGenoma before = list()[0].genoma;
     QTest::mousePress(e->pcbFuncion, Qt::LeftButton, {}, at(*e, 30, 60));
@@ -311,8 +305,22 @@ void StrategyWindowsTest::storingChecksBothPartsInCellForm() {
     QCOMPARE(win->fraVecindario->txtSeleccionada->text(), QStringLiteral("   0.5   0.3   0.2"));
 }
 
-void StrategyWindowsTest::namesAreCheckedAndTheListFills() {
+// "Replace" overwrites the chosen item; "Add" checks the name and fills the list.
+void StrategyWindowsTest::replaceOverwritesAndNamesFillTheList() {
     frmFunDibujadas* e = openOnCentre();
+    chooseItem(*e, 4);  // "UC", slot 5
+    clickCurve(*e, -3, 40);
+    QTest::mouseClick(e->replaceButton, Qt::LeftButton);
+    QCOMPARE(list()[5].genoma.parte[0].Y0, std::uint8_t(40));
+    QCOMPARE(list()[5].name, std::string("UC"));
+    // The same item chosen again loads it again, edits and all.
+    clickCurve(*e, -3, 90);
+    chooseItem(*e, 4);
+    QCOMPARE(list()[0].genoma.parte[0].Y0, std::uint8_t(40));
+    chooseItem(*e, 0);
+    QTest::mouseClick(e->replaceButton, Qt::LeftButton);
+    QVERIFY(dialogs->infos.last().startsWith(QStringLiteral("Choose the strategy to replace")));
+
     chooseItem(*e, 3);  // "UD"
     // A refused name says why in an "Info" box (every reason is the strategy list test's).
     dialogs->infos.clear();
@@ -339,22 +347,6 @@ void StrategyWindowsTest::namesAreCheckedAndTheListFills() {
     QCOMPARE(dialogs->infos.last(),
              QStringLiteral("The strategy list is full: slots 2 to 20 all hold a strategy. "
                             "\"Replace\" overwrites the one chosen."));
-}
-
-void StrategyWindowsTest::replaceOverwritesTheChosenItem() {
-    frmFunDibujadas* e = openOnCentre();
-    chooseItem(*e, 4);  // "UC", slot 5
-    clickCurve(*e, -3, 40);
-    QTest::mouseClick(e->replaceButton, Qt::LeftButton);
-    QCOMPARE(list()[5].genoma.parte[0].Y0, std::uint8_t(40));
-    QCOMPARE(list()[5].name, std::string("UC"));
-    // The same item chosen again loads it again, edits and all.
-    clickCurve(*e, -3, 90);
-    chooseItem(*e, 4);
-    QCOMPARE(list()[0].genoma.parte[0].Y0, std::uint8_t(40));
-    chooseItem(*e, 0);
-    QTest::mouseClick(e->replaceButton, Qt::LeftButton);
-    QVERIFY(dialogs->infos.last().startsWith(QStringLiteral("Choose the strategy to replace")));
 }
 
 void StrategyWindowsTest::fillByEachButtonLeavesBlankSquares() {
@@ -497,7 +489,7 @@ void StrategyWindowsTest::aReplacedWorldRefillsEveryStrategyWindow() {
     shares->close();
 }
 
-void StrategyWindowsTest::limitsShowTheRowsOfEachPart() {
+void StrategyWindowsTest::limitsShowEachPartAndTheScrollsPushBack() {
     frmRangos* window = openLimits();
     QVERIFY(window != nullptr);
     QCOMPARE(window->txtMin[7]->text(), QStringLiteral("1"));
@@ -514,11 +506,8 @@ void StrategyWindowsTest::limitsShowTheRowsOfEachPart() {
     QTest::mouseClick(window->optFuncion[0], Qt::LeftButton);
     QCOMPARE(rangos().limits[9][1], (std::array<std::int32_t, 2>{5, 60}));
     QCOMPARE(rangos().limits[9][0], (std::array<std::int32_t, 2>{0, 100}));
-}
 
-void StrategyWindowsTest::limitScrollsTakeTheRowsBoundsAndPushBack() {
-    frmRangos* window = openLimits();
-    QVERIFY(window != nullptr);
+    // The scrolls take the rows' bounds and push back.
     typeInto(window->txtMin[9], QStringLiteral("40"));
     typeInto(window->txtMax[9], QStringLiteral("60"));
     QTest::mouseClick(window->txtMin[9], Qt::LeftButton);
@@ -598,7 +587,7 @@ void StrategyWindowsTest::aFilesLimitOutsideItsBoundsIsShownAndKept() {
     QCOMPARE(rangos().limits[9][0], (std::array<std::int32_t, 2>{10, 100}));
 }
 
-void StrategyWindowsTest::distributionStartUpRows() {
+void StrategyWindowsTest::distributionRowsAndEqualShares() {
     frmDistribuir* window = openDistribution();
     QVERIFY(window != nullptr);
     QCOMPARE(window->windowTitle(), QStringLiteral("Distribute strategies"));
@@ -620,11 +609,8 @@ void StrategyWindowsTest::distributionStartUpRows() {
     QVERIFY(window->cmdRepartir->isEnabled());
     window->resize(window->sizeHint());
     QVERIFY(testing_ui::saveScreenshot(window, QStringLiteral("frm_distribuir")));
-}
 
-void StrategyWindowsTest::equalSharesAmongTheActiveRows() {
-    frmDistribuir* window = openDistribution();
-    QVERIFY(window != nullptr);
+    // "Equal distribution" shares among the active rows; "Fill world" only at a total of 100.
     const struct {
         int active;
         QString each, total;
