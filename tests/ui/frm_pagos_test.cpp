@@ -108,8 +108,7 @@ class FrmPagosTest : public QObject {
     void refusedTextKeepsTheLastValueAndOkRefuses();
     void testPanelPlaysOneMove();
     void choosingANeighbourhoodStoresItAndShowsItsPicture();
-    void optionSevenIsKeptAndReopeningSelectsTheType();
-    void percentageOfThePopulation();
+    void optionSevenIsKeptReopeningSelectsTheTypeAndTheShareIsShown();
 
   private:
     // The neighbourhoods window on a 5 x 5 world, shown over the pay-offs window.
@@ -431,7 +430,7 @@ void FrmPagosTest::choosingANeighbourhoodStoresItAndShowsItsPicture() {
     QCOMPARE(hoods->txtReservar->text(), QStringLiteral("1"));
 }
 
-void FrmPagosTest::optionSevenIsKeptAndReopeningSelectsTheType() {
+void FrmPagosTest::optionSevenIsKeptReopeningSelectsTheTypeAndTheShareIsShown() {
     QVERIFY(openNeighbourhoods());
     world().options.mnuOpcion[7] = true;
     clickOption(hoods->optTipoVecindario[12]);
@@ -451,10 +450,8 @@ void FrmPagosTest::optionSevenIsKeptAndReopeningSelectsTheType() {
     QPointer<frmTiposVecindario> alive = opened;
     opened->close();
     QTRY_VERIFY(alive.isNull());
-}
 
-void FrmPagosTest::percentageOfThePopulation() {
-    QVERIFY(openNeighbourhoods());
+    // The share of the population a cell plays against.
     struct Row {
         int columns, rows, type;
         QString line;

@@ -85,12 +85,10 @@ class GenerationViewsTest : public QObject {
     }
 
     void aRivalRowShowsTheSearchAsTheGenerationPlayedIt();
-    void theOtherSideAndAChangeOfPayoffsAreExplainedAsPlayed();
     void transitionsMarkTheRecordedParentsUnderEachRule_data();
     void transitionsMarkTheRecordedParentsUnderEachRule();
     void aFillOrNewLeavesNothingStaleExplained();
     void showsEveryMutationWithItsMarksAndColours();
-    void mutationClicksCompareWithThePresentGenomeOrOpenTheEditor();
     void theMutationsViewKeepsARunGoingEmptiesAndUnticks();
 };
 
@@ -138,23 +136,17 @@ void GenerationViewsTest::aRivalRowShowsTheSearchAsTheGenerationPlayedIt() {
     // The number label opens the editor on the genome that played.
     QTest::mouseClick(d->lblNumRival, Qt::LeftButton);
     QVERIFY(frmFunDibujadas::current() != nullptr);
-}
 
-// The other button and the keyboard explain the other side; a change of pay-offs since leaves
-// the explanation as played.
-void GenerationViewsTest::theOtherSideAndAChangeOfPayoffsAreExplainedAsPlayed() {
-    auto win = playedWorld(8, 6, 3);
-    const int cell = theWorld().CasillaSel;
-    const QString rival = win->fxgResultados->results().text(3, 4);
+    // The other button and the keyboard explain the other side; a change of pay-offs since
+    // leaves the explanation as played.
+    const QString other = win->fxgResultados->results().text(3, 4);
     pressRival(*win, 3, Qt::RightButton);
-    frmDetalles* d = visibleWindow<frmDetalles>();
-    QVERIFY(d != nullptr);
     QCOMPARE(d->lblNumRival->text(), QString::number(cell));
-    QCOMPARE(d->lblNumSubRival->text(), rival);
+    QCOMPARE(d->lblNumSubRival->text(), other);
     const QStringList rightPress = gridTexts(d->rows());
 
     pressRival(*win, 3, Qt::LeftButton);
-    QCOMPARE(d->lblNumRival->text(), rival);
+    QCOMPARE(d->lblNumRival->text(), other);
     win->fxgResultados->setCurrentIndex(win->fxgResultados->results().index(3, 4));
     win->detailsRightAction->trigger();
     QCOMPARE(gridTexts(d->rows()), rightPress);
@@ -299,12 +291,8 @@ void GenerationViewsTest::showsEveryMutationWithItsMarksAndColours() {
     // Nothing is selectable, so no highlight covers the colours.
     QCOMPARE(view->fxgMutaciones->selectionMode(), QAbstractItemView::NoSelection);
     QVERIFY(!(m.flags(m.index(3, 1)) & Qt::ItemIsSelectable));
-}
 
-void GenerationViewsTest::mutationClicksCompareWithThePresentGenomeOrOpenTheEditor() {
-    auto win = playedWorld(6, 5, 1, true);
-    frmMutaciones* view = win->openMutationsView();
-    MutationsModel& m = view->mutations();
+    // A click compares a column with the present genome; row 0 opens the editor.
     const MutationRecord r = m.record(2);
     const QStringList recorded = columnTexts(m, 2);
     // The user changes the cell after the generation; the comparison shows it as it is now.

@@ -110,9 +110,8 @@ class WorldWindowScreenTest : public QObject {
     void saveWritesToTheWorldsFileAndTheTitleSaysSo();
     void changedWorldAsksBeforeItIsSetAside_data();
     void changedWorldAsksBeforeItIsSetAside();
-    void mainTakesTypedNumbers();
+    void mainBarsAndBoxesTakeNumbers();
     void newWorldsStartWithCooperationHeaders();
-    void verticalBarsShowTheirLargestValueAtTheTop();
     void entrepreneurBarsFitTheWorldAndLayItOut();
     void openLoadsAScenarioOrReportsWhyNot();
     void closingMainClosesEveryWindow();
@@ -429,7 +428,23 @@ void WorldWindowScreenTest::changedWorldAsksBeforeItIsSetAside() {
     }
 }
 
-void WorldWindowScreenTest::mainTakesTypedNumbers() {
+// "Main"'s bars show their largest value at the top; its boxes take typed numbers.
+void WorldWindowScreenTest::mainBarsAndBoxesTakeNumbers() {
+    UpwardBar* rows = principal->vsbFilas;
+    arrow(rows, true, 3);
+    arrow(rows, false);
+    QCOMPARE(principal->txtFilas->text(), QStringLiteral("42"));
+    QTest::keyClick(rows, Qt::Key_Home);
+    QCOMPARE(principal->txtFilas->text(), QStringLiteral("50"));
+    // At its largest number the thumb touches the upper arrow: clicking just below the arrow
+    // hits the thumb, which moves nothing.
+    const int belowArrow = rows->width() + 2;
+    QTest::mouseClick(rows, Qt::LeftButton, {}, QPoint(rows->width() / 2, belowArrow));
+    QCOMPARE(rows->number(), 50);
+    QTest::mouseClick(rows, Qt::LeftButton, {},
+                      QPoint(rows->width() / 2, rows->height() - belowArrow));
+    QCOMPARE(rows->number(), 49);  // the track below the thumb lowers it
+
     frmPrincipal& m = *principal;
     const struct {
         QLineEdit* box;
@@ -469,23 +484,6 @@ void WorldWindowScreenTest::newWorldsStartWithCooperationHeaders() {
     QCOMPARE(win->fxgResultados->results().text(1, 1), QStringLiteral("Ci R"));
     QCOMPARE(win->fxgResultados->results().text(1, 5), QStringLiteral("Ci P"));
     QCOMPARE(win->fxgResultados->results().text(1, 3), QStringLiteral("Disp"));
-}
-
-void WorldWindowScreenTest::verticalBarsShowTheirLargestValueAtTheTop() {
-    UpwardBar* rows = principal->vsbFilas;
-    arrow(rows, true, 3);
-    arrow(rows, false);
-    QCOMPARE(principal->txtFilas->text(), QStringLiteral("42"));
-    QTest::keyClick(rows, Qt::Key_Home);
-    QCOMPARE(principal->txtFilas->text(), QStringLiteral("50"));
-    // At its largest number the thumb touches the upper arrow: clicking just below the arrow
-    // hits the thumb, which moves nothing.
-    const int belowArrow = rows->width() + 2;
-    QTest::mouseClick(rows, Qt::LeftButton, {}, QPoint(rows->width() / 2, belowArrow));
-    QCOMPARE(rows->number(), 50);
-    QTest::mouseClick(rows, Qt::LeftButton, {},
-                      QPoint(rows->width() / 2, rows->height() - belowArrow));
-    QCOMPARE(rows->number(), 49);  // the track below the thumb lowers it
 }
 
 void WorldWindowScreenTest::entrepreneurBarsFitTheWorldAndLayItOut() {
