@@ -105,18 +105,16 @@ class WorldWindowScreenTest : public QObject {
     void startOpensTheWholeBoardInsideTheScreen();
     void largerWorldsAndRememberedPlaces();
     void boxesAreNeutralUntilTheFirstGeneration();
-    void readableTextChoosesBlackOrWhiteByLuminance();
+    void readableTextAndHeadersOfANewWorld();
     void scenarioDialogsAddTheSuffixAndKeepTheFilter();
     void saveWritesToTheWorldsFileAndTheTitleSaysSo();
     void changedWorldAsksBeforeItIsSetAside_data();
     void changedWorldAsksBeforeItIsSetAside();
     void mainBarsAndBoxesTakeNumbers();
-    void newWorldsStartWithCooperationHeaders();
     void entrepreneurBarsFitTheWorldAndLayItOut();
     void openLoadsAScenarioOrReportsWhyNot();
-    void closingMainClosesEveryWindow();
     void commandLineNeedsNoDisplay();
-    void aboutBoxShowsTheVersionAndSystemInfoAndEscapeCloses();
+    void aboutBoxAndClosingMain();
 
   private:
     frmPartidas* start() {
@@ -259,7 +257,7 @@ void WorldWindowScreenTest::boxesAreNeutralUntilTheFirstGeneration() {
     }
 }
 
-void WorldWindowScreenTest::readableTextChoosesBlackOrWhiteByLuminance() {
+void WorldWindowScreenTest::readableTextAndHeadersOfANewWorld() {
     const struct {
         QColor back, text;
     } table[] = {{QColor(100, 100, 100), Qt::white},
@@ -278,10 +276,22 @@ void WorldWindowScreenTest::readableTextChoosesBlackOrWhiteByLuminance() {
     QVERIFY(!win->readableTextAction->isChecked());
     win->readableTextAction->trigger();
     QCOMPARE(box->palette().color(QPalette::Text), QColor(Qt::white));
-    // Remembered: the next world window starts with it.
+    // Success as the first index, committed by a step, does not outlive its world.
+    emit win->fxgResultados->indexToggleRequested();
+    QCOMPARE(win->fxgResultados->results().text(1, 1), QStringLiteral("Sc R"));
+    win->runButtonPressed(2);
+    QCOMPARE(int(theWorld().options.CiEsExito), 1);
+
+    // The next world window starts with readable text, remembered, and cooperation headers.
     QVERIFY(QSettings().value(QStringLiteral("view/readableText")).toBool());
+    dialogs->unsavedAnswers = {Unsaved::Discard};
     win = start();
     QVERIFY(win->readableTextAction->isChecked());
+    QCOMPARE(int(theWorld().options.CiEsExito), 0);
+    QCOMPARE(int(theWorld().options.CiEsExitoMenu), 0);
+    QCOMPARE(win->fxgResultados->results().text(1, 1), QStringLiteral("Ci R"));
+    QCOMPARE(win->fxgResultados->results().text(1, 5), QStringLiteral("Ci P"));
+    QCOMPARE(win->fxgResultados->results().text(1, 3), QStringLiteral("Disp"));
 }
 
 void WorldWindowScreenTest::scenarioDialogsAddTheSuffixAndKeepTheFilter() {
@@ -470,22 +480,6 @@ void WorldWindowScreenTest::mainBarsAndBoxesTakeNumbers() {
     QVERIFY(!isRefused(m.txtDistCol));
 }
 
-void WorldWindowScreenTest::newWorldsStartWithCooperationHeaders() {
-    frmPartidas* win = start();
-    ResultsModel& results = win->fxgResultados->results();
-    emit win->fxgResultados->indexToggleRequested();
-    QCOMPARE(results.text(1, 1), QStringLiteral("Sc R"));
-    win->runButtonPressed(2);  // the step commits success as the first index
-    QCOMPARE(int(theWorld().options.CiEsExito), 1);
-    dialogs->unsavedAnswers = {Unsaved::Discard};
-    win = start();
-    QCOMPARE(int(theWorld().options.CiEsExito), 0);
-    QCOMPARE(int(theWorld().options.CiEsExitoMenu), 0);
-    QCOMPARE(win->fxgResultados->results().text(1, 1), QStringLiteral("Ci R"));
-    QCOMPARE(win->fxgResultados->results().text(1, 5), QStringLiteral("Ci P"));
-    QCOMPARE(win->fxgResultados->results().text(1, 3), QStringLiteral("Disp"));
-}
-
 void WorldWindowScreenTest::entrepreneurBarsFitTheWorldAndLayItOut() {
     // What the bars and boxes show (in Col, Distance X, in Row, Distance Y, Columns, Rows) and
     // the picture: each entrepreneur followed by its distance in empty rows and columns.
@@ -573,23 +567,6 @@ void WorldWindowScreenTest::openLoadsAScenarioOrReportsWhyNot() {
     QVERIFY(worldWindow.isNull() && principal->worldWindow()->isVisible());
 }
 
-void WorldWindowScreenTest::closingMainClosesEveryWindow() {
-    clickMenu(principal.get(), nullptr, principal->mnuPagos);
-    clickMenu(principal.get(), nullptr, principal->mnuAbout);
-    QTest::mouseClick(principal->cmdVerPartidas, Qt::LeftButton);
-    QPointer<QWidget> worldWindow = principal->worldWindow();
-    QVERIFY(worldWindow && principal->aboutBox() && principal->aboutBox()->isVisible());
-    QStringList open;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible()) open << w->windowTitle();
-    QVERIFY2(open.contains(QStringLiteral("Pay offs")), qPrintable(open.join(',')));
-
-    principal->close();
-    QVERIFY(worldWindow.isNull());
-    for (QWidget* w : QApplication::topLevelWidgets())
-        QVERIFY2(!w->isVisible(), qPrintable(w->windowTitle()));
-}
-
 void WorldWindowScreenTest::commandLineNeedsNoDisplay() {
     const QString program = QStringLiteral(MORVANE_SCREENSHOTS "/../src/ui/morvane");
     if (!QFile::exists(program)) QSKIP("the morvane program was not built");
@@ -621,8 +598,9 @@ void WorldWindowScreenTest::commandLineNeedsNoDisplay() {
 }
 
 // The about box shows the program's version; "System Info" shows what the program knows of the
-// machine and keeps the box open; Escape closes the info, then the box.
-void WorldWindowScreenTest::aboutBoxShowsTheVersionAndSystemInfoAndEscapeCloses() {
+// machine and keeps the box open; Escape closes the info, then the box. Closing "Main" closes
+// every window.
+void WorldWindowScreenTest::aboutBoxAndClosingMain() {
     clickMenu(principal.get(), nullptr, principal->mnuAbout);
     frmAbout* about = principal->aboutBox();
     QVERIFY(testing_ui::showActive(about));
@@ -645,6 +623,22 @@ void WorldWindowScreenTest::aboutBoxShowsTheVersionAndSystemInfoAndEscapeCloses(
     QVERIFY(testing_ui::showActive(about));
     QTest::keyClick(about, Qt::Key_Escape);
     QTRY_VERIFY(!principal->aboutBox() || !principal->aboutBox()->isVisible());
+
+    // Closing "Main" closes every window.
+    clickMenu(principal.get(), nullptr, principal->mnuPagos);
+    clickMenu(principal.get(), nullptr, principal->mnuAbout);
+    QTest::mouseClick(principal->cmdVerPartidas, Qt::LeftButton);
+    QPointer<QWidget> worldWindow = principal->worldWindow();
+    QVERIFY(worldWindow && principal->aboutBox() && principal->aboutBox()->isVisible());
+    QStringList open;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible()) open << w->windowTitle();
+    QVERIFY2(open.contains(QStringLiteral("Pay offs")), qPrintable(open.join(',')));
+
+    principal->close();
+    QVERIFY(worldWindow.isNull());
+    for (QWidget* w : QApplication::topLevelWidgets())
+        QVERIFY2(!w->isVisible(), qPrintable(w->windowTitle()));
 }
 
 QTEST_MAIN(WorldWindowScreenTest)
