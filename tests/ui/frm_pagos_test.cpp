@@ -14,21 +14,19 @@
 #include "base/rng.h"
 #include "core/startup.h"
 #include "games/payoff.h"
-#include "support/fake_dialogs.h"
+#include "support/world_window_fixture.h"
 #include "ui/frm_tipos_vecindario.h"
 #include "ui/mouse_button.h"
 #include "ui/session.h"
 
 using namespace morvane;
+using testing::theWorld;
 using testing_ui::typeInto;
 
 namespace {
 
-World& world() {
-    return Session::instance().world();
-}
 PayoffCopy payoffs() {
-    return payoffCopy(world().payoffs);
+    return payoffCopy(theWorld().payoffs);
 }
 
 QStringList texts(const std::vector<QLineEdit*>& boxes) {
@@ -56,7 +54,7 @@ void chooseGame(frmPagos& f, int i) {
 }
 
 void makeWorld(int columns, int rows) {
-    World& w = world();
+    World& w = theWorld();
     w.NumColumnas = static_cast<std::int16_t>(columns);
     w.NumFilas = static_cast<std::int16_t>(rows);
     Rng rng(11);
@@ -124,7 +122,7 @@ class FrmPagosTest : public QObject {
 };
 
 void FrmPagosTest::fillsFromTheSettingsKeepingEveryDigit() {
-    World& w = world();
+    World& w = theWorld();
     setPayoffs(w.payoffs, {3.14159f, 4, 2.005f, 3, 1, 1, 0, -0.25f});
     w.UmbralReproduccion = 60.5f;  // beyond its bar
     w.UmbralHoy = 0.333f;
@@ -161,7 +159,7 @@ void FrmPagosTest::gamesInvertRandomAndRestore() {
         QCOMPARE(texts({window->txtProb[1], window->txtProb[2]}),
                  (QStringList{row.prob1, row.prob2}));
         QCOMPARE(window->lblJugador1_C->text(), row.move1);
-        QCOMPARE(world().payoffs.GameIndex, std::int16_t(row.game));
+        QCOMPARE(theWorld().payoffs.GameIndex, std::int16_t(row.game));
     }
 
     // Brian y Jane inverted: left exchanges the roles, right the moves, middle does nothing.
@@ -180,18 +178,18 @@ void FrmPagosTest::gamesInvertRandomAndRestore() {
 
     // "Random" shows every digit of its draw; "Restore" returns to the pay-offs at opening.
     Session::instance().seed(5);
-    const int gameIndex = world().payoffs.GameIndex;
+    const int gameIndex = theWorld().payoffs.GameIndex;
     QTest::mouseClick(window->cmdAzar, Qt::LeftButton);
     // Pay-offs no game of the catalogue has show "Custom"; the game index stays.
     QCOMPARE(window->cmbJuegos->currentText(), QStringLiteral("Custom"));
-    QCOMPARE(int(world().payoffs.GameIndex), gameIndex);
+    QCOMPARE(int(theWorld().payoffs.GameIndex), gameIndex);
     for (int i = 0; i < 8; ++i) {
         QCOMPARE(window->txtParametro[i]->text().toFloat(), payoffs()[i]);
         QCOMPARE(window->hsbParametro[i]->value(), int(std::nearbyint(payoffs()[i] * 100.0f)));
     }
     QTest::mouseClick(window->cmdRestaurar, Qt::LeftButton);
     QCOMPARE(payoffTexts(*window).join(' '), QStringLiteral("4 4 3 3 1 1 0 0"));
-    QCOMPARE(payoffs(), world().restorePayoffs);
+    QCOMPARE(payoffs(), theWorld().restorePayoffs);
     QCOMPARE(window->cmbJuegos->currentText(), QString::fromUtf8(gameCatalogue()[0].name));
     QCOMPARE(window->cmbJuegos->count(), int(gameCatalogue().size()));
     // Swapping the moves of the prisoner's dilemma is no game of the catalogue either.
@@ -201,7 +199,7 @@ void FrmPagosTest::gamesInvertRandomAndRestore() {
 }
 
 void FrmPagosTest::payoffEditsActAtOnceOtherSettingsOnOk() {
-    World& w = world();
+    World& w = theWorld();
     Rng rng(3);
     startWorld(w, rng);
     QSignalSpy thresholds(&Session::instance(), &Session::thresholdsChanged);
@@ -253,7 +251,7 @@ void FrmPagosTest::boxesAndBarsFollowEachOther() {
         testing_ui::clickBar(window->hsbParametro[i], part);
         QCOMPARE(window->txtParametro[i]->text(), text);
     }
-    QCOMPARE(world().payoffs.P[1], 1.01f);
+    QCOMPARE(theWorld().payoffs.P[1], 1.01f);
 }
 
 // Text that is no number for its box, or a pay-off whose scores could overflow, is refused.
@@ -315,7 +313,7 @@ void FrmPagosTest::refusedTextKeepsTheLastValueAndOkRefuses() {
         QTest::mouseClick(window->cmdAceptar, Qt::LeftButton);
         QCoreApplication::processEvents();
         QVERIFY2(window->isVisible() && box->hasFocus(), name);
-        QVERIFY2(world().PasoCoop == 10 && world().UmbralReproduccion == 0.0f, name);
+        QVERIFY2(theWorld().PasoCoop == 10 && theWorld().UmbralReproduccion == 0.0f, name);
         if (row.i < 8) QVERIFY2(payoffs()[row.i] == row.kept, name);
     }
 }
@@ -382,7 +380,7 @@ void FrmPagosTest::choosingANeighbourhoodStoresItAndShowsItsPicture() {
     for (const Row& row : rows) {
         const QString name = hoods->optTipoVecindario[row.type]->text();
         clickOption(hoods->optTipoVecindario[row.type]);
-        const Neighbourhood& v = world().neighbourhood;
+        const Neighbourhood& v = theWorld().neighbourhood;
         QVERIFY2(v.CodVecin[kActual] == row.code, qPrintable(name));
         QVERIFY2(v.CodVecin[kPrevio] == 2, qPrintable(name));  // in force only at the next step
         QVERIFY2(shown(*hoods) == row.boxes, qPrintable(name + ": " + shown(*hoods).join(',')));
@@ -432,20 +430,20 @@ void FrmPagosTest::choosingANeighbourhoodStoresItAndShowsItsPicture() {
 
 void FrmPagosTest::optionSevenIsKeptReopeningSelectsTheTypeAndTheShareIsShown() {
     QVERIFY(openNeighbourhoods());
-    world().options.mnuOpcion[7] = true;
+    theWorld().options.mnuOpcion[7] = true;
     clickOption(hoods->optTipoVecindario[12]);
-    QCOMPARE(world().neighbourhood.CodVecin[kActual], std::uint8_t(34));
+    QCOMPARE(theWorld().neighbourhood.CodVecin[kActual], std::uint8_t(34));
     hoods = std::make_unique<frmTiposVecindario>();
     hoods->refill();
     QVERIFY(hoods->optTipoVecindario[12]->isChecked());
-    QCOMPARE(world().neighbourhood.CodVecin[kActual], std::uint8_t(34));
+    QCOMPARE(theWorld().neighbourhood.CodVecin[kActual], std::uint8_t(34));
 
     // A code no type has (an edited file) opens on type 0.
-    world().neighbourhood.CodVecin[kActual] = 5;
-    world().options.mnuOpcion[7] = false;
+    theWorld().neighbourhood.CodVecin[kActual] = 5;
+    theWorld().options.mnuOpcion[7] = false;
     auto* opened = frmTiposVecindario::open();
     QVERIFY(opened->optTipoVecindario[0]->isChecked());
-    QCOMPARE(world().neighbourhood.CodVecin[kActual], std::uint8_t(1));
+    QCOMPARE(theWorld().neighbourhood.CodVecin[kActual], std::uint8_t(1));
     QCOMPARE(frmTiposVecindario::open(), opened);  // one window, refilled
     QPointer<frmTiposVecindario> alive = opened;
     opened->close();

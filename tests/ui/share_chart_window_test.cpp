@@ -126,14 +126,13 @@ void ShareChartWindowTest::geometryOfAFewGenerations() {
     QCOMPARE(late.size(), 5);
     QCOMPARE(late.front(), QPointF(plot.center().x(), plot.bottom() - plot.height() / 4));
 
-    // The legend: an outlined swatch per line; a hidden line keeps its entry and loses its curve.
+    // The legend: an outlined swatch per line; a hidden line loses its curve (how a click hides
+    // it, and the read-out leaves it out, is the window's test below).
     QCOMPARE(c.legend.size(), std::size_t{2});
     QCOMPARE(c.legend[1].text, QStringLiteral("Late"));
     QVERIFY(c.legend[1].swatch.left() > plot.right());
     const ShareChartGeometry hidden = shareChartGeometry(s.data, QSizeF(800, 400), {true});
-    QCOMPARE(hidden.curves.size(), std::size_t{1});
-    QCOMPARE(hidden.curves[0].line, std::size_t{1});
-    QVERIFY(hidden.legend[0].hidden);
+    QCOMPARE(hidden.curves.at(0).line, std::size_t{1});
 
     // The read-out: the generation under the pointer, and each shown line's share and count.
     QCOMPARE(shareRowAt(c, s.data, plot.center().x()), std::optional<std::size_t>(4));
@@ -141,7 +140,6 @@ void ShareChartWindowTest::geometryOfAFewGenerations() {
     QCOMPARE(shareReadout(s.data, 4, {}),
              QStringList({"Generation 15", "Up: 50.0 % (100)", "Late: 25.0 % (50)"}));
     QCOMPARE(shareReadout(s.data, 2, {}), QStringList({"Generation 13", "Up: 25.0 % (50)"}));
-    QCOMPARE(shareReadout(s.data, 4, {true}), QStringList({"Generation 15", "Late: 25.0 % (50)"}));
 
     // Before the first generation: the axes, a word in the plot, no lines and no "nan".
     const ShareChartGeometry empty = shareChartGeometry(ShareChartData{}, QSizeF(800, 400), {});
