@@ -109,10 +109,8 @@ class StrategyWindowsTest : public QObject {
     void strategyFilesSaveOpenAndRefuse();
     void aReplacedWorldRefillsEveryStrategyWindow();
     void limitsShowEachPartAndTheScrollsPushBack();
-    void limitsRefuseWhatIsNotALimitAndKeepThePrevious();
-    void aFilesLimitOutsideItsBoundsIsShownAndKept();
-    void distributionRowsAndEqualShares();
-    void normalizeAndFillWorld();
+    void limitsRefuseWhatIsNotALimitAndKeepAFilesAsStored();
+    void distributionRowsSharesNormalizingAndFilling();
 
   private:
     frmFunDibujadas* openOnCentre() {
@@ -530,7 +528,7 @@ void StrategyWindowsTest::limitsShowEachPartAndTheScrollsPushBack() {
     QVERIFY(!window->isVisible());  // "OK" closed it
 }
 
-void StrategyWindowsTest::limitsRefuseWhatIsNotALimitAndKeepThePrevious() {
+void StrategyWindowsTest::limitsRefuseWhatIsNotALimitAndKeepAFilesAsStored() {
     QPointer<frmRangos> window = openLimits();
     QVERIFY(window != nullptr);
     const struct {
@@ -567,13 +565,11 @@ void StrategyWindowsTest::limitsRefuseWhatIsNotALimitAndKeepThePrevious() {
     QTest::mouseClick(window->optFuncion[1], Qt::LeftButton);
     QCOMPARE(dialogs->infos, QStringList{"\"x2\": Min 70 is above Max 30."});
     QCOMPARE(rangos().limits, before.limits);
-}
 
-void StrategyWindowsTest::aFilesLimitOutsideItsBoundsIsShownAndKept() {
+    // A file's limit outside its bounds is shown and kept.
     rangos().limits[7][0] = {0, 20};  // as a file may hold it
     rangos().limits[12][0] = {60, 40};
-    frmRangos* window = openLimits();
-    QVERIFY(window != nullptr);
+    window->fill();
     QVERIFY(window->txtMin[7]->styleSheet().contains(QStringLiteral("background")));
     QCOMPARE(window->txtMin[7]->toolTip(),
              QStringLiteral("0 lies outside 1..15, as the file stored it; it is kept until you "
@@ -587,7 +583,7 @@ void StrategyWindowsTest::aFilesLimitOutsideItsBoundsIsShownAndKept() {
     QCOMPARE(rangos().limits[9][0], (std::array<std::int32_t, 2>{10, 100}));
 }
 
-void StrategyWindowsTest::distributionRowsAndEqualShares() {
+void StrategyWindowsTest::distributionRowsSharesNormalizingAndFilling() {
     frmDistribuir* window = openDistribution();
     QVERIFY(window != nullptr);
     QCOMPARE(window->windowTitle(), QStringLiteral("Distribute strategies"));
@@ -634,11 +630,8 @@ void StrategyWindowsTest::distributionRowsAndEqualShares() {
     QCOMPARE(window->cmdRepartir->toolTip(),
              QStringLiteral("No active row has a portion: tick a strategy in \"Distribute %\" and "
                             "give it a portion before filling the world."));
-}
 
-void StrategyWindowsTest::normalizeAndFillWorld() {
-    frmDistribuir* window = openDistribution();
-    QVERIFY(window != nullptr);
+    // "Normalize to 100", typed portions, and "Fill world".
     activate(window, 3);
     QTest::mouseClick(window->cmdIgualar, Qt::LeftButton);
     QTest::mouseClick(window->normalizeButton, Qt::LeftButton);
