@@ -75,10 +75,9 @@ class FrmPartidasTest : public QObject {
     void leftPressInspectsUnlessTheNeighbourhoodChanged();
     void keysRunPauseStepAndRefill();
     void iterationsBoxTakesOnlyOneToTen();
-    void thresholdCaptionsFollowThePayoffsWindow();
+    void captionsAndMenusShowTheWorldsSettings();
     void resultsTableShowsTheSelectedCellsEncounters();
     void selectionOnlyHoldsTheRestOfTheBoardStill();
-    void savedViewWordSetsTheMenusWhenTheWindowOpens();
     void inspectorTooltipsAreWorkedOutWhenAsked();
     void strategyAverageCountsEachShownCellOnce();
     void genomeBoxesFollowTheSensibilityMask();
@@ -434,7 +433,7 @@ void FrmPartidasTest::iterationsBoxTakesOnlyOneToTen() {
     }
 }
 
-void FrmPartidasTest::thresholdCaptionsFollowThePayoffsWindow() {
+void FrmPartidasTest::captionsAndMenusShowTheWorldsSettings() {
     QCOMPARE(win->lblVida->text(), QStringLiteral("survive: 0"));
     World& w = theWorld();
     w.UmbralSupervivencia = 1.5f;
@@ -444,6 +443,15 @@ void FrmPartidasTest::thresholdCaptionsFollowThePayoffsWindow() {
     QCOMPARE(win->lblVida->text(), QStringLiteral("survive: 1.5"));
     QCOMPARE(win->lblReproduccion->text(), QStringLiteral("reproduce: 2.25"));
     QCOMPARE(win->lblVivirHoy->text(), QStringLiteral("surv. today: 0.1"));
+
+    // A window opened on a saved view word shows what it decodes to (the decoding is the view
+    // word tests').
+    win.reset();
+    theWorld().Vista = 449.0f;  // every rule bit and no rounds fraction
+    frmPartidas second;
+    QCOMPARE(int(theWorld().options.Regla), 3);
+    for (int k = 0; k < 4; ++k) QCOMPARE(second.mnuRegla[k]->isChecked(), k < 3);
+    QVERIFY(second.mnuVerMutaciones->isChecked());
 }
 
 void FrmPartidasTest::resultsTableShowsTheSelectedCellsEncounters() {
@@ -506,15 +514,6 @@ void FrmPartidasTest::selectionOnlyHoldsTheRestOfTheBoardStill() {
 }
 
 // The word's decoding is the view word tests'; the window opened on it shows what it decodes to.
-void FrmPartidasTest::savedViewWordSetsTheMenusWhenTheWindowOpens() {
-    win.reset();
-    theWorld().Vista = 449.0f;  // every rule bit and no rounds fraction
-    frmPartidas second;
-    QCOMPARE(int(theWorld().options.Regla), 3);
-    for (int k = 0; k < 4; ++k) QCOMPARE(second.mnuRegla[k]->isChecked(), k < 3);
-    QVERIFY(second.mnuVerMutaciones->isChecked());
-}
-
 void FrmPartidasTest::inspectorTooltipsAreWorkedOutWhenAsked() {
     open(6, 6);
     QVERIFY(QTest::qWaitForWindowActive(win.get()));

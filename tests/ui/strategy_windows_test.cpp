@@ -106,8 +106,7 @@ class StrategyWindowsTest : public QObject {
     void storingChecksBothPartsInCellForm();
     void replaceOverwritesAndNamesFillTheList();
     void fillByEachButtonLeavesBlankSquares();
-    void strategyFilesSaveOpenAndRefuse();
-    void aReplacedWorldRefillsEveryStrategyWindow();
+    void strategyFilesAndReplacedWorldsRefillTheWindows();
     void limitsShowEachPartAndTheScrollsPushBack();
     void limitsRefuseWhatIsNotALimitAndKeepAFilesAsStored();
     void distributionRowsSharesNormalizingAndFilling();
@@ -387,7 +386,7 @@ void StrategyWindowsTest::fillByEachButtonLeavesBlankSquares() {
     QCOMPARE(w.genomes, before.genomes);
 }
 
-void StrategyWindowsTest::strategyFilesSaveOpenAndRefuse() {
+void StrategyWindowsTest::strategyFilesAndReplacedWorldsRefillTheWindows() {
     QTemporaryDir folder;
     const QString dir = folder.path();
     frmFunDibujadas* e = openOnCentre();
@@ -438,7 +437,6 @@ void StrategyWindowsTest::strategyFilesSaveOpenAndRefuse() {
     QCOMPARE(list()[0].genoma.parte[0].Y0, std::uint8_t(77));
     QCOMPARE(e->cmbEstrategias->itemText(7), QStringLiteral("From a world"));  // the list's name
     QCOMPARE(limits->txtMin[9]->text(), QStringLiteral("20"));  // an open window refills
-    limits->close();
 
     // The file holds slots 2..20: it is written even when the working copy's sums fail.
     list()[0].genoma.parte[1].SenIC = 70;
@@ -465,14 +463,10 @@ void StrategyWindowsTest::strategyFilesSaveOpenAndRefuse() {
     QVERIFY2(dialogs->infos.last().startsWith(QStringLiteral("list.est\ncannot write")),
              qPrintable(dialogs->infos.last()));
     QCOMPARE(fileBytes(dir + QStringLiteral("/list.est")), saved);
-}
 
-void StrategyWindowsTest::aReplacedWorldRefillsEveryStrategyWindow() {
-    frmFunDibujadas* e = openOnCentre();
-    frmRangos* limits = frmRangos::open();
+    // "Open" read a world whose list and limits differ: every strategy window refills.
     frmDistribuir* shares = frmDistribuir::open();
     Session& s = Session::instance();
-    // "Open" read a world whose list and limits differ.
     s.world().ListaEstrategias[8].name = "New world's";
     s.world().ListaEstrategias[8].Reparto = 1024 + 55;
     s.world().Rangos.limits[10][0] = {3, 4};
@@ -483,8 +477,6 @@ void StrategyWindowsTest::aReplacedWorldRefillsEveryStrategyWindow() {
     QCOMPARE(shares->txtEstrategia[7]->text(), QStringLiteral("New world's"));
     QCOMPARE(shares->txtPorcion[7]->text(), QStringLiteral("5.5"));
     QVERIFY(shares->chkActivo[7]->isChecked());
-    limits->close();
-    shares->close();
 }
 
 void StrategyWindowsTest::limitsShowEachPartAndTheScrollsPushBack() {
