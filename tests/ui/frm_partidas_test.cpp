@@ -79,8 +79,7 @@ class FrmPartidasTest : public QObject {
     void resultsTableShowsTheSelectedCellsEncounters();
     void selectionOnlyHoldsTheRestOfTheBoardStill();
     void inspectorTooltipsAreWorkedOutWhenAsked();
-    void strategyAverageCountsEachShownCellOnce();
-    void genomeBoxesFollowTheSensibilityMask();
+    void inspectorTextsOfAveragesAndGenomeBoxes();
     void shiftPressesAndRivalPressesOpenTheirViewsAndChangeNothing();
     void screenshot();
 
@@ -543,7 +542,8 @@ void FrmPartidasTest::inspectorTooltipsAreWorkedOutWhenAsked() {
     QCOMPARE(w.options.hsbAdHoc, 3);
 }
 
-void FrmPartidasTest::strategyAverageCountsEachShownCellOnce() {
+// The inspector's texts: a strategy's average counts each shown cell once.
+void FrmPartidasTest::inspectorTextsOfAveragesAndGenomeBoxes() {
     open(4, 1);
     World& w = theWorld();
     const Genoma uc = genomeOf(w, "UC"), ud = genomeOf(w, "UD");
@@ -565,24 +565,20 @@ void FrmPartidasTest::strategyAverageCountsEachShownCellOnce() {
         qInfo("%s", row.name);
         QCOMPARE(strategyAverageText(w, rep, row.cell, row.shown), row.expected);
     }
-}
 
-void FrmPartidasTest::genomeBoxesFollowTheSensibilityMask() {
+    // The genome boxes follow the sensibility mask.
     Genoma g;
     g.parte[0].SenIC = 50;
     g.parte[0].SenIA = 128 + 25;  // the high bit is not part of the value
     g.parte[0].SenIP = 25;
     g.parte[0].Y3 = 80;
-    struct Row {
-        int mask;
-        const char* expected;
-    };
-    for (const Row& row : {Row{0, "Cte. = 80"}, Row{1, "SenIc = 1"}, Row{2, "SenIa = 1"},
-                           Row{4, "SenIp = 1"}, Row{3, "SenIc = 0.5"}, Row{5, "SenIc = 0.5"},
-                           Row{6, "SenIa = 0.25"}, Row{7, "0.5   0.25   0.25"}}) {
+    const std::pair<int, const char*> masks[] = {
+        {0, "Cte. = 80"},   {1, "SenIc = 1"},   {2, "SenIa = 1"},    {4, "SenIp = 1"},
+        {3, "SenIc = 0.5"}, {5, "SenIc = 0.5"}, {6, "SenIa = 0.25"}, {7, "0.5   0.25   0.25"}};
+    for (const auto& [mask, expected] : masks) {
         std::string text;
-        QVERIFY(genomeBoxText(g, row.mask, text));
-        QCOMPARE(text, std::string(row.expected));
+        QVERIFY(genomeBoxText(g, mask, text));
+        QCOMPARE(text, std::string(expected));
     }
     std::string kept = "as it was";
     QVERIFY(!genomeBoxText(g, 8, kept));

@@ -92,8 +92,7 @@ class ShareChartWindowTest : public QObject {
         testing_ui::deleteWindowsOf<StrategySharesWindow, frmCoopGlob, frmPagos>();
     }
 
-    void geometryOfAFewGenerations();
-    void decimationKeepsEveryColumnsExtremes();
+    void geometryOfAFewAndOfManyGenerations();
     void followsTheRunAndStartsAgainWithANewWorld();
     void csvIsTheBatchRunsFile();
     void picturesAreSavedAtTheChosenSizeAndAFailedExportSaysWhy();
@@ -102,7 +101,7 @@ class ShareChartWindowTest : public QObject {
     void coopChartRedrawsOnABoxAndClearsOnANewStepOrWorld();
 };
 
-void ShareChartWindowTest::geometryOfAFewGenerations() {
+void ShareChartWindowTest::geometryOfAFewAndOfManyGenerations() {
     const Synthetic s = synthetic(9);  // generations 11..19
     const ShareChartGeometry c = shareChartGeometry(s.data, QSizeF(800, 400), {});
     const QRectF& plot = c.plot;
@@ -146,9 +145,8 @@ void ShareChartWindowTest::geometryOfAFewGenerations() {
     QCOMPARE(empty.emptyText, QStringLiteral("No generation played yet"));
     QVERIFY(empty.curves.empty());
     QCOMPARE(labelTexts(empty).size(), 11);
-}
 
-void ShareChartWindowTest::decimationKeepsEveryColumnsExtremes() {
+    // Many rows: at most four points a pixel column, and every column's extremes.
     constexpr std::size_t kRows = 100000;
     constexpr std::size_t kSpike = 54321, kDip = 77777;
     std::vector<std::int32_t> counts(kRows);
@@ -161,17 +159,17 @@ void ShareChartWindowTest::decimationKeepsEveryColumnsExtremes() {
     data.cells = 200;
     data.firstGeneration = 1;
     data.lines = {{"Wave", Qt::blue, 0, counts}};
-    const ShareChartGeometry c = shareChartGeometry(data, QSizeF(1000, 500), {});
-    const QRectF& plot = c.plot;
-    const QPolygonF& points = c.curves.at(0).points;
-    const int columns = static_cast<int>(plot.width());
+    const ShareChartGeometry wave = shareChartGeometry(data, QSizeF(1000, 500), {});
+    const QRectF& area = wave.plot;
+    const QPolygonF& points = wave.curves.at(0).points;
+    const int columns = static_cast<int>(area.width());
     QVERIFY2(points.size() <= 4 * columns, qPrintable(QString::number(points.size())));
     QVERIFY(points.size() >= columns);
 
     // The one-generation spike and dip still show, each at its own generation's column.
     auto at = [&](std::size_t row) {
-        return QPointF(plot.left() + plot.width() * static_cast<double>(row) / (kRows - 1),
-                       plot.bottom() - plot.height() * counts[row] / 200.0);
+        return QPointF(area.left() + area.width() * static_cast<double>(row) / (kRows - 1),
+                       area.bottom() - area.height() * counts[row] / 200.0);
     };
     QVERIFY(points.contains(at(kSpike)));
     QVERIFY(points.contains(at(kDip)));
@@ -179,9 +177,9 @@ void ShareChartWindowTest::decimationKeepsEveryColumnsExtremes() {
     QCOMPARE(points.back(), at(kRows - 1));
     // In order across, and every column's highest value drawn: a column's points span its range.
     for (int i = 1; i < points.size(); ++i) QVERIFY(points[i].x() >= points[i - 1].x());
-    double highest = plot.bottom();
+    double highest = area.bottom();
     for (const QPointF& p : points) highest = std::min(highest, p.y());
-    QCOMPARE(highest, plot.top());
+    QCOMPARE(highest, area.top());
 }
 
 void ShareChartWindowTest::followsTheRunAndStartsAgainWithANewWorld() {
