@@ -100,12 +100,10 @@ class StrategyWindowsTest : public QObject {
         win.reset();
     }
 
-    void opensFromEveryGenomeBox();
-    void showingWritesNothingBackAndTypedNumbersOutsideTheScrollAreIgnored();
+    void opensFromEveryGenomeBoxAndShowingWritesNothingBack();
     void clicksAndDragsMoveThePointsOneUndoStepEach();
-    void storingChecksBothPartsInCellForm();
+    void storingChecksBothPartsAndEachFillLeavesBlankSquares();
     void replaceOverwritesAndNamesFillTheList();
-    void fillByEachButtonLeavesBlankSquares();
     void strategyFilesAndReplacedWorldsRefillTheWindows();
     void limitsShowEachPartAndTheScrollsPushBack();
     void limitsRefuseWhatIsNotALimitAndKeepAFilesAsStored();
@@ -131,7 +129,7 @@ class StrategyWindowsTest : public QObject {
     FakeDialogs* dialogs = nullptr;
 };
 
-void StrategyWindowsTest::opensFromEveryGenomeBox() {
+void StrategyWindowsTest::opensFromEveryGenomeBoxAndShowingWritesNothingBack() {
     World& w = theWorld();
     Inspector* insp = win->fraVecindario;
     const int sel = w.CasillaSel;
@@ -160,9 +158,8 @@ void StrategyWindowsTest::opensFromEveryGenomeBox() {
         QCOMPARE(e->ParteActual(), 0);
         QVERIFY(e->optCaso[0]->isChecked());
     }
-}
 
-void StrategyWindowsTest::showingWritesNothingBackAndTypedNumbersOutsideTheScrollAreIgnored() {
+    // Showing a strategy writes nothing back; typed numbers outside the scroll are ignored.
     ListGenoma odd = list()[6].genoma;  // "Tit For Tat" with what only a file gives
     odd.parte[0].Busqueda = packed::withTipo(packed::withProf(odd.parte[0].Busqueda, 0), 40);
     odd.parte[0].SenIC = 33.5f, odd.parte[0].SenIA = 33.5f, odd.parte[0].SenIP = 33;
@@ -260,7 +257,7 @@ void StrategyWindowsTest::clicksAndDragsMoveThePointsOneUndoStepEach() {
     QVERIFY(std::abs(value.captured(1).toDouble() - value.captured(2).toDouble()) < 0.06);
 }
 
-void StrategyWindowsTest::storingChecksBothPartsInCellForm() {
+void StrategyWindowsTest::storingChecksBothPartsAndEachFillLeavesBlankSquares() {
     frmFunDibujadas* e = openOnCentre();
     const Genoma cellZero = theWorld().genoma(kActual, 0);
     QSignalSpy changed(&Session::instance(), &Session::genomesChanged);
@@ -300,6 +297,44 @@ void StrategyWindowsTest::storingChecksBothPartsInCellForm() {
     }
     // The world window's "Selected strategy" box shows cell 0 in its own form.
     QCOMPARE(win->fraVecindario->txtSeleccionada->text(), QStringLiteral("   0.5   0.3   0.2"));
+
+    // "Fill" by each button leaves blank squares.
+    World& w = theWorld();
+    const Genoma blank = toCellForm(list()[3].genoma);
+    for (int cell : {1, 7, 30}) w.genoma(kActual, cell) = blank;
+    chooseItem(*e, 4);  // "UC"
+    QCOMPARE(e->txtCeroCien[0]->text(), QStringLiteral("1"));
+    enterInto(e->txtCeroCien[0], QStringLiteral("0.5"));
+    QCOMPARE(e->hsbCeroCien[0]->value(), 50);
+
+    // Left button: the same draws as the engine's fill with the same seed.
+    World expected = w;
+    expected.genoma(kActual, 0) = toCellForm(list()[5].genoma);
+    Session::instance().seed(99);
+    Rng rng(99);
+    const int painted = fillWithSelected(expected, rng, 0.5f);
+    QVERIFY(painted > 5 && painted < 25);
+    press(e->cmdLlenar, Qt::LeftButton);
+    QCOMPARE(w.genomes, expected.genomes);
+    for (int cell : {1, 7, 30}) QCOMPARE(w.genoma(kActual, cell), blank);
+
+    // Right button and its keyboard twin: the distribution fill, only at a total of 100.
+    Session::instance().seed(5);
+    Rng rng2(5);
+    expected = w;
+    LlenarMundo(expected, rng2, kFillByDistribution);
+    press(e->cmdLlenar, Qt::RightButton);
+    QCOMPARE(w.genomes[kActual], expected.genomes[kActual]);
+    equalDistribution(list());
+    list()[2].Reparto = 1024 + 100;  // 10 + 20 * 4 = 90 %
+    const World before = w;
+    dialogs->infos.clear();
+    e->fillByDistributionAction->trigger();
+    QCOMPARE(dialogs->infos,
+             QStringList{"The active rows of the distribution add up to 90.0 %, not 100: the "
+                         "world is not filled. Change the portions or press \"Normalize to "
+                         "100\"."});
+    QCOMPARE(w.genomes, before.genomes);
 }
 
 // "Replace" overwrites the chosen item; "Add" checks the name and fills the list.
@@ -344,46 +379,6 @@ void StrategyWindowsTest::replaceOverwritesAndNamesFillTheList() {
     QCOMPARE(dialogs->infos.last(),
              QStringLiteral("The strategy list is full: slots 2 to 20 all hold a strategy. "
                             "\"Replace\" overwrites the one chosen."));
-}
-
-void StrategyWindowsTest::fillByEachButtonLeavesBlankSquares() {
-    World& w = theWorld();
-    const Genoma blank = toCellForm(list()[3].genoma);
-    for (int cell : {1, 7, 30}) w.genoma(kActual, cell) = blank;
-    frmFunDibujadas* e = openOnCentre();
-    chooseItem(*e, 4);  // "UC"
-    QCOMPARE(e->txtCeroCien[0]->text(), QStringLiteral("1"));
-    enterInto(e->txtCeroCien[0], QStringLiteral("0.5"));
-    QCOMPARE(e->hsbCeroCien[0]->value(), 50);
-
-    // Left button: the same draws as the engine's fill with the same seed.
-    World expected = w;
-    expected.genoma(kActual, 0) = toCellForm(list()[5].genoma);
-    Session::instance().seed(99);
-    Rng rng(99);
-    const int painted = fillWithSelected(expected, rng, 0.5f);
-    QVERIFY(painted > 5 && painted < 25);
-    press(e->cmdLlenar, Qt::LeftButton);
-    QCOMPARE(w.genomes, expected.genomes);
-    for (int cell : {1, 7, 30}) QCOMPARE(w.genoma(kActual, cell), blank);
-
-    // Right button and its keyboard twin: the distribution fill, only at a total of 100.
-    Session::instance().seed(5);
-    Rng rng2(5);
-    expected = w;
-    LlenarMundo(expected, rng2, kFillByDistribution);
-    press(e->cmdLlenar, Qt::RightButton);
-    QCOMPARE(w.genomes[kActual], expected.genomes[kActual]);
-    equalDistribution(list());
-    list()[2].Reparto = 1024 + 100;  // 10 + 20 * 4 = 90 %
-    const World before = w;
-    dialogs->infos.clear();
-    e->fillByDistributionAction->trigger();
-    QCOMPARE(dialogs->infos,
-             QStringList{"The active rows of the distribution add up to 90.0 %, not 100: the "
-                         "world is not filled. Change the portions or press \"Normalize to "
-                         "100\"."});
-    QCOMPARE(w.genomes, before.genomes);
 }
 
 void StrategyWindowsTest::strategyFilesAndReplacedWorldsRefillTheWindows() {
