@@ -362,19 +362,17 @@ void FrmPagosTest::testPanelPlaysOneMove() {
     QCOMPARE(window->txtIrracional[1]->text(), QStringLiteral("0.1"));
 }
 
-// The code, mask and partner count of each type are the neighbourhood tests'; here the window
-// shows and stores them.
 void FrmPagosTest::choosingANeighbourhoodStoresItAndShowsItsPicture() {
     QVERIFY(openNeighbourhoods());
     struct Row {
         int type;
-        int code, mask, reservation;
+        int code, repes, mask, reservation;
         QStringList boxes;
     };
     const std::vector<Row> rows{
-        {0, 1, 20485, 1, picture({0, 2, 12, 14}, {})},
-        {6, 31, 0x550550, 8, picture({}, {4, 6, 8, 10, 16, 18, 20, 22})},
-        {4, 24, 61455, 8, picture({1, 3, 13, 15}, {0, 2, 12, 14})},  // positions 0..3, 12..15
+        {0, 1, 4, 20485, 1, picture({0, 2, 12, 14}, {})},
+        {6, 31, 8, 0x550550, 8, picture({}, {4, 6, 8, 10, 16, 18, 20, 22})},
+        {4, 24, 8, 61455, 8, picture({1, 3, 13, 15}, {0, 2, 12, 14})},  // positions 0..3, 12..15
     };
     QSignalSpy chosen(&Session::instance(), &Session::neighbourhoodChosen);
     for (const Row& row : rows) {
@@ -383,6 +381,7 @@ void FrmPagosTest::choosingANeighbourhoodStoresItAndShowsItsPicture() {
         const Neighbourhood& v = theWorld().neighbourhood;
         QVERIFY2(v.CodVecin[kActual] == row.code, qPrintable(name));
         QVERIFY2(v.CodVecin[kPrevio] == 2, qPrintable(name));  // in force only at the next step
+        QVERIFY2(v.Repes == row.repes, qPrintable(name));
         QVERIFY2(shown(*hoods) == row.boxes, qPrintable(name + ": " + shown(*hoods).join(',')));
         QCOMPARE(hoods->lineCodVecin->text(), QStringLiteral("CodVecin: %1").arg(row.code));
         QCOMPARE(hoods->lineVecinosFijos->text(),
