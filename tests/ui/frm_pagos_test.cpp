@@ -1,5 +1,6 @@
-// The pay-offs window: catalogue, "Random", "Invert", "Restore", boxes and bars, the test panel,
-// and what "OK" stores.
+// The settings windows "Main" opens. The pay-offs: catalogue, "Random", "Invert", "Restore", boxes
+// and bars, the test panel, and what "OK" stores. The neighbourhoods: choosing a type, what the
+// picture shows, the code it stores, the reservation bar and the share of the population.
 #include "ui/frm_pagos.h"
 
 #include <QComboBox>
@@ -13,20 +14,19 @@
 #include "base/rng.h"
 #include "core/startup.h"
 #include "games/payoff.h"
-#include "support/fake_dialogs.h"
+#include "support/world_window_fixture.h"
+#include "ui/frm_tipos_vecindario.h"
 #include "ui/mouse_button.h"
 #include "ui/session.h"
 
 using namespace morvane;
+using testing::theWorld;
 using testing_ui::typeInto;
 
 namespace {
 
-World& world() {
-    return Session::instance().world();
-}
 PayoffCopy payoffs() {
-    return payoffCopy(world().payoffs);
+    return payoffCopy(theWorld().payoffs);
 }
 
 QStringList texts(const std::vector<QLineEdit*>& boxes) {
@@ -53,6 +53,35 @@ void chooseGame(frmPagos& f, int i) {
     for (int k = 0; k < i; ++k) QTest::keyClick(f.cmbJuegos, Qt::Key_Down);
 }
 
+void makeWorld(int columns, int rows) {
+    World& w = theWorld();
+    w.NumColumnas = static_cast<std::int16_t>(columns);
+    w.NumFilas = static_cast<std::int16_t>(rows);
+    Rng rng(11);
+    startWorld(w, rng);
+}
+
+// The picture's texts for positions 0..23: every position of `numbers` shows its number, every
+// position of `random` a "?", the rest nothing.
+QStringList picture(const std::vector<int>& numbers, const std::vector<int>& random) {
+    QStringList texts;
+    for (int j = 0; j < kNumPositions; ++j) texts << QString();
+    for (int j : numbers) texts[j] = QString::number(j);
+    for (int j : random) texts[j] = QStringLiteral("?");
+    return texts;
+}
+
+QStringList shown(const frmTiposVecindario& f) {
+    QStringList texts;
+    for (int j = 0; j < kNumPositions; ++j) texts << f.txtJugador[j]->text();
+    return texts;
+}
+
+// A radio button answers clicks on its circle and caption, not on the empty rest of its row.
+void clickOption(QRadioButton* option) {
+    QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(6, option->height() / 2));
+}
+
 }  // namespace
 
 class FrmPagosTest : public QObject {
@@ -65,7 +94,10 @@ class FrmPagosTest : public QObject {
         window->EmpezarPorAqui();
         QVERIFY(testing_ui::showActive(window.get()));
     }
-    void cleanup() { window.reset(); }
+    void cleanup() {
+        window.reset();
+        hoods.reset();
+    }
 
     void fillsFromTheSettingsKeepingEveryDigit();
     void gamesInvertRandomAndRestore();
@@ -73,14 +105,24 @@ class FrmPagosTest : public QObject {
     void boxesAndBarsFollowEachOther();
     void refusedTextKeepsTheLastValueAndOkRefuses();
     void testPanelPlaysOneMove();
-    void screenshot();
+    void choosingANeighbourhoodStoresItAndShowsItsPicture();
+    void optionSevenIsKeptReopeningSelectsTheTypeAndTheShareIsShown();
 
   private:
+    // The neighbourhoods window on a 5 x 5 world, shown over the pay-offs window.
+    bool openNeighbourhoods() {
+        makeWorld(5, 5);
+        hoods = std::make_unique<frmTiposVecindario>();
+        hoods->refill();
+        return testing_ui::showActive(hoods.get());
+    }
+
     std::unique_ptr<frmPagos> window;
+    std::unique_ptr<frmTiposVecindario> hoods;
 };
 
 void FrmPagosTest::fillsFromTheSettingsKeepingEveryDigit() {
-    World& w = world();
+    World& w = theWorld();
     setPayoffs(w.payoffs, {3.14159f, 4, 2.005f, 3, 1, 1, 0, -0.25f});
     w.UmbralReproduccion = 60.5f;  // beyond its bar
     w.UmbralHoy = 0.333f;
@@ -117,9 +159,7 @@ void FrmPagosTest::gamesInvertRandomAndRestore() {
         QCOMPARE(texts({window->txtProb[1], window->txtProb[2]}),
                  (QStringList{row.prob1, row.prob2}));
         QCOMPARE(window->lblJugador1_C->text(), row.move1);
-        QCOMPARE(world().payoffs.GameIndex, std::int16_t(row.game));
-        const auto& g = gameCatalogue()[row.game];
-        QCOMPARE(payoffs(), (PayoffCopy{g.T1, g.T2, g.R1, g.R2, g.P1, g.P2, g.S1, g.S2}));
+        QCOMPARE(theWorld().payoffs.GameIndex, std::int16_t(row.game));
     }
 
     // Brian y Jane inverted: left exchanges the roles, right the moves, middle does nothing.
@@ -138,18 +178,18 @@ void FrmPagosTest::gamesInvertRandomAndRestore() {
 
     // "Random" shows every digit of its draw; "Restore" returns to the pay-offs at opening.
     Session::instance().seed(5);
-    const int gameIndex = world().payoffs.GameIndex;
+    const int gameIndex = theWorld().payoffs.GameIndex;
     QTest::mouseClick(window->cmdAzar, Qt::LeftButton);
     // Pay-offs no game of the catalogue has show "Custom"; the game index stays.
     QCOMPARE(window->cmbJuegos->currentText(), QStringLiteral("Custom"));
-    QCOMPARE(int(world().payoffs.GameIndex), gameIndex);
+    QCOMPARE(int(theWorld().payoffs.GameIndex), gameIndex);
     for (int i = 0; i < 8; ++i) {
         QCOMPARE(window->txtParametro[i]->text().toFloat(), payoffs()[i]);
         QCOMPARE(window->hsbParametro[i]->value(), int(std::nearbyint(payoffs()[i] * 100.0f)));
     }
     QTest::mouseClick(window->cmdRestaurar, Qt::LeftButton);
     QCOMPARE(payoffTexts(*window).join(' '), QStringLiteral("4 4 3 3 1 1 0 0"));
-    QCOMPARE(payoffs(), world().restorePayoffs);
+    QCOMPARE(payoffs(), theWorld().restorePayoffs);
     QCOMPARE(window->cmbJuegos->currentText(), QString::fromUtf8(gameCatalogue()[0].name));
     QCOMPARE(window->cmbJuegos->count(), int(gameCatalogue().size()));
     // Swapping the moves of the prisoner's dilemma is no game of the catalogue either.
@@ -159,7 +199,7 @@ void FrmPagosTest::gamesInvertRandomAndRestore() {
 }
 
 void FrmPagosTest::payoffEditsActAtOnceOtherSettingsOnOk() {
-    World& w = world();
+    World& w = theWorld();
     Rng rng(3);
     startWorld(w, rng);
     QSignalSpy thresholds(&Session::instance(), &Session::thresholdsChanged);
@@ -211,7 +251,7 @@ void FrmPagosTest::boxesAndBarsFollowEachOther() {
         testing_ui::clickBar(window->hsbParametro[i], part);
         QCOMPARE(window->txtParametro[i]->text(), text);
     }
-    QCOMPARE(world().payoffs.P[1], 1.01f);
+    QCOMPARE(theWorld().payoffs.P[1], 1.01f);
 }
 
 // Text that is no number for its box, or a pay-off whose scores could overflow, is refused.
@@ -273,7 +313,7 @@ void FrmPagosTest::refusedTextKeepsTheLastValueAndOkRefuses() {
         QTest::mouseClick(window->cmdAceptar, Qt::LeftButton);
         QCoreApplication::processEvents();
         QVERIFY2(window->isVisible() && box->hasFocus(), name);
-        QVERIFY2(world().PasoCoop == 10 && world().UmbralReproduccion == 0.0f, name);
+        QVERIFY2(theWorld().PasoCoop == 10 && theWorld().UmbralReproduccion == 0.0f, name);
         if (row.i < 8) QVERIFY2(payoffs()[row.i] == row.kept, name);
     }
 }
@@ -306,10 +346,10 @@ void FrmPagosTest::testPanelPlaysOneMove() {
                      .join(' '),
                  row.shown);
     }
-    // Eight equal pay-offs: both players fully successful whatever they do; the two lines of
-    // the cut point coincide, so it has no value to show.
+    QVERIFY(testing_ui::saveScreenshot(window.get(), QStringLiteral("frmPagos")));
+    // Eight equal pay-offs: the two lines of the cut point coincide, so it has no value to show;
+    // it is worked out again at every change.
     for (int i = 0; i < 8; ++i) typeInto(window->txtParametro[i], QStringLiteral("2"));
-    QCOMPARE(texts({f.txtExito[1], f.txtExito[2]}), (QStringList{"(1) 1", "(1) 1"}));
     QCOMPARE(window->txtPuntoCorte->text(), QString());
     typeInto(window->txtParametro[7], QStringLiteral("1"));  // S 2
     typeInto(window->txtParametro[3], QStringLiteral("3"));  // R 2: y = 1 + 2x meets y = 2
@@ -322,12 +362,110 @@ void FrmPagosTest::testPanelPlaysOneMove() {
     QCOMPARE(window->txtIrracional[1]->text(), QStringLiteral("0.1"));
 }
 
-void FrmPagosTest::screenshot() {
-    chooseGame(*window, 1);
-    typeInto(window->txtIrracional[1], QStringLiteral("0.5"));
-    typeInto(window->txtIrracional[2], QStringLiteral("0.5"));
-    QTest::mouseClick(window->optYo1, Qt::LeftButton);
-    QVERIFY(testing_ui::saveScreenshot(window.get(), QStringLiteral("frmPagos")));
+void FrmPagosTest::choosingANeighbourhoodStoresItAndShowsItsPicture() {
+    QVERIFY(openNeighbourhoods());
+    struct Row {
+        int type;
+        int code, repes, mask, reservation;
+        QStringList boxes;
+    };
+    const std::vector<Row> rows{
+        {0, 1, 4, 20485, 1, picture({0, 2, 12, 14}, {})},
+        {6, 31, 8, 0x550550, 8, picture({}, {4, 6, 8, 10, 16, 18, 20, 22})},
+        {4, 24, 8, 61455, 8, picture({1, 3, 13, 15}, {0, 2, 12, 14})},  // positions 0..3, 12..15
+    };
+    QSignalSpy chosen(&Session::instance(), &Session::neighbourhoodChosen);
+    for (const Row& row : rows) {
+        const QString name = hoods->optTipoVecindario[row.type]->text();
+        clickOption(hoods->optTipoVecindario[row.type]);
+        const Neighbourhood& v = theWorld().neighbourhood;
+        QVERIFY2(v.CodVecin[kActual] == row.code, qPrintable(name));
+        QVERIFY2(v.CodVecin[kPrevio] == 2, qPrintable(name));  // in force only at the next step
+        QVERIFY2(v.Repes == row.repes, qPrintable(name));
+        QVERIFY2(shown(*hoods) == row.boxes, qPrintable(name + ": " + shown(*hoods).join(',')));
+        QCOMPARE(hoods->lineCodVecin->text(), QStringLiteral("CodVecin: %1").arg(row.code));
+        QCOMPARE(hoods->lineVecinosFijos->text(),
+                 QStringLiteral("Vecinos fijos: %1").arg(row.mask));
+        QCOMPARE(hoods->hsbReservar->value(), row.reservation);
+        QCOMPARE(hoods->txtReservar->text(), QString::number(row.reservation));
+    }
+    QCOMPARE(chosen.count(), int(rows.size()));
+    // Choosing the type in force again changes nothing and says nothing.
+    clickOption(hoods->optTipoVecindario[4]);
+    QCOMPARE(chosen.count(), int(rows.size()));
+    QVERIFY(testing_ui::saveScreenshot(hoods.get(), QStringLiteral("frmTiposVecindario")));
+
+    clickOption(hoods->optTipoVecindario[12]);
+    // Rows of the 5 x 5 picture, top first, read off the boxes' places on the screen.
+    const std::vector<QStringList> expected{{"22", "23", "4", "5", "6"},
+                                            {"21", "15", "0", "1", "7"},
+                                            {"20", "14", "", "2", "8"},
+                                            {"19", "13", "12", "3", "9"},
+                                            {"18", "17", "16", "11", "10"}};
+    std::map<int, std::map<int, QString>> byPlace;
+    for (int j = 0; j <= kNumPositions; ++j) {
+        const QPoint p = hoods->txtJugador[j]->mapTo(hoods.get(), QPoint(0, 0));
+        byPlace[p.y()][p.x()] = hoods->txtJugador[j]->text();
+    }
+    QCOMPARE(byPlace.size(), std::size_t(5));
+    int r = 0;
+    for (const auto& [y, row] : byPlace) {
+        QStringList texts;
+        for (const auto& [x, text] : row) texts << text;
+        QCOMPARE(texts, expected[r++]);
+    }
+
+    // The reservation bar stays within the partners of the type.
+    clickOption(hoods->optTipoVecindario[3]);  // 8 random partners
+    QCOMPARE(hoods->hsbReservar->value(), 8);
+    testing_ui::clickBar(hoods->hsbReservar, QStyle::SC_ScrollBarSubLine);
+    QCOMPARE(hoods->txtReservar->text(), QStringLiteral("7"));
+    testing_ui::clickBar(hoods->hsbReservar, QStyle::SC_ScrollBarAddPage, 3);
+    QCOMPARE(hoods->hsbReservar->value(), 8);
+    QCOMPARE(hoods->txtReservar->text(), QStringLiteral("8"));
+    testing_ui::clickBar(hoods->hsbReservar, QStyle::SC_ScrollBarSubPage, 10);
+    QCOMPARE(hoods->txtReservar->text(), QStringLiteral("1"));
+}
+
+void FrmPagosTest::optionSevenIsKeptReopeningSelectsTheTypeAndTheShareIsShown() {
+    QVERIFY(openNeighbourhoods());
+    theWorld().options.mnuOpcion[7] = true;
+    clickOption(hoods->optTipoVecindario[12]);
+    QCOMPARE(theWorld().neighbourhood.CodVecin[kActual], std::uint8_t(34));
+    hoods = std::make_unique<frmTiposVecindario>();
+    hoods->refill();
+    QVERIFY(hoods->optTipoVecindario[12]->isChecked());
+    QCOMPARE(theWorld().neighbourhood.CodVecin[kActual], std::uint8_t(34));
+
+    // A code no type has (an edited file) opens on type 0.
+    theWorld().neighbourhood.CodVecin[kActual] = 5;
+    theWorld().options.mnuOpcion[7] = false;
+    auto* opened = frmTiposVecindario::open();
+    QVERIFY(opened->optTipoVecindario[0]->isChecked());
+    QCOMPARE(theWorld().neighbourhood.CodVecin[kActual], std::uint8_t(1));
+    QCOMPARE(frmTiposVecindario::open(), opened);  // one window, refilled
+    QPointer<frmTiposVecindario> alive = opened;
+    opened->close();
+    QTRY_VERIFY(alive.isNull());
+
+    // The share of the population a cell plays against.
+    struct Row {
+        int columns, rows, type;
+        QString line;
+    };
+    const QString prefix = QStringLiteral("Porcentaje de la población contra la que juega: ");
+    const std::vector<Row> table{
+        {40, 50, 12, prefix + QStringLiteral("24 / 1999 = 1.2 % ")},
+        {5, 5, 0, prefix + QStringLiteral("4 / 24 = 16.67 % ")},
+        // A one-cell world has nobody to meet: no quotient.
+        {1, 1, 12, prefix + QStringLiteral("24 / 0")},
+    };
+    for (const Row& row : table) {
+        makeWorld(row.columns, row.rows);
+        hoods->refill();
+        clickOption(hoods->optTipoVecindario[row.type]);
+        QCOMPARE(hoods->lblPorcentaje->text(), row.line);
+    }
 }
 
 QTEST_MAIN(FrmPagosTest)

@@ -1,11 +1,14 @@
-// The strategy-share chart: its geometry as a pure function, the window following a run, and its
-// two exports, the CSV being the batch run's own file.
+// The two charts. The strategy-share chart: its geometry as a pure function, the window following
+// a run, and its two exports, the CSV being the batch run's own file. The cooperation history
+// chart: its geometry, and the window driven from the world window, which the run does not redraw.
 #include "ui/share_chart_window.h"
 
 #include <QAction>
-#include <QElapsedTimer>
+#include <QCheckBox>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -14,9 +17,11 @@
 #include <cmath>
 
 #include "cli/batch_run.h"
-#include "core/startup.h"
 #include "state/statistics.h"
 #include "support/world_window_fixture.h"
+#include "ui/coop_chart.h"
+#include "ui/frm_coop_glob.h"
+#include "ui/frm_pagos.h"
 #include "ui/frm_principal.h"
 #include "ui/mouse_button.h"
 #include "ui/share_chart.h"
@@ -44,7 +49,17 @@ Synthetic synthetic(std::size_t rows) {
     return s;
 }
 
-QStringList labelTexts(const ShareChartGeometry& c) {
+using History = std::array<std::array<float, 2>, 101>;
+
+// Role 1 cooperates k % 4 / 4 of the time at sample k, role 2 always half.
+History sampleHistory() {
+    History h{};
+    for (std::size_t k = 1; k <= 100; ++k) h[k] = {static_cast<float>(k % 4) / 4.0f, 0.5f};
+    return h;
+}
+
+template <class Geometry>
+QStringList labelTexts(const Geometry& c) {
     QStringList t;
     for (const auto& l : c.labels) t << l.text;
     return t;
@@ -74,22 +89,19 @@ class ShareChartWindowTest : public QObject {
   private slots:
     void cleanup() {
         Session::instance().setFileWriter(nullptr);
-        QList<QPointer<QWidget>> windows;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (qobject_cast<StrategySharesWindow*>(w)) windows << w;
-        for (const auto& w : windows) delete w.data();
+        testing_ui::deleteWindowsOf<StrategySharesWindow, frmCoopGlob, frmPagos>();
     }
 
-    void geometryOfAFewGenerations();
-    void decimationKeepsEveryColumnsExtremes();
+    void geometryOfAFewAndOfManyGenerations();
     void followsTheRunAndStartsAgainWithANewWorld();
     void csvIsTheBatchRunsFile();
-    void savesThePictureAndSaysWhyAnExportFailed();
-    void screenshot();
-    void generationsPerSecondWithTheChartOpenAndClosed();
+    void picturesAreSavedAtTheChosenSizeAndAFailedExportSaysWhy();
+    void coopGeometry_data();
+    void coopGeometry();
+    void coopChartRedrawsOnABoxAndClearsOnANewStepOrWorld();
 };
 
-void ShareChartWindowTest::geometryOfAFewGenerations() {
+void ShareChartWindowTest::geometryOfAFewAndOfManyGenerations() {
     const Synthetic s = synthetic(9);  // generations 11..19
     const ShareChartGeometry c = shareChartGeometry(s.data, QSizeF(800, 400), {});
     const QRectF& plot = c.plot;
@@ -113,14 +125,13 @@ void ShareChartWindowTest::geometryOfAFewGenerations() {
     QCOMPARE(late.size(), 5);
     QCOMPARE(late.front(), QPointF(plot.center().x(), plot.bottom() - plot.height() / 4));
 
-    // The legend: an outlined swatch per line; a hidden line keeps its entry and loses its curve.
+    // The legend: an outlined swatch per line; a hidden line loses its curve (how a click hides
+    // it, and the read-out leaves it out, is the window's test below).
     QCOMPARE(c.legend.size(), std::size_t{2});
     QCOMPARE(c.legend[1].text, QStringLiteral("Late"));
     QVERIFY(c.legend[1].swatch.left() > plot.right());
     const ShareChartGeometry hidden = shareChartGeometry(s.data, QSizeF(800, 400), {true});
-    QCOMPARE(hidden.curves.size(), std::size_t{1});
-    QCOMPARE(hidden.curves[0].line, std::size_t{1});
-    QVERIFY(hidden.legend[0].hidden);
+    QCOMPARE(hidden.curves.at(0).line, std::size_t{1});
 
     // The read-out: the generation under the pointer, and each shown line's share and count.
     QCOMPARE(shareRowAt(c, s.data, plot.center().x()), std::optional<std::size_t>(4));
@@ -128,16 +139,14 @@ void ShareChartWindowTest::geometryOfAFewGenerations() {
     QCOMPARE(shareReadout(s.data, 4, {}),
              QStringList({"Generation 15", "Up: 50.0 % (100)", "Late: 25.0 % (50)"}));
     QCOMPARE(shareReadout(s.data, 2, {}), QStringList({"Generation 13", "Up: 25.0 % (50)"}));
-    QCOMPARE(shareReadout(s.data, 4, {true}), QStringList({"Generation 15", "Late: 25.0 % (50)"}));
 
     // Before the first generation: the axes, a word in the plot, no lines and no "nan".
     const ShareChartGeometry empty = shareChartGeometry(ShareChartData{}, QSizeF(800, 400), {});
     QCOMPARE(empty.emptyText, QStringLiteral("No generation played yet"));
     QVERIFY(empty.curves.empty());
     QCOMPARE(labelTexts(empty).size(), 11);
-}
 
-void ShareChartWindowTest::decimationKeepsEveryColumnsExtremes() {
+    // Many rows: at most four points a pixel column, and every column's extremes.
     constexpr std::size_t kRows = 100000;
     constexpr std::size_t kSpike = 54321, kDip = 77777;
     std::vector<std::int32_t> counts(kRows);
@@ -150,17 +159,17 @@ void ShareChartWindowTest::decimationKeepsEveryColumnsExtremes() {
     data.cells = 200;
     data.firstGeneration = 1;
     data.lines = {{"Wave", Qt::blue, 0, counts}};
-    const ShareChartGeometry c = shareChartGeometry(data, QSizeF(1000, 500), {});
-    const QRectF& plot = c.plot;
-    const QPolygonF& points = c.curves.at(0).points;
-    const int columns = static_cast<int>(plot.width());
+    const ShareChartGeometry wave = shareChartGeometry(data, QSizeF(1000, 500), {});
+    const QRectF& area = wave.plot;
+    const QPolygonF& points = wave.curves.at(0).points;
+    const int columns = static_cast<int>(area.width());
     QVERIFY2(points.size() <= 4 * columns, qPrintable(QString::number(points.size())));
     QVERIFY(points.size() >= columns);
 
     // The one-generation spike and dip still show, each at its own generation's column.
     auto at = [&](std::size_t row) {
-        return QPointF(plot.left() + plot.width() * static_cast<double>(row) / (kRows - 1),
-                       plot.bottom() - plot.height() * counts[row] / 200.0);
+        return QPointF(area.left() + area.width() * static_cast<double>(row) / (kRows - 1),
+                       area.bottom() - area.height() * counts[row] / 200.0);
     };
     QVERIFY(points.contains(at(kSpike)));
     QVERIFY(points.contains(at(kDip)));
@@ -168,9 +177,9 @@ void ShareChartWindowTest::decimationKeepsEveryColumnsExtremes() {
     QCOMPARE(points.back(), at(kRows - 1));
     // In order across, and every column's highest value drawn: a column's points span its range.
     for (int i = 1; i < points.size(); ++i) QVERIFY(points[i].x() >= points[i - 1].x());
-    double highest = plot.bottom();
+    double highest = area.bottom();
     for (const QPointF& p : points) highest = std::min(highest, p.y());
-    QCOMPARE(highest, plot.top());
+    QCOMPARE(highest, area.top());
 }
 
 void ShareChartWindowTest::followsTheRunAndStartsAgainWithANewWorld() {
@@ -262,18 +271,27 @@ void ShareChartWindowTest::csvIsTheBatchRunsFile() {
     QCOMPARE(expected.count('\n'), kGenerations + 1);
     QCOMPARE(fileBytes(fromWindow), expected);
 
-    // Another "Start" empties the open chart: the world is announced before it is loaded.
+    // Another "Start" empties both open charts: "Start" announces the new world before its window
+    // loads it and clears its statistics and cooperation history, so the charts must redraw
+    // after the load, not show the samples and generation of the old world.
+    frmCoopGlob* coop = frmCoopGlob::open();
+    QCOMPARE(coop->windowTitle(), QStringLiteral("Cooperation History - generation 25"));
+    QVERIFY(!coop->pcbFuncion->chart().curves[0].isEmpty());
     dialogs.unsavedAnswers << Dialogs::Unsaved::Discard;
     QTest::mouseClick(start->cmdVerPartidas, Qt::LeftButton);
     QTRY_COMPARE(shares->windowTitle(), QStringLiteral("Strategy shares"));
+    QTRY_COMPARE(coop->windowTitle(), QStringLiteral("Cooperation History"));
+    QVERIFY(coop->pcbFuncion->chart().curves[0].isEmpty());
     delete world.data();
 }
 
-void ShareChartWindowTest::savesThePictureAndSaysWhyAnExportFailed() {
+void ShareChartWindowTest::picturesAreSavedAtTheChosenSizeAndAFailedExportSaysWhy() {
     testing::FakeDialogs* dialogs = nullptr;
-    auto world = testing::openWorldWindow(12, 10, &dialogs);
-    Session::instance().simulation().run(8);
+    auto world = testing::openWorldWindow(20, 15, &dialogs);
+    theWorld().PasoCoop = 2;
+    Session::instance().simulation().run(60);
     StrategySharesWindow* shares = StrategySharesWindow::open();
+    QVERIFY(testing_ui::saveScreenshot(shares, QStringLiteral("strategy_shares")));
     QTemporaryDir dir;
     const QString png = dir.filePath(QStringLiteral("shares.png"));
     dialogs->imageAnswers << Dialogs::ImageChoice{png, QSize(1200, 700)};
@@ -287,6 +305,32 @@ void ShareChartWindowTest::savesThePictureAndSaysWhyAnExportFailed() {
         shares->picture->chartFor(QSizeF(1200, 700)).legend.back();
     QCOMPARE(saved.pixelColor(entry.swatch.topLeft().toPoint()), QColor(40, 40, 40));
     QCOMPARE(saved.pixelColor(entry.swatch.center().toPoint()), entry.colour);
+
+    // The cooperation chart likewise: the x axis runs at y = 0, 115 / 135 of the height down,
+    // from x = 0 (40 / 1080 across); the same chart painted again gives the same picture.
+    frmCoopGlob* chart = frmCoopGlob::open();
+    QVERIFY(testing_ui::saveScreenshot(chart, QStringLiteral("frm_coop_glob")));
+    const QString path = dir.filePath(QStringLiteral("chart.png"));
+    dialogs->imageAnswers << Dialogs::ImageChoice{path, QSize(900, 450)};
+    QTest::mouseClick(chart->savePictureButton, Qt::LeftButton);
+    QCOMPARE(dialogs->imageProposed.last(), chart->pcbFuncion->size());
+    QVERIFY(dialogs->infos.isEmpty());
+    const QImage coop(path);
+    QCOMPARE(coop.pixelColor(450, 383), QColor(Qt::black));
+    QCOMPARE(coop.pixelColor(10, 10), QColor(Qt::white));
+    chart->close();
+    QImage again(QSize(900, 450), QImage::Format_ARGB32_Premultiplied);
+    again.fill(Qt::white);
+    {
+        QPainter p(&again);
+        paintCoopChart(p, QRectF(0, 0, 900, 450),
+                       coopChartGeometry(theWorld().HistoriaCoop, theWorld().PasoCoop,
+                                         theWorld().Generacion, true, true));
+    }
+    QCOMPARE(coop.convertToFormat(again.format()), again);
+    // A cancelled dialog writes nothing.
+    QVERIFY(!frmCoopGlob::open()->savePicture());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList{"chart.png", "shares.png"}));
 
     // A writer that fails as a full disk does: nothing is written, and the user is told why.
     QStringList asked;
@@ -306,67 +350,112 @@ void ShareChartWindowTest::savesThePictureAndSaysWhyAnExportFailed() {
     QVERIFY(!QFile::exists(csv) && !QFile::exists(png2));
 }
 
-void ShareChartWindowTest::screenshot() {
-    auto world = testing::openWorldWindow(20, 15, nullptr);
-    Session::instance().simulation().run(60);
-    StrategySharesWindow* shares = StrategySharesWindow::open();
-    QVERIFY(testing_ui::saveScreenshot(shares, QStringLiteral("strategy_shares")));
+void ShareChartWindowTest::coopGeometry_data() {
+    QTest::addColumn<int>("generation");
+    QTest::addColumn<bool>("history");
+    QTest::addColumn<bool>("average");
+    QTest::addColumn<int>("points");  // curve points, (0, 0) included
+    QTest::addColumn<double>("lastX");
+    QTest::addColumn<QString>("green");
+    // Samples 1..3 of role 1: 0.25, 0.5, 0.75 (average 0.5); samples 1..100 average 0.375.
+    QTest::addRow("generation_7_nothing_drawn") << 7 << true << true << 0 << 0.0 << "";
+    QTest::addRow("generation_35_three_samples") << 35 << true << true << 4 << 30.0 << "0.5";
+    QTest::addRow("generation_1000_all_samples")
+        << 1000 << true << true << 101 << 1000.0 << "0.375";
+    QTest::addRow("generation_1001_first_hundred")
+        << 1001 << true << true << 101 << 1000.0 << "0.375";
+    QTest::addRow("generation_90000_first_hundred")
+        << 90000 << true << false << 101 << 1000.0 << "0.375";
+    QTest::addRow("history_unticked_keeps_averages") << 35 << false << true << 0 << 30.0 << "0.5";
 }
 
-// Not a test: with MORVANE_MEASURE set it prints how fast the world window runs the largest world
-// with the share chart closed and open.
-void ShareChartWindowTest::generationsPerSecondWithTheChartOpenAndClosed() {
-    if (qEnvironmentVariableIsEmpty("MORVANE_MEASURE"))
-        QSKIP("set MORVANE_MEASURE to print the figures");
-    const int generations = qEnvironmentVariableIntValue("MORVANE_MEASURE") > 1
-                                ? qEnvironmentVariableIntValue("MORVANE_MEASURE")
-                                : 200;
-    for (bool chartOpen : {false, true, false, true}) {
-        Session& s = Session::instance();
-        s.reset();
-        s.seed(12345);
-        testing_ui::installFakeDialogs();
-        makeBusyWorld(s.world(), s.rng(), 40, 50, 12, 10);
-        frmPartidas window;
-        window.resize(1280, 800);
-        window.show();
-        if (chartOpen) StrategySharesWindow::open();
-        QElapsedTimer clock;
-        clock.start();
-        runUntil(&window, generations);
-        const double seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
-        qInfo("largest world, share chart %s: %d generations in %.2f s, %.1f generations/s",
-              chartOpen ? "open" : "closed", generations, seconds, generations / seconds);
-        cleanup();
-    }
-    // A hundred thousand generations of seven lines, worked out and painted: lines that wander a
-    // cell or two a generation, as shares do, and lines of pure noise, the worst case.
-    for (const char* kind : {"wandering", "noise"}) {
-        const bool noise = kind[0] == 'n';
-        std::vector<std::int32_t> counts(100000);
-        std::int32_t walk = 1000;
-        for (std::size_t r = 0; r < counts.size(); ++r) {
-            walk = std::clamp<std::int32_t>(walk + static_cast<std::int32_t>(r * 7919 % 5) - 2, 0,
-                                            2000);
-            counts[r] = noise ? static_cast<std::int32_t>(r * 7919 % 2000) : walk;
+void ShareChartWindowTest::coopGeometry() {
+    QFETCH(int, generation);
+    QFETCH(bool, history);
+    QFETCH(bool, average);
+    QFETCH(int, points);
+    QFETCH(double, lastX);
+    QFETCH(QString, green);
+    const History h = sampleHistory();
+    const CoopChartGeometry c = coopChartGeometry(h, 10, generation, history, average);
+    QCOMPARE(c.averageGreen, "Average Green = " + green);
+    QCOMPARE(c.averageRed,
+             green.isEmpty() ? "Average Red = " : "Average Red = 0.5");  // always half
+    for (int role = 0; role < 2; ++role) {
+        const QPolygonF& curve = c.curves[static_cast<std::size_t>(role)];
+        QCOMPARE(curve.size(), points);
+        if (points > 0) {
+            QCOMPARE(curve.front(), QPointF(0, 0));
+            QCOMPARE(curve.back().x(), lastX);
+            QCOMPARE(curve[1].y(), 100.0 * h[1][static_cast<std::size_t>(role)]);
         }
-        ShareChartData data;
-        data.rows = counts.size();
-        data.cells = 2000;
-        for (int k = 0; k < 7; ++k) data.lines.push_back({"Line", Qt::blue, 0, counts});
-        QImage image(QSize(1000, 500), QImage::Format_ARGB32_Premultiplied);
-        QElapsedTimer clock;
-        clock.start();
-        for (int paint = 0; paint < 10; ++paint) {
-            QPainter painter(&image);
-            paintShareChart(painter, image.rect(), shareChartGeometry(data, image.size(), {}));
+        const auto& line = c.averages[static_cast<std::size_t>(role)];
+        const bool drawn = average && generation >= 10;
+        QCOMPARE(line.has_value(), drawn);
+        if (drawn) {
+            QCOMPARE(line->x1(), 0.0);
+            QCOMPARE(line->x2(), lastX);
+            QCOMPARE(line->y1(), line->y2());
         }
-        const double repaint = static_cast<double>(clock.nsecsElapsed()) / 1e7;
-        clock.restart();
-        for (int paint = 0; paint < 10; ++paint) shareChartGeometry(data, image.size(), {});
-        qInfo("100000 generations, 7 %s lines: %.1f ms a repaint, %.1f ms of it the geometry", kind,
-              repaint, static_cast<double>(clock.nsecsElapsed()) / 1e7);
     }
+    if (generation == 35) QCOMPARE(c.averages[0]->y1(), 50.0);
+    // The x axis is labelled every 10 P generations, the y axis at 0, a half and 1.
+    QCOMPARE(labelTexts(c), QStringList({"0", "100", "200", "300", "400", "500", "600", "700",
+                                         "800", "900", "1000", "0", "0.5", "1"}));
+}
+
+// The run does not redraw the cooperation chart; opening it or a box does. A new step or a new
+// world clears the history, and the open chart shows it.
+void ShareChartWindowTest::coopChartRedrawsOnABoxAndClearsOnANewStepOrWorld() {
+    auto world = testing::openWorldWindow(12, 10, nullptr);
+    theWorld().PasoCoop = 10;
+    Session::instance().simulation().run(35);
+    QTest::mouseClick(world->cmdCoopGlob, Qt::LeftButton);
+    frmCoopGlob* chart = frmCoopGlob::open();
+    QVERIFY(chart->isVisible());
+    QCOMPARE(chart->windowTitle(), QStringLiteral("Cooperation History - generation 35"));
+    QCOMPARE(chart->pcbFuncion->chart().curves[0].size(), 4);
+    const QString green = chart->lblAverageGreen->text();
+    QVERIFY(green.startsWith("Average Green = ") && green.size() > 16);
+    QVERIFY(!green.contains("nan", Qt::CaseInsensitive));
+
+    // The run does not redraw it; a box click does, with the samples taken since.
+    Session::instance().simulation().run(20);
+    emit Session::instance().generationDone();
+    QCOMPARE(chart->pcbFuncion->chart().curves[0].size(), 4);
+    QTest::mouseClick(chart->chkViewAverage, Qt::LeftButton);
+    QCOMPARE(chart->pcbFuncion->chart().curves[0].size(), 6);
+    QVERIFY(!chart->pcbFuncion->chart().averages[0].has_value());
+    QTest::mouseClick(chart->chkViewHistory, Qt::LeftButton);
+    QVERIFY(chart->pcbFuncion->chart().curves[0].isEmpty());
+    QVERIFY(chart->lblAverageGreen->text().size() > 16);  // the averages stay
+    QTest::mouseClick(chart->chkViewHistory, Qt::LeftButton);
+    World& w = theWorld();
+    QVERIFY(w.HistoriaCoop[1] != (std::array<float, 2>{}));
+
+    // Another step in the pay-offs window: the old samples would sit at the wrong generations.
+    frmPagos* pagos = frmPagos::open();
+    QLineEdit* box = pagos->txtParametro[13];
+    box->setText(QStringLiteral("5"));
+    QTest::mouseClick(pagos->cmdAceptar, Qt::LeftButton);
+    QCOMPARE(w.PasoCoop, std::int16_t{5});
+    QCOMPARE(w.HistoriaCoop, History{});
+
+    // The same step again keeps what is there.
+    Session::instance().simulation().run(10);
+    const History kept = w.HistoriaCoop;
+    pagos = frmPagos::open();
+    QTest::mouseClick(pagos->cmdAceptar, Qt::LeftButton);
+    QCOMPARE(w.HistoriaCoop, kept);
+
+    // "New" starts the history again, and an open chart shows it empty at once.
+    QTest::mouseClick(chart->chkViewAverage, Qt::LeftButton);
+    QVERIFY(!chart->pcbFuncion->chart().curves[0].isEmpty());
+    world->newWorldPressed(1);
+    QCOMPARE(w.HistoriaCoop, History{});
+    QVERIFY(chart->pcbFuncion->chart().curves[0].isEmpty());
+    QCOMPARE(chart->lblAverageGreen->text(), QStringLiteral("Average Green = "));
+    QCOMPARE(chart->windowTitle(), QStringLiteral("Cooperation History"));
 }
 
 QTEST_MAIN(ShareChartWindowTest)

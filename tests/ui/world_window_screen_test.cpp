@@ -1,6 +1,7 @@
 // The world window as a newcomer meets it on a 1600 x 1000 screen: where it opens and what fits,
 // boxes that show nothing before the first generation, readable numbers, the world's file and
-// the question before a changed world is set aside, and "Main"'s boxes and preview.
+// the question before a changed world is set aside. The start-up window "Main": its bars, boxes
+// and entrepreneur layout, "Start", "Open", closing, the about box and the command line.
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAction>
@@ -10,23 +11,29 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
 
 #include "core/startup.h"
+#include "games/payoff.h"
 #include "io/scenario_file.h"
 #include "support/world_window_fixture.h"
 #include "ui/board_widget.h"
+#include "ui/frm_about.h"
 #include "ui/frm_partidas.h"
 #include "ui/frm_principal.h"
+#include "ui/frm_rangos.h"
 #include "ui/inspector.h"
 #include "ui/mouse_button.h"
 #include "ui/readable_text.h"
@@ -56,6 +63,29 @@ bool neutral(const QLineEdit* box) {
            box->palette().color(QPalette::Text) == window.color(QPalette::Text);
 }
 
+// The upper arrow of a start-up bar raises its number; Home takes it to the top, End to the bottom.
+void arrow(UpwardBar* bar, bool upper, int times = 1) {
+    testing_ui::clickBar(bar, upper ? QStyle::SC_ScrollBarSubLine : QStyle::SC_ScrollBarAddLine,
+                         times);
+}
+
+// Opens a menu of the menu bar with the mouse and clicks one of its entries (or the bar's own).
+void clickMenu(QMainWindow* window, QMenu* menu, QAction* entry) {
+    QMenuBar* bar = window->menuBar();
+    QAction* top = menu ? menu->menuAction() : entry;
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(top).center());
+    if (!menu) return;
+    QTRY_VERIFY(menu->isVisible());
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
+}
+
+QString writeFile(const QTemporaryDir& dir, const QString& name, const std::string& text) {
+    QFile f(dir.filePath(name));
+    if (!f.open(QIODevice::WriteOnly)) return {};
+    f.write(text.data(), static_cast<qint64>(text.size()));
+    return f.fileName();
+}
+
 }  // namespace
 
 class WorldWindowScreenTest : public QObject {
@@ -75,13 +105,16 @@ class WorldWindowScreenTest : public QObject {
     void startOpensTheWholeBoardInsideTheScreen();
     void largerWorldsAndRememberedPlaces();
     void boxesAreNeutralUntilTheFirstGeneration();
-    void readableTextChoosesBlackOrWhiteByLuminance();
+    void readableTextAndHeadersOfANewWorld();
     void scenarioDialogsAddTheSuffixAndKeepTheFilter();
     void saveWritesToTheWorldsFileAndTheTitleSaysSo();
     void changedWorldAsksBeforeItIsSetAside_data();
     void changedWorldAsksBeforeItIsSetAside();
-    void mainTakesTypedNumbers();
-    void newWorldsStartWithCooperationHeadersAndEscapeCloses();
+    void mainBarsAndBoxesTakeNumbers();
+    void entrepreneurBarsFitTheWorldAndLayItOut();
+    void openLoadsAScenarioOrReportsWhyNot();
+    void commandLineNeedsNoDisplay();
+    void aboutBoxAndClosingMain();
 
   private:
     frmPartidas* start() {
@@ -111,18 +144,26 @@ class WorldWindowScreenTest : public QObject {
 };
 
 void WorldWindowScreenTest::startOpensTheWholeBoardInsideTheScreen() {
+    // What leads to windows not built yet is there but cannot be used.
+    for (QAction* a :
+         {principal->mnuGuardar, principal->mnuGuardarComo, principal->mnuEditorEstrategias})
+        QVERIFY2(!a->isEnabled(), qPrintable(a->text()));
+    // "Strat. limits" opens the limits window before any world exists.
+    QTest::mouseClick(principal->cmdRangos, Qt::LeftButton);
+    QPointer<frmRangos> limits = frmRangos::current();
+    QVERIFY(limits && limits->isVisible());
+    QCOMPARE(limits->windowTitle(), QStringLiteral("Strategies limits"));
+    limits->close();
+
     QScreen* screen = principal->screen();
     QCOMPARE(screen->geometry(), QRect(0, 0, 1600, 1000));
-    frmPartidas* win = start();
+    QSignalSpy replaced(&Session::instance(), &Session::worldReplaced);
+    QPointer<frmPartidas> win = start();
     QVERIFY(win != nullptr);
     QCOMPARE(theWorld().NumJugadores, 1000);
-    qInfo("world window %dx%d at %d,%d", win->width(), win->height(), win->x(), win->y());
-    QVERIFY2(screen->availableGeometry().contains(win->frameGeometry()),
-             qPrintable(QStringLiteral("%1,%2 %3x%4")
-                            .arg(win->x())
-                            .arg(win->y())
-                            .arg(win->width())
-                            .arg(win->height())));
+    QCOMPARE(theWorld().NumFilas, 40);
+    QCOMPARE(replaced.count(), 1);
+    QCOMPARE(screen->availableGeometry().intersected(win->frameGeometry()), win->frameGeometry());
     QVERIFY(wholeBoardShows(win));
     QVERIFY(testing_ui::saveScreenshot(win, QStringLiteral("world_window_after_start")));
     QCOMPARE(win->windowTitle(), QStringLiteral("World[*]"));
@@ -131,6 +172,17 @@ void WorldWindowScreenTest::startOpensTheWholeBoardInsideTheScreen() {
     QCOMPARE(win->fxgTablero->cellNumberAt(1, 1), 1000);  // the corner wraps round the torus
     QCOMPARE(win->fxgTablero->cellNumberAt(w.NumFilas + 2, w.NumColumnas + 3), 2);
     QCOMPARE(win->fraVecindario->lblJugador[24]->text(), QStringLiteral("5"));
+
+    // The bars leave the world alone until the next "Start", which makes a new world window.
+    QTest::keyClick(principal->vsbFilas, Qt::Key_End);
+    QTest::keyClick(principal->vsbColumnas, Qt::Key_End);
+    QCOMPARE(theWorld().NumJugadores, 1000);
+    theWorld().Generacion = 12;
+    QTest::mouseClick(principal->cmdVerPartidas, Qt::LeftButton);
+    QCOMPARE(theWorld().NumJugadores, 25);
+    QCOMPARE(theWorld().genomes[kActual].size(), std::size_t(26));
+    QCOMPARE(theWorld().Generacion, 0);
+    QVERIFY(win.isNull() && principal->worldWindow()->isVisible());
 }
 
 void WorldWindowScreenTest::largerWorldsAndRememberedPlaces() {
@@ -205,7 +257,7 @@ void WorldWindowScreenTest::boxesAreNeutralUntilTheFirstGeneration() {
     }
 }
 
-void WorldWindowScreenTest::readableTextChoosesBlackOrWhiteByLuminance() {
+void WorldWindowScreenTest::readableTextAndHeadersOfANewWorld() {
     const struct {
         QColor back, text;
     } table[] = {{QColor(100, 100, 100), Qt::white},
@@ -224,16 +276,27 @@ void WorldWindowScreenTest::readableTextChoosesBlackOrWhiteByLuminance() {
     QVERIFY(!win->readableTextAction->isChecked());
     win->readableTextAction->trigger();
     QCOMPARE(box->palette().color(QPalette::Text), QColor(Qt::white));
-    // Remembered: the next world window starts with it.
+    // Success as the first index, committed by a step, does not outlive its world.
+    emit win->fxgResultados->indexToggleRequested();
+    QCOMPARE(win->fxgResultados->results().text(1, 1), QStringLiteral("Sc R"));
+    win->runButtonPressed(2);
+    QCOMPARE(int(theWorld().options.CiEsExito), 1);
+
+    // The next world window starts with readable text, remembered, and cooperation headers.
     QVERIFY(QSettings().value(QStringLiteral("view/readableText")).toBool());
+    dialogs->unsavedAnswers = {Unsaved::Discard};
     win = start();
     QVERIFY(win->readableTextAction->isChecked());
+    QCOMPARE(int(theWorld().options.CiEsExito), 0);
+    QCOMPARE(int(theWorld().options.CiEsExitoMenu), 0);
+    QCOMPARE(win->fxgResultados->results().text(1, 1), QStringLiteral("Ci R"));
+    QCOMPARE(win->fxgResultados->results().text(1, 5), QStringLiteral("Ci P"));
+    QCOMPARE(win->fxgResultados->results().text(1, 3), QStringLiteral("Disp"));
 }
 
 void WorldWindowScreenTest::scenarioDialogsAddTheSuffixAndKeepTheFilter() {
     QTemporaryDir dir;
     const QString filter = Session::scenarioFilter();
-    QCOMPARE(filter, QStringLiteral("Scenario files (*.dpt)"));
     auto save = Dialogs::scenarioDialog(nullptr, filter, true);
     save->setDirectory(dir.path());
     save->selectFile(QStringLiteral("world_a"));
@@ -243,9 +306,7 @@ void WorldWindowScreenTest::scenarioDialogsAddTheSuffixAndKeepTheFilter() {
     QCOMPARE(save->selectedFiles(), QStringList{dir.filePath(QStringLiteral("world_a.dpt"))});
 
     // The name with its suffix is what the dialog asks about overwriting.
-    QFile existing(dir.filePath(QStringLiteral("world_a.dpt")));
-    QVERIFY(existing.open(QIODevice::WriteOnly));
-    existing.close();
+    QVERIFY(!writeFile(dir, QStringLiteral("world_a.dpt"), {}).isEmpty());
     save = Dialogs::scenarioDialog(nullptr, filter, true);
     save->setDirectory(dir.path());
     save->selectFile(QStringLiteral("world_a"));
@@ -264,10 +325,8 @@ void WorldWindowScreenTest::scenarioDialogsAddTheSuffixAndKeepTheFilter() {
 
     // The Open dialog keeps its filter after entering a folder, and lists scenarios only.
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
-    for (const char* name : {"sub/one.dpt", "sub/notes.txt"}) {
-        QFile f(dir.filePath(QString::fromLatin1(name)));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-    }
+    for (const char* name : {"sub/one.dpt", "sub/notes.txt"})
+        QVERIFY(!writeFile(dir, QString::fromLatin1(name), {}).isEmpty());
     auto open = Dialogs::scenarioDialog(nullptr, filter, false);
     open->setDirectory(dir.path());
     open->show();
@@ -379,7 +438,23 @@ void WorldWindowScreenTest::changedWorldAsksBeforeItIsSetAside() {
     }
 }
 
-void WorldWindowScreenTest::mainTakesTypedNumbers() {
+// "Main"'s bars show their largest value at the top; its boxes take typed numbers.
+void WorldWindowScreenTest::mainBarsAndBoxesTakeNumbers() {
+    UpwardBar* rows = principal->vsbFilas;
+    arrow(rows, true, 3);
+    arrow(rows, false);
+    QCOMPARE(principal->txtFilas->text(), QStringLiteral("42"));
+    QTest::keyClick(rows, Qt::Key_Home);
+    QCOMPARE(principal->txtFilas->text(), QStringLiteral("50"));
+    // At its largest number the thumb touches the upper arrow: clicking just below the arrow
+    // hits the thumb, which moves nothing.
+    const int belowArrow = rows->width() + 2;
+    QTest::mouseClick(rows, Qt::LeftButton, {}, QPoint(rows->width() / 2, belowArrow));
+    QCOMPARE(rows->number(), 50);
+    QTest::mouseClick(rows, Qt::LeftButton, {},
+                      QPoint(rows->width() / 2, rows->height() - belowArrow));
+    QCOMPARE(rows->number(), 49);  // the track below the thumb lowers it
+
     frmPrincipal& m = *principal;
     const struct {
         QLineEdit* box;
@@ -405,32 +480,165 @@ void WorldWindowScreenTest::mainTakesTypedNumbers() {
     QVERIFY(!isRefused(m.txtDistCol));
 }
 
-void WorldWindowScreenTest::newWorldsStartWithCooperationHeadersAndEscapeCloses() {
-    frmPartidas* win = start();
-    ResultsModel& results = win->fxgResultados->results();
-    emit win->fxgResultados->indexToggleRequested();
-    QCOMPARE(results.text(1, 1), QStringLiteral("Sc R"));
-    win->runButtonPressed(2);  // the step commits success as the first index
-    QCOMPARE(int(theWorld().options.CiEsExito), 1);
-    dialogs->unsavedAnswers = {Unsaved::Discard};
-    win = start();
-    QCOMPARE(int(theWorld().options.CiEsExito), 0);
-    QCOMPARE(int(theWorld().options.CiEsExitoMenu), 0);
-    QCOMPARE(win->fxgResultados->results().text(1, 1), QStringLiteral("Ci R"));
-    QCOMPARE(win->fxgResultados->results().text(1, 5), QStringLiteral("Ci P"));
-    QCOMPARE(win->fxgResultados->results().text(1, 3), QStringLiteral("Disp"));
+void WorldWindowScreenTest::entrepreneurBarsFitTheWorldAndLayItOut() {
+    // What the bars and boxes show (in Col, Distance X, in Row, Distance Y, Columns, Rows) and
+    // the picture: each entrepreneur followed by its distance in empty rows and columns.
+    auto expectLayout = [this](std::array<int, 6> expected, int firstRedCol) {
+        const frmPrincipal& f = *principal;
+        const std::array<std::pair<UpwardBar*, QLineEdit*>, 6> shown{
+            {{f.vsbColEmp, f.txtColEmp},
+             {f.vsbDistCol, f.txtDistCol},
+             {f.vsbFilEmp, f.txtFilEmp},
+             {f.vsbDistFil, f.txtDistFil},
+             {f.vsbColumnas, f.txtColumnas},
+             {f.vsbFilas, f.txtFilas}}};
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            QCOMPARE(shown[i].first->number(), expected[i]);
+            QCOMPARE(shown[i].second->text(), QString::number(expected[i]));
+        }
+        QCOMPARE(f.fxgTablero->grid().Cols, expected[4]);
+        QCOMPARE(f.fxgTablero->grid().Rows, expected[5]);
+        for (int r = 0; r < expected[5]; ++r)
+            for (int c = 0; c < expected[4]; ++c) {
+                const bool red = c % (expected[1] + 1) == firstRedCol && r % 3 == 1;
+                QVERIFY2(f.fxgTablero->cellColour(r, c) == (red ? QColor(255, 0, 0) : Qt::white),
+                         qPrintable(QStringLiteral("%1,%2").arg(r).arg(c)));
+            }
+    };
+    arrow(principal->vsbColEmp, true);  // any move of a bar lays the world out
+    arrow(principal->vsbColEmp, false);
+    expectLayout({3, 2, 3, 2, 9, 9}, 1);  // entrepreneurs at 1, 4, 7
+    // 19 per row fit at distance 1; back at distance 2 they are lowered to 13.
+    arrow(principal->vsbDistCol, false);
+    QTest::keyClick(principal->vsbColEmp, Qt::Key_Home);
+    QCOMPARE(principal->fxgTablero->grid().Cols, 38);
+    arrow(principal->vsbDistCol, true);
+    expectLayout({13, 2, 3, 2, 39, 9}, 1);
+    QTest::keyClick(principal->vsbDistCol, Qt::Key_Home);
+    expectLayout({8, 4, 3, 2, 40, 9}, 3);  // distance 4 leaves room for 8
+    QVERIFY(testing_ui::saveScreenshot(principal.get(), QStringLiteral("frmPrincipal")));
+}
 
-    principal->mnuAbout->trigger();
+void WorldWindowScreenTest::openLoadsAScenarioOrReportsWhyNot() {
+    QTemporaryDir dir;
+    World source = testing::seededWorld(6, 4, 77);
+    SelectGame(source.payoffs, 1);
+    std::string text = scenarioText(source);
+    const QString good = writeFile(dir, QStringLiteral("gallina.dpt"), text);
+    const QString empty = writeFile(dir, QStringLiteral("empty.dpt"), "");
+    const auto two = text.find("\r\n") + 2;  // line 2: the eight pay-offs
+    text.replace(two, text.find("\r\n", two) - two, " 4 3 x 0 4 3 1 0");
+    const QString bad = writeFile(dir, QStringLiteral("bad.dpt"), text);
+    const QString missing = dir.filePath(QStringLiteral("missing.dpt"));
+    World probe;
+    const LoadResult badLoad = readScenarioText(probe, text);
+    QCOMPARE(badLoad.line, 2);
+
+    Session& s = Session::instance();
+    QTest::mouseClick(principal->cmdVerPartidas, Qt::LeftButton);
+    const World before = s.world();
+    QPointer<QWidget> worldWindow = principal->worldWindow();
+    const std::vector<std::pair<QString, QString>> refused{
+        {QString(), QString()},  // cancelled: silent
+        {empty, QStringLiteral("empty.dpt\nLine 1: the file is empty")},
+        {bad, QStringLiteral("bad.dpt\nLine 2: ") + QString::fromStdString(badLoad.reason)},
+        {missing,
+         QStringLiteral("missing.dpt\ncannot open %1: No such file or directory").arg(missing)},
+    };
+    for (const auto& [answer, info] : refused) {
+        dialogs->infos.clear();
+        dialogs->filters.clear();
+        if (!answer.isEmpty()) dialogs->openAnswers << answer;
+        clickMenu(principal.get(), principal->mnuArchivo, principal->mnuAbrir);
+        QCOMPARE(dialogs->filters, QStringList{QStringLiteral("Scenario files (*.dpt)")});
+        QCOMPARE(dialogs->infos, info.isEmpty() ? QStringList() : QStringList{info});
+        // The world and its window stay as they were.
+        QVERIFY(s.world().genomes == before.genomes && s.world().payoffs.P == before.payoffs.P);
+        QVERIFY(worldWindow && principal->worldWindow() == worldWindow);
+    }
+
+    dialogs->infos.clear();
+    dialogs->openAnswers << good;
+    clickMenu(principal.get(), principal->mnuArchivo, principal->mnuAbrir);
+    QVERIFY(dialogs->infos.isEmpty());
+    QCOMPARE(s.world().NumJugadores, std::int16_t(24));
+    QVERIFY(s.world().genomes[kActual] == source.genomes[kActual]);
+    QCOMPARE(s.world().payoffs.P[1], 0.0f);  // Gallina
+    QVERIFY(worldWindow.isNull() && principal->worldWindow()->isVisible());
+}
+
+void WorldWindowScreenTest::commandLineNeedsNoDisplay() {
+    const QString program = QStringLiteral(MORVANE_SCREENSHOTS "/../src/ui/morvane");
+    if (!QFile::exists(program)) QSKIP("the morvane program was not built");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(name));
+    struct Row {
+        QStringList args;
+        int exitCode;
+        QString start;  // of stdout on success, of stderr on failure
+    };
+    const std::vector<Row> table{
+        {{"--seed", "42", "--help"}, 0, "Usage: morvane [--seed S] [SCENARIO.dpt]"},
+        {{"--version"}, 0, "morvane 0.1 (revision "},
+        {{"--seed", "x1"}, 2, "morvane: --seed needs a whole number, not 'x1'"},
+        {{"--frobnicate"}, 2, "morvane: unknown option '--frobnicate'"},
+        {{"a.dpt", "b.dpt"}, 2, "morvane: only one scenario can be opened"},
+    };
+    for (const Row& row : table) {
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(program, row.args);
+        QVERIFY(p.waitForFinished(10000));
+        QCOMPARE(p.exitCode(), row.exitCode);
+        const QString out = QString::fromLocal8Bit(row.exitCode == 0 ? p.readAllStandardOutput()
+                                                                     : p.readAllStandardError());
+        QVERIFY2(out.startsWith(row.start), qPrintable(out));
+    }
+}
+
+// The about box shows the program's version; "System Info" shows what the program knows of the
+// machine and keeps the box open; Escape closes the info, then the box. Closing "Main" closes
+// every window.
+void WorldWindowScreenTest::aboutBoxAndClosingMain() {
+    clickMenu(principal.get(), nullptr, principal->mnuAbout);
     frmAbout* about = principal->aboutBox();
     QVERIFY(testing_ui::showActive(about));
+    QCOMPARE(about->windowTitle(), QStringLiteral("Acerca de Morvane"));
+    QCOMPARE(about->lblVersion->text(), QStringLiteral("Versión 10.25.1"));
+    QVERIFY(testing_ui::saveScreenshot(about, QStringLiteral("frmAbout")));
     QTest::mouseClick(about->cmdSysInfo, Qt::LeftButton);
     QPointer<QMessageBox> info = about->sysInfoBox();
     QVERIFY(testing_ui::showActive(info));
+    QCOMPARE(info->windowTitle(), QStringLiteral("System Info"));
+    const QString text = info->text();
+    for (const QString& part : {QStringLiteral("System: "), QStringLiteral("Kernel: "),
+                                QStringLiteral("Processor: "), QStringLiteral("Qt: 6.")})
+        QVERIFY2(text.contains(part), qPrintable(text));
+    QVERIFY(text.contains(QSysInfo::kernelVersion()));
+    QVERIFY(text.contains(QSysInfo::currentCpuArchitecture()));
+    QVERIFY(testing_ui::saveScreenshot(info, QStringLiteral("frmAbout_sysinfo")));
     QTest::keyClick(info, Qt::Key_Escape);
     QTRY_VERIFY(!info || !info->isVisible());
     QVERIFY(testing_ui::showActive(about));
     QTest::keyClick(about, Qt::Key_Escape);
     QTRY_VERIFY(!principal->aboutBox() || !principal->aboutBox()->isVisible());
+
+    // Closing "Main" closes every window.
+    clickMenu(principal.get(), nullptr, principal->mnuPagos);
+    clickMenu(principal.get(), nullptr, principal->mnuAbout);
+    QTest::mouseClick(principal->cmdVerPartidas, Qt::LeftButton);
+    QPointer<QWidget> worldWindow = principal->worldWindow();
+    QVERIFY(worldWindow && principal->aboutBox() && principal->aboutBox()->isVisible());
+    QStringList open;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible()) open << w->windowTitle();
+    QVERIFY2(open.contains(QStringLiteral("Pay offs")), qPrintable(open.join(',')));
+
+    principal->close();
+    QVERIFY(worldWindow.isNull());
+    for (QWidget* w : QApplication::topLevelWidgets())
+        QVERIFY2(!w->isVisible(), qPrintable(w->windowTitle()));
 }
 
 QTEST_MAIN(WorldWindowScreenTest)

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string_view>
 
+#include "../../support/worlds.h"
 #include "base/rng.h"
 #include "core/startup.h"
 #include "state/world.h"
@@ -75,13 +76,6 @@ inline void press(QWidget* w, Qt::MouseButton b, QPoint at = {}) {
 // The centre of a world cell on the board (world row and column from 0).
 inline QPoint cellCentre(const BoardWidget& board, int row, int column) {
     return board.cellRect(QPoint(column + 2, row + 2)).center();
-}
-
-// The cell form of the list strategy with that name.
-inline Genoma listStrategy(const World& w, std::string_view name) {
-    for (const auto& slot : w.ListaEstrategias)
-        if (slot.name == name) return toCellForm(slot.genoma);
-    return {};
 }
 
 }  // namespace morvane::testing

@@ -1,6 +1,7 @@
-// The strategy editor: opened from the inspector's genome boxes, its controls, the curve under the
-// mouse, storing the working copy, the list, "Fill", undo and redo, and strategy files.
-#include "ui/frm_fun_dibujadas.h"
+// The strategy windows. The editor: opened from the inspector's genome boxes, its controls, the
+// curve under the mouse, storing the working copy, the list, "Fill", undo and redo, and strategy
+// files. The limits: rows and bounds, the scrolls pushing back, and what is refused. The
+// distribution: rows at start-up, equal shares, normalising, and "Fill world".
 
 #include <sys/resource.h>
 
@@ -14,8 +15,8 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -26,6 +27,7 @@
 #include "strategy/distribution.h"
 #include "support/world_window_fixture.h"
 #include "ui/frm_distribuir.h"
+#include "ui/frm_fun_dibujadas.h"
 #include "ui/frm_rangos.h"
 #include "ui/function_picture.h"
 #include "ui/inspector.h"
@@ -34,11 +36,20 @@
 using namespace morvane;
 using namespace morvane::testing;
 using testing_ui::enterInto;
+using testing_ui::typeInto;
 
 namespace {
 
 StrategyList& list() {
     return theWorld().ListaEstrategias;
+}
+
+Rangos& rangos() {
+    return theWorld().Rangos;
+}
+
+void activate(frmDistribuir* window, int n) {
+    for (int i = 0; i < kDistributionRows; ++i) window->chkActivo[i]->setChecked(i < n);
 }
 
 // A mouse event at picture coordinates (x, y): the middle of the unit the point truncates into.
@@ -77,7 +88,7 @@ Points points(const ListGenomePart& p) {
 
 }  // namespace
 
-class FrmFunDibujadasTest : public QObject {
+class StrategyWindowsTest : public QObject {
     Q_OBJECT
   private slots:
     void init() {
@@ -85,22 +96,18 @@ class FrmFunDibujadasTest : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(win.get()));
     }
     void cleanup() {
-        if (frmFunDibujadas* e = frmFunDibujadas::current()) e->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        testing_ui::deleteWindowsOf<frmFunDibujadas, frmRangos, frmDistribuir>();
         win.reset();
     }
 
-    void opensFromEveryGenomeBox();
-    void showingWritesNothingBackAndTypedNumbersOutsideTheScrollAreIgnored();
-    void clicksOnTheCurveMoveItsPoints();
-    void aDragIsOneUndoStep();
-    void storingChecksBothPartsInCellForm();
-    void namesAreCheckedAndTheListFills();
-    void replaceOverwritesTheChosenItem();
-    void fillByEachButtonLeavesBlankSquares();
-    void strategyFilesSaveOpenAndRefuse();
-    void aReplacedWorldRefillsEveryStrategyWindow();
-    void screenshot();
+    void opensFromEveryGenomeBoxAndShowingWritesNothingBack();
+    void clicksAndDragsMoveThePointsOneUndoStepEach();
+    void storingChecksBothPartsAndEachFillLeavesBlankSquares();
+    void replaceOverwritesAndNamesFillTheList();
+    void strategyFilesAndReplacedWorldsRefillTheWindows();
+    void limitsShowEachPartAndTheScrollsPushBack();
+    void limitsRefuseWhatIsNotALimitAndKeepAFilesAsStored();
+    void distributionRowsSharesNormalizingAndFilling();
 
   private:
     frmFunDibujadas* openOnCentre() {
@@ -109,12 +116,20 @@ class FrmFunDibujadasTest : public QObject {
         if (e != nullptr && !QTest::qWaitForWindowActive(e)) return nullptr;
         return e;
     }
+    frmRangos* openLimits() {
+        frmRangos* window = frmRangos::open();
+        return testing_ui::showActive(window) ? window : nullptr;
+    }
+    frmDistribuir* openDistribution() {
+        frmDistribuir* window = frmDistribuir::open();
+        return QTest::qWaitForWindowExposed(window) ? window : nullptr;
+    }
 
     std::unique_ptr<frmPartidas> win;
     FakeDialogs* dialogs = nullptr;
 };
 
-void FrmFunDibujadasTest::opensFromEveryGenomeBox() {
+void StrategyWindowsTest::opensFromEveryGenomeBoxAndShowingWritesNothingBack() {
     World& w = theWorld();
     Inspector* insp = win->fraVecindario;
     const int sel = w.CasillaSel;
@@ -143,9 +158,8 @@ void FrmFunDibujadasTest::opensFromEveryGenomeBox() {
         QCOMPARE(e->ParteActual(), 0);
         QVERIFY(e->optCaso[0]->isChecked());
     }
-}
 
-void FrmFunDibujadasTest::showingWritesNothingBackAndTypedNumbersOutsideTheScrollAreIgnored() {
+    // Showing a strategy writes nothing back; typed numbers outside the scroll are ignored.
     ListGenoma odd = list()[6].genoma;  // "Tit For Tat" with what only a file gives
     odd.parte[0].Busqueda = packed::withTipo(packed::withProf(odd.parte[0].Busqueda, 0), 40);
     odd.parte[0].SenIC = 33.5f, odd.parte[0].SenIA = 33.5f, odd.parte[0].SenIP = 33;
@@ -186,7 +200,7 @@ void FrmFunDibujadasTest::showingWritesNothingBackAndTypedNumbersOutsideTheScrol
 
 // Which point a click moves is the engine's rule; here the picture's transform takes clicks
 // inside, left of, above and right of the plot to it.
-void FrmFunDibujadasTest::clicksOnTheCurveMoveItsPoints() {
+void StrategyWindowsTest::clicksAndDragsMoveThePointsOneUndoStepEach() {
     frmFunDibujadas* e = openOnCentre();
     chooseItem(*e, 5);  // "Tit For Tat": (0, 0), (25, 25), (75, 75), (100, 100)
     const struct {
@@ -202,10 +216,10 @@ void FrmFunDibujadasTest::clicksOnTheCurveMoveItsPoints() {
         clickCurve(*e, c.x, c.y);
         QVERIFY2(points(list()[0].genoma.parte[0]) == c.after, qPrintable(QString::number(c.x)));
     }
-}
+    e->resize(e->sizeHint());
+    QVERIFY(testing_ui::saveScreenshot(e, QStringLiteral("frm_fun_dibujadas")));
 
-void FrmFunDibujadasTest::aDragIsOneUndoStep() {
-    frmFunDibujadas* e = openOnCentre();
+    // A drag is one undo step.
     chooseItem(*e, 5);
     const ListGenoma before = list()[0].genoma;
     QTest::mousePress(e->pcbFuncion, Qt::LeftButton, {}, at(*e, 30, 60));
@@ -243,7 +257,7 @@ void FrmFunDibujadasTest::aDragIsOneUndoStep() {
     QVERIFY(std::abs(value.captured(1).toDouble() - value.captured(2).toDouble()) < 0.06);
 }
 
-void FrmFunDibujadasTest::storingChecksBothPartsInCellForm() {
+void StrategyWindowsTest::storingChecksBothPartsAndEachFillLeavesBlankSquares() {
     frmFunDibujadas* e = openOnCentre();
     const Genoma cellZero = theWorld().genoma(kActual, 0);
     QSignalSpy changed(&Session::instance(), &Session::genomesChanged);
@@ -255,7 +269,6 @@ void FrmFunDibujadasTest::storingChecksBothPartsInCellForm() {
     };
     const Row rows[] = {
         {"33.5 + 33.5 + 33 is 101 in a cell", {33.5f, 33.5f, 33}, {100, 0, 0}, false},
-        {"part 1 wrong, part 0 shown", {50, 30, 20}, {50, 30, 30}, false},
         {"both add up", {50, 30, 20}, {100, 0, 0}, true},
     };
     for (const Row& row : rows) {
@@ -284,10 +297,62 @@ void FrmFunDibujadasTest::storingChecksBothPartsInCellForm() {
     }
     // The world window's "Selected strategy" box shows cell 0 in its own form.
     QCOMPARE(win->fraVecindario->txtSeleccionada->text(), QStringLiteral("   0.5   0.3   0.2"));
+
+    // "Fill" by each button leaves blank squares.
+    World& w = theWorld();
+    const Genoma blank = toCellForm(list()[3].genoma);
+    for (int cell : {1, 7, 30}) w.genoma(kActual, cell) = blank;
+    chooseItem(*e, 4);  // "UC"
+    QCOMPARE(e->txtCeroCien[0]->text(), QStringLiteral("1"));
+    enterInto(e->txtCeroCien[0], QStringLiteral("0.5"));
+    QCOMPARE(e->hsbCeroCien[0]->value(), 50);
+
+    // Left button: the same draws as the engine's fill with the same seed.
+    World expected = w;
+    expected.genoma(kActual, 0) = toCellForm(list()[5].genoma);
+    Session::instance().seed(99);
+    Rng rng(99);
+    const int painted = fillWithSelected(expected, rng, 0.5f);
+    QVERIFY(painted > 5 && painted < 25);
+    press(e->cmdLlenar, Qt::LeftButton);
+    QCOMPARE(w.genomes, expected.genomes);
+    for (int cell : {1, 7, 30}) QCOMPARE(w.genoma(kActual, cell), blank);
+
+    // Right button and its keyboard twin: the distribution fill, only at a total of 100.
+    Session::instance().seed(5);
+    Rng rng2(5);
+    expected = w;
+    LlenarMundo(expected, rng2, kFillByDistribution);
+    press(e->cmdLlenar, Qt::RightButton);
+    QCOMPARE(w.genomes[kActual], expected.genomes[kActual]);
+    equalDistribution(list());
+    list()[2].Reparto = 1024 + 100;  // 10 + 20 * 4 = 90 %
+    const World before = w;
+    dialogs->infos.clear();
+    e->fillByDistributionAction->trigger();
+    QCOMPARE(dialogs->infos,
+             QStringList{"The active rows of the distribution add up to 90.0 %, not 100: the "
+                         "world is not filled. Change the portions or press \"Normalize to "
+                         "100\"."});
+    QCOMPARE(w.genomes, before.genomes);
 }
 
-void FrmFunDibujadasTest::namesAreCheckedAndTheListFills() {
+// "Replace" overwrites the chosen item; "Add" checks the name and fills the list.
+void StrategyWindowsTest::replaceOverwritesAndNamesFillTheList() {
     frmFunDibujadas* e = openOnCentre();
+    chooseItem(*e, 4);  // "UC", slot 5
+    clickCurve(*e, -3, 40);
+    QTest::mouseClick(e->replaceButton, Qt::LeftButton);
+    QCOMPARE(list()[5].genoma.parte[0].Y0, std::uint8_t(40));
+    QCOMPARE(list()[5].name, std::string("UC"));
+    // The same item chosen again loads it again, edits and all.
+    clickCurve(*e, -3, 90);
+    chooseItem(*e, 4);
+    QCOMPARE(list()[0].genoma.parte[0].Y0, std::uint8_t(40));
+    chooseItem(*e, 0);
+    QTest::mouseClick(e->replaceButton, Qt::LeftButton);
+    QVERIFY(dialogs->infos.last().startsWith(QStringLiteral("Choose the strategy to replace")));
+
     chooseItem(*e, 3);  // "UD"
     // A refused name says why in an "Info" box (every reason is the strategy list test's).
     dialogs->infos.clear();
@@ -316,69 +381,9 @@ void FrmFunDibujadasTest::namesAreCheckedAndTheListFills() {
                             "\"Replace\" overwrites the one chosen."));
 }
 
-void FrmFunDibujadasTest::replaceOverwritesTheChosenItem() {
-    frmFunDibujadas* e = openOnCentre();
-    chooseItem(*e, 4);  // "UC", slot 5
-    clickCurve(*e, -3, 40);
-    QTest::mouseClick(e->replaceButton, Qt::LeftButton);
-    QCOMPARE(list()[5].genoma.parte[0].Y0, std::uint8_t(40));
-    QCOMPARE(list()[5].name, std::string("UC"));
-    // The same item chosen again loads it again, edits and all.
-    clickCurve(*e, -3, 90);
-    chooseItem(*e, 4);
-    QCOMPARE(list()[0].genoma.parte[0].Y0, std::uint8_t(40));
-    chooseItem(*e, 0);
-    QTest::mouseClick(e->replaceButton, Qt::LeftButton);
-    QVERIFY(dialogs->infos.last().startsWith(QStringLiteral("Choose the strategy to replace")));
-}
-
-void FrmFunDibujadasTest::fillByEachButtonLeavesBlankSquares() {
-    World& w = theWorld();
-    const Genoma blank = toCellForm(list()[3].genoma);
-    for (int cell : {1, 7, 30}) w.genoma(kActual, cell) = blank;
-    frmFunDibujadas* e = openOnCentre();
-    chooseItem(*e, 4);  // "UC"
-    QCOMPARE(e->txtCeroCien[0]->text(), QStringLiteral("1"));
-    enterInto(e->txtCeroCien[0], QStringLiteral("0.5"));
-    QCOMPARE(e->hsbCeroCien[0]->value(), 50);
-
-    // Left button: the same draws as the engine's fill with the same seed.
-    World expected = w;
-    expected.genoma(kActual, 0) = toCellForm(list()[5].genoma);
-    Session::instance().seed(99);
-    Rng rng(99);
-    const int painted = fillWithSelected(expected, rng, 0.5f);
-    QVERIFY(painted > 5 && painted < 25);
-    press(e->cmdLlenar, Qt::LeftButton);
-    QCOMPARE(w.genomes, expected.genomes);
-    for (int cell : {1, 7, 30}) QCOMPARE(w.genoma(kActual, cell), blank);
-
-    // Right button and its keyboard twin: the distribution fill, only at a total of 100.
-    Session::instance().seed(5);
-    Rng rng2(5);
-    expected = w;
-    LlenarMundo(expected, rng2, kFillByDistribution);
-    press(e->cmdLlenar, Qt::RightButton);
-    QCOMPARE(w.genomes[kActual], expected.genomes[kActual]);
-    for (int cell : {1, 7, 30}) QCOMPARE(w.genoma(kActual, cell), blank);
-    equalDistribution(list());
-    list()[2].Reparto = 1024 + 100;  // 10 + 20 * 4 = 90 %
-    const World before = w;
-    dialogs->infos.clear();
-    e->fillByDistributionAction->trigger();
-    QCOMPARE(dialogs->infos,
-             QStringList{"The active rows of the distribution add up to 90.0 %, not 100: the "
-                         "world is not filled. Change the portions or press \"Normalize to "
-                         "100\"."});
-    QCOMPARE(w.genomes, before.genomes);
-}
-
-void FrmFunDibujadasTest::strategyFilesSaveOpenAndRefuse() {
-    namespace fs = std::filesystem;
-    const QString dir = QString::fromStdString(
-        (fs::temp_directory_path() / ("morvane_est_ui_" + std::to_string(::getpid()))).string());
-    fs::remove_all(dir.toStdString());
-    fs::create_directories(dir.toStdString());
+void StrategyWindowsTest::strategyFilesAndReplacedWorldsRefillTheWindows() {
+    QTemporaryDir folder;
+    const QString dir = folder.path();
     frmFunDibujadas* e = openOnCentre();
     list()[8].name = "Mine";
     list()[8].genoma = list()[0].genoma;
@@ -422,13 +427,11 @@ void FrmFunDibujadasTest::strategyFilesSaveOpenAndRefuse() {
     e->mnuAbrir->trigger();
     QCOMPARE(dialogs->infos.last(), QStringLiteral("The strategy list, the limits and the "
                                                    "distribution now come from other.dpt."));
-    QCOMPARE(list()[8].name, std::string("From a world"));
     QCOMPARE(list()[4].Reparto, std::int16_t(1024 + 400));
     QCOMPARE(theWorld().Rangos.limits[9][0], (std::array<std::int32_t, 2>{20, 30}));
     QCOMPARE(list()[0].genoma.parte[0].Y0, std::uint8_t(77));
-    QCOMPARE(e->cmbEstrategias->itemText(7), QStringLiteral("From a world"));
+    QCOMPARE(e->cmbEstrategias->itemText(7), QStringLiteral("From a world"));  // the list's name
     QCOMPARE(limits->txtMin[9]->text(), QStringLiteral("20"));  // an open window refills
-    limits->close();
 
     // The file holds slots 2..20: it is written even when the working copy's sums fail.
     list()[0].genoma.parte[1].SenIC = 70;
@@ -455,15 +458,10 @@ void FrmFunDibujadasTest::strategyFilesSaveOpenAndRefuse() {
     QVERIFY2(dialogs->infos.last().startsWith(QStringLiteral("list.est\ncannot write")),
              qPrintable(dialogs->infos.last()));
     QCOMPARE(fileBytes(dir + QStringLiteral("/list.est")), saved);
-    fs::remove_all(dir.toStdString());
-}
 
-void FrmFunDibujadasTest::aReplacedWorldRefillsEveryStrategyWindow() {
-    frmFunDibujadas* e = openOnCentre();
-    frmRangos* limits = frmRangos::open();
+    // "Open" read a world whose list and limits differ: every strategy window refills.
     frmDistribuir* shares = frmDistribuir::open();
     Session& s = Session::instance();
-    // "Open" read a world whose list and limits differ.
     s.world().ListaEstrategias[8].name = "New world's";
     s.world().ListaEstrategias[8].Reparto = 1024 + 55;
     s.world().Rangos.limits[10][0] = {3, 4};
@@ -474,19 +472,177 @@ void FrmFunDibujadasTest::aReplacedWorldRefillsEveryStrategyWindow() {
     QCOMPARE(shares->txtEstrategia[7]->text(), QStringLiteral("New world's"));
     QCOMPARE(shares->txtPorcion[7]->text(), QStringLiteral("5.5"));
     QVERIFY(shares->chkActivo[7]->isChecked());
-    limits->close();
-    shares->close();
 }
 
-void FrmFunDibujadasTest::screenshot() {
-    frmFunDibujadas* e = openOnCentre();
-    chooseItem(*e, 6);  // "Fairman"
-    clickCurve(*e, 55, 45);
-    enterInto(e->txtCeroCien[9], QStringLiteral("0.2"));
-    e->txtNombre->setText(QStringLiteral("Fairer"));
-    e->resize(e->sizeHint());
-    QVERIFY(testing_ui::saveScreenshot(e, QStringLiteral("frm_fun_dibujadas")));
+void StrategyWindowsTest::limitsShowEachPartAndTheScrollsPushBack() {
+    frmRangos* window = openLimits();
+    QVERIFY(window != nullptr);
+    QCOMPARE(window->txtMin[7]->text(), QStringLiteral("1"));
+    QCOMPARE(window->txtMax[7]->text(), QStringLiteral("15"));
+    QCOMPARE(window->txtMin[18]->text(), QStringLiteral("100"));
+    for (int k : {0, 5, 25}) QVERIFY(window->lblParametro[k]->toolTip().startsWith("No draw"));
+    QVERIFY(window->lblParametro[6]->toolTip().isEmpty());
+    rangos().limits[9][1] = {5, 6};
+    QTest::mouseClick(window->optFuncion[1], Qt::LeftButton);
+    QCOMPARE(window->shownPart(), 1);
+    QCOMPARE(window->txtMin[9]->text(), QStringLiteral("5"));
+    // A part change stores the boxes of the part left.
+    typeInto(window->txtMax[9], QStringLiteral("60"));
+    QTest::mouseClick(window->optFuncion[0], Qt::LeftButton);
+    QCOMPARE(rangos().limits[9][1], (std::array<std::int32_t, 2>{5, 60}));
+    QCOMPARE(rangos().limits[9][0], (std::array<std::int32_t, 2>{0, 100}));
+
+    // The scrolls take the rows' bounds and push back.
+    typeInto(window->txtMin[9], QStringLiteral("40"));
+    typeInto(window->txtMax[9], QStringLiteral("60"));
+    QTest::mouseClick(window->txtMin[9], Qt::LeftButton);
+    QCOMPARE(window->hsbMinMax[0]->maximum(), 100);
+    QCOMPARE(window->hsbMinMax[0]->value(), 40);
+    QCOMPARE(window->hsbMinMax[1]->value(), 60);
+    // The Max scroll dragged below Min stops at Min; Min pushed above Max stops at Max.
+    window->hsbMinMax[1]->setSliderPosition(10);
+    QCOMPARE(window->hsbMinMax[1]->value(), 40);
+    QCOMPARE(window->txtMax[9]->text(), QStringLiteral("40"));
+    window->hsbMinMax[0]->setSliderPosition(90);
+    QCOMPARE(window->hsbMinMax[0]->value(), 40);
+    QTest::mouseClick(window->txtMax[30], Qt::LeftButton);
+    QCOMPARE(window->hsbMinMax[1]->maximum(), 2);
+    QTest::keyClick(window->hsbMinMax[0], Qt::Key_End);
+    QCOMPARE(window->txtMin[30]->text(), QStringLiteral("2"));
+    QTest::mouseClick(window->cmdAceptar, Qt::LeftButton);
+    QCOMPARE(rangos().limits[9][0], (std::array<std::int32_t, 2>{40, 40}));
+    QCOMPARE(rangos().limits[30][0], (std::array<std::int32_t, 2>{2, 2}));
+    QVERIFY(!window->isVisible());  // "OK" closed it
 }
 
-QTEST_MAIN(FrmFunDibujadasTest)
-#include "frm_fun_dibujadas_test.moc"
+void StrategyWindowsTest::limitsRefuseWhatIsNotALimitAndKeepAFilesAsStored() {
+    QPointer<frmRangos> window = openLimits();
+    QVERIFY(window != nullptr);
+    const struct {
+        int row;
+        bool max;
+        QString typed, info;
+    } rows[] = {
+        {7, false, "0",
+         "\"Search Depth (x 64)\": Min must be a whole number within 1..15, not \"0\"."},
+        {7, true, "1.5",
+         "\"Search Depth (x 64)\": Max must be a whole number within 1..15, not "
+         "\"1.5\"."},
+        {9, false, "abc", "\"y0\": Min must be a whole number within 0..100, not \"abc\"."},
+    };
+    const Rangos before = rangos();
+    for (const auto& r : rows) {
+        QLineEdit* box = r.max ? window->txtMax[r.row] : window->txtMin[r.row];
+        const QString old = box->text();
+        typeInto(box, r.typed);
+        QVERIFY(box->styleSheet().contains(QStringLiteral("#d00000")));  // refused as typed
+        dialogs->infos.clear();
+        QTest::mouseClick(window->cmdAceptar, Qt::LeftButton);
+        QCOMPARE(dialogs->infos, QStringList{r.info});
+        QVERIFY(window && window->isVisible());
+        QCOMPARE(QApplication::focusWidget(), box);
+        QTest::mouseClick(window->optFuncion[1], Qt::LeftButton);
+        QCOMPARE(window->shownPart(), 0);  // the part stays
+        QCOMPARE(rangos().limits, before.limits);
+        typeInto(box, old);
+    }
+    typeInto(window->txtMin[12], QStringLiteral("70"));
+    typeInto(window->txtMax[12], QStringLiteral("30"));
+    dialogs->infos.clear();
+    QTest::mouseClick(window->optFuncion[1], Qt::LeftButton);
+    QCOMPARE(dialogs->infos, QStringList{"\"x2\": Min 70 is above Max 30."});
+    QCOMPARE(rangos().limits, before.limits);
+
+    // A file's limit outside its bounds is shown and kept.
+    rangos().limits[7][0] = {0, 20};  // as a file may hold it
+    rangos().limits[12][0] = {60, 40};
+    window->fill();
+    QVERIFY(window->txtMin[7]->styleSheet().contains(QStringLiteral("background")));
+    QCOMPARE(window->txtMin[7]->toolTip(),
+             QStringLiteral("0 lies outside 1..15, as the file stored it; it is kept until you "
+                            "type another limit."));
+    typeInto(window->txtMin[9], QStringLiteral("10"));
+    window->resize(window->sizeHint());
+    QVERIFY(testing_ui::saveScreenshot(window, QStringLiteral("frm_rangos")));
+    QTest::mouseClick(window->cmdAceptar, Qt::LeftButton);
+    QCOMPARE(rangos().limits[7][0], (std::array<std::int32_t, 2>{0, 20}));
+    QCOMPARE(rangos().limits[12][0], (std::array<std::int32_t, 2>{60, 40}));
+    QCOMPARE(rangos().limits[9][0], (std::array<std::int32_t, 2>{10, 100}));
+}
+
+void StrategyWindowsTest::distributionRowsSharesNormalizingAndFilling() {
+    frmDistribuir* window = openDistribution();
+    QVERIFY(window != nullptr);
+    QCOMPARE(window->windowTitle(), QStringLiteral("Distribute strategies"));
+    QCOMPARE(window->chkActivo[0]->text(), QStringLiteral("  1   ( 1 )"));
+    QCOMPARE(window->chkActivo[19]->text(), QStringLiteral("20   ( 524288 )"));
+    const char* names[] = {"",   "Cuadro muerto", "Cuadro en blanco", "UD",
+                           "UC", "Tit For Tat",   "Fairman"};
+    for (int i = 0; i < 7; ++i) {
+        QCOMPARE(window->txtEstrategia[i]->text(), QString::fromLatin1(names[i]));
+        const bool active = i >= 1 && i != 5 && i <= 6;
+        QCOMPARE(window->chkActivo[i]->isChecked(), active);
+        QCOMPARE(window->txtPorcion[i]->text(),
+                 active ? QStringLiteral("20") : QStringLiteral("0"));
+    }
+    theWorld().ListaEstrategias[20].name = "Last";
+    window->fill();
+    QCOMPARE(window->txtEstrategia[19]->text(), QStringLiteral("Random"));
+    QCOMPARE(window->txtTotal->text(), QStringLiteral("100"));
+    QVERIFY(window->cmdRepartir->isEnabled());
+    window->resize(window->sizeHint());
+    QVERIFY(testing_ui::saveScreenshot(window, QStringLiteral("frm_distribuir")));
+
+    // "Equal distribution" shares among the active rows; "Fill world" only at a total of 100.
+    const struct {
+        int active;
+        QString each, total;
+        bool fills;
+    } rows[] = {{3, "33.3", "99.9", false}, {4, "25", "100", true}, {0, "25", "0", false}};
+    for (const auto& r : rows) {
+        activate(window, r.active);
+        QTest::mouseClick(window->cmdIgualar, Qt::LeftButton);
+        QCOMPARE(window->txtPorcion[0]->text(), r.each);
+        QCOMPARE(window->txtTotal->text(), r.total);
+        QCOMPARE(window->cmdRepartir->isEnabled(), r.fills);
+        if (!r.fills && r.active > 0)
+            QCOMPARE(window->cmdRepartir->toolTip(),
+                     QStringLiteral("The active rows of the distribution add up to %1 %, not 100: "
+                                    "the world is not filled. Change the portions or press "
+                                    "\"Normalize to 100\".")
+                         .arg(r.total.contains('.') ? r.total : r.total + ".0"));
+    }
+    // No active row: the portions stay, nothing to normalise, and "Fill world" says why.
+    QVERIFY(!window->normalizeButton->isEnabled());
+    QCOMPARE(window->cmdRepartir->toolTip(),
+             QStringLiteral("No active row has a portion: tick a strategy in \"Distribute %\" and "
+                            "give it a portion before filling the world."));
+
+    // "Normalize to 100", typed portions, and "Fill world".
+    activate(window, 3);
+    QTest::mouseClick(window->cmdIgualar, Qt::LeftButton);
+    QTest::mouseClick(window->normalizeButton, Qt::LeftButton);
+    QCOMPARE(window->txtPorcion[0]->text(), QStringLiteral("33.4"));
+    QCOMPARE(window->txtTotal->text(), QStringLiteral("100"));
+    QCOMPARE(theWorld().ListaEstrategias[1].Reparto, std::int16_t(1024 + 334));
+    QVERIFY(window->cmdRepartir->isEnabled());
+    // A typed percentage outside 0..100 is ignored.
+    testing_ui::enterInto(window->txtPorcion[2], QStringLiteral("150"));
+    QCOMPARE(window->txtPorcion[2]->text(), QStringLiteral("33.3"));
+    testing_ui::enterInto(window->txtPorcion[2], QStringLiteral("33.35"));
+    QCOMPARE(window->hsbPorcion[2]->value(), 334);  // 333.5 to the even 334
+    QCOMPARE(window->txtPorcion[2]->text(), QStringLiteral("33.4"));
+    window->hsbPorcion[2]->setValue(333);
+
+    // Rows 1 and 2 ("Cuadro muerto", "Cuadro en blanco") and slot 1: every cell but blank
+    // squares gets one of them.
+    World& w = theWorld();
+    const Genoma blank = toCellForm(w.ListaEstrategias[3].genoma);
+    w.genoma(kActual, 4) = blank;
+    QTest::mouseClick(window->cmdRepartir, Qt::LeftButton);
+    QCOMPARE(w.genoma(kActual, 4), blank);
+    QCOMPARE(w.Generacion, 0);
+}
+
+QTEST_MAIN(StrategyWindowsTest)
+#include "strategy_windows_test.moc"
