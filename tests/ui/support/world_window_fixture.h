@@ -5,7 +5,7 @@
 #include <memory>
 #include <string_view>
 
-#include "../../support/worlds.h"
+#include "support/worlds.h"
 #include "base/rng.h"
 #include "core/startup.h"
 #include "state/world.h"
