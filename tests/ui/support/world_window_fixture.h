@@ -5,11 +5,11 @@
 #include <memory>
 #include <string_view>
 
-#include "support/worlds.h"
 #include "base/rng.h"
 #include "core/startup.h"
 #include "state/world.h"
 #include "support/fake_dialogs.h"
+#include "support/worlds.h"
 #include "ui/board_widget.h"
 #include "ui/frm_partidas.h"
 #include "ui/frm_principal.h"
