@@ -65,24 +65,14 @@ TEST_F(OutputBatchTest, AFailureLeavesEveryTargetAsItWasAndSaysWhich) {
     put("b.dpt", "old b");
     fs::create_directory(dir_ / "c.png");
     fs::create_symlink("a.csv", dir_ / "also_a.csv");
-    const struct {
-        const char* name;
-        std::string second;
-        std::string reason;
-    } rows[] = {
-        {"a missing folder", path("none/b.dpt"),
-         "cannot write " + path("none/b.dpt") + ": the folder " + path("none") + " does not exist"},
-        {"the same file twice", path("also_a.csv"),
-         "cannot write " + path("also_a.csv") + ": another output of the run names the same file"},
-        {"an empty name", "", "cannot write: the file name is empty"},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
+    {
+        // A target refused while staging (how each is refused: TargetsAreCheckedBeforeAnyWork).
         OutputBatch batch;
         ASSERT_TRUE(batch.stage(path("a.csv"), "new a").ok);
-        const WriteOutcome second = batch.stage(row.second, "new b");
+        const WriteOutcome second = batch.stage(path("also_a.csv"), "new b");
         EXPECT_FALSE(second.ok);
-        EXPECT_EQ(second.reason, row.reason);
+        EXPECT_EQ(second.reason, "cannot write " + path("also_a.csv") +
+                                     ": another output of the run names the same file");
         batch.discard();
         EXPECT_EQ(read(path("a.csv")), "old a");
         EXPECT_EQ(names(), (std::set<std::string>{"a.csv", "b.dpt", "c.png", "also_a.csv"}));
