@@ -95,6 +95,9 @@ TEST_F(OutputBatchTest, AFailureLeavesEveryTargetAsItWasAndSaysWhich) {
 TEST_F(OutputBatchTest, TargetsAreCheckedBeforeAnyWork) {
     put("file.csv", "x");
     fs::create_directory(dir_ / "folder");
+    fs::create_directory(dir_ / "locked");
+    chmod((dir_ / "locked").c_str(), 0555);
+    const bool root = geteuid() == 0;  // root writes in a read-only folder all the same
     std::string a, b;
     EXPECT_TRUE(checkOutputTarget(path("file.csv"), &a).ok);
     EXPECT_TRUE(checkOutputTarget((dir_ / "folder" / ".." / "file.csv").string(), &b).ok);
@@ -108,9 +111,12 @@ TEST_F(OutputBatchTest, TargetsAreCheckedBeforeAnyWork) {
         {path("none/x.csv"),
          "cannot write " + path("none/x.csv") + ": the folder " + path("none") + " does not exist"},
         {"/dev/null", "cannot write /dev/null: it is not a regular file"},
+        {path("locked/x.csv"), "cannot write " + path("locked/x.csv") + ": the folder " +
+                                   path("locked") + " cannot be written: Permission denied"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.target);
+        if (root && row.target == path("locked/x.csv")) continue;
         std::string identity;
         const WriteOutcome r = checkOutputTarget(row.target, &identity);
         EXPECT_FALSE(r.ok);
