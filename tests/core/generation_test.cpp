@@ -12,40 +12,40 @@ namespace {
 using testing::worldOf;
 using testing::WorldRun;
 
-TEST(RunPreparation, CommitsThePendingSettingsAndHoldsTheIterations) {
+// The pending settings a start commits: rounds (held to 1..10), the moves they give, the
+// sensibility mask, the neighbourhood type, option 7; the table is rebuilt when the type changed or
+// option 7 is ticked, and only then.
+TEST(RunPreparation, CommitsThePendingSettingsAndRebuildsTheTableOnlyWhenItMustBe) {
     struct Row {
-        int iteraciones, repes, committed, movPosibles;
+        const char* name;
+        int iteraciones, repes;
+        std::uint8_t chosen;
+        bool option7;
+        int committed, movPosibles;
+        bool rebuilt;
     };
-    for (const Row row :
-         {Row{4, 24, 4, 96}, Row{0, 24, 1, 24}, Row{12, 24, 10, 240}, Row{10, 4, 10, 40}}) {
-        SCOPED_TRACE(row.iteraciones);
-        World w = worldOf(4, 4);
+    const Row rows[] = {
+        {"four rounds", 4, 24, 2, false, 4, 96, false},
+        {"no rounds", 0, 24, 2, false, 1, 24, false},
+        {"twelve rounds", 12, 24, 2, false, 10, 240, false},
+        {"four partners", 10, 4, 2, false, 10, 40, false},
+        {"new type", 4, 24, 0, false, 4, 96, true},
+        {"option 7", 4, 24, 2, true, 4, 96, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        World w = worldOf(4, 4, 2);
         w.Iteraciones = static_cast<std::uint8_t>(row.iteraciones);
         w.neighbourhood.Repes = static_cast<std::uint8_t>(row.repes);
         // The other pending settings committed here play in the seeded runs' digests.
         w.options.chkSen = {true, false, true};
-        PrepararPaso(w);
-        EXPECT_EQ(w.IteracionesComprometidas, row.committed);
-        EXPECT_EQ(w.MovPosibles, row.movPosibles);
-        EXPECT_EQ(w.options.SenMask, 5);
-    }
-}
-
-TEST(RunPreparation, RebuildsTheTableWhenTheTypeChangedOrOptionSevenIsTicked) {
-    struct Row {
-        const char* name;
-        std::uint8_t chosen;
-        bool option7;
-        bool rebuilt;
-    };
-    for (const Row row : {Row{"unchanged", 2, false, false}, Row{"new_type", 0, false, true},
-                          Row{"option_7", 2, true, true}}) {
-        SCOPED_TRACE(row.name);
-        World w = worldOf(4, 4, 2);
         w.vecino(1, 0) = 3;  // as random partners would have left it
         w.neighbourhood.CodVecin[kActual] = row.chosen;
         w.options.mnuOpcion[7] = row.option7;
         PrepararPaso(w);
+        EXPECT_EQ(w.IteracionesComprometidas, row.committed);
+        EXPECT_EQ(w.MovPosibles, row.movPosibles);
+        EXPECT_EQ(w.options.SenMask, 5);
         EXPECT_EQ(w.neighbourhood.CodVecin[kPrevio], row.chosen);
         EXPECT_EQ(w.options.MismosVecinos, row.option7);
         EXPECT_EQ(w.vecino(1, 0), row.rebuilt ? 13 : 3);
