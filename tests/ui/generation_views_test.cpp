@@ -149,11 +149,6 @@ void GenerationViewsTest::aRivalRowShowsTheSearchAsTheGenerationPlayedIt() {
 void GenerationViewsTest::transitionsShowTheEnginesExplanation() {
     auto win = playedWorld(12, 10, 0);
     win->mnuRegla[2]->trigger();
-    // Before any generation of this world there is nothing to explain.
-    QTest::mouseClick(win->fraVecindario->txtGenomaPrev, Qt::LeftButton, Qt::ShiftModifier);
-    QVERIFY(visibleWindow<frmTransiciones>() != nullptr);
-    QCOMPARE(visibleWindow<frmTransiciones>()->statusLabel->text(),
-             QStringLiteral("No generation played yet"));
     press(win->cmdEmpezarJuego, Qt::RightButton);
     press(win->cmdEmpezarJuego, Qt::RightButton);
 
@@ -196,7 +191,8 @@ void GenerationViewsTest::aFillOrNewLeavesNothingStaleExplained() {
     frmTransiciones* view = visibleWindow<frmTransiciones>();
     QVERIFY(view != nullptr);
     QCOMPARE(view->cell(), theWorld().CasillaSel);
-    QCOMPARE(view->rows().rowCount(), 0);
+    QCOMPARE(view->rows().rowCount(), 0);  // before any generation there is nothing to explain
+    QCOMPARE(view->statusLabel->text(), QStringLiteral("No generation played yet"));
     press(win->cmdEmpezarJuego, Qt::RightButton);
     press(win->cmdEmpezarJuego, Qt::RightButton);
     QCOMPARE(view->rows().rowCount(), kNumPositions + 1);
