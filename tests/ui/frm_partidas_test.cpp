@@ -468,19 +468,15 @@ void FrmPartidasTest::resultsTableShowsTheSelectedCellsEncounters() {
              QString::number(moveRecord::partner(rep.jugadas(sel, played))));
     QVERIFY(model.text(played + 2, 4).isEmpty());
 
-    auto headerCell = [&](int row, int col) {
-        const QRect r = win->fxgResultados->visualRect(model.index(row, col));
-        QTest::mouseClick(win->fxgResultados->viewport(), Qt::LeftButton, {}, r.center());
-    };
     const QString f = model.text(2, 3);
-    headerCell(1, 3);
+    testing_ui::clickItem(win->fxgResultados, 1, 3);
     QCOMPARE(model.text(1, 3), QStringLiteral("Mov"));
     QCOMPARE(model.text(1, 7), QStringLiteral("Mov"));
-    headerCell(1, 3);
+    testing_ui::clickItem(win->fxgResultados, 1, 3);
     QCOMPARE(model.text(1, 3), QStringLiteral("Disp"));
     QCOMPARE(model.text(2, 3), f);
 
-    headerCell(1, 1);
+    testing_ui::clickItem(win->fxgResultados, 1, 1);
     QCOMPARE(model.text(1, 1), QStringLiteral("Sc R"));
     QVERIFY(model.data(model.index(1, 1), Qt::FontRole).value<QFont>().italic());
     press(win->cmdEmpezarJuego, Qt::RightButton);
@@ -598,9 +594,8 @@ void FrmPartidasTest::shiftPressesAndRivalPressesOpenTheirViewsAndChangeNothing(
                  insp->txtSeleccionada})
             QTest::mouseClick(box, b, Qt::ShiftModifier);
         ResultsModel& model = win->fxgResultados->results();
-        const QRect r = win->fxgResultados->visualRect(model.index(2, 4));
         QVERIFY(!model.text(2, 4).isEmpty());
-        QTest::mouseClick(win->fxgResultados->viewport(), b, {}, r.center());
+        testing_ui::clickItem(win->fxgResultados, 2, 4, b);
     }
     QCOMPARE(QApplication::topLevelWidgets().size(), windows + 2);
     QCOMPARE(theWorld().CasillaSel, before.CasillaSel);

@@ -1,5 +1,6 @@
 #include "support/fake_dialogs.h"
 
+#include <QAbstractItemView>
 #include <QDir>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -71,6 +72,13 @@ void clickBar(QScrollBar* bar, QStyle::SubControl part, int times) {
         const QRect r = bar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, part, bar);
         QTest::mouseClick(bar, Qt::LeftButton, {}, r.center());
     }
+}
+
+void clickItem(QAbstractItemView* view, int row, int column, Qt::MouseButton button,
+               Qt::KeyboardModifiers keys) {
+    const QModelIndex index = view->model()->index(row, column);
+    view->scrollTo(index);
+    QTest::mouseClick(view->viewport(), button, keys, view->visualRect(index).center());
 }
 
 bool showActive(QWidget* window) {

@@ -9,6 +9,7 @@
 
 #include "ui/session.h"
 
+class QAbstractItemView;
 class QLineEdit;
 class QScrollBar;
 class QWidget;
@@ -47,6 +48,10 @@ bool saveScreenshot(QWidget* widget, const QString& name);
 // Clicks a part of a scroll bar with the mouse: SC_ScrollBarSubLine / AddLine are its arrows,
 // SC_ScrollBarSubPage / AddPage the track before and after the thumb.
 void clickBar(QScrollBar* bar, QStyle::SubControl part, int times = 1);
+
+// Clicks the middle of a view's cell, scrolled into sight, with the button and keys given.
+void clickItem(QAbstractItemView* view, int row, int column,
+               Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers keys = {});
 
 // Shows a window and waits until the platform has exposed it and made it active.
 bool showActive(QWidget* window);
