@@ -278,7 +278,8 @@ std::uint8_t JugarPartida(const World& w, GenerationReport& r, int jug1, int jug
 
 namespace {
 
-// Sorts the cells into classes of equal constant outputs, compared by their bits.
+// Sorts the cells into classes of equal constant outputs, compared by their bits. Cell 0 never
+// plays and takes no class.
 void sortOutputClasses(GenerationCards& f) {
     f.outputClasses = 0;
     if (f.anyReadsHistory) return;
@@ -290,7 +291,7 @@ void sortOutputClasses(GenerationCards& f) {
     std::array<Key, GenerationCards::kMaxOutputClasses> keys{};
     int count = 0, last = 0;
     f.outputClass.resize(f.constantOutputs.size());
-    for (std::size_t c = 0; c < f.constantOutputs.size(); ++c) {
+    for (std::size_t c = 1; c < f.constantOutputs.size(); ++c) {
         const Key k = key(c);
         if (count == 0 || k != keys[last]) {
             last = 0;

@@ -123,7 +123,7 @@ class EncounterCommit {
         return survivalBits(v.payoffs);
     }
 
-    // The same for an encounter whose values a class table gives (ConstantClasses): no trigger
+    // The same for an encounter whose values a class table gives (ClassTable): no trigger
     // fired and no index is kept.
     std::uint8_t commit(const ClassOutcome& o, int jug1, int jug2, int prev1, int prev2) {
         const std::array<int, 2> cells = {jug1, jug2};
