@@ -65,9 +65,12 @@ void JugarIteracion(const World& w, const GenerationReport& r, std::vector<std::
             if (j == kNoPartner || !v.canPlay(i) || !v.canPlay(j)) continue;
             const int countI = v.count(i) & 0xFF;
             const int countJ = v.count(j) & 0xFF;
-            // The neighbour plays role 1 on r <= 0.5.
-            int jug1 = i, jug2 = j, prev1 = countI, prev2 = countJ;
-            if (rng.uniform() <= 0.5f) jug1 = j, jug2 = i, prev1 = countJ, prev2 = countI;
+            // The neighbour plays role 1 on r <= 0.5. The roles are swapped by a mask rather than a
+            // branch: the draw is a coin toss no predictor can learn.
+            const int swap = -static_cast<int>(rng.uniform() <= 0.5f);
+            const int jug1 = i ^ ((i ^ j) & swap), jug2 = j ^ ((i ^ j) & swap);
+            const int prev1 = countI ^ ((countI ^ countJ) & swap);
+            const int prev2 = countJ ^ ((countI ^ countJ) & swap);
             const std::uint8_t result = play(jug1, jug2, prev1, prev2);
             v.muertoHoy[jug1] = static_cast<std::uint8_t>(result & 1);
             v.muertoHoy[jug2] = static_cast<std::uint8_t>(result & 2);
