@@ -1,6 +1,10 @@
 #pragma once
 
 #include <algorithm>
+#include <limits>
+#if defined(__SSE2__)
+#include <xmmintrin.h>
+#endif
 
 #include "base/numeric.h"
 #include "strategy/genome.h"
@@ -26,9 +30,30 @@ float behaviourRaw01(const GenomePart& g, float x);
 inline float foldIntoRange(float f, float bound, bool irregular) {
     // Irregular, the value is mirrored at the edge it crossed; then either is held within 0..bound.
     // Each selection keeps f itself, so a -0 inside the range stays -0.
+#if defined(__SSE2__)
+    // The same on masks from float comparisons, without moving through whole-number registers:
+    // f lies beyond an edge where f - bound or -f exceeds `beyond`, which is 0 for an irregular
+    // curve and +inf (never exceeded) for a regular one. f - bound > 0 exactly when f > bound,
+    // since the difference of two nearby floats is exact and rounding keeps its sign.
+    constexpr float kBeyond[2] = {std::numeric_limits<float>::infinity(), 0.0f};
+    const __m128 v = _mm_set_ss(f);
+    const __m128 top = _mm_set_ss(bound);
+    const __m128 beyond = _mm_set_ss(kBeyond[irregular]);
+    const __m128 minusF = _mm_xor_ps(v, _mm_set_ss(-0.0f));
+    const __m128 overTop = _mm_cmplt_ss(beyond, _mm_sub_ss(v, top));
+    const __m128 belowZero = _mm_cmplt_ss(beyond, minusF);
+    const __m128 mirroredTop = _mm_and_ps(overTop, _mm_sub_ss(_mm_set_ss(2.0f * bound), v));
+    const __m128 mirroredZero = _mm_and_ps(belowZero, minusF);
+    const __m128 kept = _mm_andnot_ps(_mm_or_ps(overTop, belowZero), v);
+    const __m128 mirrored = _mm_or_ps(_mm_or_ps(mirroredTop, mirroredZero), kept);
+    // max(0, m) and min(bound, m) answer as std::max(m, 0) and std::min(m, bound) do, a -0 and a
+    // NaN included.
+    return _mm_cvtss_f32(_mm_min_ss(top, _mm_max_ss(_mm_setzero_ps(), mirrored)));
+#else
     const float mirrored = selectBits(irregular & (f > bound), 2.0f * bound - f,
                                       selectBits(irregular & (f < 0.0f), -f, f));
     return std::min(std::max(mirrored, 0.0f), bound);
+#endif
 }
 
 // The cubic's Newton coefficients on the 0..1 scale, which depend on the genome alone: a run works
