@@ -71,7 +71,7 @@ DecisionCard decisionCard(const Genoma& genoma, int half, std::uint8_t senMask) 
     f.trigger = g.Trigger;
     f.triggerMin = g.TriggerMin;
     f.triggerMax = g.TriggerMax;
-    f.bugColour = {genoma.Colores[3], genoma.Colores[4], genoma.Colores[5]};
+    f.bugColour = {genoma.Colores[3], genoma.Colores[4], genoma.Colores[5], 0};
     return f;
 }
 
