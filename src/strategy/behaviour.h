@@ -31,23 +31,24 @@ inline float foldIntoRange(float f, float bound, bool irregular) {
     // Irregular, the value is mirrored at the edge it crossed; then either is held within 0..bound.
     // Each selection keeps f itself, so a -0 inside the range stays -0.
 #if defined(__SSE2__)
-    // The same on masks from float comparisons, without moving through whole-number registers:
-    // f lies beyond an edge where f - bound or -f exceeds `beyond`, which is 0 for an irregular
-    // curve and +inf (never exceeded) for a regular one. f - bound > 0 exactly when f > bound,
-    // since the difference of two nearby floats is exact and rounding keeps its sign.
-    constexpr float kBeyond[2] = {std::numeric_limits<float>::infinity(), 0.0f};
+    // The same with max and min and no comparison. Irregular, max(-f, f) is -f below 0 and f
+    // itself from -0 up, and min(2 bound - f, that) is 2 bound - f exactly where f lies above the
+    // bound; regular, the sign flip is a +0 and the term added is +inf, so both leave f as it is.
+    // _mm_max_ss(a, b) and _mm_min_ss(a, b) give b unless a lies strictly beyond it, so in this
+    // operand order a -0 and a NaN come out as the selections gave them.
+    struct FoldTerms {
+        float sign, beyond;  // xor-ed into f; added to 2 bound - f
+    };
+    static constexpr FoldTerms kTerms[2] = {{0.0f, std::numeric_limits<float>::infinity()},
+                                            {-0.0f, 0.0f}};
+    const FoldTerms& t = kTerms[irregular];
     const __m128 v = _mm_set_ss(f);
     const __m128 top = _mm_set_ss(bound);
-    const __m128 beyond = _mm_set_ss(kBeyond[irregular]);
-    const __m128 minusF = _mm_xor_ps(v, _mm_set_ss(-0.0f));
-    const __m128 overTop = _mm_cmplt_ss(beyond, _mm_sub_ss(v, top));
-    const __m128 belowZero = _mm_cmplt_ss(beyond, minusF);
-    const __m128 mirroredTop = _mm_and_ps(overTop, _mm_sub_ss(_mm_set_ss(2.0f * bound), v));
-    const __m128 mirroredZero = _mm_and_ps(belowZero, minusF);
-    const __m128 kept = _mm_andnot_ps(_mm_or_ps(overTop, belowZero), v);
-    const __m128 mirrored = _mm_or_ps(_mm_or_ps(mirroredTop, mirroredZero), kept);
-    // max(0, m) and min(bound, m) answer as std::max(m, 0) and std::min(m, bound) do, a -0 and a
-    // NaN included.
+    const __m128 folded = _mm_max_ss(_mm_xor_ps(v, _mm_set_ss(t.sign)), v);
+    const __m128 mirroredTop =
+        _mm_add_ss(_mm_sub_ss(_mm_set_ss(2.0f * bound), v), _mm_set_ss(t.beyond));
+    const __m128 mirrored = _mm_min_ss(mirroredTop, folded);
+    // max(0, m) and min(bound, m) answer as std::max(m, 0) and std::min(m, bound) do.
     return _mm_cvtss_f32(_mm_min_ss(top, _mm_max_ss(_mm_setzero_ps(), mirrored)));
 #else
     const float mirrored = selectBits(irregular & (f > bound), 2.0f * bound - f,
