@@ -1,6 +1,5 @@
 #pragma once
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
 
@@ -26,15 +25,6 @@ Int roundToField(double x, double lo, double hi) {
     if (!(r >= lo)) r = lo;  // NaN lands on the low end
     if (r > hi) r = hi;
     return static_cast<Int>(r);
-}
-
-// c ? a : b on the bits, without a branch: for choices that fall at random on the encounter's path
-// (whether a trigger fired, whether a curve left its range), where a mispredicted branch costs
-// more than both values and compilers often leave a conditional expression as a branch.
-inline float selectBits(bool c, float a, float b) {
-    const std::uint32_t m = 0u - static_cast<std::uint32_t>(c);
-    return std::bit_cast<float>((std::bit_cast<std::uint32_t>(a) & m) |
-                                (std::bit_cast<std::uint32_t>(b) & ~m));
 }
 
 }  // namespace morvane

@@ -2,11 +2,7 @@
 
 #include <algorithm>
 #include <limits>
-#if defined(__SSE2__)
-#include <xmmintrin.h>
-#endif
 
-#include "base/numeric.h"
 #include "strategy/genome.h"
 
 namespace morvane {
@@ -24,37 +20,29 @@ float evalBehaviour100(const GenomePart& g, float x);
 
 // The value before it is brought back into range (on the 0..1 scale), and the range rule itself:
 // below 0 the value is clipped to 0 or, irregular, mirrored (and held at the bound); above the
-// bound it is clipped to it or, irregular, mirrored back (and held at 0). Written as selections
-// rather than branches, since curves leave the range at random.
+// bound it is clipped to it or, irregular, mirrored back (and held at 0). Written without branches,
+// since curves leave the range at random.
 float behaviourRaw01(const GenomePart& g, float x);
 inline float foldIntoRange(float f, float bound, bool irregular) {
     // Irregular, the value is mirrored at the edge it crossed; then either is held within 0..bound.
-    // Each selection keeps f itself, so a -0 inside the range stays -0.
-#if defined(__SSE2__)
-    // The same with max and min and no comparison. Irregular, max(-f, f) is -f below 0 and f
-    // itself from -0 up, and min(2 bound - f, that) is 2 bound - f exactly where f lies above the
-    // bound; regular, the sign flip is a +0 and the term added is +inf, so both leave f as it is.
-    // _mm_max_ss(a, b) and _mm_min_ss(a, b) give b unless a lies strictly beyond it, so in this
-    // operand order a -0 and a NaN come out as the selections gave them.
+    // Only max and min, each a > b ? a : b or a < b ? a : b and so one instruction, which keeps a
+    // -0 as it is. Irregular, max(-f, f) is -f below 0 and f itself from -0 up, and
+    // min(2 bound - f, that) is 2 bound - f exactly where f lies above the bound; regular, the
+    // factor 1 and the added +inf leave f as it is. The 0 of the clamp comes from the table too:
+    // against a literal 0 the compiler makes that max a branch.
     struct FoldTerms {
-        float sign, beyond;  // xor-ed into f; added to 2 bound - f
+        float factor, beyond, floor;  // f is multiplied by factor; beyond is added to 2 bound - f
     };
-    static constexpr FoldTerms kTerms[2] = {{0.0f, std::numeric_limits<float>::infinity()},
-                                            {-0.0f, 0.0f}};
+    static constexpr FoldTerms kTerms[2] = {{1.0f, std::numeric_limits<float>::infinity(), 0.0f},
+                                            {-1.0f, 0.0f, 0.0f}};
     const FoldTerms& t = kTerms[irregular];
-    const __m128 v = _mm_set_ss(f);
-    const __m128 top = _mm_set_ss(bound);
-    const __m128 folded = _mm_max_ss(_mm_xor_ps(v, _mm_set_ss(t.sign)), v);
-    const __m128 mirroredTop =
-        _mm_add_ss(_mm_sub_ss(_mm_set_ss(2.0f * bound), v), _mm_set_ss(t.beyond));
-    const __m128 mirrored = _mm_min_ss(mirroredTop, folded);
-    // max(0, m) and min(bound, m) answer as std::max(m, 0) and std::min(m, bound) do.
-    return _mm_cvtss_f32(_mm_min_ss(top, _mm_max_ss(_mm_setzero_ps(), mirrored)));
-#else
-    const float mirrored = selectBits(irregular & (f > bound), 2.0f * bound - f,
-                                      selectBits(irregular & (f < 0.0f), -f, f));
-    return std::min(std::max(mirrored, 0.0f), bound);
-#endif
+    const float flipped = f * t.factor;
+    const float folded = flipped > f ? flipped : f;
+    const float mirroredTop = 2.0f * bound - f + t.beyond;
+    const float mirrored = mirroredTop < folded ? mirroredTop : folded;
+    // The same as std::max(mirrored, 0) and then std::min(that, bound).
+    const float aboveZero = t.floor > mirrored ? t.floor : mirrored;
+    return bound < aboveZero ? bound : aboveZero;
 }
 
 // The cubic's Newton coefficients on the 0..1 scale, which depend on the genome alone: a run works
