@@ -27,9 +27,9 @@ inline float foldIntoRange(float f, float bound, bool irregular) {
     // Irregular, the value is mirrored at the edge it crossed; then either is held within 0..bound.
     // Only max and min, each a > b ? a : b or a < b ? a : b and so one instruction, which keeps a
     // -0 as it is. Irregular, max(-f, f) is -f below 0 and f itself from -0 up, and
-    // min(2 bound - f, that) is 2 bound - f exactly where f lies above the bound; regular, the
-    // factor 1 and the added +inf leave f as it is. The 0 of the clamp comes from the table too:
-    // against a literal 0 the compiler makes that max a branch.
+    // min(2 bound - f, that) is 2 bound - f exactly where f lies above the bound (which is 1 or
+    // 100, never below 0); regular, the factor 1 and the added +inf leave f as it is. The 0 of the
+    // clamp comes from the table too: against a literal 0 the compiler makes that max a branch.
     struct FoldTerms {
         float factor, beyond, floor;  // f is multiplied by factor; beyond is added to 2 bound - f
     };
