@@ -29,6 +29,27 @@ inline void addRecord(RecordMemory& m, int role, bool fired, std::uint8_t movA, 
     m.newestRole = static_cast<std::uint8_t>(role);
 }
 
+// Makes the memory of a partner met for the first time hold that encounter's record: what clearing
+// it and adding the record would leave, written without reading it back. Every partner a cell
+// meets in a generation starts one. The memory may hold one of the generation before.
+inline void startMemory(RecordMemory& m, int cell, int partner, int role, bool fired,
+                        std::uint8_t movA, std::uint8_t movB) {
+    const std::uint32_t bytePair = movA | static_cast<std::uint32_t>(movB) << 16;
+    m.rings[role][0] = 0;
+    m.rings[role][1] = bytePair;
+    m.rings[1 - role][0] = 0;
+    m.rings[2][0] = 0;
+    m.rings[2][1] = bytePair;
+    m.owner = static_cast<std::int16_t>(cell);
+    m.partner = static_cast<std::int16_t>(partner);
+    // The byte fields last: a byte store may alias anything read after it.
+    const auto inRole = [&](int r) { return static_cast<std::uint8_t>(r == role ? 1 : 0); };
+    const auto firedInRole = [&](int r) { return static_cast<std::uint8_t>(r == role && fired); };
+    m.counts = {inRole(0), inRole(1), 1};
+    m.fired = {firedInRole(0), firedInRole(1), static_cast<std::uint8_t>(fired ? 1 : 0)};
+    m.newestRole = static_cast<std::uint8_t>(role);
+}
+
 // The sums of MovA and MovB over all of a memory's records in role `role`.
 inline std::uint32_t roleSum(const RecordMemory& m, int role) {
     return m.rings[role][m.counts[role] & 15];
@@ -90,15 +111,19 @@ inline void addToIndex(RecordIndex& ix, int cell, int slot, std::int32_t record,
     const auto partner = static_cast<std::int16_t>(moveRecord::partner(record));
     const int role = moveRecord::role(record);
     const bool fired = moveRecord::fired(record);
-    RecordMemory* m = nullptr;
+    if (place.pos != PartnerPlace::kNotMet) {
+        addRecord(ix.withPartner[place.pos], role, fired, movA, movB);
+    } else if (static_cast<std::size_t>(place.k) < ix.block) {
+        ix.partners[cell * ix.slotsPerCell + place.k] = partner;
+        startMemory(ix.withPartner[cell * ix.block + place.k], cell, partner, role, fired, movA,
+                    movB);
+    } else {
+        addRecord(newPartnerMemory(ix, cell, place.k, partner), role, fired, movA, movB);
+    }
     if (place.pos == PartnerPlace::kNotMet) {
         c.metMask |= std::uint64_t{1} << (partner & 63);
-        m = &newPartnerMemory(ix, cell, place.k, partner);
         ++c.partnersMet;
-    } else {
-        m = &ix.withPartner[place.pos];
     }
-    addRecord(*m, role, fired, movA, movB);
     addRecord(ix.anyPartner[cell], role, fired, movA, movB);
     // After the newest partner comes a partner not met yet while a cell's first round goes on,
     // and the first one again in the rounds after it.
