@@ -14,13 +14,14 @@ namespace morvane {
 namespace indexed {
 
 // sum / count to the nearest whole number, halves to even. Sums and counts are small, so this is
-// exactly the rounding of their floating-point quotient.
+// exactly the rounding of their floating-point quotient. sum + count/2 over count rounds halves
+// up, and a half leaves no remainder; the one division gives both, and an odd quotient of a half
+// steps back to the even one below it. Without a branch, as remainders fall at random.
 inline int roundedAverage(int sum, int count) {
-    const int q = sum / count;
-    const int twice = 2 * (sum - q * count);
-    // Up on more than half, and on exactly half when q is odd; without a branch, as remainders
-    // fall at random.
-    return q + static_cast<int>((twice > count) | ((twice == count) & ((q & 1) != 0)));
+    const int doubled = 2 * sum + count;
+    const int q = doubled / (2 * count);
+    const int half = static_cast<int>(doubled % (2 * count) == 0);
+    return q - (half & q);
 }
 
 // The record roles that pass the role filter of history type h for a searcher in role bit
