@@ -37,27 +37,27 @@ inline bool passes(int mask, int role) {
     return ((mask >> role) & 1) != 0;
 }
 
-// The sums of the two bytes of the records a search counts, and their averages as a knowledge
-// word.
+// The sums of the two bytes of the records a search counts, MovA in the low half and MovB in the
+// high half as the rings hold them, and their averages as a knowledge word. A search counts at
+// most one memory's records and the preview, 256 records of at most 255 each, so neither half
+// carries into the other.
 struct RingTally {
-    int a = 0, b = 0, count = 0;
+    std::uint32_t sums = 0;
+    int count = 0;
     void add(std::uint8_t movA, std::uint8_t movB) {
-        a += movA;
-        b += movB;
+        sums += movA | static_cast<std::uint32_t>(movB) << 16;
         ++count;
     }
     std::uint16_t word() const {
-        return static_cast<std::uint16_t>(roundedAverage(b, count) * 128 +
-                                          roundedAverage(a, count));
+        return static_cast<std::uint16_t>(roundedAverage(sumOfB(sums), count) * 128 +
+                                          roundedAverage(sumOfA(sums), count));
     }
 };
 
 // Adds the newest min(d, c) of the c records of a ring of running sums (d <= 15).
 inline void addRing(RingTally& t, const std::array<std::uint32_t, 16>& ring, int c, int d) {
     const int m = d < c ? d : c;
-    const std::uint32_t sum = ring[c & 15] - ring[(c - m) & 15];
-    t.a += sumOfA(sum);
-    t.b += sumOfB(sum);
+    t.sums += ring[c & 15] - ring[(c - m) & 15];
     t.count += m;
 }
 
@@ -72,9 +72,7 @@ inline void addNewest(RingTally& t, const RecordMemory& m, int mask, int d) {
 inline void addAll(RingTally& t, const RecordMemory& m, int mask) {
     for (int r = 0; r < 2; ++r) {
         if (!passes(mask, r)) continue;
-        const std::uint32_t sum = roleSum(m, r);
-        t.a += sumOfA(sum);
-        t.b += sumOfB(sum);
+        t.sums += roleSum(m, r);
         t.count += m.counts[r];
     }
 }
