@@ -71,12 +71,12 @@ RecordMemory& newPartnerMemory(RecordIndex& ix, int cell, int k, int partner);
 std::size_t placePastBlocks(const RecordIndex& ix, int cell, int partner);
 
 // Where a cell keeps its memory of a partner: the partner's number k among those the cell met (or
-// the number it takes when met for the first time) and the memory's place in withPartner. A place
-// rather than an address: a memory made for another cell may move the vector.
+// the number it takes when met for the first time) and the memory. An address stays good while no
+// memory is made past the blocks, which may move them all; two cells meet at the same encounters,
+// so when one of them makes its memory of the other, the other has none to keep either.
 struct PartnerPlace {
-    static constexpr std::size_t kNotMet = static_cast<std::size_t>(-1);
     int k = 0;
-    std::size_t pos = kNotMet;  // kNotMet: not met yet
+    const RecordMemory* memory = nullptr;  // null: not met yet
 };
 
 // A cell meets its partners in the same order round after round, so the entry after the last one
@@ -87,20 +87,20 @@ inline PartnerPlace partnerPlace(const RecordIndex& ix, int cell, int partner) {
     int k = c.nextPartner == c.partnersMet ? 0 : c.nextPartner;
     if (k < c.partnersMet && static_cast<std::size_t>(k) < ix.block &&
         ix.withPartner[base + k].partner == partner)
-        return {k, base + k};
-    if ((c.metMask >> (partner & 63) & 1) == 0) return {c.partnersMet, PartnerPlace::kNotMet};
+        return {k, &ix.withPartner[base + k]};
+    if ((c.metMask >> (partner & 63) & 1) == 0) return {c.partnersMet, nullptr};
     const std::int16_t* partners = ix.partners.data() + cell * ix.slotsPerCell;
     for (k = 0; k < c.partnersMet; ++k) {
         if (partners[k] != partner) continue;
-        if (static_cast<std::size_t>(k) < ix.block) return {k, base + k};
-        return {k, placePastBlocks(ix, cell, partner)};
+        if (static_cast<std::size_t>(k) < ix.block) return {k, &ix.withPartner[base + k]};
+        return {k, &ix.withPartner[placePastBlocks(ix, cell, partner)]};
     }
-    return {c.partnersMet, PartnerPlace::kNotMet};
+    return {c.partnersMet, nullptr};
 }
 
 // The memory at a place, or null for a partner not met yet.
-inline const RecordMemory* memoryAt(const RecordIndex& ix, PartnerPlace place) {
-    return place.pos == PartnerPlace::kNotMet ? nullptr : &ix.withPartner[place.pos];
+inline const RecordMemory* memoryAt(const RecordIndex&, PartnerPlace place) {
+    return place.memory;
 }
 
 // Adds a record and its two bytes to the cell's index, its partner's memory found at `place`; the
@@ -111,8 +111,9 @@ inline void addToIndex(RecordIndex& ix, int cell, int slot, std::int32_t record,
     const auto partner = static_cast<std::int16_t>(moveRecord::partner(record));
     const int role = moveRecord::role(record);
     const bool fired = moveRecord::fired(record);
-    if (place.pos != PartnerPlace::kNotMet) {
-        addRecord(ix.withPartner[place.pos], role, fired, movA, movB);
+    if (place.memory != nullptr) {
+        // The memory is the index's own, found through a read-only view.
+        addRecord(const_cast<RecordMemory&>(*place.memory), role, fired, movA, movB);
     } else if (static_cast<std::size_t>(place.k) < ix.block) {
         ix.partners[cell * ix.slotsPerCell + place.k] = partner;
         startMemory(ix.withPartner[cell * ix.block + place.k], cell, partner, role, fired, movA,
@@ -120,7 +121,7 @@ inline void addToIndex(RecordIndex& ix, int cell, int slot, std::int32_t record,
     } else {
         addRecord(newPartnerMemory(ix, cell, place.k, partner), role, fired, movA, movB);
     }
-    if (place.pos == PartnerPlace::kNotMet) {
+    if (place.memory == nullptr) {
         c.metMask |= std::uint64_t{1} << (partner & 63);
         ++c.partnersMet;
     }
