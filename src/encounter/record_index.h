@@ -103,14 +103,14 @@ inline const RecordMemory* memoryAt(const RecordIndex&, PartnerPlace place) {
     return place.memory;
 }
 
-// Adds a record and its two bytes to the cell's index, its partner's memory found at `place`; the
-// cell's slots before it are already indexed.
-inline void addToIndex(RecordIndex& ix, int cell, int slot, std::int32_t record, std::uint8_t movA,
-                       std::uint8_t movB, PartnerPlace place) {
+// Adds a record to the cell's index: the cell's encounter with `partnerCell` in role `role`,
+// whether its trigger fired, and the record's two bytes, its partner's memory found at `place`; the
+// cell's slots before it are already indexed. The fields as the caller has them, rather than
+// unpacked again from the record word it has just made.
+inline void addToIndex(RecordIndex& ix, int cell, int slot, int partnerCell, int role, bool fired,
+                       std::uint8_t movA, std::uint8_t movB, PartnerPlace place) {
     RecordIndex::Header& c = ix.headers[cell];
-    const auto partner = static_cast<std::int16_t>(moveRecord::partner(record));
-    const int role = moveRecord::role(record);
-    const bool fired = moveRecord::fired(record);
+    const auto partner = static_cast<std::int16_t>(partnerCell);
     if (place.memory != nullptr) {
         // The memory is the index's own, found through a read-only view.
         addRecord(const_cast<RecordMemory&>(*place.memory), role, fired, movA, movB);
