@@ -218,11 +218,12 @@ class Prefetcher {
         line(movB_ + slot);
         memory(ix.anyPartner.data() + c);
         // The partner met next: the one after the last met, or, past the last one, a partner met
-        // for the first time or the first one again.
+        // for the first time or the first one again (for a cell that met nobody yet, both are
+        // the first memory).
         const std::size_t k = static_cast<std::size_t>(head.nextPartner);
         const RecordMemory* block = ix.withPartner.data() + c * ix.block;
         if (k < ix.block) memory(block + k);
-        if (k == static_cast<std::size_t>(head.partnersMet) && k > 0) memory(block);
+        if (k == static_cast<std::size_t>(head.partnersMet)) memory(block);
     }
 
     const RecordIndex* ix_;
