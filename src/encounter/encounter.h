@@ -209,19 +209,21 @@ class Prefetcher {
         if (ix_ == nullptr) return;
         const RecordIndex& ix = *ix_;
         const RecordIndex::Header& head = ix.headers[c];
+        // The slot the cell's next record takes. A cell whose list is full has none: the slot
+        // after its last is the next row's first, or the end of the arrays, which asking for
+        // harms nothing.
         const std::size_t slot = row + static_cast<std::size_t>(head.indexed) + 1;
-        if (slot < row + slotsPerCell_) {
-            line(jugadas_ + slot);
-            line(movA_ + slot);
-            line(movB_ + slot);
-        }
+        line(jugadas_ + slot);
+        line(movA_ + slot);
+        line(movB_ + slot);
         memory(ix.anyPartner.data() + c);
         // The partner met next: the one after the last met, or, past the last one, a partner met
-        // for the first time or the first one again.
+        // for the first time or the first one again (for a cell that met nobody yet, both are
+        // the first memory).
         const std::size_t k = static_cast<std::size_t>(head.nextPartner);
         const RecordMemory* block = ix.withPartner.data() + c * ix.block;
         if (k < ix.block) memory(block + k);
-        if (k == static_cast<std::size_t>(head.partnersMet) && k > 0) memory(block);
+        if (k == static_cast<std::size_t>(head.partnersMet)) memory(block);
     }
 
     const RecordIndex* ix_;

@@ -114,9 +114,11 @@ class EncounterCommit {
             }
             writeRecords(cells, slot, records, v.recordA, v.equality);
             if (places != nullptr) {
-                for (int k = 0; k < 2; ++k)
-                    addToIndex(*ix, cells[k], slot[k], records[k], v.recordA[k], v.equality[k],
-                               (*places)[k]);
+                // Written out for each player, so that each addition knows its role.
+                addToIndex(*ix, cells[0], slot[0], cells[1], 0, v.players[0].fired, v.recordA[0],
+                           v.equality[0], (*places)[0]);
+                addToIndex(*ix, cells[1], slot[1], cells[0], 1, v.players[1].fired, v.recordA[1],
+                           v.equality[1], (*places)[1]);
             }
         }
         for (int k = 0; k < 2; ++k) sums.add(k, v.players[k].f, chartSample_);

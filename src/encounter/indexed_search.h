@@ -14,13 +14,14 @@ namespace morvane {
 namespace indexed {
 
 // sum / count to the nearest whole number, halves to even. Sums and counts are small, so this is
-// exactly the rounding of their floating-point quotient.
+// exactly the rounding of their floating-point quotient. sum + count/2 over count rounds halves
+// up, and a half leaves no remainder; the one division gives both, and an odd quotient of a half
+// steps back to the even one below it. Without a branch, as remainders fall at random.
 inline int roundedAverage(int sum, int count) {
-    const int q = sum / count;
-    const int twice = 2 * (sum - q * count);
-    // Up on more than half, and on exactly half when q is odd; without a branch, as remainders
-    // fall at random.
-    return q + static_cast<int>((twice > count) | ((twice == count) & ((q & 1) != 0)));
+    const int doubled = 2 * sum + count;
+    const int q = doubled / (2 * count);
+    const int half = static_cast<int>(doubled % (2 * count) == 0);
+    return q - (half & q);
 }
 
 // The record roles that pass the role filter of history type h for a searcher in role bit
@@ -36,27 +37,27 @@ inline bool passes(int mask, int role) {
     return ((mask >> role) & 1) != 0;
 }
 
-// The sums of the two bytes of the records a search counts, and their averages as a knowledge
-// word.
+// The sums of the two bytes of the records a search counts, MovA in the low half and MovB in the
+// high half as the rings hold them, and their averages as a knowledge word. A search counts at
+// most one memory's records and the preview, 256 records of at most 255 each, so neither half
+// carries into the other.
 struct RingTally {
-    int a = 0, b = 0, count = 0;
+    std::uint32_t sums = 0;
+    int count = 0;
     void add(std::uint8_t movA, std::uint8_t movB) {
-        a += movA;
-        b += movB;
+        sums += movA | static_cast<std::uint32_t>(movB) << 16;
         ++count;
     }
     std::uint16_t word() const {
-        return static_cast<std::uint16_t>(roundedAverage(b, count) * 128 +
-                                          roundedAverage(a, count));
+        return static_cast<std::uint16_t>(roundedAverage(sumOfB(sums), count) * 128 +
+                                          roundedAverage(sumOfA(sums), count));
     }
 };
 
 // Adds the newest min(d, c) of the c records of a ring of running sums (d <= 15).
 inline void addRing(RingTally& t, const std::array<std::uint32_t, 16>& ring, int c, int d) {
     const int m = d < c ? d : c;
-    const std::uint32_t sum = ring[c & 15] - ring[(c - m) & 15];
-    t.a += sumOfA(sum);
-    t.b += sumOfB(sum);
+    t.sums += ring[c & 15] - ring[(c - m) & 15];
     t.count += m;
 }
 
@@ -71,9 +72,7 @@ inline void addNewest(RingTally& t, const RecordMemory& m, int mask, int d) {
 inline void addAll(RingTally& t, const RecordMemory& m, int mask) {
     for (int r = 0; r < 2; ++r) {
         if (!passes(mask, r)) continue;
-        const std::uint32_t sum = roleSum(m, r);
-        t.a += sumOfA(sum);
-        t.b += sumOfB(sum);
+        t.sums += roleSum(m, r);
         t.count += m.counts[r];
     }
 }

@@ -29,6 +29,27 @@ inline void addRecord(RecordMemory& m, int role, bool fired, std::uint8_t movA, 
     m.newestRole = static_cast<std::uint8_t>(role);
 }
 
+// Makes the memory of a partner met for the first time hold that encounter's record: what clearing
+// it and adding the record would leave, written without reading it back. Every partner a cell
+// meets in a generation starts one. The memory may hold one of the generation before.
+inline void startMemory(RecordMemory& m, int cell, int partner, int role, bool fired,
+                        std::uint8_t movA, std::uint8_t movB) {
+    const std::uint32_t bytePair = movA | static_cast<std::uint32_t>(movB) << 16;
+    m.rings[role][0] = 0;
+    m.rings[role][1] = bytePair;
+    m.rings[1 - role][0] = 0;
+    m.rings[2][0] = 0;
+    m.rings[2][1] = bytePair;
+    m.owner = static_cast<std::int16_t>(cell);
+    m.partner = static_cast<std::int16_t>(partner);
+    // The byte fields last: a byte store may alias anything read after it.
+    const auto inRole = [&](int r) { return static_cast<std::uint8_t>(r == role ? 1 : 0); };
+    const auto firedInRole = [&](int r) { return static_cast<std::uint8_t>(r == role && fired); };
+    m.counts = {inRole(0), inRole(1), 1};
+    m.fired = {firedInRole(0), firedInRole(1), static_cast<std::uint8_t>(fired ? 1 : 0)};
+    m.newestRole = static_cast<std::uint8_t>(role);
+}
+
 // The sums of MovA and MovB over all of a memory's records in role `role`.
 inline std::uint32_t roleSum(const RecordMemory& m, int role) {
     return m.rings[role][m.counts[role] & 15];
@@ -50,12 +71,12 @@ RecordMemory& newPartnerMemory(RecordIndex& ix, int cell, int k, int partner);
 std::size_t placePastBlocks(const RecordIndex& ix, int cell, int partner);
 
 // Where a cell keeps its memory of a partner: the partner's number k among those the cell met (or
-// the number it takes when met for the first time) and the memory's place in withPartner. A place
-// rather than an address: a memory made for another cell may move the vector.
+// the number it takes when met for the first time) and the memory. An address stays good while no
+// memory is made past the blocks, which may move them all; two cells meet at the same encounters,
+// so when one of them makes its memory of the other, the other has none to keep either.
 struct PartnerPlace {
-    static constexpr std::size_t kNotMet = static_cast<std::size_t>(-1);
     int k = 0;
-    std::size_t pos = kNotMet;  // kNotMet: not met yet
+    const RecordMemory* memory = nullptr;  // null: not met yet
 };
 
 // A cell meets its partners in the same order round after round, so the entry after the last one
@@ -66,39 +87,44 @@ inline PartnerPlace partnerPlace(const RecordIndex& ix, int cell, int partner) {
     int k = c.nextPartner == c.partnersMet ? 0 : c.nextPartner;
     if (k < c.partnersMet && static_cast<std::size_t>(k) < ix.block &&
         ix.withPartner[base + k].partner == partner)
-        return {k, base + k};
-    if ((c.metMask >> (partner & 63) & 1) == 0) return {c.partnersMet, PartnerPlace::kNotMet};
+        return {k, &ix.withPartner[base + k]};
+    if ((c.metMask >> (partner & 63) & 1) == 0) return {c.partnersMet, nullptr};
     const std::int16_t* partners = ix.partners.data() + cell * ix.slotsPerCell;
     for (k = 0; k < c.partnersMet; ++k) {
         if (partners[k] != partner) continue;
-        if (static_cast<std::size_t>(k) < ix.block) return {k, base + k};
-        return {k, placePastBlocks(ix, cell, partner)};
+        if (static_cast<std::size_t>(k) < ix.block) return {k, &ix.withPartner[base + k]};
+        return {k, &ix.withPartner[placePastBlocks(ix, cell, partner)]};
     }
-    return {c.partnersMet, PartnerPlace::kNotMet};
+    return {c.partnersMet, nullptr};
 }
 
 // The memory at a place, or null for a partner not met yet.
-inline const RecordMemory* memoryAt(const RecordIndex& ix, PartnerPlace place) {
-    return place.pos == PartnerPlace::kNotMet ? nullptr : &ix.withPartner[place.pos];
+inline const RecordMemory* memoryAt(const RecordIndex&, PartnerPlace place) {
+    return place.memory;
 }
 
-// Adds a record and its two bytes to the cell's index, its partner's memory found at `place`; the
-// cell's slots before it are already indexed.
-inline void addToIndex(RecordIndex& ix, int cell, int slot, std::int32_t record, std::uint8_t movA,
-                       std::uint8_t movB, PartnerPlace place) {
+// Adds a record to the cell's index: the cell's encounter with `partnerCell` in role `role`,
+// whether its trigger fired, and the record's two bytes, its partner's memory found at `place`; the
+// cell's slots before it are already indexed. The fields as the caller has them, rather than
+// unpacked again from the record word it has just made.
+inline void addToIndex(RecordIndex& ix, int cell, int slot, int partnerCell, int role, bool fired,
+                       std::uint8_t movA, std::uint8_t movB, PartnerPlace place) {
     RecordIndex::Header& c = ix.headers[cell];
-    const auto partner = static_cast<std::int16_t>(moveRecord::partner(record));
-    const int role = moveRecord::role(record);
-    const bool fired = moveRecord::fired(record);
-    RecordMemory* m = nullptr;
-    if (place.pos == PartnerPlace::kNotMet) {
-        c.metMask |= std::uint64_t{1} << (partner & 63);
-        m = &newPartnerMemory(ix, cell, place.k, partner);
-        ++c.partnersMet;
+    const auto partner = static_cast<std::int16_t>(partnerCell);
+    if (place.memory != nullptr) {
+        // The memory is the index's own, found through a read-only view.
+        addRecord(const_cast<RecordMemory&>(*place.memory), role, fired, movA, movB);
+    } else if (static_cast<std::size_t>(place.k) < ix.block) {
+        ix.partners[cell * ix.slotsPerCell + place.k] = partner;
+        startMemory(ix.withPartner[cell * ix.block + place.k], cell, partner, role, fired, movA,
+                    movB);
     } else {
-        m = &ix.withPartner[place.pos];
+        addRecord(newPartnerMemory(ix, cell, place.k, partner), role, fired, movA, movB);
     }
-    addRecord(*m, role, fired, movA, movB);
+    if (place.memory == nullptr) {
+        c.metMask |= std::uint64_t{1} << (partner & 63);
+        ++c.partnersMet;
+    }
     addRecord(ix.anyPartner[cell], role, fired, movA, movB);
     // After the newest partner comes a partner not met yet while a cell's first round goes on,
     // and the first one again in the rounds after it.
