@@ -42,6 +42,11 @@ struct EncounterGame {
     EncounterGame() = default;
     std::array<float, 3> coefConst{}, coefOwn{}, coefOther{}, coefXY{};  // [role 1, 2]
     std::array<float, 3> payoffMax{}, payoffMin{};
+    // Each role's pay-off range max - min, the divisor of its success, worked out once for the
+    // generation; and whether some role's range is empty (max equal to min), which gives that role
+    // a success of 1 and the encounters the general step. A game made without a matrix has one.
+    std::array<float, 3> payoffRange{};
+    bool anyEmptyRange = true;
     bool cakeCutting = false, evenIsOne = false, ciEsExito = false;
 
     EncounterGame(const PayoffMatrix& m, const EncounterSettings& settings)
@@ -51,6 +56,8 @@ struct EncounterGame {
           coefXY(m.PayoffCoefXY[settings.copia]),
           payoffMax(m.PayoffMax),
           payoffMin(m.PayoffMin),
+          payoffRange{0.0f, m.PayoffMax[1] - m.PayoffMin[1], m.PayoffMax[2] - m.PayoffMin[2]},
+          anyEmptyRange(m.PayoffMax[1] == m.PayoffMin[1] || m.PayoffMax[2] == m.PayoffMin[2]),
           cakeCutting(settings.cakeCutting),
           evenIsOne(settings.evenIsOne),
           ciEsExito(settings.ciEsExito) {}
@@ -69,8 +76,12 @@ struct EncounterGame {
         } else {
             v.payoffs = {0.0f, 0.0f};
         }
-        v.success = {success(payoffMax[1], payoffMin[1], v.payoffs[0]),
-                     success(payoffMax[2], payoffMin[2], v.payoffs[1])};
+        if (!anyEmptyRange)
+            v.success = {(v.payoffs[0] - payoffMin[1]) / payoffRange[1],
+                         (v.payoffs[1] - payoffMin[2]) / payoffRange[2]};
+        else
+            v.success = {success(payoffMax[1], payoffMin[1], v.payoffs[0]),
+                         success(payoffMax[2], payoffMin[2], v.payoffs[1])};
         const std::uint8_t e1 = player1Equality(v.success[0], v.success[1], evenIsOne);
         v.equality = {e1, static_cast<std::uint8_t>(evenIsOne ? e1 : 100 - e1)};
         for (int k = 0; k < 2; ++k) {
