@@ -2,7 +2,11 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <vector>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "encounter/move_decision.h"
 #include "encounter/record_index_types.h"
@@ -84,11 +88,33 @@ struct EncounterGame {
                          success(payoffMax[2], payoffMin[2], v.payoffs[1])};
         const std::uint8_t e1 = player1Equality(v.success[0], v.success[1], evenIsOne);
         v.equality = {e1, static_cast<std::uint8_t>(evenIsOne ? e1 : 100 - e1)};
+        const std::array<float, 2> share =
+            ciEsExito ? v.success : std::array<float, 2>{v.players[0].f, v.players[1].f};
+        shareBoth(share, v);
+    }
+
+  private:
+    // Both players' shares of cooperation, held within 0..1 and as record bytes.
+    static void shareBoth(const std::array<float, 2>& share, EncounterValues& v) {
+#if defined(__SSE2__)
+        // Both players at once, lane by lane the same operations as clampToUnit and recordByte:
+        // a NaN fails the >= 0 mask and the > 0 maximum alike, and becomes 0.
+        const __m128 s = _mm_setr_ps(share[0], share[1], 0.0f, 0.0f);
+        const __m128 zero = _mm_setzero_ps();
+        const __m128 unit = _mm_min_ps(_mm_and_ps(_mm_cmpge_ps(s, zero), s), _mm_set1_ps(1.0f));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(v.coopShare.data()), _mm_castps_si128(unit));
+        const __m128 percent = _mm_mul_ps(s, _mm_set1_ps(100.0f));
+        const __m128 held = _mm_min_ps(_mm_max_ps(percent, zero), _mm_set1_ps(100.0f));
+        const __m128i whole = _mm_cvttps_epi32(held);
+        const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(whole, whole), whole);
+        const auto pair = static_cast<std::uint16_t>(_mm_cvtsi128_si32(bytes));
+        std::memcpy(v.recordA.data(), &pair, sizeof pair);
+#else
         for (int k = 0; k < 2; ++k) {
-            const float share = ciEsExito ? v.success[k] : v.players[k].f;
-            v.coopShare[k] = clampToUnit(share);
-            v.recordA[k] = recordByte(share * 100.0f);
+            v.coopShare[k] = clampToUnit(share[k]);
+            v.recordA[k] = recordByte(share[k] * 100.0f);
         }
+#endif
     }
 };
 

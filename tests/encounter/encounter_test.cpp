@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "base/rng.h"
@@ -141,6 +143,32 @@ TEST(JugarPartida, ARoleWithEqualPayOffsAlwaysHasSuccessOne) {
     for (int f : {0, 50, 100}) {
         p.set(constantPart(f), constantPart(100 - f));
         EXPECT_FLOAT_EQ(p.play(kPrevio).success[0], 1.0f);
+    }
+}
+
+// Both players' shares are held and turned into record bytes together; each must come out as
+// one player's alone would, at the limits and beyond them too.
+TEST(EncounterGame, SharesOfBothPlayersHoldAsEachAloneWould) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    const std::vector<float> outputs = {nan,    -inf,       -1.5f, -0.0f, 0.0f,
+                                        1e-30f, 0.004999f,  0.01f, 0.5f,  0.99999994f,
+                                        1.0f,   1.0000001f, 2.56f, 7.0f,  inf};
+    const EncounterGame game;
+    for (const float f1 : outputs) {
+        for (const float f2 : outputs) {
+            SCOPED_TRACE(::testing::Message() << "f1 " << f1 << " f2 " << f2);
+            EncounterValues v;
+            v.players[0].f = f1;
+            v.players[1].f = f2;
+            game.computePayoffs(v);
+            const std::array<float, 2> f = {f1, f2};
+            for (int k = 0; k < 2; ++k) {
+                EXPECT_EQ(std::bit_cast<std::uint32_t>(v.coopShare[k]),
+                          std::bit_cast<std::uint32_t>(clampToUnit(f[k])));
+                EXPECT_EQ(v.recordA[k], recordByte(f[k] * 100.0f));
+            }
+        }
     }
 }
 
