@@ -358,8 +358,10 @@ std::uint8_t JugarPartida(const World& w, GenerationCards& cards, int jug1, int 
     EncounterValues& v = cards.inPlay;
     const bool watched = w.CasillaSel == jug1 || w.CasillaSel == jug2;
     // The index holds every record the rounds wrote; records written by other hands leave a cell
-    // behind it, and its encounters then scan.
-    if (ix != nullptr && prev1 == ix->headers[jug1].indexed && prev2 == ix->headers[jug2].indexed) {
+    // behind it, and its encounters then scan. Both players are checked in one test, as both
+    // are nearly always in step.
+    if (ix != nullptr &&
+        ((prev1 ^ ix->headers[jug1].indexed) | (prev2 ^ ix->headers[jug2].indexed)) == 0) {
         if (watched)
             return playEncounter<RecordView::index, Observer::rowWriter>(
                 w, r, cards.settings, &cards, v, jug1, jug2, prev1, prev2, rng);
