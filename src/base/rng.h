@@ -49,6 +49,8 @@ class Rng {
     }
     // u in [0, 1), 24 bits of resolution.
     float uniform() { return static_cast<float>(next() >> 40) * (1.0f / 16777216.0f); }
+    // Whether the next u is at most 0.5: uniform() <= 0.5f, read on the bits, as u is exact.
+    bool atMostHalf() { return (next() >> 40) <= (std::uint64_t{1} << 23); }
     // floor(a u + b) for the next u: every integer draw.
     std::int64_t integer(double a, double b) { return drawInteger(uniform(), a, b); }
     // floor(n u): a whole number 0..n-1 for n > 0.

@@ -67,7 +67,7 @@ void JugarIteracion(const World& w, const GenerationReport& r, std::vector<std::
             const int countJ = v.count(j) & 0xFF;
             // The neighbour plays role 1 on r <= 0.5. The roles are swapped by a mask rather than a
             // branch: the draw is a coin toss no predictor can learn.
-            const int swap = -static_cast<int>(rng.uniform() <= 0.5f);
+            const int swap = -static_cast<int>(rng.atMostHalf());
             const int jug1 = i ^ ((i ^ j) & swap), jug2 = j ^ ((i ^ j) & swap);
             const int prev1 = countI ^ ((countI ^ countJ) & swap);
             const int prev2 = countJ ^ ((countI ^ countJ) & swap);
