@@ -351,19 +351,8 @@ void refreshCards(GenerationCards& f, const World& w, GenerationReport& r, Recor
     sortOutputClasses(f);
 }
 
-// The live encounter is one large function whose values outnumber the registers. GCC's
-// straight-line vectorizer packs some of them (the players and their counts, the two pay-offs and
-// successes, a decision's answers) into vector registers only to store or pick them, which costs
-// more instructions than it saves; it is kept off here. Vectors or not, each float is worked out
-// alone, so the results are the same.
-#if defined(__GNUC__) && !defined(__clang__)
-#define MORVANE_SCALAR_ONLY [[gnu::optimize("no-tree-slp-vectorize")]]
-#else
-#define MORVANE_SCALAR_ONLY
-#endif
-
-MORVANE_SCALAR_ONLY std::uint8_t JugarPartida(const World& w, GenerationCards& cards, int jug1,
-                                              int jug2, int prev1, int prev2, Rng& rng) {
+std::uint8_t JugarPartida(const World& w, GenerationCards& cards, int jug1, int jug2, int prev1,
+                          int prev2, Rng& rng) {
     GenerationReport& r = *cards.report;
     const RecordIndex* const ix = cards.index;
     EncounterValues& v = cards.inPlay;
