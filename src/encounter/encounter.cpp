@@ -224,8 +224,8 @@ template <RecordView kView, Observer kObserver>
         // join it.
         const std::array<PartnerPlace, 2> places = {partnerPlace(ix, jug1, jug2),
                                                     partnerPlace(ix, jug2, jug1)};
-        decideBothIndexed<kObserved>(w, ix, settings, *cards, v, rng, memoryAt(ix, places[0]),
-                                     memoryAt(ix, places[1]));
+        decideBothIndexed<kObserved>(w, ix, settings, *cards, v, rng, places[0].memory,
+                                     places[1].memory);
         cards->game.computePayoffs(v);
         if constexpr (kObserver == Observer::rowWriter) writeSelectedRow(w, r, v);
         return v.result = commit(w, r, &ix, settings, v, &places);

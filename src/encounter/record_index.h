@@ -98,11 +98,6 @@ inline PartnerPlace partnerPlace(const RecordIndex& ix, int cell, int partner) {
     return {c.partnersMet, nullptr};
 }
 
-// The memory at a place, or null for a partner not met yet.
-inline const RecordMemory* memoryAt(const RecordIndex&, PartnerPlace place) {
-    return place.memory;
-}
-
 // Adds a record to the cell's index: the cell's encounter with `partnerCell` in role `role`,
 // whether its trigger fired, and the record's two bytes, its partner's memory found at `place`; the
 // cell's slots before it are already indexed. The fields as the caller has them, rather than

@@ -48,7 +48,7 @@ testing::WorldRun randomWorld(const RandomCase& c, std::uint64_t seed, bool inde
 // What the index holds of a cell's records, with the memory of `partner` and a preview on top.
 CellMemories memoriesOf(const RecordIndex& ix, int cell, int partner,
                         const SlotRecord* preview = nullptr) {
-    return {&ix.anyPartner[cell], memoryAt(ix, partnerPlace(ix, cell, partner)),
+    return {&ix.anyPartner[cell], partnerPlace(ix, cell, partner).memory,
             ix.headers[cell].newestPartner, preview};
 }
 
