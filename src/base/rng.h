@@ -62,4 +62,37 @@ class Rng {
     std::uint64_t s_[4]{};
 };
 
+// Coin tosses of a generator drawn 64 at a time, for a loop whose generator would not stay in
+// registers: bit 63 - t of a block is what the t-th atMostHalf() call would give (the first toss in
+// the highest bit), and
+// settle(taken) leaves the generator exactly after the tosses taken (every block but the last
+// whole, `taken` of the last), drawing again from where the last block began. Between a block and
+// settle() the generator itself must not be drawn from; after settle() it may be.
+class CoinTosses {
+  public:
+    explicit CoinTosses(Rng& rng) : rng_(rng), end_(rng) {}
+    std::uint64_t block() {
+        if (!open_) end_ = rng_;  // the generator may have been drawn from since it was settled
+        start_ = end_;
+        open_ = true;
+        Rng g = end_;  // in registers through the block
+        std::uint64_t bits = 0;
+        for (int t = 0; t < 64; ++t) bits = (bits << 1) | std::uint64_t{g.atMostHalf()};
+        end_ = g;
+        return bits;
+    }
+    void settle(int taken) {
+        if (!open_) return;
+        rng_ = start_;
+        for (int t = 0; t < taken; ++t) rng_.atMostHalf();
+        end_ = rng_;
+        open_ = false;
+    }
+
+  private:
+    Rng& rng_;
+    Rng start_{0}, end_;  // the generator where the last block began and where it ends
+    bool open_ = false;
+};
+
 }  // namespace morvane

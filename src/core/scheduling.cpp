@@ -40,6 +40,207 @@ int drawPartner(World& w, Rng& rng, std::vector<std::uint8_t>& tomado, int i, in
     return j;
 }
 
+// What an encounter of a class round leaves, seen from the cell i whose row names the partner j:
+// the class table's outcome for the roles the draw gave them, laid out so that the loop commits it
+// without swapping.
+struct PairOutcome {
+    float payoffI, payoffJ, coopI, coopJ;
+    float f1, f2;     // the sums' values, of role 1 and role 2
+    double f1d, f2d;  // the same, as the statistics' sums add them
+    std::int32_t ownBitsI, ownBitsJ;
+    std::uint8_t recordAI, recordAJ, equalityI, equalityJ;
+    std::uint8_t deadI, deadJ;  // what muertoHoy takes: 1 or 2 by role, 0 when surviving
+    bool filled;
+};
+
+// A round whose encounters decide by classes of outputs, written for them alone: the same walk,
+// checks, draws and commit as JugarIteracion with ClassTable outcomes, with the sums held in
+// locals, the role draws taken in blocks and the two role orders of each pair of classes looked up
+// rather than swapped. The pairs the selected cell watches, a cell met at its own position and a
+// pair without room for records are played apart, as the shared loop plays them.
+class ClassRound {
+  public:
+    ClassRound(const World& w, GenerationReport& r, GenerationCards& cards)
+        : w_(w),
+          r_(r),
+          cards_(cards),
+          table_(cards),
+          pairs_(GenerationCards::kMaxOutputClasses * GenerationCards::kMaxOutputClasses * 2),
+          apart_(w, r, cards.settings) {}
+
+    [[gnu::noinline]] void play(std::vector<std::uint8_t>& muertoHoyList, Rng& rng);
+
+  private:
+    // Where the outcome of i meeting j is kept, i in role 1 (swap 0) or role 2 (swap 1).
+    static std::size_t pairAt(const std::uint8_t* outputClass, int i, int j, int swap) {
+        return (static_cast<std::size_t>(outputClass[i]) * GenerationCards::kMaxOutputClasses +
+                outputClass[j]) *
+                   2 +
+               static_cast<std::size_t>(swap);
+    }
+    [[gnu::noinline]] const PairOutcome& fill(int i, int j, int swap);
+    [[gnu::noinline]] void playApart(std::uint8_t* muertoHoy, Rng& rng, int jug1, int jug2,
+                                     int prev1, int prev2);
+
+    // The sums the loop held, given back to the report: the chart's and the statistics' sums of
+    // the shares by role, and the encounters played since they were taken (one to every count).
+    void handBack(float suma1, float suma2, double stat1, double stat2, std::int64_t played) {
+        r_.SumaCoop = {suma1, suma2};
+        r_.statCoopSum = {stat1, stat2};
+        if (cards_.settings.chartSample) {
+            r_.CuentaCoop[0] += static_cast<std::int32_t>(played);
+            r_.CuentaCoop[1] += static_cast<std::int32_t>(played);
+        }
+        r_.statCoopCount[0] += played;
+        r_.statCoopCount[1] += played;
+    }
+
+    const World& w_;
+    GenerationReport& r_;
+    GenerationCards& cards_;
+    ClassTable table_;
+    std::vector<PairOutcome> pairs_;
+    encounterSteps::EncounterCommit<encounterSteps::SumsInReport> apart_;
+};
+
+const PairOutcome& ClassRound::fill(int i, int j, int swap) {
+    PairOutcome& p = pairs_[pairAt(cards_.outputClass.data(), i, j, swap)];
+    const encounterSteps::ClassOutcome& o =
+        swap ? table_.outcome(cards_, j, i) : table_.outcome(cards_, i, j);
+    const int roleI = swap, roleJ = 1 - swap;
+    p.payoffI = o.payoffs[roleI];
+    p.payoffJ = o.payoffs[roleJ];
+    p.coopI = o.coopShare[roleI];
+    p.coopJ = o.coopShare[roleJ];
+    p.f1 = o.f[0];
+    p.f2 = o.f[1];
+    p.f1d = o.f[0];
+    p.f2d = o.f[1];
+    p.ownBitsI = o.recordBits[roleI];
+    p.ownBitsJ = o.recordBits[roleJ];
+    p.recordAI = o.recordA[roleI];
+    p.recordAJ = o.recordA[roleJ];
+    p.equalityI = o.equality[roleI];
+    p.equalityJ = o.equality[roleJ];
+    // The survive-today bits the commit gives: bit 0 for role 1, bit 1 for role 2.
+    const std::array<std::uint8_t, 2> dead = {
+        static_cast<std::uint8_t>(o.payoffs[0] < w_.UmbralHoy ? 1 : 0),
+        static_cast<std::uint8_t>(o.payoffs[1] < w_.UmbralHoy ? 2 : 0)};
+    p.deadI = dead[roleI];
+    p.deadJ = dead[roleJ];
+    p.filled = true;
+    return p;
+}
+
+void ClassRound::playApart(std::uint8_t* muertoHoy, Rng& rng, int jug1, int jug2, int prev1,
+                           int prev2) {
+    const int selected = w_.CasillaSel;
+    const std::uint8_t result =
+        jug1 == selected || jug2 == selected
+            ? JugarPartida(w_, cards_, jug1, jug2, prev1, prev2, rng)
+            : apart_.commit(table_.outcome(cards_, jug1, jug2), jug1, jug2, prev1, prev2);
+    muertoHoy[jug1] = static_cast<std::uint8_t>(result & 1);
+    muertoHoy[jug2] = static_cast<std::uint8_t>(result & 2);
+}
+
+void ClassRound::play(std::vector<std::uint8_t>& muertoHoyList, Rng& rng) {
+    const WalkedPositions walk = walkedPositions(w_.neighbourhood.CodVecin[kPrevio]);
+    // Through the round a cell that is no ordinary bug reads as dropped out, so one byte tells
+    // whether a cell is in play; the mark is taken off at the end (encounters write 0, 1 or 2).
+    constexpr std::uint8_t kNotOrdinary = 0x80;
+    std::uint8_t* const muertoHoy = muertoHoyList.data();
+    const Genoma* const genomes = w_.genomes[kActual].data();
+    for (int c = 1; c <= w_.NumJugadores; ++c) {
+        const std::int16_t f = genomes[c].parte[0].Busqueda & 0xFF;
+        if (isBlankSquare(f) || isDeadSquare(f)) muertoHoy[c] |= kNotOrdinary;
+    }
+    const int n = w_.NumJugadores, selected = w_.CasillaSel, movPosibles = w_.MovPosibles;
+    const std::size_t width = r_.slotsPerCell;
+    // A record fits when its slot is at most MovPosibles and inside the cell's list. A cell that
+    // may play has fewer than MovPosibles records, so when the lists hold MovPosibles of them
+    // (they do, as the report is laid out) and a count fits its byte, every pair of cells with
+    // counts of 0 or more has room.
+    const bool roomForAll = movPosibles <= static_cast<int>(width) - 1 && movPosibles <= 256;
+    const std::uint8_t* const outputClass = cards_.outputClass.data();
+    const PairOutcome* const pairs = pairs_.data();
+    const auto* const rows = w_.neighbourhood.Vecinos.data();
+    std::int32_t* const jugadas = r_.Jugadas.data();
+    std::uint8_t* const movA = r_.MovA.data();
+    std::uint8_t* const movB = r_.MovB.data();
+    float* const pagoTotal = r_.PagoTotal.data();
+    float* const coopTotal = r_.CoopTotal.data();
+    const bool chartSample = cards_.settings.chartSample;
+    // The sums, held here and given back around every encounter played apart.
+    float suma1 = r_.SumaCoop[0], suma2 = r_.SumaCoop[1];
+    double stat1 = r_.statCoopSum[0], stat2 = r_.statCoopSum[1];
+    std::int64_t played = 0;
+    CoinTosses coins(rng);
+    std::uint64_t tosses = 0;
+    int tossesLeft = 0;
+    for (int k = walk.first; k <= walk.last; k += walk.step) {
+        for (int i = 1; i <= n; ++i) {
+            const int j = rows[i][k];
+            if (j == kNoPartner) continue;
+            const std::size_t rowI = static_cast<std::size_t>(i) * width;
+            const std::size_t rowJ = static_cast<std::size_t>(j) * width;
+            const int countI = jugadas[rowI], countJ = jugadas[rowJ];
+            if (muertoHoy[i] != 0 || countI >= movPosibles) continue;
+            if (muertoHoy[j] != 0 || countJ >= movPosibles) continue;
+            const int slotI = (countI & 0xFF) + 1, slotJ = (countJ & 0xFF) + 1;
+            // The neighbour plays role 1 on r <= 0.5.
+            if (tossesLeft == 0) {
+                tosses = coins.block();
+                tossesLeft = 64;
+            }
+            const int swap = static_cast<int>(tosses >> 63);
+            tosses <<= 1;
+            --tossesLeft;
+            if (i == selected || j == selected || i == j || (countI | countJ) < 0 || !roomForAll)
+                [[unlikely]] {
+                coins.settle(64 - tossesLeft);
+                tossesLeft = 0;
+                handBack(suma1, suma2, stat1, stat2, played);
+                if (swap)
+                    playApart(muertoHoy, rng, j, i, slotJ - 1, slotI - 1);
+                else
+                    playApart(muertoHoy, rng, i, j, slotI - 1, slotJ - 1);
+                suma1 = r_.SumaCoop[0];
+                suma2 = r_.SumaCoop[1];
+                stat1 = r_.statCoopSum[0];
+                stat2 = r_.statCoopSum[1];
+                played = 0;
+                continue;
+            }
+            const PairOutcome& kept = pairs[pairAt(outputClass, i, j, swap)];
+            const PairOutcome& p = kept.filled ? kept : fill(i, j, swap);
+            pagoTotal[i] += p.payoffI;
+            coopTotal[i] += p.coopI;
+            pagoTotal[j] += p.payoffJ;
+            coopTotal[j] += p.coopJ;
+            jugadas[rowI] = slotI;
+            jugadas[rowI + slotI] = p.ownBitsI | moveRecord::partnerBits(j, slotJ);
+            movA[rowI + slotI] = p.recordAI;
+            movB[rowI + slotI] = p.equalityI;
+            jugadas[rowJ] = slotJ;
+            jugadas[rowJ + slotJ] = p.ownBitsJ | moveRecord::partnerBits(i, slotI);
+            movA[rowJ + slotJ] = p.recordAJ;
+            movB[rowJ + slotJ] = p.equalityJ;
+            if (chartSample) {
+                suma1 += p.f1;
+                suma2 += p.f2;
+            }
+            stat1 += p.f1d;
+            stat2 += p.f2d;
+            ++played;
+            muertoHoy[i] = p.deadI;
+            muertoHoy[j] = p.deadJ;
+        }
+    }
+    coins.settle(64 - tossesLeft);
+    handBack(suma1, suma2, stat1, stat2, played);
+    for (int c = 1; c <= n; ++c) muertoHoy[c] &= static_cast<std::uint8_t>(~kNotOrdinary);
+}
+
 }  // namespace
 
 void playLiveIteration(const World& w, GenerationReport& r, GenerationScratch& scratch, Rng& rng) {
@@ -58,6 +259,10 @@ void playLiveIteration(const World& w, GenerationReport& r, GenerationScratch& s
         JugarIteracion(w, r, scratch.MuertoHoy, rng, play);
         return;
     }
+    if (cards.outputClasses != 0) {
+        ClassRound(w, r, cards).play(scratch.MuertoHoy, rng);
+        return;
+    }
     // The sums are held through the round, and handed over to the general path for the pairs the
     // selected cell watches.
     const int selected = w.CasillaSel;
@@ -68,19 +273,11 @@ void playLiveIteration(const World& w, GenerationReport& r, GenerationScratch& s
         commit.sums.resume(r);
         return result;
     };
-    if (cards.outputClasses == 0) {
-        EncounterValues v;  // no view reads these encounters' values
-        JugarIteracion(w, r, scratch.MuertoHoy, rng, [&](int jug1, int jug2, int prev1, int prev2) {
-            if (jug1 == selected || jug2 == selected) return handOver(jug1, jug2, prev1, prev2);
-            return playConstantEncounter(cards, commit, v, jug1, jug2, prev1, prev2);
-        });
-    } else {
-        ClassTable table(cards);
-        JugarIteracion(w, r, scratch.MuertoHoy, rng, [&](int jug1, int jug2, int prev1, int prev2) {
-            if (jug1 == selected || jug2 == selected) return handOver(jug1, jug2, prev1, prev2);
-            return commit.commit(table.outcome(cards, jug1, jug2), jug1, jug2, prev1, prev2);
-        });
-    }
+    EncounterValues v;  // no view reads these encounters' values
+    JugarIteracion(w, r, scratch.MuertoHoy, rng, [&](int jug1, int jug2, int prev1, int prev2) {
+        if (jug1 == selected || jug2 == selected) return handOver(jug1, jug2, prev1, prev2);
+        return playConstantEncounter(cards, commit, v, jug1, jug2, prev1, prev2);
+    });
     commit.sums.finish(r);
 }
 

@@ -36,5 +36,33 @@ TEST(IntegerDraws, AreExactFloorsWhereSinglePrecisionRoundsUp) {
     EXPECT_EQ(w.vecino(642, 12), 1);
 }
 
+// Tosses taken in blocks are the generator's own coin tosses, in order, and settling leaves the
+// generator exactly where tossing one at a time would: after part of a block, after a whole one,
+// after several, and when the generator is drawn from between settling and the next block.
+TEST(CoinTosses, GiveTheGeneratorsTossesAndLeaveItWhereTossingOneByOneWould) {
+    for (const int taken : {0, 1, 63, 64, 65, 200}) {
+        SCOPED_TRACE(taken);
+        Rng one(77), blocks(77);
+        CoinTosses coins(blocks);
+        std::uint64_t bits = 0;
+        int left = 0;
+        for (int t = 0; t < taken; ++t) {
+            if (left == 0) {
+                bits = coins.block();
+                left = 64;
+            }
+            ASSERT_EQ((bits >> (left - 1)) & 1, one.atMostHalf() ? 1u : 0u) << "toss " << t;
+            --left;
+        }
+        coins.settle(taken == 0 ? 0 : 64 - left);
+        EXPECT_EQ(blocks.next(), one.next());
+        // The generator drawn from between blocks: the next block starts where it stands.
+        coins.settle(0);
+        EXPECT_EQ(coins.block() >> 63, one.atMostHalf() ? 1u : 0u);
+        coins.settle(1);
+        EXPECT_EQ(blocks.next(), one.next());
+    }
+}
+
 }  // namespace
 }  // namespace morvane
