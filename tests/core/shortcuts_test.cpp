@@ -40,6 +40,7 @@ struct Case {
     int selected;  // 0: no cell watched
     int adHoc = 0;
     bool ciEsExito = false, cakeCutting = false;
+    int columns = 9, rows = 7;
 };
 
 // Which kinds of generation a run with the shortcuts met.
@@ -53,7 +54,7 @@ std::uint64_t digestAfter(const Case& c, bool shortcuts, int generation, std::ui
                           Seen& seen) {
     Simulation sim(seed);
     World& w = sim.state();
-    makeBusyWorld(w, sim.rng(), 9, 7, c.type, c.iterations);
+    makeBusyWorld(w, sim.rng(), c.columns, c.rows, c.type, c.iterations);
     makeHistoryBlind(w);
     w.options.mnuOpcion[4] = c.successiveMoves;
     w.options.mnuOpcion[8] = !c.crossover;
@@ -105,6 +106,9 @@ TEST(Shortcuts, HistoryBlindGenerationsEqualTheGeneralPath) {
         {8, 1, 0, 2, true, false, 0.0f, 0, 4},
         {2, 1, 1, 0, false, false, 0.02f, 0, 0, true},
         {12, 2, 0, 1, true, true, 0.05f, 0, 0, true, true},
+        // Narrow worlds, where a cell meets one neighbour at two positions, with a cell watched.
+        {2, 2, 1, 0, false, false, 0.02f, 3, 0, false, false, 1, 9},
+        {12, 3, 0, 1, true, true, 0.05f, 4, 0, false, false, 2, 5},
     };
     Seen seen;
     std::uint64_t seed = 300;
