@@ -49,8 +49,10 @@ class Rng {
     }
     // u in [0, 1), 24 bits of resolution.
     float uniform() { return static_cast<float>(next() >> 40) * (1.0f / 16777216.0f); }
-    // Whether the next u is at most 0.5: uniform() <= 0.5f, read on the bits, as u is exact.
-    bool atMostHalf() { return (next() >> 40) <= (std::uint64_t{1} << 23); }
+    // Whether the next u is at most 0.5: uniform() <= 0.5f, read on the bits, as u is exact (its
+    // 24 bits at most 2^23, the whole draw below (2^23 + 1) 2^40).
+    static constexpr std::uint64_t kAtMostHalfBelow = ((std::uint64_t{1} << 23) + 1) << 40;
+    bool atMostHalf() { return next() < kAtMostHalfBelow; }
     // floor(a u + b) for the next u: every integer draw.
     std::int64_t integer(double a, double b) { return drawInteger(uniform(), a, b); }
     // floor(n u): a whole number 0..n-1 for n > 0.
@@ -77,7 +79,8 @@ class CoinTosses {
         open_ = true;
         Rng g = end_;  // in registers through the block
         std::uint64_t bits = 0;
-        for (int t = 0; t < 64; ++t) bits = (bits << 1) | std::uint64_t{g.atMostHalf()};
+        for (int t = 0; t < 64; ++t)
+            bits = (bits << 1) + (g.next() < Rng::kAtMostHalfBelow ? 1 : 0);
         end_ = g;
         return bits;
     }

@@ -158,9 +158,11 @@ void ClassRound::play(std::vector<std::uint8_t>& muertoHoyList, Rng& rng) {
     const std::size_t width = r_.slotsPerCell;
     // A record fits when its slot is at most MovPosibles and inside the cell's list. A cell that
     // may play has fewer than MovPosibles records, so when the lists hold MovPosibles of them
-    // (they do, as the report is laid out) and a count fits its byte, every pair of cells with
-    // counts of 0 or more has room.
-    const bool roomForAll = movPosibles <= static_cast<int>(width) - 1 && movPosibles <= 256;
+    // (they do, as the report is laid out), every pair of cells with counts of 0 or more has room;
+    // and when cell numbers and slots fit their fields of the record (worlds hold at most 2000
+    // cells), the record's bits need no masks.
+    const bool plainRecords = movPosibles <= static_cast<int>(width) - 1 && movPosibles <= 255 &&
+                              n <= moveRecord::kPartnerMask;
     const std::uint8_t* const outputClass = cards_.outputClass.data();
     const PairOutcome* const pairs = pairs_.data();
     const auto* const rows = w_.neighbourhood.Vecinos.data();
@@ -186,7 +188,6 @@ void ClassRound::play(std::vector<std::uint8_t>& muertoHoyList, Rng& rng) {
             const int countI = jugadas[rowI], countJ = jugadas[rowJ];
             if (muertoHoy[i] != 0 || countI >= movPosibles) continue;
             if (muertoHoy[j] != 0 || countJ >= movPosibles) continue;
-            const int slotI = (countI & 0xFF) + 1, slotJ = (countJ & 0xFF) + 1;
             // The neighbour plays role 1 on r <= 0.5.
             if (tossesLeft == 0) {
                 tosses = coins.block();
@@ -195,15 +196,16 @@ void ClassRound::play(std::vector<std::uint8_t>& muertoHoyList, Rng& rng) {
             const int swap = static_cast<int>(tosses >> 63);
             tosses <<= 1;
             --tossesLeft;
-            if (i == selected || j == selected || i == j || (countI | countJ) < 0 || !roomForAll)
+            if (i == selected || j == selected || i == j || (countI | countJ) < 0 || !plainRecords)
                 [[unlikely]] {
+                const int prevI = countI & 0xFF, prevJ = countJ & 0xFF;
                 coins.settle(64 - tossesLeft);
                 tossesLeft = 0;
                 handBack(suma1, suma2, stat1, stat2, played);
                 if (swap)
-                    playApart(muertoHoy, rng, j, i, slotJ - 1, slotI - 1);
+                    playApart(muertoHoy, rng, j, i, prevJ, prevI);
                 else
-                    playApart(muertoHoy, rng, i, j, slotI - 1, slotJ - 1);
+                    playApart(muertoHoy, rng, i, j, prevI, prevJ);
                 suma1 = r_.SumaCoop[0];
                 suma2 = r_.SumaCoop[1];
                 stat1 = r_.statCoopSum[0];
@@ -217,12 +219,13 @@ void ClassRound::play(std::vector<std::uint8_t>& muertoHoyList, Rng& rng) {
             coopTotal[i] += p.coopI;
             pagoTotal[j] += p.payoffJ;
             coopTotal[j] += p.coopJ;
+            const int slotI = countI + 1, slotJ = countJ + 1;
             jugadas[rowI] = slotI;
-            jugadas[rowI + slotI] = p.ownBitsI | moveRecord::partnerBits(j, slotJ);
+            jugadas[rowI + slotI] = p.ownBitsI | moveRecord::partnerBitsInRange(j, slotJ);
             movA[rowI + slotI] = p.recordAI;
             movB[rowI + slotI] = p.equalityI;
             jugadas[rowJ] = slotJ;
-            jugadas[rowJ + slotJ] = p.ownBitsJ | moveRecord::partnerBits(i, slotI);
+            jugadas[rowJ + slotJ] = p.ownBitsJ | moveRecord::partnerBitsInRange(i, slotI);
             movA[rowJ + slotJ] = p.recordAJ;
             movB[rowJ + slotJ] = p.equalityJ;
             if (chartSample) {

@@ -38,6 +38,10 @@ inline int half(std::int32_t r) {
 inline std::int32_t partnerBits(int partner, int partnerSlot) {
     return (partner & kPartnerMask) | ((partnerSlot << 13) & kPartnerSlotMask);
 }
+// The same for a partner of at most kPartnerMask and a slot of at most 255, which need no masks.
+inline std::int32_t partnerBitsInRange(int partner, int partnerSlot) {
+    return partner | partnerSlot << 13;
+}
 // The bits of the record's own cell: its role, whether its trigger fired, the half it decided with.
 inline std::int32_t ownBits(int role, bool fired, int half) {
     return (role != 0 ? kRoleBit : 0) | (fired ? kFiredBit : 0) |
