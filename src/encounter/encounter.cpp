@@ -284,14 +284,18 @@ void sortOutputClasses(GenerationCards& f) {
     f.outputClasses = 0;
     if (f.anyReadsHistory) return;
     using Key = std::array<std::uint32_t, 2>;
+    // Read through locals: the class stores could otherwise make every read reload them.
+    const std::array<float, 2>* const outputs = f.constantOutputs.data();
+    const std::size_t cellCount = f.constantOutputs.size();
+    f.outputClass.resize(cellCount);
+    std::uint8_t* const outputClass = f.outputClass.data();
     const auto key = [&](std::size_t c) {
-        return Key{std::bit_cast<std::uint32_t>(f.constantOutputs[c][0]),
-                   std::bit_cast<std::uint32_t>(f.constantOutputs[c][1])};
+        return Key{std::bit_cast<std::uint32_t>(outputs[c][0]),
+                   std::bit_cast<std::uint32_t>(outputs[c][1])};
     };
     std::array<Key, GenerationCards::kMaxOutputClasses> keys{};
     int count = 0, last = 0;
-    f.outputClass.resize(f.constantOutputs.size());
-    for (std::size_t c = 1; c < f.constantOutputs.size(); ++c) {
+    for (std::size_t c = 1; c < cellCount; ++c) {
         const Key k = key(c);
         if (count == 0 || k != keys[last]) {
             last = 0;
@@ -301,7 +305,7 @@ void sortOutputClasses(GenerationCards& f) {
                 keys[count++] = k;
             }
         }
-        f.outputClass[c] = static_cast<std::uint8_t>(last);
+        outputClass[c] = static_cast<std::uint8_t>(last);
     }
     f.outputClasses = count;
 }
@@ -329,11 +333,15 @@ void refreshCards(GenerationCards& f, const World& w, GenerationReport& r, Recor
     f.sources.resize(genomes.size());
     f.sourceSenMask = f.settings.senMask;
     bool anyReads = false;
-    for (std::size_t c = 0; c < genomes.size(); ++c) {
+    // Read through locals: the byte stores below could otherwise make every check reload them.
+    const std::size_t cellCount = genomes.size();
+    const Genoma* const sources = f.sources.data();
+    const std::uint8_t* const readsHistory = f.readsHistory.data();
+    for (std::size_t c = 0; c < cellCount; ++c) {
         const Genoma& g = genomes[c];
         // Compared byte for byte: equal bytes are an equal genome, and a difference in padding
         // alone only makes the same card again.
-        if (!sameShape || std::memcmp(&g, &f.sources[c], sizeof(Genoma)) != 0) {
+        if (!sameShape || std::memcmp(&g, &sources[c], sizeof(Genoma)) != 0) {
             for (int h = 0; h < 2; ++h) {
                 f.cells[c][h] = decisionCard(g, h, f.settings.senMask);
                 f.constantOutputs[c][h] = evalNewtonCurve01(f.cells[c][h].curve, g.parte[h], 0.0f);
@@ -344,7 +352,7 @@ void refreshCards(GenerationCards& f, const World& w, GenerationReport& r, Recor
                                 (halfReadsHistory(g.parte[0]) || halfReadsHistory(g.parte[1]));
             f.sources[c] = g;
         }
-        anyReads |= c > 0 && f.readsHistory[c] != 0;
+        anyReads |= c > 0 && readsHistory[c] != 0;
     }
     f.anyReadsHistory = anyReads || !shortcuts;
     f.index = f.anyReadsHistory ? ix : nullptr;
