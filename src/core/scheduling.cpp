@@ -43,7 +43,7 @@ int drawPartner(World& w, Rng& rng, std::vector<std::uint8_t>& tomado, int i, in
 // What an encounter of a class round leaves, seen from the cell i whose row names the partner j:
 // the class table's outcome for the roles the draw gave them, laid out so that the loop commits it
 // without swapping.
-struct PairOutcome {
+struct alignas(64) PairOutcome {
     float payoffI, payoffJ, coopI, coopJ;
     float f1, f2;     // the sums' values, of role 1 and role 2
     double f1d, f2d;  // the same, as the statistics' sums add them
@@ -84,10 +84,11 @@ class ClassRound {
 
     // The sums the loop held, given back to the report: the chart's and the statistics' sums of
     // the shares by role, and the encounters played since they were taken (one to every count).
+    // The chart's take them only in a generation it samples; the loop adds them in every one.
     void handBack(float suma1, float suma2, double stat1, double stat2, std::int64_t played) {
-        r_.SumaCoop = {suma1, suma2};
         r_.statCoopSum = {stat1, stat2};
         if (cards_.settings.chartSample) {
+            r_.SumaCoop = {suma1, suma2};
             r_.CuentaCoop[0] += static_cast<std::int32_t>(played);
             r_.CuentaCoop[1] += static_cast<std::int32_t>(played);
         }
@@ -163,6 +164,9 @@ void ClassRound::play(std::vector<std::uint8_t>& muertoHoyList, Rng& rng) {
     // cells), the record's bits need no masks.
     const bool plainRecords = movPosibles <= static_cast<int>(width) - 1 && movPosibles <= 255 &&
                               n <= moveRecord::kPartnerMask;
+    // A pair is played apart when either count, read as unsigned, reaches this: a negative count,
+    // or any count where the records are not plain.
+    const unsigned apartFrom = plainRecords ? 0x80000000u : 0u;
     const std::uint8_t* const outputClass = cards_.outputClass.data();
     const PairOutcome* const pairs = pairs_.data();
     const auto* const rows = w_.neighbourhood.Vecinos.data();
@@ -171,7 +175,6 @@ void ClassRound::play(std::vector<std::uint8_t>& muertoHoyList, Rng& rng) {
     std::uint8_t* const movB = r_.MovB.data();
     float* const pagoTotal = r_.PagoTotal.data();
     float* const coopTotal = r_.CoopTotal.data();
-    const bool chartSample = cards_.settings.chartSample;
     // The sums, held here and given back around every encounter played apart.
     float suma1 = r_.SumaCoop[0], suma2 = r_.SumaCoop[1];
     double stat1 = r_.statCoopSum[0], stat2 = r_.statCoopSum[1];
@@ -196,8 +199,8 @@ void ClassRound::play(std::vector<std::uint8_t>& muertoHoyList, Rng& rng) {
             const int swap = static_cast<int>(tosses >> 63);
             tosses <<= 1;
             --tossesLeft;
-            if (i == selected || j == selected || i == j || (countI | countJ) < 0 || !plainRecords)
-                [[unlikely]] {
+            if (i == selected || j == selected || i == j ||
+                static_cast<unsigned>(countI | countJ) >= apartFrom) [[unlikely]] {
                 const int prevI = countI & 0xFF, prevJ = countJ & 0xFF;
                 coins.settle(64 - tossesLeft);
                 tossesLeft = 0;
@@ -228,10 +231,8 @@ void ClassRound::play(std::vector<std::uint8_t>& muertoHoyList, Rng& rng) {
             jugadas[rowJ + slotJ] = p.ownBitsJ | moveRecord::partnerBitsInRange(i, slotI);
             movA[rowJ + slotJ] = p.recordAJ;
             movB[rowJ + slotJ] = p.equalityJ;
-            if (chartSample) {
-                suma1 += p.f1;
-                suma2 += p.f2;
-            }
+            suma1 += p.f1;
+            suma2 += p.f2;
             stat1 += p.f1d;
             stat2 += p.f2d;
             ++played;
