@@ -1,8 +1,5 @@
 #include "strategy/genome.h"
 
-#include <cstddef>
-#include <cstring>
-#include <type_traits>
 
 #include "base/numeric.h"
 
@@ -59,27 +56,6 @@ ListGenoma toListForm(const Genoma& g) {
     l.VecinosImitacion = g.VecinosImitacion;
     for (int k = 0; k < 6; ++k) l.Colores[k] = g.Colores[k];
     return l;
-}
-
-namespace {
-
-// The fields of a half up to TriggerMax lie in its first bytes without a gap, and Trigger after
-// one byte of padding: comparing those bytes and Trigger is comparing every field.
-constexpr std::size_t kLeadingBytes = offsetof(GenomePart, TriggerMax) + 1;
-static_assert(std::is_standard_layout_v<GenomePart>);
-static_assert(offsetof(GenomePart, Busqueda) == 0 && offsetof(GenomePart, Incertidumbre) == 14 &&
-              offsetof(GenomePart, Irregular) == 16 && kLeadingBytes == 19 &&
-              offsetof(GenomePart, Trigger) == 20 && sizeof(GenomePart) == 22);
-
-bool samePart(const GenomePart& a, const GenomePart& b) {
-    return std::memcmp(&a, &b, kLeadingBytes) == 0 && a.Trigger == b.Trigger;
-}
-
-}  // namespace
-
-bool sameStrategy(const Genoma& a, const Genoma& b) {
-    return samePart(a.parte[0], b.parte[0]) && samePart(a.parte[1], b.parte[1]) &&
-           a.VecinosImitacion == b.VecinosImitacion;
 }
 
 Genoma deadSquareGenome() {

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
+#include <type_traits>
 
 namespace morvane {
 
@@ -162,8 +165,27 @@ Genoma toCellForm(const ListGenoma& g);
 // Cell form to list form: the widening inverse.
 ListGenoma toListForm(const Genoma& g);
 
+namespace genomeLayout {
+// The fields of a half up to TriggerMax lie in its first bytes without a gap, and Trigger after
+// one byte of padding: comparing those bytes and Trigger is comparing every field.
+constexpr std::size_t kLeadingBytes = offsetof(GenomePart, TriggerMax) + 1;
+static_assert(std::is_standard_layout_v<GenomePart>);
+static_assert(offsetof(GenomePart, Busqueda) == 0 && offsetof(GenomePart, Incertidumbre) == 14 &&
+              offsetof(GenomePart, Irregular) == 16 && kLeadingBytes == 19 &&
+              offsetof(GenomePart, Trigger) == 20 && sizeof(GenomePart) == 22);
+
+inline bool samePart(const GenomePart& a, const GenomePart& b) {
+    return std::memcmp(&a, &b, kLeadingBytes) == 0 && a.Trigger == b.Trigger;
+}
+}  // namespace genomeLayout
+
 // Same strategy: every field of both parts and the imitation mask equal; colours are not compared.
-bool sameStrategy(const Genoma& a, const Genoma& b);
+// Inline: the statistics compare every cell with the strategies met before it.
+inline bool sameStrategy(const Genoma& a, const Genoma& b) {
+    return genomeLayout::samePart(a.parte[0], b.parte[0]) &&
+           genomeLayout::samePart(a.parte[1], b.parte[1]) &&
+           a.VecinosImitacion == b.VecinosImitacion;
+}
 
 // The genome of cell 0 and of every dead square a run produces ("Cuadro muerto" as cells carry it).
 Genoma deadSquareGenome();
