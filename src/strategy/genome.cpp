@@ -1,6 +1,5 @@
 #include "strategy/genome.h"
 
-
 #include "base/numeric.h"
 
 namespace morvane {
