@@ -60,6 +60,10 @@ struct alignas(64) PairOutcome {
 // pair without room for records are played apart, as the shared loop plays them.
 class ClassRound {
   public:
+    // Marks a round puts on the dropped-out bytes: a cell that is no ordinary bug, the selected
+    // cell.
+    static constexpr std::uint8_t kNotOrdinary = 0x80, kWatched = 0x40;
+
     ClassRound(const World& w, GenerationReport& r, GenerationCards& cards)
         : w_(w),
           r_(r),
@@ -140,22 +144,25 @@ void ClassRound::playApart(std::uint8_t* muertoHoy, Rng& rng, int jug1, int jug2
         jug1 == selected || jug2 == selected
             ? JugarPartida(w_, cards_, jug1, jug2, prev1, prev2, rng)
             : apart_.commit(table_.outcome(cards_, jug1, jug2), jug1, jug2, prev1, prev2);
-    muertoHoy[jug1] = static_cast<std::uint8_t>(result & 1);
-    muertoHoy[jug2] = static_cast<std::uint8_t>(result & 2);
+    // The selected cell keeps its mark.
+    muertoHoy[jug1] = static_cast<std::uint8_t>((result & 1) | (muertoHoy[jug1] & kWatched));
+    muertoHoy[jug2] = static_cast<std::uint8_t>((result & 2) | (muertoHoy[jug2] & kWatched));
 }
 
 void ClassRound::play(std::vector<std::uint8_t>& muertoHoyList, Rng& rng) {
     const WalkedPositions walk = walkedPositions(w_.neighbourhood.CodVecin[kPrevio]);
     // Through the round a cell that is no ordinary bug reads as dropped out, so one byte tells
-    // whether a cell is in play; the mark is taken off at the end (encounters write 0, 1 or 2).
-    constexpr std::uint8_t kNotOrdinary = 0x80;
+    // whether a cell is in play, and the selected cell is marked too, so that one test of both
+    // bytes finds the pairs it watches; the marks are taken off at the end (encounters write 0, 1
+    // or 2).
     std::uint8_t* const muertoHoy = muertoHoyList.data();
     const Genoma* const genomes = w_.genomes[kActual].data();
-    for (int c = 1; c <= w_.NumJugadores; ++c) {
+    const int n = w_.NumJugadores, selected = w_.CasillaSel, movPosibles = w_.MovPosibles;
+    for (int c = 1; c <= n; ++c) {
         const std::int16_t f = genomes[c].parte[0].Busqueda & 0xFF;
         if (isBlankSquare(f) || isDeadSquare(f)) muertoHoy[c] |= kNotOrdinary;
     }
-    const int n = w_.NumJugadores, selected = w_.CasillaSel, movPosibles = w_.MovPosibles;
+    if (selected >= 1 && selected <= n) muertoHoy[selected] |= kWatched;
     const std::size_t width = r_.slotsPerCell;
     // A record fits when its slot is at most MovPosibles and inside the cell's list. A cell that
     // may play has fewer than MovPosibles records, so when the lists hold MovPosibles of them
@@ -189,8 +196,9 @@ void ClassRound::play(std::vector<std::uint8_t>& muertoHoyList, Rng& rng) {
             const std::size_t rowI = static_cast<std::size_t>(i) * width;
             const std::size_t rowJ = static_cast<std::size_t>(j) * width;
             const int countI = jugadas[rowI], countJ = jugadas[rowJ];
-            if (muertoHoy[i] != 0 || countI >= movPosibles) continue;
-            if (muertoHoy[j] != 0 || countJ >= movPosibles) continue;
+            const unsigned markI = muertoHoy[i], markJ = muertoHoy[j];
+            if ((markI & ~kWatched) != 0 || countI >= movPosibles) continue;
+            if ((markJ & ~kWatched) != 0 || countJ >= movPosibles) continue;
             // The neighbour plays role 1 on r <= 0.5.
             if (tossesLeft == 0) {
                 tosses = coins.block();
@@ -199,7 +207,7 @@ void ClassRound::play(std::vector<std::uint8_t>& muertoHoyList, Rng& rng) {
             const int swap = static_cast<int>(tosses >> 63);
             tosses <<= 1;
             --tossesLeft;
-            if (i == selected || j == selected || i == j ||
+            if ((markI | markJ) != 0 || i == j ||
                 static_cast<unsigned>(countI | countJ) >= apartFrom) [[unlikely]] {
                 const int prevI = countI & 0xFF, prevJ = countJ & 0xFF;
                 coins.settle(64 - tossesLeft);
@@ -242,7 +250,8 @@ void ClassRound::play(std::vector<std::uint8_t>& muertoHoyList, Rng& rng) {
     }
     coins.settle(64 - tossesLeft);
     handBack(suma1, suma2, stat1, stat2, played);
-    for (int c = 1; c <= n; ++c) muertoHoy[c] &= static_cast<std::uint8_t>(~kNotOrdinary);
+    for (int c = 1; c <= n; ++c)
+        muertoHoy[c] &= static_cast<std::uint8_t>(~(kNotOrdinary | kWatched));
 }
 
 }  // namespace
