@@ -50,6 +50,7 @@ struct alignas(64) PairOutcome {
     std::int32_t ownBitsI, ownBitsJ;
     std::uint8_t recordAI, recordAJ, equalityI, equalityJ;
     std::uint8_t deadI, deadJ;  // what muertoHoy takes: 1 or 2 by role, 0 when surviving
+    bool anyDead;               // either is not 0
     bool filled;
 };
 
@@ -133,6 +134,7 @@ const PairOutcome& ClassRound::fill(int i, int j, int swap) {
         static_cast<std::uint8_t>(o.payoffs[1] < w_.UmbralHoy ? 2 : 0)};
     p.deadI = dead[roleI];
     p.deadJ = dead[roleJ];
+    p.anyDead = (p.deadI | p.deadJ) != 0;
     p.filled = true;
     return p;
 }
@@ -244,8 +246,11 @@ void ClassRound::play(std::vector<std::uint8_t>& muertoHoyList, Rng& rng) {
             stat1 += p.f1d;
             stat2 += p.f2d;
             ++played;
-            muertoHoy[i] = p.deadI;
-            muertoHoy[j] = p.deadJ;
+            // Both bytes were 0, as the pair plays here.
+            if (p.anyDead) {
+                muertoHoy[i] = p.deadI;
+                muertoHoy[j] = p.deadJ;
+            }
         }
     }
     coins.settle(64 - tossesLeft);
