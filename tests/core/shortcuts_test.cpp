@@ -3,6 +3,7 @@
 // behind, with the general path that searches every time.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -83,6 +84,12 @@ std::uint64_t digestAfter(const Case& c, bool shortcuts, int generation, std::ui
         }
         run = testing::foldDigest(run,
                                   testing::worldDigest(w, sim.report(), sim.scratch().MuertoHoy));
+        // And the sums the statistics read, which the world's digest leaves out.
+        const GenerationReport& r = sim.report();
+        for (int role = 0; role < 2; ++role) {
+            run = testing::foldDigest(run, std::bit_cast<std::uint64_t>(r.statCoopSum[role]));
+            run = testing::foldDigest(run, static_cast<std::uint64_t>(r.statCoopCount[role]));
+        }
     }
     return run;
 }
