@@ -187,7 +187,10 @@ void ClassRound::play(std::vector<std::uint8_t>& muertoHoyList, Rng& rng) {
     // The sums, held here and given back around every encounter played apart.
     float suma1 = r_.SumaCoop[0], suma2 = r_.SumaCoop[1];
     double stat1 = r_.statCoopSum[0], stat2 = r_.statCoopSum[1];
-    std::int64_t played = 0;
+    // Every pair that passes the checks takes one toss, so the pairs played here since the sums
+    // were last given back are the tosses taken since then, less the one of a pair played apart:
+    // counted by blocks, not one by one.
+    std::int64_t blocksSinceBack = 0;
     CoinTosses coins(rng);
     std::uint64_t tosses = 0;
     int tossesLeft = 0;
@@ -205,6 +208,7 @@ void ClassRound::play(std::vector<std::uint8_t>& muertoHoyList, Rng& rng) {
             if (tossesLeft == 0) {
                 tosses = coins.block();
                 tossesLeft = 64;
+                ++blocksSinceBack;
             }
             const int swap = static_cast<int>(tosses >> 63);
             tosses <<= 1;
@@ -213,8 +217,9 @@ void ClassRound::play(std::vector<std::uint8_t>& muertoHoyList, Rng& rng) {
                 static_cast<unsigned>(countI | countJ) >= apartFrom) [[unlikely]] {
                 const int prevI = countI & 0xFF, prevJ = countJ & 0xFF;
                 coins.settle(64 - tossesLeft);
+                handBack(suma1, suma2, stat1, stat2, blocksSinceBack * 64 - tossesLeft - 1);
                 tossesLeft = 0;
-                handBack(suma1, suma2, stat1, stat2, played);
+                blocksSinceBack = 0;
                 if (swap)
                     playApart(muertoHoy, rng, j, i, prevJ, prevI);
                 else
@@ -223,7 +228,6 @@ void ClassRound::play(std::vector<std::uint8_t>& muertoHoyList, Rng& rng) {
                 suma2 = r_.SumaCoop[1];
                 stat1 = r_.statCoopSum[0];
                 stat2 = r_.statCoopSum[1];
-                played = 0;
                 continue;
             }
             const PairOutcome& kept = pairs[pairAt(outputClass, i, j, swap)];
@@ -245,7 +249,6 @@ void ClassRound::play(std::vector<std::uint8_t>& muertoHoyList, Rng& rng) {
             suma2 += p.f2;
             stat1 += p.f1d;
             stat2 += p.f2d;
-            ++played;
             // Both bytes were 0, as the pair plays here.
             if (p.anyDead) {
                 muertoHoy[i] = p.deadI;
@@ -254,7 +257,7 @@ void ClassRound::play(std::vector<std::uint8_t>& muertoHoyList, Rng& rng) {
         }
     }
     coins.settle(64 - tossesLeft);
-    handBack(suma1, suma2, stat1, stat2, played);
+    handBack(suma1, suma2, stat1, stat2, blocksSinceBack * 64 - tossesLeft);
     for (int c = 1; c <= n; ++c)
         muertoHoy[c] &= static_cast<std::uint8_t>(~(kNotOrdinary | kWatched));
 }
