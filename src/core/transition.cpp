@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <limits>
 #include <vector>
 
 #include "base/rng.h"
@@ -137,19 +138,72 @@ int spinWheel(const std::vector<int>& candidates, const std::vector<float>& c, f
 
 void ReglaMaxiMax(World& w, GenerationReport& rep) {
     prepareTrace(w, rep);
-    SearchState s(w);
+    const int n = w.NumJugadores;
+    const Genoma* const genomes = w.genomes[kActual].data();
+    // The visited marks of forEachCandidate, one place on: the place before cell 1's is
+    // kNoPartner's, and it and every blank square's hold the largest mark, so that one test
+    // (mark >= i) passes over an empty position, a cell already weighed and a blank square alike.
+    // A blank square is never weighed, so marking it ahead changes nothing the search finds.
+    std::vector<int> marks(static_cast<std::size_t>(n) + 2, 0);
+    constexpr int kNeverWeighed = std::numeric_limits<int>::max();
+    static_assert(kNoPartner == -1);
+    int* const mark = marks.data() + 1;
+    mark[kNoPartner] = kNeverWeighed;
+    for (int c = 1; c <= n; ++c)
+        if (isBlankSquare(genomes[c])) mark[c] = kNeverWeighed;
+
+    const float* const pago = rep.PagoTotal.data();
+    const float threshold = w.UmbralReproduccion, survival = w.UmbralSupervivencia;
+    const bool sameNeighbours = w.options.MismosVecinos;
+    const std::int32_t sharedMask = w.neighbourhood.MascaraVecinos[kActual];
+    const auto* const rows = w.neighbourhood.Vecinos.data();
+    auto* const padres = w.Padres.data();
+    TransitionTrace* const trace = rep.transitionTrace.data();
+    constexpr std::uint32_t kAllPositions = (1u << kNumPositions) - 1;
     // The runner-up's value runs on from one cell to the next; a first parent found resets it to
     // the cell's own score, so it only ever decides a second parent that is not copied.
     float best1 = 0;
-    for (int i = 1; i <= w.NumJugadores; ++i) {
-        if (!startCell(w, rep, i)) continue;
-        const float* const pago = rep.PagoTotal.data();
-        const float threshold = w.UmbralReproduccion;
-        float best0 = pago[i];
-        forEachCandidate(w, rep, s, i, [&](int j) {
+    for (int i = 1; i <= n; ++i) {
+        // classifySurvival, with the parents held in locals until the cell is done.
+        const std::int16_t f = genomes[i].parte[0].Busqueda & 0xFF;
+        if (isBlankSquare(f)) {
+            padres[i] = {-1, -1};
+            trace[i] = {};
+            continue;
+        }
+        const float own = pago[i];
+        int first = i, second = padres[i][1];
+        // Reaching the reproduction threshold rescues a low scorer, and keeps a dead square as is.
+        if ((own < survival || isDeadSquare(f)) && own < threshold) first = second = 0;
+        // forEachCandidate and rank, over the positions in the mask, lowest first.
+        const std::int32_t mask = sameNeighbours ? sharedMask : genomes[i].VecinosImitacion;
+        const std::array<std::int16_t, kNumPositions>& row = rows[i];
+        float best0 = own;
+        // Every position is weighed but those passed over, which are few.
+        std::uint32_t weighed = static_cast<std::uint32_t>(mask) & kAllPositions;
+        for (std::uint32_t m = weighed; m != 0; m &= m - 1) {
+            const int j = row[std::countr_zero(m)];
+            if (mark[j] >= i) {
+                weighed ^= m & (0u - m);  // the position's bit
+                continue;
+            }
+            mark[j] = i;
             const float p = pago[j];
-            if (p >= threshold) rank(w, i, p, j, best0, best1);
-        });
+            if (!(p >= threshold)) continue;
+            if (p > best0) {
+                best1 = best0;
+                second = first;
+                best0 = p;
+                first = j;
+            } else if (p > best1) {
+                best1 = p;
+                second = j;
+            }
+        }
+        padres[i] = {static_cast<std::int16_t>(first), static_cast<std::int16_t>(second)};
+        trace[i].mask = mask;
+        trace[i].weighed = static_cast<std::int32_t>(weighed);
+        trace[i].found = row;
     }
 }
 

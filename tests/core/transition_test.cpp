@@ -107,6 +107,38 @@ TEST(TransitionRules, ACellMetAtSeveralPositionsIsWeighedOnce) {
     EXPECT_EQ(e.rows[0].text[kColStrategyTotal], "9 / 9 = 1");
 }
 
+// Maxi Max weighs each cell of a narrow world once, at the first position that names it, and
+// passes over a blank square and a position that names nobody; it copies the best of the rest.
+TEST(TransitionRules, MaxiMaxWeighsEachCellOnceAndPassesOverBlankAndEmptyPositions) {
+    for (const auto [cols, rows, centre] : {std::array{3, 3, 5}, std::array{1, 5, 3}}) {
+        SCOPED_TRACE(::testing::Message() << cols << " x " << rows);
+        World w = worldOf(cols, rows);
+        GenerationReport rep = testing::reportOf(w);
+        const int blank = centre + 1;  // below the centre on the 1-column world
+        for (int cell = 1; cell <= w.NumJugadores; ++cell) rep.PagoTotal[cell] = cell;
+        rep.PagoTotal[blank] = 100;  // would be copied, were it weighed
+        place(w, blank, testing::blankGenome());
+        w.options.Regla = 1;
+        ReglaMaxiMax(w, rep);
+
+        std::int32_t expected = 0;
+        int best = centre;
+        std::set<int> seen;
+        const auto& row = w.neighbourhood.Vecinos[centre];
+        for (int k = 0; k < kNumPositions; ++k) {
+            const int j = row[k];
+            if (j == kNoPartner || j == blank || !seen.insert(j).second) continue;
+            expected |= 1 << k;
+            if (rep.PagoTotal[j] > rep.PagoTotal[best]) best = j;
+        }
+        EXPECT_EQ(rep.transitionTrace[centre].weighed, expected);
+        EXPECT_EQ(__builtin_popcount(static_cast<unsigned>(expected)),
+                  cols == 3 ? 7 : 3);  // the other cells but the blank one
+        EXPECT_EQ(w.Padres[centre][0], best);
+        EXPECT_EQ(w.Padres[blank], (std::array<std::int16_t, 2>{-1, -1}));
+    }
+}
+
 // Two parents that differ in every field, and a reader of each locus.
 Genoma parent(int base) {
     Genoma g;
