@@ -32,16 +32,18 @@ void snapshotGenomes(World& w, GenerationReport& report, Rng& rng) {
 }
 
 void maybeMutate(World& w, GenerationReport& report, Rng& rng, int cell) {
-    if ((w.options.Opciones[kActual] & 1) == 0) return;
     if (!isMutable(w.genoma(kActual, cell))) return;
     if (rng.uniform() < w.FrecMutacion) Mutar(w, rng, cell, &report.mutationRecords);
 }
 
-// Cell by cell, in increasing order: the copy's draws, then the mutation's.
+// Cell by cell, in increasing order: the copy's draws, then the mutation's (when option [0] is on:
+// neither a copy nor a mutation changes the options).
 void copyAndMutate(World& w, GenerationReport& report, Rng& rng) {
-    for (int cell = 1; cell <= w.NumJugadores; ++cell) {
-        carryOutTransition(w, report, rng, cell);
-        maybeMutate(w, report, rng, cell);
+    const bool mutation = (w.options.Opciones[kActual] & 1) != 0;
+    const int n = w.NumJugadores;
+    for (int cell = 1; cell <= n; ++cell) {
+        if (!keepsItsGenome(w, cell)) carryOutTransition(w, report, rng, cell);
+        if (mutation) maybeMutate(w, report, rng, cell);
     }
 }
 

@@ -14,9 +14,8 @@ bool isOrdinaryBug(const Genoma& g) {
 
 void scoreGeneration(const World& w, GenerationReport& rep) {
     const std::uint8_t modo = w.options.ModoSuma;
-    for (int cell = 1; cell <= w.NumJugadores; ++cell) {
+    for (int cell = 1; cell <= w.NumJugadores && modo != 1; ++cell) {
         float& pago = rep.PagoTotal[cell];
-        if (modo == 1) continue;
         if (modo == 2) {
             const int moves = rep.jugadas(cell, 0);
             if (moves > 0) pago /= static_cast<float>(moves);
@@ -58,9 +57,9 @@ bool classifySurvival(World& w, const GenerationReport& rep, int cell) {
 }
 
 void carryOutTransition(World& w, GenerationReport& rep, Rng& rng, int cell) {
+    if (keepsItsGenome(w, cell)) return;
     auto& padres = w.Padres[cell];
     const int v = padres[0];
-    if (v == cell || v < 0) return;
     // Under Maxi Max the second parent is whatever the last generation left; one left by a cell
     // that was a blank square then (and was painted over since) names nobody.
     if (padres[1] < 0) padres[1] = 0;

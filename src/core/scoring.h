@@ -18,9 +18,15 @@ void scoreGeneration(const World& w, GenerationReport& rep);
 // the first parent, the second keeps its value). Returns whether the parent search runs for it.
 bool classifySurvival(World& w, const GenerationReport& rep, int cell);
 
+// Whether the rule left a cell its own genome: it is its own first parent, or a blank square.
+inline bool keepsItsGenome(const World& w, int cell) {
+    const int v = w.Padres[cell][0];
+    return v == cell || v < 0;
+}
+
 // Carries out the transition of one cell after the rule chose its parents: copies the parents'
-// previous genomes into its live genome, or nothing when it keeps its own or is a blank square. A
-// copy leaves its cut point in the report.
+// previous genomes into its live genome, or nothing when it keeps its own (keepsItsGenome). A copy
+// leaves its cut point in the report.
 void carryOutTransition(World& w, GenerationReport& rep, Rng& rng, int cell);
 
 }  // namespace morvane
