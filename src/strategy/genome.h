@@ -180,8 +180,13 @@ inline bool samePart(const GenomePart& a, const GenomePart& b) {
 }  // namespace genomeLayout
 
 // Same strategy: every field of both parts and the imitation mask equal; colours are not compared.
-// Inline: the statistics compare every cell with the strategies met before it.
+// Inline: the statistics compare every cell with the strategies met before it. The bytes of both
+// parts and the mask are compared first, as one block: equal bytes are equal fields, and only when
+// they differ (in a field, or in padding alone) do the fields decide.
 inline bool sameStrategy(const Genoma& a, const Genoma& b) {
+    static_assert(offsetof(Genoma, VecinosImitacion) == 2 * sizeof(GenomePart));
+    constexpr std::size_t kStrategyBytes = offsetof(Genoma, VecinosImitacion) + 4;
+    if (std::memcmp(&a, &b, kStrategyBytes) == 0) return true;
     return genomeLayout::samePart(a.parte[0], b.parte[0]) &&
            genomeLayout::samePart(a.parte[1], b.parte[1]) &&
            a.VecinosImitacion == b.VecinosImitacion;
