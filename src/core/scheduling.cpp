@@ -158,12 +158,9 @@ void ClassRound::play(std::vector<std::uint8_t>& muertoHoyList, Rng& rng) {
     // bytes finds the pairs it watches; the marks are taken off at the end (encounters write 0, 1
     // or 2).
     std::uint8_t* const muertoHoy = muertoHoyList.data();
-    const Genoma* const genomes = w_.genomes[kActual].data();
+    const std::uint8_t* const square = cards_.square.data();
     const int n = w_.NumJugadores, selected = w_.CasillaSel, movPosibles = w_.MovPosibles;
-    for (int c = 1; c <= n; ++c) {
-        const std::int16_t f = genomes[c].parte[0].Busqueda & 0xFF;
-        if (isBlankSquare(f) || isDeadSquare(f)) muertoHoy[c] |= kNotOrdinary;
-    }
+    for (int c = 1; c <= n; ++c) muertoHoy[c] |= square[c] != 0 ? kNotOrdinary : 0;
     if (selected >= 1 && selected <= n) muertoHoy[selected] |= kWatched;
     const std::size_t width = r_.slotsPerCell;
     // A record fits when its slot is at most MovPosibles and inside the cell's list. A cell that

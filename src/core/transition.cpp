@@ -160,6 +160,12 @@ void ReglaMaxiMax(World& w, GenerationReport& rep) {
     auto* const padres = w.Padres.data();
     TransitionTrace* const trace = rep.transitionTrace.data();
     constexpr std::uint32_t kAllPositions = (1u << kNumPositions) - 1;
+    // Under option [7] every cell searches the same positions: listed once, lowest first.
+    std::array<std::uint8_t, kNumPositions> sharedPositions{};
+    int sharedCount = 0;
+    for (std::uint32_t m = static_cast<std::uint32_t>(sharedMask) & kAllPositions; m != 0;
+         m &= m - 1)
+        sharedPositions[sharedCount++] = static_cast<std::uint8_t>(std::countr_zero(m));
     // The runner-up's value runs on from one cell to the next; a first parent found resets it to
     // the cell's own score, so it only ever decides a second parent that is not copied.
     float best1 = 0;
@@ -181,15 +187,15 @@ void ReglaMaxiMax(World& w, GenerationReport& rep) {
         float best0 = own;
         // Every position is weighed but those passed over, which are few.
         std::uint32_t weighed = static_cast<std::uint32_t>(mask) & kAllPositions;
-        for (std::uint32_t m = weighed; m != 0; m &= m - 1) {
-            const int j = row[std::countr_zero(m)];
+        const auto weighAt = [&](int k) {
+            const int j = row[k];
             if (mark[j] >= i) {
-                weighed ^= m & (0u - m);  // the position's bit
-                continue;
+                weighed ^= 1u << k;
+                return;
             }
             mark[j] = i;
             const float p = pago[j];
-            if (!(p >= threshold)) continue;
+            if (!(p >= threshold)) return;
             if (p > best0) {
                 best1 = best0;
                 second = first;
@@ -199,6 +205,11 @@ void ReglaMaxiMax(World& w, GenerationReport& rep) {
                 best1 = p;
                 second = j;
             }
+        };
+        if (sameNeighbours) {
+            for (int at = 0; at < sharedCount; ++at) weighAt(sharedPositions[at]);
+        } else {
+            for (std::uint32_t m = weighed; m != 0; m &= m - 1) weighAt(std::countr_zero(m));
         }
         padres[i] = {static_cast<std::int16_t>(first), static_cast<std::int16_t>(second)};
         trace[i].mask = mask;

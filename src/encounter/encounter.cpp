@@ -330,6 +330,7 @@ void refreshCards(GenerationCards& f, const World& w, GenerationReport& r, Recor
     f.cells.resize(genomes.size());
     f.constantOutputs.resize(genomes.size());
     f.readsHistory.resize(genomes.size());
+    f.square.resize(genomes.size());
     f.sources.resize(genomes.size());
     f.sourceSenMask = f.settings.senMask;
     bool anyReads = false;
@@ -348,8 +349,9 @@ void refreshCards(GenerationCards& f, const World& w, GenerationReport& r, Recor
             }
             // Squares never play, so theirs do not count.
             const std::int16_t kind = g.parte[0].Busqueda & 0xFF;
-            f.readsHistory[c] = !isBlankSquare(kind) && !isDeadSquare(kind) &&
-                                (halfReadsHistory(g.parte[0]) || halfReadsHistory(g.parte[1]));
+            f.square[c] = isBlankSquare(kind) || isDeadSquare(kind);
+            f.readsHistory[c] =
+                f.square[c] == 0 && (halfReadsHistory(g.parte[0]) || halfReadsHistory(g.parte[1]));
             f.sources[c] = g;
         }
         anyReads |= c > 0 && readsHistory[c] != 0;

@@ -168,6 +168,8 @@ struct GenerationCards {
     std::vector<std::array<float, 2>> constantOutputs;
     // [cell]: whether either half of the cell's live genome can read the records.
     std::vector<std::uint8_t> readsHistory;
+    // [cell]: 1 for a blank or dead square, which never plays.
+    std::vector<std::uint8_t> square;
     // [cell]: in a generation in which no half reads the records, the cells whose two constant
     // outputs have the same bits share a class (ClassTable); none are sorted (outputClasses 0) when
     // some half reads them or more than kMaxOutputClasses are needed.
