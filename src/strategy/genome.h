@@ -6,6 +6,9 @@
 #include <cstring>
 #include <string>
 #include <type_traits>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace morvane {
 
@@ -186,7 +189,20 @@ inline bool samePart(const GenomePart& a, const GenomePart& b) {
 inline bool sameStrategy(const Genoma& a, const Genoma& b) {
     static_assert(offsetof(Genoma, VecinosImitacion) == 2 * sizeof(GenomePart));
     constexpr std::size_t kStrategyBytes = offsetof(Genoma, VecinosImitacion) + 4;
+#if defined(__SSE2__)
+    // The 48 bytes as three 16-byte compares, where std::memcmp takes six of 8 bytes.
+    static_assert(kStrategyBytes == 48);
+    const auto bytes = [](const Genoma& g, int at) {
+        return _mm_loadu_si128(
+            reinterpret_cast<const __m128i*>(reinterpret_cast<const unsigned char*>(&g) + at));
+    };
+    const __m128i equal = _mm_and_si128(_mm_and_si128(_mm_cmpeq_epi8(bytes(a, 0), bytes(b, 0)),
+                                                      _mm_cmpeq_epi8(bytes(a, 16), bytes(b, 16))),
+                                        _mm_cmpeq_epi8(bytes(a, 32), bytes(b, 32)));
+    if (_mm_movemask_epi8(equal) == 0xFFFF) return true;
+#else
     if (std::memcmp(&a, &b, kStrategyBytes) == 0) return true;
+#endif
     return genomeLayout::samePart(a.parte[0], b.parte[0]) &&
            genomeLayout::samePart(a.parte[1], b.parte[1]) &&
            a.VecinosImitacion == b.VecinosImitacion;
