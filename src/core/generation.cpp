@@ -22,7 +22,8 @@ void snapshotGenomes(World& w, GenerationReport& report, Rng& rng) {
         // so the snapshot is one copy of the list.
         const Genoma* const from = w.genomes[kActual].data();
         Genoma* const to = w.genomes[kPrevio].data();
-        for (int cell = 1; cell <= w.NumJugadores; ++cell) to[cell] = from[cell];
+        const int n = w.NumJugadores;
+        for (int cell = 1; cell <= n; ++cell) to[cell] = from[cell];
         std::fill(report.PuntoCorte.begin() + 1, report.PuntoCorte.end(), std::int16_t{-1});
         return;
     }

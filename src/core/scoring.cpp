@@ -25,13 +25,17 @@ void scoreGeneration(const World& w, GenerationReport& rep) {
         }
     }
     // The live genomes are still the ones that played: nothing has been copied yet.
-    rep.scoredCells = 0;
-    rep.scoreSum = 0;
+    std::int32_t scoredCells = 0;
+    double scoreSum = 0;
+    const Genoma* const genomes = w.genomes[kActual].data();
+    const float* const pago = rep.PagoTotal.data();
     for (int cell = 1; cell <= w.NumJugadores; ++cell) {
-        if (!isOrdinaryBug(w.genoma(kActual, cell))) continue;
-        ++rep.scoredCells;
-        rep.scoreSum += rep.PagoTotal[cell];
+        if (!isOrdinaryBug(genomes[cell])) continue;
+        ++scoredCells;
+        scoreSum += pago[cell];
     }
+    rep.scoredCells = scoredCells;
+    rep.scoreSum = scoreSum;
 }
 
 bool classifySurvival(World& w, const GenerationReport& rep, int cell) {
