@@ -356,13 +356,12 @@ int CopiarGenoma(World& w, Rng& rng, int dest, int a, int b, int from, int to, i
     // itself or from a parent that is also being written.
     const Genoma& upToCut = w.genoma(from, secondUpToCut ? b : a);
     const Genoma& afterCut = w.genoma(from, secondUpToCut ? a : b);
-    Genoma child;
-    if (a == b || 2 * cut >= kNumLoci) {
-        child = upToCut;
+    const bool longerUpToCut = a == b || 2 * cut >= kNumLoci;
+    Genoma child = longerUpToCut ? upToCut : afterCut;
+    if (longerUpToCut) {
         if (a != b)
             for (int locus = cut + 1; locus <= kNumLoci; ++locus) copyLocus(afterCut, child, locus);
     } else {
-        child = afterCut;
         for (int locus = 1; locus <= cut; ++locus) copyLocus(upToCut, child, locus);
     }
     Genoma& target = w.genoma(to, dest);
