@@ -70,13 +70,15 @@ class ClassRound {
           r_(r),
           cards_(cards),
           table_(cards),
-          pairs_(GenerationCards::kMaxOutputClasses * GenerationCards::kMaxOutputClasses * 2),
+          pairs_(static_cast<std::size_t>(cards.outputClasses) *
+                 GenerationCards::kMaxOutputClasses * 2),
           apart_(w, r, cards.settings) {}
 
     [[gnu::noinline]] void play(std::vector<std::uint8_t>& muertoHoyList, Rng& rng);
 
   private:
-    // Where the outcome of i meeting j is kept, i in role 1 (swap 0) or role 2 (swap 1).
+    // Where the outcome of i meeting j is kept, i in role 1 (swap 0) or role 2 (swap 1): a row of
+    // the largest number of classes for each class the round has, so the place is found by shifts.
     static std::size_t pairAt(const std::uint8_t* outputClass, int i, int j, int swap) {
         return (static_cast<std::size_t>(outputClass[i]) * GenerationCards::kMaxOutputClasses +
                 outputClass[j]) *
