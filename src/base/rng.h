@@ -66,10 +66,10 @@ class Rng {
 
 // Coin tosses of a generator drawn 64 at a time, for a loop whose generator would not stay in
 // registers: bit 63 - t of a block is what the t-th atMostHalf() call would give (the first toss in
-// the highest bit), and
-// settle(taken) leaves the generator exactly after the tosses taken (every block but the last
-// whole, `taken` of the last), drawing again from where the last block began. Between a block and
-// settle() the generator itself must not be drawn from; after settle() it may be.
+// the highest bit), and settle(taken) leaves the generator exactly after the tosses taken (every
+// block but the last whole, `taken` of the last), drawing again from where the last block began.
+// Between a block and settle() the generator itself must not be drawn from; after settle() it may
+// be.
 class CoinTosses {
   public:
     explicit CoinTosses(Rng& rng) : rng_(rng), end_(rng) {}

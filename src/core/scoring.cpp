@@ -49,9 +49,7 @@ bool classifySurvival(World& w, const GenerationReport& rep, int cell) {
     const float p = rep.PagoTotal[cell];
     if (w.options.Regla == 1) {
         padres[0] = self;
-        // Reaching the reproduction threshold rescues a low scorer, and keeps a dead square as is.
-        if ((p < w.UmbralSupervivencia || isDeadSquare(f)) && p < w.UmbralReproduccion)
-            padres = {0, 0};
+        if (diesUnderMaxiMax(p, f, w.UmbralSupervivencia, w.UmbralReproduccion)) padres = {0, 0};
     } else if (p >= w.UmbralSupervivencia && !isDeadSquare(f)) {
         padres = {self, self};
     } else {

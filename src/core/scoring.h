@@ -2,6 +2,7 @@
 
 #include "state/generation_report.h"
 #include "state/world.h"
+#include "strategy/genome.h"
 
 namespace morvane {
 
@@ -12,6 +13,15 @@ class Rng;
 // word with no valid mode does) and records the statistics of the cells that played as ordinary
 // bugs. With no potential move at all the scores stay 0.
 void scoreGeneration(const World& w, GenerationReport& rep);
+
+// Under Maxi Max, whether a cell that is no blank square dies (both parents 0) by its score and its
+// live part-0 Busqueda: a low scorer (below `survival`, UmbralSupervivencia) or a dead square,
+// unless it reaches `reproduction` (UmbralReproduccion), which rescues the one and keeps the other
+// as it is.
+inline bool diesUnderMaxiMax(float score, std::int16_t busqueda, float survival,
+                             float reproduction) {
+    return (score < survival || isDeadSquare(busqueda)) && score < reproduction;
+}
 
 // The survival test that opens every transition rule. Sets Padres(cell, 0..1) to -1 for a blank
 // square, 0 for a cell that dies, or the cell itself for one that survives (under Maxi Max only

@@ -179,8 +179,7 @@ void ReglaMaxiMax(World& w, GenerationReport& rep) {
         }
         const float own = pago[i];
         int first = i, second = padres[i][1];
-        // Reaching the reproduction threshold rescues a low scorer, and keeps a dead square as is.
-        if ((own < survival || isDeadSquare(f)) && own < threshold) first = second = 0;
+        if (diesUnderMaxiMax(own, f, survival, threshold)) first = second = 0;
         // forEachCandidate and rank, over the positions in the mask, lowest first.
         const std::int32_t mask = sameNeighbours ? sharedMask : genomes[i].VecinosImitacion;
         const std::array<std::int16_t, kNumPositions>& row = rows[i];
