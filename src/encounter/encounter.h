@@ -260,9 +260,9 @@ class Prefetcher {
         // for the first time or the first one again (for a cell that met nobody yet, both are
         // the first memory).
         const std::size_t k = static_cast<std::size_t>(head.nextPartner);
-        const RecordMemory* block = ix.withPartner.data() + c * ix.block;
-        if (k < ix.block) memory(block + k);
-        if (k == static_cast<std::size_t>(head.partnersMet)) memory(block);
+        const RecordMemory* memories = ix.withPartner.data();
+        if (k < ix.block) memory(memories + ix.blockAt(c, head.nextPartner));
+        if (k == static_cast<std::size_t>(head.partnersMet)) memory(memories + ix.blockAt(c, 0));
     }
 
     const RecordIndex* ix_;

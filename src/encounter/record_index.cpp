@@ -24,6 +24,7 @@ void clearMemory(RecordMemory& m, int cell, int partner) {
 void resetRecordIndex(const World& w, const GenerationReport& r, RecordIndex& ix) {
     const std::size_t cells = static_cast<std::size_t>(w.NumJugadores) + 1;
     ix.slotsPerCell = r.slotsPerCell;
+    ix.cellCount = cells;
     // Every cell meets at most the partners its neighbourhood gives it, unless a caller pairs
     // cells otherwise; those further partners go past the blocks.
     const int partners = partnerCount(w.neighbourhood.CodVecin[kPrevio]);
@@ -39,7 +40,7 @@ void resetRecordIndex(const World& w, const GenerationReport& r, RecordIndex& ix
 
 RecordMemory& newPartnerMemory(RecordIndex& ix, int cell, int k, int partner) {
     ix.partners[cell * ix.slotsPerCell + k] = static_cast<std::int16_t>(partner);
-    RecordMemory& m = static_cast<std::size_t>(k) < ix.block ? ix.withPartner[cell * ix.block + k]
+    RecordMemory& m = static_cast<std::size_t>(k) < ix.block ? ix.withPartner[ix.blockAt(cell, k)]
                                                              : ix.withPartner.emplace_back();
     // Cleared in place: the block entry may hold a memory of the generation before.
     clearMemory(m, cell, partner);

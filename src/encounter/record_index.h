@@ -83,16 +83,16 @@ struct PartnerPlace {
 // used is nearly always the one asked for.
 inline PartnerPlace partnerPlace(const RecordIndex& ix, int cell, int partner) {
     const RecordIndex::Header& c = ix.headers[cell];
-    const std::size_t base = static_cast<std::size_t>(cell) * ix.block;
     int k = c.nextPartner == c.partnersMet ? 0 : c.nextPartner;
     if (k < c.partnersMet && static_cast<std::size_t>(k) < ix.block &&
-        ix.withPartner[base + k].partner == partner)
-        return {k, &ix.withPartner[base + k]};
+        ix.withPartner[ix.blockAt(cell, k)].partner == partner)
+        return {k, &ix.withPartner[ix.blockAt(cell, k)]};
     if ((c.metMask >> (partner & 63) & 1) == 0) return {c.partnersMet, nullptr};
     const std::int16_t* partners = ix.partners.data() + cell * ix.slotsPerCell;
     for (k = 0; k < c.partnersMet; ++k) {
         if (partners[k] != partner) continue;
-        if (static_cast<std::size_t>(k) < ix.block) return {k, &ix.withPartner[base + k]};
+        if (static_cast<std::size_t>(k) < ix.block)
+            return {k, &ix.withPartner[ix.blockAt(cell, k)]};
         return {k, &ix.withPartner[placePastBlocks(ix, cell, partner)]};
     }
     return {c.partnersMet, nullptr};
@@ -111,7 +111,7 @@ inline void addToIndex(RecordIndex& ix, int cell, int slot, int partnerCell, int
         addRecord(const_cast<RecordMemory&>(*place.memory), role, fired, movA, movB);
     } else if (static_cast<std::size_t>(place.k) < ix.block) {
         ix.partners[cell * ix.slotsPerCell + place.k] = partner;
-        startMemory(ix.withPartner[cell * ix.block + place.k], cell, partner, role, fired, movA,
+        startMemory(ix.withPartner[ix.blockAt(cell, place.k)], cell, partner, role, fired, movA,
                     movB);
     } else {
         addRecord(newPartnerMemory(ix, cell, place.k, partner), role, fired, movA, movB);

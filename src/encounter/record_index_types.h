@@ -38,12 +38,19 @@ struct RecordIndex {
     };
     std::size_t slotsPerCell = 0;  // MovPosibles + 1 when sized
     std::size_t block = 0;         // partner memories set aside per cell: the neighbourhood's count
+    std::size_t cellCount = 0;     // cells, 0 among them
     std::vector<Header> headers;   // [cell]
     std::vector<RecordMemory> anyPartner;  // [cell]
     std::vector<std::int16_t> partners;    // [cell][k]: the k-th partner met, k < MovPosibles
-    // [cell][k] for the first `block` partners of each cell, then those of cells that met
-    // more, in order of first meeting.
+    // [k][cell] for the first `block` partners of each cell, then those of cells that met
+    // more, in order of first meeting. A round meets every cell's partners in the same order and
+    // walks the cells in turn, so the memories read one after the other lie side by side, a few
+    // to a page, rather than a cell's whole block apart.
     std::vector<RecordMemory> withPartner;
+    // Where the cell's memory of its k-th partner lies, k < block.
+    std::size_t blockAt(int cell, int k) const {
+        return static_cast<std::size_t>(k) * cellCount + static_cast<std::size_t>(cell);
+    }
 };
 
 }  // namespace morvane
