@@ -4,6 +4,7 @@
 // of a cell's records with one partner and with anybody, and the preview on top. They give what the
 // record-by-record forms of history.h give on the same records.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "encounter/history.h"
@@ -13,15 +14,28 @@ namespace morvane {
 
 namespace indexed {
 
-// sum / count to the nearest whole number, halves to even. Sums and counts are small, so this is
-// exactly the rounding of their floating-point quotient. sum + count/2 over count rounds halves
-// up, and a half leaves no remainder; the one division gives both, and an odd quotient of a half
-// steps back to the even one below it. Without a branch, as remainders fall at random.
+// ceil(2^32 / (2 count)) for count = 1..256: the quotient of any doubled sum below 2^18 by
+// 2 count is its product with this, shifted down by 32, to the last bit (the product's excess is
+// below 2^18 * 2 count / 2^32, less than one step of the divisor).
+inline constexpr std::array<std::uint32_t, 257> kHalfReciprocals = [] {
+    std::array<std::uint32_t, 257> t{};
+    for (std::uint64_t c = 1; c <= 256; ++c)
+        t[c] = static_cast<std::uint32_t>(((std::uint64_t{1} << 32) + 2 * c - 1) / (2 * c));
+    return t;
+}();
+
+// sum / count to the nearest whole number, halves to even, for a sum of at most 65535 and a count
+// of 1..256. Sums and counts are small, so this is exactly the rounding of their floating-point
+// quotient. sum + count/2 over count rounds halves up, and a half leaves no remainder; one
+// quotient gives both, taken by a multiplication rather than a division, and an odd quotient of a
+// half steps back to the even one below it. Without a branch, as remainders fall at random.
 inline int roundedAverage(int sum, int count) {
-    const int doubled = 2 * sum + count;
-    const int q = doubled / (2 * count);
-    const int half = static_cast<int>(doubled % (2 * count) == 0);
-    return q - (half & q);
+    const auto doubled = static_cast<std::uint32_t>(2 * sum + count);
+    const auto divisor = static_cast<std::uint32_t>(2 * count);
+    const auto q = static_cast<std::uint32_t>(
+        (std::uint64_t{doubled} * kHalfReciprocals[static_cast<std::size_t>(count)]) >> 32);
+    const auto half = static_cast<std::uint32_t>(q * divisor == doubled);
+    return static_cast<int>(q - (half & q));
 }
 
 // The record roles that pass the role filter of history type h for a searcher in role bit

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -142,6 +143,19 @@ const RandomCase kCases[] = {
     {10, 8, 10, 4, false, true}, {9, 9, 11, 5, true, true},  {12, 9, 12, 3, true, false},
     {8, 8, 13, 2, false, true},  {11, 7, 14, 3, true, true},
 };
+
+// The index's averages are taken without a division; the scan rounds the quotient of floats.
+// Every sum a search can hold, with every count it can hold.
+TEST(RecordIndex, AveragesRoundAsTheScansQuotientOfFloatsDoes) {
+    int mismatches = 0;
+    for (int count = 1; count <= 256; ++count) {
+        for (int sum = 0; sum <= 65535; ++sum) {
+            const int expected = static_cast<int>(std::nearbyint(static_cast<double>(sum) / count));
+            mismatches += indexed::roundedAverage(sum, count) != expected;
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+}
 
 TEST(RecordIndex, EverySearchAndTriggerLookUpMatchesTheRecordByRecordScan) {
     std::uint64_t seed = 101;
