@@ -198,22 +198,19 @@ void refreshCards(GenerationCards& cards, const World& w, GenerationReport& r, R
 std::uint8_t JugarPartida(const World& w, GenerationCards& cards, int jug1, int jug2, int prev1,
                           int prev2, Rng& rng);
 
-// Asks memory for what the live encounters of a round will read and write, a pair ahead, so that
-// it arrives while the pair before plays. Made for one round: the arrays it reads do not change
-// size while a round is played. Changes nothing.
+// Asks memory for the record memories the live encounters of a round will read and write, a pair
+// ahead, so that they arrive while the pair before plays: the lines that lie furthest away. The
+// cards and the record lists are read in the cells' order, a few lines a cell, and the processor's
+// own prefetching finds them; asking for them too cost more instructions than it saved. Made for
+// one round: the arrays it reads do not change size while a round is played. Changes nothing.
 class Prefetcher {
   public:
-    explicit Prefetcher(const GenerationCards& cards)
-        : ix_(cards.index),
-          cells_(cards.cells.data()),
-          jugadas_(cards.report->Jugadas.data()),
-          movA_(cards.report->MovA.data()),
-          movB_(cards.report->MovB.data()),
-          slotsPerCell_(cards.report->slotsPerCell) {}
+    explicit Prefetcher(const GenerationCards& cards) : ix_(cards.index) {}
 
-    // The data of cells a and b, either of which may be kNoPartner. Written out in place: GCC
+    // The memories of cells a and b, either of which may be kNoPartner. Written out in place: GCC
     // takes a function that only prefetches for one without effects and drops its calls.
     [[gnu::always_inline]] void operator()(int a, int b) const {
+        if (ix_ == nullptr) return;
         request(a);
         request(b);
     }
@@ -226,13 +223,6 @@ class Prefetcher {
         static_cast<void>(p);
 #endif
     }
-    // Both lines an object of up to 128 bytes may lie on.
-    template <typename T>
-    [[gnu::always_inline]] static void object(const T* x) {
-        static_assert(sizeof(T) <= 128);
-        line(x);
-        line(reinterpret_cast<const char*>(x) + sizeof(T) - 1);
-    }
 
     // Every line of a memory: its rings and its counts.
     [[gnu::always_inline]] static void memory(const RecordMemory* m) {
@@ -242,19 +232,8 @@ class Prefetcher {
 
     [[gnu::always_inline]] void request(int c) const {
         if (c < 1) return;
-        object(cells_ + c);
-        const std::size_t row = static_cast<std::size_t>(c) * slotsPerCell_;
-        line(jugadas_ + row);
-        if (ix_ == nullptr) return;
         const RecordIndex& ix = *ix_;
         const RecordIndex::Header& head = ix.headers[c];
-        // The slot the cell's next record takes. A cell whose list is full has none: the slot
-        // after its last is the next row's first, or the end of the arrays, which asking for
-        // harms nothing.
-        const std::size_t slot = row + static_cast<std::size_t>(head.indexed) + 1;
-        line(jugadas_ + slot);
-        line(movA_ + slot);
-        line(movB_ + slot);
         memory(ix.anyPartner.data() + c);
         // The partner met next: the one after the last met, or, past the last one, a partner met
         // for the first time or the first one again (for a cell that met nobody yet, both are
@@ -266,11 +245,6 @@ class Prefetcher {
     }
 
     const RecordIndex* ix_;
-    const std::array<DecisionCard, 2>* cells_;
-    const std::int32_t* jugadas_;
-    const std::uint8_t* movA_;
-    const std::uint8_t* movB_;
-    std::size_t slotsPerCell_;
 };
 
 // The results-table row of an encounter seen from one of its two players.
