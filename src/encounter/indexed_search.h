@@ -79,7 +79,7 @@ inline void addRing(RingTally& t, const std::array<std::uint32_t, 16>& ring, int
 // by index rather than by branches, as masks differ from bug to bug.
 inline void addNewest(RingTally& t, const RecordMemory& m, int mask, int d) {
     if (mask == 0) return;
-    addRing(t, m.rings[mask - 1], m.counts[mask - 1], d);
+    addRing(t, m.rings[mask - 1], ringCount(m, mask - 1), d);
 }
 
 // Adds all of a memory's records whose role passes the mask.

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <bit>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "encounter/move_record.h"
 #include "encounter/record_index_types.h"
@@ -48,6 +51,23 @@ inline void startMemory(RecordMemory& m, int cell, int partner, int role, bool f
     m.counts = {inRole(0), inRole(1), 1};
     m.fired = {firedInRole(0), firedInRole(1), static_cast<std::uint8_t>(fired ? 1 : 0)};
     m.newestRole = static_cast<std::uint8_t>(role);
+}
+
+// The count of ring r (counts[r]), taken from a load of the whole word the counts begin: GCC at
+// times carries a count loaded as a byte through the stack, stored as a byte and read back as a
+// wider word, and that read waits until the store has left for the cache (about 8 % of the busy
+// worlds' time, where a search reads it).
+inline int ringCount(const RecordMemory& m, int r) {
+    if constexpr (std::endian::native == std::endian::little) {
+        static_assert(offsetof(RecordMemory, fired) == offsetof(RecordMemory, counts) + 3);
+        std::uint32_t word;
+        std::memcpy(&word,
+                    reinterpret_cast<const unsigned char*>(&m) + offsetof(RecordMemory, counts),
+                    sizeof word);
+        return static_cast<int>((word >> (8 * r)) & 0xFF);
+    } else {
+        return m.counts[r];
+    }
 }
 
 // The sums of MovA and MovB over all of a memory's records in role `role`.
