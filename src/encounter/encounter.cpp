@@ -186,7 +186,7 @@ using ReportFor =
 // view uses the cards when given, else works out the two it needs. Made in one piece, so that the
 // values of an unobserved encounter stay in registers.
 
-template <RecordView kView, Observer kObserver>
+template <RecordView kView, Observer kObserver, bool kPlain = false>
 [[gnu::flatten]] std::uint8_t playEncounter(const World& w, ReportFor<kObserver>& r,
                                             const EncounterSettings& settings,
                                             const GenerationCards* cards, EncounterValues& v,
@@ -226,7 +226,7 @@ template <RecordView kView, Observer kObserver>
                                                     partnerPlace(ix, jug2, jug1)};
         decideBothIndexed<kObserved>(w, ix, settings, *cards, v, rng, places[0].memory,
                                      places[1].memory);
-        cards->game.computePayoffs(v);
+        cards->game.computePayoffs<kPlain>(v);
         if constexpr (kObserver == Observer::rowWriter) writeSelectedRow(w, r, v);
         return v.result = commit(w, r, &ix, settings, v, &places);
     } else {
@@ -322,6 +322,7 @@ void refreshCards(GenerationCards& f, const World& w, GenerationReport& r, Recor
                   bool shortcuts) {
     f.settings = encounterSettings(w, kActual);
     f.game = EncounterGame(w.payoffs, f.settings);
+    f.plain = !f.settings.successiveMoves && f.settings.adHoc == 0 && f.game.plain();
     f.report = &r;
     const auto& genomes = w.genomes[kActual];
     const bool sameShape =
@@ -375,6 +376,18 @@ std::uint8_t JugarPartida(const World& w, GenerationCards& cards, int jug1, int 
         if (watched)
             return playEncounter<RecordView::index, Observer::rowWriter>(
                 w, r, cards.settings, &cards, v, jug1, jug2, prev1, prev2, rng);
+        if (cards.plain) {
+            // A plain generation (GenerationCards::plain) plays the same steps with the settings
+            // it leaves out as constants, so that the branches they would take fold away.
+            EncounterSettings plain = cards.settings;
+            plain.successiveMoves = false;
+            plain.adHoc = 0;
+            plain.cakeCutting = false;
+            plain.ciEsExito = false;
+            plain.half2FollowsDisp = false;
+            return playEncounter<RecordView::index, Observer::none, true>(
+                w, r, plain, &cards, v, jug1, jug2, prev1, prev2, rng);
+        }
         return playEncounter<RecordView::index, Observer::none>(w, r, cards.settings, &cards, v,
                                                                 jug1, jug2, prev1, prev2, rng);
     }

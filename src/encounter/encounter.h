@@ -66,11 +66,17 @@ struct EncounterGame {
           evenIsOne(settings.evenIsOne),
           ciEsExito(settings.ciEsExito) {}
 
-    // The pay-offs, successes, equalities and shares of cooperation of two decided players.
+    // Whether the pay-offs take neither cake cutting, nor an empty range, nor success as
+    // cooperation: the game most generations play, which computePayoffs<true> plays alone.
+    bool plain() const { return !cakeCutting && !anyEmptyRange && !ciEsExito; }
+
+    // The pay-offs, successes, equalities and shares of cooperation of two decided players; with
+    // kPlain, of a plain() game.
+    template <bool kPlain = false>
     void computePayoffs(EncounterValues& v) const {
         const float f1 = v.players[0].f, f2 = v.players[1].f;
         const float d1 = v.players[0].disp, d2 = v.players[1].disp;
-        if (!cakeCutting) {
+        if (kPlain || !cakeCutting) {
             v.payoffs = {
                 expectedPayoff(coefConst[1], coefOwn[1], coefOther[1], coefXY[1], 1, d1, d2),
                 expectedPayoff(coefConst[2], coefOwn[2], coefOther[2], coefXY[2], 2, d2, d1)};
@@ -80,7 +86,7 @@ struct EncounterGame {
         } else {
             v.payoffs = {0.0f, 0.0f};
         }
-        if (!anyEmptyRange)
+        if (kPlain || !anyEmptyRange)
             v.success = {(v.payoffs[0] - payoffMin[1]) / payoffRange[1],
                          (v.payoffs[1] - payoffMin[2]) / payoffRange[2]};
         else
@@ -89,7 +95,7 @@ struct EncounterGame {
         const std::uint8_t e1 = player1Equality(v.success[0], v.success[1], evenIsOne);
         v.equality = {e1, static_cast<std::uint8_t>(evenIsOne ? e1 : 100 - e1)};
         const std::array<float, 2> share =
-            ciEsExito ? v.success : std::array<float, 2>{v.players[0].f, v.players[1].f};
+            !kPlain && ciEsExito ? v.success : std::array<float, 2>{v.players[0].f, v.players[1].f};
         shareBoth(share, v);
     }
 
@@ -168,6 +174,9 @@ struct GenerationCards {
     std::vector<std::array<float, 2>> constantOutputs;
     // [cell]: whether either half of the cell's live genome can read the records.
     std::vector<std::uint8_t> readsHistory;
+    // Whether the generation is plain: no successive moves, no ad-hoc setting, and a plain game
+    // (EncounterGame::plain); its unobserved indexed encounters then take those as constants.
+    bool plain = false;
     // [cell]: 1 for a blank or dead square, which never plays.
     std::vector<std::uint8_t> square;
     // [cell]: in a generation in which no half reads the records, the cells whose two constant
