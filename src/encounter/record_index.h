@@ -55,8 +55,8 @@ inline void startMemory(RecordMemory& m, int cell, int partner, int role, bool f
 
 // The count of ring r (counts[r]), taken from a load of the whole word the counts begin: GCC at
 // times carries a count loaded as a byte through the stack, stored as a byte and read back as a
-// wider word, and that read waits until the store has left for the cache (about 8 % of the busy
-// worlds' time, where a search reads it).
+// wider word, and that read waits until the store has left for the cache (about a tenth of the
+// busy worlds' time, where a search reads it).
 inline int ringCount(const RecordMemory& m, int r) {
     if constexpr (std::endian::native == std::endian::little) {
         static_assert(offsetof(RecordMemory, fired) == offsetof(RecordMemory, counts) + 3);
