@@ -164,7 +164,7 @@ void ClassRound::play(std::vector<std::uint8_t>& muertoHoyList, Rng& rng) {
     const int n = w_.NumJugadores, selected = w_.CasillaSel, movPosibles = w_.MovPosibles;
     for (int c = 1; c <= n; ++c) muertoHoy[c] |= square[c] != 0 ? kNotOrdinary : 0;
     if (selected >= 1 && selected <= n) muertoHoy[selected] |= kWatched;
-    const std::size_t width = r_.slotsPerCell;
+    const std::size_t width = r_.slotsPerCell, cellCount = r_.cellCount;
     // A record fits when its slot is at most MovPosibles and inside the cell's list. A cell that
     // may play has fewer than MovPosibles records, so when the lists hold MovPosibles of them
     // (they do, as the report is laid out), every pair of cells with counts of 0 or more has room;
@@ -197,9 +197,8 @@ void ClassRound::play(std::vector<std::uint8_t>& muertoHoyList, Rng& rng) {
         for (int i = 1; i <= n; ++i) {
             const int j = rows[i][k];
             if (j == kNoPartner) continue;
-            const std::size_t rowI = static_cast<std::size_t>(i) * width;
-            const std::size_t rowJ = static_cast<std::size_t>(j) * width;
-            const int countI = jugadas[rowI], countJ = jugadas[rowJ];
+            // The counts at slot 0, as GenerationReport::slotIndex lays the records out.
+            const int countI = jugadas[i], countJ = jugadas[j];
             const unsigned markI = muertoHoy[i], markJ = muertoHoy[j];
             if ((markI & ~kWatched) != 0 || countI >= movPosibles) continue;
             if ((markJ & ~kWatched) != 0 || countJ >= movPosibles) continue;
@@ -236,14 +235,16 @@ void ClassRound::play(std::vector<std::uint8_t>& muertoHoyList, Rng& rng) {
             pagoTotal[j] += p.payoffJ;
             coopTotal[j] += p.coopJ;
             const int slotI = countI + 1, slotJ = countJ + 1;
-            jugadas[rowI] = slotI;
-            jugadas[rowI + slotI] = p.ownBitsI | moveRecord::partnerBitsInRange(j, slotJ);
-            movA[rowI + slotI] = p.recordAI;
-            movB[rowI + slotI] = p.equalityI;
-            jugadas[rowJ] = slotJ;
-            jugadas[rowJ + slotJ] = p.ownBitsJ | moveRecord::partnerBitsInRange(i, slotI);
-            movA[rowJ + slotJ] = p.recordAJ;
-            movB[rowJ + slotJ] = p.equalityJ;
+            const std::size_t atI = static_cast<std::size_t>(slotI) * cellCount + i;
+            const std::size_t atJ = static_cast<std::size_t>(slotJ) * cellCount + j;
+            jugadas[i] = slotI;
+            jugadas[atI] = p.ownBitsI | moveRecord::partnerBitsInRange(j, slotJ);
+            movA[atI] = p.recordAI;
+            movB[atI] = p.equalityI;
+            jugadas[j] = slotJ;
+            jugadas[atJ] = p.ownBitsJ | moveRecord::partnerBitsInRange(i, slotI);
+            movA[atJ] = p.recordAJ;
+            movB[atJ] = p.equalityJ;
             suma1 += p.f1;
             suma2 += p.f2;
             stat1 += p.f1d;

@@ -20,13 +20,12 @@ namespace scheduling {
 // What a round reads of the records and who dropped out, held in locals: the arrays keep their size
 // through the round, and the encounter's byte stores could otherwise make every check reload them.
 struct RoundView {
-    const std::int32_t* counts;  // a cell's record count at counts[cell * width]
-    std::size_t width;
+    const std::int32_t* counts;  // [cell]: the report's slot 0, each cell's record count
     std::uint8_t* muertoHoy;
     const std::uint8_t* ordinary;
     int movPosibles;
 
-    int count(int cell) const { return counts[static_cast<std::size_t>(cell) * width]; }
+    int count(int cell) const { return counts[cell]; }
     // Ordinary bugs still in play today with room for one more record.
     bool canPlay(int cell) const {
         return ordinary[cell] != 0 && muertoHoy[cell] == 0 && count(cell) < movPosibles;
@@ -54,8 +53,8 @@ void JugarIteracion(const World& w, const GenerationReport& r, std::vector<std::
                     Rng& rng, Play&& play, const Announce& announce = {}) {
     const WalkedPositions walk = walkedPositions(w.neighbourhood.CodVecin[kPrevio]);
     const std::vector<std::uint8_t> ordinary = ordinaryBugs(w);
-    const scheduling::RoundView v{r.Jugadas.data(), r.slotsPerCell, muertoHoy.data(),
-                                  ordinary.data(), w.MovPosibles};
+    const scheduling::RoundView v{r.Jugadas.data(), muertoHoy.data(), ordinary.data(),
+                                  w.MovPosibles};
     const int n = w.NumJugadores;
     const auto* table = w.neighbourhood.Vecinos.data();
     for (int k = walk.first; k <= walk.last; k += walk.step) {

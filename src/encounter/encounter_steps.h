@@ -93,6 +93,7 @@ class EncounterCommit {
           movA_(r.MovA.data()),
           movB_(r.MovB.data()),
           slotsPerCell_(r.slotsPerCell),
+          cellCount_(r.cellCount),
           movPosibles_(w.MovPosibles),
           umbralHoy_(w.UmbralHoy),
           chartSample_(settings.chartSample) {}
@@ -170,11 +171,13 @@ class EncounterCommit {
                       const std::array<std::uint8_t, 2>& recordA,
                       const std::array<std::uint8_t, 2>& equality) {
         for (int k = 0; k < 2; ++k) {
-            const std::size_t row = static_cast<std::size_t>(cells[k]) * slotsPerCell_;
-            jugadas_[row] = slot[k];
-            jugadas_[row + slot[k]] = records[k];
-            movA_[row + slot[k]] = recordA[k];
-            movB_[row + slot[k]] = equality[k];
+            // As GenerationReport::slotIndex lays them out: the count at slot 0.
+            const auto cell = static_cast<std::size_t>(cells[k]);
+            const std::size_t at = static_cast<std::size_t>(slot[k]) * cellCount_ + cell;
+            jugadas_[cell] = slot[k];
+            jugadas_[at] = records[k];
+            movA_[at] = recordA[k];
+            movB_[at] = equality[k];
         }
     }
 
@@ -184,6 +187,7 @@ class EncounterCommit {
     std::uint8_t* movA_;
     std::uint8_t* movB_;
     std::size_t slotsPerCell_;
+    std::size_t cellCount_;
     int movPosibles_;
     float umbralHoy_;
     bool chartSample_;

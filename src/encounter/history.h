@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -35,18 +36,27 @@ struct RecordList {
     const std::int32_t* jugadas = nullptr;
     const std::uint8_t* movA = nullptr;
     const std::uint8_t* movB = nullptr;
+    std::size_t stride = 1;  // from one slot to the next
     int previewSlot = -1;
     SlotRecord preview;
 
-    std::int32_t jugada(int i) const { return i == previewSlot ? preview.jugada : jugadas[i]; }
-    std::uint8_t a(int i) const { return i == previewSlot ? preview.movA : movA[i]; }
-    std::uint8_t b(int i) const { return i == previewSlot ? preview.movB : movB[i]; }
+    std::int32_t jugada(int i) const { return i == previewSlot ? preview.jugada : jugadas[at(i)]; }
+    std::uint8_t a(int i) const { return i == previewSlot ? preview.movA : movA[at(i)]; }
+    std::uint8_t b(int i) const { return i == previewSlot ? preview.movB : movB[at(i)]; }
+
+  private:
+    std::size_t at(int i) const { return static_cast<std::size_t>(i) * stride; }
 };
 
 // A cell's record list in the report.
 inline RecordList recordList(const GenerationReport& r, int cell) {
     const std::size_t base = r.slotIndex(cell, 0);
-    return {r.Jugadas.data() + base, r.MovA.data() + base, r.MovB.data() + base, -1, {}};
+    return {r.Jugadas.data() + base,
+            r.MovA.data() + base,
+            r.MovB.data() + base,
+            r.slotIndex(cell, 1) - base,
+            -1,
+            {}};
 }
 
 bool validCell(const World& w, int cell);

@@ -5,6 +5,7 @@ namespace morvane {
 void NuevaGeneracionAcumuladores(const World& w, GenerationReport& r) {
     const std::size_t cells = static_cast<std::size_t>(w.NumJugadores) + 1;
     r.slotsPerCell = w.MovPosibles + 1u;
+    r.cellCount = cells;
     const std::size_t records = cells * r.slotsPerCell;
     r.PagoTotal.assign(cells, 0.0f);
     r.CoopTotal.assign(cells, 0.0f);
@@ -34,9 +35,9 @@ void clearReport(const World& w, GenerationReport& r) {
 bool recordsReadable(const World& w, const GenerationReport& r) {
     const std::size_t cells = static_cast<std::size_t>(w.NumJugadores) + 1;
     const std::size_t size = cells * r.slotsPerCell;
-    return r.Jugadas.size() == size && r.MovA.size() == size && r.MovB.size() == size &&
-           r.PagoTotal.size() == cells && w.genomes[kPrevio].size() == cells &&
-           w.genomes[kActual].size() == cells;
+    return r.cellCount == cells && r.Jugadas.size() == size && r.MovA.size() == size &&
+           r.MovB.size() == size && r.PagoTotal.size() == cells &&
+           w.genomes[kPrevio].size() == cells && w.genomes[kActual].size() == cells;
 }
 
 }  // namespace morvane

@@ -47,15 +47,20 @@ struct TransitionRecord {
 };
 
 // What one generation leaves for the views, the statistics and the replays of its encounters: the
-// move records (laid out with `slotsPerCell` = MovPosibles + 1 entries per cell), the pay-offs and
-// cooperation collected, the transition's draws, cut points and traces, the mutations, and the
+// move records (`slotsPerCell` = MovPosibles + 1 slots for each of `cellCount` cells), the pay-offs
+// and cooperation collected, the transition's draws, cut points and traces, the mutations, and the
 // selected cell's results rows. Cleared at the start of every generation, and on "Start", "Open"
 // and "New", so that old cell numbers never index a new world.
 struct GenerationReport {
     std::size_t slotsPerCell = 1;
-    std::vector<std::int32_t> Jugadas;        // [cell * slotsPerCell + slot]; slot 0 the count
-    std::vector<std::uint8_t> MovA, MovB;     // same shape as Jugadas
-    std::vector<float> PagoTotal, CoopTotal;  // [cell]
+    std::size_t cellCount = 1;  // cells, 0 among them
+    // [slot * cellCount + cell]; slot 0 the count. Slot by slot rather than cell by cell: the cells
+    // of a round hold about as many records each, so the records a round writes lie together, a
+    // few pages for the whole round, and the counts side by side, rather than a page or two apart
+    // for every cell on a large world.
+    std::vector<std::int32_t> Jugadas;
+    std::vector<std::uint8_t> MovA, MovB;            // same shape as Jugadas
+    std::vector<float> PagoTotal, CoopTotal;         // [cell]
     std::vector<std::array<float, 2>> TiradaRuleta;  // [cell][draw]
     std::array<float, 2> SumaCoop{};                 // the chart's sums, by role
     std::array<std::int32_t, 2> CuentaCoop{};
@@ -83,7 +88,7 @@ struct GenerationReport {
 
     // ---- the one place that knows how the move records are laid out
     std::size_t slotIndex(int cell, int slot) const {
-        return static_cast<std::size_t>(cell) * slotsPerCell + static_cast<std::size_t>(slot);
+        return static_cast<std::size_t>(slot) * cellCount + static_cast<std::size_t>(cell);
     }
     std::int32_t& jugadas(int cell, int slot) { return Jugadas[slotIndex(cell, slot)]; }
     std::int32_t jugadas(int cell, int slot) const { return Jugadas[slotIndex(cell, slot)]; }

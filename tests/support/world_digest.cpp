@@ -61,9 +61,16 @@ std::uint64_t worldDigest(const World& w, const GenerationReport& r,
         for (const Genoma& g : copy) addGenome(f, g);
     f.addAll(r.PagoTotal);
     f.addAll(r.CoopTotal);
-    f.addAll(r.Jugadas);
-    f.addAll(r.MovA);
-    f.addAll(r.MovB);
+    // The records cell by cell, whatever order the report keeps them in: a digest says what a
+    // generation recorded, not where.
+    const auto cellByCell = [&](auto slotValue) {
+        for (std::size_t c = 0; c < r.cellCount; ++c)
+            for (std::size_t s = 0; s < r.slotsPerCell; ++s)
+                f.add(slotValue(static_cast<int>(c), static_cast<int>(s)));
+    };
+    cellByCell([&](int c, int s) { return r.jugadas(c, s); });
+    cellByCell([&](int c, int s) { return r.movA(c, s); });
+    cellByCell([&](int c, int s) { return r.movB(c, s); });
     f.addAll(muertoHoy);
     for (const auto& t : r.TiradaRuleta) f.addAll(t);
     for (const auto& p : w.Padres) f.addAll(p);
