@@ -56,8 +56,8 @@ struct GenerationReport {
     std::size_t cellCount = 1;  // cells, 0 among them
     // [slot * cellCount + cell]; slot 0 the count. Slot by slot rather than cell by cell: the cells
     // of a round hold about as many records each, so the records a round writes lie together, a
-    // few pages for the whole round, and the counts side by side, rather than a page or two apart
-    // for every cell on a large world.
+    // few pages for the whole round, and the counts side by side, rather than a row apart for
+    // every cell (on a large world, a new page every few cells).
     std::vector<std::int32_t> Jugadas;
     std::vector<std::uint8_t> MovA, MovB;            // same shape as Jugadas
     std::vector<float> PagoTotal, CoopTotal;         // [cell]
