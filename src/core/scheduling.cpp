@@ -197,7 +197,7 @@ void ClassRound::play(std::vector<std::uint8_t>& muertoHoyList, Rng& rng) {
         for (int i = 1; i <= n; ++i) {
             const int j = rows[i][k];
             if (j == kNoPartner) continue;
-            // The counts at slot 0, as GenerationReport::slotIndex lays the records out.
+            // The counts: slot 0, which recordPlace puts at [cell].
             const int countI = jugadas[i], countJ = jugadas[j];
             const unsigned markI = muertoHoy[i], markJ = muertoHoy[j];
             if ((markI & ~kWatched) != 0 || countI >= movPosibles) continue;
@@ -235,8 +235,8 @@ void ClassRound::play(std::vector<std::uint8_t>& muertoHoyList, Rng& rng) {
             pagoTotal[j] += p.payoffJ;
             coopTotal[j] += p.coopJ;
             const int slotI = countI + 1, slotJ = countJ + 1;
-            const std::size_t atI = static_cast<std::size_t>(slotI) * cellCount + i;
-            const std::size_t atJ = static_cast<std::size_t>(slotJ) * cellCount + j;
+            const std::size_t atI = recordPlace(cellCount, i, slotI);
+            const std::size_t atJ = recordPlace(cellCount, j, slotJ);
             jugadas[i] = slotI;
             jugadas[atI] = p.ownBitsI | moveRecord::partnerBitsInRange(j, slotJ);
             movA[atI] = p.recordAI;

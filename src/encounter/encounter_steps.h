@@ -171,10 +171,8 @@ class EncounterCommit {
                       const std::array<std::uint8_t, 2>& recordA,
                       const std::array<std::uint8_t, 2>& equality) {
         for (int k = 0; k < 2; ++k) {
-            // As GenerationReport::slotIndex lays them out: the count at slot 0.
-            const auto cell = static_cast<std::size_t>(cells[k]);
-            const std::size_t at = static_cast<std::size_t>(slot[k]) * cellCount_ + cell;
-            jugadas_[cell] = slot[k];
+            const std::size_t at = recordPlace(cellCount_, cells[k], slot[k]);
+            jugadas_[recordPlace(cellCount_, cells[k], 0)] = slot[k];
             jugadas_[at] = records[k];
             movA_[at] = recordA[k];
             movB_[at] = equality[k];

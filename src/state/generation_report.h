@@ -46,6 +46,13 @@ struct TransitionRecord {
     std::vector<std::array<std::int16_t, 2>> parents;  // [cell]: Padres as the rule chose them
 };
 
+// Where the record of `cell` at `slot` lies in a report's record arrays of `cellCount` cells: slot
+// by slot, so slot 0 (the counts) is [cell]. GenerationReport::slotIndex and the loops that write
+// through the arrays' own pointers all place records by it.
+inline std::size_t recordPlace(std::size_t cellCount, int cell, int slot) {
+    return static_cast<std::size_t>(slot) * cellCount + static_cast<std::size_t>(cell);
+}
+
 // What one generation leaves for the views, the statistics and the replays of its encounters: the
 // move records (`slotsPerCell` = MovPosibles + 1 slots for each of `cellCount` cells), the pay-offs
 // and cooperation collected, the transition's draws, cut points and traces, the mutations, and the
@@ -87,9 +94,7 @@ struct GenerationReport {
     double TiempoInicio = 0, TiempoFin = 0;
 
     // ---- the one place that knows how the move records are laid out
-    std::size_t slotIndex(int cell, int slot) const {
-        return static_cast<std::size_t>(slot) * cellCount + static_cast<std::size_t>(cell);
-    }
+    std::size_t slotIndex(int cell, int slot) const { return recordPlace(cellCount, cell, slot); }
     std::int32_t& jugadas(int cell, int slot) { return Jugadas[slotIndex(cell, slot)]; }
     std::int32_t jugadas(int cell, int slot) const { return Jugadas[slotIndex(cell, slot)]; }
     std::uint8_t& movA(int cell, int slot) { return MovA[slotIndex(cell, slot)]; }
